@@ -1,0 +1,71 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/Geometry.h"
+#include "platform/Surface.h"
+
+class GameFont;
+namespace platform {
+class Display;
+class ResourcePack;
+class FontFace;
+}
+
+// Copy flags of the stretched copy.
+constexpr uint32_t kCopyWait = 0x1000000;
+constexpr uint32_t kCopyAsync = 0x200;
+constexpr uint32_t kCopySrcColorKey = 0x8000;
+
+// Owns the display: the back surface every drawing operation targets, the picture pack, text
+// drawing and presentation. One instance, g_Graphic.
+class GraphicEngine {
+public:
+    // Opens "GameRes.DLL" in the program's Game folder. When it is missing, shows
+    // "无法打开资源库" + path and ends the program through ShutdownProgram.
+    GraphicEngine();
+    // Tests: an engine over a given pack (null pack allowed) and no display.
+    explicit GraphicEngine(std::unique_ptr<platform::ResourcePack> pack);
+    ~GraphicEngine();
+
+    // Sets up presentation on the window and creates the 800x600 back surface. Shows the
+    // display failure message and returns false on failure. A null display gives a headless
+    // engine (back surface only; Present does nothing), used by tests.
+    bool Init(platform::Display* display);
+
+    // Loads the named picture into a new surface without colour key; a missing picture shows
+    // its message and ends the program.
+    bool LoadPicture(platform::SurfacePtr& out, const std::string& name);
+
+    void BeginText();
+    void EndText();
+    void SetFont(std::shared_ptr<GameFont> font);
+    void SetTextColor(uint32_t colorBgr);
+    bool DrawText(int32_t x, int32_t y, const std::u16string& text);
+    platform::Size MeasureText(const std::u16string& text);
+
+    bool FillBox(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t outlineBgr, uint32_t fill);
+    bool DrawKeyed(int32_t x, int32_t y, const platform::Surface& picture, const platform::Rect& src);
+    bool DrawOpaque(int32_t x, int32_t y, const platform::Surface& picture, const platform::Rect& src);
+    // Colour-keyed copy clipped to the screen; `src` is changed in place.
+    bool DrawKeyedClipped(int32_t x, int32_t y, const platform::Surface& picture, platform::Rect& src);
+    bool StretchDraw(const platform::Rect& dest, const platform::Surface& picture,
+                     const platform::Rect& src, uint32_t flags);
+    bool Clear(uint32_t fill);
+    bool Present();
+    bool IsLost();
+    bool RestoreSurfaces();
+
+    platform::Surface& BackSurface() { return *back_; }
+    bool TextOpen() const { return textOpen_; }
+
+private:
+    std::unique_ptr<platform::ResourcePack> pack_;
+    platform::Display* display_ = nullptr;
+    platform::SurfacePtr back_;
+    bool textOpen_ = false;
+    std::shared_ptr<GameFont> font_;
+    std::shared_ptr<platform::FontFace> face_;
+    uint32_t textColor_ = 0;
+};

@@ -1,0 +1,50 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace platform {
+class ResourcePack;
+class SoundDevice;
+class SoundBuffer;
+}
+
+// Interface sounds, one background loop and eleven effect slots, all loaded by name from
+// "GameSnd.DLL". After a failed set-up every operation does nothing and the game runs silent.
+class SoundEngine {
+public:
+    static constexpr int kSlots = 11;
+
+    // Opens "GameSnd.DLL" in the program's Game folder; when it is missing, shows
+    // "无法打开资源库" + path and ends the program through ShutdownProgram.
+    SoundEngine();
+    // Tests: an engine over a given pack.
+    explicit SoundEngine(std::unique_ptr<platform::ResourcePack> pack);
+    ~SoundEngine();
+
+    bool Init();
+    bool Enabled() const { return enabled_; }
+
+    void PlayClick();
+    void PlayGlide();
+    void PlayEnter();
+    bool LoadLoop(const std::string& name);
+    void PlayLoop();
+    void RewindLoop();
+    void StopLoop();
+    bool LoadSound(const std::string& name, int16_t index);
+    void PlaySound(int16_t index);
+    void StopSound(int16_t index);
+
+    // Tests: the buffers behind the engine.
+    const platform::SoundBuffer* Loop() const { return loop_.get(); }
+    const platform::SoundBuffer* Slot(int index) const;
+
+private:
+    std::unique_ptr<platform::ResourcePack> pack_;
+    std::unique_ptr<platform::SoundDevice> device_;
+    bool enabled_ = false;
+    std::unique_ptr<platform::SoundBuffer> click_, glide_, enter_, loop_;
+    std::array<std::unique_ptr<platform::SoundBuffer>, kSlots> slots_;
+};

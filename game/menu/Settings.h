@@ -1,0 +1,36 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string>
+
+// The settings record: one text field (kept as the bytes read) and eleven 32-bit settings.
+struct SettingsRecord {
+    std::string Text;                 // field 0, ANSI bytes, carried through load and save
+    std::array<int32_t, 12> Field{};  // fields 1..11 (index 0 unused)
+};
+
+enum SettingField : int {
+    kAppleLevel = 1,
+    kApplePass = 2,
+    kAppleFail = 3,
+    kFrogLevel = 4,
+    kFrogCourse = 5,
+    kMoleTime = 6,
+    kMoleInterval = 7,
+    kMoleStay = 8,
+    kSpaceSpeed = 9,
+    kSpaceCount = 10,
+    kSpaceBonus = 11,
+};
+
+extern SettingsRecord g_Settings;
+
+// The default value of every field (bonus mode on).
+SettingsRecord DefaultSettings();
+// Reads the file (a path below the program folder, "\Game\Setting.DAT") into g_Settings and
+// replaces out-of-range values. A missing file is created with the default values.
+bool LoadSettings(const std::string& fileName);
+// Writes g_Settings; the old file is replaced only once the new one is completely written.
+bool SaveSettings(const std::string& fileName);
+
+inline constexpr const char* kSettingsFile = "\\Game\\Setting.DAT";

@@ -1,0 +1,28 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+
+namespace platform { struct Message; }
+
+// Runs at most one frame: nothing happens until 19 ms have passed since the last frame.
+// Returns true when a frame ran.
+bool FrameTick();
+// Handles every waiting message (WM_QUIT ends the program), then runs FrameTick once.
+void PumpOnce();
+// Waits for the next input or the next frame deadline, whichever comes first.
+void WaitForNextFrameOrInput();
+// When the display is lost: waits until it is back, restores the surfaces and lets the current
+// screen reload its pictures.
+void CheckLostSurfaces();
+// Bit 0: Shift down; bit 1: Ctrl down.
+int32_t GetShiftState();
+// Dispatches one message to the current screen (key codes, characters, left button, quit).
+void WindowProc(const platform::Message& msg);
+// The main pump: runs until WM_QUIT.
+void RunMainPump();
+// Releases the shared objects in their fixed order and ends the process; never returns.
+[[noreturn]] void ShutdownProgram();
+
+// Tests: replaces the final process exit of ShutdownProgram (the hook must not return either,
+// e.g. it throws or longjmps); null restores the real exit.
+void SetShutdownExitHook(std::function<void()> hook);

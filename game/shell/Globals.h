@@ -1,0 +1,32 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+
+#include "platform/Geometry.h"
+
+class GraphicEngine;
+class SoundEngine;
+class IGameInterface;
+class MessageDlg;
+class SetupDlg;
+class GameFont;
+namespace platform { class Display; }
+
+// Process-wide objects, created by start-up in a fixed order and released by ShutdownProgram.
+extern std::shared_ptr<GraphicEngine> g_Graphic;
+extern std::shared_ptr<SoundEngine> g_Sound;
+extern std::shared_ptr<IGameInterface> g_Screen;
+extern std::shared_ptr<MessageDlg> g_MsgDlg;
+extern std::shared_ptr<MessageDlg> g_MsgDlg2;
+extern std::shared_ptr<SetupDlg> g_SetupDlg;
+extern std::shared_ptr<GameFont> g_SongFont;   // "宋体", height -14, character set 134
+extern std::shared_ptr<GameFont> g_ArialFont;  // "Arial", bold, height -19
+
+// Clock value at the start of the last frame run, and milliseconds between the last two frames.
+extern int32_t g_LastFrameTime;
+extern int32_t g_FrameElapsed;
+// All zero: the whole surface in copy operations.
+extern const platform::Rect g_FullScreenRect;
+
+// The game window (owned by start-up).
+extern std::unique_ptr<platform::Display> g_Display;

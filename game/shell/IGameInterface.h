@@ -1,0 +1,26 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+
+// A full-window screen. The shell forwards input to the current screen and drives it once per
+// frame; every operation has a do-nothing default so a screen overrides only what it uses.
+// Results are success flags; the shell ignores the results of input operations.
+class IGameInterface {
+public:
+    virtual ~IGameInterface() = default;
+
+    virtual bool Run() { return true; }
+    virtual bool RestoreRes() { return true; }
+    virtual bool UpDateScreen() { return true; }
+    virtual bool UpDateGame() { return true; }
+    virtual bool MouseDown(int32_t /*Button*/, int32_t /*X*/, int32_t /*Y*/) { return true; }
+    virtual bool MouseUp(int32_t /*Button*/, int32_t /*X*/, int32_t /*Y*/) { return true; }
+    virtual bool MouseMove(int32_t /*X*/, int32_t /*Y*/) { return true; }
+    virtual bool KeyDown(int32_t /*KeyCode*/, int32_t /*Shift*/) { return true; }
+    virtual bool KeyPress(int32_t /*KeyAscii*/) { return true; }
+    virtual bool KeyUp(int32_t /*KeyCode*/, int32_t /*Shift*/) { return true; }
+};
+
+// Makes `next` the current screen (releasing the previous one once nobody calls into it any
+// more) and calls its Run. A screen may call this from inside its own handlers.
+void MakeCurrentScreen(std::shared_ptr<IGameInterface> next);

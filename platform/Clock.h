@@ -1,0 +1,16 @@
+#pragma once
+#include <cstdint>
+
+namespace platform {
+
+// Monotonic milliseconds, 32 bits, wrapping. A scripted run replaces it with a virtual clock
+// that only moves when the script runner moves it.
+class Clock {
+public:
+    static uint32_t Now();
+    static void UseVirtual(uint32_t start);
+    static bool IsVirtual();
+    static void AdvanceTo(uint32_t virtualNow);  // virtual clock only
+};
+
+}  // namespace platform

@@ -1,0 +1,58 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "platform/Surface.h"
+
+union SDL_Event;
+
+namespace platform {
+
+// The game window and its presentation: a borderless window (full-screen desktop scaled to
+// 800x600 with letterboxing, or an 800x600 window with GLYPHOR_WINDOWED=1), a renderer and an
+// RGB565 streaming texture the back surface is uploaded to.
+class Display {
+public:
+    static constexpr int32_t kWidth = 800;
+    static constexpr int32_t kHeight = 600;
+
+    // Creates the window, hidden. Null when the video system cannot start.
+    static std::unique_ptr<Display> CreateWindow(const std::string& titleUtf8);
+    ~Display();
+
+    // Sets up the renderer and the streaming texture. False on failure.
+    bool InitRenderer();
+    void Show();
+    // Restores a minimised window and raises it (a second start of the program asks for this).
+    void RestoreAndRaise();
+    void SetIcon(const Surface& icon);
+
+    // Uploads and presents the back surface. Skipped when the surface is unchanged since the
+    // last present, unless a present is forced (texture recreated, window exposed or resized).
+    bool Present(const Surface& back);
+    // True while the window is minimised or hidden, or the render device was reset.
+    bool IsLost() const;
+    // Recreates the texture (and renderer when needed); forces the next present.
+    bool Restore();
+
+    // Window events from the platform message queue.
+    void HandleEvent(const SDL_Event& event);
+
+    // What was presented last (for script snapshots); null before the first present.
+    const Surface* LastPresented() const;
+    // Counts presents that really uploaded (tests and the measuring tool read it).
+    uint64_t UploadCount() const;
+
+    // The display of the running program (null before one is created).
+    static Display* Current();
+
+    Display(const Display&) = delete;
+    Display& operator=(const Display&) = delete;
+
+private:
+    Display();
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace platform

@@ -1,0 +1,62 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+
+#include "platform/Geometry.h"
+
+struct SDL_Surface;
+
+namespace platform {
+
+// An RGB565 picture or screen buffer. Copies never read or write outside either surface,
+// whatever rectangle a caller passes: rectangles are clipped to both surfaces and an empty
+// or inverted rectangle copies nothing.
+class Surface {
+public:
+    // A new surface of the given size, filled with 0.
+    static std::shared_ptr<Surface> Create(int32_t width, int32_t height);
+    // Takes ownership of an SDL surface, converting it to RGB565 (no colour key).
+    static std::shared_ptr<Surface> Adopt(SDL_Surface* surface);
+    ~Surface();
+    Surface(const Surface&) = delete;
+    Surface& operator=(const Surface&) = delete;
+
+    int32_t Width() const;
+    int32_t Height() const;
+
+    // Fast copy of `src` (all-zero rectangle = whole source) to (x, y), no stretching.
+    // keyed: pixels equal to the source's colour key are skipped; opaque copies every pixel,
+    // even when the source has a key set.
+    bool CopyFast(int32_t x, int32_t y, const Surface& src, const Rect& srcRect, bool keyed);
+    // Copy with stretching from srcRect to dstRect (all-zero = whole surface).
+    bool CopyStretched(const Rect& dstRect, const Surface& src, const Rect& srcRect, bool keyed);
+    // Fill with a raw pixel value (the low 16 bits are used). All-zero rectangle = whole surface.
+    bool Fill(const Rect& rect, uint32_t raw);
+    // One-pixel outline of the box with corners (x1, y1) and (x2, y2), colour 0x00BBGGRR.
+    bool DrawBox(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colorBgr);
+
+    // Source colour key used by keyed copies (raw RGB565 value).
+    void SetColorKey(uint16_t key);
+    void ClearColorKey();
+    bool HasColorKey() const;
+
+    // Raw pixel under lock; 0 outside the surface.
+    uint16_t ReadPixel(int32_t x, int32_t y) const;
+
+    // Direct pixel access for the platform layer (presentation, snapshots, text).
+    const uint16_t* Pixels() const;
+    uint16_t* Pixels();
+    int32_t PitchPixels() const;  // pixels per row
+    SDL_Surface* Sdl() const { return surface_; }
+
+    // Converts 0x00BBGGRR to the raw RGB565 value (truncating each channel).
+    static uint16_t RawFromBgr(uint32_t colorBgr);
+
+private:
+    explicit Surface(SDL_Surface* s);
+    SDL_Surface* surface_;
+};
+
+using SurfacePtr = std::shared_ptr<Surface>;
+
+}  // namespace platform
