@@ -39,6 +39,7 @@ public:
 private:
     AniButton() = default;
     bool Inside(int32_t X, int32_t Y) const;
+    void Raise(const std::function<void()>& event);
 
     platform::SurfacePtr picture_;
     bool enabled_ = true;
