@@ -12,10 +12,16 @@ namespace platform { struct Message; }
 // returns the answer: 0 BtnNext, 1 BtnRePlay, 2 BtnEnd.
 class MessageDlg : public std::enable_shared_from_this<MessageDlg> {
 public:
+    static constexpr int32_t kNext = 0;
+    static constexpr int32_t kRePlay = 1;
+    static constexpr int32_t kEnd = 2;
+
     static std::shared_ptr<MessageDlg> Create();
 
+    // Background (drawn opaque) and the three 3-frame button strips.
     void SetPictures(const std::string& background, const std::string& replay,
                      const std::string& next, const std::string& end);
+    // Modal: returns when a button was chosen. Every caller passes x = 240, y = 212.
     int32_t Show(const std::u16string& text, int32_t x, int32_t y, bool showNext);
 
     std::shared_ptr<AniButton> BtnNext;
@@ -23,12 +29,14 @@ public:
     std::shared_ptr<AniButton> BtnRePlay;
 
     bool Running() const { return running_; }
+    bool HasBackground() const { return background_ != nullptr; }
 
 private:
     MessageDlg() = default;
     void BtnNext_OnClick();
     void BtnRePlay_OnClick();
     void BtnEnd_OnClick();
+    bool HandleMessage(const platform::Message& msg);
     void KeyDown(uint32_t key);
     void Mouse(const platform::Message& msg);
     void DrawFrame();

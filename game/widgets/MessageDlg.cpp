@@ -1,0 +1,149 @@
+#include "widgets/MessageDlg.h"
+
+#include "engine/GraphicEngine.h"
+#include "platform/Message.h"
+#include "shell/FrameLoop.h"
+#include "shell/Globals.h"
+#include "shell/IGameInterface.h"
+#include "shell/KeyboardLayouts.h"
+#include "widgets/AniButton.h"
+#include "widgets/ModalLoop.h"
+
+using platform::Message;
+
+std::shared_ptr<MessageDlg> MessageDlg::Create() {
+    auto dlg = std::shared_ptr<MessageDlg>(new MessageDlg());
+    MessageDlg* self = dlg.get();
+    dlg->BtnNext = AniButton::Create();
+    dlg->BtnEnd = AniButton::Create();
+    dlg->BtnRePlay = AniButton::Create();
+    dlg->BtnNext->OnClick = [self] { self->BtnNext_OnClick(); };
+    dlg->BtnEnd->OnClick = [self] { self->BtnEnd_OnClick(); };
+    dlg->BtnRePlay->OnClick = [self] { self->BtnRePlay_OnClick(); };
+    return dlg;
+}
+
+void MessageDlg::SetPictures(const std::string& background, const std::string& replay,
+                             const std::string& next, const std::string& end) {
+    platform::SurfacePtr picture;
+    if (g_Graphic) g_Graphic->LoadPicture(picture, background);
+    background_ = picture;
+    BtnRePlay->SetPicture(replay, 3, false);
+    BtnNext->SetPicture(next, 3, false);
+    BtnEnd->SetPicture(end, 3, false);
+}
+
+int32_t MessageDlg::Show(const std::u16string& text, int32_t x, int32_t y, bool showNext) {
+    auto self = shared_from_this();
+    text_ = text;
+    showNext_ = showNext;
+    ForceEnglishKeyboard();
+    x_ = x;
+    y_ = y;
+    BtnRePlay->Left = x + 34;
+    BtnNext->Left = x + 124;
+    BtnEnd->Left = x + 214;
+    BtnRePlay->Top = BtnNext->Top = BtnEnd->Top = y + 130;
+
+    running_ = true;
+    RunModalLoop([this] { return running_; }, [this] { DrawFrame(); },
+                 [this](const Message& msg) { return HandleMessage(msg); });
+    return result_;
+}
+
+void MessageDlg::BtnNext_OnClick() {
+    result_ = kNext;
+    running_ = false;
+}
+
+void MessageDlg::BtnRePlay_OnClick() {
+    result_ = kRePlay;
+    running_ = false;
+}
+
+void MessageDlg::BtnEnd_OnClick() {
+    result_ = kEnd;
+    running_ = false;
+}
+
+bool MessageDlg::HandleMessage(const Message& msg) {
+    switch (msg.message) {
+        case platform::WM_KEYDOWN:
+            // Not translated: the key makes no character for the screen behind.
+            KeyDown(msg.wParam);
+            return true;
+        case platform::WM_MOUSEMOVE:
+        case platform::WM_LBUTTONDOWN:
+        case platform::WM_LBUTTONUP:
+            Mouse(msg);
+            return true;
+        case platform::WM_RBUTTONDOWN:
+        case platform::WM_RBUTTONUP:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Keys choose without the click sound.
+void MessageDlg::KeyDown(uint32_t key) {
+    switch (key) {
+        case platform::VK_ESCAPE: BtnEnd_OnClick(); break;
+        case platform::VK_RETURN: BtnRePlay_OnClick(); break;
+        case platform::VK_SPACE:
+            if (showNext_) {
+                BtnNext_OnClick();
+            } else {
+                BtnRePlay_OnClick();
+            }
+            break;
+        default: break;
+    }
+}
+
+void MessageDlg::Mouse(const Message& msg) {
+    // Copies: a handler may make an owner replace the buttons while they run.
+    auto next = BtnNext;
+    auto end = BtnEnd;
+    auto replay = BtnRePlay;
+    int32_t X = msg.X();
+    int32_t Y = msg.Y();
+    switch (msg.message) {
+        case platform::WM_MOUSEMOVE:
+            if (showNext_) next->MouseMove(X, Y);
+            end->MouseMove(X, Y);
+            replay->MouseMove(X, Y);
+            break;
+        case platform::WM_LBUTTONDOWN:
+            if (!end->MouseDown(1, X, Y) && !replay->MouseDown(1, X, Y) && showNext_) {
+                next->MouseDown(1, X, Y);
+            }
+            break;
+        case platform::WM_LBUTTONUP:
+            if (!end->MouseUp(1, X, Y) && !replay->MouseUp(1, X, Y) && showNext_) {
+                next->MouseUp(1, X, Y);
+            }
+            break;
+        default: break;
+    }
+}
+
+void MessageDlg::DrawFrame() {
+    if (!background_ || !g_Graphic) return;
+    CheckLostSurfaces();
+    if (auto screen = g_Screen) screen->UpDateScreen();
+    auto graphic = g_Graphic;
+    if (auto background = background_) graphic->DrawOpaque(x_, y_, *background, platform::Rect{});
+    graphic->SetFont(g_SongFont);
+    graphic->BeginText();
+    graphic->SetTextColor(0);
+    graphic->DrawText(x_ + 100, y_ + 65, text_);
+    graphic->EndText();
+    auto next = BtnNext;
+    auto end = BtnEnd;
+    auto replay = BtnRePlay;
+    if (showNext_) next->Draw();
+    end->Draw();
+    replay->Draw();
+    graphic->Present();
+}

@@ -1,0 +1,34 @@
+#include "widgets/ModalLoop.h"
+
+#include "platform/Clock.h"
+#include "platform/Message.h"
+#include "platform/MessageQueue.h"
+#include "shell/FrameLoop.h"
+#include "shell/Globals.h"
+
+void RunModalLoop(const std::function<bool()>& running, const std::function<void()>& frame,
+                  const std::function<bool(const platform::Message&)>& handle) {
+    auto& queue = platform::MessageQueue::Instance();
+    bool drawn = false;
+    uint32_t lastFrame = 0;
+    while (running()) {
+        platform::Message msg;
+        if (queue.Peek(msg, true)) {
+            if (msg.message == platform::WM_QUIT) ShutdownProgram();
+            if (!handle(msg)) {
+                queue.Translate(msg);
+                WindowProc(msg);
+            }
+            continue;
+        }
+        uint32_t now = platform::Clock::Now();
+        if (!drawn || static_cast<int32_t>(now - lastFrame) >= static_cast<int32_t>(kDialogFrameInterval)) {
+            drawn = true;
+            lastFrame = now;
+            g_LastFrameTime = static_cast<int32_t>(now);
+            frame();
+            continue;
+        }
+        queue.WaitUntil(lastFrame + kDialogFrameInterval);
+    }
+}
