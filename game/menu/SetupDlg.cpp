@@ -1,0 +1,310 @@
+#include "menu/SetupDlg.h"
+
+#include <string>
+#include <vector>
+
+#include "engine/GraphicEngine.h"
+#include "menu/Settings.h"
+#include "platform/Message.h"
+#include "shell/FrameLoop.h"
+#include "shell/Globals.h"
+#include "shell/IGameInterface.h"
+#include "shell/KeyboardLayouts.h"
+#include "widgets/AniButton.h"
+#include "widgets/CheckBox.h"
+#include "widgets/DropDownList.h"
+#include "widgets/MessageDlg.h"
+#include "widgets/ModalLoop.h"
+#include "widgets/SlideBar.h"
+
+using platform::Message;
+
+namespace {
+
+// Positions are relative to the dialog's top-left corner.
+struct SliderSpec {
+    int32_t top;
+    int32_t minValue;
+    int32_t maxValue;
+    int field;
+    int32_t valueY;
+    int32_t defaultValue;
+};
+
+struct Label {
+    const char16_t* text;
+    int32_t x;
+    int32_t y;
+};
+
+struct PageSpec {
+    std::vector<SliderSpec> sliders;
+    std::vector<Label> labels;
+    bool courseList = false;
+    bool bonusBox = false;
+};
+
+constexpr int32_t kSliderLeft = 220;
+constexpr int32_t kSliderWidth = 180;
+constexpr int32_t kValueX = 410;
+constexpr int32_t kDefaultCourse = 3;
+
+const char16_t* const kCourses[] = {
+    u"新版小学英语",         u"新版中学英语",         u"新版高中英语", u"大学英语1~4级常用词汇",
+    u"大学英语5~6级常用词汇", u"新编GMAT词汇", u"GRE词汇进阶",   u"托福单词",
+};
+
+const PageSpec& PageFor(int32_t page) {
+    static const PageSpec kApple{
+        {{85, 0, 9, kAppleLevel, 86, 3}, {135, 100, 900, kApplePass, 136, 100},
+         {185, 5, 50, kAppleFail, 186, 10}},
+        {{u"游戏等级：", 147, 90}, {u"过关苹果数量：", 120, 140}, {u"失败苹果数量：", 120, 190}},
+    };
+    static const PageSpec kFrog{
+        {{150, 0, 9, kFrogLevel, 151, 0}},
+        {{u"难度等级：", 150, 155}, {u"选择课程：", 150, 105}},
+        true,
+    };
+    static const PageSpec kMole{
+        {{85, 1, 30, kMoleTime, 86, 1}, {135, 0, 10, kMoleInterval, 136, 1},
+         {185, 1, 20, kMoleStay, 186, 6}},
+        {{u"    游戏时间：", 120, 90}, {u"鼹鼠出现间隔：", 120, 140}, {u"    停留时间：", 120, 190}},
+    };
+    static const PageSpec kSpace{
+        {{70, 1, 15, kSpaceCount, 71, 3}, {120, 0, 10, kSpaceSpeed, 121, 3}},
+        {{u"敌机数量：", 120, 75},
+         {u"敌机速度：", 120, 125},
+         {u"是否开启奖励模式", 150, 170},
+         {u"开启奖励模式后，则会在游戏过程中不定期出现", 120, 190},
+         {u"横飞单词，在其消失前敲完则可增加生命值。", 120, 210}},
+        false,
+        true,
+    };
+    static const PageSpec kNone{};
+    switch (page) {
+        case 1: return kApple;
+        case 2: return kFrog;
+        case 3: return kMole;
+        case 4: return kSpace;
+        default: return kNone;
+    }
+}
+
+std::u16string Digits(int32_t value) {
+    std::string text = std::to_string(value);
+    return std::u16string(text.begin(), text.end());
+}
+
+}  // namespace
+
+std::shared_ptr<SetupDlg> SetupDlg::Create() {
+    auto dlg = std::shared_ptr<SetupDlg>(new SetupDlg());
+    SetupDlg* self = dlg.get();
+    dlg->BtnDefault = AniButton::Create();
+    dlg->BtnOk = AniButton::Create();
+    dlg->BtnCancel = AniButton::Create();
+    dlg->BtnDefault->OnClick = [self] { self->BtnDefault_OnClick(); };
+    dlg->BtnOk->OnClick = [self] { self->BtnOk_OnClick(); };
+    dlg->BtnCancel->OnClick = [self] { self->BtnCancel_OnClick(); };
+    dlg->confirm_ = MessageDlg::Create();
+    return dlg;
+}
+
+// The controls load their pictures when they are made, so they are made on first use, once the
+// picture pack is open.
+void SetupDlg::EnsureControls() {
+    for (auto& slider : sliders_) {
+        if (!slider) slider = SlideBar::Create();
+    }
+    if (!courseList_) courseList_ = DropDownList::Create();
+    if (!bonusBox_) bonusBox_ = CheckBox::Create();
+}
+
+void SetupDlg::SetPictures(const std::string& background, const std::string& btnDefault,
+                           const std::string& btnOk, const std::string& btnCancel) {
+    platform::SurfacePtr picture;
+    if (g_Graphic) g_Graphic->LoadPicture(picture, background);
+    background_ = picture;
+    BtnDefault->SetPicture(btnDefault, 3, false);
+    BtnOk->SetPicture(btnOk, 3, false);
+    BtnCancel->SetPicture(btnCancel, 3, false);
+    bool made = sliders_[0] != nullptr;
+    EnsureControls();
+    if (made) {
+        for (auto& slider : sliders_) slider->LoadPicture();
+        courseList_->LoadPicture();
+        bonusBox_->LoadPicture();
+    }
+    confirm_->SetPictures("MAIN_DLG_BG", "YES", "YES", "NO");
+}
+
+void SetupDlg::PreparePage() {
+    const PageSpec& spec = PageFor(page_);
+    for (size_t i = 0; i < spec.sliders.size(); ++i) {
+        const SliderSpec& s = spec.sliders[i];
+        SlideBar& slider = *sliders_[i];
+        slider.Left = x_ + kSliderLeft;
+        slider.Width = kSliderWidth;
+        slider.Top = y_ + s.top;
+        slider.MinValue = s.minValue;
+        slider.MaxValue = s.maxValue;
+        slider.Value = g_Settings.Field[static_cast<size_t>(s.field)];
+    }
+    if (spec.courseList) {
+        DropDownList& list = *courseList_;
+        list.Left = x_ + kSliderLeft;
+        list.Top = y_ + 100;
+        list.Width = kSliderWidth;
+        list.Height = 20;
+        list.DropDownHeight = 145;
+        list.ClearItems();
+        for (const char16_t* course : kCourses) list.AddItem(course);
+        list.SetListIndex(g_Settings.Field[kFrogCourse]);
+    }
+    if (spec.bonusBox) {
+        bonusBox_->Left = x_ + 120;
+        bonusBox_->Top = y_ + 165;
+        bonusBox_->SetValue(g_Settings.Field[kSpaceBonus] != 0);
+    }
+}
+
+bool SetupDlg::Show(int32_t page, int32_t x, int32_t y) {
+    auto self = shared_from_this();
+    x_ = x;
+    y_ = y;
+    BtnOk->Left = x + 185;
+    BtnCancel->Left = x + 276;
+    BtnDefault->Left = x + 368;
+    BtnOk->Top = BtnCancel->Top = BtnDefault->Top = y + 266;
+    changed_ = false;
+    page_ = page;
+
+    EnsureControls();
+    PreparePage();
+    if (g_Graphic) g_Graphic->SetFont(g_SongFont);
+    ForceEnglishKeyboard();
+
+    running_ = true;
+    RunModalLoop([this] { return running_; }, [this] { DrawFrame(); },
+                 [this](const Message& msg) { return HandleMessage(msg); });
+    courseList_->CloseList();
+    return changed_;
+}
+
+void SetupDlg::BtnDefault_OnClick() {
+    const PageSpec& spec = PageFor(page_);
+    for (size_t i = 0; i < spec.sliders.size(); ++i) sliders_[i]->Value = spec.sliders[i].defaultValue;
+    if (spec.courseList) courseList_->SetListIndex(kDefaultCourse);
+    if (spec.bonusBox) bonusBox_->SetValue(true);
+}
+
+void SetupDlg::BtnCancel_OnClick() {
+    changed_ = false;
+    running_ = false;
+}
+
+void SetupDlg::BtnOk_OnClick() {
+    auto self = shared_from_this();
+    const PageSpec& spec = PageFor(page_);
+    for (size_t i = 0; i < spec.sliders.size(); ++i) {
+        int32_t& field = g_Settings.Field[static_cast<size_t>(spec.sliders[i].field)];
+        if (sliders_[i]->Value != field) {
+            field = sliders_[i]->Value;
+            changed_ = true;
+        }
+    }
+    if (spec.courseList && courseList_->ListIndex() != g_Settings.Field[kFrogCourse]) {
+        g_Settings.Field[kFrogCourse] = courseList_->ListIndex();
+        changed_ = true;
+    }
+    if (spec.bonusBox && bonusBox_->Value() != (g_Settings.Field[kSpaceBonus] != 0)) {
+        g_Settings.Field[kSpaceBonus] = bonusBox_->Value() ? -1 : 0;
+        changed_ = true;
+    }
+    if (changed_) {
+        SaveSettings(kSettingsFile);
+        auto confirm = confirm_;
+        if (confirm->Show(u"设置改变,立即生效吗?", 240, 212, false) == MessageDlg::kEnd) {
+            changed_ = false;  // saved, but not to take effect now
+        }
+    }
+    running_ = false;
+}
+
+bool SetupDlg::HandleMessage(const Message& msg) {
+    switch (msg.message) {
+        case platform::WM_KEYDOWN:
+            if (msg.wParam == platform::VK_ESCAPE) BtnCancel_OnClick();
+            if (msg.wParam == platform::VK_RETURN) BtnOk_OnClick();
+            return true;
+        case platform::WM_MOUSEMOVE: MouseMove(msg.X(), msg.Y()); return true;
+        case platform::WM_LBUTTONDOWN: MouseDown(msg.X(), msg.Y()); return true;
+        case platform::WM_LBUTTONUP: MouseUp(msg.X(), msg.Y()); return true;
+        default: return false;
+    }
+}
+
+// An open course list covers what lies below it, so on the frog page it gets presses and
+// releases first. The controls of other pages keep their last places and still get them.
+void SetupDlg::MouseDown(int32_t X, int32_t Y) {
+    auto self = shared_from_this();
+    auto list = courseList_;
+    if (page_ == 2 && list->MouseDown(1, X, Y)) return;
+    auto cancel = BtnCancel, ok = BtnOk, def = BtnDefault;
+    if (!cancel->MouseDown(1, X, Y) && !ok->MouseDown(1, X, Y)) def->MouseDown(1, X, Y);
+    auto box = bonusBox_;
+    box->MouseDown(1, X, Y);
+    auto sliders = sliders_;
+    for (auto& slider : sliders) slider->MouseDown(1, X, Y);
+}
+
+void SetupDlg::MouseMove(int32_t X, int32_t Y) {
+    auto self = shared_from_this();
+    auto cancel = BtnCancel, ok = BtnOk, def = BtnDefault;
+    def->MouseMove(X, Y);
+    ok->MouseMove(X, Y);
+    cancel->MouseMove(X, Y);
+    auto sliders = sliders_;
+    for (auto& slider : sliders) slider->MouseMove(X, Y);
+    auto box = bonusBox_;
+    box->MouseMove(X, Y);
+    auto list = courseList_;
+    if (page_ == 2) list->MouseMove(X, Y);
+}
+
+void SetupDlg::MouseUp(int32_t X, int32_t Y) {
+    auto self = shared_from_this();
+    auto list = courseList_;
+    if (page_ == 2 && list->MouseUp(1, X, Y)) return;
+    auto cancel = BtnCancel, ok = BtnOk, def = BtnDefault;
+    if (!cancel->MouseUp(1, X, Y) && !ok->MouseUp(1, X, Y)) def->MouseUp(1, X, Y);
+    auto sliders = sliders_;
+    for (auto& slider : sliders) slider->MouseUp(1, X, Y);
+}
+
+void SetupDlg::DrawFrame() {
+    if (!background_ || !g_Graphic) return;
+    CheckLostSurfaces();
+    if (auto screen = g_Screen) screen->UpDateScreen();
+    auto graphic = g_Graphic;
+    if (auto background = background_) graphic->DrawOpaque(x_, y_, *background, platform::Rect{});
+    graphic->SetFont(g_SongFont);
+    auto def = BtnDefault, ok = BtnOk, cancel = BtnCancel;
+    def->Draw();
+    ok->Draw();
+    cancel->Draw();
+
+    const PageSpec& spec = PageFor(page_);
+    graphic->BeginText();
+    graphic->SetTextColor(0);
+    for (const Label& label : spec.labels) graphic->DrawText(x_ + label.x, y_ + label.y, label.text);
+    for (size_t i = 0; i < spec.sliders.size(); ++i) {
+        graphic->DrawText(x_ + kValueX, y_ + spec.sliders[i].valueY, Digits(sliders_[i]->Value));
+    }
+    graphic->EndText();
+    for (size_t i = 0; i < spec.sliders.size(); ++i) sliders_[i]->Draw();
+    // Last, so that the opened list covers the rest.
+    if (spec.courseList) courseList_->Draw();
+    if (spec.bonusBox) bonusBox_->Draw();
+    graphic->Present();
+}
