@@ -1,0 +1,54 @@
+#include "police/RaceText.h"
+
+#include <algorithm>
+
+#include "platform/CodePage.h"
+
+void RaceText::SetText(std::u16string text) {
+    text_ = std::move(text);
+    ResetWindow();
+}
+
+void RaceText::ResetWindow() {
+    windowTyped_.clear();
+    windowRest_ = text_.substr(0, kWindow);
+}
+
+int32_t RaceText::AnsiCode(char16_t c) {
+    if (c < 0x80) return c;
+    const std::string bytes = platform::ToAnsi(std::u16string(1, c));
+    if (bytes.size() == 1) {
+        const auto b = static_cast<unsigned char>(bytes[0]);
+        return b == '?' ? -1 : b;  // '?' stands for a character the code page lacks
+    }
+    if (bytes.size() == 2) {
+        return static_cast<unsigned char>(bytes[0]) * 256 + static_cast<unsigned char>(bytes[1]);
+    }
+    return -1;
+}
+
+bool RaceText::Matches(int32_t inputPos, int32_t keyAscii) const {
+    if (inputPos < 0 || inputPos >= TextLength()) return false;
+    const int32_t code = AnsiCode(text_[static_cast<size_t>(inputPos)]);
+    return code >= 0 && code == keyAscii;
+}
+
+void RaceText::MoveWindow(int32_t typed) {
+    const int32_t length = TextLength();
+    const int32_t n = std::clamp(typed, 0, length);
+    // Characters from..to, counted from 1.
+    auto part = [this](int32_t from, int32_t to) {
+        if (to < from) return std::u16string();
+        return text_.substr(static_cast<size_t>(from - 1), static_cast<size_t>(to - from + 1));
+    };
+    if (n <= kHalfWindow) {
+        windowTyped_ = part(1, n);
+        windowRest_ = part(n + 1, std::min(kWindow, length));
+    } else if (n <= length - kHalfWindow) {
+        windowTyped_ = part(n - kHalfWindow + 1, n);
+        windowRest_ = part(n + 1, n + kHalfWindow);
+    } else {
+        windowTyped_ = part(std::max(1, length - kWindow + 1), n);
+        windowRest_ = part(n + 1, length);
+    }
+}

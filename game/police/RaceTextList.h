@@ -1,0 +1,45 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class TextFolder;
+
+// The race texts offered on the setting screen: one entry per "*.txt" file of the text folder
+// (its name up to the first "."), the chosen entry, the hit test of the list and the reading of
+// the chosen text.
+class RaceTextList {
+public:
+    // Rows shown and selectable: entries 0 to 20.
+    static constexpr int32_t kLastRow = 20;
+    static constexpr int32_t kListX = 576;
+    static constexpr int32_t kFirstRowY = 45;
+    static constexpr int32_t kRowHeight = 25;
+    // A line holds at most this many characters.
+    static constexpr size_t kMaxLine = 1024;
+
+    RaceTextList();
+
+    // Lists the folder's texts in the order the file system returns them. With none, the list
+    // keeps one empty entry.
+    void Load(const TextFolder& folder);
+    // The entry under (x, y) of the setting screen; the chosen entry when x lies left of the list.
+    int32_t Hit(int32_t x, int32_t y) const;
+    // The first line of the chosen text: at most 1024 characters, trailing spaces removed. Empty
+    // for an empty entry, a missing file or an empty file.
+    std::u16string ReadChosen(const TextFolder& folder) const;
+
+    const std::vector<std::u16string>& Entries() const { return entries_; }
+    int32_t LastIndex() const { return static_cast<int32_t>(entries_.size()) - 1; }
+    // Entries drawn: 0 up to the smaller of 20 and the last index.
+    int32_t LastShown() const { return LastIndex() < kLastRow ? LastIndex() : kLastRow; }
+
+    uint8_t TextListID = 0;
+
+    // Fits a raw first line: ANSI bytes to text, cut at 1024 characters, trailing spaces removed.
+    static std::u16string FitLine(const std::string& ansiLine);
+
+private:
+    std::vector<std::u16string> entries_;
+    std::vector<std::string> stems_;  // the ANSI bytes of each entry, for finding its file
+};

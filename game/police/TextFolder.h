@@ -1,0 +1,29 @@
+#pragma once
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// The folder of race texts on disk. File names and contents are ANSI (CP936) bytes; nothing
+// read here is trusted: listings and reads are bounded.
+class TextFolder {
+public:
+    // At most this many files are listed; only the first 21 can ever be chosen.
+    static constexpr size_t kMaxFiles = 1000;
+    // Bytes of a first line that are ever looked at (1024 characters need at most 2048).
+    static constexpr size_t kMaxLineBytes = 4096;
+
+    // `path` ends in '/'.
+    explicit TextFolder(std::string path);
+
+    // Names of the files matching "*.txt", in the order the file system lists them. A missing
+    // or unreadable folder gives none.
+    std::vector<std::string> TxtFileNames() const;
+    // The first line of the file `fileName` (up to the first line break, bounded). False when
+    // the file does not exist or cannot be read.
+    bool ReadFirstLine(const std::string& fileName, std::string& line) const;
+
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
