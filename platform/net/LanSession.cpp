@@ -1,0 +1,437 @@
+#include "platform/net/LanSession.h"
+
+#include <enet/enet.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <arpa/inet.h>
+#include <random>
+
+#include "platform/net/DiscoveryQuery.h"
+#include "platform/net/DiscoveryReply.h"
+#include "platform/net/GameMessage.h"
+#include "platform/net/SessionPacket.h"
+
+namespace platform::net {
+
+namespace {
+
+// How long the network thread sleeps at most between two services of the ENet host.
+constexpr int kServiceIntervalMs = 10;
+// Messages waiting to be sent; more are refused.
+constexpr size_t kOutboxCapacity = 1024;
+// Closing waits this long for the peer to confirm.
+constexpr auto kCloseWait = std::chrono::milliseconds(200);
+// Discovery queries answered per pass of the network thread.
+constexpr int kQueriesPerPass = 32;
+
+bool EnsureEnet() {
+    static const bool ok = enet_initialize() == 0;
+    return ok;
+}
+
+uint64_t Random64() {
+    std::random_device rd;
+    return (static_cast<uint64_t>(rd()) << 32) ^ rd();
+}
+
+// A vanished peer shows as unacknowledged pings (sent every 500 ms); after at most 3 s of them
+// the peer is given up, well within LanSession::kVanishedAfter.
+void ConfigurePeer(ENetPeer* peer) {
+    enet_peer_ping_interval(peer, 500);
+    enet_peer_timeout(peer, 0, 2000, 3000);
+}
+
+bool LongerThanAllowed(const std::u16string& s) { return s.size() > kMaxStringUnits; }
+
+}  // namespace
+
+LanSession::LanSession(bool isHost, std::function<void()> wake)
+    : isHost_(isHost), inbox_(std::move(wake)) {
+    wakeFd_ = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+}
+
+LanSession::~LanSession() {
+    Stop();
+    if (enet_) enet_host_destroy(enet_);
+    if (wakeFd_ >= 0) ::close(wakeFd_);
+}
+
+std::unique_ptr<LanSession> LanSession::Host(const LanConfig& config, const SessionDesc& desc,
+                                             const LocalPlayer& player, std::function<void()> wake,
+                                             std::string* error) {
+    if (LongerThanAllowed(desc.name) || LongerThanAllowed(desc.password) ||
+        LongerThanAllowed(player.shortName) || LongerThanAllowed(player.longName)) {
+        if (error) *error = "A session or player name is longer than 1024 characters.";
+        return nullptr;
+    }
+    if (desc.maxPlayers < 1 || desc.maxPlayers > 2) {
+        if (error) *error = "A session holds one or two players.";
+        return nullptr;
+    }
+    std::unique_ptr<LanSession> s(new LanSession(true, std::move(wake)));
+    s->desc_ = desc;
+    s->instance_ = Random64();
+    if (!s->OpenHost(config, error)) return nullptr;
+    s->localId_ = s->NewPlayerId();
+    s->players_.push_back(PlayerInfo{s->localId_, player.shortName, player.longName});
+    s->Start();
+    return s;
+}
+
+bool LanSession::OpenHost(const LanConfig& config, std::string* error) {
+    if (!EnsureEnet()) {
+        if (error) *error = "The network library could not be started.";
+        return false;
+    }
+    std::string why;
+    if (!discovery_.Open(config.port, true, &why)) {
+        if (error) *error = "Cannot listen on port " + std::to_string(config.port) + ": " + why;
+        return false;
+    }
+    ENetAddress address{};
+    address.host = ENET_HOST_ANY;
+    address.port = 0;
+    // Two peer slots: one for the client, one to refuse a further player politely.
+    enet_ = enet_host_create(&address, 2, 1, 0, 0);
+    if (!enet_) {
+        if (error) *error = "Cannot open the session port.";
+        return false;
+    }
+    enet_->maximumPacketSize = SessionPacket::kMaxBytes;
+    ENetAddress bound{};
+    if (enet_socket_get_address(enet_->socket, &bound) != 0 || bound.port == 0) {
+        if (error) *error = "Cannot read the session port.";
+        return false;
+    }
+    sessionPort_ = bound.port;
+    return true;
+}
+
+std::unique_ptr<LanSession> LanSession::Join(const SessionInfo& session,
+                                             const std::u16string& password,
+                                             const LocalPlayer& player, std::function<void()> wake,
+                                             std::chrono::milliseconds timeout,
+                                             std::string* error) {
+    if (LongerThanAllowed(password) || LongerThanAllowed(player.shortName) ||
+        LongerThanAllowed(player.longName)) {
+        if (error) *error = "A player name or password is longer than 1024 characters.";
+        return nullptr;
+    }
+    std::unique_ptr<LanSession> s(new LanSession(false, std::move(wake)));
+    if (!s->Handshake(session, password, player, timeout, error)) return nullptr;
+    s->inbox_.PushSystem(kSystemPlayerCreated, s->localId_);
+    s->Start();
+    return s;
+}
+
+bool LanSession::Handshake(const SessionInfo& session, const std::u16string& password,
+                           const LocalPlayer& player, std::chrono::milliseconds timeout,
+                           std::string* error) {
+    auto fail = [&](const std::string& why) {
+        if (error) *error = why;
+        if (peer_) enet_peer_reset(peer_);
+        peer_ = nullptr;
+        return false;
+    };
+    if (!EnsureEnet()) return fail("The network library could not be started.");
+    enet_ = enet_host_create(nullptr, 1, 1, 0, 0);
+    if (!enet_) return fail("Cannot open a network port.");
+    enet_->maximumPacketSize = SessionPacket::kMaxBytes;
+    ENetAddress address{};
+    address.host = htonl(session.address);
+    address.port = session.port;
+    peer_ = enet_host_connect(enet_, &address, 1, 0);
+    if (!peer_) return fail("Cannot connect.");
+    ConfigurePeer(peer_);
+
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (std::chrono::steady_clock::now() < deadline) {
+        ENetEvent ev;
+        int r = enet_host_service(enet_, &ev, kServiceIntervalMs);
+        if (r < 0) return fail("The connection failed.");
+        if (r == 0) continue;
+        if (ev.type == ENET_EVENT_TYPE_CONNECT) {
+            SendPacket(peer_, SessionPacket::Join(password, player.shortName, player.longName).Encode());
+            enet_host_flush(enet_);
+        } else if (ev.type == ENET_EVENT_TYPE_DISCONNECT) {
+            peer_ = nullptr;
+            return fail(ev.data == SessionPacket::kFull ? "The session is full."
+                                                        : "The session closed the connection.");
+        } else if (ev.type == ENET_EVENT_TYPE_RECEIVE) {
+            std::vector<uint8_t> bytes(ev.packet->data, ev.packet->data + ev.packet->dataLength);
+            enet_packet_destroy(ev.packet);
+            auto packet = SessionPacket::Decode(bytes);
+            if (!packet) continue;
+            if (packet->kind == SessionPacket::kRefuse)
+                return fail(packet->reason == SessionPacket::kWrongPassword ? "Wrong password."
+                                                                            : "The session is full.");
+            if (packet->kind == SessionPacket::kAccept) {
+                localId_ = packet->playerId;
+                players_ = std::move(packet->players);
+                peerJoined_ = true;
+                return true;
+            }
+        }
+    }
+    return fail("The session does not answer.");
+}
+
+void LanSession::Start() { thread_ = std::thread(&LanSession::Loop, this); }
+
+void LanSession::Stop() {
+    if (!thread_.joinable()) return;
+    stop_ = true;
+    if (wakeFd_ >= 0) {
+        uint64_t one = 1;
+        [[maybe_unused]] ssize_t n = ::write(wakeFd_, &one, sizeof one);
+    }
+    thread_.join();
+}
+
+void LanSession::Close() {
+    {
+        std::lock_guard lock(mutex_);
+        if (closed_) return;
+        closed_ = true;
+    }
+    Stop();
+    if (!enet_) return;
+    // The network thread has ended: from here this thread alone touches the ENet host.
+    FlushOutbox();
+    if (peer_) {
+        // Sent after everything still queued for the peer.
+        enet_peer_disconnect_later(peer_, 0);
+        const auto deadline = std::chrono::steady_clock::now() + kCloseWait;
+        bool confirmed = false;
+        while (!confirmed && std::chrono::steady_clock::now() < deadline) {
+            ENetEvent ev;
+            int r = enet_host_service(enet_, &ev, kServiceIntervalMs);
+            if (r < 0) break;
+            if (r > 0 && ev.type == ENET_EVENT_TYPE_RECEIVE) enet_packet_destroy(ev.packet);
+            if (r > 0 && ev.type == ENET_EVENT_TYPE_DISCONNECT && ev.peer == peer_) confirmed = true;
+        }
+        if (!confirmed) enet_peer_reset(peer_);
+        peer_ = nullptr;
+    }
+    enet_host_destroy(enet_);
+    enet_ = nullptr;
+    discovery_ = UdpSocket();
+    std::lock_guard lock(mutex_);
+    players_.clear();
+}
+
+std::vector<PlayerInfo> LanSession::Players() const {
+    std::lock_guard lock(mutex_);
+    return players_;
+}
+
+bool LanSession::Send(std::vector<uint8_t> gameMessage) {
+    if (!GameMessage::Decode(gameMessage)) return false;
+    {
+        std::lock_guard lock(mutex_);
+        if (closed_ || outbox_.size() >= kOutboxCapacity) return false;
+        outbox_.push_back(std::move(gameMessage));
+    }
+    if (wakeFd_ >= 0) {
+        uint64_t one = 1;
+        [[maybe_unused]] ssize_t n = ::write(wakeFd_, &one, sizeof one);
+    }
+    return true;
+}
+
+void LanSession::Loop() {
+    while (!stop_) {
+        pollfd fds[3];
+        nfds_t n = 0;
+        if (wakeFd_ >= 0) fds[n++] = pollfd{wakeFd_, POLLIN, 0};
+        fds[n++] = pollfd{enet_->socket, POLLIN, 0};
+        if (discovery_.IsOpen()) fds[n++] = pollfd{discovery_.Fd(), POLLIN, 0};
+        ::poll(fds, n, kServiceIntervalMs);
+        if (wakeFd_ >= 0) {
+            uint64_t count = 0;
+            [[maybe_unused]] ssize_t r = ::read(wakeFd_, &count, sizeof count);
+        }
+        if (stop_) break;
+        AnswerQueries();
+        FlushOutbox();
+        Service();
+    }
+}
+
+void LanSession::AnswerQueries() {
+    if (!discovery_.IsOpen()) return;
+    for (int i = 0; i < kQueriesPerPass; ++i) {
+        auto datagram = discovery_.Receive(0, DiscoveryQuery::kMaxDatagram);
+        if (!datagram) return;
+        auto query = DiscoveryQuery::Decode(datagram->bytes);
+        if (!query || query->applicationId != desc_.applicationId) continue;
+        DiscoveryReply reply;
+        reply.token = query->token;
+        reply.applicationId = desc_.applicationId;
+        reply.instance = instance_;
+        reply.sessionName = desc_.name;
+        {
+            std::lock_guard lock(mutex_);
+            reply.currentPlayers = static_cast<int32_t>(players_.size());
+        }
+        reply.maxPlayers = desc_.maxPlayers;
+        reply.user1 = desc_.user1;
+        reply.port = sessionPort_;
+        discovery_.SendTo(reply.Encode(), datagram->address, datagram->port);
+    }
+}
+
+void LanSession::FlushOutbox() {
+    std::vector<std::vector<uint8_t>> pending;
+    {
+        std::lock_guard lock(mutex_);
+        pending.swap(outbox_);
+    }
+    if (!peer_ || !peerJoined_) return;
+    for (auto& message : pending) SendPacket(peer_, SessionPacket::Game(std::move(message)).Encode());
+}
+
+void LanSession::Service() {
+    if (isHost_ && peer_ && !peerJoined_ &&
+        std::chrono::steady_clock::now() - peerConnectedAt_ > kJoinTimeout) {
+        // Connected but never asked to join: free the slot.
+        enet_peer_disconnect_now(peer_, 0);
+        peer_ = nullptr;
+    }
+    ENetEvent ev;
+    for (int guard = 0; guard < 256; ++guard) {
+        if (enet_host_service(enet_, &ev, 0) <= 0) break;
+        HandleEvent(ev);
+    }
+    enet_host_flush(enet_);
+}
+
+void LanSession::HandleEvent(const ENetEvent& ev) {
+    switch (ev.type) {
+        case ENET_EVENT_TYPE_CONNECT: {
+            if (!isHost_) break;
+            size_t count = 0;
+            {
+                std::lock_guard lock(mutex_);
+                count = players_.size();
+            }
+            if (peer_ || count >= static_cast<size_t>(desc_.maxPlayers)) {
+                enet_peer_disconnect(ev.peer, SessionPacket::kFull);
+                break;
+            }
+            peer_ = ev.peer;
+            peerJoined_ = false;
+            peerConnectedAt_ = std::chrono::steady_clock::now();
+            ConfigurePeer(peer_);
+            break;
+        }
+        case ENET_EVENT_TYPE_RECEIVE: {
+            std::vector<uint8_t> bytes(ev.packet->data, ev.packet->data + ev.packet->dataLength);
+            enet_packet_destroy(ev.packet);
+            if (ev.peer != peer_) break;
+            if (isHost_)
+                HandleHostPacket(ev.peer, bytes);
+            else
+                HandleClientPacket(bytes);
+            break;
+        }
+        case ENET_EVENT_TYPE_DISCONNECT:
+            PeerLost(ev.peer);
+            break;
+        case ENET_EVENT_TYPE_NONE:
+            break;
+    }
+}
+
+void LanSession::HandleHostPacket(ENetPeer* peer, const std::vector<uint8_t>& bytes) {
+    auto packet = SessionPacket::Decode(bytes);
+    if (!packet) return;
+    if (packet->kind == SessionPacket::kJoin && !peerJoined_) {
+        if (packet->password != desc_.password) {
+            SendPacket(peer, SessionPacket::Refuse(SessionPacket::kWrongPassword).Encode());
+            enet_peer_disconnect_later(peer, SessionPacket::kWrongPassword);
+            peer_ = nullptr;
+            return;
+        }
+        PlayerInfo player{NewPlayerId(), packet->shortName, packet->longName};
+        std::vector<PlayerInfo> list;
+        {
+            std::lock_guard lock(mutex_);
+            players_.push_back(player);
+            list = players_;
+        }
+        peerJoined_ = true;
+        SendPacket(peer, SessionPacket::Accept(player.id, std::move(list)).Encode());
+        inbox_.PushSystem(kSystemPlayerCreated, player.id);
+    } else if (packet->kind == SessionPacket::kGame && peerJoined_) {
+        if (int32_t from = OtherPlayerId()) inbox_.Push(ReceivedMessage{from, packet->game});
+    }
+}
+
+void LanSession::HandleClientPacket(const std::vector<uint8_t>& bytes) {
+    auto packet = SessionPacket::Decode(bytes);
+    if (!packet) return;
+    if (packet->kind == SessionPacket::kPlayers) {
+        ReplacePlayers(std::move(packet->players));
+    } else if (packet->kind == SessionPacket::kGame) {
+        if (int32_t from = OtherPlayerId()) inbox_.Push(ReceivedMessage{from, packet->game});
+    }
+}
+
+void LanSession::PeerLost(ENetPeer* peer) {
+    if (peer != peer_) return;
+    const bool joined = peerJoined_;
+    peer_ = nullptr;
+    peerJoined_ = false;
+    if (!joined) return;
+    std::vector<PlayerInfo> remaining;
+    for (const auto& p : Players())
+        if (p.id == localId_) remaining.push_back(p);
+    ReplacePlayers(std::move(remaining));
+}
+
+void LanSession::ReplacePlayers(std::vector<PlayerInfo> players) {
+    std::vector<int32_t> created, destroyed;
+    {
+        std::lock_guard lock(mutex_);
+        auto has = [](const std::vector<PlayerInfo>& list, int32_t id) {
+            return std::any_of(list.begin(), list.end(), [&](const PlayerInfo& p) { return p.id == id; });
+        };
+        for (const auto& p : players)
+            if (!has(players_, p.id)) created.push_back(p.id);
+        for (const auto& p : players_)
+            if (!has(players, p.id)) destroyed.push_back(p.id);
+        players_ = std::move(players);
+    }
+    for (int32_t id : created) inbox_.PushSystem(kSystemPlayerCreated, id);
+    for (int32_t id : destroyed) inbox_.PushSystem(kSystemPlayerDestroyed, id);
+}
+
+void LanSession::SendPacket(ENetPeer* peer, const std::vector<uint8_t>& bytes) {
+    ENetPacket* packet = enet_packet_create(bytes.data(), bytes.size(), ENET_PACKET_FLAG_RELIABLE);
+    if (packet && enet_peer_send(peer, 0, packet) != 0) enet_packet_destroy(packet);
+}
+
+int32_t LanSession::OtherPlayerId() const {
+    std::lock_guard lock(mutex_);
+    for (const auto& p : players_)
+        if (p.id != localId_) return p.id;
+    return 0;
+}
+
+int32_t LanSession::NewPlayerId() const {
+    static thread_local std::mt19937 gen{std::random_device{}()};
+    std::uniform_int_distribution<int32_t> dist(1, 0x7FFFFFFF);
+    std::lock_guard lock(mutex_);
+    for (;;) {
+        int32_t id = dist(gen);
+        bool taken = std::any_of(players_.begin(), players_.end(),
+                                 [&](const PlayerInfo& p) { return p.id == id; });
+        if (!taken) return id;
+    }
+}
+
+}  // namespace platform::net

@@ -1,0 +1,25 @@
+#pragma once
+#include <chrono>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/net/LanConfig.h"
+#include "platform/net/SessionTypes.h"
+
+namespace platform::net {
+
+// One search for sessions: broadcasts a query with a fresh token and collects the answers that
+// carry it back until the window closes. Answers for another identifier, with a stale token,
+// or malformed are dropped, and so is a second answer from the same session.
+class SessionSearch {
+public:
+    static constexpr std::chrono::milliseconds kWindow{200};
+
+    // nullopt when the query could not be sent.
+    static std::optional<std::vector<SessionInfo>> Run(const LanConfig& config,
+                                                       const std::string& applicationId,
+                                                       std::chrono::milliseconds window = kWindow);
+};
+
+}  // namespace platform::net

@@ -1,0 +1,341 @@
+// Sessions over loopback with the transport alone: no game, no display.
+#include <enet/enet.h>
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+
+#include <atomic>
+#include <memory>
+
+#include "NetTestSupport.h"
+#include "platform/net/DiscoveryReply.h"
+#include "platform/net/GameMessage.h"
+#include "platform/net/LanSession.h"
+#include "platform/net/SessionPacket.h"
+#include "platform/net/SessionSearch.h"
+#include "platform/net/UdpSocket.h"
+#include "platform/net/WireReader.h"
+
+using namespace platform::net;
+using nettest::LoopbackConfig;
+using nettest::WaitFor;
+
+namespace {
+
+SessionDesc Desc(std::u16string name, int32_t user1, std::u16string password = u"") {
+    SessionDesc d;
+    d.name = std::move(name);
+    d.user1 = user1;
+    d.password = std::move(password);
+    return d;
+}
+
+std::unique_ptr<LanSession> HostOn(const LanConfig& config, const SessionDesc& desc,
+                                   std::function<void()> wake = nullptr) {
+    std::string error;
+    auto host = LanSession::Host(config, desc, {u"hostbox", u"Host"}, std::move(wake), &error);
+    EXPECT_TRUE(host) << error;
+    return host;
+}
+
+std::unique_ptr<LanSession> JoinFirst(const LanConfig& config, std::u16string name = u"clientbox",
+                                      std::u16string password = u"") {
+    auto found = SessionSearch::Run(config, kApplicationId);
+    if (!found || found->empty()) return nullptr;
+    return LanSession::Join(found->front(), password, {std::move(name), u"Client"}, nullptr,
+                            LanSession::kJoinTimeout, nullptr);
+}
+
+// Takes what the session has queued so far: (sender, first value) pairs.
+std::vector<std::pair<int32_t, int32_t>> Drain(LanSession& s) {
+    std::vector<std::pair<int32_t, int32_t>> out;
+    while (auto m = s.Receive()) {
+        WireReader r(m->data);
+        int32_t first = -1;
+        r.Int32(first);
+        out.emplace_back(m->from, first);
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(TransportTest, SearchFindsEachSessionOnceWithNameCountAndUserValue) {
+    auto config = LoopbackConfig(0);
+    auto first = HostOn(config, Desc(u"甲机", 42));
+    auto second = HostOn(config, Desc(u"second", 199));
+    SessionDesc other = Desc(u"other game", 7);
+    other.applicationId = "{00000000-0000-0000-0000-000000000000}";
+    auto foreign = HostOn(config, other);
+
+    auto found = SessionSearch::Run(config, kApplicationId);
+    ASSERT_TRUE(found);
+    // Two queries go out per search; each session is still listed once.
+    ASSERT_EQ(found->size(), 2u);
+    std::map<std::u16string, SessionInfo> byName;
+    for (const auto& s : *found) byName[s.name] = s;
+    ASSERT_TRUE(byName.count(u"甲机"));
+    ASSERT_TRUE(byName.count(u"second"));
+    EXPECT_EQ(byName[u"甲机"].user1, 42);
+    EXPECT_EQ(byName[u"second"].user1, 199);
+    EXPECT_EQ(byName[u"甲机"].currentPlayers, 1);
+    EXPECT_EQ(byName[u"甲机"].maxPlayers, 2);
+    EXPECT_EQ(byName[u"甲机"].port, first->SessionPort());
+    EXPECT_EQ(byName[u"甲机"].address, 0x7F000001u);
+}
+
+TEST(TransportTest, SearchWithoutHostsFindsNothingAfterItsWindow) {
+    auto config = LoopbackConfig(1);
+    auto start = std::chrono::steady_clock::now();
+    auto found = SessionSearch::Run(config, kApplicationId);
+    auto took = std::chrono::steady_clock::now() - start;
+    ASSERT_TRUE(found);
+    EXPECT_TRUE(found->empty());
+    EXPECT_GE(took, SessionSearch::kWindow);
+}
+
+TEST(TransportTest, TwoPlayersExchangeMessagesAndSeeEachOther) {
+    auto config = LoopbackConfig(2);
+    std::atomic<int> hostWakes{0};
+    auto host = HostOn(config, Desc(u"race", 3), [&] { ++hostWakes; });
+    auto client = JoinFirst(config);
+    ASSERT_TRUE(client);
+
+    ASSERT_TRUE(WaitFor([&] { return host->Players().size() == 2; }));
+    const int32_t hostId = host->LocalPlayerId();
+    const int32_t clientId = client->LocalPlayerId();
+    EXPECT_NE(hostId, 0);
+    EXPECT_NE(clientId, 0);
+    EXPECT_NE(hostId, clientId);
+    auto list = client->Players();
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0].id, hostId);
+    EXPECT_EQ(list[0].shortName, u"hostbox");
+    EXPECT_EQ(list[0].longName, u"Host");
+    EXPECT_EQ(list[1].id, clientId);
+    EXPECT_EQ(list[1].shortName, u"clientbox");
+    EXPECT_EQ(list[1].longName, u"Client");
+    EXPECT_EQ(host->Players()[1].shortName, u"clientbox");
+
+    // Joining queues "player created" on both sides, and the host's thread woke the game.
+    ASSERT_TRUE(WaitFor([&] { return host->Waiting() == 1; }));
+    EXPECT_GE(hostWakes.load(), 1);
+    EXPECT_EQ(Drain(*host), (std::vector<std::pair<int32_t, int32_t>>{{0, kSystemPlayerCreated}}));
+    EXPECT_EQ(Drain(*client), (std::vector<std::pair<int32_t, int32_t>>{{0, kSystemPlayerCreated}}));
+
+    // Messages arrive in order with the sender's id.
+    ASSERT_TRUE(client->Send(GameMessage::Plain(GameMessage::kRequestSettings).Encode()));
+    ASSERT_TRUE(client->Send(GameMessage::Progress(12, 1.6f).Encode()));
+    ASSERT_TRUE(host->Send(GameMessage::Text(u"The quick fox").Encode()));
+    ASSERT_TRUE(host->Send(GameMessage::Plain(GameMessage::kReady).Encode()));
+    ASSERT_TRUE(WaitFor([&] { return host->Waiting() == 2 && client->Waiting() == 2; }));
+    auto atHost = host->Receive();
+    EXPECT_EQ(atHost->from, clientId);
+    EXPECT_EQ(atHost->data, GameMessage::Plain(GameMessage::kRequestSettings).Encode());
+    atHost = host->Receive();
+    EXPECT_EQ(atHost->data, GameMessage::Progress(12, 1.6f).Encode());
+    auto atClient = client->Receive();
+    EXPECT_EQ(atClient->from, hostId);
+    EXPECT_EQ(GameMessage::Decode(atClient->data)->text, u"The quick fox");
+    EXPECT_EQ(client->Receive()->data, GameMessage::Plain(GameMessage::kReady).Encode());
+
+    // The transport refuses to send what no receiver would accept.
+    EXPECT_FALSE(client->Send({7, 0, 0, 0}));
+    EXPECT_FALSE(client->Send({}));
+}
+
+TEST(TransportTest, AFullSessionIsListedAsFullAndRefusesAThirdPlayer) {
+    auto config = LoopbackConfig(3);
+    auto host = HostOn(config, Desc(u"full", 1));
+    auto client = JoinFirst(config, u"second");
+    ASSERT_TRUE(client);
+    ASSERT_TRUE(WaitFor([&] { return host->Players().size() == 2; }));
+
+    auto found = SessionSearch::Run(config, kApplicationId);
+    ASSERT_TRUE(found);
+    ASSERT_EQ(found->size(), 1u);
+    EXPECT_EQ(found->front().currentPlayers, 2);
+
+    auto start = std::chrono::steady_clock::now();
+    auto third = LanSession::Join(found->front(), u"", {u"third", u"Client"}, nullptr,
+                                  LanSession::kJoinTimeout, nullptr);
+    EXPECT_FALSE(third);
+    // Refused outright, not left to time out.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, LanSession::kJoinTimeout);
+    EXPECT_EQ(host->Players().size(), 2u);
+    EXPECT_EQ(client->Players().size(), 2u);
+}
+
+TEST(TransportTest, AWrongPasswordOrAVanishedSessionRefusesTheJoin) {
+    auto config = LoopbackConfig(4);
+    auto host = HostOn(config, Desc(u"locked", 1, u"secret"));
+    EXPECT_FALSE(JoinFirst(config, u"guest", u"guess"));
+    auto found = SessionSearch::Run(config, kApplicationId);
+    ASSERT_TRUE(found);
+    ASSERT_EQ(found->size(), 1u);
+    EXPECT_EQ(found->front().currentPlayers, 1);
+
+    host.reset();
+    auto gone = LanSession::Join(found->front(), u"secret", {u"late", u"Client"}, nullptr,
+                                 std::chrono::milliseconds(500), nullptr);
+    EXPECT_FALSE(gone);
+}
+
+TEST(TransportTest, AClientThatLeavesIsDestroyedAndItsPlaceCanBeTaken) {
+    auto config = LoopbackConfig(5);
+    auto host = HostOn(config, Desc(u"open", 1));
+    auto client = JoinFirst(config, u"first");
+    ASSERT_TRUE(client);
+    ASSERT_TRUE(WaitFor([&] { return host->Waiting() == 1; }));
+    Drain(*host);
+
+    client->Close();
+    EXPECT_TRUE(client->Players().empty());
+    EXPECT_FALSE(client->Send(GameMessage::Plain(GameMessage::kOver).Encode()));
+    ASSERT_TRUE(WaitFor([&] { return host->Players().size() == 1; }, std::chrono::milliseconds(1000)));
+    ASSERT_TRUE(WaitFor([&] { return host->Waiting() == 1; }));
+    EXPECT_EQ(Drain(*host), (std::vector<std::pair<int32_t, int32_t>>{{0, kSystemPlayerDestroyed}}));
+
+    auto next = JoinFirst(config, u"next");
+    ASSERT_TRUE(next);
+    ASSERT_TRUE(WaitFor([&] { return host->Players().size() == 2; }));
+    EXPECT_EQ(host->Players()[1].shortName, u"next");
+}
+
+TEST(TransportTest, MessagesSentJustBeforeClosingStillArrive) {
+    auto config = LoopbackConfig(6);
+    auto host = HostOn(config, Desc(u"bye", 1));
+    auto client = JoinFirst(config);
+    ASSERT_TRUE(client);
+    ASSERT_TRUE(WaitFor([&] { return host->Waiting() == 1; }));
+    Drain(*host);
+    ASSERT_TRUE(client->Send(GameMessage::Plain(GameMessage::kOver).Encode()));
+    client->Close();
+    ASSERT_TRUE(WaitFor([&] { return host->Waiting() == 2; }));
+    auto got = Drain(*host);
+    EXPECT_EQ(got[0].second, GameMessage::kOver);
+    EXPECT_EQ(got[1], std::make_pair(0, static_cast<int32_t>(kSystemPlayerDestroyed)));
+}
+
+TEST(TransportTest, AClientNoticesAHostThatVanishesWithoutClosing) {
+    auto config = LoopbackConfig(7);
+    auto host = HostOn(config, Desc(u"crash", 1));
+    auto client = JoinFirst(config);
+    ASSERT_TRUE(client);
+    Drain(*client);
+    ASSERT_TRUE(WaitFor([&] { return host->Players().size() == 2; }));
+
+    // Destroying the session sends nothing: to the client the host just goes silent.
+    host.reset();
+    auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(WaitFor([&] { return client->Players().size() == 1; }, std::chrono::milliseconds(5000)));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, LanSession::kVanishedAfter);
+    EXPECT_EQ(client->Players()[0].id, client->LocalPlayerId());
+    EXPECT_EQ(Drain(*client), (std::vector<std::pair<int32_t, int32_t>>{{0, kSystemPlayerDestroyed}}));
+    // Nobody is left to send to; sending is harmless.
+    EXPECT_TRUE(client->Send(GameMessage::Plain(GameMessage::kOver).Encode()));
+}
+
+// A raw ENet peer that speaks the session protocol badly.
+TEST(TransportTest, MalformedPacketsFromAPeerAreDropped) {
+    auto config = LoopbackConfig(8);
+    auto host = HostOn(config, Desc(u"guarded", 1));
+    ASSERT_EQ(enet_initialize(), 0);
+    ENetHost* raw = enet_host_create(nullptr, 1, 1, 0, 0);
+    ASSERT_TRUE(raw);
+    ENetAddress address{};
+    address.host = htonl(0x7F000001u);
+    address.port = host->SessionPort();
+    ENetPeer* peer = enet_host_connect(raw, &address, 1, 0);
+    ASSERT_TRUE(peer);
+    auto pump = [&](int ms, ENetEventType want) {
+        ENetEvent ev;
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        while (std::chrono::steady_clock::now() < deadline) {
+            if (enet_host_service(raw, &ev, 10) > 0) {
+                if (ev.type == ENET_EVENT_TYPE_RECEIVE) enet_packet_destroy(ev.packet);
+                if (ev.type == want) return true;
+            }
+        }
+        return false;
+    };
+    auto send = [&](std::vector<uint8_t> bytes) {
+        enet_peer_send(peer, 0, enet_packet_create(bytes.data(), bytes.size(), ENET_PACKET_FLAG_RELIABLE));
+    };
+    ASSERT_TRUE(pump(2000, ENET_EVENT_TYPE_CONNECT));
+
+    // A game message before joining is not from a player.
+    send(SessionPacket::Game(GameMessage::Plain(GameMessage::kReady).Encode()).Encode());
+    send(SessionPacket::Join(u"", u"raw", u"Client").Encode());
+    ASSERT_TRUE(pump(2000, ENET_EVENT_TYPE_RECEIVE));  // the acceptance
+    std::vector<std::vector<uint8_t>> bad = {
+        {},
+        {SessionPacket::kGame},
+        {SessionPacket::kGame, 7, 0, 0, 0},
+        {SessionPacket::kGame, 4, 0, 0, 0, 9},
+        {SessionPacket::kGame, 6, 0, 0, 0, 12, 0, 0, 0, 0, 0, 0x80, 0x7F},  // +infinity
+        {SessionPacket::kGame, 1, 0, 0, 0, 0x01, 0x04, 0, 0},                // 1025 units claimed
+        {SessionPacket::kJoin, 0, 0, 0, 0},
+        {0x42, 1, 2, 3},
+    };
+    for (auto& b : bad) send(b);
+    send(SessionPacket::Game(GameMessage::Plain(GameMessage::kOver).Encode()).Encode());
+    pump(300, ENET_EVENT_TYPE_NONE);
+
+    ASSERT_TRUE(WaitFor([&] { return host->Waiting() == 2; }));
+    auto got = Drain(*host);
+    ASSERT_EQ(got.size(), 2u);
+    EXPECT_EQ(got[0].second, kSystemPlayerCreated);
+    EXPECT_EQ(got[1].second, GameMessage::kOver);
+    EXPECT_EQ(host->Players().size(), 2u);
+    enet_peer_reset(peer);
+    enet_host_destroy(raw);
+}
+
+TEST(TransportTest, MalformedDatagramsAreDroppedOnBothSidesOfDiscovery) {
+    auto config = LoopbackConfig(9);
+    auto host = HostOn(config, Desc(u"real", 5));
+
+    // Garbage to the host's discovery port does not stop it answering.
+    UdpSocket noise;
+    ASSERT_TRUE(noise.Open(0, false, nullptr));
+    std::vector<std::vector<uint8_t>> junk = {{}, {'G', 'L', 'Y', 'D'}, {'G', 'L', 'Y', 'D', 1, 0xFF},
+                                              std::vector<uint8_t>(3000, 0x55)};
+    for (auto& j : junk) noise.SendTo(j, 0x7F000001u, config.port);
+
+    // A fake responder answers every query with broken or foreign replies.
+    UdpSocket fake;
+    ASSERT_TRUE(fake.Open(config.port, true, nullptr));
+    std::atomic<bool> stop{false};
+    std::thread responder([&] {
+        while (!stop) {
+            auto q = fake.Receive(20, 4096);
+            if (!q || q->bytes.size() < 13) continue;
+            uint64_t token = 0;
+            for (int i = 0; i < 8; ++i) token |= static_cast<uint64_t>(q->bytes[5 + i]) << (8 * i);
+            DiscoveryReply r;
+            r.token = token;
+            r.applicationId = kApplicationId;
+            r.instance = 1;
+            r.sessionName = u"fake";
+            r.currentPlayers = 1;
+            r.maxPlayers = 2;
+            r.port = 9;
+            DiscoveryReply stale = r;
+            stale.token ^= 1;
+            DiscoveryReply foreign = r;
+            foreign.applicationId = "{0}";
+            auto cut = r.Encode();
+            cut.pop_back();
+            for (const auto& bytes : {stale.Encode(), foreign.Encode(), cut})
+                fake.SendTo(bytes, q->address, q->port);
+        }
+    });
+    auto found = SessionSearch::Run(config, kApplicationId);
+    stop = true;
+    responder.join();
+    ASSERT_TRUE(found);
+    ASSERT_EQ(found->size(), 1u);
+    EXPECT_EQ(found->front().name, u"real");
+    EXPECT_EQ(found->front().user1, 5);
+}
