@@ -10,12 +10,16 @@ namespace platform {
 // read with PhysicsFS.
 class ResourcePack {
 public:
+    // Entries larger than this are refused.
+    static constexpr int64_t kMaxEntryBytes = int64_t{32} << 20;
+
     // Null when the file is missing or not a readable archive.
     static std::unique_ptr<ResourcePack> Open(const std::string& path);
     ~ResourcePack();
 
     // Reads entry `name` (e.g. "POLICE_START.png"); false when absent. Entries are bounded
-    // in size so a damaged pack cannot exhaust memory.
+    // in size so a damaged pack cannot exhaust memory. Names are plain file names (letters,
+    // digits, '_', '-', '.'; no folders).
     bool Read(const std::string& name, std::vector<uint8_t>& out) const;
     bool Contains(const std::string& name) const;
     const std::string& Path() const { return path_; }

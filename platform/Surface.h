@@ -10,12 +10,19 @@ namespace platform {
 
 // An RGB565 picture or screen buffer. Copies never read or write outside either surface,
 // whatever rectangle a caller passes: rectangles are clipped to both surfaces and an empty
-// or inverted rectangle copies nothing.
+// or inverted rectangle copies nothing. Copies, fills and boxes return false for an empty or
+// inverted rectangle (the request itself is invalid) and true otherwise, also when clipping
+// leaves nothing to draw.
 class Surface {
 public:
-    // A new surface of the given size, filled with 0.
+    // Largest width or height a surface may have.
+    static constexpr int32_t kMaxSide = 16384;
+
+    // A new surface of the given size, filled with 0; null for a size outside 1..kMaxSide.
     static std::shared_ptr<Surface> Create(int32_t width, int32_t height);
-    // Takes ownership of an SDL surface, converting it to RGB565 (no colour key).
+    // Takes ownership of an SDL surface, converting it to RGB565 (no colour key). Each channel
+    // is truncated (r>>3, g>>2, b>>3); pixels that are not fully opaque are first blended over
+    // black. Null for a null surface.
     static std::shared_ptr<Surface> Adopt(SDL_Surface* surface);
     ~Surface();
     Surface(const Surface&) = delete;
@@ -25,14 +32,16 @@ public:
     int32_t Height() const;
 
     // Fast copy of `src` (all-zero rectangle = whole source) to (x, y), no stretching.
-    // keyed: pixels equal to the source's colour key are skipped; opaque copies every pixel,
-    // even when the source has a key set.
+    // keyed: pixels equal to the source's colour key are skipped (a source without a key is
+    // copied whole); opaque copies every pixel, even when the source has a key set.
     bool CopyFast(int32_t x, int32_t y, const Surface& src, const Rect& srcRect, bool keyed);
-    // Copy with stretching from srcRect to dstRect (all-zero = whole surface).
+    // Copy with stretching from srcRect to dstRect (all-zero = whole surface), nearest pixel.
+    // Destination pixels whose source pixel lies outside the source surface are left alone.
     bool CopyStretched(const Rect& dstRect, const Surface& src, const Rect& srcRect, bool keyed);
     // Fill with a raw pixel value (the low 16 bits are used). All-zero rectangle = whole surface.
     bool Fill(const Rect& rect, uint32_t raw);
-    // One-pixel outline of the box with corners (x1, y1) and (x2, y2), colour 0x00BBGGRR.
+    // One-pixel outline of the box with corners (x1, y1) and (x2, y2), colour 0x00BBGGRR; like a
+    // filled rectangle, the box covers columns x1..x2-1 and rows y1..y2-1.
     bool DrawBox(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colorBgr);
 
     // Source colour key used by keyed copies (raw RGB565 value).
@@ -52,9 +61,17 @@ public:
     // Converts 0x00BBGGRR to the raw RGB565 value (truncating each channel).
     static uint16_t RawFromBgr(uint32_t colorBgr);
 
+    // A new surface with the same pixels (no colour key).
+    std::shared_ptr<Surface> Clone() const;
+
 private:
     explicit Surface(SDL_Surface* s);
+    // Fills the part of [left, right) x [top, bottom) that lies on the surface.
+    void FillClipped(int64_t left, int64_t top, int64_t right, int64_t bottom, uint16_t raw);
+
     SDL_Surface* surface_;
+    uint16_t key_ = 0;
+    bool hasKey_ = false;
 };
 
 using SurfacePtr = std::shared_ptr<Surface>;

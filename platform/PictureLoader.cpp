@@ -1,0 +1,60 @@
+#include "platform/PictureLoader.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+
+namespace platform {
+namespace {
+
+// Pictures are at most this many pixels (the largest art is a 1600x1200 map).
+constexpr uint64_t kMaxPixels = uint64_t{1} << 24;
+constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+
+uint32_t BigEndian32(const uint8_t* p) {
+    return (static_cast<uint32_t>(p[0]) << 24) | (static_cast<uint32_t>(p[1]) << 16) |
+           (static_cast<uint32_t>(p[2]) << 8) | p[3];
+}
+
+// The signature and the size in the header chunk, checked before anything is decoded so a
+// damaged or hostile picture cannot ask for a huge surface.
+bool PlausiblePng(const std::vector<uint8_t>& bytes) {
+    if (bytes.size() < 33 || bytes.size() > (uint64_t{1} << 30)) return false;
+    for (size_t i = 0; i < sizeof kPngSignature; ++i) {
+        if (bytes[i] != kPngSignature[i]) return false;
+    }
+    if (BigEndian32(&bytes[8]) != 13 || bytes[12] != 'I' || bytes[13] != 'H' || bytes[14] != 'D' ||
+        bytes[15] != 'R') {
+        return false;
+    }
+    const uint32_t width = BigEndian32(&bytes[16]);
+    const uint32_t height = BigEndian32(&bytes[20]);
+    return width >= 1 && height >= 1 && width <= static_cast<uint32_t>(Surface::kMaxSide) &&
+           height <= static_cast<uint32_t>(Surface::kMaxSide) && uint64_t{width} * height <= kMaxPixels;
+}
+
+void InitImage() {
+    static const bool done = (IMG_Init(IMG_INIT_PNG), true);
+    (void)done;
+}
+
+}  // namespace
+
+SurfacePtr LoadPng(const std::vector<uint8_t>& bytes) {
+    if (!PlausiblePng(bytes)) return nullptr;
+    InitImage();
+    SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+    if (rw == nullptr) return nullptr;
+    SDL_Surface* decoded = IMG_LoadTyped_RW(rw, 1, "PNG");
+    return Surface::Adopt(decoded);
+}
+
+bool SavePng(const Surface& surface, const std::string& path) {
+    InitImage();
+    SDL_Surface* rgb = SDL_ConvertSurfaceFormat(surface.Sdl(), SDL_PIXELFORMAT_RGB24, 0);
+    if (rgb == nullptr) return false;
+    const bool ok = IMG_SavePNG(rgb, path.c_str()) == 0;
+    SDL_FreeSurface(rgb);
+    return ok;
+}
+
+}  // namespace platform
