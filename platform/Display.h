@@ -5,6 +5,7 @@
 #include "platform/Surface.h"
 
 union SDL_Event;
+struct SDL_Window;
 
 namespace platform {
 
@@ -35,8 +36,12 @@ public:
     // Recreates the texture (and renderer when needed); forces the next present.
     bool Restore();
 
-    // Window events from the platform message queue.
+    // Window events from the platform message queue: exposed, resized and restored force the
+    // next present; render-target and render-device resets make the display lost until Restore.
     void HandleEvent(const SDL_Event& event);
+    // The same for the current display, in the form the message queue's window event handler
+    // takes: MessageQueue::Instance().SetWindowEventHandler(&Display::DispatchWindowEvent).
+    static void DispatchWindowEvent(const void* sdlEvent);
 
     // What was presented last (for script snapshots); null before the first present.
     const Surface* LastPresented() const;
@@ -45,6 +50,9 @@ public:
 
     // The display of the running program (null before one is created).
     static Display* Current();
+    SDL_Window* SdlWindow() const;
+    // The renderer SDL chose ("software", "opengl", ...), for the measuring tools.
+    std::string RendererName() const;
 
     Display(const Display&) = delete;
     Display& operator=(const Display&) = delete;
