@@ -1,0 +1,7 @@
+#include "Themes.h"
+
+namespace assetgen {
+
+void addDialogPictures(PictureSet&) {}
+
+}  // namespace assetgen

@@ -1,0 +1,7 @@
+#include "Themes.h"
+
+namespace assetgen {
+
+void addSharedPictures(PictureSet&) {}
+
+}  // namespace assetgen
