@@ -4,12 +4,12 @@
 #include <string>
 
 #include "platform/Geometry.h"
+#include "platform/ResourcePack.h"
 #include "platform/Surface.h"
 
 class GameFont;
 namespace platform {
 class Display;
-class ResourcePack;
 class FontFace;
 }
 
@@ -29,6 +29,13 @@ public:
     explicit GraphicEngine(std::unique_ptr<platform::ResourcePack> pack);
     ~GraphicEngine();
 
+    // Opens the picture pack below the program folder; null when it cannot be opened, with the
+    // message to show in `failureMessage`.
+    static std::unique_ptr<platform::ResourcePack> OpenPicturePack(std::u16string& failureMessage);
+    // The messages of a failed display set-up and of a missing picture.
+    static const std::u16string& DisplayFailureMessage();
+    static const std::u16string& PictureFailureMessage();
+
     // Sets up presentation on the window and creates the 800x600 back surface. Shows the
     // display failure message and returns false on failure. A null display gives a headless
     // engine (back surface only; Present does nothing), used by tests.
@@ -38,6 +45,9 @@ public:
     // its message and ends the program.
     bool LoadPicture(platform::SurfacePtr& out, const std::string& name);
 
+    // Text is drawn between BeginText and EndText only: SetTextColor and DrawText do nothing
+    // while text is closed, and MeasureText gives 0 by 0. The colour last set while text was
+    // open stays in use. Without a font set, a default face is used.
     void BeginText();
     void EndText();
     void SetFont(std::shared_ptr<GameFont> font);
@@ -59,6 +69,7 @@ public:
 
     platform::Surface& BackSurface() { return *back_; }
     bool TextOpen() const { return textOpen_; }
+    uint32_t TextColor() const { return textColor_; }
 
 private:
     std::unique_ptr<platform::ResourcePack> pack_;

@@ -1,0 +1,177 @@
+#include "engine/GraphicEngine.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "engine/GameFont.h"
+#include "platform/CodePage.h"
+#include "platform/Display.h"
+#include "platform/FontFace.h"
+#include "platform/MessageBox.h"
+#include "platform/PictureLoader.h"
+#include "platform/ProgramFolder.h"
+#include "platform/ResourcePack.h"
+#include "shell/FrameLoop.h"
+
+namespace {
+
+constexpr int32_t kScreenWidth = platform::Display::kWidth;
+constexpr int32_t kScreenHeight = platform::Display::kHeight;
+
+// The face a device context uses before any font is selected into it.
+std::shared_ptr<platform::FontFace> DefaultFace() {
+    static std::shared_ptr<platform::FontFace> face = platform::FontFace::Create(platform::FontRequest{});
+    return face;
+}
+
+// Text goes through the ANSI code page on its way to the screen, as the byte-string text calls
+// of the original platform did: characters outside it are drawn as '?'.
+std::u16string ThroughAnsi(const std::u16string& text) { return platform::FromAnsi(platform::ToAnsi(text)); }
+
+}  // namespace
+
+GraphicEngine::GraphicEngine() {
+    std::u16string message;
+    pack_ = OpenPicturePack(message);
+    if (pack_ == nullptr) {
+        platform::ShowMessageBox(message, platform::ApplicationTitle(), platform::MessageIcon::Error);
+        ShutdownProgram();
+    }
+}
+
+GraphicEngine::GraphicEngine(std::unique_ptr<platform::ResourcePack> pack) : pack_(std::move(pack)) {}
+
+GraphicEngine::~GraphicEngine() = default;
+
+std::unique_ptr<platform::ResourcePack> GraphicEngine::OpenPicturePack(std::u16string& failureMessage) {
+    failureMessage.clear();
+    auto pack = platform::ResourcePack::Open(platform::ProgramPath("\\Game\\GameRes.DLL"));
+    if (pack == nullptr) {
+        failureMessage = u"无法打开资源库" + platform::FromUtf8(platform::ProgramFolder()) + u"Game/" + u"GameRes.DLL";
+    }
+    return pack;
+}
+
+const std::u16string& GraphicEngine::DisplayFailureMessage() {
+    static const std::u16string text =
+        u"              无法初始化图形引擎\r\n\r\n请确认已正确安装DirectX7或更高版本,及相关驱动程序.\r\n"
+        u"该程序可从微软网站获得";
+    return text;
+}
+
+const std::u16string& GraphicEngine::PictureFailureMessage() {
+    static const std::u16string text =
+        u"你的硬件设备不支持游戏请求的加速功能,无法运行游戏\r\n              如有问题请与厂商联系";
+    return text;
+}
+
+bool GraphicEngine::Init(platform::Display* display) {
+    display_ = display;
+    if (display_ != nullptr && !display_->InitRenderer()) {
+        platform::ShowMessageBox(DisplayFailureMessage(), platform::ApplicationTitle());
+        return false;
+    }
+    back_ = platform::Surface::Create(kScreenWidth, kScreenHeight);
+    if (back_ == nullptr) {
+        platform::ShowMessageBox(DisplayFailureMessage(), platform::ApplicationTitle());
+        return false;
+    }
+    return true;
+}
+
+bool GraphicEngine::LoadPicture(platform::SurfacePtr& out, const std::string& name) {
+    out.reset();
+    std::vector<uint8_t> bytes;
+    if (pack_ != nullptr && pack_->Read(name + ".png", bytes)) out = platform::LoadPng(bytes);
+    if (out == nullptr) {
+        platform::ShowMessageBox(PictureFailureMessage(), platform::ApplicationTitle());
+        ShutdownProgram();
+    }
+    return true;
+}
+
+void GraphicEngine::BeginText() {
+    if (textOpen_ || back_ == nullptr) return;
+    textOpen_ = true;
+    face_ = font_ != nullptr ? font_->GetHandle() : nullptr;
+    if (face_ == nullptr) face_ = DefaultFace();
+}
+
+void GraphicEngine::EndText() {
+    textOpen_ = false;
+    face_.reset();
+}
+
+void GraphicEngine::SetFont(std::shared_ptr<GameFont> font) { font_ = std::move(font); }
+
+void GraphicEngine::SetTextColor(uint32_t colorBgr) {
+    if (textOpen_) textColor_ = colorBgr;
+}
+
+bool GraphicEngine::DrawText(int32_t x, int32_t y, const std::u16string& text) {
+    if (!textOpen_ || face_ == nullptr) return false;
+    return face_->Draw(*back_, x, y, ThroughAnsi(text), textColor_);
+}
+
+platform::Size GraphicEngine::MeasureText(const std::u16string& text) {
+    if (!textOpen_ || face_ == nullptr) return platform::Size{};
+    return face_->Measure(ThroughAnsi(text));
+}
+
+bool GraphicEngine::FillBox(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t outlineBgr, uint32_t fill) {
+    const bool filled = back_->Fill(platform::Rect{x1, y1, x2, y2}, fill);
+    const bool outlined = back_->DrawBox(x1, y1, x2, y2, outlineBgr);
+    return filled && outlined;
+}
+
+bool GraphicEngine::DrawKeyed(int32_t x, int32_t y, const platform::Surface& picture, const platform::Rect& src) {
+    return back_->CopyFast(x, y, picture, src, true);
+}
+
+bool GraphicEngine::DrawOpaque(int32_t x, int32_t y, const platform::Surface& picture, const platform::Rect& src) {
+    return back_->CopyFast(x, y, picture, src, false);
+}
+
+bool GraphicEngine::DrawKeyedClipped(int32_t x, int32_t y, const platform::Surface& picture, platform::Rect& src) {
+    // 64-bit intermediates: the results fit the rectangle for every position on or near the
+    // screen, and far-off values cannot overflow.
+    auto narrow = [](int64_t v) {
+        return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+    };
+    if (x < 0) {
+        src.left = narrow(int64_t{src.left} - x);
+        x = 0;
+    } else if (int64_t{src.right} - src.left + x > kScreenWidth) {
+        src.right = narrow(int64_t{src.left} - x + kScreenWidth);
+    }
+    if (y < 0) {
+        src.top = narrow(int64_t{src.top} - y);
+        y = 0;
+    } else if (int64_t{src.bottom} - src.top + y > kScreenHeight) {
+        src.bottom = narrow(int64_t{src.top} - y + kScreenHeight);
+    }
+    // A picture wholly off the screen leaves an empty or inverted rectangle: nothing to draw.
+    if (!src.IsZero() && (src.right <= src.left || src.bottom <= src.top)) return true;
+    return back_->CopyFast(x, y, picture, src, true);
+}
+
+bool GraphicEngine::StretchDraw(const platform::Rect& dest, const platform::Surface& picture,
+                                const platform::Rect& src, uint32_t flags) {
+    return back_->CopyStretched(dest, picture, src, (flags & kCopySrcColorKey) != 0);
+}
+
+bool GraphicEngine::Clear(uint32_t fill) { return back_->Fill(platform::Rect{}, fill); }
+
+bool GraphicEngine::Present() {
+    if (display_ == nullptr) return true;
+    return display_->Present(*back_);
+}
+
+bool GraphicEngine::IsLost() { return display_ != nullptr && display_->IsLost(); }
+
+bool GraphicEngine::RestoreSurfaces() {
+    // The back surface lives in memory and is never lost; the presentation is recreated.
+    if (display_ == nullptr) return true;
+    return display_->Restore();
+}

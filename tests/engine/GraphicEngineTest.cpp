@@ -1,0 +1,243 @@
+#include "engine/GraphicEngine.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "engine/GameFont.h"
+#include "platform/CodePage.h"
+#include "platform/Display.h"
+#include "platform/PictureLoader.h"
+#include "platform/ProgramFolder.h"
+#include "platform/ResourcePack.h"
+#include "tests/platform/TempDir.h"
+#include "tests/platform/ZipWriter.h"
+
+using platform::Rect;
+using platform::Surface;
+using platform::SurfacePtr;
+
+namespace {
+
+// Every pixel a different, non-zero value: 1 + x + y * w.
+SurfacePtr Sprite(int32_t w, int32_t h) {
+    auto s = Surface::Create(w, h);
+    for (int32_t y = 0; y < h; ++y) {
+        for (int32_t x = 0; x < w; ++x) s->Pixels()[y * s->PitchPixels() + x] = static_cast<uint16_t>(1 + x + y * w);
+    }
+    s->SetColorKey(0);
+    return s;
+}
+
+class GraphicEngineTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(engine_.Init(nullptr));
+        back_ = &engine_.BackSurface();
+    }
+    int CountOf(uint16_t value) const {
+        int n = 0;
+        for (int32_t y = 0; y < back_->Height(); ++y) {
+            for (int32_t x = 0; x < back_->Width(); ++x) n += back_->ReadPixel(x, y) == value ? 1 : 0;
+        }
+        return n;
+    }
+
+    GraphicEngine engine_{nullptr};
+    Surface* back_ = nullptr;
+};
+
+TEST_F(GraphicEngineTest, HeadlessEngineHasAnEmptyScreenSizedBackSurface) {
+    EXPECT_EQ(back_->Width(), 800);
+    EXPECT_EQ(back_->Height(), 600);
+    EXPECT_EQ(CountOf(0), 800 * 600);
+    EXPECT_TRUE(engine_.Present());
+    EXPECT_FALSE(engine_.IsLost());
+    EXPECT_TRUE(engine_.RestoreSurfaces());
+}
+
+TEST_F(GraphicEngineTest, ClippedSpriteHangingOffTheLeftEdge) {
+    auto sprite = Sprite(50, 20);
+    Rect src{0, 0, 50, 20};
+    ASSERT_TRUE(engine_.DrawKeyedClipped(-10, 100, *sprite, src));
+    EXPECT_EQ(src, (Rect{10, 0, 50, 20}));
+    EXPECT_EQ(back_->ReadPixel(0, 100), sprite->ReadPixel(10, 0));
+    EXPECT_EQ(back_->ReadPixel(39, 119), sprite->ReadPixel(49, 19));
+    EXPECT_EQ(back_->ReadPixel(40, 100), 0);
+    EXPECT_EQ(CountOf(0), 800 * 600 - 40 * 20);
+}
+
+TEST_F(GraphicEngineTest, ClippedSpritePastTheRightAndBottomEdges) {
+    auto sprite = Sprite(50, 20);
+    Rect src{0, 0, 50, 20};
+    ASSERT_TRUE(engine_.DrawKeyedClipped(780, 590, *sprite, src));
+    EXPECT_EQ(src, (Rect{0, 0, 20, 10}));
+    EXPECT_EQ(back_->ReadPixel(780, 590), sprite->ReadPixel(0, 0));
+    EXPECT_EQ(back_->ReadPixel(799, 599), sprite->ReadPixel(19, 9));
+    EXPECT_EQ(CountOf(0), 800 * 600 - 20 * 10);
+
+    // A rectangle that starts inside the picture keeps its offset.
+    Rect inner{5, 2, 55, 12};
+    auto wide = Sprite(60, 20);
+    ASSERT_TRUE(engine_.DrawKeyedClipped(790, 0, *wide, inner));
+    EXPECT_EQ(inner, (Rect{5, 2, 15, 12}));
+    EXPECT_EQ(back_->ReadPixel(790, 0), wide->ReadPixel(5, 2));
+}
+
+TEST_F(GraphicEngineTest, NegativeLeftIsNotAlsoCutAtTheRightEdge) {
+    auto wide = Sprite(900, 10);
+    Rect src{0, 0, 900, 10};
+    ASSERT_TRUE(engine_.DrawKeyedClipped(-10, -4, *wide, src));
+    EXPECT_EQ(src, (Rect{10, 4, 900, 10}));
+    // The surface itself still keeps the copy on the screen.
+    EXPECT_EQ(back_->ReadPixel(0, 0), wide->ReadPixel(10, 4));
+    EXPECT_EQ(back_->ReadPixel(799, 5), wide->ReadPixel(809, 9));
+    EXPECT_EQ(back_->ReadPixel(0, 6), 0);
+}
+
+TEST_F(GraphicEngineTest, SpritesWhollyOffTheScreenAreSkipped) {
+    auto sprite = Sprite(50, 20);
+    const Rect cases[] = {{0, 0, 50, 20}, {0, 0, 50, 20}, {0, 0, 50, 20}, {0, 0, 50, 20}};
+    const int32_t positions[][2] = {{-60, 10}, {810, 10}, {10, -25}, {10, 700}};
+    for (int i = 0; i < 4; ++i) {
+        Rect src = cases[i];
+        EXPECT_TRUE(engine_.DrawKeyedClipped(positions[i][0], positions[i][1], *sprite, src)) << i;
+    }
+    EXPECT_EQ(CountOf(0), 800 * 600);
+}
+
+TEST_F(GraphicEngineTest, KeyedAndOpaqueCopies) {
+    auto sprite = Sprite(4, 1);
+    sprite->Pixels()[1] = 0;
+    engine_.Clear(0x0841);
+    ASSERT_TRUE(engine_.DrawKeyed(0, 0, *sprite, Rect{}));
+    EXPECT_EQ(back_->ReadPixel(1, 0), 0x0841);
+    ASSERT_TRUE(engine_.DrawOpaque(0, 1, *sprite, Rect{}));
+    EXPECT_EQ(back_->ReadPixel(1, 1), 0);
+    EXPECT_EQ(back_->ReadPixel(2, 1), 3);
+    EXPECT_FALSE(engine_.DrawKeyed(0, 0, *sprite, Rect{3, 0, 1, 1}));
+}
+
+TEST_F(GraphicEngineTest, FillBoxFillsRawAndOutlinesInBgr) {
+    // Fill 0x001F is raw blue; outline 0x000000FF is red in 0x00BBGGRR.
+    ASSERT_TRUE(engine_.FillBox(10, 20, 30, 40, 0x000000FF, 0x001F));
+    EXPECT_EQ(back_->ReadPixel(15, 25), 0x001F);
+    EXPECT_EQ(back_->ReadPixel(10, 20), 0xF800);
+    EXPECT_EQ(back_->ReadPixel(29, 39), 0xF800);
+    EXPECT_EQ(back_->ReadPixel(30, 40), 0);
+    EXPECT_EQ(CountOf(0x001F) + CountOf(0xF800), 20 * 20);
+    EXPECT_EQ(CountOf(0xF800), 2 * 20 + 2 * 18);
+}
+
+TEST_F(GraphicEngineTest, StretchDrawUsesTheKeyOnlyWithTheKeyFlag) {
+    auto sprite = Sprite(2, 1);
+    sprite->Pixels()[0] = 0;
+    engine_.Clear(7);
+    ASSERT_TRUE(engine_.StretchDraw(Rect{0, 0, 8, 4}, *sprite, Rect{}, kCopyWait | kCopySrcColorKey));
+    EXPECT_EQ(back_->ReadPixel(0, 0), 7);
+    EXPECT_EQ(back_->ReadPixel(7, 3), 2);
+    ASSERT_TRUE(engine_.StretchDraw(Rect{0, 0, 8, 4}, *sprite, Rect{}, kCopyWait | kCopyAsync));
+    EXPECT_EQ(back_->ReadPixel(0, 0), 0);
+    EXPECT_EQ(back_->ReadPixel(8, 0), 7);
+}
+
+TEST_F(GraphicEngineTest, TextCallsOutsideTheBracketDoNothing) {
+    auto font = std::make_shared<GameFont>();
+    font->SetFaceName(u"Arial");
+    font->SetHeight(-19);
+    engine_.SetFont(font);
+
+    engine_.SetTextColor(0x00FFFFFF);
+    EXPECT_FALSE(engine_.DrawText(10, 10, u"Hello"));
+    EXPECT_EQ(engine_.MeasureText(u"Hello"), (platform::Size{0, 0}));
+    EXPECT_EQ(CountOf(0), 800 * 600);
+    EXPECT_EQ(font->HandlesCreated(), 0);
+
+    engine_.BeginText();
+    EXPECT_TRUE(engine_.TextOpen());
+    EXPECT_EQ(engine_.TextColor(), 0u);  // the colour set while closed was not applied
+    const auto size = engine_.MeasureText(u"Hello");
+    EXPECT_GT(size.cx, 0);
+    EXPECT_GT(size.cy, 0);
+    engine_.SetTextColor(0x00FFFFFF);
+    ASSERT_TRUE(engine_.DrawText(10, 10, u"Hello"));
+    engine_.EndText();
+    EXPECT_FALSE(engine_.TextOpen());
+    EXPECT_GT(CountOf(0xFFFF), 0);
+    EXPECT_EQ(engine_.MeasureText(u"Hello"), (platform::Size{0, 0}));
+    EXPECT_FALSE(engine_.DrawText(10, 100, u"Hello"));
+
+    // Text goes through the ANSI code page: what it cannot hold is drawn as '?'.
+    engine_.BeginText();
+    engine_.BeginText();  // already open: no effect
+    EXPECT_EQ(engine_.MeasureText(u"\u0E01"), engine_.MeasureText(u"?"));
+    EXPECT_EQ(font->HandlesCreated(), 1);
+    engine_.EndText();
+}
+
+TEST_F(GraphicEngineTest, TextWorksWithoutAFont) {
+    engine_.BeginText();
+    EXPECT_GT(engine_.MeasureText(u"abc").cx, 0);
+    EXPECT_TRUE(engine_.DrawText(0, 0, u"abc"));
+    engine_.EndText();
+}
+
+TEST(GraphicEngineMessagesTest, MissingPackNamesThePathBelowTheProgramFolder) {
+    testtmp::TempDir dir;
+    const std::string original = platform::ProgramFolder();
+    platform::SetProgramFolder(dir.Path());
+    std::u16string message;
+    EXPECT_EQ(GraphicEngine::OpenPicturePack(message), nullptr);
+    EXPECT_EQ(message, u"无法打开资源库" + platform::FromUtf8(dir.Path()) + u"Game/GameRes.DLL");
+
+    std::filesystem::create_directories(dir.Path() + "Game");
+    testzip::ZipWriter zip;
+    zip.Add("X.png", std::string("x"));
+    ASSERT_TRUE(zip.Write(dir.Path() + "Game/GameRes.DLL"));
+    EXPECT_NE(GraphicEngine::OpenPicturePack(message), nullptr);
+    EXPECT_TRUE(message.empty());
+    platform::SetProgramFolder(original);
+
+    EXPECT_EQ(GraphicEngine::DisplayFailureMessage().substr(0, 25), u"              无法初始化图形引擎\r\n");
+    EXPECT_NE(GraphicEngine::PictureFailureMessage().find(u"\r\n              如有问题请与厂商联系"), std::u16string::npos);
+}
+
+TEST(GraphicEngineMessagesTest, LoadsPicturesByNameWithoutKey) {
+    testtmp::TempDir dir;
+    auto art = Surface::Create(3, 2);
+    art->Fill(Rect{}, 1000);
+    ASSERT_TRUE(platform::SavePng(*art, dir.Path() + "art.png"));
+    std::ifstream in(dir.Path() + "art.png", std::ios::binary);
+    testzip::ZipWriter zip;
+    zip.Add("POLICE_START.png", std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {}));
+    ASSERT_TRUE(zip.Write(dir.Path() + "GameRes.DLL"));
+
+    GraphicEngine engine(platform::ResourcePack::Open(dir.Path() + "GameRes.DLL"));
+    ASSERT_TRUE(engine.Init(nullptr));
+    SurfacePtr picture;
+    ASSERT_TRUE(engine.LoadPicture(picture, "POLICE_START"));
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->Width(), 3);
+    EXPECT_EQ(picture->ReadPixel(2, 1), 1000);
+    EXPECT_FALSE(picture->HasColorKey());
+}
+
+TEST(GraphicEnginePresentTest, PresentsChangesAndPresentsAgainAfterRestore) {
+    auto display = platform::Display::CreateWindow("打字游戏");
+    ASSERT_NE(display, nullptr);
+    GraphicEngine engine(nullptr);
+    ASSERT_TRUE(engine.Init(display.get()));
+    display->Show();
+    EXPECT_FALSE(engine.IsLost());
+    engine.Clear(0x1234);
+    ASSERT_TRUE(engine.Present());
+    ASSERT_TRUE(engine.Present());
+    EXPECT_EQ(display->UploadCount(), 1u);
+    EXPECT_EQ(display->LastPresented()->ReadPixel(400, 300), 0x1234);
+    ASSERT_TRUE(engine.RestoreSurfaces());
+    ASSERT_TRUE(engine.Present());
+    EXPECT_EQ(display->UploadCount(), 2u);
+}
+
+}  // namespace
