@@ -37,6 +37,19 @@ SurfacePtr keyedView(cairo_surface_t* rgb) {
   return out;
 }
 
+// match: comma-separated parts, any of which may occur in the name.
+bool matches(const std::string& name, const std::string& match) {
+  if (match.empty()) return true;
+  size_t start = 0;
+  while (start <= match.size()) {
+    const size_t comma = std::min(match.find(',', start), match.size());
+    const std::string part = match.substr(start, comma - start);
+    if (!part.empty() && name.find(part) != std::string::npos) return true;
+    start = comma + 1;
+  }
+  return false;
+}
+
 struct Placed {
   const Picture* pic;
   double x, y, scale;
@@ -48,7 +61,7 @@ void writeContactSheet(const PictureSet& set, const std::string& path, const std
   std::vector<Placed> placed;
   double x = Gap, y = Gap, rowH = 0;
   for (const auto& p : set.pictures()) {
-    if (!match.empty() && p.name.find(match) == std::string::npos) continue;
+    if (!matches(p.name, match)) continue;
     const int w = cairo_image_surface_get_width(p.image.get());
     const int h = cairo_image_surface_get_height(p.image.get());
     const double scale = w * zoom > SheetWidth - 2 * Gap ? (SheetWidth - 2.0 * Gap) / w : zoom;
