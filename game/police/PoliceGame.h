@@ -1,0 +1,104 @@
+#pragma once
+#include <cstdint>
+#include <initializer_list>
+#include <memory>
+#include <string>
+
+#include "police/PoliceButtons.h"
+#include "police/PolicePictures.h"
+#include "police/PoliceRace.h"
+#include "police/PoliceRenderer.h"
+#include "police/PoliceScreen.h"
+#include "police/RaceTextList.h"
+#include "police/TextFolder.h"
+#include "shell/IGameInterface.h"
+
+class AniButton;
+
+// The police-and-thief typing race, the screen the program starts in: main menu, setting
+// screen, lobby, race and the two result screens, with their buttons, keys, sounds and drawing.
+class PoliceGame final : public IGameInterface {
+public:
+    // Builds the game: text list, fonts, pictures and buttons, default choices (the local
+    // player is the police, the police drives the car, the thief rides the motorbike), sounds.
+    static std::shared_ptr<PoliceGame> Create();
+    ~PoliceGame() override;
+
+    bool Run() override;
+    bool RestoreRes() override;
+    bool UpDateScreen() override;
+    bool UpDateGame() override;
+    bool MouseDown(int32_t Button, int32_t X, int32_t Y) override;
+    bool MouseUp(int32_t Button, int32_t X, int32_t Y) override;
+    bool MouseMove(int32_t X, int32_t Y) override;
+    bool KeyPress(int32_t KeyAscii) override;
+
+    void SwitchScreen(int32_t n);
+
+    // Button handlers.
+    void BtnSingle_OnClick();
+    void BtnMulti_OnClick();
+    void BtnExit_OnClick();
+    void BtnPolice_OnClick();
+    void BtnThief_OnClick();
+    void BtnCar0_OnClick();
+    void BtnBike0_OnClick();
+    void BtnCar1_OnClick();
+    void BtnBike1_OnClick();
+    void BtnStart_OnClick();
+    void BtnCancel_OnClick();
+    void BtnReturn_OnClick();
+    void BtnCreate_OnClick();
+    void BtnJoin_OnClick();
+    void BtnRefresh_OnClick();
+
+    // The entry of the text list under (X, Y), or the chosen one left of the list.
+    int32_t HitTextList(int32_t X, int32_t Y);
+    // Reads the chosen race text into the race.
+    void LoadRaceText();
+    // A centred message over any screen for 200 frames.
+    void ShowStatus(const std::u16string& text);
+
+    int32_t Screen() const { return screen_; }
+    bool IsNetworkGame() const { return isNetworkGame_; }
+    PoliceRace& Race() { return race_; }
+    RaceTextList& TextList() { return textList_; }
+    const PoliceButtons& Buttons() const { return buttons_; }
+    const PolicePictures& Pictures() const { return pictures_; }
+    const PoliceRenderer& Renderer() const { return renderer_; }
+    const std::u16string& StatusText() const { return statusText_; }
+    int32_t StatusTicks() const { return statusTicks_; }
+
+private:
+    PoliceGame();
+    void WireButtons();
+    void StartRace();
+    void EndRace(bool won);
+    void Sound(int16_t slot);
+    // Offers a press or release to `buttons` in order, stopping at the first that takes it.
+    static bool OfferDown(std::initializer_list<std::shared_ptr<AniButton>> buttons, int32_t Button,
+                          int32_t X, int32_t Y);
+    static bool OfferUp(std::initializer_list<std::shared_ptr<AniButton>> buttons, int32_t Button,
+                        int32_t X, int32_t Y);
+    static void OfferMove(std::initializer_list<std::shared_ptr<AniButton>> buttons, int32_t X, int32_t Y);
+
+    // Network game: the session engine `NetConnect` and the handlers of its events
+    // (NetConnect_GetString, _Ready, _Over, _UpDatePlayer, _NeedSetting, _SettingChange,
+    // _ReceiveNotify) belong here. Until it is in place no session is ever open: IsHost() is
+    // false and the network branches below only keep their places.
+    bool IsHost() const { return false; }
+
+    int32_t screen_ = kScreenMainMenu;
+    std::string backgroundName_ = "POLICE_MAINMENU_BG";
+    bool isNetworkGame_ = false;
+    int32_t selectedSession_ = 0;
+    std::u16string statusText_;
+    int32_t statusTicks_ = 0;
+
+    TextFolder textFolder_;
+    RaceTextList textList_;
+    PoliceRace race_;
+    PolicePictures pictures_;
+    PoliceButtons buttons_;
+    PoliceRenderer renderer_;
+};

@@ -1,0 +1,143 @@
+#include "police/PoliceRenderer.h"
+
+#include <cmath>
+
+#include "engine/GameFont.h"
+#include "engine/GraphicEngine.h"
+#include "police/PoliceButtons.h"
+#include "police/PolicePictures.h"
+#include "police/PoliceRace.h"
+#include "police/RaceTextList.h"
+#include "shell/Globals.h"
+#include "widgets/AniButton.h"
+
+namespace {
+constexpr uint32_t kListColor = 0xC1FF;
+constexpr uint32_t kTypedColor = 0xFE9900;
+constexpr uint32_t kStatusColor = 0xCCBB;
+constexpr int32_t kPanelX = 23, kPanelY = 510;
+constexpr int32_t kTextX = 60, kTextY = 525;
+constexpr int32_t kMarkerY = 560;
+
+void DrawOpaqueWhole(const platform::SurfacePtr& picture, int32_t x, int32_t y) {
+    if (picture) g_Graphic->DrawOpaque(x, y, *picture, g_FullScreenRect);
+}
+
+void DrawButtons(std::initializer_list<std::shared_ptr<AniButton>> buttons) {
+    for (const auto& b : buttons) {
+        if (b) b->Draw();
+    }
+}
+}  // namespace
+
+PoliceRenderer::PoliceRenderer(const PolicePictures& pictures, const PoliceButtons& buttons,
+                               const RaceTextList& textList, const PoliceRace& race)
+    : pictures_(pictures), buttons_(buttons), textList_(textList), race_(race) {}
+
+void PoliceRenderer::DrawMainMenu() {
+    DrawOpaqueWhole(pictures_.Background, 0, 0);
+    DrawButtons({buttons_.BtnSingle, buttons_.BtnMulti, buttons_.BtnExit});
+}
+
+void PoliceRenderer::DrawSettingBackground() {
+    DrawOpaqueWhole(pictures_.Background, 0, 0);
+    DrawTextList();
+    g_Graphic->SetFont(g_SongFont);
+    g_Graphic->BeginText();
+    g_Graphic->SetTextColor(kListColor);
+    g_Graphic->DrawText(20, 350, u"您可与选择扮演 警察或小偷 两个不同的角色");
+    g_Graphic->DrawText(20, 380, u"选择不同的加速工具调节游戏难度");
+    g_Graphic->EndText();
+}
+
+void PoliceRenderer::DrawTextList() {
+    const int32_t t = textList_.TextListID;
+    const int32_t row = t < RaceTextList::kLastRow ? t : RaceTextList::kLastRow;
+    g_Graphic->FillBox(573, 40 + 25 * row, 790, 66 + 25 * row, kListColor, 0);
+
+    g_Graphic->SetFont(g_SongFont);
+    g_Graphic->BeginText();
+    g_Graphic->SetTextColor(kListColor);
+    const auto& entries = textList_.Entries();
+    for (int32_t i = 0; i <= textList_.LastShown(); ++i) {
+        g_Graphic->DrawText(575, 45 + 25 * i, entries[static_cast<size_t>(i)]);
+    }
+    g_Graphic->EndText();
+}
+
+void PoliceRenderer::DrawSettingButtons(bool withStart) {
+    DrawButtons({buttons_.BtnPolice, buttons_.BtnThief});
+    if (withStart) DrawButtons({buttons_.BtnStart});
+    DrawButtons({buttons_.BtnCancel, buttons_.BtnCar0, buttons_.BtnCar1, buttons_.BtnBike0,
+                 buttons_.BtnBike1});
+}
+
+void PoliceRenderer::DrawLobbyBackground() { DrawOpaqueWhole(pictures_.Background, 0, 0); }
+
+void PoliceRenderer::DrawLobbyButtons() {
+    DrawButtons({buttons_.BtnCreate, buttons_.BtnJoin, buttons_.BtnRefresh, buttons_.BtnReturn});
+}
+
+void PoliceRenderer::DrawRace(bool opponentMarker) {
+    g_Graphic->SetFont(g_ArialFont);
+
+    const Runner& local = race_.Local();
+    camera_.Follow(local.MapX, local.MapY);
+    if (pictures_.Background) {
+        const platform::Rect view{camera_.Left(), camera_.Top(), camera_.Left() + 800, camera_.Top() + 600};
+        g_Graphic->DrawOpaque(0, 0, *pictures_.Background, view);
+    }
+    DrawRunner(RaceTrack::kPolice);
+    DrawRunner(RaceTrack::kThief);
+
+    if (pictures_.Input) g_Graphic->DrawKeyed(kPanelX, kPanelY, *pictures_.Input, g_FullScreenRect);
+
+    const RaceText& text = race_.Text;
+    g_Graphic->BeginText();
+    g_Graphic->SetTextColor(kTypedColor);
+    g_Graphic->DrawText(kTextX, kTextY, text.WindowTyped());
+    const int32_t w = g_Graphic->MeasureText(text.WindowTyped()).cx;
+    g_Graphic->SetTextColor(0);
+    g_Graphic->DrawText(kTextX + w, kTextY, text.WindowRest());
+    g_Graphic->EndText();
+    g_Graphic->FillBox(kTextX + w - 1, 520, kTextX + w + 1, 550, 0, 0);
+
+    DrawOpaqueWhole(pictures_.Blue, ProgressMarkerX(local.InputPos, text.TextLength()), kMarkerY);
+    if (opponentMarker) {
+        DrawOpaqueWhole(pictures_.Yellow, ProgressMarkerX(race_.Opponent().InputPos, text.TextLength()),
+                        kMarkerY);
+    }
+}
+
+void PoliceRenderer::DrawRunner(int32_t index) {
+    const Runner& r = race_.Track.Runners[static_cast<size_t>(index)];
+    const auto& strip = pictures_.Strips[static_cast<size_t>(SpriteTable::StripIndex(r.Role, r.Pose, r.Heading))];
+    if (!strip) return;
+    // The clipped copy changes the rectangle: it is made afresh for every figure.
+    platform::Rect src = race_.Track.Sprites().FrameRect(r);
+    g_Graphic->DrawKeyedClipped(camera_.ScreenX(r.MapX), camera_.ScreenY(r.MapY), *strip, src);
+}
+
+void PoliceRenderer::DrawResult() { DrawOpaqueWhole(pictures_.Background, 0, 0); }
+
+void PoliceRenderer::DrawStatus(const std::u16string& text, int32_t& ticks) {
+    if (ticks <= 0) return;
+    --ticks;
+    g_SongFont->SetHeight(29);
+    g_SongFont->SetFaceName(u"黑体");
+    g_Graphic->SetFont(g_SongFont);
+    g_Graphic->BeginText();
+    g_Graphic->SetTextColor(kStatusColor);
+    const int32_t width = g_Graphic->MeasureText(text).cx;
+    g_Graphic->DrawText((800 - width) / 2, 290, text);
+    g_Graphic->EndText();
+    g_Graphic->SetFont(g_ArialFont);
+    g_SongFont->SetFaceName(u"宋体");
+    g_SongFont->SetHeight(14);
+}
+
+int32_t PoliceRenderer::ProgressMarkerX(int32_t typed, int32_t length) {
+    if (length <= 0) return 50;
+    const double x = static_cast<double>(typed) / static_cast<double>(length) * 680.0 + 50.0;
+    return static_cast<int32_t>(std::nearbyint(x));
+}

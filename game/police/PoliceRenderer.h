@@ -1,0 +1,47 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "police/RaceCamera.h"
+
+class PolicePictures;
+class PoliceButtons;
+class PoliceRace;
+class RaceTextList;
+
+// Draws the police game's screens into the back surface of g_Graphic.
+class PoliceRenderer {
+public:
+    PoliceRenderer(const PolicePictures& pictures, const PoliceButtons& buttons,
+                   const RaceTextList& textList, const PoliceRace& race);
+
+    void DrawMainMenu();
+    // The setting screen in three layers, so that a network game can put its player block
+    // between the hints and the buttons.
+    void DrawSettingBackground();  // background, text list with its highlight, hints
+    void DrawSettingButtons(bool withStart);
+    void DrawLobbyBackground();
+    void DrawLobbyButtons();
+    // The map around the local runner, both figures, the typing panel with its cursor and the
+    // progress markers (the opponent's only in a network game).
+    void DrawRace(bool opponentMarker);
+    void DrawResult();
+    // The centred status message while `ticks` is above 0 (counted down here).
+    void DrawStatus(const std::u16string& text, int32_t& ticks);
+
+    // x of a progress marker after `typed` of `length` characters, from 50 to 730. An empty
+    // text puts the marker at the start of its track.
+    static int32_t ProgressMarkerX(int32_t typed, int32_t length);
+
+    const RaceCamera& Camera() const { return camera_; }
+
+private:
+    void DrawTextList();
+    void DrawRunner(int32_t index);
+
+    const PolicePictures& pictures_;
+    const PoliceButtons& buttons_;
+    const RaceTextList& textList_;
+    const PoliceRace& race_;
+    RaceCamera camera_;
+};
