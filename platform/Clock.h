@@ -11,6 +11,8 @@ public:
     static void UseVirtual(uint32_t start);
     static bool IsVirtual();
     static void AdvanceTo(uint32_t virtualNow);  // virtual clock only
+    // Back to the real clock (tests that used a virtual one).
+    static void UseReal();
 };
 
 }  // namespace platform

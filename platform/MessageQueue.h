@@ -2,8 +2,11 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <map>
 
 #include "platform/Message.h"
+
+union SDL_Event;
 
 namespace platform {
 
@@ -18,9 +21,12 @@ public:
     // PeekMessage: takes SDL events into the queue first; false when nothing waits.
     bool Peek(Message& out, bool remove);
     // TranslateMessage: for a key-down message with characters, queues WM_CHAR messages for
-    // them at the front of the queue (so they are the next messages taken).
+    // them at the front of the queue (so they are the next messages taken). A system key gives
+    // WM_SYSCHAR instead.
     void Translate(const Message& msg);
     void Post(const Message& msg);
+    // Thread-safe: queues a message from any thread and wakes the wait.
+    void PostFromAnyThread(const Message& msg);
     void PostQuit(int32_t exitCode);
     bool Empty();
 
@@ -31,17 +37,40 @@ public:
     // Thread-safe: makes a waiting WaitUntil return.
     static void Wake();
 
-    // Window events (expose, resize, minimise) are handed here instead of being queued.
+    // Window events (expose, resize, minimise, render resets) are handed here instead of being
+    // queued. The pointer is the `const SDL_Event*`.
     void SetWindowEventHandler(std::function<void(const void* sdlEvent)> handler);
 
-    // Tests: drop everything queued.
+    // Scripted runs: `hook` acts in WaitUntil instead of waiting, and real keyboard and mouse
+    // input is dropped. An empty hook restores real waiting and input.
+    void SetScriptHook(std::function<void(uint32_t deadline)> hook);
+
+    // GetKeyState: whether a key is down, as the key messages taken from the queue so far tell.
+    bool IsKeyDown(uint32_t vk) const;
+
+    // Turns one SDL event into messages (the queue does this for every event it takes; tests
+    // may feed events directly).
+    void HandleSdlEvent(const SDL_Event& event);
+
+    // Tests: drop everything queued and forget the key state.
     void Clear();
 
 private:
     MessageQueue() = default;
     void PumpSdlEvents();
+    void TakeInbox();
+    void NoteRemoved(const Message& msg);
+    void QueueKey(const SDL_Event& event);
+    void QueueText(const char* utf8);
+    void QueueMouse(uint32_t message, int32_t x, int32_t y, uint32_t wParam);
+
     std::deque<Message> queue_;
     std::function<void(const void*)> windowHandler_;
+    std::function<void(uint32_t)> scriptHook_;
+    // Keys down: physical key (scancode, or 0x1000 + code for scripted keys) to its code.
+    std::map<uint32_t, uint32_t> keysDown_;
+    // The last message queued was a key-down still waiting for the text it produced.
+    bool keyAwaitsText_ = false;
 };
 
 }  // namespace platform

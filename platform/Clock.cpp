@@ -1,0 +1,42 @@
+#include "platform/Clock.h"
+
+#include <atomic>
+#include <ctime>
+
+namespace platform {
+namespace {
+
+std::atomic<bool> g_virtual{false};
+std::atomic<uint32_t> g_virtualNow{0};
+
+uint32_t RealNow() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    const uint64_t ms = static_cast<uint64_t>(ts.tv_sec) * 1000u + static_cast<uint64_t>(ts.tv_nsec) / 1000000u;
+    return static_cast<uint32_t>(ms);
+}
+
+}  // namespace
+
+uint32_t Clock::Now() {
+    return g_virtual.load() ? g_virtualNow.load() : RealNow();
+}
+
+void Clock::UseVirtual(uint32_t start) {
+    g_virtualNow.store(start);
+    g_virtual.store(true);
+}
+
+bool Clock::IsVirtual() {
+    return g_virtual.load();
+}
+
+void Clock::AdvanceTo(uint32_t virtualNow) {
+    if (g_virtual.load()) g_virtualNow.store(virtualNow);
+}
+
+void Clock::UseReal() {
+    g_virtual.store(false);
+}
+
+}  // namespace platform

@@ -1,0 +1,25 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+// Virtual-key codes of the game's key messages, from SDL keys, from characters (US layout) and
+// from the key names of scripts.
+class KeyMap {
+public:
+    // From an SDL keycode (layout-dependent, like the original codes), falling back to the
+    // scancode for letters and digits on layouts whose keys give other characters. 0: unknown.
+    static uint32_t FromSdl(int32_t keycode, int32_t scancode);
+    // The key that types `c` on a US keyboard (letters either case, digits, space, punctuation
+    // shifted or not). 0 when no key types it.
+    static uint32_t FromCharacter(char c);
+    // Named keys: Esc, Enter, Space, Backspace, Tab, Shift, Ctrl, Alt, CapsLock, PgUp, PgDn, End,
+    // Home, Left, Up, Right, Down, Insert, Delete, F1..F12 (case-insensitive). 0 when unknown.
+    static uint32_t FromName(const std::string& name);
+    // The character a key translates to without any text of its own: Esc 27, Enter 13,
+    // Backspace 8, Tab 9; 0 for every other key.
+    static uint32_t ControlCharacter(uint32_t vk);
+};
+
+}  // namespace platform

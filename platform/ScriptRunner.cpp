@@ -1,0 +1,323 @@
+#include "platform/ScriptRunner.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "platform/Clock.h"
+#include "platform/CodePage.h"
+#include "platform/Display.h"
+#include "platform/KeyMap.h"
+#include "platform/MessageQueue.h"
+#include "platform/PictureLoader.h"
+
+namespace platform {
+namespace {
+
+constexpr size_t kMaxScriptBytes = 4u << 20;
+// After the script has asked the program to end, this many more frames are allowed before the
+// runner gives up on a program that does not end.
+constexpr uint32_t kFramesAfterEnd = 3000;
+
+std::unique_ptr<ScriptRunner> g_runner;
+
+std::string Trim(const std::string& s) {
+    const auto first = s.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos) return {};
+    const auto last = s.find_last_not_of(" \t\r\n");
+    return s.substr(first, last - first + 1);
+}
+
+bool ParseInt(const std::string& s, int64_t& out) {
+    if (s.empty()) return false;
+    char* end = nullptr;
+    const long long v = std::strtoll(s.c_str(), &end, 10);
+    if (end == nullptr || *end != '\0') return false;
+    out = v;
+    return true;
+}
+
+bool ParsePoint(std::istringstream& in, int32_t& x, int32_t& y) {
+    std::string sx;
+    std::string sy;
+    int64_t vx = 0;
+    int64_t vy = 0;
+    if (!(in >> sx >> sy) || !ParseInt(sx, vx) || !ParseInt(sy, vy)) return false;
+    x = static_cast<int32_t>(std::clamp<int64_t>(vx, 0, 799));
+    y = static_cast<int32_t>(std::clamp<int64_t>(vy, 0, 599));
+    return true;
+}
+
+Message Mouse(uint32_t message, int32_t x, int32_t y) {
+    Message m;
+    m.message = message;
+    m.lParam = Message::MakeLParam(x, y);
+    return m;
+}
+
+void Complain(size_t lineNumber, const std::string& line, const char* why) {
+    std::fprintf(stderr, "script line %zu: %s: %s\n", lineNumber, why, line.c_str());
+}
+
+}  // namespace
+
+bool ScriptRunner::StartFromEnvironment() {
+    const char* path = std::getenv("GLYPHOR_SCRIPT");
+    if (path == nullptr || *path == '\0') return false;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        std::fprintf(stderr, "cannot read the script %s\n", path);
+        std::exit(2);
+    }
+    std::string text;
+    text.resize(kMaxScriptBytes);
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<size_t>(in.gcount()));
+    Start(text);
+    return true;
+}
+
+void ScriptRunner::Start(const std::string& text, uint32_t clockStart) {
+    g_runner.reset(new ScriptRunner(text));
+    Clock::UseVirtual(clockStart);
+    MessageQueue::Instance().SetScriptHook([](uint32_t deadline) {
+        if (g_runner) g_runner->Step(deadline);
+    });
+}
+
+void ScriptRunner::Stop() {
+    MessageQueue::Instance().SetScriptHook(nullptr);
+    Clock::UseReal();
+    g_runner.reset();
+}
+
+bool ScriptRunner::Active() {
+    return g_runner != nullptr;
+}
+
+ScriptRunner::ScriptRunner(const std::string& text) {
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) lines_.push_back(line);
+}
+
+void ScriptRunner::Step(uint32_t /*deadline*/) {
+    auto& queue = MessageQueue::Instance();
+    for (;;) {
+        if (actions_.empty() && !ParseNextLine()) {
+            EndOfScript();
+            return;
+        }
+        Action& action = actions_.front();
+        switch (action.kind) {
+        case Action::Kind::Frames:
+            if (action.frames <= 0) {
+                actions_.pop_front();
+                continue;
+            }
+            if (--action.frames == 0) actions_.pop_front();
+            Clock::AdvanceTo(Clock::Now() + kFrameMs);
+            return;
+        case Action::Kind::Input:
+            for (const Message& m : action.input) queue.Post(m);
+            actions_.pop_front();
+            return;
+        case Action::Kind::Snapshot:
+            Snapshot(action.text);
+            actions_.pop_front();
+            continue;
+        case Action::Kind::Verb: {
+            Message m;
+            m.message = WM_APP_SCRIPT;
+            m.text = action.text;
+            queue.Post(m);
+            actions_.pop_front();
+            return;
+        }
+        case Action::Kind::Quit:
+            actions_.clear();
+            next_ = lines_.size();
+            EndOfScript();
+            return;
+        }
+    }
+}
+
+void ScriptRunner::EndOfScript() {
+    if (!ended_) {
+        ended_ = true;
+        Message destroy;
+        destroy.message = WM_DESTROY;
+        MessageQueue::Instance().Post(destroy);
+        return;
+    }
+    if (++stepsAfterEnd_ > kFramesAfterEnd) {
+        std::fprintf(stderr, "the script has ended but the program did not\n");
+        std::fflush(nullptr);
+        std::_Exit(3);
+    }
+    Clock::AdvanceTo(Clock::Now() + kFrameMs);
+}
+
+bool ScriptRunner::ParseNextLine() {
+    while (next_ < lines_.size()) {
+        const size_t number = next_ + 1;
+        const std::string line = Trim(lines_[next_++]);
+        if (line.empty() || line[0] == '#') continue;
+        if (!ParseLine(line)) {
+            Complain(number, line, "not understood");
+            continue;
+        }
+        if (!actions_.empty()) return true;
+    }
+    return false;
+}
+
+bool ScriptRunner::ParseLine(const std::string& line) {
+    std::istringstream in(line);
+    std::string verb;
+    in >> verb;
+    std::string rest;
+    std::getline(in, rest);
+    // `type` takes the rest of the line as written (one separating space dropped).
+    const std::string typed = (!rest.empty() && rest[0] == ' ') ? rest.substr(1) : rest;
+    if (const auto hash = rest.find(" #"); hash != std::string::npos) rest.resize(hash);
+    rest = Trim(rest);
+    std::istringstream args(rest);
+
+    Action action;
+    if (verb == "frames" || verb == "wait") {
+        int64_t n = 0;
+        if (!ParseInt(rest, n) || n < 0) return false;
+        action.frames = verb == "frames" ? n : (n + kFrameMs - 1) / kFrameMs;
+        actions_.push_back(action);
+        return true;
+    }
+    if (verb == "key" || verb == "keydown" || verb == "keyup") {
+        action.kind = Action::Kind::Input;
+        if (!KeyMessages(rest, verb != "keyup", verb != "keydown", action.input)) return false;
+        actions_.push_back(action);
+        return true;
+    }
+    if (verb == "type") {
+        for (char16_t c : FromUtf8(typed)) {
+            Action key;
+            key.kind = Action::Kind::Input;
+            CharacterInput(c, key.input);
+            if (key.input.empty()) continue;
+            actions_.push_back(key);
+            Action frame;
+            frame.frames = 1;
+            actions_.push_back(frame);
+        }
+        return true;
+    }
+    if (verb == "move" || verb == "click" || verb == "down" || verb == "up") {
+        int32_t x = 0;
+        int32_t y = 0;
+        if (!ParsePoint(args, x, y)) return false;
+        action.kind = Action::Kind::Input;
+        if (verb == "move" || verb == "click") action.input.push_back(Mouse(WM_MOUSEMOVE, x, y));
+        if (verb == "down" || verb == "click") action.input.push_back(Mouse(WM_LBUTTONDOWN, x, y));
+        if (verb == "up" || verb == "click") action.input.push_back(Mouse(WM_LBUTTONUP, x, y));
+        actions_.push_back(action);
+        return true;
+    }
+    if (verb == "snapshot") {
+        if (rest.empty()) return false;
+        action.kind = Action::Kind::Snapshot;
+        action.text = rest;
+        actions_.push_back(action);
+        return true;
+    }
+    if (verb == "quit") {
+        action.kind = Action::Kind::Quit;
+        actions_.push_back(action);
+        return true;
+    }
+    action.kind = Action::Kind::Verb;
+    action.text = line;
+    actions_.push_back(action);
+    return true;
+}
+
+void ScriptRunner::CharacterInput(char16_t c, std::vector<Message>& out) {
+    if (c < 0x80) {
+        const uint32_t vk = KeyMap::FromCharacter(static_cast<char>(c));
+        if (vk == 0) return;
+        Message down;
+        down.message = altHeld_ ? WM_SYSKEYDOWN : WM_KEYDOWN;
+        down.wParam = vk;
+        down.lParam = 1;
+        down.chars.push_back(c);
+        Message up;
+        up.message = altHeld_ ? WM_SYSKEYUP : WM_KEYUP;
+        up.wParam = vk;
+        up.lParam = 1u | (3u << 30);
+        out.push_back(down);
+        out.push_back(up);
+        return;
+    }
+    // Characters no key types arrive as an input method commits them.
+    const std::string ansi = ToAnsi(std::u16string(1, c));
+    uint32_t code = 0;
+    for (unsigned char b : ansi) code = code * 256u + b;
+    if (ansi.empty() || ansi.size() > 2) return;
+    Message ime;
+    ime.message = WM_IME_CHAR;
+    ime.wParam = code;
+    out.push_back(ime);
+}
+
+bool ScriptRunner::KeyMessages(const std::string& name, bool down, bool up, std::vector<Message>& out) {
+    const std::u16string units = FromUtf8(name);
+    if (units.size() == 1) {
+        if (!(down && up)) {
+            if (units[0] >= 0x80) return false;
+            std::vector<Message> both;
+            CharacterInput(units[0], both);
+            if (both.size() != 2) return false;
+            out.push_back(down ? both[0] : both[1]);
+            return true;
+        }
+        CharacterInput(units[0], out);
+        return !out.empty();
+    }
+    const uint32_t vk = KeyMap::FromName(name);
+    if (vk == 0) return false;
+    const bool system = altHeld_ || vk == VK_F10 || vk == VK_MENU;
+    if (down) {
+        Message m;
+        m.message = system ? WM_SYSKEYDOWN : WM_KEYDOWN;
+        m.wParam = vk;
+        m.lParam = 1;
+        if (vk == VK_SPACE) m.chars.push_back(' ');
+        if (const uint32_t c = KeyMap::ControlCharacter(vk); c != 0) m.chars.push_back(c);
+        out.push_back(m);
+        if (vk == VK_MENU) altHeld_ = true;
+    }
+    if (up) {
+        if (vk == VK_MENU) altHeld_ = false;
+        Message m;
+        m.message = system ? WM_SYSKEYUP : WM_KEYUP;
+        m.wParam = vk;
+        m.lParam = 1u | (3u << 30);
+        out.push_back(m);
+    }
+    return true;
+}
+
+void ScriptRunner::Snapshot(const std::string& file) {
+    const Display* display = Display::Current();
+    const Surface* shown = display != nullptr ? display->LastPresented() : nullptr;
+    if (shown == nullptr) {
+        std::fprintf(stderr, "snapshot %s: nothing has been presented yet\n", file.c_str());
+        return;
+    }
+    if (!SavePng(*shown, file)) std::fprintf(stderr, "snapshot %s: cannot write the file\n", file.c_str());
+}
+
+}  // namespace platform

@@ -1,0 +1,60 @@
+#pragma once
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/Message.h"
+
+namespace platform {
+
+// Plays a script instead of a person (GLYPHOR_SCRIPT=FILE): the clock becomes virtual and the
+// runner acts inside the program's one wait, either queueing the script's next input or moving
+// the clock on by one frame (20 ms). So every loop that waits there (the main pump, a dialog,
+// the session loop) is driven alike. Verbs, one per line, '#' starts a comment:
+//   frames N | wait MS | key NAME | keydown NAME | keyup NAME | type TEXT | move X Y |
+//   click X Y | down X Y | up X Y | snapshot FILE | quit
+// Any other verb is queued as WM_APP_SCRIPT with the whole line as its text. When the script
+// has run out the program is asked to end as Alt+F4 would.
+class ScriptRunner {
+public:
+    static constexpr uint32_t kFrameMs = 20;
+    static constexpr uint32_t kClockStart = 1000;
+
+    // Starts a scripted run when GLYPHOR_SCRIPT is set. False when it is not set; a script that
+    // cannot be read ends the process with a message on standard error.
+    static bool StartFromEnvironment();
+    // Starts a scripted run of `text` (tests).
+    static void Start(const std::string& text, uint32_t clockStart = kClockStart);
+    // Ends a scripted run: real clock, real waiting and input again (tests).
+    static void Stop();
+    static bool Active();
+
+    // What the wait does in a scripted run.
+    void Step(uint32_t deadline);
+
+private:
+    struct Action {
+        enum class Kind { Frames, Input, Snapshot, Quit, Verb } kind = Kind::Frames;
+        int64_t frames = 0;
+        std::vector<Message> input;
+        std::string text;
+    };
+
+    explicit ScriptRunner(const std::string& text);
+    bool ParseNextLine();
+    bool ParseLine(const std::string& line);
+    bool KeyMessages(const std::string& name, bool down, bool up, std::vector<Message>& out);
+    void CharacterInput(char16_t c, std::vector<Message>& out);
+    void Snapshot(const std::string& file);
+    void EndOfScript();
+
+    std::vector<std::string> lines_;
+    size_t next_ = 0;
+    std::deque<Action> actions_;
+    bool altHeld_ = false;
+    bool ended_ = false;
+    uint32_t stepsAfterEnd_ = 0;
+};
+
+}  // namespace platform
