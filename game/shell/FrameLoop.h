@@ -4,12 +4,19 @@
 
 namespace platform { struct Message; }
 
+// A frame needs at least this many milliseconds since the last one.
+inline constexpr int32_t kFrameInterval = 19;
+
+// Sets g_LastFrameTime so that the first FrameTick runs at once, whatever the clock reads
+// (also at or above 2^31). Start-up calls it before the first frame.
+void StartFrameClock();
 // Runs at most one frame: nothing happens until 19 ms have passed since the last frame.
 // Returns true when a frame ran.
 bool FrameTick();
 // Handles every waiting message (WM_QUIT ends the program), then runs FrameTick once.
 void PumpOnce();
-// Waits for the next input or the next frame deadline, whichever comes first.
+// Waits for the next input or the next frame deadline, whichever comes first. Every loop of the
+// program that waits (the main pump, dialogs, the session loop, the lost-display wait) waits here.
 void WaitForNextFrameOrInput();
 // When the display is lost: waits until it is back, restores the surfaces and lets the current
 // screen reload its pictures.

@@ -1,0 +1,50 @@
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <utility>
+
+#include "shell/FrameLoop.h"
+#include "shell/Globals.h"
+
+namespace {
+
+std::function<void()> g_exitHook;
+bool g_shuttingDown = false;
+
+template <typename T>
+void Release(std::shared_ptr<T>& object) {
+    try {
+        object.reset();
+    } catch (...) {
+        // Each step goes on whatever the previous one did.
+    }
+}
+
+}  // namespace
+
+void SetShutdownExitHook(std::function<void()> hook) {
+    g_exitHook = std::move(hook);
+}
+
+void ShutdownProgram() {
+    // A clean-up that ends the program again goes straight to the end.
+    if (!g_shuttingDown) {
+        g_shuttingDown = true;
+        Release(g_MsgDlg);
+        Release(g_MsgDlg2);
+        Release(g_SetupDlg);
+        Release(g_Screen);
+        Release(g_Graphic);
+        Release(g_Sound);
+        Release(g_SongFont);
+        Release(g_ArialFont);
+    }
+    g_shuttingDown = false;
+    if (g_exitHook) {
+        g_exitHook();
+        std::abort();  // the hook must not return
+    }
+    // The window and everything else go with the process.
+    std::fflush(nullptr);
+    std::_Exit(0);
+}

@@ -1,0 +1,88 @@
+#include "shell/Startup.h"
+
+#include "engine/GameFont.h"
+#include "engine/GraphicEngine.h"
+#include "engine/SoundEngine.h"
+#include "menu/Settings.h"
+#include "platform/CodePage.h"
+#include "platform/Display.h"
+#include "platform/MessageBox.h"
+#include "platform/MessageQueue.h"
+#include "platform/Random.h"
+#include "platform/ScriptRunner.h"
+#include "platform/SingleInstance.h"
+#include "shell/FrameLoop.h"
+#include "shell/Globals.h"
+#include "shell/IGameInterface.h"
+#include "shell/PlaceholderScreen.h"
+
+namespace {
+
+constexpr const char16_t* kWindowTitle = u"打字游戏";
+constexpr const char16_t* kDisplayFailed =
+    u"              无法初始化图形引擎\r\n\r\n请确认已正确安装DirectX7或更高版本,及相关驱动程序.\r\n"
+    u"该程序可从微软网站获得";
+
+// Held for the whole run; the socket goes with the process.
+std::unique_ptr<platform::SingleInstance> g_instance;
+
+void CreateWindow() {
+    g_Display = platform::Display::CreateWindow(platform::ToUtf8(kWindowTitle));
+    if (!g_Display) {
+        platform::ShowMessageBox(kDisplayFailed, platform::ApplicationTitle());
+        ShutdownProgram();
+    }
+    platform::MessageQueue::Instance().SetWindowEventHandler(&platform::Display::DispatchWindowEvent);
+}
+
+void SetWindowIcon() {
+    platform::SurfacePtr icon;
+    if (g_Graphic->LoadPicture(icon, "MAIN_ICON") && icon) g_Display->SetIcon(*icon);
+}
+
+void CreateFonts() {
+    g_SongFont = std::make_shared<GameFont>();
+    g_SongFont->SetFaceName(u"宋体");
+    g_SongFont->SetHeight(-14);
+    g_SongFont->SetCharSet(134);
+    g_ArialFont = std::make_shared<GameFont>();
+    g_ArialFont->SetFaceName(u"Arial");
+    g_ArialFont->SetBold(true);
+    g_ArialFont->SetHeight(-19);
+}
+
+}  // namespace
+
+int RunProgram() {
+    platform::ScriptRunner::StartFromEnvironment();
+
+    // One copy only: a second start brings the first forward and ends here.
+    g_instance = platform::SingleInstance::Acquire(platform::SingleInstance::DefaultName());
+    if (!g_instance) return 0;
+
+    platform::Random::SeedFromClock();
+    StartFrameClock();
+    CreateWindow();
+
+    g_Sound = std::make_shared<SoundEngine>();
+    g_Sound->Init();  // on failure it has said so, and the game runs silent
+
+    g_Graphic = std::make_shared<GraphicEngine>();
+    if (!g_Graphic->Init(g_Display.get())) ShutdownProgram();
+    SetWindowIcon();
+
+    CreateFonts();
+    LoadSettings(kSettingsFile);
+
+    // Shared dialogs (switched in as they land):
+    // g_MsgDlg = MessageDlg::Create();
+    // g_MsgDlg2 = MessageDlg::Create();
+    // g_SetupDlg = SetupDlg::Create();
+
+    // First screen (the police game replaces the placeholder):
+    MakeCurrentScreen(std::make_shared<PlaceholderScreen>());
+
+    g_Display->Show();
+    RunMainPump();
+    ShutdownProgram();
+}

@@ -1,0 +1,60 @@
+#pragma once
+// Starts a program with extra environment variables and waits for it with a time limit.
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+extern char** environ;
+
+namespace shelltest {
+
+struct ChildResult {
+    bool finished = false;  // false: killed at the time limit
+    int exitCode = -1;      // -1 when it did not exit normally
+};
+
+inline ChildResult RunChild(const std::string& program, const std::vector<std::string>& extraEnv,
+                            std::chrono::seconds limit, const std::string& stderrFile = "") {
+    std::vector<std::string> env(extraEnv);
+    for (char** e = environ; *e != nullptr; ++e) env.emplace_back(*e);  // the first entry of a name wins
+    std::vector<char*> envp;
+    for (auto& s : env) envp.push_back(s.data());
+    envp.push_back(nullptr);
+    std::string arg0 = program;
+    char* argv[] = {arg0.data(), nullptr};
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (!stderrFile.empty()) {
+        posix_spawn_file_actions_addopen(&actions, 2, stderrFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    }
+    pid_t pid = 0;
+    const int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    ChildResult result;
+    if (rc != 0) return result;
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    int status = 0;
+    for (;;) {
+        const pid_t done = waitpid(pid, &status, WNOHANG);
+        if (done == pid) break;
+        if (std::chrono::steady_clock::now() > deadline) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            return result;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    result.finished = true;
+    if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
+    return result;
+}
+
+}  // namespace shelltest

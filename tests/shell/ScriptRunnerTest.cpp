@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include "ShellTestSupport.h"
+#include "platform/ScriptRunner.h"
+#include "shell/ScriptVerbs.h"
+
+namespace shelltest {
+namespace {
+
+using platform::ScriptRunner;
+
+class ScriptRunnerTest : public ShellTest {
+protected:
+    // Runs the script through the real main pump until the program would end.
+    void Play(const std::string& script) {
+        ScriptRunner::Start(script);
+        StartFrameClock();
+        RunMainPump();
+    }
+};
+
+TEST_F(ScriptRunnerTest, KeysArriveAsTypedWithTheirCharacters) {
+    Play("key a\nkey A\nkey Enter\nkey Space\nkey ?\nkeydown Shift\nkeyup Shift\nkey F10\n");
+    EXPECT_EQ(screen->Calls("Key"),
+              (std::vector<std::string>{"KeyDown 65 0", "KeyPress 97", "KeyUp 65 0", "KeyDown 65 0",
+                                        "KeyPress 65", "KeyUp 65 0", "KeyDown 13 0", "KeyPress 13",
+                                        "KeyUp 13 0", "KeyDown 32 0", "KeyPress 32", "KeyUp 32 0",
+                                        "KeyDown 191 0", "KeyPress 63", "KeyUp 191 0", "KeyDown 16 1",
+                                        "KeyUp 16 0"}));
+}
+
+TEST_F(ScriptRunnerTest, TypeGoesOneFrameApartAndChineseComesAsInputMethodText) {
+    Play("type ab 中\n");
+    std::vector<std::string> keysAndFrames;
+    for (const auto& c : screen->calls) {
+        if (c.rfind("KeyPress", 0) == 0 || c == "UpDateGame") keysAndFrames.push_back(c);
+    }
+    EXPECT_EQ(keysAndFrames,
+              (std::vector<std::string>{"UpDateGame", "KeyPress 97", "UpDateGame", "KeyPress 98", "UpDateGame",
+                                        "KeyPress 32", "UpDateGame", "KeyPress " + std::to_string(0xD6D0),
+                                        "UpDateGame"}));
+}
+
+TEST_F(ScriptRunnerTest, FramesAndWaitMoveTheVirtualClockTwentyMillisecondsAFrame) {
+    Play("frames 5\nwait 100\nwait 30\n");
+    EXPECT_EQ(screen->Calls("UpDateGame").size(), 1u + 5 + 5 + 2);
+    EXPECT_EQ(platform::Clock::Now(), ScriptRunner::kClockStart + 12 * ScriptRunner::kFrameMs);
+}
+
+TEST_F(ScriptRunnerTest, PointerVerbsGiveLeftButtonMessages) {
+    Play("move 10 20\nclick 30 40\ndown 1 2\nup 900 -5\n");
+    EXPECT_EQ(screen->Calls("Mouse"),
+              (std::vector<std::string>{"MouseMove 10 20", "MouseMove 30 40", "MouseDown 1 30 40",
+                                        "MouseUp 1 30 40", "MouseDown 1 1 2", "MouseUp 1 799 0"}));
+}
+
+TEST_F(ScriptRunnerTest, UnknownVerbsGoToTheRegisteredTestVerbs) {
+    std::vector<std::string> seen;
+    RegisterScriptVerb("open", [&](const std::string& args) { seen.push_back(args); });
+    Play("open setup 2\nno-such-verb here\n# a comment\nopen  x  \n");
+    RegisterScriptVerb("open", nullptr);
+    EXPECT_EQ(seen, (std::vector<std::string>{"setup 2", "x"}));
+}
+
+TEST_F(ScriptRunnerTest, QuitEndsAtOnceAndLaterLinesAreNotPlayed) {
+    Play("key a\nquit\nkey b\n");
+    EXPECT_EQ(screen->Calls("KeyPress"), std::vector<std::string>{"KeyPress 97"});
+}
+
+TEST_F(ScriptRunnerTest, AltHeldMakesSystemKeys) {
+    Play("keydown Alt\nkey x\nkey F4\nkeyup Alt\nkey y\n");
+    EXPECT_EQ(screen->Calls("Key"), (std::vector<std::string>{"KeyDown 89 0", "KeyPress 121", "KeyUp 89 0"}));
+}
+
+}  // namespace
+}  // namespace shelltest
