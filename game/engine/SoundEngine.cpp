@@ -1,0 +1,143 @@
+#include "engine/SoundEngine.h"
+
+#include <vector>
+
+#include "platform/CodePage.h"
+#include "platform/MessageBox.h"
+#include "platform/ProgramFolder.h"
+#include "platform/ResourcePack.h"
+#include "platform/SoundBuffer.h"
+#include "platform/SoundDevice.h"
+#include "shell/FrameLoop.h"
+
+namespace {
+
+// Fixed mixer channels: the three interface sounds, the loop, then the effect slots.
+constexpr int kClickChannel = 0;
+constexpr int kGlideChannel = 1;
+constexpr int kEnterChannel = 2;
+constexpr int kLoopChannel = 3;
+constexpr int kFirstSlotChannel = 4;
+
+constexpr const char16_t* kInitFailed =
+    u"              无法初始化音效引擎\r\n\r\n请确认已正确安装DirectX7或更高版本,及相关驱动程序.\r\n"
+    u"该程序可从微软网站获得";
+
+bool ValidSlot(int index) {
+    return index >= 0 && index < SoundEngine::kSlots;
+}
+
+}  // namespace
+
+SoundEngine::SoundEngine() {
+    const std::string path = platform::ProgramPath("\\Game\\GameSnd.DLL");
+    pack_ = platform::ResourcePack::Open(path);
+    if (!pack_) {
+        platform::ShowMessageBox(u"无法打开资源库" + platform::FromUtf8(path), platform::ApplicationTitle(),
+                                 platform::MessageIcon::Error);
+        ShutdownProgram();
+    }
+}
+
+SoundEngine::SoundEngine(std::unique_ptr<platform::ResourcePack> pack) : pack_(std::move(pack)) {}
+
+SoundEngine::~SoundEngine() = default;
+
+namespace {
+
+std::unique_ptr<platform::SoundBuffer> LoadBuffer(const platform::ResourcePack* pack,
+                                                  platform::SoundDevice& device,
+                                                  const std::string& name, int channel) {
+    std::vector<uint8_t> bytes;
+    if (pack == nullptr || !pack->Read(name + ".wav", bytes)) return nullptr;
+    return device.CreateBuffer(bytes, channel);
+}
+
+}  // namespace
+
+bool SoundEngine::Init() {
+    device_ = platform::SoundDevice::Open();
+    if (device_) {
+        click_ = LoadBuffer(pack_.get(), *device_, "BTN_CLICK", kClickChannel);
+        if (click_) glide_ = LoadBuffer(pack_.get(), *device_, "GLIDE", kGlideChannel);
+        if (glide_) enter_ = LoadBuffer(pack_.get(), *device_, "ANIBTN_ENTER", kEnterChannel);
+    }
+    if (!enter_) {
+        click_.reset();
+        glide_.reset();
+        device_.reset();
+        enabled_ = false;
+        platform::ShowMessageBox(kInitFailed, platform::ApplicationTitle());
+        return false;
+    }
+    enabled_ = true;
+    return true;
+}
+
+namespace {
+
+void Restart(platform::SoundBuffer* sound) {
+    if (sound == nullptr) return;
+    sound->Stop();
+    sound->Rewind();
+    sound->Play(false);
+}
+
+}  // namespace
+
+void SoundEngine::PlayClick() {
+    if (enabled_) Restart(click_.get());
+}
+
+void SoundEngine::PlayGlide() {
+    if (enabled_) Restart(glide_.get());
+}
+
+void SoundEngine::PlayEnter() {
+    if (enabled_) Restart(enter_.get());
+}
+
+bool SoundEngine::LoadLoop(const std::string& name) {
+    if (!enabled_) return true;
+    loop_.reset();  // the channel is the loop's alone
+    loop_ = LoadBuffer(pack_.get(), *device_, name, kLoopChannel);
+    return loop_ != nullptr;
+}
+
+void SoundEngine::PlayLoop() {
+    if (enabled_ && loop_) loop_->Play(true);
+}
+
+void SoundEngine::RewindLoop() {
+    if (enabled_ && loop_) loop_->Rewind();
+}
+
+void SoundEngine::StopLoop() {
+    if (enabled_ && loop_) loop_->Stop();
+}
+
+bool SoundEngine::LoadSound(const std::string& name, int16_t index) {
+    // Indexes outside 0..10 are ignored, negative ones too.
+    if (!enabled_ || !ValidSlot(index)) return true;
+    auto& slot = slots_[static_cast<size_t>(index)];
+    slot.reset();
+    slot = LoadBuffer(pack_.get(), *device_, name, kFirstSlotChannel + index);
+    return slot != nullptr;
+}
+
+void SoundEngine::PlaySound(int16_t index) {
+    if (!enabled_ || !ValidSlot(index)) return;
+    if (auto& slot = slots_[static_cast<size_t>(index)]) {
+        slot->Rewind();
+        slot->Play(false);
+    }
+}
+
+void SoundEngine::StopSound(int16_t index) {
+    if (!enabled_ || !ValidSlot(index)) return;
+    if (auto& slot = slots_[static_cast<size_t>(index)]) slot->Stop();
+}
+
+const platform::SoundBuffer* SoundEngine::Slot(int index) const {
+    return ValidSlot(index) ? slots_[static_cast<size_t>(index)].get() : nullptr;
+}

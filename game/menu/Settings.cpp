@@ -1,0 +1,97 @@
+#include "menu/Settings.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <vector>
+
+#include "platform/BinaryFile.h"
+#include "platform/ProgramFolder.h"
+
+SettingsRecord g_Settings;
+
+namespace {
+
+constexpr size_t kFieldCount = 11;
+constexpr size_t kMaxText = 0xFFFF;
+constexpr size_t kMaxFileBytes = 2 + kMaxText + 4 * kFieldCount;
+
+struct Rule {
+    int field;
+    int32_t low;
+    int32_t high;
+    int32_t replacement;
+};
+
+// Checked in this order; a value outside its range takes the replacement.
+constexpr Rule kRules[] = {
+    {kApplePass, 100, 900, 100}, {kAppleFail, 5, 50, 10},    {kAppleLevel, 0, 9, 3},
+    {kFrogCourse, 0, 7, 3},      {kFrogLevel, 0, 9, 0},      {kMoleStay, 1, 20, 6},
+    {kMoleInterval, 0, 10, 1},   {kMoleTime, 1, 30, 1},      {kSpaceSpeed, 1, 10, 3},
+    {kSpaceCount, 1, 15, 3},
+};
+
+void Validate(SettingsRecord& record) {
+    for (const Rule& rule : kRules) {
+        int32_t& value = record.Field[static_cast<size_t>(rule.field)];
+        if (value < rule.low || value > rule.high) value = rule.replacement;
+    }
+}
+
+// Reads what the file holds: fields it is too short for keep their values.
+void Parse(const std::vector<uint8_t>& bytes, SettingsRecord& record) {
+    if (bytes.size() < 2) return;
+    const size_t n = bytes[0] | (static_cast<size_t>(bytes[1]) << 8);
+    const size_t textEnd = std::min(bytes.size(), 2 + n);
+    record.Text.assign(bytes.begin() + 2, bytes.begin() + static_cast<std::ptrdiff_t>(textEnd));
+    size_t pos = 2 + n;
+    for (size_t field = 1; field <= kFieldCount; ++field, pos += 4) {
+        if (pos + 4 > bytes.size()) break;
+        const uint32_t raw = bytes[pos] | (static_cast<uint32_t>(bytes[pos + 1]) << 8) |
+                             (static_cast<uint32_t>(bytes[pos + 2]) << 16) |
+                             (static_cast<uint32_t>(bytes[pos + 3]) << 24);
+        record.Field[field] = static_cast<int32_t>(raw);
+    }
+}
+
+std::vector<uint8_t> Serialise(const SettingsRecord& record) {
+    const size_t n = std::min(record.Text.size(), kMaxText);
+    std::vector<uint8_t> bytes;
+    bytes.reserve(2 + n + 4 * kFieldCount);
+    bytes.push_back(static_cast<uint8_t>(n & 0xFF));
+    bytes.push_back(static_cast<uint8_t>(n >> 8));
+    bytes.insert(bytes.end(), record.Text.begin(), record.Text.begin() + static_cast<std::ptrdiff_t>(n));
+    for (size_t field = 1; field <= kFieldCount; ++field) {
+        const auto raw = static_cast<uint32_t>(record.Field[field]);
+        for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<uint8_t>(raw >> shift));
+    }
+    return bytes;
+}
+
+}  // namespace
+
+SettingsRecord DefaultSettings() {
+    SettingsRecord record;
+    record.Field = {0, 3, 100, 10, 0, 3, 1, 1, 6, 3, 3, 1};
+    return record;
+}
+
+bool LoadSettings(const std::string& fileName) {
+    std::vector<uint8_t> bytes;
+    switch (platform::ReadBinaryFile(platform::ProgramPath(fileName), kMaxFileBytes, bytes)) {
+    case platform::ReadResult::Missing:
+        g_Settings = DefaultSettings();
+        return SaveSettings(fileName);
+    case platform::ReadResult::Failed:
+        Validate(g_Settings);
+        return false;
+    case platform::ReadResult::Ok:
+        break;
+    }
+    Parse(bytes, g_Settings);
+    Validate(g_Settings);
+    return true;
+}
+
+bool SaveSettings(const std::string& fileName) {
+    return platform::ReplaceBinaryFile(platform::ProgramPath(fileName), Serialise(g_Settings));
+}
