@@ -1,0 +1,201 @@
+// The real program played through a script: start screen, single-player races to the result
+// screens, and the quit question.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/CodePage.h"
+#include "platform/PictureLoader.h"
+#include "platform/ResourcePack.h"
+#include "platform/Surface.h"
+#include "police/RaceTextList.h"
+#include "police/TextFolder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kDist = GLYPHOR_DIST_DIR;
+
+platform::SurfacePtr PackPicture(const std::string& name) {
+    static const auto pack = platform::ResourcePack::Open(kDist + "/Game/GameRes.DLL");
+    std::vector<uint8_t> bytes;
+    if (!pack || !pack->Read(name + ".png", bytes)) return nullptr;
+    return platform::LoadPng(bytes);
+}
+
+// The centre of a button whose strip `picture` has `frames` frames and stands at (left, top).
+std::string Centre(const std::string& picture, int frames, int left, int top) {
+    const auto strip = PackPicture(picture);
+    const int w = strip ? strip->Width() / frames : 20;
+    const int h = strip ? strip->Height() : 20;
+    return std::to_string(left + w / 2) + " " + std::to_string(top + h / 2);
+}
+
+bool SamePixels(const platform::Surface& a, const platform::Surface& b) {
+    if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+    for (int32_t y = 0; y < a.Height(); ++y) {
+        for (int32_t x = 0; x < a.Width(); ++x) {
+            if (a.ReadPixel(x, y) != b.ReadPixel(x, y)) return false;
+        }
+    }
+    return true;
+}
+
+class PoliceEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(fs::exists(kDist + "/glyphor_police"));
+        ASSERT_TRUE(PackPicture("POLICE_MAINMENU_BG")) << "the picture pack is built by the assets target";
+        dir_ = fs::temp_directory_path() /
+               ("glyphor-police-e2e-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    // Runs the program on `script`; returns its exit status.
+    int Play(const std::string& script) {
+        const std::string scriptPath = (dir_ / "script.txt").string();
+        std::ofstream(scriptPath) << script;
+        const std::string command =
+            "env SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy GLYPHOR_WINDOWED=1 "
+            "GLYPHOR_LAN_BROADCAST=127.255.255.255 ASAN_OPTIONS=detect_leaks=0 "
+            "GLYPHOR_INSTANCE=police-e2e-" + std::to_string(::getpid()) + "-" + std::to_string(++runs_) +
+            " GLYPHOR_SCRIPT=" + scriptPath + " " + kDist + "/glyphor_police > " + (dir_ / "out.txt").string() +
+            " 2>&1";
+        const int status = std::system(command.c_str());
+        std::ifstream out(dir_ / "out.txt");
+        std::stringstream text;
+        text << out.rdbuf();
+        output_ = text.str();
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    std::string Snapshot(const std::string& name) const { return (dir_ / name).string(); }
+    static platform::SurfacePtr LoadSnapshot(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        return bytes.empty() ? nullptr : platform::LoadPng(bytes);
+    }
+
+    // A race text of the program folder that a script can type, with its row in the list.
+    struct Choice {
+        int row = -1;
+        std::string text;
+    };
+    static Choice ChooseText(bool longest) {
+        TextFolder folder(kDist + "/Data/English/E_General/");
+        RaceTextList list;
+        list.Load(folder);
+        Choice best;
+        for (int i = 0; i <= list.LastShown(); ++i) {
+            list.TextListID = static_cast<uint8_t>(i);
+            const std::u16string line = list.ReadChosen(folder);
+            bool plain = !line.empty();
+            for (char16_t c : line) plain = plain && c >= 0x20 && c < 0x7F && c != u'#';
+            if (!plain) continue;
+            if (best.row < 0 || (longest && line.size() > best.text.size())) {
+                best.row = i;
+                best.text = platform::ToUtf8(line);
+            }
+        }
+        return best;
+    }
+    static std::string TextRow(int row) { return "600 " + std::to_string(45 + 25 * row + 12); }
+
+    // From the start screen to the setting screen.
+    static std::string ToSettingScreen() {
+        return "frames 3\nclick " + Centre("POLICE_MAINMENU_SINGLE", 3, 437, 336) + "\nframes 2\n";
+    }
+
+    fs::path dir_;
+    std::string output_;
+    int runs_ = 0;
+};
+
+TEST_F(PoliceEndToEnd, ThiefOnAMotorbikeTypesTheWholeTextAndWins) {
+    const Choice choice = ChooseText(false);
+    ASSERT_GE(choice.row, 0) << "no plain race text in the program folder";
+    const std::string shot = Snapshot("won.png");
+    const std::string script = ToSettingScreen() +
+        "click " + Centre("POLICE_THIEF", 4, 295, 20) + "\n"
+        "click " + Centre("POLICE_BIKE", 4, 430, 220) + "\n"
+        "click " + TextRow(choice.row) + "\n"
+        "click " + Centre("POLICE_START", 3, 210, 545) + "\n"
+        "frames 2\n"
+        "type " + choice.text + "\n"
+        "frames 2\n"
+        "snapshot " + Snapshot("typed.png") + "\n"
+        "key z\n"
+        "frames 3\n"
+        "snapshot " + shot + "\n";
+    EXPECT_EQ(Play(script), 0) << output_;
+
+    // After the last character the race still runs; the next key wins it.
+    const auto typed = LoadSnapshot(Snapshot("typed.png"));
+    ASSERT_TRUE(typed) << output_;
+    EXPECT_FALSE(SamePixels(*typed, *PackPicture("POLICE_WIN_1")));
+    const auto won = LoadSnapshot(shot);
+    ASSERT_TRUE(won) << output_;
+    EXPECT_TRUE(SamePixels(*won, *PackPicture("POLICE_WIN_1")));
+}
+
+TEST_F(PoliceEndToEnd, PoliceTypingFastCatchesTheThief) {
+    const Choice choice = ChooseText(true);
+    ASSERT_GE(choice.row, 0) << "no plain race text in the program folder";
+    const std::string shot = Snapshot("caught.png");
+    const std::string script = ToSettingScreen() +
+        "click " + Centre("POLICE_POLICE", 4, 10, 20) + "\n"
+        "click " + Centre("POLICE_CAR", 4, 30, 220) + "\n"
+        "click " + TextRow(choice.row) + "\n"
+        "click " + Centre("POLICE_START", 3, 210, 545) + "\n"
+        "frames 2\n"
+        "type " + choice.text + "\n"
+        "frames 3\n"
+        "snapshot " + shot + "\n";
+    EXPECT_EQ(Play(script), 0) << output_;
+    const auto caught = LoadSnapshot(shot);
+    ASSERT_TRUE(caught) << output_;
+    EXPECT_TRUE(SamePixels(*caught, *PackPicture("POLICE_WIN_0")));
+}
+
+TEST_F(PoliceEndToEnd, QuitQuestionEscKeepsTheProgramEnterEndsIt) {
+    const std::string exitButton = Centre("POLICE_MAINMENU_EXIT", 3, 437, 452);
+    const std::string script =
+        "frames 3\n"
+        "click " + exitButton + "\n"
+        "frames 3\n"
+        "snapshot " + Snapshot("asked.png") + "\n"
+        "key Esc\n"
+        "frames 3\n"
+        "snapshot " + Snapshot("kept.png") + "\n"
+        "click " + exitButton + "\n"
+        "frames 3\n"
+        "key Enter\n"
+        "frames 3\n"
+        "snapshot " + Snapshot("after.png") + "\n";
+    EXPECT_EQ(Play(script), 0) << output_;
+
+    const auto asked = LoadSnapshot(Snapshot("asked.png"));
+    const auto kept = LoadSnapshot(Snapshot("kept.png"));
+    ASSERT_TRUE(asked && kept) << output_;
+    const auto background = PackPicture("POLICE_MAINMENU_BG");
+    const auto dialog = PackPicture("MAIN_DLG_BG");
+    // The question stands over the start screen, and is gone after Esc.
+    EXPECT_EQ(asked->ReadPixel(245, 217), dialog->ReadPixel(5, 5));
+    EXPECT_EQ(kept->ReadPixel(245, 217), background->ReadPixel(245, 217));
+    EXPECT_EQ(kept->ReadPixel(5, 5), background->ReadPixel(5, 5));
+    // Enter ended the program before the last snapshot.
+    EXPECT_FALSE(fs::exists(Snapshot("after.png")));
+}
+
+}  // namespace
