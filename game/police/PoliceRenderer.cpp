@@ -123,6 +123,7 @@ void PoliceRenderer::DrawResult() { DrawOpaqueWhole(pictures_.Background, 0, 0);
 void PoliceRenderer::DrawStatus(const std::u16string& text, int32_t& ticks) {
     if (ticks <= 0) return;
     --ticks;
+    if (!g_SongFont) return;
     g_SongFont->SetHeight(29);
     g_SongFont->SetFaceName(u"黑体");
     g_Graphic->SetFont(g_SongFont);

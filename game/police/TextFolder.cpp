@@ -1,8 +1,9 @@
 #include "police/TextFolder.h"
 
 #include <filesystem>
-#include <fstream>
 #include <system_error>
+
+#include "platform/BinaryFile.h"
 
 namespace fs = std::filesystem;
 
@@ -25,15 +26,15 @@ std::vector<std::string> TextFolder::TxtFileNames() const {
 
 bool TextFolder::ReadFirstLine(const std::string& fileName, std::string& line) const {
     line.clear();
+    const std::string path = path_ + fileName;
+    // Only plain files: anything else (a folder, a pipe) could not be read or would block.
     std::error_code ec;
-    const fs::path path = fs::path(path_) / fileName;
     if (!fs::is_regular_file(path, ec)) return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    char c;
-    while (line.size() < kMaxLineBytes && in.get(c)) {
-        if (c == '\r' || c == '\n') break;
-        line.push_back(c);
+    std::vector<uint8_t> bytes;
+    if (platform::ReadBinaryFile(path, kMaxLineBytes, bytes) != platform::ReadResult::Ok) return false;
+    for (uint8_t b : bytes) {
+        if (b == '\r' || b == '\n') break;
+        line.push_back(static_cast<char>(b));
     }
     return true;
 }
