@@ -12,8 +12,8 @@ void PictureSet::add(Picture p) {
   pictures_.push_back(std::move(p));
 }
 
-void PictureSet::addOpaque(const std::string& name, const Canvas& canvas) {
-  add(Picture{name, canvas.flattenOpaque(), canvas.width(), canvas.height(), 1, 0, false});
+void PictureSet::addOpaque(const std::string& name, const Canvas& canvas, int frames) {
+  add(Picture{name, canvas.flattenOpaque(), canvas.width() / frames, canvas.height(), frames, 0, false});
 }
 
 void PictureSet::addKeyed(const std::string& name, const Canvas& canvas, int frames, int perRow) {

@@ -20,7 +20,7 @@ struct Picture {
 // Every picture of the game, in the order they were drawn.
 class PictureSet {
  public:
-  void addOpaque(const std::string& name, const Canvas& canvas);
+  void addOpaque(const std::string& name, const Canvas& canvas, int frames = 1);
   void addKeyed(const std::string& name, const Canvas& canvas, int frames = 1, int perRow = 0);
   // Menu button whose uncovered pixels carry the hit-test "outside" colour.
   void addOnOutside(const std::string& name, const Canvas& canvas, int frames);
