@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "menu/Settings.h"
+#include "menu/SetupDlg.h"
+#include "platform/ProgramFolder.h"
+#include "tests/widgets/WidgetWorld.h"
+#include "widgets/AniButton.h"
+#include "widgets/CheckBox.h"
+#include "widgets/DropDownList.h"
+#include "widgets/MessageDlg.h"
+#include "widgets/SlideBar.h"
+
+using namespace widgettest;
+using namespace platform;
+
+namespace {
+
+constexpr int32_t kX = 173, kY = 143;
+constexpr int32_t kOkX = kX + 185 + 10, kCancelX = kX + 276 + 10, kDefaultX = kX + 368 + 10;
+constexpr int32_t kButtonY = kY + 266 + 10;
+constexpr int32_t kSliderLeft = kX + 220;
+
+class SetupDlgTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EnsureWorld();
+        std::remove(SettingsPath().c_str());
+        g_Settings = SettingsRecord{};
+        g_Settings.Field = {0, 3, 100, 10, 5, 0, 1, 1, 6, 3, 3, 0};
+        before = g_Settings;
+        dlg = SetupDlg::Create();
+    }
+    void TearDown() override { std::remove(SettingsPath().c_str()); }
+
+    static std::string SettingsPath() { return ProgramPath(kSettingsFile); }
+    static bool SettingsWritten() { return !ReadBytes(SettingsPath()).empty(); }
+    // A 32-bit field of the file (field 0 is empty in these tests).
+    static int32_t FileField(int field) {
+        auto bytes = ReadBytes(SettingsPath());
+        size_t at = 2 + 4 * static_cast<size_t>(field - 1);
+        if (bytes.size() < at + 4) return -12345;
+        return static_cast<int32_t>(bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
+                                    static_cast<uint32_t>(bytes[at + 3]) << 24);
+    }
+
+    bool Show(int page) {
+        const char* bg = page == 2 ? "FROG_SETUP" : page == 3 ? "MOLE_SETUP" : "APPLE_SETUP";
+        dlg->SetPictures(bg, "DEFAULT", "OK", "CANCEL");
+        return dlg->Show(page, kX, kY);
+    }
+
+    SettingsRecord before;
+    std::shared_ptr<SetupDlg> dlg;
+};
+
+TEST_F(SetupDlgTest, EnterWithoutChangesWritesAndAsksNothing) {
+    Driver driver;
+    driver.Key(VK_RETURN);
+    EXPECT_FALSE(Show(1));
+    EXPECT_FALSE(SettingsWritten());
+    EXPECT_EQ(driver.Screen().frames, 1);  // only the settings frame: no question was drawn
+    EXPECT_EQ(g_Settings.Field, before.Field);
+}
+
+TEST_F(SetupDlgTest, SliderMovedTo500IsSavedWhateverTheAnswer) {
+    for (bool apply : {true, false}) {
+        std::remove(SettingsPath().c_str());
+        g_Settings = before;
+        Driver driver;
+        int32_t top = kY + 135;
+        int32_t knob = kSliderLeft - 5;  // value 100 of 100..900
+        uint16_t question = 0;
+        driver
+            .Post({Mouse(WM_MOUSEMOVE, knob + 2, top + 5), Mouse(WM_LBUTTONDOWN, knob + 2, top + 5),
+                   Mouse(WM_MOUSEMOVE, kSliderLeft + 90, top + 5), Mouse(WM_LBUTTONUP, kSliderLeft + 90, top + 5)})
+            .Frame()
+            .Then([&] { EXPECT_EQ(dlg->Slider(1)->Value, 500); })
+            .Key(VK_RETURN)
+            .Then([&] { question = BackPixel(240, 212); })
+            .Key(apply ? VK_RETURN : VK_ESCAPE);
+        EXPECT_EQ(Show(1), apply);
+        EXPECT_EQ(question, kDialogColour);
+        EXPECT_EQ(g_Settings.Field[kApplePass], 500);
+        EXPECT_EQ(FileField(kApplePass), 500);
+        EXPECT_EQ(FileField(kAppleLevel), 3);
+        EXPECT_FALSE(driver.gaveUp);
+    }
+}
+
+TEST_F(SetupDlgTest, EscDiscardsChanges) {
+    Driver driver;
+    driver.Click(kSliderLeft + 170, kY + 85 + 5).Frame().Key(VK_ESCAPE);
+    EXPECT_FALSE(Show(1));
+    EXPECT_EQ(dlg->Slider(0)->Value, 4);
+    EXPECT_EQ(g_Settings.Field, before.Field);
+    EXPECT_FALSE(SettingsWritten());
+}
+
+TEST_F(SetupDlgTest, CancelButtonDiscardsChanges) {
+    Driver driver;
+    driver.Click(kSliderLeft + 170, kY + 85 + 5).Frame().Click(kCancelX, kButtonY);
+    EXPECT_FALSE(Show(1));
+    EXPECT_EQ(g_Settings.Field, before.Field);
+}
+
+TEST_F(SetupDlgTest, DefaultOnTheFrogPageSelectsCourse3WithoutSaving) {
+    Driver driver;
+    driver.Click(kDefaultX, kButtonY).Frame().Then([&] {
+        EXPECT_EQ(dlg->CourseList()->ListIndex(), 3);
+        EXPECT_EQ(dlg->CourseList()->Item(3), u"大学英语1~4级常用词汇");
+        EXPECT_EQ(dlg->Slider(0)->Value, 0);
+        EXPECT_TRUE(dlg->Running());
+    }).Key(VK_ESCAPE);
+    EXPECT_FALSE(Show(2));
+    EXPECT_EQ(g_Settings.Field, before.Field);
+    EXPECT_FALSE(SettingsWritten());
+}
+
+TEST_F(SetupDlgTest, DefaultThenOkOnTheMolePageSavesTheDefaults) {
+    g_Settings.Field[kMoleTime] = 20;
+    Driver driver;
+    driver.Click(kDefaultX, kButtonY).Frame().Click(kOkX, kButtonY).Frame().Key(VK_RETURN);
+    EXPECT_TRUE(Show(3));
+    EXPECT_EQ(g_Settings.Field[kMoleTime], 1);
+    EXPECT_EQ(g_Settings.Field[kMoleInterval], 1);
+    EXPECT_EQ(g_Settings.Field[kMoleStay], 6);
+    EXPECT_EQ(FileField(kMoleTime), 1);
+}
+
+TEST_F(SetupDlgTest, PressOnTheOpenCourseListReachesNoOtherControl) {
+    // The frog page's slider (value 5 of 0..9) lies below the opened list.
+    int32_t sliderTop = kY + 150;
+    int32_t knob = kSliderLeft + 100 - 5;
+    int32_t listTop = kY + 100;
+    int32_t y = sliderTop + 7;
+    Driver driver;
+    driver.Click(kSliderLeft + 10, listTop + 10)
+        .Frame()
+        .Then([&] { EXPECT_TRUE(dlg->CourseList()->IsOpen()); })
+        .Post({Mouse(WM_MOUSEMOVE, knob + 3, y), Mouse(WM_LBUTTONDOWN, knob + 3, y)})
+        .Then([&] {
+            EXPECT_FALSE(dlg->Slider(0)->Dragging());
+            EXPECT_TRUE(dlg->CourseList()->IsOpen());
+        })
+        .Post({Mouse(WM_LBUTTONUP, knob + 3, y)})
+        .Frame()
+        .Key(VK_RETURN)
+        .Key(VK_RETURN);
+    EXPECT_TRUE(Show(2));
+    EXPECT_EQ(dlg->Slider(0)->Value, 5);
+    EXPECT_EQ(g_Settings.Field[kFrogCourse], (y - listTop - 20 - 4) / 18);
+    EXPECT_EQ(g_Settings.Field[kFrogLevel], 5);
+    EXPECT_FALSE(dlg->CourseList()->IsOpen());
+}
+
+TEST_F(SetupDlgTest, BonusBoxStoresOnAsMinusOne) {
+    g_Settings.Field[kSpaceBonus] = 5;  // any non-zero value is on
+    int32_t boxX = kX + 120 + 5, boxY = kY + 165 + 5;
+    {
+        Driver driver;
+        driver.Click(boxX, boxY).Frame().Key(VK_RETURN).Key(VK_RETURN);
+        EXPECT_TRUE(Show(4));
+        EXPECT_EQ(g_Settings.Field[kSpaceBonus], 0);
+    }
+    {
+        Driver driver;
+        driver.Then([&] { EXPECT_FALSE(dlg->BonusBox()->Value()); }).Click(boxX, boxY).Frame().Key(VK_RETURN).Key(VK_ESCAPE);
+        EXPECT_FALSE(Show(4));
+        EXPECT_EQ(g_Settings.Field[kSpaceBonus], -1);
+        EXPECT_EQ(FileField(kSpaceBonus), -1);
+    }
+}
+
+TEST_F(SetupDlgTest, EveryPageDrawsItsControls) {
+    struct Probe { int page; int32_t x, y; uint16_t raw; };
+    // Knobs: page 1 level 3 of 0..9; page 3 time 1 of 1..30; page 4 count 3 of 1..15.
+    for (Probe p : {Probe{1, kSliderLeft + 60 - 5, kY + 85, kFrameColour[0]},
+                    Probe{2, kSliderLeft + 150, kY + 100 + 20, 0xFFFF},
+                    Probe{3, kSliderLeft - 5, kY + 85, kFrameColour[0]},
+                    Probe{4, kSliderLeft + 26 - 5, kY + 70, kFrameColour[0]},
+                    Probe{4, kX + 120, kY + 165, kFrameColour[0]}}) {
+        Driver driver;
+        uint16_t background = 0, probe = 0;
+        driver.Then([&] {
+            background = BackPixel(kX + 1, kY + 1);
+            probe = BackPixel(p.x, p.y);
+        }).Key(VK_ESCAPE);
+        Show(p.page);
+        EXPECT_EQ(background, kSetupColour) << "page " << p.page;
+        EXPECT_EQ(probe, p.raw) << "page " << p.page;
+    }
+}
+
+}  // namespace
