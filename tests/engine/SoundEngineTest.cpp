@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <functional>
+#include <thread>
+
+#include "../platform/TempDir.h"
+#include "../platform/ZipWriter.h"
+#include "engine/SoundEngine.h"
+#include "platform/ResourcePack.h"
+#include "platform/SoundBuffer.h"
+
+namespace {
+
+// A mono 16-bit WAV of `ms` milliseconds of a quiet tone.
+std::vector<uint8_t> Wave(int ms) {
+    const uint32_t rate = 22050;
+    const uint32_t samples = rate * static_cast<uint32_t>(ms) / 1000;
+    std::vector<uint8_t> out;
+    auto put32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i))); };
+    auto put16 = [&](uint16_t v) { out.push_back(static_cast<uint8_t>(v)); out.push_back(static_cast<uint8_t>(v >> 8)); };
+    out.insert(out.end(), {'R', 'I', 'F', 'F'});
+    put32(36 + samples * 2);
+    out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+    put32(16); put16(1); put16(1); put32(rate); put32(rate * 2); put16(2); put16(16);
+    out.insert(out.end(), {'d', 'a', 't', 'a'});
+    put32(samples * 2);
+    for (uint32_t i = 0; i < samples; ++i) put16(static_cast<uint16_t>(static_cast<int16_t>(800 * std::sin(i * 0.05))));
+    return out;
+}
+
+class SoundEngineTest : public ::testing::Test {
+protected:
+    // A sound pack with the interface sounds (unless left out), a long loop and an effect.
+    std::unique_ptr<platform::ResourcePack> Pack(bool withInterfaceSounds = true) {
+        testzip::ZipWriter zip;
+        if (withInterfaceSounds) {
+            zip.Add("BTN_CLICK.wav", Wave(50));
+            zip.Add("GLIDE.wav", Wave(50));
+            zip.Add("ANIBTN_ENTER.wav", Wave(50));
+        }
+        zip.Add("LOOP.wav", Wave(3000));
+        zip.Add("FX.wav", Wave(100));
+        const std::string path = dir_.Path() + "GameSnd.DLL";
+        EXPECT_TRUE(zip.Write(path));
+        return platform::ResourcePack::Open(path);
+    }
+
+    static bool WaitFor(const std::function<bool()>& condition) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!condition()) {
+            if (std::chrono::steady_clock::now() > end) return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return true;
+    }
+
+private:
+    testtmp::TempDir dir_;
+};
+
+TEST_F(SoundEngineTest, WithoutAudioOutputEverythingIsSilentAndHarmless) {
+    const char* before = std::getenv("SDL_AUDIODRIVER");
+    const std::string saved = before != nullptr ? before : "";
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    SoundEngine engine(Pack());
+    EXPECT_FALSE(engine.Init());
+    if (before != nullptr) setenv("SDL_AUDIODRIVER", saved.c_str(), 1); else unsetenv("SDL_AUDIODRIVER");
+
+    EXPECT_FALSE(engine.Enabled());
+    EXPECT_TRUE(engine.LoadLoop("LOOP"));
+    EXPECT_TRUE(engine.LoadSound("FX", 0));
+    EXPECT_EQ(engine.Loop(), nullptr);
+    EXPECT_EQ(engine.Slot(0), nullptr);
+    engine.PlayClick();
+    engine.PlayGlide();
+    engine.PlayEnter();
+    engine.PlayLoop();
+    engine.RewindLoop();
+    engine.StopLoop();
+    engine.PlaySound(0);
+    engine.StopSound(0);
+}
+
+TEST_F(SoundEngineTest, MissingInterfaceSoundsLeaveTheEngineSilent) {
+    SoundEngine engine(Pack(/*withInterfaceSounds=*/false));
+    EXPECT_FALSE(engine.Init());
+    EXPECT_FALSE(engine.Enabled());
+    EXPECT_TRUE(engine.LoadSound("FX", 0));
+    EXPECT_EQ(engine.Slot(0), nullptr);
+}
+
+TEST_F(SoundEngineTest, SlotsOutsideZeroToTenAreIgnored) {
+    SoundEngine engine(Pack());
+    ASSERT_TRUE(engine.Init());
+    EXPECT_TRUE(engine.LoadSound("FX", 10));
+    EXPECT_NE(engine.Slot(10), nullptr);
+    EXPECT_TRUE(engine.LoadSound("FX", 11));
+    EXPECT_TRUE(engine.LoadSound("FX", -1));
+    EXPECT_EQ(engine.Slot(11), nullptr);
+    EXPECT_EQ(engine.Slot(-1), nullptr);
+    engine.PlaySound(11);
+    engine.PlaySound(-1);
+    engine.StopSound(-1);
+    engine.PlaySound(3);  // never loaded
+    EXPECT_EQ(engine.Slot(3), nullptr);
+    EXPECT_FALSE(engine.LoadSound("NO_SUCH_SOUND", 2));  // a load failure is reported
+
+    engine.PlaySound(10);
+    EXPECT_TRUE(engine.Slot(10)->Playing());
+    engine.StopSound(10);
+    EXPECT_FALSE(engine.Slot(10)->Playing());
+}
+
+TEST_F(SoundEngineTest, StopKeepsTheLoopPositionAndRewindRestartsIt) {
+    SoundEngine engine(Pack());
+    ASSERT_TRUE(engine.Init());
+    ASSERT_TRUE(engine.LoadLoop("LOOP"));
+    const platform::SoundBuffer& loop = *engine.Loop();
+
+    engine.PlayLoop();
+    ASSERT_TRUE(WaitFor([&] { return loop.Position() > loop.Length() / 10; }));
+    engine.StopLoop();
+    EXPECT_FALSE(loop.Playing());
+    const uint32_t stoppedAt = loop.Position();
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(loop.Position(), stoppedAt);
+
+    // Playing again goes on from where it stopped.
+    engine.PlayLoop();
+    EXPECT_TRUE(loop.Playing());
+    EXPECT_GE(loop.Position(), stoppedAt);
+    ASSERT_TRUE(WaitFor([&] { return loop.Position() > stoppedAt; }));
+
+    // Rewinding a playing loop restarts it from the beginning.
+    engine.RewindLoop();
+    EXPECT_LT(loop.Position(), stoppedAt);
+    EXPECT_TRUE(loop.Playing());
+
+    // Rewinding a stopped loop sets it to the start without playing it.
+    engine.StopLoop();
+    engine.RewindLoop();
+    EXPECT_EQ(loop.Position(), 0u);
+    EXPECT_FALSE(loop.Playing());
+    engine.PlayLoop();
+    EXPECT_TRUE(loop.Playing());
+}
+
+}  // namespace
