@@ -1,13 +1,12 @@
 // Sessions over loopback with the transport alone: no game, no display.
-#include <enet/enet.h>
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-
 #include <atomic>
+#include <map>
 #include <memory>
 
 #include "NetTestSupport.h"
+#include "RawPeer.h"
 #include "platform/net/DiscoveryReply.h"
 #include "platform/net/GameMessage.h"
 #include "platform/net/LanSession.h"
@@ -236,38 +235,14 @@ TEST(TransportTest, AClientNoticesAHostThatVanishesWithoutClosing) {
     EXPECT_TRUE(client->Send(GameMessage::Plain(GameMessage::kOver).Encode()));
 }
 
-// A raw ENet peer that speaks the session protocol badly.
 TEST(TransportTest, MalformedPacketsFromAPeerAreDropped) {
     auto config = LoopbackConfig(8);
     auto host = HostOn(config, Desc(u"guarded", 1));
-    ASSERT_EQ(enet_initialize(), 0);
-    ENetHost* raw = enet_host_create(nullptr, 1, 1, 0, 0);
-    ASSERT_TRUE(raw);
-    ENetAddress address{};
-    address.host = htonl(0x7F000001u);
-    address.port = host->SessionPort();
-    ENetPeer* peer = enet_host_connect(raw, &address, 1, 0);
-    ASSERT_TRUE(peer);
-    auto pump = [&](int ms, ENetEventType want) {
-        ENetEvent ev;
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-        while (std::chrono::steady_clock::now() < deadline) {
-            if (enet_host_service(raw, &ev, 10) > 0) {
-                if (ev.type == ENET_EVENT_TYPE_RECEIVE) enet_packet_destroy(ev.packet);
-                if (ev.type == want) return true;
-            }
-        }
-        return false;
-    };
-    auto send = [&](std::vector<uint8_t> bytes) {
-        enet_peer_send(peer, 0, enet_packet_create(bytes.data(), bytes.size(), ENET_PACKET_FLAG_RELIABLE));
-    };
-    ASSERT_TRUE(pump(2000, ENET_EVENT_TYPE_CONNECT));
-
+    nettest::RawPeer peer(host->SessionPort());
     // A game message before joining is not from a player.
-    send(SessionPacket::Game(GameMessage::Plain(GameMessage::kReady).Encode()).Encode());
-    send(SessionPacket::Join(u"", u"raw", u"Client").Encode());
-    ASSERT_TRUE(pump(2000, ENET_EVENT_TYPE_RECEIVE));  // the acceptance
+    ASSERT_TRUE(peer.Connect());
+    peer.SendGame(GameMessage::Plain(GameMessage::kReady).Encode());
+    ASSERT_TRUE(peer.Join(u"raw"));
     std::vector<std::vector<uint8_t>> bad = {
         {},
         {SessionPacket::kGame},
@@ -278,9 +253,9 @@ TEST(TransportTest, MalformedPacketsFromAPeerAreDropped) {
         {SessionPacket::kJoin, 0, 0, 0, 0},
         {0x42, 1, 2, 3},
     };
-    for (auto& b : bad) send(b);
-    send(SessionPacket::Game(GameMessage::Plain(GameMessage::kOver).Encode()).Encode());
-    pump(300, ENET_EVENT_TYPE_NONE);
+    for (auto& b : bad) peer.Send(b);
+    peer.SendGame(GameMessage::Plain(GameMessage::kOver).Encode());
+    peer.Pump(300);
 
     ASSERT_TRUE(WaitFor([&] { return host->Waiting() == 2; }));
     auto got = Drain(*host);
@@ -288,8 +263,6 @@ TEST(TransportTest, MalformedPacketsFromAPeerAreDropped) {
     EXPECT_EQ(got[0].second, kSystemPlayerCreated);
     EXPECT_EQ(got[1].second, GameMessage::kOver);
     EXPECT_EQ(host->Players().size(), 2u);
-    enet_peer_reset(peer);
-    enet_host_destroy(raw);
 }
 
 TEST(TransportTest, MalformedDatagramsAreDroppedOnBothSidesOfDiscovery) {
