@@ -19,7 +19,8 @@ bool isRoad(unsigned short v) {
   const int hi = std::max({r, g, b}), lo = std::min({r, g, b});
   // Asphalt, kerbs, pavement and the chequered start line are all greys.
   const bool grey = hi - lo <= 40 && (r + g + b) / 3 >= 36;
-  const bool yellowLine = r > 200 && g > 160 && b < 140;
+  // The yellow centre line, also where its edge blends into the asphalt.
+  const bool yellowLine = r >= g && g >= b && r - b > 30 && r > 120;
   return grey || yellowLine;
 }
 

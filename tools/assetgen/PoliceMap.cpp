@@ -53,10 +53,17 @@ void legShape(cairo_t* cr, const Segment& s, double w) {
   const double ext = w;
   const Point p0{s.a.x - d.x * ext, s.a.y - d.y * ext};
   const Point p1{s.b.x + d.x * ext, s.b.y + d.y * ext};
-  cairo_move_to(cr, p0.x + e.x * w, p0.y + e.y * w);
-  cairo_line_to(cr, p1.x + e.x * w, p1.y + e.y * w);
-  cairo_line_to(cr, p1.x - e.x * w, p1.y - e.y * w);
-  cairo_line_to(cr, p0.x - e.x * w, p0.y - e.y * w);
+  Point q[4] = {{p0.x + e.x * w, p0.y + e.y * w},
+                {p1.x + e.x * w, p1.y + e.y * w},
+                {p1.x - e.x * w, p1.y - e.y * w},
+                {p0.x - e.x * w, p0.y - e.y * w}};
+  // Every leg is wound the same way, so the union of legs fills (and clips)
+  // without holes where they overlap at the corners.
+  double area = 0;
+  for (int i = 0; i < 4; ++i) area += q[i].x * q[(i + 1) % 4].y - q[(i + 1) % 4].x * q[i].y;
+  if (area < 0) std::swap(q[1], q[3]);
+  cairo_move_to(cr, q[0].x, q[0].y);
+  for (int i = 1; i < 4; ++i) cairo_line_to(cr, q[i].x, q[i].y);
   cairo_close_path(cr);
 }
 
@@ -362,9 +369,13 @@ void addPoliceMap(PictureSet& set) {
 
   std::vector<Prop> props;
   std::vector<Point> taken;
-  auto freeAt = [&](Point p, double radius, double spacing) {
+  // A prop stands at p and rises `height` pixels: neither its footprint nor
+  // anything drawn above it may cover the road.
+  auto freeAt = [&](Point p, double radius, double spacing, double height) {
     if (p.x < radius || p.x > MapW - radius || p.y < radius + 40 || p.y > MapH - 10) return false;
     if (distToRoad(p) < clearRoad + radius) return false;
+    for (double up = height / 3; up <= height + 0.5; up += height / 3)
+      if (distToRoad({p.x, p.y - up}) < clearRoad + radius * 0.6) return false;
     for (const Point& q : taken)
       if (std::hypot(p.x - q.x, (p.y - q.y) * 1.6) < spacing) return false;
     return true;
@@ -378,7 +389,7 @@ void addPoliceMap(PictureSet& set) {
       for (int k = 0; k < 16; ++k) {
         const double a = k * M_PI / 8;
         const Point p{want.x + std::cos(a) * ring * 12, want.y + std::sin(a) * ring * 8};
-        if (freeAt(p, radius, 150)) return p;
+        if (freeAt(p, radius, 150, 120)) return p;
       }
     return want;
   };
@@ -400,7 +411,7 @@ void addPoliceMap(PictureSet& set) {
   }
   // Park features inside the loop.
   for (const Point want : {Point{820, 520}, Point{1060, 470}}) {
-    if (!insideLoop(want) || !freeAt(want, 50, 120)) continue;
+    if (!insideLoop(want) || !freeAt(want, 50, 120, 40)) continue;
     taken.push_back(want);
     if (want.x < 900)
       props.push_back({want.y, [=](cairo_t* c2) { pond(c2, want.x, want.y, 70, 30); }});
@@ -416,7 +427,7 @@ void addPoliceMap(PictureSet& set) {
   for (double gy = 90; gy < MapH; gy += 115)
     for (double gx = 70 + std::fmod(gy, 230) / 2; gx < MapW; gx += 175) {
       const Point p{gx + rng.range(-25, 25), gy + rng.range(-15, 15)};
-      if (insideLoop(p) || !freeAt(p, 62, 150)) continue;
+      if (insideLoop(p) || !freeAt(p, 62, 150, 110)) continue;
       taken.push_back(p);
       const HouseStyle st = styles[houseNo % 6];
       const double A = rng.range(26, 36), B = rng.range(22, 30), H = rng.range(0, 1) < 0.3 ? 58 : 34;
@@ -431,18 +442,18 @@ void addPoliceMap(PictureSet& set) {
     const Point p{rng.range(20, MapW - 20), rng.range(70, MapH - 5)};
     const double kind = rng.uniform();
     if (kind < 0.45) {
-      if (!freeAt(p, 26, 60)) continue;
+      if (!freeAt(p, 26, 60, 70 * 1.15)) continue;
       taken.push_back(p);
       const double s = rng.range(0.8, 1.15);
       const Rgb leaf = rng.uniform() < 0.3 ? rgb(60, 150, 90) : (rng.uniform() < 0.2 ? rgb(150, 190, 60) : pal::Leaf);
       props.push_back({p.y, [=](cairo_t* c2) { paint::tree(c2, p.x, p.y, s, leaf); }});
     } else if (kind < 0.75) {
-      if (!freeAt(p, 16, 40)) continue;
+      if (!freeAt(p, 16, 40, 20)) continue;
       taken.push_back(p);
       const double r = rng.range(8, 13);
       props.push_back({p.y, [=](cairo_t* c2) { bush(c2, p.x, p.y, r, pal::Leaf.darker(0.05)); }});
     } else {
-      if (!freeAt(p, 10, 30)) continue;
+      if (!freeAt(p, 10, 30, 8)) continue;
       const Rgb petals[] = {pal::Pink, pal::Yellow, pal::White, pal::Red, pal::Purple.lighter(0.3)};
       const Rgb pc = petals[rng.below(5)];
       props.push_back({p.y, [=](cairo_t* c2) {
@@ -459,7 +470,9 @@ void addPoliceMap(PictureSet& set) {
       for (int side = -1; side <= 1; side += 2) {
         const double off = side * (hw + Pavement - 4);
         const Point p{s.a.x + d.x * t + e.x * off, s.a.y + d.y * t + e.y * off};
-        if (distToRoad(p) < hw + 6) continue;  // would stand on another leg
+        // Skip lamps that would stand on another leg or rise over the asphalt.
+        if (distToRoad(p) < hw + 6 || distToRoad({p.x, p.y - 30}) < hw + 4 || distToRoad({p.x, p.y - 55}) < hw + 4)
+          continue;
         props.push_back({p.y, [=](cairo_t* c2) { lamp(c2, p.x, p.y); }});
       }
     }
