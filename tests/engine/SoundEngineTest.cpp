@@ -33,6 +33,8 @@ std::vector<uint8_t> Wave(int ms) {
 
 class SoundEngineTest : public ::testing::Test {
 protected:
+    void SetUp() override { setenv("SDL_AUDIODRIVER", "dummy", 0); }
+
     // A sound pack with the interface sounds (unless left out), a long loop and an effect.
     std::unique_ptr<platform::ResourcePack> Pack(bool withInterfaceSounds = true) {
         testzip::ZipWriter zip;

@@ -1,0 +1,53 @@
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include "ShellTestSupport.h"
+#include "engine/GraphicEngine.h"
+#include "platform/Display.h"
+#include "platform/ResourcePack.h"
+#include "shell/ScriptVerbs.h"
+
+namespace shelltest {
+namespace {
+
+class LostDisplayTest : public ShellTest {
+protected:
+    void SetUp() override {
+        ShellTest::SetUp();
+        setenv("SDL_VIDEODRIVER", "offscreen", 0);
+        g_Display = platform::Display::CreateWindow("lost display test");
+        ASSERT_NE(g_Display, nullptr);
+        platform::MessageQueue::Instance().SetWindowEventHandler(&platform::Display::DispatchWindowEvent);
+        g_Graphic = std::make_shared<GraphicEngine>(std::unique_ptr<platform::ResourcePack>());
+        ASSERT_TRUE(g_Graphic->Init(g_Display.get()));
+        g_Display->Show();
+    }
+    void TearDown() override {
+        RegisterScriptVerb("show", nullptr);
+        g_Graphic.reset();
+        g_Display.reset();
+        platform::MessageQueue::Instance().SetWindowEventHandler(nullptr);
+        ShellTest::TearDown();
+    }
+};
+
+TEST_F(LostDisplayTest, TheFrameWaitsWhileLostStillTakingInputThenRestoresAndReloads) {
+    RegisterScriptVerb("show", [](const std::string&) { SDL_ShowWindow(g_Display->SdlWindow()); });
+    // While the window is hidden: frames of waiting, a key, then the window comes back.
+    platform::ScriptRunner::Start("frames 4\nkey x\nframes 2\nshow\nframes 1\n");
+    StartFrameClock();
+    SDL_HideWindow(g_Display->SdlWindow());
+    ASSERT_TRUE(g_Graphic->IsLost());
+
+    ASSERT_TRUE(FrameTick());
+    EXPECT_FALSE(g_Graphic->IsLost());
+    // Input went to the screen during the wait; the pictures were reloaded once, before the
+    // frame's update and drawing.
+    EXPECT_EQ(screen->calls, (std::vector<std::string>{"KeyDown 88 0", "KeyPress 120", "KeyUp 88 0", "RestoreRes",
+                                                       "UpDateGame", "UpDateScreen"}));
+    // Six frames' worth of virtual time went by in the wait.
+    EXPECT_EQ(platform::Clock::Now(), platform::ScriptRunner::kClockStart + 6 * platform::ScriptRunner::kFrameMs);
+}
+
+}  // namespace
+}  // namespace shelltest
