@@ -184,7 +184,8 @@ bool ScriptRunner::ParseLine(const std::string& line) {
     std::getline(in, rest);
     // `type` takes the rest of the line as written (one separating space dropped).
     const std::string typed = (!rest.empty() && rest[0] == ' ') ? rest.substr(1) : rest;
-    if (const auto hash = rest.find(" #"); hash != std::string::npos) rest.resize(hash);
+    // A comment may follow the arguments ("key # # the hash key" presses '#').
+    if (const auto hash = rest.find(" #", 1); hash != std::string::npos) rest.resize(hash);
     rest = Trim(rest);
     std::istringstream args(rest);
 

@@ -20,13 +20,13 @@ protected:
 };
 
 TEST_F(ScriptRunnerTest, KeysArriveAsTypedWithTheirCharacters) {
-    Play("key a\nkey A\nkey Enter\nkey Space\nkey ?\nkeydown Shift\nkeyup Shift\nkey F10\n");
+    Play("key a\nkey A\nkey Enter\nkey Space\nkey ?\nkeydown Shift\nkeyup Shift\nkey F10\nkey # # hash\n");
     EXPECT_EQ(screen->Calls("Key"),
               (std::vector<std::string>{"KeyDown 65 0", "KeyPress 97", "KeyUp 65 0", "KeyDown 65 0",
                                         "KeyPress 65", "KeyUp 65 0", "KeyDown 13 0", "KeyPress 13",
                                         "KeyUp 13 0", "KeyDown 32 0", "KeyPress 32", "KeyUp 32 0",
                                         "KeyDown 191 0", "KeyPress 63", "KeyUp 191 0", "KeyDown 16 1",
-                                        "KeyUp 16 0"}));
+                                        "KeyUp 16 0", "KeyDown 51 0", "KeyPress 35", "KeyUp 51 0"}));
 }
 
 TEST_F(ScriptRunnerTest, TypeGoesOneFrameApartAndChineseComesAsInputMethodText) {
