@@ -115,25 +115,6 @@ TEST_F(NetEngineTest, InitializeSetsUpOnceAndAFailedSetUpIsTriedAgain) {
     EXPECT_EQ(shown.size(), 1u);
 }
 
-TEST_F(NetEngineTest, OutsideASessionNothingIsListedOrSent) {
-    LoopbackConfig(11);
-    NetEngine net;
-    // Before set-up every operation is refused quietly.
-    net.RefreshSessions();
-    net.HostSession(u"x", u"", u"me");
-    EXPECT_FALSE(net.IsHost());
-    EXPECT_FALSE(net.JoinSession(1, u"me", u""));
-    ASSERT_TRUE(net.Initialize());
-    EXPECT_EQ(net.GetPlayerCount(), 0);
-    EXPECT_EQ(net.GetPlayerName(1), u"");
-    EXPECT_EQ(net.GetSessionCount(), 0);
-    EXPECT_FALSE(net.GetSession(1));
-    net.SendReady();
-    net.SendText(u"nobody");
-    net.RefreshSessions();
-    EXPECT_EQ(net.GetSessionCount(), 0);
-}
-
 TEST_F(NetEngineTest, SessionsAreListedFromOneAndBadIndexesJoinNothing) {
     auto config = LoopbackConfig(12);
     std::string error;

@@ -80,26 +80,6 @@ TEST(GameMessageTest, MalformedMessagesAreRefused) {
     EXPECT_FALSE(GameMessage::Decode(Bytes({1, 0, 0, 0, 1, 0, 0, 0, 0x41, 0, 0})));
 }
 
-TEST(SessionPacketTest, PlayerListsAndJoinsRoundTrip) {
-    std::vector<PlayerInfo> players{{17, u"alpha", u"Host"}, {99, u"beta", u"Client"}};
-    auto accept = SessionPacket::Decode(SessionPacket::Accept(99, players).Encode());
-    ASSERT_TRUE(accept);
-    EXPECT_EQ(accept->kind, SessionPacket::kAccept);
-    EXPECT_EQ(accept->playerId, 99);
-    ASSERT_EQ(accept->players.size(), 2u);
-    EXPECT_EQ(accept->players[1].shortName, u"beta");
-    EXPECT_EQ(accept->players[0].longName, u"Host");
-
-    auto join = SessionPacket::Decode(SessionPacket::Join(u"pw", u"host-7", u"Client").Encode());
-    ASSERT_TRUE(join);
-    EXPECT_EQ(join->password, u"pw");
-    EXPECT_EQ(join->shortName, u"host-7");
-
-    auto game = SessionPacket::Decode(SessionPacket::Game(GameMessage::Plain(GameMessage::kReady).Encode()).Encode());
-    ASSERT_TRUE(game);
-    EXPECT_EQ(game->game, GameMessage::Plain(GameMessage::kReady).Encode());
-}
-
 TEST(SessionPacketTest, ImpossibleRecordsAreRefused) {
     EXPECT_FALSE(SessionPacket::Decode({}));
     EXPECT_FALSE(SessionPacket::Decode(Bytes({9})));
@@ -174,10 +154,7 @@ TEST(DiscoveryTest, QueriesAndRepliesRoundTripAndBadOnesAreRefused) {
 }
 
 TEST(LanConfigTest, EnvironmentOverridesAndRefusesNonsense) {
-    EXPECT_EQ(LanConfig::ParseAddress("127.255.255.255"), 0x7FFFFFFFu);
-    EXPECT_FALSE(LanConfig::ParseAddress("localhost"));
     EXPECT_FALSE(LanConfig::ParseAddress("300.1.1.1"));
-    EXPECT_EQ(LanConfig::ParsePort("65535"), 65535);
     EXPECT_FALSE(LanConfig::ParsePort("0"));
     EXPECT_FALSE(LanConfig::ParsePort("65536"));
     EXPECT_FALSE(LanConfig::ParsePort("12x"));
