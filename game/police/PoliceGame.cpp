@@ -35,7 +35,7 @@ PoliceGame::PoliceGame()
     : textFolder_(TextFolderPath()), renderer_(pictures_, buttons_, textList_, race_) {
     // The text list.
     textList_.Load(textFolder_);
-    // Network game: NetConnect is created here.
+    NetConnect = std::make_unique<NetEngine>();
     // The race font.
     if (g_ArialFont) g_ArialFont->SetHeight(19);
     // The sprite frame and route tables are part of the race track. Pictures and buttons:
@@ -242,7 +242,7 @@ void PoliceGame::SwitchScreen(int32_t n) {
     case kScreenMainMenu:
         backgroundName_ = "POLICE_MAINMENU_BG";
         isNetworkGame_ = false;
-        // Network game: any open session is closed here.
+        if (NetConnect) NetConnect->CloseSession();
         break;
     case kScreenSetting:
         backgroundName_ = "POLICE_SETTING_BG";

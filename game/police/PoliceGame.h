@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "police/NetEngine.h"
 #include "police/PoliceButtons.h"
 #include "police/PolicePictures.h"
 #include "police/PoliceRace.h"
@@ -82,11 +83,10 @@ private:
                         int32_t X, int32_t Y);
     static void OfferMove(std::initializer_list<std::shared_ptr<AniButton>> buttons, int32_t X, int32_t Y);
 
-    // Network game: the session engine `NetConnect` and the handlers of its events
-    // (NetConnect_GetString, _Ready, _Over, _UpDatePlayer, _NeedSetting, _SettingChange,
-    // _ReceiveNotify) belong here. Until it is in place no session is ever open: IsHost() is
-    // false and the network branches below only keep their places.
-    bool IsHost() const { return false; }
+    // Network game: the handlers of NetConnect's events (NetConnect_GetString, _Ready, _Over,
+    // _UpDatePlayer, _NeedSetting, _SettingChange, _ReceiveNotify) belong here; the places
+    // marked "Network game" in the handlers are where they act.
+    bool IsHost() const { return NetConnect && NetConnect->IsHost(); }
 
     int32_t screen_ = kScreenMainMenu;
     std::string backgroundName_ = "POLICE_MAINMENU_BG";
@@ -101,4 +101,6 @@ private:
     PolicePictures pictures_;
     PoliceButtons buttons_;
     PoliceRenderer renderer_;
+    // The two-player session engine.
+    std::unique_ptr<NetEngine> NetConnect;
 };
