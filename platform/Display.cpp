@@ -15,6 +15,12 @@ bool WantWindowed() {
     return v != nullptr && std::strcmp(v, "1") == 0;
 }
 
+// The offscreen and dummy drivers have no screen: presentation stays unscaled and in software.
+bool Headless() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver != nullptr && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+}
+
 bool SamePixels(const Surface& a, const Surface& b) {
     if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
     const size_t rowBytes = static_cast<size_t>(a.Width()) * 2;
@@ -51,7 +57,12 @@ struct Display::Impl {
 
     bool MakeRenderer() {
         SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
-        renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
+        if (Headless()) {
+            // Without a screen, a GL-backed window framebuffer only costs time.
+            SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        } else {
+            renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
+        }
         if (renderer == nullptr) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
         if (renderer == nullptr) return false;
         SDL_RenderSetLogicalSize(renderer, kWidth, kHeight);
@@ -78,7 +89,7 @@ std::unique_ptr<Display> Display::CreateWindow(const std::string& titleUtf8) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
     std::unique_ptr<Display> display(new Display());
     Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS;
-    if (!WantWindowed()) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    if (!WantWindowed() && !Headless()) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     display->impl_->window = SDL_CreateWindow(titleUtf8.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                               kWidth, kHeight, flags);
     if (display->impl_->window == nullptr) return nullptr;  // the destructor ends the video use
