@@ -49,54 +49,45 @@ constexpr int32_t kDlgButtonHeight = 36;
 
 // --- a stored (uncompressed) zip archive ---------------------------------------------------
 
-inline uint32_t Crc32(const std::vector<uint8_t>& data) {
-    uint32_t crc = 0xFFFFFFFFu;
-    for (uint8_t byte : data) {
-        crc ^= byte;
-        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
-inline void Put16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
-
-inline void Put32(std::vector<uint8_t>& out, uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
+inline void Put(std::vector<uint8_t>& out, uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
 }
 
 inline std::vector<uint8_t> StoredZip(const std::map<std::string, std::vector<uint8_t>>& entries) {
     std::vector<uint8_t> out, central;
     for (const auto& [name, data] : entries) {
-        uint32_t offset = static_cast<uint32_t>(out.size());
-        uint32_t crc = Crc32(data);
+        uint32_t crc = 0xFFFFFFFFu;
+        for (uint8_t byte : data) {
+            crc ^= byte;
+            for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+        }
+        crc = ~crc;
         auto size = static_cast<uint32_t>(data.size());
-        Put32(out, 0x04034b50);
-        Put16(out, 20); Put16(out, 0); Put16(out, 0); Put16(out, 0); Put16(out, 0x21);
-        Put32(out, crc); Put32(out, size); Put32(out, size);
-        Put16(out, static_cast<uint32_t>(name.size())); Put16(out, 0);
+        auto nameSize = static_cast<uint32_t>(name.size());
+        uint32_t offset = static_cast<uint32_t>(out.size());
+        // Local header: signature, version, flags, stored, time, date, crc, sizes, name length.
+        for (uint32_t v : {0x04034b50u, 20u, 0u, 0u, 0u, 0x21u}) Put(out, v, v > 0xFFFF ? 4 : 2);
+        for (uint32_t v : {crc, size, size}) Put(out, v, 4);
+        Put(out, nameSize, 2);
+        Put(out, 0, 2);
         out.insert(out.end(), name.begin(), name.end());
         out.insert(out.end(), data.begin(), data.end());
-
-        Put32(central, 0x02014b50);
-        Put16(central, 20); Put16(central, 20); Put16(central, 0); Put16(central, 0);
-        Put16(central, 0); Put16(central, 0x21);
-        Put32(central, crc); Put32(central, size); Put32(central, size);
-        Put16(central, static_cast<uint32_t>(name.size()));
-        Put16(central, 0); Put16(central, 0); Put16(central, 0); Put16(central, 0);
-        Put32(central, 0); Put32(central, offset);
+        Put(central, 0x02014b50u, 4);
+        for (uint32_t v : {20u, 20u, 0u, 0u, 0u, 0x21u}) Put(central, v, 2);
+        for (uint32_t v : {crc, size, size}) Put(central, v, 4);
+        for (uint32_t v : {nameSize, 0u, 0u, 0u, 0u}) Put(central, v, 2);
+        Put(central, 0, 4);
+        Put(central, offset, 4);
         central.insert(central.end(), name.begin(), name.end());
     }
     uint32_t centralOffset = static_cast<uint32_t>(out.size());
     out.insert(out.end(), central.begin(), central.end());
-    Put32(out, 0x06054b50);
-    Put16(out, 0); Put16(out, 0);
-    Put16(out, static_cast<uint32_t>(entries.size())); Put16(out, static_cast<uint32_t>(entries.size()));
-    Put32(out, static_cast<uint32_t>(central.size())); Put32(out, centralOffset);
-    Put16(out, 0);
+    Put(out, 0x06054b50u, 4);
+    auto count = static_cast<uint32_t>(entries.size());
+    for (uint32_t v : {0u, 0u, count, count}) Put(out, v, 2);
+    Put(out, static_cast<uint32_t>(central.size()), 4);
+    Put(out, centralOffset, 4);
+    Put(out, 0, 2);
     return out;
 }
 
@@ -223,7 +214,7 @@ inline uint16_t BackPixel(int32_t x, int32_t y) {
 class TestScreen : public IGameInterface {
 public:
     int frames = 0;
-    int keyDowns = 0, keyUps = 0, keyPresses = 0, mouseDowns = 0, mouseUps = 0, mouseMoves = 0;
+    int keyDowns = 0, keyUps = 0, keyPresses = 0, mouseButtons = 0;
     std::vector<uint32_t> frameTimes;
     std::function<void(int frame)> onFrame;
 
@@ -237,9 +228,8 @@ public:
     bool KeyDown(int32_t, int32_t) override { ++keyDowns; return true; }
     bool KeyUp(int32_t, int32_t) override { ++keyUps; return true; }
     bool KeyPress(int32_t) override { ++keyPresses; return true; }
-    bool MouseDown(int32_t, int32_t, int32_t) override { ++mouseDowns; return true; }
-    bool MouseUp(int32_t, int32_t, int32_t) override { ++mouseUps; return true; }
-    bool MouseMove(int32_t, int32_t) override { ++mouseMoves; return true; }
+    bool MouseDown(int32_t, int32_t, int32_t) override { ++mouseButtons; return true; }
+    bool MouseUp(int32_t, int32_t, int32_t) override { ++mouseButtons; return true; }
 };
 
 inline platform::Message Msg(uint32_t id, uint32_t wParam = 0, uint32_t lParam = 0) {
