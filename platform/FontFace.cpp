@@ -74,7 +74,11 @@ const char* LanguageOf(uint8_t charSet, const std::string& utf8) {
 }
 
 bool Locate(const FontRequest& request, Located& out) {
-    static const bool fcReady = FcInit() == FcTrue;
+    static const bool fcReady = [] {
+        if (FcInit() != FcTrue) return false;
+        std::atexit(FcFini);  // fontconfig keeps its configuration until told to let go
+        return true;
+    }();
     if (!fcReady) return false;
     const std::string family = ToUtf8(FromAnsi(request.faceAnsi));
     const bool bold = request.weight >= 600;
