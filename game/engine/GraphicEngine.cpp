@@ -25,8 +25,8 @@ std::shared_ptr<platform::FontFace> DefaultFace() {
     return face;
 }
 
-// Text goes through the ANSI code page on its way to the screen, as the byte-string text calls
-// of the original platform did: characters outside it are drawn as '?'.
+// Text goes through the ANSI code page on its way to the screen: characters outside it are
+// drawn as '?'.
 std::u16string ThroughAnsi(const std::u16string& text) { return platform::FromAnsi(platform::ToAnsi(text)); }
 
 }  // namespace
