@@ -378,13 +378,13 @@ void roleButtons(PictureSet& set) {
                4);
   set.addKeyed("POLICE_CAR",
                card(100, 100, 4, "汽车", rgb(120, 200, 240),
-                    [](cairo_t* cr, double off, bool) { drawCar(cr, Role::Police, 3, 50, 46 + off, 0, 8, 0.95); },
+                    [](cairo_t* cr, double off, bool) { drawCar(cr, Role::Police, 3, 50, 48 + off, 0, 8, 1.0, true); },
                     true),
                4);
   set.addKeyed("POLICE_BIKE",
                card(100, 100, 4, "摩托", rgb(250, 180, 90),
                     [](cairo_t* cr, double off, bool) {
-                      drawMotorbike(cr, Role::Police, 3, 50, 52 + off, 0, 8, 0.72);
+                      drawMotorbike(cr, Role::Police, 3, 50, 56 + off, 0, 8, 1.0, true);
                     },
                     true),
                4);

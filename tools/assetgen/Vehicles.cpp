@@ -23,17 +23,18 @@ bool leftward(int heading) { return heading == 0 || heading == 1; }
 
 }  // namespace
 
-void drawCar(cairo_t* cr, Role role, int heading, double x, double y, int frame, int frames, double scale) {
+void drawCar(cairo_t* cr, Role role, int heading, double x, double y, int frame, int frames, double scale,
+             bool plain) {
   const double phase = 2 * M_PI * frame / frames;
   View v{x, y - std::fabs(std::sin(phase)) * 0.8 * scale, heading, scale};
-  const bool police = role == Role::Police;
-  const Rgb body = police ? pal::White : rgb(186, 56, 92);
-  const Rgb trim = police ? pal::PoliceBlue : rgb(70, 60, 96);
+  const bool police = role == Role::Police && !plain;
+  const Rgb body = plain ? pal::Yellow : police ? pal::White : rgb(186, 56, 92);
+  const Rgb trim = plain ? pal::Orange : police ? pal::PoliceBlue : rgb(70, 60, 96);
   const double spin = -phase * 2;
   const double L = 22, W = 12;
 
   // Exhaust behind the getaway car (drawn first: it is behind).
-  if (!police && !v.facing(-1, 0)) {
+  if (!police && !plain && !v.facing(-1, 0)) {
     for (int k = 0; k < 2; ++k) {
       const double t = std::fmod(frame / static_cast<double>(frames) + k * 0.5, 1.0);
       puff(cr, v, -L - 4 - t * 12, -6, 5 + t * 4, 2.5 + t * 3.5);
@@ -63,7 +64,7 @@ void drawCar(cairo_t* cr, Role role, int heading, double x, double y, int frame,
 
   // Driver behind the glass, then the cabin.
   const Pt seat = v.project(-2, 0, 14);
-  drawBust(cr, role, seat.x, seat.y - 7 * scale, scale * 0.62, frontView(heading), leftward(heading));
+  if (!plain) drawBust(cr, role, seat.x, seat.y - 7 * scale, scale * 0.62, frontView(heading), leftward(heading));
   const Rgb glass = rgb(150, 210, 245);
   const double cf0 = -12, cf1 = 7, cs = 10, z0 = 14, z1 = 25;
   auto face = [&](const double q[4][3]) {
@@ -103,6 +104,7 @@ void drawCar(cairo_t* cr, Role role, int heading, double x, double y, int frame,
   }
   const double roof[4][3] = {{cf0, -cs, z1}, {cf1, -cs, z1}, {cf1, cs, z1}, {cf0, cs, z1}};
   iso::quad(cr, v, roof, police ? pal::White : body.lighter(0.2), 1.6 * scale);
+  if (plain) return;
 
   if (police) {
     // Light bar: red and blue halves flash in turn.
@@ -118,15 +120,15 @@ void drawCar(cairo_t* cr, Role role, int heading, double x, double y, int frame,
 }
 
 void drawMotorbike(cairo_t* cr, Role role, int heading, double x, double y, int frame, int frames,
-                   double scale) {
+                   double scale, bool plain) {
   const double phase = 2 * M_PI * frame / frames;
   const double bounce = std::fabs(std::sin(phase * 2)) * 0.8;
   // The bike is drawn a little larger than the figures' scale so it is not
   // hidden behind its rider.
   View v{x, y, heading, scale * 1.25};
-  const bool police = role == Role::Police;
-  const Rgb paintCol = police ? pal::White : rgb(236, 80, 60);
-  const Rgb trim = police ? pal::PoliceBlue : rgb(255, 200, 60);
+  const bool police = role == Role::Police && !plain;
+  const Rgb paintCol = plain ? pal::Yellow : police ? pal::White : rgb(236, 80, 60);
+  const Rgb trim = plain ? pal::Orange : police ? pal::PoliceBlue : rgb(255, 200, 60);
   const double spin = -phase * 2;
   const bool front = frontView(heading);
 
@@ -182,7 +184,9 @@ void drawMotorbike(cairo_t* cr, Role role, int heading, double x, double y, int 
       paint::fillOutlined(cr, pal::Yellow.lighter(0.4), 1.2 * scale);
     }
   };
-  if (front) {
+  if (plain) {
+    drawHandlebar();
+  } else if (front) {
     drawFigure(cr, role, seat.x, seat.y, fs, pose);
     drawHandlebar();
   } else {
