@@ -1,0 +1,16 @@
+#include "admodule/Diagnostics.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+namespace tavi {
+
+void DiagPrint(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  std::vprintf(format, args);
+  va_end(args);
+  std::fflush(stdout);
+}
+
+}  // namespace tavi

@@ -1,0 +1,37 @@
+#pragma once
+// The module's configuration: read from the two files beside the library at load, written
+// back to "config.xml" at release so the pending-report counter survives between runs.
+
+#include "admodule/ConfigFields.h"
+
+#include <string>
+
+namespace tavi {
+
+class ModuleConfig {
+ public:
+  ModuleConfig(std::string configPath, std::string manifestPath);
+
+  // Checks that both files exist and parses them; prints the diagnostic line and fails when a
+  // file is missing or not legal.
+  bool LoadConfig();
+
+  // Rewrites "config.xml" from the fields; a failed write is silent.
+  void SaveConfig() const;
+
+  const ConfigFields& fields() const { return fields_; }
+  void setPendingCount(std::int32_t count) { fields_.currentReportInfoToCacheCnt = count; }
+
+  const std::string& configPath() const { return configPath_; }
+  const std::string& manifestPath() const { return manifestPath_; }
+
+ private:
+  bool ParseConfig();
+  bool ParseManifest();
+
+  ConfigFields fields_;
+  std::string configPath_;
+  std::string manifestPath_;
+};
+
+}  // namespace tavi

@@ -1,0 +1,28 @@
+#pragma once
+// Guarded XML parsing: the XML library parses recursively, so a text that nests deeper than
+// any document of ours ever does is refused before it reaches the parser.
+
+#include <tinyxml.h>
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace tavi {
+
+inline constexpr std::size_t kMaxXmlBytes = 1u << 20;
+inline constexpr int kMaxXmlDepth = 64;
+
+// The deepest element nesting of `text` as a conservative estimate (never below the truth).
+int XmlNestingDepth(std::string_view text);
+
+// Parses `text` into `doc`; false when it is too long, nested too deeply or not well formed.
+bool ParseXmlText(TiXmlDocument& doc, std::string_view text);
+
+// Reads a whole file of at most kMaxXmlBytes; false when it cannot be read or is longer.
+bool ReadSmallFile(const std::string& path, std::string& contents);
+
+// The element's text, or the empty text for a missing element or one without text.
+std::string ElementText(const TiXmlElement* element);
+
+}  // namespace tavi
