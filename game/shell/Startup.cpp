@@ -14,7 +14,10 @@
 #include "shell/FrameLoop.h"
 #include "shell/Globals.h"
 #include "shell/IGameInterface.h"
-#include "shell/PlaceholderScreen.h"
+#include "menu/SetupDlg.h"
+#include "police/PoliceGame.h"
+#include "widgets/DialogScriptVerbs.h"
+#include "widgets/MessageDlg.h"
 
 namespace {
 
@@ -74,13 +77,13 @@ int RunProgram() {
     CreateFonts();
     LoadSettings(kSettingsFile);
 
-    // Shared dialogs (switched in as they land):
-    // g_MsgDlg = MessageDlg::Create();
-    // g_MsgDlg2 = MessageDlg::Create();
-    // g_SetupDlg = SetupDlg::Create();
+    g_MsgDlg = MessageDlg::Create();
+    g_MsgDlg2 = MessageDlg::Create();
+    g_SetupDlg = SetupDlg::Create();
+    if (platform::ScriptRunner::Active()) RegisterDialogScriptVerbs();
 
-    // First screen (the police game replaces the placeholder):
-    MakeCurrentScreen(std::make_shared<PlaceholderScreen>());
+    // The program opens on the police game.
+    MakeCurrentScreen(PoliceGame::Create());
 
     g_Display->Show();
     RunMainPump();
