@@ -52,7 +52,7 @@ void box(cairo_t* cr, const View& v, double f0, double f1, double s0, double s1,
   const Rgb sideB = colour.darker(0.22);
   if (v.facing(1, 0)) {
     const double q[4][3] = {{f1, s0, z0}, {f1, s1, z0}, {f1, s1, z1}, {f1, s0, z1}};
-    quad(cr, v, q, v.facing(0, 1) || v.facing(0, -1) ? sideA : sideA, lw);
+    quad(cr, v, q, sideA, lw);
   }
   if (v.facing(-1, 0)) {
     const double q[4][3] = {{f0, s0, z0}, {f0, s1, z0}, {f0, s1, z1}, {f0, s0, z1}};

@@ -61,11 +61,6 @@ void mainMenu(PictureSet& set) {
   set.addOpaque("POLICE_MAINMENU_BG", c);
 }
 
-void roleLabel(cairo_t* cr, double x, double y, const char* label) {
-  text::Style st{text::Cjk, 15, true, pal::Amber, pal::Night, 0};
-  text::draw(cr, label, x, y, st);
-}
-
 void settingScreen(PictureSet& set) {
   Canvas c(800, 600);
   cairo_t* cr = c.cr();
@@ -97,7 +92,6 @@ void settingScreen(PictureSet& set) {
   paint::setColor(cr, pal::NightLight.lighter(0.1), 0.6);
   cairo_set_line_width(cr, 1);
   cairo_stroke(cr);
-  (void)roleLabel;
   set.addOpaque("POLICE_SETTING_BG", c);
 }
 

@@ -226,7 +226,6 @@ void house(cairo_t* cr, double x, double y, double A, double B, double H, const 
   cairo_fill(cr);
   iso::box(cr, v, -A, A, -B, B, 0, H, st.wall);
   // Windows on the two visible walls, door on the side facing +b.
-  const Rgb frame = st.wall.darker(0.35);
   auto window = [&](double f0, double f1, double s, double z0, double z1, bool onF) {
     double q[4][3];
     if (onF) {
@@ -237,7 +236,6 @@ void house(cairo_t* cr, double x, double y, double A, double B, double H, const 
       std::copy(&pts[0][0], &pts[0][0] + 12, &q[0][0]);
     }
     iso::quad(cr, v, q, rng.uniform() < 0.25 ? pal::Yellow.lighter(0.3) : pal::Window, 1.4);
-    (void)frame;
   };
   const int floors = H > 50 ? 2 : 1;
   for (int fl = 0; fl < floors; ++fl) {

@@ -161,13 +161,11 @@ Sound planeOut() {
 }
 
 Sound wordOut() {
+  // Noise whose filter opens as the word flies past.
   OnePole lp{0.05};
-  double hp = 0;
   return effect("SPACE_WORDOUT", render(0.45, [&](double t, Noise& n) {
     lp.a = 0.03 + 0.25 * (t / 0.45);
-    const double x = lp.lowpass(n.next());
-    hp = x;
-    return std::sin(M_PI * t / 0.45) * hp * 3;
+    return std::sin(M_PI * t / 0.45) * lp.lowpass(n.next()) * 3;
   }, 41), 0.5);
 }
 
