@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -123,6 +124,10 @@ TEST(MessageDlgDeathTest, QuitEndsTheProgram) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
+            SetShutdownExitHook([] {
+                std::filesystem::remove_all(WorldDir());
+                std::_Exit(0);
+            });
             Driver driver;
             driver.Post({Msg(WM_QUIT)});
             ShowQuit(false);

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <deque>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -170,9 +171,27 @@ inline const std::string& WorldDir() {
     return dir;
 }
 
+// Releases the shared objects before the program's static objects go (the pack's registry among
+// them), as the shutdown of the real program does.
+class WorldEnvironment : public ::testing::Environment {
+public:
+    void TearDown() override {
+        g_Screen.reset();
+        g_SetupDlg.reset();
+        g_MsgDlg2.reset();
+        g_MsgDlg.reset();
+        g_Graphic.reset();
+        g_SongFont.reset();
+        std::filesystem::remove_all(WorldDir());
+    }
+};
+inline ::testing::Environment* const kWorldEnvironment =
+    ::testing::AddGlobalTestEnvironment(new WorldEnvironment);
+
 // Makes the shared objects the widgets use: a headless engine over the test pack, the fonts and
 // the shared dialogs. Safe to call again (recreates what a shutdown released).
 inline void EnsureWorld() {
+    (void)kWorldEnvironment;  // registers the environment in every test program using the world
     const std::string& dir = WorldDir();
     if (!g_Graphic) {
         g_Graphic = std::make_shared<GraphicEngine>(platform::ResourcePack::Open(dir + "/Game/GameRes.DLL"));
@@ -188,22 +207,6 @@ inline void EnsureWorld() {
     if (!g_MsgDlg2) g_MsgDlg2 = MessageDlg::Create();
     if (!g_SetupDlg) g_SetupDlg = SetupDlg::Create();
 }
-
-// Releases the shared objects before the program's static objects go (the pack's registry among
-// them), as the shutdown of the real program does.
-class WorldEnvironment : public ::testing::Environment {
-public:
-    void TearDown() override {
-        g_Screen.reset();
-        g_SetupDlg.reset();
-        g_MsgDlg2.reset();
-        g_MsgDlg.reset();
-        g_Graphic.reset();
-        g_SongFont.reset();
-    }
-};
-inline ::testing::Environment* const kWorldEnvironment =
-    ::testing::AddGlobalTestEnvironment(new WorldEnvironment);
 
 inline uint16_t BackPixel(int32_t x, int32_t y) {
     return g_Graphic->BackSurface().ReadPixel(x, y);
