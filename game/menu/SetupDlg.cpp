@@ -188,6 +188,9 @@ bool SetupDlg::Show(int32_t page, int32_t x, int32_t y) {
     RunModalLoop([this] { return running_; }, [this] { DrawFrame(); },
                  [this](const Message& msg) { return HandleMessage(msg); });
     courseList_->CloseList();
+    // A drag still held when a key closed the dialog must not carry into the next Show, where
+    // plain pointer moves would otherwise go on dragging the knob.
+    for (auto& slider : sliders_) slider->MouseUp(1, 0, 0);
     return changed_;
 }
 

@@ -98,6 +98,23 @@ TEST_F(SetupDlgTest, EscDiscardsChanges) {
     EXPECT_FALSE(SettingsWritten());
 }
 
+TEST_F(SetupDlgTest, DragHeldWhenEscClosesDoesNotCarryIntoTheNextShow) {
+    int32_t top = kY + 135;
+    int32_t knob = kSliderLeft - 5;  // value 100 of 100..900
+    {
+        Driver driver;
+        driver.Post({Mouse(WM_MOUSEMOVE, knob + 2, top + 5), Mouse(WM_LBUTTONDOWN, knob + 2, top + 5)})
+            .Frame()
+            .Key(VK_ESCAPE);
+        EXPECT_FALSE(Show(1));
+    }
+    EXPECT_FALSE(dlg->Slider(1)->Dragging());
+    Driver driver;
+    driver.Post({Mouse(WM_MOUSEMOVE, kSliderLeft + 90, top + 5)}).Frame().Key(VK_ESCAPE);
+    EXPECT_FALSE(Show(1));
+    EXPECT_EQ(dlg->Slider(1)->Value, 100);
+}
+
 TEST_F(SetupDlgTest, DefaultOnTheFrogPageSelectsCourse3WithoutSaving) {
     Driver driver;
     driver.Click(kDefaultX, kButtonY).Frame().Then([&] {
