@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
+
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -35,6 +37,7 @@ protected:
         fs::remove_all(dir_);
         fs::create_directories(TextDir());
         platform::SetProgramFolder(dir_.string() + "/");
+        ::setenv("SDL_AUDIODRIVER", "dummy", 0);  // headless, whatever the runner passed on
 
         g_Graphic = std::make_shared<GraphicEngine>(platform::ResourcePack::Open(DistPath("Game/GameRes.DLL")));
         ASSERT_TRUE(g_Graphic->Init(nullptr));
