@@ -22,7 +22,7 @@ using platform::Message;
 namespace {
 
 // Positions are relative to the dialog's top-left corner.
-struct SliderSpec {
+struct SliderLayout {
     int32_t top;
     int32_t minValue;
     int32_t maxValue;
@@ -37,8 +37,8 @@ struct Label {
     int32_t y;
 };
 
-struct PageSpec {
-    std::vector<SliderSpec> sliders;
+struct PageLayout {
+    std::vector<SliderLayout> sliders;
     std::vector<Label> labels;
     bool courseList = false;
     bool bonusBox = false;
@@ -54,23 +54,23 @@ const char16_t* const kCourses[] = {
     u"大学英语5~6级常用词汇", u"新编GMAT词汇", u"GRE词汇进阶",   u"托福单词",
 };
 
-const PageSpec& PageFor(int32_t page) {
-    static const PageSpec kApple{
+const PageLayout& PageFor(int32_t page) {
+    static const PageLayout kApple{
         {{85, 0, 9, kAppleLevel, 86, 3}, {135, 100, 900, kApplePass, 136, 100},
          {185, 5, 50, kAppleFail, 186, 10}},
         {{u"游戏等级：", 147, 90}, {u"过关苹果数量：", 120, 140}, {u"失败苹果数量：", 120, 190}},
     };
-    static const PageSpec kFrog{
+    static const PageLayout kFrog{
         {{150, 0, 9, kFrogLevel, 151, 0}},
         {{u"难度等级：", 150, 155}, {u"选择课程：", 150, 105}},
         true,
     };
-    static const PageSpec kMole{
+    static const PageLayout kMole{
         {{85, 1, 30, kMoleTime, 86, 1}, {135, 0, 10, kMoleInterval, 136, 1},
          {185, 1, 20, kMoleStay, 186, 6}},
         {{u"    游戏时间：", 120, 90}, {u"鼹鼠出现间隔：", 120, 140}, {u"    停留时间：", 120, 190}},
     };
-    static const PageSpec kSpace{
+    static const PageLayout kSpace{
         {{70, 1, 15, kSpaceCount, 71, 3}, {120, 0, 10, kSpaceSpeed, 121, 3}},
         {{u"敌机数量：", 120, 75},
          {u"敌机速度：", 120, 125},
@@ -80,7 +80,7 @@ const PageSpec& PageFor(int32_t page) {
         false,
         true,
     };
-    static const PageSpec kNone{};
+    static const PageLayout kNone{};
     switch (page) {
         case 1: return kApple;
         case 2: return kFrog;
@@ -139,9 +139,9 @@ void SetupDlg::SetPictures(const std::string& background, const std::string& btn
 }
 
 void SetupDlg::PreparePage() {
-    const PageSpec& spec = PageFor(page_);
-    for (size_t i = 0; i < spec.sliders.size(); ++i) {
-        const SliderSpec& s = spec.sliders[i];
+    const PageLayout& layout = PageFor(page_);
+    for (size_t i = 0; i < layout.sliders.size(); ++i) {
+        const SliderLayout& s = layout.sliders[i];
         SlideBar& slider = *sliders_[i];
         slider.Left = x_ + kSliderLeft;
         slider.Width = kSliderWidth;
@@ -150,7 +150,7 @@ void SetupDlg::PreparePage() {
         slider.MaxValue = s.maxValue;
         slider.Value = g_Settings.Field[static_cast<size_t>(s.field)];
     }
-    if (spec.courseList) {
+    if (layout.courseList) {
         DropDownList& list = *courseList_;
         list.Left = x_ + kSliderLeft;
         list.Top = y_ + 100;
@@ -161,7 +161,7 @@ void SetupDlg::PreparePage() {
         for (const char16_t* course : kCourses) list.AddItem(course);
         list.SetListIndex(g_Settings.Field[kFrogCourse]);
     }
-    if (spec.bonusBox) {
+    if (layout.bonusBox) {
         bonusBox_->Left = x_ + 120;
         bonusBox_->Top = y_ + 165;
         bonusBox_->SetValue(g_Settings.Field[kSpaceBonus] != 0);
@@ -195,10 +195,10 @@ bool SetupDlg::Show(int32_t page, int32_t x, int32_t y) {
 }
 
 void SetupDlg::BtnDefault_OnClick() {
-    const PageSpec& spec = PageFor(page_);
-    for (size_t i = 0; i < spec.sliders.size(); ++i) sliders_[i]->Value = spec.sliders[i].defaultValue;
-    if (spec.courseList) courseList_->SetListIndex(kDefaultCourse);
-    if (spec.bonusBox) bonusBox_->SetValue(true);
+    const PageLayout& layout = PageFor(page_);
+    for (size_t i = 0; i < layout.sliders.size(); ++i) sliders_[i]->Value = layout.sliders[i].defaultValue;
+    if (layout.courseList) courseList_->SetListIndex(kDefaultCourse);
+    if (layout.bonusBox) bonusBox_->SetValue(true);
 }
 
 void SetupDlg::BtnCancel_OnClick() {
@@ -208,19 +208,19 @@ void SetupDlg::BtnCancel_OnClick() {
 
 void SetupDlg::BtnOk_OnClick() {
     auto self = shared_from_this();
-    const PageSpec& spec = PageFor(page_);
-    for (size_t i = 0; i < spec.sliders.size(); ++i) {
-        int32_t& field = g_Settings.Field[static_cast<size_t>(spec.sliders[i].field)];
+    const PageLayout& layout = PageFor(page_);
+    for (size_t i = 0; i < layout.sliders.size(); ++i) {
+        int32_t& field = g_Settings.Field[static_cast<size_t>(layout.sliders[i].field)];
         if (sliders_[i]->Value != field) {
             field = sliders_[i]->Value;
             changed_ = true;
         }
     }
-    if (spec.courseList && courseList_->ListIndex() != g_Settings.Field[kFrogCourse]) {
+    if (layout.courseList && courseList_->ListIndex() != g_Settings.Field[kFrogCourse]) {
         g_Settings.Field[kFrogCourse] = courseList_->ListIndex();
         changed_ = true;
     }
-    if (spec.bonusBox && bonusBox_->Value() != (g_Settings.Field[kSpaceBonus] != 0)) {
+    if (layout.bonusBox && bonusBox_->Value() != (g_Settings.Field[kSpaceBonus] != 0)) {
         g_Settings.Field[kSpaceBonus] = bonusBox_->Value() ? -1 : 0;
         changed_ = true;
     }
@@ -297,17 +297,17 @@ void SetupDlg::DrawFrame() {
     ok->Draw();
     cancel->Draw();
 
-    const PageSpec& spec = PageFor(page_);
+    const PageLayout& layout = PageFor(page_);
     graphic->BeginText();
     graphic->SetTextColor(0);
-    for (const Label& label : spec.labels) graphic->DrawText(x_ + label.x, y_ + label.y, label.text);
-    for (size_t i = 0; i < spec.sliders.size(); ++i) {
-        graphic->DrawText(x_ + kValueX, y_ + spec.sliders[i].valueY, Digits(sliders_[i]->Value));
+    for (const Label& label : layout.labels) graphic->DrawText(x_ + label.x, y_ + label.y, label.text);
+    for (size_t i = 0; i < layout.sliders.size(); ++i) {
+        graphic->DrawText(x_ + kValueX, y_ + layout.sliders[i].valueY, Digits(sliders_[i]->Value));
     }
     graphic->EndText();
-    for (size_t i = 0; i < spec.sliders.size(); ++i) sliders_[i]->Draw();
+    for (size_t i = 0; i < layout.sliders.size(); ++i) sliders_[i]->Draw();
     // Last, so that the opened list covers the rest.
-    if (spec.courseList) courseList_->Draw();
-    if (spec.bonusBox) bonusBox_->Draw();
+    if (layout.courseList) courseList_->Draw();
+    if (layout.bonusBox) bonusBox_->Draw();
     graphic->Present();
 }

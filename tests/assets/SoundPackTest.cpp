@@ -20,7 +20,7 @@ const std::vector<std::string> Effects = {
 const std::vector<std::string> Loops = {"APPLE_BG", "MOUSE_BG", "FROG_BG", "SPACE_BG", "LAMISTER_BG"};
 
 struct Decoded {
-  SDL_AudioSpec spec{};
+  SDL_AudioSpec audio{};
   std::vector<int16_t> samples;
 };
 
@@ -30,7 +30,7 @@ bool decode(const PackReader& pack, const std::string& name, Decoded& out) {
   Uint8* buf = nullptr;
   Uint32 len = 0;
   SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-  if (!SDL_LoadWAV_RW(rw, 1, &out.spec, &buf, &len)) return false;
+  if (!SDL_LoadWAV_RW(rw, 1, &out.audio, &buf, &len)) return false;
   out.samples.resize(len / 2);
   std::memcpy(out.samples.data(), buf, out.samples.size() * 2);
   SDL_FreeWAV(buf);
@@ -63,9 +63,9 @@ TEST_F(SoundPack, EverySoundDecodesAsMono16BitAt22050) {
       SCOPED_TRACE(name);
       Decoded d;
       ASSERT_TRUE(decode(pack, name, d)) << SDL_GetError();
-      EXPECT_EQ(d.spec.freq, 22050);
-      EXPECT_EQ(d.spec.format, AUDIO_S16LSB);
-      EXPECT_EQ(d.spec.channels, 1);
+      EXPECT_EQ(d.audio.freq, 22050);
+      EXPECT_EQ(d.audio.format, AUDIO_S16LSB);
+      EXPECT_EQ(d.audio.channels, 1);
       EXPECT_GT(peak(d.samples), 6000) << "(nearly) silent";
       size_t clipped = 0;
       for (int16_t v : d.samples) clipped += std::abs(static_cast<int>(v)) >= 32767;
