@@ -4,8 +4,7 @@
 #include <vector>
 
 // The folder of race texts on disk. File names and contents are ANSI (CP936) bytes; nothing
-// read here is trusted: listings and reads are bounded. The platform layer has no folder
-// listing, so this class lists the folder itself; files are read through the platform.
+// read here is trusted: listings and reads are bounded.
 class TextFolder {
 public:
     // At most this many files are listed; only the first 21 can ever be chosen.
