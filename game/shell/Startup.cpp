@@ -43,7 +43,9 @@ void SetWindowIcon() {
     if (g_Graphic->LoadPicture(icon, "MAIN_ICON") && icon) g_Display->SetIcon(*icon);
 }
 
-void CreateFonts() {
+}  // namespace
+
+void CreateSharedFonts() {
     g_SongFont = std::make_shared<GameFont>();
     g_SongFont->SetFaceName(u"宋体");
     g_SongFont->SetHeight(-14);
@@ -53,8 +55,6 @@ void CreateFonts() {
     g_ArialFont->SetBold(true);
     g_ArialFont->SetHeight(-19);
 }
-
-}  // namespace
 
 int RunProgram() {
     platform::ScriptRunner::StartFromEnvironment();
@@ -74,7 +74,7 @@ int RunProgram() {
     if (!g_Graphic->Init(g_Display.get())) ShutdownProgram();
     SetWindowIcon();
 
-    CreateFonts();
+    CreateSharedFonts();
     LoadSettings(kSettingsFile);
 
     g_MsgDlg = MessageDlg::Create();

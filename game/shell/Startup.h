@@ -4,3 +4,7 @@
 // ShutdownProgram. Returns only when another copy already runs (that copy has been asked to
 // restore and raise its window).
 int RunProgram();
+
+// Creates g_SongFont ("宋体", height -14, character set 134) and g_ArialFont ("Arial", bold,
+// height -19), the two fonts every screen shares.
+void CreateSharedFonts();

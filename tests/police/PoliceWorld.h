@@ -22,6 +22,7 @@
 #include "shell/Globals.h"
 #include "widgets/AniButton.h"
 #include "widgets/MessageDlg.h"
+#include "shell/Startup.h"
 
 namespace policetest {
 
@@ -43,14 +44,7 @@ protected:
         ASSERT_TRUE(g_Graphic->Init(nullptr));
         g_Sound = std::make_shared<SoundEngine>(platform::ResourcePack::Open(DistPath("Game/GameSnd.DLL")));
         g_Sound->Init();
-        g_SongFont = std::make_shared<GameFont>();
-        g_SongFont->SetFaceName(u"宋体");
-        g_SongFont->SetHeight(-14);
-        g_SongFont->SetCharSet(134);
-        g_ArialFont = std::make_shared<GameFont>();
-        g_ArialFont->SetFaceName(u"Arial");
-        g_ArialFont->SetBold(true);
-        g_ArialFont->SetHeight(-19);
+        CreateSharedFonts();
         g_MsgDlg2 = MessageDlg::Create();
     }
 

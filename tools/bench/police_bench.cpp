@@ -14,6 +14,7 @@
 #include "platform/ResourcePack.h"
 #include "police/PoliceGame.h"
 #include "shell/Globals.h"
+#include "shell/Startup.h"
 
 namespace {
 
@@ -25,14 +26,7 @@ bool MakeWorld() {
     platform::SetProgramFolder(kDist + "/");
     g_Graphic = std::make_shared<GraphicEngine>(std::move(pack));
     if (!g_Graphic->Init(nullptr)) return false;
-    g_SongFont = std::make_shared<GameFont>();
-    g_SongFont->SetFaceName(u"宋体");
-    g_SongFont->SetHeight(-14);
-    g_SongFont->SetCharSet(134);
-    g_ArialFont = std::make_shared<GameFont>();
-    g_ArialFont->SetFaceName(u"Arial");
-    g_ArialFont->SetBold(true);
-    g_ArialFont->SetHeight(-19);
+    CreateSharedFonts();
     return true;
 }
 
