@@ -89,9 +89,18 @@ std::unique_ptr<Display> Display::CreateWindow(const std::string& titleUtf8) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
     std::unique_ptr<Display> display(new Display());
     Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS;
-    if (!WantWindowed() && !Headless()) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    display->impl_->window = SDL_CreateWindow(titleUtf8.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                              kWidth, kHeight, flags);
+    int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED, w = kWidth, h = kHeight;
+    SDL_DisplayMode desktop;
+    if (!WantWindowed() && !Headless() && SDL_GetDesktopDisplayMode(0, &desktop) == 0) {
+        // Full screen: the window already covers the desktop before it asks the window manager
+        // for the full-screen state (Show), so the picture is scaled and letterboxed right even
+        // where no window manager answers.
+        x = 0;
+        y = 0;
+        w = desktop.w;
+        h = desktop.h;
+    }
+    display->impl_->window = SDL_CreateWindow(titleUtf8.c_str(), x, y, w, h, flags);
     if (display->impl_->window == nullptr) return nullptr;  // the destructor ends the video use
     g_current = display.get();
     return display;
@@ -104,6 +113,7 @@ bool Display::InitRenderer() {
 
 void Display::Show() {
     SDL_ShowWindow(impl_->window);
+    if (!WantWindowed() && !Headless()) SDL_SetWindowFullscreen(impl_->window, SDL_WINDOW_FULLSCREEN_DESKTOP);
     SDL_RaiseWindow(impl_->window);
     impl_->forcePresent = true;
 }
