@@ -59,9 +59,12 @@ TEST(RaceRules, SpeedSlowDownPoseAndTopSpeed) {
     EXPECT_EQ(r.Pose, 1);  // not above half the top speed
     r.Speed = 2.2f;
     r.Frame = 5;
+    r.HoldCount = 1;
     track.StepRunner(r);
     EXPECT_EQ(r.Pose, 3);
     EXPECT_EQ(r.Frame, 0);
+    // Counted with the on-foot strip's two ticks (the car's is one), and kept by the pose change.
+    EXPECT_EQ(r.HoldCount, 2);
     // A frame left over from a longer strip wraps at the next frame change.
     r.Frame = 16;
     r.HoldCount = 1;
@@ -119,8 +122,10 @@ TEST(RaceRules, LeadsCatchTurnAroundOrDoNothing) {
         EXPECT_EQ(race.Step(), c.result) << c.lead;  // nobody moves: nothing typed yet
     }
     RaceTrack& t = race.Track;
-    Place(t, 1, 3, 11.5f, 3, 9.5f);  // 331.5 and 329.5 round half to even
+    Place(t, 1, 3, 11.5f, 3, 10.5f);  // 331.5 and 330.5 round half to even: 332 - 330
     EXPECT_EQ(t.PoliceLead(), 2);
+    Place(t, -1, 3, 11.5f, 3, 8.5f);  // from the leg's end: 503.5 and 500.5 give 504 - 500
+    EXPECT_EQ(t.PoliceLead(), 4);
     // Forward across the seam: only the police on leg 0 past a thief on leg 9.
     Place(t, 1, 0, 5.0f, 9, 570.0f);
     EXPECT_EQ(t.PoliceLead(), 1728 + 5 - (1152 + 570));
@@ -150,6 +155,9 @@ TEST(RaceRules, TwoReversalsRestoreDirectionAndHeadings) {
     EXPECT_EQ(track.Runners[0].StepX, -2);
     EXPECT_EQ(track.Runners[0].StepY, 1);
     EXPECT_EQ(track.Runners[0].Travelled, 132.0f);
+    EXPECT_EQ(track.Runners[1].Heading, 1);  // the thief turns as well
+    EXPECT_EQ(track.Runners[1].StepX, -2);
+    EXPECT_EQ(track.Runners[1].Travelled, 172.0f);
     EXPECT_LE(track.PoliceLead(), 0);  // the thief is ahead again
     track.ReverseDirection();
     EXPECT_EQ(track.TravelSign, 1);
