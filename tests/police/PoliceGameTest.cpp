@@ -5,6 +5,7 @@
 #include "PoliceWorld.h"
 #include "platform/Clock.h"
 #include "platform/MessageQueue.h"
+#include "platform/SoundBuffer.h"
 #include "shell/FrameLoop.h"
 
 namespace policetest {
@@ -93,6 +94,46 @@ TEST_F(PoliceWorld, RaceEndsOnTheKeyAfterTheTextOrOnACatch) {
         EXPECT_EQ(game.Screen(), local == 0 ? kScreenWon : kScreenLost);
         game.KeyPress(27);
         EXPECT_EQ(game.Screen(), kScreenSetting);
+    }
+}
+
+// The effect slots playing now, one bit per slot; afterwards every slot is stopped.
+int PlayingEffects() {
+    int bits = 0;
+    for (int16_t i = 0; i < 7; ++i) {
+        if (g_Sound->Slot(i)->Playing()) bits |= 1 << i;
+        g_Sound->StopSound(i);
+    }
+    return bits;
+}
+
+TEST_F(PoliceWorld, SoundsOfTheRaceStartAndTheResultScreens) {
+    ASSERT_TRUE(g_Sound->Enabled());
+    WriteText("ab.txt", "ab");
+    for (int32_t local : {0, 1}) {
+        PoliceGame& game = StartGame();
+        Click(game.Buttons().BtnSingle);
+        Click(local == 0 ? game.Buttons().BtnPolice : game.Buttons().BtnThief);
+        PlayingEffects();
+        Click(game.Buttons().BtnStart);
+        // The other side's entry, and the music of the race.
+        EXPECT_EQ(PlayingEffects(), local == 0 ? 1 << 1 : 1 << 0) << local;
+        EXPECT_TRUE(g_Sound->Loop()->Playing());
+
+        // The whole text and one more key: the police loses, the thief wins; both get away.
+        Type("ab?");
+        ASSERT_EQ(game.Screen(), local == 0 ? kScreenLost : kScreenWon);
+        EXPECT_EQ(PlayingEffects(), 1 << 6 | 1 << 5) << local;
+        EXPECT_FALSE(g_Sound->Loop()->Playing());
+
+        // A catch: the police wins, the thief loses; both hear the catch.
+        game.KeyPress(13);
+        PlayingEffects();
+        game.Race().Track.Runners[0].Segment = 1;
+        game.Race().Track.Runners[0].Travelled = 10.0f;
+        Frame();
+        ASSERT_EQ(game.Screen(), local == 0 ? kScreenWon : kScreenLost);
+        EXPECT_EQ(PlayingEffects(), 1 << 4) << local;
     }
 }
 
