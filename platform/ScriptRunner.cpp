@@ -165,10 +165,14 @@ void ScriptRunner::EndOfScript() {
 bool ScriptRunner::ParseNextLine() {
     while (next_ < lines_.size()) {
         const size_t number = next_ + 1;
-        const std::string line = Trim(lines_[next_++]);
-        if (line.empty() || line[0] == '#') continue;
+        const std::string& raw = lines_[next_++];
+        const std::string trimmed = Trim(raw);
+        if (trimmed.empty() || trimmed[0] == '#') continue;
+        // Only the line end goes from the right: `type` keeps trailing spaces.
+        std::string line = raw.substr(raw.find_first_not_of(" \t"));
+        while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
         if (!ParseLine(line)) {
-            Complain(number, line, "not understood");
+            Complain(number, trimmed, "not understood");
             continue;
         }
         if (!actions_.empty()) return true;

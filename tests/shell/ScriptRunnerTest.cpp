@@ -30,7 +30,8 @@ TEST_F(ScriptRunnerTest, KeysArriveAsTypedWithTheirCharacters) {
 }
 
 TEST_F(ScriptRunnerTest, TypeGoesOneFrameApartAndChineseComesAsInputMethodText) {
-    Play("type ab 中\n");
+    // The text runs to the end of the line, a trailing space included.
+    Play("type ab 中 \r\n");
     std::vector<std::string> keysAndFrames;
     for (const auto& c : screen->calls) {
         if (c.rfind("KeyPress", 0) == 0 || c == "UpDateGame") keysAndFrames.push_back(c);
@@ -38,7 +39,7 @@ TEST_F(ScriptRunnerTest, TypeGoesOneFrameApartAndChineseComesAsInputMethodText) 
     EXPECT_EQ(keysAndFrames,
               (std::vector<std::string>{"UpDateGame", "KeyPress 97", "UpDateGame", "KeyPress 98", "UpDateGame",
                                         "KeyPress 32", "UpDateGame", "KeyPress " + std::to_string(0xD6D0),
-                                        "UpDateGame"}));
+                                        "UpDateGame", "KeyPress 32", "UpDateGame"}));
 }
 
 TEST_F(ScriptRunnerTest, FramesAndWaitMoveTheVirtualClockTwentyMillisecondsAFrame) {
