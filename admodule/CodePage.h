@@ -21,6 +21,7 @@ class CodeConverter {
   std::string convert(std::string_view in);
 
  private:
+  Direction direction_;
   void* cd_;
   std::size_t inUnit_;
   std::string_view replacement_;

@@ -44,6 +44,11 @@ TEST(TaviOle, ConvertsThroughTheAnsiCodePage) {
   EXPECT_EQ(Utf16ToAnsi(u"a\U0001F600b"), "a??b");
   EXPECT_EQ(Utf16ToAnsi(std::u16string(u"a\xD800")), "a?");
   EXPECT_EQ(Utf8ToAnsi("a\xFF" "b"), "a?b");
+  // A character the code page lacks gives the same "?" from UTF-8 as from UTF-16: one per
+  // UTF-16 unit, not one per UTF-8 byte.
+  EXPECT_EQ(Utf8ToAnsi("a\xE0\xB8\x81" "b"), Utf16ToAnsi(u"a\u0E01b"));
+  EXPECT_EQ(Utf8ToAnsi("a\xE0\xB8\x81" "b"), "a?b");
+  EXPECT_EQ(Utf8ToAnsi("a\xF0\x9F\x98\x80" "b"), Utf16ToAnsi(u"a\U0001F600b"));
   EXPECT_EQ(AnsiToUtf16("a\xB9"), u"a?");
 
   EXPECT_EQ(OleToAnsi(nullptr), "");
