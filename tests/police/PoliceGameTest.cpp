@@ -121,9 +121,10 @@ TEST_F(PoliceWorld, SoundsOfTheRaceStartAndTheResultScreens) {
         EXPECT_TRUE(g_Sound->Loop()->Playing());
 
         // The whole text and one more key: the police loses, the thief wins; both get away.
+        // (The short key sound may be over already.)
         Type("ab?");
         ASSERT_EQ(game.Screen(), local == 0 ? kScreenLost : kScreenWon);
-        EXPECT_EQ(PlayingEffects(), 1 << 6 | 1 << 5) << local;
+        EXPECT_EQ(PlayingEffects() & ~(1 << 6), 1 << 5) << local;
         EXPECT_FALSE(g_Sound->Loop()->Playing());
 
         // A catch: the police wins, the thief loses; both hear the catch.
