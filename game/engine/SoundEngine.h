@@ -38,6 +38,7 @@ public:
     void StopSound(int16_t index);
 
     // Tests: the buffers behind the engine.
+    const platform::SoundBuffer* Click() const { return click_.get(); }
     const platform::SoundBuffer* Loop() const { return loop_.get(); }
     const platform::SoundBuffer* Slot(int index) const;
 

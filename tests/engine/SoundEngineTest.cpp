@@ -39,12 +39,12 @@ protected:
     std::unique_ptr<platform::ResourcePack> Pack(bool withInterfaceSounds = true) {
         testzip::ZipWriter zip;
         if (withInterfaceSounds) {
-            zip.Add("BTN_CLICK.wav", Wave(50));
+            zip.Add("BTN_CLICK.wav", Wave(1000));
             zip.Add("GLIDE.wav", Wave(50));
             zip.Add("ANIBTN_ENTER.wav", Wave(50));
         }
         zip.Add("LOOP.wav", Wave(3000));
-        zip.Add("FX.wav", Wave(100));
+        zip.Add("FX.wav", Wave(1000));
         const std::string path = dir_.Path() + "GameSnd.DLL";
         EXPECT_TRUE(zip.Write(path));
         return platform::ResourcePack::Open(path);
@@ -114,6 +114,32 @@ TEST_F(SoundEngineTest, SlotsOutsideZeroToTenAreIgnored) {
     EXPECT_TRUE(engine.Slot(10)->Playing());
     engine.StopSound(10);
     EXPECT_FALSE(engine.Slot(10)->Playing());
+}
+
+// A second trigger of a sound that is still playing (or stopped half-way) starts it again from
+// the beginning: interface sounds and effect slots alike.
+TEST_F(SoundEngineTest, TriggeringASoundAgainRestartsItFromTheBeginning) {
+    SoundEngine engine(Pack());
+    ASSERT_TRUE(engine.Init());
+    ASSERT_TRUE(engine.LoadSound("FX", 4));
+    const platform::SoundBuffer& click = *engine.Click();
+    const platform::SoundBuffer& slot = *engine.Slot(4);
+    const auto restartsWhilePlaying = [](const platform::SoundBuffer& sound, const std::function<void()>& trigger) {
+        trigger();
+        if (!WaitFor([&] { return sound.Position() > sound.Length() / 4; })) return false;
+        const uint32_t before = sound.Position();
+        trigger();
+        return sound.Playing() && sound.Position() < before;
+    };
+    EXPECT_TRUE(restartsWhilePlaying(click, [&] { engine.PlayClick(); }));
+    EXPECT_TRUE(restartsWhilePlaying(slot, [&] { engine.PlaySound(4); }));
+
+    ASSERT_TRUE(WaitFor([&] { return slot.Position() > slot.Length() / 4; }));
+    engine.StopSound(4);
+    EXPECT_FALSE(slot.Playing());
+    engine.PlaySound(4);
+    EXPECT_TRUE(slot.Playing());
+    EXPECT_LT(slot.Position(), slot.Length() / 4);
 }
 
 TEST_F(SoundEngineTest, StopKeepsTheLoopPositionAndRewindRestartsIt) {
