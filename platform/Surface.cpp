@@ -46,6 +46,13 @@ void CopyRowKeyed(uint16_t* dst, const uint16_t* src, int64_t count, uint16_t ke
     }
 }
 
+// offset * sourceSize / destSize for 0 <= offset < destSize; both sizes are below 2^32, so the
+// product fits 64 unsigned bits.
+int64_t Scaled(int64_t offset, int64_t sourceSize, int64_t destSize) {
+    return static_cast<int64_t>(static_cast<uint64_t>(offset) * static_cast<uint64_t>(sourceSize) /
+                                static_cast<uint64_t>(destSize));
+}
+
 }  // namespace
 
 Surface::Surface(SDL_Surface* s) : surface_(s) {}
@@ -186,7 +193,7 @@ bool Surface::CopyStretched(const Rect& dstRect, const Surface& src, const Rect&
     // Source column of each destination column; -1 where it falls outside the source.
     std::vector<int32_t> columns(static_cast<size_t>(x1 - x0));
     for (int64_t x = x0; x < x1; ++x) {
-        const int64_t sx = s.left + (x - d.left) * sw / dw;
+        const int64_t sx = s.left + Scaled(x - d.left, sw, dw);
         columns[static_cast<size_t>(x - x0)] = (sx >= 0 && sx < src.Width()) ? static_cast<int32_t>(sx) : -1;
     }
     const bool useKey = keyed && src.hasKey_;
@@ -198,7 +205,7 @@ bool Surface::CopyStretched(const Rect& dstRect, const Surface& src, const Rect&
         from = staged.get();
     }
     for (int64_t y = y0; y < y1; ++y) {
-        const int64_t sy = s.top + (y - d.top) * sh / dh;
+        const int64_t sy = s.top + Scaled(y - d.top, sh, dh);
         if (sy < 0 || sy >= src.Height()) continue;
         const uint16_t* sp = from->Pixels() + sy * from->PitchPixels();
         uint16_t* dp = Pixels() + y * PitchPixels();

@@ -174,6 +174,14 @@ TEST(SurfaceTest, StretchedCopyHonoursTheKeyAndStaysInBounds) {
     EXPECT_EQ(small->ReadPixel(3, 3), 7);  // maps to source (4,4), outside the source
     EXPECT_FALSE(small->CopyStretched(Rect{3, 0, 1, 2}, *big, Rect{}, false));
     EXPECT_TRUE(small->CopyStretched(Rect{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, *big, Rect{}, false));
+    // Both rectangles about as large as they can be: the source position of each pixel is
+    // still exact (nearly one to one here).
+    small->Fill(Rect{}, 7);
+    EXPECT_TRUE(small->CopyStretched(Rect{INT_MIN, INT_MIN, INT_MAX - 1, INT_MAX - 1}, *big,
+                                     Rect{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, false));
+    EXPECT_EQ(small->ReadPixel(0, 0), big->ReadPixel(0, 0));  // same scale: pixel for pixel
+    EXPECT_EQ(small->ReadPixel(2, 2), big->ReadPixel(2, 2));
+    EXPECT_EQ(CountOf(*small, 7), 16 - 9 + 1);  // big holds one 7 itself
 }
 
 TEST(SurfaceTest, FillUsesTheRawValueAndBoxTheBgrColour) {
