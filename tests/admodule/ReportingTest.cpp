@@ -119,6 +119,9 @@ TEST_F(TaviReports, TheStatusDecidesWhatHappensToPendingReports) {
   EXPECT_EQ(tavi.ReportAdClick(0), 0);  // status 0: dropped
   ASSERT_TRUE(server->set("statec=0"));
   EXPECT_EQ(tavi.ReportAdClick(1), 0);  // dropped
+  const StatLists afterMinusOne = Lists(Requests("statads").back().text);
+  ASSERT_EQ(afterMinusOne.click.size(), 1u);  // the click answered with "-1" went
+  EXPECT_EQ(afterMinusOne.click[0].rfind("ai1,sei1,", 0), 0u);
   ASSERT_TRUE(server->set("statec=1"));
   EXPECT_EQ(tavi.ReportAdClick(2), 1);
   const StatLists last = Lists(Requests("statads").back().text);
