@@ -139,6 +139,7 @@ bool GraphicEngine::DrawKeyedClipped(int32_t x, int32_t y, const platform::Surfa
     auto narrow = [](int64_t v) {
         return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
     };
+    const bool whole = src.IsZero();
     if (x < 0) {
         src.left = narrow(int64_t{src.left} - x);
         x = 0;
@@ -152,7 +153,9 @@ bool GraphicEngine::DrawKeyedClipped(int32_t x, int32_t y, const platform::Surfa
         src.bottom = narrow(int64_t{src.top} - y + kScreenHeight);
     }
     // A picture wholly off the screen leaves an empty or inverted rectangle: nothing to draw.
-    if (!src.IsZero() && (src.right <= src.left || src.bottom <= src.top)) return true;
+    // Only the caller's own all-zero rectangle means the whole picture; clipping that ends at
+    // all zeros has left nothing.
+    if (!(whole && src.IsZero()) && (src.right <= src.left || src.bottom <= src.top)) return true;
     return back_->CopyFast(x, y, picture, src, true);
 }
 

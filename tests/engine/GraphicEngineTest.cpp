@@ -96,6 +96,12 @@ TEST_F(GraphicEngineTest, SpritesWhollyOffTheScreenAreSkipped) {
         EXPECT_TRUE(engine_.DrawKeyedClipped(positions[i][0], positions[i][1], *sprite, src)) << i;
     }
     EXPECT_EQ(CountOf(0), 800 * 600);
+
+    // A rectangle the clipping turns into all zeros is empty too, not "the whole picture".
+    Rect outside{-10, -20, 0, 0};
+    EXPECT_TRUE(engine_.DrawKeyedClipped(-10, -20, *sprite, outside));
+    EXPECT_EQ(outside, (Rect{}));
+    EXPECT_EQ(CountOf(0), 800 * 600);
 }
 
 TEST_F(GraphicEngineTest, FillBoxFillsRawAndOutlinesInBgr) {
