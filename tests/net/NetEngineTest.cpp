@@ -115,6 +115,30 @@ TEST_F(NetEngineTest, InitializeSetsUpOnceAndAFailedSetUpIsTriedAgain) {
     EXPECT_EQ(shown.size(), 1u);
 }
 
+TEST_F(NetEngineTest, HostingWaitsForTheSetUpAndAFailedHostStaysHostWithoutASession) {
+    LoopbackConfig(11);
+    NetEngine net;
+    std::vector<std::u16string> shown;
+    net.ShowMessage = [&](const std::u16string& text) { shown.push_back(text); };
+    bool loopRan = false;
+    screen_->step = [&] { loopRan = true; };
+
+    net.HostSession(u"early", u"", u"me");  // not set up: nothing at all
+    EXPECT_FALSE(net.IsHost());
+    EXPECT_FALSE(net.JoinSession(1, u"me", u""));
+
+    ASSERT_TRUE(net.Initialize());
+    net.HostSession(std::u16string(1025, u'x'), u"", u"me");  // a name the session refuses
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_FALSE(shown[0].empty());
+    EXPECT_TRUE(net.IsHost());
+    EXPECT_FALSE(net.IsInSession());
+    EXPECT_FALSE(loopRan);
+    EXPECT_EQ(net.GetPlayerCount(), 0);
+    net.CloseSession();
+    EXPECT_FALSE(net.IsHost());
+}
+
 TEST_F(NetEngineTest, SessionsAreListedFromOneAndBadIndexesJoinNothing) {
     auto config = LoopbackConfig(12);
     std::string error;
