@@ -9,6 +9,15 @@ namespace {
 
 constexpr std::int32_t kMaxCounter = 999999999;  // the largest counter "config.xml" can hold
 
+// A report text as one queue line: a line end in it (texts echo what the server sent) would
+// split the report and end the reading of the file early, so it is written as a space.
+std::string OnOneLine(std::string text) {
+  for (char& c : text) {
+    if (c == '\n') c = ' ';
+  }
+  return text;
+}
+
 std::string AfterMarker(const std::string& line, std::string_view marker) {
   const std::size_t at = line.find(marker);
   return at == std::string::npos ? std::string() : line.substr(at + marker.size());
@@ -60,8 +69,8 @@ void CacheManager::SavePendingReports() const {
   if (!file.exists() && !file.create()) return;
   for (const PendingReport& report : pending_) {
     std::string line;
-    if (!report.show.empty()) line += "|sh:" + report.show;
-    if (!report.click.empty()) line += "|ch:" + report.click;
+    if (!report.show.empty()) line += "|sh:" + OnOneLine(report.show);
+    if (!report.click.empty()) line += "|ch:" + OnOneLine(report.click);
     file.append(line);
   }
 }

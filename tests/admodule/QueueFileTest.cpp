@@ -130,6 +130,20 @@ TEST_F(TaviPending, SavedReportsComeBackInTheNextRunAndTheFileGoes) {
   EXPECT_EQ(config.fields().currentReportInfoToCacheCnt, 2);  // loading does not count
 }
 
+TEST_F(TaviPending, ALineEndInAServerTextDoesNotCutTheSavedReports) {
+  {
+    CacheManager cache(config, folder.path().string());
+    cache.AddPendingReport("x\n\ny,s,1;", "");  // an ai the server sent as "x&#10;&#10;y"
+    cache.AddPendingReport("", "c,d,2;");
+    cache.SavePendingReports();
+  }
+  CacheManager next(config, folder.path().string());
+  next.LoadPendingReports();
+  ASSERT_EQ(next.pending().size(), 2u);
+  EXPECT_EQ(next.pending()[0].show, "x  y,s,1;");
+  EXPECT_EQ(next.pending()[1].click, "c,d,2;");
+}
+
 TEST_F(TaviPending, EverySavedReportIsRestoredNotJustTheFirst255) {
   LineQueueFile file(folder.file("shchcache.lfq"));
   ASSERT_TRUE(file.create());
