@@ -134,6 +134,33 @@ TEST_F(TaviConfig, IncompleteOrBrokenFilesAreNotLegal) {
   EXPECT_FALSE(loaded);
 }
 
+TEST_F(TaviConfig, FieldsReadBeforeAFailureKeepTheirValues) {
+  const std::string last = "<current_report_info_to_cache_cnt>2</current_report_info_to_cache_cnt>";
+  std::string noLast = Config();
+  noLast.erase(noLast.find(last), last.size());
+  WriteBoth(noLast);
+  ModuleConfig config = MakeConfig();
+  bool loaded = true;
+  LoadPrinting(config, loaded);
+  ASSERT_FALSE(loaded);
+  EXPECT_EQ(config.fields().projectNum, "1001");
+  EXPECT_EQ(config.fields().signingKey, "glyphor-test-key");
+  EXPECT_EQ(config.fields().infoReportUrlPre, "http://127.0.0.1:1/report.do");
+  EXPECT_EQ(config.fields().limitReportInfoToCacheCnt, 5);
+  EXPECT_EQ(config.fields().userId, MakeUserId());
+
+  // Without "base" the user id is not even computed; what came before it is read.
+  std::string noBase = Config();
+  noBase.erase(noBase.find("<base>"), noBase.find("</base>") + 7 - noBase.find("<base>"));
+  WriteBoth(noBase);
+  ModuleConfig early = MakeConfig();
+  LoadPrinting(early, loaded);
+  ASSERT_FALSE(loaded);
+  EXPECT_EQ(early.fields().version, "1.0");
+  EXPECT_EQ(early.fields().userId, "");
+  EXPECT_EQ(early.fields().adUrlPre, "");
+}
+
 TEST_F(TaviConfig, SavesTheFixedShapeUnderTheFixedRootName) {
   WriteBoth(Config("", "someroot"));
   ModuleConfig config = MakeConfig();
