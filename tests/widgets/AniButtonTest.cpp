@@ -84,6 +84,17 @@ TEST_F(AniButtonTest, PixelOfValue1000CountsAsOutside) {
     button->MouseMove(135, 110);  // now read in the hover frame
     EXPECT_EQ(leaves, 1);
     EXPECT_FALSE(button->MouseDown(1, 135, 110));
+
+    // The pixel is read in the frame shown: once hovering, the hover frame decides.
+    button->SetPicture("BTN3_NORMAL_EDGE", 3, true);
+    button->MouseMove(300, 300);
+    button->MouseMove(135, 110);
+    EXPECT_EQ(enters, 1);  // the normal frame marks the point outside
+    button->MouseMove(110, 110);
+    button->MouseMove(135, 110);
+    EXPECT_EQ(enters, 2);
+    EXPECT_EQ(leaves, 1);  // the hover frame does not
+    EXPECT_TRUE(button->MouseDown(1, 135, 110));
 }
 
 TEST_F(AniButtonTest, DisabledFramesAndDrawing) {

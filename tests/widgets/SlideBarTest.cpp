@@ -48,6 +48,17 @@ TEST_F(SlideBarTest, ClicksBesideTheKnobStepWithinTheRange) {
     bar->Draw();
     for (int i = 0; i < 3; ++i) EXPECT_TRUE(bar->MouseDown(1, 305, 220));
     EXPECT_EQ(bar->Value, 100);
+
+    // The knob's reach adds Width / range in floating point: 180 pixels over 100..900 add
+    // 0.225, so a press on the first column past the knob still grabs it.
+    bar->MinValue = 100;
+    bar->MaxValue = 900;
+    bar->Width = 180;
+    bar->Value = 500;
+    bar->Draw();
+    EXPECT_TRUE(bar->MouseDown(1, bar->KnobX() + 11, 210));
+    EXPECT_TRUE(bar->Dragging());
+    EXPECT_EQ(bar->Value, 500);
 }
 
 TEST_F(SlideBarTest, DraggingFollowsThePointerWithinTheRange) {

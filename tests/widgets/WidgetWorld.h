@@ -137,6 +137,10 @@ inline std::string BuildPack(const std::string& dir) {
     std::map<std::string, std::vector<uint8_t>> entries;
     entries["BTN3.png"] = Strip(dir, 3, kButtonWidth, kButtonHeight, 30);
     entries["BTN4.png"] = Strip(dir, 4, kButtonWidth, kButtonHeight, 30);
+    // Only the normal frame holds the raw value 1000, in its columns 30..39.
+    entries["BTN3_NORMAL_EDGE.png"] = Png(dir, 3 * kButtonWidth, kButtonHeight, [](int32_t x, int32_t) {
+        return x < kButtonWidth && x >= 30 ? kOutsideRaw : kFrameColour[x / kButtonWidth];
+    });
     for (const char* name : {"YES", "NO", "MAIN_DLG_EXIT", "MOLE_DLG_NEXT", "MAIN_DLG_REPLAY",
                              "DEFAULT", "OK", "CANCEL"}) {
         entries[std::string(name) + ".png"] = Strip(dir, 3, kDlgButtonWidth, kDlgButtonHeight);
