@@ -119,6 +119,17 @@ TEST_F(AniButtonTest, DisabledFramesAndDrawing) {
     button->Draw();
     EXPECT_EQ(BackPixel(100, 100), kFrameColour[1]);
     EXPECT_EQ(BackPixel(140, 100), kScreenColour);
+
+    // A release while disabled is not handled and leaves the press standing: back over the
+    // button once enabled, the pressed frame shows and the release clicks.
+    ASSERT_TRUE(button->MouseDown(1, 110, 110));
+    button->SetEnabled(false);
+    EXPECT_FALSE(button->MouseUp(1, 110, 110));
+    button->SetEnabled(true);
+    button->MouseMove(112, 112);
+    EXPECT_EQ(button->FrameOffset(), 2 * kButtonWidth);
+    EXPECT_TRUE(button->MouseUp(1, 112, 112));
+    EXPECT_EQ(clicks, 1);
 }
 
 // An owner that recreates its buttons from inside a handler of one of them (as a screen's
