@@ -60,6 +60,12 @@ const std::u16string& GraphicEngine::DisplayFailureMessage() {
     return text;
 }
 
+const std::u16string& GraphicEngine::NoFontMessage() {
+    static const std::u16string text =
+        u"找不到可用的字体,游戏中的文字将无法显示.\r\n请安装中文字体(如 fonts-wqy-zenhei)后重新运行游戏.";
+    return text;
+}
+
 const std::u16string& GraphicEngine::PictureFailureMessage() {
     static const std::u16string text =
         u"你的硬件设备不支持游戏请求的加速功能,无法运行游戏\r\n              如有问题请与厂商联系";
@@ -96,6 +102,14 @@ void GraphicEngine::BeginText() {
     textOpen_ = true;
     face_ = font_ != nullptr ? font_->GetHandle() : nullptr;
     if (face_ == nullptr) face_ = DefaultFace();
+    if (face_ == nullptr) {
+        // The game goes on without text; the player learns why once, not every frame.
+        static bool told = false;
+        if (!told) {
+            told = true;
+            platform::ShowMessageBox(NoFontMessage(), platform::ApplicationTitle(), platform::MessageIcon::Error);
+        }
+    }
 }
 
 void GraphicEngine::EndText() {

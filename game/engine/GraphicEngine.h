@@ -35,6 +35,8 @@ public:
     // The messages of a failed display set-up and of a missing picture.
     static const std::u16string& DisplayFailureMessage();
     static const std::u16string& PictureFailureMessage();
+    // Shown once when no font face can be found for text at all.
+    static const std::u16string& NoFontMessage();
 
     // Sets up presentation on the window and creates the 800x600 back surface. Shows the
     // display failure message and returns false on failure. A null display gives a headless

@@ -41,5 +41,28 @@ TEST(EndToEndTest, ScriptedRunDrawsFramesTakesASnapshotAndQuits) {
     EXPECT_EQ(BigEndian32(bytes, 20), 600u);
 }
 
+TEST(EndToEndTest, WithoutAnyFontThePlayerIsToldOnceAndTheGameRunsOn) {
+    testtmp::TempDir dir;
+    const std::string config = dir.Path() + "fonts.conf";
+    std::ofstream(config) << "<?xml version=\"1.0\"?>\n<fontconfig><dir>" << dir.Path() << "nofonts</dir><cachedir>"
+                          << dir.Path() << "cache</cachedir></fontconfig>\n";
+    const std::string script = dir.Path() + "play.txt";
+    std::ofstream(script) << "frames 5\nclick 540 360\nframes 5\nquit\n";
+
+    const ChildResult run = RunChild(std::string(GLYPHOR_DIST_DIR) + "/glyphor_police",
+                                     {"GLYPHOR_SCRIPT=" + script, "FONTCONFIG_FILE=" + config,
+                                      "GLYPHOR_INSTANCE=nofont-" + std::to_string(getpid()),
+                                      "SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy"},
+                                     std::chrono::seconds(120), dir.Path() + "stderr.txt");
+    std::ifstream errors(dir.Path() + "stderr.txt");
+    const std::string errorText((std::istreambuf_iterator<char>(errors)), std::istreambuf_iterator<char>());
+    ASSERT_TRUE(run.finished) << errorText;
+    EXPECT_EQ(run.exitCode, 0) << errorText;
+    const std::string told = "找不到可用的字体";
+    const size_t first = errorText.find(told);
+    ASSERT_NE(first, std::string::npos) << errorText;
+    EXPECT_EQ(errorText.find(told, first + 1), std::string::npos) << "said more than once";
+}
+
 }  // namespace
 }  // namespace shelltest
