@@ -286,6 +286,10 @@ void MessageQueue::QueueKey(const SDL_Event& event) {
     }
     queue_.push_back(std::move(msg));
     keyAwaitsText_ = down;
+    // Right Alt alone is AltGr on many layouts: whether the key is a character or a system key
+    // shows only when its text arrives.
+    keyIsAltGr_ = down && system && (sym.mod & KMOD_LALT) == 0 && (sym.mod & KMOD_RALT) != 0 &&
+                  vk != VK_F10 && vk != VK_MENU;
 }
 
 void MessageQueue::QueueText(const char* utf8) {
@@ -302,8 +306,11 @@ void MessageQueue::QueueText(const char* utf8) {
     }
     if (keyAwaitsText_ && !queue_.empty() &&
         (queue_.back().message == WM_KEYDOWN || queue_.back().message == WM_SYSKEYDOWN)) {
-        auto& chars = queue_.back().chars;
-        chars.insert(chars.end(), codes.begin(), codes.end());
+        auto& key = queue_.back();
+        // A character typed with AltGr (such as @ on a German layout) is an ordinary key, as a
+        // Ctrl+Alt character is on the original platform; Left Alt combinations stay system keys.
+        if (keyIsAltGr_ && !codes.empty() && codes.front() >= 32) key.message = WM_KEYDOWN;
+        key.chars.insert(key.chars.end(), codes.begin(), codes.end());
         return;
     }
     // Text an input method committed without a key of its own.

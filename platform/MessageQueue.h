@@ -71,6 +71,7 @@ private:
     std::map<uint32_t, uint32_t> keysDown_;
     // The last message queued was a key-down still waiting for the text it produced.
     bool keyAwaitsText_ = false;
+    bool keyIsAltGr_ = false;
 };
 
 }  // namespace platform

@@ -113,6 +113,18 @@ TEST_F(KeyboardMouseTest, SystemKeysReachNoScreen) {
     EXPECT_EQ(screen->calls, (std::vector<std::string>{"KeyDown 120 0", "KeyDown 122 0"}));
 }
 
+TEST_F(KeyboardMouseTest, ACharacterTypedWithAltGrIsAnOrdinaryKey) {
+    // German layout: AltGr+Q gives "@". Right Alt with a key that gives no text stays a system key.
+    Feed(Key(true, SDLK_RALT, SDL_SCANCODE_RALT, KMOD_RALT));
+    Feed(Key(true, SDLK_q, SDL_SCANCODE_Q, KMOD_RALT));
+    Feed(Text("@"));
+    Feed(Key(false, SDLK_q, SDL_SCANCODE_Q, KMOD_RALT));
+    Feed(Key(true, SDLK_F4, SDL_SCANCODE_F4, KMOD_RALT));
+    Feed(Key(false, SDLK_RALT, SDL_SCANCODE_RALT));
+    DispatchAll();
+    EXPECT_EQ(screen->calls, (std::vector<std::string>{"KeyDown 81 0", "KeyPress 64"}));
+}
+
 TEST_F(KeyboardMouseTest, OnlyTheLeftButtonReachesTheScreen) {
     Feed(Button(true, SDL_BUTTON_RIGHT, 10, 20));
     Feed(Button(false, SDL_BUTTON_RIGHT, 10, 20));
