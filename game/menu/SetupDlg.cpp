@@ -100,12 +100,9 @@ std::u16string Digits(int32_t value) {
 std::shared_ptr<SetupDlg> SetupDlg::Create() {
     auto dlg = std::shared_ptr<SetupDlg>(new SetupDlg());
     SetupDlg* self = dlg.get();
-    dlg->BtnDefault = AniButton::Create();
-    dlg->BtnOk = AniButton::Create();
-    dlg->BtnCancel = AniButton::Create();
-    dlg->BtnDefault->OnClick = [self] { self->BtnDefault_OnClick(); };
-    dlg->BtnOk->OnClick = [self] { self->BtnOk_OnClick(); };
-    dlg->BtnCancel->OnClick = [self] { self->BtnCancel_OnClick(); };
+    dlg->BtnDefault = AniButton::Create([self] { self->BtnDefault_OnClick(); });
+    dlg->BtnOk = AniButton::Create([self] { self->BtnOk_OnClick(); });
+    dlg->BtnCancel = AniButton::Create([self] { self->BtnCancel_OnClick(); });
     dlg->confirm_ = MessageDlg::Create();
     return dlg;
 }

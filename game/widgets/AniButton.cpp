@@ -15,6 +15,12 @@ std::shared_ptr<AniButton> AniButton::Create() {
     return std::shared_ptr<AniButton>(new AniButton());
 }
 
+std::shared_ptr<AniButton> AniButton::Create(std::function<void()> onClick) {
+    auto button = Create();
+    button->OnClick = std::move(onClick);
+    return button;
+}
+
 void AniButton::SetPicture(const std::string& name, int32_t frameCount, bool pixelHitTest) {
     platform::SurfacePtr picture;
     if (g_Graphic) g_Graphic->LoadPicture(picture, name);

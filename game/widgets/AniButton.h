@@ -19,6 +19,8 @@ public:
     std::function<void()> OnLeave;
 
     static std::shared_ptr<AniButton> Create();
+    // A button whose owner only listens to its clicks.
+    static std::shared_ptr<AniButton> Create(std::function<void()> onClick);
 
     void SetPicture(const std::string& name, int32_t frameCount, bool pixelHitTest);
     void SetFrame(int32_t index);

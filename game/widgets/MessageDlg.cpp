@@ -14,12 +14,9 @@ using platform::Message;
 std::shared_ptr<MessageDlg> MessageDlg::Create() {
     auto dlg = std::shared_ptr<MessageDlg>(new MessageDlg());
     MessageDlg* self = dlg.get();
-    dlg->BtnNext = AniButton::Create();
-    dlg->BtnEnd = AniButton::Create();
-    dlg->BtnRePlay = AniButton::Create();
-    dlg->BtnNext->OnClick = [self] { self->BtnNext_OnClick(); };
-    dlg->BtnEnd->OnClick = [self] { self->BtnEnd_OnClick(); };
-    dlg->BtnRePlay->OnClick = [self] { self->BtnRePlay_OnClick(); };
+    dlg->BtnNext = AniButton::Create([self] { self->BtnNext_OnClick(); });
+    dlg->BtnEnd = AniButton::Create([self] { self->BtnEnd_OnClick(); });
+    dlg->BtnRePlay = AniButton::Create([self] { self->BtnRePlay_OnClick(); });
     return dlg;
 }
 
