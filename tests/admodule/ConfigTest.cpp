@@ -1,6 +1,6 @@
 // Reading and writing the module's configuration files, and the user id.
 
-#include "TempFolder.h"
+#include "tests/support/TempDir.h"
 #include "admodule/ModuleConfig.h"
 #include "admodule/UserId.h"
 
@@ -34,10 +34,10 @@ std::string Config(const std::string& limit = "5", const std::string& root = "ta
 class TaviConfig : public ::testing::Test {
  protected:
   void WriteBoth(const std::string& config) {
-    folder.write("config.xml", config);
-    folder.write("manifest.xml", kManifest);
+    folder.Write("config.xml", config);
+    folder.Write("manifest.xml", kManifest);
   }
-  ModuleConfig MakeConfig() const { return ModuleConfig(folder.file("config.xml"), folder.file("manifest.xml")); }
+  ModuleConfig MakeConfig() const { return ModuleConfig(folder.File("config.xml"), folder.File("manifest.xml")); }
   // Loads and gives what the module printed.
   std::string LoadPrinting(ModuleConfig& config, bool& loaded) const {
     ::testing::internal::CaptureStdout();
@@ -45,7 +45,7 @@ class TaviConfig : public ::testing::Test {
     return ::testing::internal::GetCapturedStdout();
   }
 
-  TempFolder folder;
+  testsupport::TempDir folder;
 };
 
 TEST_F(TaviConfig, ReadsEveryFieldWhateverTheOrder) {
@@ -75,17 +75,17 @@ TEST_F(TaviConfig, ReadsEveryFieldWhateverTheOrder) {
 TEST_F(TaviConfig, MissingFilesAreNamedConfigurationFirst) {
   ModuleConfig config = MakeConfig();
   bool loaded = true;
-  EXPECT_EQ(LoadPrinting(config, loaded), "can not find xml config file:" + folder.file("config.xml") + "\n");
+  EXPECT_EQ(LoadPrinting(config, loaded), "can not find xml config file:" + folder.File("config.xml") + "\n");
   EXPECT_FALSE(loaded);
 
-  folder.write("config.xml", Config());
-  EXPECT_EQ(LoadPrinting(config, loaded), "can not find xml config file:" + folder.file("manifest.xml") + "\n");
+  folder.Write("config.xml", Config());
+  EXPECT_EQ(LoadPrinting(config, loaded), "can not find xml config file:" + folder.File("manifest.xml") + "\n");
   EXPECT_FALSE(loaded);
 }
 
 TEST_F(TaviConfig, CounterTextsDecideLegality) {
   const std::string notLegal =
-      "xml config file: " + folder.file("config.xml") + " or " + folder.file("manifest.xml") + " not legal\n";
+      "xml config file: " + folder.File("config.xml") + " or " + folder.File("manifest.xml") + " not legal\n";
   struct Case {
     const char* text;
     bool legal;
@@ -126,8 +126,8 @@ TEST_F(TaviConfig, IncompleteOrBrokenFilesAreNotLegal) {
     LoadPrinting(config, loaded);
     EXPECT_FALSE(loaded);
   }
-  folder.write("config.xml", Config());
-  folder.write("manifest.xml", "<manifest><pkg-info><project-num>1</project-num></pkg-info></manifest>");
+  folder.Write("config.xml", Config());
+  folder.Write("manifest.xml", "<manifest><pkg-info><project-num>1</project-num></pkg-info></manifest>");
   ModuleConfig config = MakeConfig();
   bool loaded = true;
   LoadPrinting(config, loaded);
@@ -170,7 +170,7 @@ TEST_F(TaviConfig, SavesTheFixedShapeUnderTheFixedRootName) {
   config.setPendingCount(4);
   config.SaveConfig();
 
-  const std::string saved = folder.read("config.xml");
+  const std::string saved = folder.Read("config.xml");
   EXPECT_EQ(saved.rfind("<?xml version=\"1.0\" encoding=\"utf-8\" ?>", 0), 0u) << saved;
   const std::vector<std::string> order = {
       "<taviconfig>", "<version>1.0</version>", "<base>", "<type_id>7</type_id>", "<action_name>test</action_name>",

@@ -24,7 +24,7 @@ class TaviHostProcess : public ModuleHarness {
 };
 
 TEST_F(TaviHostProcess, PendingReportsAreSentByTheNextProcess) {
-  const std::filesystem::path program = work.path() / "program";
+  const std::filesystem::path program = std::filesystem::path(work.Path()) / "program";
   std::filesystem::create_directory(program);
   adserver::ModuleFilesOptions options = Options();
   options.limit = 5;
@@ -36,8 +36,8 @@ TEST_F(TaviHostProcess, PendingReportsAreSentByTheNextProcess) {
   EXPECT_NE(first.find("list 3 0,1,2\n"), std::string::npos) << first;
   EXPECT_NE(first.find("release 1\n"), std::string::npos) << first;
   EXPECT_TRUE(Requests("statads").empty());
-  EXPECT_TRUE(work.exists("shchcache.lfq"));
-  EXPECT_NE(TempFolder::ReadFile((program / "config.xml").string())
+  EXPECT_TRUE(work.Exists("shchcache.lfq"));
+  EXPECT_NE(testsupport::TempDir::ReadFile((program / "config.xml").string())
                 .find("<current_report_info_to_cache_cnt>2</current_report_info_to_cache_cnt>"),
             std::string::npos);
 
@@ -48,8 +48,8 @@ TEST_F(TaviHostProcess, PendingReportsAreSentByTheNextProcess) {
   EXPECT_TRUE(std::regex_search(sent[0].text, std::regex("&sh=ai0,sei0,\\d+;ai2,sei2,\\d+;ai1,sei1,\\d+;"
                                                          "&ch=ai1,sei1,\\d+;ai0,sei0,\\d+;&c=")))
       << sent[0].text;
-  EXPECT_FALSE(work.exists("shchcache.lfq"));
-  EXPECT_NE(TempFolder::ReadFile((program / "config.xml").string())
+  EXPECT_FALSE(work.Exists("shchcache.lfq"));
+  EXPECT_NE(testsupport::TempDir::ReadFile((program / "config.xml").string())
                 .find("<current_report_info_to_cache_cnt>0</current_report_info_to_cache_cnt>"),
             std::string::npos);
 }

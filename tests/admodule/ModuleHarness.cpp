@@ -40,9 +40,8 @@ void ModuleHarness::SetUp() {
     unsetenv(name);
   }
   setenv("no_proxy", "*", 1);
-  ASSERT_FALSE(work.path().empty());
   previousCwd_ = fs::current_path();
-  fs::current_path(work.path());
+  fs::current_path(work.Path());
   server = std::make_unique<adserver::AdServerProcess>(
       ADSERVER_PATH, std::vector<std::string>{"--key", adserver::kTestSigningKey});
   ASSERT_TRUE(server->running());
@@ -65,7 +64,7 @@ adserver::ModuleFilesOptions ModuleHarness::Options() const {
 
 TaviLibrary& ModuleHarness::Load(const adserver::ModuleFilesOptions* options, std::string* printed) {
   auto library = std::make_unique<TaviLibrary>();
-  const fs::path folder = work.path() / ("lib" + std::to_string(libraries_.size()));
+  const fs::path folder = fs::path(work.Path()) / ("lib" + std::to_string(libraries_.size()));
   fs::create_directory(folder);
   library->folder = folder.string();
   if (options != nullptr) {

@@ -5,7 +5,7 @@
 
 #include "AdServerProcess.h"
 #include "ModuleFiles.h"
-#include "TempFolder.h"
+#include "tests/support/TempDir.h"
 #include "admodule/tavi.h"
 
 #include <dlfcn.h>
@@ -56,9 +56,9 @@ class ModuleHarness : public ::testing::Test {
   // The server's log of one kind of request.
   std::vector<adserver::LoggedRequest> Requests(const std::string& kind);
   // The current folder, where the queue files go.
-  std::string Cwd(const std::string& name) const { return work.file(name); }
+  std::string Cwd(const std::string& name) const { return work.File(name); }
 
-  TempFolder work;
+  testsupport::TempDir work;
   std::unique_ptr<adserver::AdServerProcess> server;
 
  private:

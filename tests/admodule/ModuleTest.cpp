@@ -33,7 +33,7 @@ TEST_F(TaviModule, NotReadyLibraryAnswersAsItsTableSays) {
   EXPECT_EQ(tavi.Info(u"start"), 1);
   EXPECT_EQ(tavi.ReleaseTavi(), 1);
   EXPECT_TRUE(server->log().empty());  // no traffic
-  EXPECT_FALSE(work.exists("reportinfo.lfq"));
+  EXPECT_FALSE(work.Exists("reportinfo.lfq"));
   EXPECT_FALSE(std::filesystem::exists(tavi.folder + "/config.xml"));
 }
 
@@ -123,9 +123,9 @@ TEST_F(TaviModule, OtherStatusesAreRejectedSilently) {
 
 TEST_F(TaviModule, RememberedAnswerOutlivesTheServer) {
   const TaviLibrary& tavi = Load();
-  work.write("adcache.lfq", "stale");
+  work.Write("adcache.lfq", "stale");
   EXPECT_EQ(tavi.List(3), u"0,1,2");
-  EXPECT_FALSE(work.exists("adcache.lfq"));
+  EXPECT_FALSE(work.Exists("adcache.lfq"));
   ASSERT_TRUE(server->set("mode=down"));
   int count = 0;
   EXPECT_EQ(tavi.List(5, &count), u"0,1,2");

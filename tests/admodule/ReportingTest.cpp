@@ -91,9 +91,9 @@ TEST_F(TaviReports, LimitFiveSendsAllFiveInOneRequestAtTheFifth) {
       << sent[0].text;
 
   EXPECT_EQ(tavi.ReleaseTavi(), 1);
-  const std::string config = TempFolder::ReadFile(tavi.folder + "/config.xml");
+  const std::string config = testsupport::TempDir::ReadFile(tavi.folder + "/config.xml");
   EXPECT_NE(config.find("<current_report_info_to_cache_cnt>0</current_report_info_to_cache_cnt>"), std::string::npos);
-  EXPECT_FALSE(work.exists("shchcache.lfq"));
+  EXPECT_FALSE(work.Exists("shchcache.lfq"));
 }
 
 TEST_F(TaviReports, UnknownIdsReportEmptyItems) {
@@ -139,7 +139,7 @@ TEST_F(TaviReports, FailedUsageReportIsQueuedAndDeliveredAfterTheNextSuccess) {
   EXPECT_TRUE(std::regex_match(printed, std::regex("\\?param=s=1001\\|v=2\\.0\\.1\\|u=[0-9a-f]{32}\\|a=\xC6\xF4\xB6\xAF"
                                                    "\\|a&b c\\|t=\\d{14}\n")))
       << printed;
-  EXPECT_TRUE(work.exists("reportinfo.lfq"));
+  EXPECT_TRUE(work.Exists("reportinfo.lfq"));
   EXPECT_EQ(tavi.Info(u"second"), 0);
 
   ASSERT_TRUE(server->set("mode=normal"));
@@ -150,7 +150,7 @@ TEST_F(TaviReports, FailedUsageReportIsQueuedAndDeliveredAfterTheNextSuccess) {
   EXPECT_NE(usage[0].text.find("|a=third|t="), std::string::npos);
   EXPECT_NE(usage[1].text.find("|a=\xC6\xF4\xB6\xAF|a&b%20c|t="), std::string::npos) << usage[1].text;
   EXPECT_NE(usage[2].text.find("|a=second|t="), std::string::npos);
-  EXPECT_FALSE(work.exists("reportinfo.lfq"));
+  EXPECT_FALSE(work.Exists("reportinfo.lfq"));
 }
 
 TEST_F(TaviReports, AFailureInsideAQueuedBlockLosesNothingAfterIt) {
@@ -166,7 +166,7 @@ TEST_F(TaviReports, AFailureInsideAQueuedBlockLosesNothingAfterIt) {
   for (const std::string& line : lines) body += line + "\n";
   char header[40];
   std::snprintf(header, sizeof header, "%015d\n%015d\n", 32, static_cast<int>(32 + body.size()));
-  work.write("reportinfo.lfq", header + body);
+  work.Write("reportinfo.lfq", header + body);
 
   EXPECT_EQ(tavi.Info(u"live"), 1);
   EXPECT_TRUE(Delivered("live"));
@@ -175,7 +175,7 @@ TEST_F(TaviReports, AFailureInsideAQueuedBlockLosesNothingAfterIt) {
   ASSERT_EQ(targets.size(), 2u);
   EXPECT_EQ(targets[1], "/report.do?param=q1");
   // The block stopped at q2; q2 and q3 wait for the next success.
-  const std::string after = work.read("reportinfo.lfq");
+  const std::string after = work.Read("reportinfo.lfq");
   const int readOffset = std::atoi(after.substr(0, 15).c_str());
   EXPECT_EQ(after.substr(static_cast<std::size_t>(readOffset)), lines[2] + "\n" + lines[3] + "\n");
 }
@@ -211,7 +211,7 @@ TEST_F(TaviReports, NothingIsLostWhateverTheServerDoes) {
   for (const char* action : {"act-garbage", "act-html", "act-huge", "act-reset", "act-down", "act-slow", "act-final"}) {
     EXPECT_TRUE(Delivered(action)) << action;
   }
-  EXPECT_FALSE(work.exists("reportinfo.lfq"));
+  EXPECT_FALSE(work.Exists("reportinfo.lfq"));
 }
 
 }  // namespace

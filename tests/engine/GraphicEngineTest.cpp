@@ -11,8 +11,8 @@
 #include "platform/PictureLoader.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ResourcePack.h"
-#include "tests/platform/TempDir.h"
-#include "tests/platform/ZipWriter.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/ZipWriter.h"
 
 using platform::Rect;
 using platform::Surface;
@@ -162,7 +162,7 @@ TEST_F(GraphicEngineTest, TextCallsOutsideTheBracketDoNothing) {
 }
 
 TEST(GraphicEngineMessagesTest, MissingPackNamesThePathBelowTheProgramFolder) {
-    testtmp::TempDir dir;
+    testsupport::TempDir dir;
     const std::string original = platform::ProgramFolder();
     platform::SetProgramFolder(dir.Path());
     std::u16string message;
@@ -170,7 +170,7 @@ TEST(GraphicEngineMessagesTest, MissingPackNamesThePathBelowTheProgramFolder) {
     EXPECT_EQ(message, u"无法打开资源库" + platform::FromUtf8(dir.Path()) + u"Game/GameRes.DLL");
 
     std::filesystem::create_directories(dir.Path() + "Game");
-    testzip::ZipWriter zip;
+    testsupport::ZipWriter zip;
     zip.Add("X.png", std::string("x"));
     ASSERT_TRUE(zip.Write(dir.Path() + "Game/GameRes.DLL"));
     EXPECT_NE(GraphicEngine::OpenPicturePack(message), nullptr);
@@ -182,12 +182,12 @@ TEST(GraphicEngineMessagesTest, MissingPackNamesThePathBelowTheProgramFolder) {
 }
 
 TEST(GraphicEngineMessagesTest, LoadsPicturesByNameWithoutKey) {
-    testtmp::TempDir dir;
+    testsupport::TempDir dir;
     auto art = Surface::Create(3, 2);
     art->Fill(Rect{}, 1000);
     ASSERT_TRUE(platform::SavePng(*art, dir.Path() + "art.png"));
     std::ifstream in(dir.Path() + "art.png", std::ios::binary);
-    testzip::ZipWriter zip;
+    testsupport::ZipWriter zip;
     zip.Add("POLICE_START.png", std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {}));
     ASSERT_TRUE(zip.Write(dir.Path() + "GameRes.DLL"));
 

@@ -6,8 +6,8 @@
 #include <functional>
 #include <thread>
 
-#include "../platform/TempDir.h"
-#include "../platform/ZipWriter.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/ZipWriter.h"
 #include "engine/SoundEngine.h"
 #include "platform/ResourcePack.h"
 #include "platform/SoundBuffer.h"
@@ -37,7 +37,7 @@ protected:
 
     // A sound pack with the interface sounds (unless left out), a long loop and an effect.
     std::unique_ptr<platform::ResourcePack> Pack(bool withInterfaceSounds = true) {
-        testzip::ZipWriter zip;
+        testsupport::ZipWriter zip;
         if (withInterfaceSounds) {
             zip.Add("BTN_CLICK.wav", Wave(1000));
             zip.Add("GLIDE.wav", Wave(50));
@@ -60,7 +60,7 @@ protected:
     }
 
 private:
-    testtmp::TempDir dir_;
+    testsupport::TempDir dir_;
 };
 
 TEST_F(SoundEngineTest, WithoutAudioOutputEverythingIsSilentAndHarmless) {

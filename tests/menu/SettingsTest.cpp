@@ -5,7 +5,7 @@
 #include <iterator>
 #include <vector>
 
-#include "../platform/TempDir.h"
+#include "tests/support/TempDir.h"
 #include "menu/Settings.h"
 #include "platform/ProgramFolder.h"
 
@@ -54,7 +54,7 @@ protected:
     }
 
 private:
-    testtmp::TempDir dir_;
+    testsupport::TempDir dir_;
     std::string saved_;
 };
 

@@ -6,8 +6,8 @@
 
 #include "platform/PictureLoader.h"
 #include "platform/ResourcePack.h"
-#include "tests/platform/TempDir.h"
-#include "tests/platform/ZipWriter.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/ZipWriter.h"
 
 using platform::ResourcePack;
 using platform::Surface;
@@ -32,7 +32,7 @@ std::vector<uint8_t> SmallPng(const std::string& folder) {
 }
 
 TEST(PictureLoaderTest, PngBecomesRgb565WithoutKey) {
-    testtmp::TempDir dir;
+    testsupport::TempDir dir;
     const auto bytes = SmallPng(dir.Path());
     auto picture = platform::LoadPng(bytes);
     ASSERT_NE(picture, nullptr);
@@ -45,7 +45,7 @@ TEST(PictureLoaderTest, PngBecomesRgb565WithoutKey) {
 }
 
 TEST(PictureLoaderTest, RefusesDamagedOrOversizedPictures) {
-    testtmp::TempDir dir;
+    testsupport::TempDir dir;
     auto bytes = SmallPng(dir.Path());
     EXPECT_EQ(platform::LoadPng({}), nullptr);
     EXPECT_EQ(platform::LoadPng(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 40)), nullptr);
@@ -60,8 +60,8 @@ TEST(PictureLoaderTest, RefusesDamagedOrOversizedPictures) {
 }
 
 TEST(ResourcePackTest, ReadsNamedEntriesOfAZipPack) {
-    testtmp::TempDir dir;
-    testzip::ZipWriter zip;
+    testsupport::TempDir dir;
+    testsupport::ZipWriter zip;
     zip.Add("POLICE_START.png", SmallPng(dir.Path()));
     zip.Add("BTN_CLICK.wav", std::string("RIFF...."));
     ASSERT_TRUE(zip.Write(dir.Path() + "GameRes.DLL"));
@@ -90,7 +90,7 @@ TEST(ResourcePackTest, ReadsNamedEntriesOfAZipPack) {
 }
 
 TEST(ResourcePackTest, MissingFoldersAndDamagedFilesGiveNoPack) {
-    testtmp::TempDir dir;
+    testsupport::TempDir dir;
     EXPECT_EQ(ResourcePack::Open(dir.Path() + "GameRes.DLL"), nullptr);
     EXPECT_EQ(ResourcePack::Open(dir.Path()), nullptr);  // a folder is not a pack
     std::ofstream(dir.Path() + "junk.DLL") << "this is not an archive";

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/TempDir.h"
 #include "platform/CodePage.h"
 #include "platform/PictureLoader.h"
 #include "platform/ResourcePack.h"
@@ -54,13 +55,10 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(fs::exists(kDist + "/glyphor_police"));
         ASSERT_TRUE(PackPicture("POLICE_MAINMENU_BG")) << "the picture pack is built by the assets target";
-        dir_ = fs::temp_directory_path() /
-               ("glyphor-police-e2e-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        temp_ = std::make_unique<testsupport::TempDir>("glyphor-police-e2e");
+        dir_ = temp_->Path();
     }
-    void TearDown() override { fs::remove_all(dir_); }
+    void TearDown() override { temp_.reset(); }
 
     // Runs the program on `script`; returns its exit status.
     int Play(const std::string& script) {
@@ -117,6 +115,7 @@ protected:
         return "frames 3\nclick " + Centre("POLICE_MAINMENU_SINGLE", 3, 437, 336) + "\nframes 2\n";
     }
 
+    std::unique_ptr<testsupport::TempDir> temp_;
     fs::path dir_;
     std::string output_;
     int runs_ = 0;

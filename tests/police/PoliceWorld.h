@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "tests/support/TempDir.h"
 #include "engine/GameFont.h"
 #include "engine/GraphicEngine.h"
 #include "engine/SoundEngine.h"
@@ -34,8 +35,8 @@ protected:
         namespace fs = std::filesystem;
         ASSERT_TRUE(fs::exists(DistPath("Game/GameRes.DLL")) && fs::exists(DistPath("Game/GameSnd.DLL")))
             << "the packs are built by the assets target";
-        dir_ = fs::temp_directory_path() / ("glyphor-police-" + std::to_string(::getpid()));
-        fs::remove_all(dir_);
+        temp_ = std::make_unique<testsupport::TempDir>("glyphor-police");
+        dir_ = temp_->Path();
         fs::create_directories(TextDir());
         platform::SetProgramFolder(dir_.string() + "/");
         ::setenv("SDL_AUDIODRIVER", "dummy", 0);  // headless, whatever the runner passed on
@@ -56,7 +57,7 @@ protected:
         g_SongFont.reset();
         g_Sound.reset();
         g_Graphic.reset();
-        std::filesystem::remove_all(dir_);
+        temp_.reset();
     }
 
     std::filesystem::path TextDir() const { return dir_ / "Data" / "English" / "E_General"; }
@@ -103,6 +104,7 @@ protected:
     }
 
     std::shared_ptr<PoliceGame> game_;
+    std::unique_ptr<testsupport::TempDir> temp_;
     std::filesystem::path dir_;
 };
 

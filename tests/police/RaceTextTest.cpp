@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "tests/support/TempDir.h"
 #include "police/RaceText.h"
 #include "police/RaceTextList.h"
 #include "police/TextFolder.h"
@@ -57,11 +58,10 @@ TEST(TypingWindow, KeysMatchTheExactAnsiCode) {
 class TextFolderTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("police-texts-" + std::to_string(::getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        temp_ = std::make_unique<testsupport::TempDir>("police-texts");
+        dir_ = temp_->Path();
     }
-    void TearDown() override { fs::remove_all(dir_); }
+    void TearDown() override { temp_.reset(); }
     void Write(const std::string& name, const std::string& bytes) { std::ofstream(dir_ / name) << bytes; }
     TextFolder Folder() const { return TextFolder(dir_.string() + "/"); }
     // Chooses the entry `name` and reads its text.
@@ -74,6 +74,7 @@ protected:
         ADD_FAILURE() << "no such entry";
         return u"?";
     }
+    std::unique_ptr<testsupport::TempDir> temp_;
     fs::path dir_;
 };
 

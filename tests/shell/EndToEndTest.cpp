@@ -5,7 +5,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "../platform/TempDir.h"
+#include "tests/support/TempDir.h"
 #include "ChildProcess.h"
 
 namespace shelltest {
@@ -16,7 +16,7 @@ uint32_t BigEndian32(const std::vector<unsigned char>& b, size_t at) {
 }
 
 TEST(EndToEndTest, ScriptedRunDrawsFramesTakesASnapshotAndQuits) {
-    testtmp::TempDir dir;
+    testsupport::TempDir dir;
     const std::string script = dir.Path() + "play.txt";
     const std::string shot = dir.Path() + "shot.png";
     std::ofstream(script) << "# start, type, look, end\nframes 5\ntype hello\nsnapshot " << shot
@@ -42,7 +42,7 @@ TEST(EndToEndTest, ScriptedRunDrawsFramesTakesASnapshotAndQuits) {
 }
 
 TEST(EndToEndTest, WithoutAnyFontThePlayerIsToldOnceAndTheGameRunsOn) {
-    testtmp::TempDir dir;
+    testsupport::TempDir dir;
     const std::string config = dir.Path() + "fonts.conf";
     std::ofstream(config) << "<?xml version=\"1.0\"?>\n<fontconfig><dir>" << dir.Path() << "nofonts</dir><cachedir>"
                           << dir.Path() << "cache</cachedir></fontconfig>\n";

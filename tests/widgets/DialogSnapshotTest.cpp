@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/TempDir.h"
 #include "platform/PictureLoader.h"
 #include "platform/ResourcePack.h"
 #include "platform/Surface.h"
@@ -52,8 +53,8 @@ TEST(DialogSnapshots, ScriptOpensEverySettingsPageAndTheQuitQuestion) {
     ASSERT_TRUE(PackPicture("APPLE_SETUP")) << "the picture pack is built by the assets target";
     const fs::path dir = fs::path(kDist).parent_path() / "widgets-snapshots";
     fs::create_directories(dir);
-    const fs::path work = fs::temp_directory_path() / ("glyphor-dialog-shots-" + std::to_string(::getpid()));
-    fs::create_directories(work);
+    const testsupport::TempDir temp("glyphor-dialog-shots");
+    const fs::path work = temp.Path();
 
     std::string script = "frames 3\n";
     for (int page = 1; page <= 4; ++page) {
@@ -73,7 +74,6 @@ TEST(DialogSnapshots, ScriptOpensEverySettingsPageAndTheQuitQuestion) {
     const int status = std::system(command.c_str());
     std::stringstream output;
     output << std::ifstream(out).rdbuf();
-    fs::remove_all(work);
     if (output.str().find("unknown script verb: open") != std::string::npos) {
         GTEST_SKIP() << "start-up does not register the dialog script verbs yet";
     }

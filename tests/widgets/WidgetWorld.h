@@ -19,6 +19,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/TempDir.h"
+#include "tests/support/ZipWriter.h"
 #include "engine/GameFont.h"
 #include "engine/GraphicEngine.h"
 #include "menu/SetupDlg.h"
@@ -48,49 +50,7 @@ constexpr int32_t kButtonHeight = 20;
 constexpr int32_t kDlgButtonWidth = 80;
 constexpr int32_t kDlgButtonHeight = 36;
 
-// --- a stored (uncompressed) zip archive ---------------------------------------------------
-
-inline void Put(std::vector<uint8_t>& out, uint32_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-
-inline std::vector<uint8_t> StoredZip(const std::map<std::string, std::vector<uint8_t>>& entries) {
-    std::vector<uint8_t> out, central;
-    for (const auto& [name, data] : entries) {
-        uint32_t crc = 0xFFFFFFFFu;
-        for (uint8_t byte : data) {
-            crc ^= byte;
-            for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-        }
-        crc = ~crc;
-        auto size = static_cast<uint32_t>(data.size());
-        auto nameSize = static_cast<uint32_t>(name.size());
-        uint32_t offset = static_cast<uint32_t>(out.size());
-        // Local header: signature, version, flags, stored, time, date, crc, sizes, name length.
-        for (uint32_t v : {0x04034b50u, 20u, 0u, 0u, 0u, 0x21u}) Put(out, v, v > 0xFFFF ? 4 : 2);
-        for (uint32_t v : {crc, size, size}) Put(out, v, 4);
-        Put(out, nameSize, 2);
-        Put(out, 0, 2);
-        out.insert(out.end(), name.begin(), name.end());
-        out.insert(out.end(), data.begin(), data.end());
-        Put(central, 0x02014b50u, 4);
-        for (uint32_t v : {20u, 20u, 0u, 0u, 0u, 0x21u}) Put(central, v, 2);
-        for (uint32_t v : {crc, size, size}) Put(central, v, 4);
-        for (uint32_t v : {nameSize, 0u, 0u, 0u, 0u}) Put(central, v, 2);
-        Put(central, 0, 4);
-        Put(central, offset, 4);
-        central.insert(central.end(), name.begin(), name.end());
-    }
-    uint32_t centralOffset = static_cast<uint32_t>(out.size());
-    out.insert(out.end(), central.begin(), central.end());
-    Put(out, 0x06054b50u, 4);
-    auto count = static_cast<uint32_t>(entries.size());
-    for (uint32_t v : {0u, 0u, count, count}) Put(out, v, 2);
-    Put(out, static_cast<uint32_t>(central.size()), 4);
-    Put(out, centralOffset, 4);
-    Put(out, 0, 2);
-    return out;
-}
+// --- files ------------------------------------------------------------------------------------
 
 inline std::vector<uint8_t> ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -127,14 +87,8 @@ inline std::vector<uint8_t> Plain(const std::string& dir, int32_t w, int32_t h, 
     return Png(dir, w, h, [=](int32_t, int32_t) { return raw; });
 }
 
-inline std::string MakeTempDir() {
-    char pattern[] = "/tmp/glyphor-widgets-XXXXXX";
-    const char* dir = mkdtemp(pattern);
-    return dir ? std::string(dir) : std::string("/tmp");
-}
-
 inline std::string BuildPack(const std::string& dir) {
-    std::map<std::string, std::vector<uint8_t>> entries;
+    std::map<std::string, std::vector<uint8_t>> entries;  // in name order, as the pack lists them
     entries["BTN3.png"] = Strip(dir, 3, kButtonWidth, kButtonHeight, 30);
     entries["BTN4.png"] = Strip(dir, 4, kButtonWidth, kButtonHeight, 30);
     // Only the normal frame holds the raw value 1000, in its columns 30..39.
@@ -154,9 +108,9 @@ inline std::string BuildPack(const std::string& dir) {
     entries["SLIDER_SLIDER.png"] = Strip(dir, 2, 11, 23);
     entries["DROPDOWN_BUTTON.png"] = Strip(dir, 2, 15, 16);
     std::string path = dir + "/Game/GameRes.DLL";
-    std::ofstream out(path, std::ios::binary);
-    auto bytes = StoredZip(entries);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    testsupport::ZipWriter zip;
+    for (auto& [name, bytes] : entries) zip.Add(name, std::move(bytes));
+    EXPECT_TRUE(zip.Write(path));
     return path;
 }
 
@@ -164,15 +118,16 @@ inline std::string BuildPack(const std::string& dir) {
 
 // The program folder of the tests (with its Game folder and pack).
 inline const std::string& WorldDir() {
-    static const std::string dir = [] {
-        std::string d = MakeTempDir();
-        std::string game = d + "/Game";
-        mkdir(game.c_str(), 0755);
+    static const testsupport::TempDir dir("glyphor-widgets");
+    static const bool built = [] {
+        const std::string d = dir.Path();
+        mkdir((d + "Game").c_str(), 0755);
         BuildPack(d);
-        platform::SetProgramFolder(d + "/");
-        return d;
+        platform::SetProgramFolder(d);
+        return true;
     }();
-    return dir;
+    (void)built;
+    return dir.Path();
 }
 
 // Releases the shared objects before the program's static objects go (the pack's registry among
@@ -186,7 +141,6 @@ public:
         g_MsgDlg.reset();
         g_Graphic.reset();
         g_SongFont.reset();
-        std::filesystem::remove_all(WorldDir());
     }
 };
 inline ::testing::Environment* const kWorldEnvironment =

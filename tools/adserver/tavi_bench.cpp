@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 namespace {
@@ -28,8 +29,9 @@ struct BenchSetup {
 
   BenchSetup() {
     setenv("no_proxy", "*", 1);
-    char pattern[] = "/tmp/tavi_bench_XXXXXX";
-    folder = mkdtemp(pattern);
+    std::string pattern = (fs::temp_directory_path() / "tavi_bench_XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a folder like " + pattern);
+    folder = pattern;
     server = std::make_unique<adserver::AdServerProcess>(
         ADSERVER_PATH, std::vector<std::string>{"--key", adserver::kTestSigningKey, "--ads", "5"});
     adserver::ModuleFilesOptions options;

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-namespace testzip {
+namespace testsupport {
 
 inline uint32_t Crc32(const std::vector<uint8_t>& data) {
     uint32_t crc = 0xFFFFFFFFu;
@@ -23,6 +23,13 @@ public:
     void Add(const std::string& name, const std::string& text) { Add(name, std::vector<uint8_t>(text.begin(), text.end())); }
 
     bool Write(const std::string& path) const {
+        const std::vector<uint8_t> out = Bytes();
+        std::ofstream file(path, std::ios::binary | std::ios::trunc);
+        file.write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
+        return static_cast<bool>(file);
+    }
+
+    std::vector<uint8_t> Bytes() const {
         std::vector<uint8_t> out;
         std::vector<uint8_t> directory;
         for (const auto& [name, data] : entries_) {
@@ -48,9 +55,7 @@ public:
         Put32(out, 0x06054b50); Put16(out, 0); Put16(out, 0);
         Put16(out, static_cast<uint16_t>(entries_.size())); Put16(out, static_cast<uint16_t>(entries_.size()));
         Put32(out, static_cast<uint32_t>(directory.size())); Put32(out, directoryOffset); Put16(out, 0);
-        std::ofstream file(path, std::ios::binary | std::ios::trunc);
-        file.write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
-        return static_cast<bool>(file);
+        return out;
     }
 
 private:
@@ -65,4 +70,4 @@ private:
     std::vector<std::pair<std::string, std::vector<uint8_t>>> entries_;
 };
 
-}  // namespace testzip
+}  // namespace testsupport
