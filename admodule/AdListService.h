@@ -12,23 +12,23 @@
 namespace tavi {
 
 class AdListService {
- public:
-  // The whole ad query may take at most this long: it runs on the host's thread.
-  static constexpr long kQueryTimeLimitSeconds = 1;
+public:
+    // The whole ad query may take at most this long: it runs on the host's thread.
+    static constexpr long kQueryTimeLimitSeconds = 1;
 
-  AdListService(const ConfigFields& config, CacheManager& cache, AdTable& table, std::string queueFolder);
+    AdListService(const ConfigFields& config, CacheManager& cache, AdTable& table, std::string queueFolder);
 
-  // Rebuilds the table and gives its ids ("0,1,2") and their number; 0 when neither the
-  // remembered answer nor the server gives a good one (`ids` is then left alone).
-  std::int32_t GetAdIdList(std::int32_t wanted, std::string& ids);
+    // Rebuilds the table and gives its ids ("0,1,2") and their number; 0 when neither the
+    // remembered answer nor the server gives a good one (`ids` is then left alone).
+    std::int32_t GetAdIdList(std::int32_t wanted, std::string& ids);
 
- private:
-  bool ObtainAnswer(std::int32_t wanted, std::string& answer);
+private:
+    bool ObtainAnswer(std::int32_t wanted, std::string& answer);
 
-  const ConfigFields& config_;
-  CacheManager& cache_;
-  AdTable& table_;
-  std::string queueFolder_;
+    const ConfigFields& config_;
+    CacheManager& cache_;
+    AdTable& table_;
+    std::string queueFolder_;
 };
 
 }  // namespace tavi

@@ -10,20 +10,20 @@
 namespace tavi {
 
 class AdTable {
- public:
-  void clear() { records_.clear(); }
-  void set(std::int32_t id, AdRecord record) { records_[id] = std::move(record); }
+public:
+    void clear() { records_.clear(); }
+    void set(std::int32_t id, AdRecord record) { records_[id] = std::move(record); }
 
-  // The record of `id`; an id not present is entered with an empty record first.
-  AdRecord& lookup(std::int32_t id) { return records_[id]; }
+    // The record of `id`; an id not present is entered with an empty record first.
+    AdRecord& lookup(std::int32_t id) { return records_[id]; }
 
-  std::size_t size() const { return records_.size(); }
+    std::size_t size() const { return records_.size(); }
 
-  // The ids in ascending order, as decimal numbers joined by ",".
-  std::string idList() const;
+    // The ids in ascending order, as decimal numbers joined by ",".
+    std::string idList() const;
 
- private:
-  std::map<std::int32_t, AdRecord> records_;
+private:
+    std::map<std::int32_t, AdRecord> records_;
 };
 
 }  // namespace tavi

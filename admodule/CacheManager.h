@@ -13,33 +13,33 @@
 namespace tavi {
 
 class CacheManager {
- public:
-  // The counter of pending reports lives in `config`; the queue file lies in `queueFolder`
-  // (empty: the current folder).
-  CacheManager(ModuleConfig& config, std::string queueFolder);
+public:
+    // The counter of pending reports lives in `config`; the queue file lies in `queueFolder`
+    // (empty: the current folder).
+    CacheManager(ModuleConfig& config, std::string queueFolder);
 
-  // The remembered ad answer, if any.
-  bool getAnswer(std::string& text) const;
-  void storeAnswer(std::string text) { answer_ = std::move(text); }
+    // The remembered ad answer, if any.
+    bool getAnswer(std::string& text) const;
+    void storeAnswer(std::string text) { answer_ = std::move(text); }
 
-  // Appends a report and counts it; true while the count stays below the configured limit.
-  bool AddPendingReport(std::string show, std::string click);
-  // Empties the list and resets the counter.
-  void ClearPending();
-  const std::vector<PendingReport>& pending() const { return pending_; }
+    // Appends a report and counts it; true while the count stays below the configured limit.
+    bool AddPendingReport(std::string show, std::string click);
+    // Empties the list and resets the counter.
+    void ClearPending();
+    const std::vector<PendingReport>& pending() const { return pending_; }
 
-  // Restores the reports of the queue file left by an earlier run, then deletes the file.
-  void LoadPendingReports();
-  // Writes the pending reports to the queue file.
-  void SavePendingReports() const;
+    // Restores the reports of the queue file left by an earlier run, then deletes the file.
+    void LoadPendingReports();
+    // Writes the pending reports to the queue file.
+    void SavePendingReports() const;
 
-  std::string pendingFilePath() const;
+    std::string pendingFilePath() const;
 
- private:
-  ModuleConfig& config_;
-  std::string queueFolder_;
-  std::string answer_;
-  std::vector<PendingReport> pending_;
+private:
+    ModuleConfig& config_;
+    std::string queueFolder_;
+    std::string answer_;
+    std::vector<PendingReport> pending_;
 };
 
 }  // namespace tavi

@@ -8,12 +8,12 @@
 namespace tavi {
 
 struct Clock {
-  // Whole seconds since 1970-01-01 00:00 UTC.
-  std::function<std::int64_t()> secondsSince1970;
-  // The local time as "%Y%m%d%H%M%S".
-  std::function<std::string()> localTimeText;
+    // Whole seconds since 1970-01-01 00:00 UTC.
+    std::function<std::int64_t()> secondsSince1970;
+    // The local time as "%Y%m%d%H%M%S".
+    std::function<std::string()> localTimeText;
 
-  static Clock System();
+    static Clock System();
 };
 
 }  // namespace tavi

@@ -9,22 +9,22 @@ namespace tavi {
 
 // One direction of conversion, kept open for a batch of texts.
 class CodeConverter {
- public:
-  enum class Direction { Utf16ToAnsi, AnsiToUtf16, AnsiToUtf8, Utf8ToAnsi };
+public:
+    enum class Direction { Utf16ToAnsi, AnsiToUtf16, AnsiToUtf8, Utf8ToAnsi };
 
-  explicit CodeConverter(Direction direction);
-  ~CodeConverter();
-  CodeConverter(const CodeConverter&) = delete;
-  CodeConverter& operator=(const CodeConverter&) = delete;
+    explicit CodeConverter(Direction direction);
+    ~CodeConverter();
+    CodeConverter(const CodeConverter&) = delete;
+    CodeConverter& operator=(const CodeConverter&) = delete;
 
-  // Bytes in the source encoding to bytes in the target encoding.
-  std::string convert(std::string_view in);
+    // Bytes in the source encoding to bytes in the target encoding.
+    std::string convert(std::string_view in);
 
- private:
-  Direction direction_;
-  void* cd_;
-  std::size_t inUnit_;
-  std::string_view replacement_;
+private:
+    Direction direction_;
+    void* cd_;
+    std::size_t inUnit_;
+    std::string_view replacement_;
 };
 
 std::string Utf16ToAnsi(std::u16string_view text);

@@ -17,59 +17,59 @@ using tavi::g_module;
 TAVI_EXPORT std::int32_t InitTavi() { return 1; }
 
 TAVI_EXPORT std::int32_t GetAdIdList(std::int32_t /*ignored*/, std::int32_t wanted, BSTR* ids) {
-  try {
-    if (!g_module) {
-      tavi::WriteSlot(ids, "");
-      return 0;
+    try {
+        if (!g_module) {
+            tavi::WriteSlot(ids, "");
+            return 0;
+        }
+        std::optional<std::string> text;
+        const std::int32_t count = g_module->GetAdIdList(wanted, text);
+        if (text) tavi::WriteSlot(ids, *text);
+        return count;
+    } catch (...) {
+        return 0;
     }
-    std::optional<std::string> text;
-    const std::int32_t count = g_module->GetAdIdList(wanted, text);
-    if (text) tavi::WriteSlot(ids, *text);
-    return count;
-  } catch (...) {
-    return 0;
-  }
 }
 
 TAVI_EXPORT std::int32_t QueryAdInfo(std::int32_t id, const OLECHAR* name, BSTR* text) {
-  try {
-    std::string value;
-    const std::int32_t found = g_module ? g_module->QueryAdInfo(id, tavi::OleToAnsi(name), value) : 0;
-    tavi::WriteSlot(text, value);
-    return found;
-  } catch (...) {
-    return 0;
-  }
+    try {
+        std::string value;
+        const std::int32_t found = g_module ? g_module->QueryAdInfo(id, tavi::OleToAnsi(name), value) : 0;
+        tavi::WriteSlot(text, value);
+        return found;
+    } catch (...) {
+        return 0;
+    }
 }
 
 TAVI_EXPORT std::int32_t ReportAdShow(std::int32_t id) {
-  try {
-    return g_module ? g_module->ReportAdShow(id) : 1;
-  } catch (...) {
-    return 0;
-  }
+    try {
+        return g_module ? g_module->ReportAdShow(id) : 1;
+    } catch (...) {
+        return 0;
+    }
 }
 
 TAVI_EXPORT std::int32_t ReportAdClick(std::int32_t id) {
-  try {
-    return g_module ? g_module->ReportAdClick(id) : 1;
-  } catch (...) {
-    return 0;
-  }
+    try {
+        return g_module ? g_module->ReportAdClick(id) : 1;
+    } catch (...) {
+        return 0;
+    }
 }
 
 TAVI_EXPORT std::int32_t ReportInfo(const OLECHAR* action) {
-  try {
-    return g_module ? g_module->ReportInfo(tavi::OleToAnsi(action)) : 1;
-  } catch (...) {
-    return 0;
-  }
+    try {
+        return g_module ? g_module->ReportInfo(tavi::OleToAnsi(action)) : 1;
+    } catch (...) {
+        return 0;
+    }
 }
 
 TAVI_EXPORT std::int32_t ReleaseTavi() {
-  try {
-    return g_module ? g_module->ReleaseTavi() : 1;
-  } catch (...) {
-    return 1;
-  }
+    try {
+        return g_module ? g_module->ReleaseTavi() : 1;
+    } catch (...) {
+        return 1;
+    }
 }

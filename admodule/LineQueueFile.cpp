@@ -11,52 +11,52 @@ namespace tavi {
 namespace {
 
 struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
+    void operator()(std::FILE* file) const { std::fclose(file); }
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
 File Open(const std::string& path, const char* mode) { return File(std::fopen(path.c_str(), mode)); }
 
 long FileSize(std::FILE* file) {
-  if (std::fseek(file, 0, SEEK_END) != 0) return -1;
-  return std::ftell(file);
+    if (std::fseek(file, 0, SEEK_END) != 0) return -1;
+    return std::ftell(file);
 }
 
 // Reads the two offsets of the header, each kept within the lines part of the file. False
 // when the file is too short to hold a header.
 bool ReadHeader(std::FILE* file, std::int32_t& readOffset, std::int32_t& writeOffset) {
-  const long size = FileSize(file);
-  if (size < LineQueueFile::kHeaderBytes || size > std::numeric_limits<std::int32_t>::max()) return false;
-  char header[LineQueueFile::kHeaderBytes];
-  if (std::fseek(file, 0, SEEK_SET) != 0 || std::fread(header, 1, sizeof header, file) != sizeof header) {
-    return false;
-  }
-  const auto clamp = [size](std::int32_t offset) {
-    if (offset < LineQueueFile::kHeaderBytes) return LineQueueFile::kHeaderBytes;
-    if (offset > size) return static_cast<std::int32_t>(size);
-    return offset;
-  };
-  readOffset = clamp(ParseLooseInt(std::string_view(header, 16)));
-  writeOffset = clamp(ParseLooseInt(std::string_view(header + 16, 16)));
-  return true;
+    const long size = FileSize(file);
+    if (size < LineQueueFile::kHeaderBytes || size > std::numeric_limits<std::int32_t>::max()) return false;
+    char header[LineQueueFile::kHeaderBytes];
+    if (std::fseek(file, 0, SEEK_SET) != 0 || std::fread(header, 1, sizeof header, file) != sizeof header) {
+        return false;
+    }
+    const auto clamp = [size](std::int32_t offset) {
+        if (offset < LineQueueFile::kHeaderBytes) return LineQueueFile::kHeaderBytes;
+        if (offset > size) return static_cast<std::int32_t>(size);
+        return offset;
+    };
+    readOffset = clamp(ParseLooseInt(std::string_view(header, 16)));
+    writeOffset = clamp(ParseLooseInt(std::string_view(header + 16, 16)));
+    return true;
 }
 
 bool WriteHeader(std::FILE* file, std::int32_t readOffset, std::int32_t writeOffset) {
-  if (std::fseek(file, 0, SEEK_SET) != 0) return false;
-  return std::fprintf(file, "%015d\n%015d\n", readOffset, writeOffset) == LineQueueFile::kHeaderBytes;
+    if (std::fseek(file, 0, SEEK_SET) != 0) return false;
+    return std::fprintf(file, "%015d\n%015d\n", readOffset, writeOffset) == LineQueueFile::kHeaderBytes;
 }
 
 // Reads one line from the current position: true when a line (possibly empty) was there,
 // false at the end of the file. Bytes beyond `maxBytes` are skipped.
 bool ReadLine(std::FILE* file, std::string& line, std::size_t maxBytes) {
-  line.clear();
-  int c = std::getc(file);
-  if (c == EOF) return false;
-  while (c != EOF && c != '\n') {
-    if (line.size() < maxBytes) line.push_back(static_cast<char>(c));
-    c = std::getc(file);
-  }
-  return true;
+    line.clear();
+    int c = std::getc(file);
+    if (c == EOF) return false;
+    while (c != EOF && c != '\n') {
+        if (line.size() < maxBytes) line.push_back(static_cast<char>(c));
+        c = std::getc(file);
+    }
+    return true;
 }
 
 }  // namespace
@@ -66,70 +66,70 @@ LineQueueFile::LineQueueFile(std::string path) : path_(std::move(path)) {}
 bool LineQueueFile::exists() const { return Open(path_, "rb") != nullptr; }
 
 bool LineQueueFile::create() {
-  File file = Open(path_, "wb");
-  if (!file) return false;
-  if (!WriteHeader(file.get(), 0, 0)) return false;
-  readOffset_ = kHeaderBytes;
-  writeOffset_ = kHeaderBytes;
-  return WriteHeader(file.get(), readOffset_, writeOffset_) && std::fflush(file.get()) == 0;
+    File file = Open(path_, "wb");
+    if (!file) return false;
+    if (!WriteHeader(file.get(), 0, 0)) return false;
+    readOffset_ = kHeaderBytes;
+    writeOffset_ = kHeaderBytes;
+    return WriteHeader(file.get(), readOffset_, writeOffset_) && std::fflush(file.get()) == 0;
 }
 
 bool LineQueueFile::append(std::string_view line) {
-  {
-    File file = Open(path_, "r+b");
-    if (!file) return false;
-    if (ReadHeader(file.get(), readOffset_, writeOffset_)) {
-      if (std::fseek(file.get(), writeOffset_, SEEK_SET) != 0) return false;
-      if (std::fwrite(line.data(), 1, line.size(), file.get()) != line.size() || std::fputc('\n', file.get()) == EOF) {
-        return false;
-      }
-      const long reached = std::ftell(file.get());
-      if (reached < 0 || reached > std::numeric_limits<std::int32_t>::max()) return false;
-      writeOffset_ = static_cast<std::int32_t>(reached);
-      return WriteHeader(file.get(), readOffset_, writeOffset_) && std::fflush(file.get()) == 0;
+    {
+        File file = Open(path_, "r+b");
+        if (!file) return false;
+        if (ReadHeader(file.get(), readOffset_, writeOffset_)) {
+            if (std::fseek(file.get(), writeOffset_, SEEK_SET) != 0) return false;
+            if (std::fwrite(line.data(), 1, line.size(), file.get()) != line.size() ||
+                std::fputc('\n', file.get()) == EOF) {
+                return false;
+            }
+            const long reached = std::ftell(file.get());
+            if (reached < 0 || reached > std::numeric_limits<std::int32_t>::max()) return false;
+            writeOffset_ = static_cast<std::int32_t>(reached);
+            return WriteHeader(file.get(), readOffset_, writeOffset_) && std::fflush(file.get()) == 0;
+        }
     }
-  }
-  // No usable header: start the file afresh rather than write after garbage.
-  return create() && append(line);
+    // No usable header: start the file afresh rather than write after garbage.
+    return create() && append(line);
 }
 
 std::vector<std::string> LineQueueFile::readLines(std::size_t count) {
-  std::vector<std::string> lines;
-  File file = Open(path_, "r+b");
-  if (!file || !ReadHeader(file.get(), readOffset_, writeOffset_) ||
-      std::fseek(file.get(), readOffset_, SEEK_SET) != 0) {
+    std::vector<std::string> lines;
+    File file = Open(path_, "r+b");
+    if (!file || !ReadHeader(file.get(), readOffset_, writeOffset_) ||
+        std::fseek(file.get(), readOffset_, SEEK_SET) != 0) {
+        return lines;
+    }
+    std::size_t totalBytes = 0;
+    std::string line;
+    while (lines.size() < count && totalBytes < kMaxReadBytes && ReadLine(file.get(), line, kMaxLineBytes)) {
+        totalBytes += line.size() + 1;
+        lines.push_back(line);
+    }
     return lines;
-  }
-  std::size_t totalBytes = 0;
-  std::string line;
-  while (lines.size() < count && totalBytes < kMaxReadBytes && ReadLine(file.get(), line, kMaxLineBytes)) {
-    totalBytes += line.size() + 1;
-    lines.push_back(line);
-  }
-  return lines;
 }
 
 std::vector<std::string> LineQueueFile::read(std::size_t count) {
-  std::vector<std::string> lines = readLines(count);
-  lines.resize(count);
-  return lines;
+    std::vector<std::string> lines = readLines(count);
+    lines.resize(count);
+    return lines;
 }
 
 std::vector<std::string> LineQueueFile::readAll() { return readLines(kMaxReadLines); }
 
 bool LineQueueFile::consume(std::size_t count) {
-  File file = Open(path_, "r+b");
-  if (!file || !ReadHeader(file.get(), readOffset_, writeOffset_) ||
-      std::fseek(file.get(), readOffset_, SEEK_SET) != 0) {
-    return false;
-  }
-  std::string skipped;
-  for (std::size_t i = 0; i < count && ReadLine(file.get(), skipped, 0); ++i) {
-  }
-  const long reached = std::ftell(file.get());
-  if (reached < 0 || reached > std::numeric_limits<std::int32_t>::max()) return false;
-  readOffset_ = static_cast<std::int32_t>(reached);
-  return WriteHeader(file.get(), readOffset_, writeOffset_) && std::fflush(file.get()) == 0;
+    File file = Open(path_, "r+b");
+    if (!file || !ReadHeader(file.get(), readOffset_, writeOffset_) ||
+        std::fseek(file.get(), readOffset_, SEEK_SET) != 0) {
+        return false;
+    }
+    std::string skipped;
+    for (std::size_t i = 0; i < count && ReadLine(file.get(), skipped, 0); ++i) {}
+    const long reached = std::ftell(file.get());
+    if (reached < 0 || reached > std::numeric_limits<std::int32_t>::max()) return false;
+    readOffset_ = static_cast<std::int32_t>(reached);
+    return WriteHeader(file.get(), readOffset_, writeOffset_) && std::fflush(file.get()) == 0;
 }
 
 bool LineQueueFile::remove() { return std::remove(path_.c_str()) == 0; }

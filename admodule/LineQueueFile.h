@@ -12,40 +12,40 @@
 namespace tavi {
 
 class LineQueueFile {
- public:
-  static constexpr std::int32_t kHeaderBytes = 32;
-  // Bounds on what one read takes from a file that may have been damaged or tampered with.
-  static constexpr std::size_t kMaxLineBytes = 1u << 20;
-  static constexpr std::size_t kMaxReadLines = 100000;
-  static constexpr std::size_t kMaxReadBytes = 16u << 20;
+public:
+    static constexpr std::int32_t kHeaderBytes = 32;
+    // Bounds on what one read takes from a file that may have been damaged or tampered with.
+    static constexpr std::size_t kMaxLineBytes = 1u << 20;
+    static constexpr std::size_t kMaxReadLines = 100000;
+    static constexpr std::size_t kMaxReadBytes = 16u << 20;
 
-  explicit LineQueueFile(std::string path);
+    explicit LineQueueFile(std::string path);
 
-  bool exists() const;
-  // Empties the file and writes a header with both offsets just past it.
-  bool create();
-  // Adds a line at the write offset.
-  bool append(std::string_view line);
-  // The next `count` lines from the read offset; texts past the end of the file are empty.
-  // The offsets do not change.
-  std::vector<std::string> read(std::size_t count);
-  // Every line from the read offset to the end of the file, within the bounds above.
-  std::vector<std::string> readAll();
-  // Moves the read offset past the next `count` lines.
-  bool consume(std::size_t count);
-  // Read offset at or past the write offset, as this object last saw them.
-  bool isEmpty() const { return readOffset_ >= writeOffset_; }
-  bool remove();
+    bool exists() const;
+    // Empties the file and writes a header with both offsets just past it.
+    bool create();
+    // Adds a line at the write offset.
+    bool append(std::string_view line);
+    // The next `count` lines from the read offset; texts past the end of the file are empty.
+    // The offsets do not change.
+    std::vector<std::string> read(std::size_t count);
+    // Every line from the read offset to the end of the file, within the bounds above.
+    std::vector<std::string> readAll();
+    // Moves the read offset past the next `count` lines.
+    bool consume(std::size_t count);
+    // Read offset at or past the write offset, as this object last saw them.
+    bool isEmpty() const { return readOffset_ >= writeOffset_; }
+    bool remove();
 
-  std::int32_t readOffset() const { return readOffset_; }
-  std::int32_t writeOffset() const { return writeOffset_; }
+    std::int32_t readOffset() const { return readOffset_; }
+    std::int32_t writeOffset() const { return writeOffset_; }
 
- private:
-  std::vector<std::string> readLines(std::size_t count);
+private:
+    std::vector<std::string> readLines(std::size_t count);
 
-  std::string path_;
-  std::int32_t readOffset_ = 0;
-  std::int32_t writeOffset_ = 0;
+    std::string path_;
+    std::int32_t readOffset_ = 0;
+    std::int32_t writeOffset_ = 0;
 };
 
 }  // namespace tavi

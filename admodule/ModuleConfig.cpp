@@ -15,58 +15,58 @@ namespace tavi {
 namespace {
 
 bool CanOpen(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return false;
-  std::fclose(file);
-  return true;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return false;
+    std::fclose(file);
+    return true;
 }
 
 // Reads a configuration file with its line ends made single line feeds, as the XML library's
 // own file loading does.
 bool LoadXmlFile(const std::string& path, TiXmlDocument& doc) {
-  std::string raw;
-  if (!ReadSmallFile(path, raw)) return false;
-  std::string text;
-  text.reserve(raw.size());
-  for (std::size_t i = 0; i < raw.size(); ++i) {
-    if (raw[i] == '\r') {
-      text.push_back('\n');
-      if (i + 1 < raw.size() && raw[i + 1] == '\n') ++i;
-    } else {
-      text.push_back(raw[i]);
+    std::string raw;
+    if (!ReadSmallFile(path, raw)) return false;
+    std::string text;
+    text.reserve(raw.size());
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        if (raw[i] == '\r') {
+            text.push_back('\n');
+            if (i + 1 < raw.size() && raw[i + 1] == '\n') ++i;
+        } else {
+            text.push_back(raw[i]);
+        }
     }
-  }
-  return ParseXmlText(doc, text);
+    return ParseXmlText(doc, text);
 }
 
 // Reads the text of the required child `name` of `parent`; false when it is missing.
 bool ReadChild(const TiXmlElement* parent, const char* name, std::string& out) {
-  const TiXmlElement* child = parent->FirstChildElement(name);
-  if (child == nullptr) return false;
-  out = ElementText(child);
-  return true;
+    const TiXmlElement* child = parent->FirstChildElement(name);
+    if (child == nullptr) return false;
+    out = ElementText(child);
+    return true;
 }
 
 bool ReadCounter(const TiXmlElement* parent, const char* name, std::int32_t& out) {
-  std::string text;
-  if (!ReadChild(parent, name, text)) return false;
-  const std::optional<std::int32_t> value = ParseCounter(text);
-  if (!value) return false;
-  out = *value;
-  return true;
+    std::string text;
+    if (!ReadChild(parent, name, text)) return false;
+    const std::optional<std::int32_t> value = ParseCounter(text);
+    if (!value) return false;
+    out = *value;
+    return true;
 }
 
 TiXmlElement* AddText(TiXmlNode& parent, const char* name, const std::string& text) {
-  auto* element = new TiXmlElement(name);
-  element->LinkEndChild(new TiXmlText(text.c_str()));
-  parent.LinkEndChild(element);
-  return element;
+    auto* element = new TiXmlElement(name);
+    element->LinkEndChild(new TiXmlText(text.c_str()));
+    parent.LinkEndChild(element);
+    return element;
 }
 
 TiXmlElement* AddElement(TiXmlNode& parent, const char* name) {
-  auto* element = new TiXmlElement(name);
-  parent.LinkEndChild(element);
-  return element;
+    auto* element = new TiXmlElement(name);
+    parent.LinkEndChild(element);
+    return element;
 }
 
 }  // namespace
@@ -75,87 +75,87 @@ ModuleConfig::ModuleConfig(std::string configPath, std::string manifestPath)
     : configPath_(std::move(configPath)), manifestPath_(std::move(manifestPath)) {}
 
 bool ModuleConfig::LoadConfig() {
-  if (!CanOpen(configPath_)) {
-    DiagPrint("can not find xml config file:%s\n", configPath_.c_str());
-    return false;
-  }
-  if (!CanOpen(manifestPath_)) {
-    DiagPrint("can not find xml config file:%s\n", manifestPath_.c_str());
-    return false;
-  }
-  if (!ParseConfig()) {
-    DiagPrint("xml config file: %s or %s not legal\n", configPath_.c_str(), manifestPath_.c_str());
-    return false;
-  }
-  return true;
+    if (!CanOpen(configPath_)) {
+        DiagPrint("can not find xml config file:%s\n", configPath_.c_str());
+        return false;
+    }
+    if (!CanOpen(manifestPath_)) {
+        DiagPrint("can not find xml config file:%s\n", manifestPath_.c_str());
+        return false;
+    }
+    if (!ParseConfig()) {
+        DiagPrint("xml config file: %s or %s not legal\n", configPath_.c_str(), manifestPath_.c_str());
+        return false;
+    }
+    return true;
 }
 
 bool ModuleConfig::ParseManifest() {
-  TiXmlDocument doc;
-  if (!LoadXmlFile(manifestPath_, doc)) return false;
-  const TiXmlElement* manifest = doc.FirstChildElement("manifest");
-  if (manifest == nullptr) return false;
-  const TiXmlElement* info = manifest->FirstChildElement("pkg-info");
-  if (info == nullptr) return false;
-  return ReadChild(info, "project-num", fields_.projectNum) &&
-         ReadChild(info, "control-version", fields_.controlVersion);
+    TiXmlDocument doc;
+    if (!LoadXmlFile(manifestPath_, doc)) return false;
+    const TiXmlElement* manifest = doc.FirstChildElement("manifest");
+    if (manifest == nullptr) return false;
+    const TiXmlElement* info = manifest->FirstChildElement("pkg-info");
+    if (info == nullptr) return false;
+    return ReadChild(info, "project-num", fields_.projectNum) &&
+           ReadChild(info, "control-version", fields_.controlVersion);
 }
 
 bool ModuleConfig::ParseConfig() {
-  if (!ParseManifest()) return false;
+    if (!ParseManifest()) return false;
 
-  TiXmlDocument doc;
-  if (!LoadXmlFile(configPath_, doc)) return false;
-  const TiXmlElement* root = doc.RootElement();
-  if (root == nullptr || !ReadChild(root, "version", fields_.version)) return false;
+    TiXmlDocument doc;
+    if (!LoadXmlFile(configPath_, doc)) return false;
+    const TiXmlElement* root = doc.RootElement();
+    if (root == nullptr || !ReadChild(root, "version", fields_.version)) return false;
 
-  const TiXmlElement* base = root->FirstChildElement("base");
-  if (base == nullptr) return false;
-  fields_.userId = MakeUserId();
-  if (!ReadChild(base, "type_id", fields_.typeId) || !ReadChild(base, "action_name", fields_.actionName) ||
-      !ReadChild(base, "version", fields_.baseVersion) || !ReadChild(base, "crc_key", fields_.crcKey)) {
-    return false;
-  }
-  fields_.signingKey = DeriveSigningKey(fields_.crcKey);
+    const TiXmlElement* base = root->FirstChildElement("base");
+    if (base == nullptr) return false;
+    fields_.userId = MakeUserId();
+    if (!ReadChild(base, "type_id", fields_.typeId) || !ReadChild(base, "action_name", fields_.actionName) ||
+        !ReadChild(base, "version", fields_.baseVersion) || !ReadChild(base, "crc_key", fields_.crcKey)) {
+        return false;
+    }
+    fields_.signingKey = DeriveSigningKey(fields_.crcKey);
 
-  const TiXmlElement* url = root->FirstChildElement("url");
-  if (url == nullptr || !ReadChild(url, "query_update_url", fields_.queryUpdateUrl) ||
-      !ReadChild(url, "ad_url_pre", fields_.adUrlPre) ||
-      !ReadChild(url, "info_report_url_pre", fields_.infoReportUrlPre)) {
-    return false;
-  }
+    const TiXmlElement* url = root->FirstChildElement("url");
+    if (url == nullptr || !ReadChild(url, "query_update_url", fields_.queryUpdateUrl) ||
+        !ReadChild(url, "ad_url_pre", fields_.adUrlPre) ||
+        !ReadChild(url, "info_report_url_pre", fields_.infoReportUrlPre)) {
+        return false;
+    }
 
-  const TiXmlElement* cache = root->FirstChildElement("cache");
-  return cache != nullptr && ReadCounter(cache, "limit_ad_cache_cnt", fields_.limitAdCacheCnt) &&
-         ReadCounter(cache, "current_ad_cache_cnt", fields_.currentAdCacheCnt) &&
-         ReadCounter(cache, "limit_report_info_to_cache_cnt", fields_.limitReportInfoToCacheCnt) &&
-         ReadCounter(cache, "current_report_info_to_cache_cnt", fields_.currentReportInfoToCacheCnt);
+    const TiXmlElement* cache = root->FirstChildElement("cache");
+    return cache != nullptr && ReadCounter(cache, "limit_ad_cache_cnt", fields_.limitAdCacheCnt) &&
+           ReadCounter(cache, "current_ad_cache_cnt", fields_.currentAdCacheCnt) &&
+           ReadCounter(cache, "limit_report_info_to_cache_cnt", fields_.limitReportInfoToCacheCnt) &&
+           ReadCounter(cache, "current_report_info_to_cache_cnt", fields_.currentReportInfoToCacheCnt);
 }
 
 void ModuleConfig::SaveConfig() const {
-  TiXmlDocument doc;
-  doc.LinkEndChild(new TiXmlDeclaration("1.0", "utf-8", ""));
-  TiXmlElement* root = AddElement(doc, "taviconfig");
-  AddText(*root, "version", fields_.version);
+    TiXmlDocument doc;
+    doc.LinkEndChild(new TiXmlDeclaration("1.0", "utf-8", ""));
+    TiXmlElement* root = AddElement(doc, "taviconfig");
+    AddText(*root, "version", fields_.version);
 
-  TiXmlElement* base = AddElement(*root, "base");
-  AddText(*base, "type_id", fields_.typeId);
-  AddText(*base, "action_name", fields_.actionName);
-  AddText(*base, "version", fields_.baseVersion);
-  AddText(*base, "crc_key", fields_.crcKey);
+    TiXmlElement* base = AddElement(*root, "base");
+    AddText(*base, "type_id", fields_.typeId);
+    AddText(*base, "action_name", fields_.actionName);
+    AddText(*base, "version", fields_.baseVersion);
+    AddText(*base, "crc_key", fields_.crcKey);
 
-  TiXmlElement* url = AddElement(*root, "url");
-  AddText(*url, "query_update_url", fields_.queryUpdateUrl);
-  AddText(*url, "ad_url_pre", fields_.adUrlPre);
-  AddText(*url, "info_report_url_pre", fields_.infoReportUrlPre);
+    TiXmlElement* url = AddElement(*root, "url");
+    AddText(*url, "query_update_url", fields_.queryUpdateUrl);
+    AddText(*url, "ad_url_pre", fields_.adUrlPre);
+    AddText(*url, "info_report_url_pre", fields_.infoReportUrlPre);
 
-  TiXmlElement* cache = AddElement(*root, "cache");
-  AddText(*cache, "limit_ad_cache_cnt", std::to_string(fields_.limitAdCacheCnt));
-  AddText(*cache, "current_ad_cache_cnt", std::to_string(fields_.currentAdCacheCnt));
-  AddText(*cache, "limit_report_info_to_cache_cnt", std::to_string(fields_.limitReportInfoToCacheCnt));
-  AddText(*cache, "current_report_info_to_cache_cnt", std::to_string(fields_.currentReportInfoToCacheCnt));
+    TiXmlElement* cache = AddElement(*root, "cache");
+    AddText(*cache, "limit_ad_cache_cnt", std::to_string(fields_.limitAdCacheCnt));
+    AddText(*cache, "current_ad_cache_cnt", std::to_string(fields_.currentAdCacheCnt));
+    AddText(*cache, "limit_report_info_to_cache_cnt", std::to_string(fields_.limitReportInfoToCacheCnt));
+    AddText(*cache, "current_report_info_to_cache_cnt", std::to_string(fields_.currentReportInfoToCacheCnt));
 
-  doc.SaveFile(configPath_.c_str());
+    doc.SaveFile(configPath_.c_str());
 }
 
 }  // namespace tavi

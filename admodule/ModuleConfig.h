@@ -9,29 +9,29 @@
 namespace tavi {
 
 class ModuleConfig {
- public:
-  ModuleConfig(std::string configPath, std::string manifestPath);
+public:
+    ModuleConfig(std::string configPath, std::string manifestPath);
 
-  // Checks that both files exist and parses them; prints the diagnostic line and fails when a
-  // file is missing or not legal.
-  bool LoadConfig();
+    // Checks that both files exist and parses them; prints the diagnostic line and fails when a
+    // file is missing or not legal.
+    bool LoadConfig();
 
-  // Rewrites "config.xml" from the fields; a failed write is silent.
-  void SaveConfig() const;
+    // Rewrites "config.xml" from the fields; a failed write is silent.
+    void SaveConfig() const;
 
-  const ConfigFields& fields() const { return fields_; }
-  void setPendingCount(std::int32_t count) { fields_.currentReportInfoToCacheCnt = count; }
+    const ConfigFields& fields() const { return fields_; }
+    void setPendingCount(std::int32_t count) { fields_.currentReportInfoToCacheCnt = count; }
 
-  const std::string& configPath() const { return configPath_; }
-  const std::string& manifestPath() const { return manifestPath_; }
+    const std::string& configPath() const { return configPath_; }
+    const std::string& manifestPath() const { return manifestPath_; }
 
- private:
-  bool ParseConfig();
-  bool ParseManifest();
+private:
+    bool ParseConfig();
+    bool ParseManifest();
 
-  ConfigFields fields_;
-  std::string configPath_;
-  std::string manifestPath_;
+    ConfigFields fields_;
+    std::string configPath_;
+    std::string manifestPath_;
 };
 
 }  // namespace tavi

@@ -7,8 +7,8 @@
 namespace tavi {
 
 struct PendingReport {
-  std::string show;
-  std::string click;
+    std::string show;
+    std::string click;
 };
 
 }  // namespace tavi

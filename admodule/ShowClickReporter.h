@@ -12,23 +12,23 @@
 namespace tavi {
 
 class ShowClickReporter {
- public:
-  ShowClickReporter(const ConfigFields& config, CacheManager& cache, AdTable& table, const Clock& clock);
+public:
+    ShowClickReporter(const ConfigFields& config, CacheManager& cache, AdTable& table, const Clock& clock);
 
-  std::int32_t ReportAdShow(std::int32_t id);
-  std::int32_t ReportAdClick(std::int32_t id);
+    std::int32_t ReportAdShow(std::int32_t id);
+    std::int32_t ReportAdClick(std::int32_t id);
 
-  // Sends every pending report. 1 when the server took them, or when the transfer failed and
-  // they wait for the next try; 0 when the server refused them or answered something else.
-  std::int32_t SendPendingReports();
+    // Sends every pending report. 1 when the server took them, or when the transfer failed and
+    // they wait for the next try; 0 when the server refused them or answered something else.
+    std::int32_t SendPendingReports();
 
- private:
-  std::int32_t Report(std::int32_t id, bool show);
+private:
+    std::int32_t Report(std::int32_t id, bool show);
 
-  const ConfigFields& config_;
-  CacheManager& cache_;
-  AdTable& table_;
-  const Clock& clock_;
+    const ConfigFields& config_;
+    CacheManager& cache_;
+    AdTable& table_;
+    const Clock& clock_;
 };
 
 }  // namespace tavi

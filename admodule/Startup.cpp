@@ -19,39 +19,39 @@ namespace {
 void OnLoad();
 
 std::string ProgramFile() {
-  char path[PATH_MAX];
-  const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-  return length > 0 ? std::string(path, static_cast<std::size_t>(length)) : std::string();
+    char path[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    return length > 0 ? std::string(path, static_cast<std::size_t>(length)) : std::string();
 }
 
 std::string LibraryFile() {
-  Dl_info info{};
-  if (dladdr(reinterpret_cast<void*>(&OnLoad), &info) == 0 || info.dli_fname == nullptr ||
-      info.dli_fname[0] == '\0') {
-    return ProgramFile();
-  }
-  if (char* real = realpath(info.dli_fname, nullptr)) {
-    std::string file(real);
-    std::free(real);
-    return file;
-  }
-  return info.dli_fname;
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<void*>(&OnLoad), &info) == 0 || info.dli_fname == nullptr ||
+        info.dli_fname[0] == '\0') {
+        return ProgramFile();
+    }
+    if (char* real = realpath(info.dli_fname, nullptr)) {
+        std::string file(real);
+        std::free(real);
+        return file;
+    }
+    return info.dli_fname;
 }
 
 // The folder of the file with its trailing "/", or the empty text for a bare name.
 std::string FolderOf(const std::string& file) {
-  const std::size_t slash = file.rfind('/');
-  return slash == std::string::npos ? std::string() : file.substr(0, slash + 1);
+    const std::size_t slash = file.rfind('/');
+    return slash == std::string::npos ? std::string() : file.substr(0, slash + 1);
 }
 
 __attribute__((constructor)) void OnLoad() {
-  try {
-    const std::string folder = FolderOf(LibraryFile());
-    g_module = std::make_unique<AdModule>(folder + "config.xml", folder + "manifest.xml");
-    g_module->Start();
-  } catch (...) {
-    // The library stays loaded and not ready.
-  }
+    try {
+        const std::string folder = FolderOf(LibraryFile());
+        g_module = std::make_unique<AdModule>(folder + "config.xml", folder + "manifest.xml");
+        g_module->Start();
+    } catch (...) {
+        // The library stays loaded and not ready.
+    }
 }
 
 }  // namespace

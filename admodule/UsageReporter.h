@@ -20,22 +20,22 @@ std::string BuildUsageQuery(const ConfigFields& config, std::string_view action,
 std::string EscapeForRequestLine(std::string_view query);
 
 class UsageReporter {
- public:
-  static constexpr std::size_t kBlockLines = 10;
+public:
+    static constexpr std::size_t kBlockLines = 10;
 
-  UsageReporter(const ConfigFields& config, const Clock& clock, std::string queueFolder);
+    UsageReporter(const ConfigFields& config, const Clock& clock, std::string queueFolder);
 
-  // 1 when delivered now; 0 when kept in the queue file.
-  std::int32_t ReportInfo(std::string_view action);
+    // 1 when delivered now; 0 when kept in the queue file.
+    std::int32_t ReportInfo(std::string_view action);
 
-  std::string queuePath() const;
+    std::string queuePath() const;
 
- private:
-  void DeliverQueued();
+private:
+    void DeliverQueued();
 
-  const ConfigFields& config_;
-  const Clock& clock_;
-  std::string queueFolder_;
+    const ConfigFields& config_;
+    const Clock& clock_;
+    std::string queueFolder_;
 };
 
 }  // namespace tavi

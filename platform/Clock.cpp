@@ -18,25 +18,19 @@ uint32_t RealNow() {
 
 }  // namespace
 
-uint32_t Clock::Now() {
-    return g_virtual.load() ? g_virtualNow.load() : RealNow();
-}
+uint32_t Clock::Now() { return g_virtual.load() ? g_virtualNow.load() : RealNow(); }
 
 void Clock::UseVirtual(uint32_t start) {
     g_virtualNow.store(start);
     g_virtual.store(true);
 }
 
-bool Clock::IsVirtual() {
-    return g_virtual.load();
-}
+bool Clock::IsVirtual() { return g_virtual.load(); }
 
 void Clock::AdvanceTo(uint32_t virtualNow) {
     if (g_virtual.load()) g_virtualNow.store(virtualNow);
 }
 
-void Clock::UseReal() {
-    g_virtual.store(false);
-}
+void Clock::UseReal() { g_virtual.store(false); }
 
 }  // namespace platform

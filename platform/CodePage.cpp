@@ -182,11 +182,17 @@ std::u16string FromUtf8(const std::string& text) {
             ++i;
             continue;
         } else if ((b & 0xE0) == 0xC0) {
-            extra = 1; cp = b & 0x1F; min = 0x80;
+            extra = 1;
+            cp = b & 0x1F;
+            min = 0x80;
         } else if ((b & 0xF0) == 0xE0) {
-            extra = 2; cp = b & 0x0F; min = 0x800;
+            extra = 2;
+            cp = b & 0x0F;
+            min = 0x800;
         } else if ((b & 0xF8) == 0xF0) {
-            extra = 3; cp = b & 0x07; min = 0x10000;
+            extra = 3;
+            cp = b & 0x07;
+            min = 0x10000;
         } else {
             out.push_back(static_cast<char16_t>(kReplacement));
             ++i;

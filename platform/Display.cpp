@@ -172,29 +172,29 @@ bool Display::Restore() {
 
 void Display::HandleEvent(const SDL_Event& event) {
     switch (event.type) {
-        case SDL_WINDOWEVENT:
-            if (event.window.windowID != SDL_GetWindowID(impl_->window)) return;
-            switch (event.window.event) {
-                case SDL_WINDOWEVENT_SHOWN:
-                case SDL_WINDOWEVENT_EXPOSED:
-                case SDL_WINDOWEVENT_RESIZED:
-                case SDL_WINDOWEVENT_SIZE_CHANGED:
-                case SDL_WINDOWEVENT_RESTORED:
-                case SDL_WINDOWEVENT_MAXIMIZED:
-                    impl_->forcePresent = true;
-                    break;
-                default:
-                    break;
-            }
-            break;
-        case SDL_RENDER_TARGETS_RESET:
-            impl_->targetsReset = true;
-            break;
-        case SDL_RENDER_DEVICE_RESET:
-            impl_->deviceReset = true;
+    case SDL_WINDOWEVENT:
+        if (event.window.windowID != SDL_GetWindowID(impl_->window)) return;
+        switch (event.window.event) {
+        case SDL_WINDOWEVENT_SHOWN:
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_RESIZED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_MAXIMIZED:
+            impl_->forcePresent = true;
             break;
         default:
             break;
+        }
+        break;
+    case SDL_RENDER_TARGETS_RESET:
+        impl_->targetsReset = true;
+        break;
+    case SDL_RENDER_DEVICE_RESET:
+        impl_->deviceReset = true;
+        break;
+    default:
+        break;
     }
 }
 

@@ -47,8 +47,8 @@ struct Located {
 };
 
 bool IsChineseName(const std::string& utf8) {
-    static const char* const kNames[] = {"宋体", "新宋体", "黑体", "仿宋", "楷体", "微软雅黑", "幼圆", "隶书",
-                                         "SimSun", "NSimSun", "SimHei", "FangSong", "KaiTi"};
+    static const char* const kNames[] = {"宋体", "新宋体", "黑体",    "仿宋",   "楷体",     "微软雅黑", "幼圆",
+                                         "隶书", "SimSun", "NSimSun", "SimHei", "FangSong", "KaiTi"};
     for (const char* n : kNames) {
         if (utf8 == n) return true;
     }
@@ -64,11 +64,16 @@ const char* MetricAlias(const std::string& utf8) {
 
 const char* LanguageOf(uint8_t charSet, const std::string& utf8) {
     switch (charSet) {
-        case 134: return "zh-cn";
-        case 136: return "zh-tw";
-        case 128: return "ja";
-        case 129: return "ko";
-        default: break;
+    case 134:
+        return "zh-cn";
+    case 136:
+        return "zh-tw";
+    case 128:
+        return "ja";
+    case 129:
+        return "ko";
+    default:
+        break;
     }
     return IsChineseName(utf8) ? "zh-cn" : nullptr;
 }
@@ -241,8 +246,7 @@ FontFace::~FontFace() = default;
 
 std::shared_ptr<FontFace> FontFace::Create(const FontRequest& request) {
     static std::map<RequestKey, std::shared_ptr<Face>> faces;
-    const RequestKey key{request.faceAnsi, request.charSet, request.height, request.weight >= 600,
-                         request.underline};
+    const RequestKey key{request.faceAnsi, request.charSet, request.height, request.weight >= 600, request.underline};
     auto it = faces.find(key);
     if (it == faces.end()) {
         auto face = MakeFace(request);

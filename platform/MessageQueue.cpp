@@ -34,9 +34,7 @@ uint32_t WakeEventType() {
     return type;
 }
 
-bool EventsRunning() {
-    return SDL_WasInit(SDL_INIT_EVENTS) != 0;
-}
+bool EventsRunning() { return SDL_WasInit(SDL_INIT_EVENTS) != 0; }
 
 // SDL's own event wait blocks in the window system; the headless drivers have none and SDL
 // would poll every millisecond, so there the condition variable serves instead (those drivers
@@ -48,13 +46,9 @@ bool SdlCanWait() {
     return std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0;
 }
 
-int32_t Clamp(int32_t v, int32_t hi) {
-    return std::clamp(v, 0, hi);
-}
+int32_t Clamp(int32_t v, int32_t hi) { return std::clamp(v, 0, hi); }
 
-bool IsKeyMessage(uint32_t m) {
-    return m == WM_KEYDOWN || m == WM_KEYUP || m == WM_SYSKEYDOWN || m == WM_SYSKEYUP;
-}
+bool IsKeyMessage(uint32_t m) { return m == WM_KEYDOWN || m == WM_KEYUP || m == WM_SYSKEYDOWN || m == WM_SYSKEYUP; }
 
 }  // namespace
 
@@ -111,8 +105,7 @@ void MessageQueue::NoteRemoved(const Message& msg) {
 }
 
 bool MessageQueue::IsKeyDown(uint32_t vk) const {
-    return std::any_of(keysDown_.begin(), keysDown_.end(),
-                       [vk](const auto& entry) { return entry.second == vk; });
+    return std::any_of(keysDown_.begin(), keysDown_.end(), [vk](const auto& entry) { return entry.second == vk; });
 }
 
 void MessageQueue::Translate(const Message& msg) {
@@ -171,9 +164,7 @@ void MessageQueue::SetWindowEventHandler(std::function<void(const void*)> handle
     windowHandler_ = std::move(handler);
 }
 
-void MessageQueue::SetScriptHook(std::function<void(uint32_t)> hook) {
-    scriptHook_ = std::move(hook);
-}
+void MessageQueue::SetScriptHook(std::function<void(uint32_t)> hook) { scriptHook_ = std::move(hook); }
 
 void MessageQueue::Wake() {
     {
@@ -288,8 +279,8 @@ void MessageQueue::QueueKey(const SDL_Event& event) {
     keyAwaitsText_ = down;
     // Right Alt alone is AltGr on many layouts: whether the key is a character or a system key
     // shows only when its text arrives.
-    keyIsAltGr_ = down && system && (sym.mod & KMOD_LALT) == 0 && (sym.mod & KMOD_RALT) != 0 &&
-                  vk != VK_F10 && vk != VK_MENU;
+    keyIsAltGr_ =
+        down && system && (sym.mod & KMOD_LALT) == 0 && (sym.mod & KMOD_RALT) != 0 && vk != VK_F10 && vk != VK_MENU;
 }
 
 void MessageQueue::QueueText(const char* utf8) {

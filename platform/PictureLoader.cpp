@@ -22,8 +22,7 @@ bool PlausiblePng(const std::vector<uint8_t>& bytes) {
     for (size_t i = 0; i < sizeof kPngSignature; ++i) {
         if (bytes[i] != kPngSignature[i]) return false;
     }
-    if (BigEndian32(&bytes[8]) != 13 || bytes[12] != 'I' || bytes[13] != 'H' || bytes[14] != 'D' ||
-        bytes[15] != 'R') {
+    if (BigEndian32(&bytes[8]) != 13 || bytes[12] != 'I' || bytes[13] != 'H' || bytes[14] != 'D' || bytes[15] != 'R') {
         return false;
     }
     const uint32_t width = BigEndian32(&bytes[16]);

@@ -24,9 +24,7 @@ double Random::Next() {
     return static_cast<double>(bits) * (1.0 / 9007199254740992.0);
 }
 
-void Random::Seed(uint64_t seed) {
-    Engine().seed(seed);
-}
+void Random::Seed(uint64_t seed) { Engine().seed(seed); }
 
 void Random::SeedFromClock() {
     if (!g_firstSeedDone) {

@@ -27,8 +27,8 @@ std::map<std::string, Mount>& Mounts() {
 bool ValidName(const std::string& name) {
     if (name.empty() || name.size() > 255 || name == "." || name == "..") return false;
     for (char c : name) {
-        const bool ok = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-                        c == '_' || c == '-' || c == '.';
+        const bool ok = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
+                        c == '-' || c == '.';
         if (!ok) return false;
     }
     return true;

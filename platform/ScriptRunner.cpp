@@ -94,9 +94,7 @@ void ScriptRunner::Stop() {
     g_runner.reset();
 }
 
-bool ScriptRunner::Active() {
-    return g_runner != nullptr;
-}
+bool ScriptRunner::Active() { return g_runner != nullptr; }
 
 ScriptRunner::ScriptRunner(const std::string& text) {
     std::istringstream in(text);

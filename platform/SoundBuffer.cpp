@@ -13,9 +13,7 @@ SoundBuffer::~SoundBuffer() {
     Mix_FreeChunk(chunk_);
 }
 
-bool SoundBuffer::OwnsChannel() const {
-    return Mix_GetChunk(channel_) == chunk_ && Mix_Playing(channel_) != 0;
-}
+bool SoundBuffer::OwnsChannel() const { return Mix_GetChunk(channel_) == chunk_ && Mix_Playing(channel_) != 0; }
 
 void SoundBuffer::CountPlayed(int /*channel*/, void* /*stream*/, int len, void* self) {
     static_cast<SoundBuffer*>(self)->played_.fetch_add(static_cast<uint64_t>(std::max(len, 0)));
@@ -59,9 +57,7 @@ void SoundBuffer::Rewind() {
     if (wasPlaying) Start();
 }
 
-bool SoundBuffer::Playing() const {
-    return state_ == State::Playing && OwnsChannel() && Mix_Paused(channel_) == 0;
-}
+bool SoundBuffer::Playing() const { return state_ == State::Playing && OwnsChannel() && Mix_Paused(channel_) == 0; }
 
 uint32_t SoundBuffer::Position() const {
     const uint64_t played = played_.load();
@@ -71,8 +67,6 @@ uint32_t SoundBuffer::Position() const {
     return static_cast<uint32_t>(std::min(played, length));
 }
 
-uint32_t SoundBuffer::Length() const {
-    return chunk_ != nullptr ? chunk_->alen : 0;
-}
+uint32_t SoundBuffer::Length() const { return chunk_ != nullptr ? chunk_->alen : 0; }
 
 }  // namespace platform

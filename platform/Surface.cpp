@@ -131,13 +131,25 @@ bool Surface::CopyFast(int32_t x, int32_t y, const Surface& src, const Rect& src
     int64_t dx = x;
     int64_t dy = y;
     // Clip the source rectangle to the source surface, moving the destination along.
-    if (s.left < 0) { dx -= s.left; s.left = 0; }
-    if (s.top < 0) { dy -= s.top; s.top = 0; }
+    if (s.left < 0) {
+        dx -= s.left;
+        s.left = 0;
+    }
+    if (s.top < 0) {
+        dy -= s.top;
+        s.top = 0;
+    }
     s.right = std::min<int64_t>(s.right, src.Width());
     s.bottom = std::min<int64_t>(s.bottom, src.Height());
     // Then to the destination surface.
-    if (dx < 0) { s.left -= dx; dx = 0; }
-    if (dy < 0) { s.top -= dy; dy = 0; }
+    if (dx < 0) {
+        s.left -= dx;
+        dx = 0;
+    }
+    if (dy < 0) {
+        s.top -= dy;
+        dy = 0;
+    }
     s.right = std::min<int64_t>(s.right, s.left + (Width() - dx));
     s.bottom = std::min<int64_t>(s.bottom, s.top + (Height() - dy));
     if (s.Empty()) return true;

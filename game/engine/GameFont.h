@@ -4,17 +4,19 @@
 #include <memory>
 #include <string>
 
-namespace platform { class FontFace; }
+namespace platform {
+class FontFace;
+}
 
 // One font described by a font record; the handle (an opened face) is created lazily: every
 // setter marks the font changed, and the next GetHandle drops the old handle and makes a new one.
 class GameFont {
 public:
     struct Record {
-        int32_t height = 0;     // negative: em height in pixels; positive: line height
-        int32_t weight = 0;     // 0 default, 400 normal, 700 bold
+        int32_t height = 0;  // negative: em height in pixels; positive: line height
+        int32_t weight = 0;  // 0 default, 400 normal, 700 bold
         uint8_t underline = 0;
-        uint8_t charSet = 0;    // 134 = GB2312
+        uint8_t charSet = 0;              // 134 = GB2312
         std::array<char, 32> faceName{};  // ANSI bytes, zero-terminated
     };
 

@@ -150,9 +150,7 @@ bool GraphicEngine::DrawOpaque(int32_t x, int32_t y, const platform::Surface& pi
 bool GraphicEngine::DrawKeyedClipped(int32_t x, int32_t y, const platform::Surface& picture, platform::Rect& src) {
     // 64-bit intermediates: the results fit the rectangle for every position on or near the
     // screen, and far-off values cannot overflow.
-    auto narrow = [](int64_t v) {
-        return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
-    };
+    auto narrow = [](int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
     const bool whole = src.IsZero();
     if (x < 0) {
         src.left = narrow(int64_t{src.left} - x);
@@ -173,8 +171,8 @@ bool GraphicEngine::DrawKeyedClipped(int32_t x, int32_t y, const platform::Surfa
     return back_->CopyFast(x, y, picture, src, true);
 }
 
-bool GraphicEngine::StretchDraw(const platform::Rect& dest, const platform::Surface& picture,
-                                const platform::Rect& src, uint32_t flags) {
+bool GraphicEngine::StretchDraw(const platform::Rect& dest, const platform::Surface& picture, const platform::Rect& src,
+                                uint32_t flags) {
     return back_->CopyStretched(dest, picture, src, (flags & kCopySrcColorKey) != 0);
 }
 

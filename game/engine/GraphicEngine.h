@@ -11,7 +11,7 @@ class GameFont;
 namespace platform {
 class Display;
 class FontFace;
-}
+}  // namespace platform
 
 // Copy flags of the stretched copy.
 constexpr uint32_t kCopyWait = 0x1000000;
@@ -62,8 +62,8 @@ public:
     bool DrawOpaque(int32_t x, int32_t y, const platform::Surface& picture, const platform::Rect& src);
     // Colour-keyed copy clipped to the screen; `src` is changed in place.
     bool DrawKeyedClipped(int32_t x, int32_t y, const platform::Surface& picture, platform::Rect& src);
-    bool StretchDraw(const platform::Rect& dest, const platform::Surface& picture,
-                     const platform::Rect& src, uint32_t flags);
+    bool StretchDraw(const platform::Rect& dest, const platform::Surface& picture, const platform::Rect& src,
+                     uint32_t flags);
     bool Clear(uint32_t fill);
     bool Present();
     bool IsLost();

@@ -23,9 +23,7 @@ constexpr const char16_t* kInitFailed =
     u"              无法初始化音效引擎\r\n\r\n请确认已正确安装DirectX7或更高版本,及相关驱动程序.\r\n"
     u"该程序可从微软网站获得";
 
-bool ValidSlot(int index) {
-    return index >= 0 && index < SoundEngine::kSlots;
-}
+bool ValidSlot(int index) { return index >= 0 && index < SoundEngine::kSlots; }
 
 }  // namespace
 
@@ -45,8 +43,7 @@ SoundEngine::~SoundEngine() = default;
 
 namespace {
 
-std::unique_ptr<platform::SoundBuffer> LoadBuffer(const platform::ResourcePack* pack,
-                                                  platform::SoundDevice& device,
+std::unique_ptr<platform::SoundBuffer> LoadBuffer(const platform::ResourcePack* pack, platform::SoundDevice& device,
                                                   const std::string& name, int channel) {
     std::vector<uint8_t> bytes;
     if (pack == nullptr || !pack->Read(name + ".wav", bytes)) return nullptr;

@@ -8,7 +8,7 @@ namespace platform {
 class ResourcePack;
 class SoundDevice;
 class SoundBuffer;
-}
+}  // namespace platform
 
 // Interface sounds, one background loop and eleven effect slots, all loaded by name from
 // "GameSnd.DLL". After a failed set-up every operation does nothing and the game runs silent.

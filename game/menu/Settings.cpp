@@ -24,10 +24,9 @@ struct Rule {
 
 // Checked in this order; a value outside its range takes the replacement.
 constexpr Rule kRules[] = {
-    {kApplePass, 100, 900, 100}, {kAppleFail, 5, 50, 10},    {kAppleLevel, 0, 9, 3},
-    {kFrogCourse, 0, 7, 3},      {kFrogLevel, 0, 9, 0},      {kMoleStay, 1, 20, 6},
-    {kMoleInterval, 0, 10, 1},   {kMoleTime, 1, 30, 1},      {kSpaceSpeed, 1, 10, 3},
-    {kSpaceCount, 1, 15, 3},
+    {kApplePass, 100, 900, 100}, {kAppleFail, 5, 50, 10}, {kAppleLevel, 0, 9, 3},    {kFrogCourse, 0, 7, 3},
+    {kFrogLevel, 0, 9, 0},       {kMoleStay, 1, 20, 6},   {kMoleInterval, 0, 10, 1}, {kMoleTime, 1, 30, 1},
+    {kSpaceSpeed, 1, 10, 3},     {kSpaceCount, 1, 15, 3},
 };
 
 void Validate(SettingsRecord& record) {

@@ -50,14 +50,13 @@ constexpr int32_t kValueX = 410;
 constexpr int32_t kDefaultCourse = 3;
 
 const char16_t* const kCourses[] = {
-    u"新版小学英语",         u"新版中学英语",         u"新版高中英语", u"大学英语1~4级常用词汇",
-    u"大学英语5~6级常用词汇", u"新编GMAT词汇", u"GRE词汇进阶",   u"托福单词",
+    u"新版小学英语",          u"新版中学英语", u"新版高中英语", u"大学英语1~4级常用词汇",
+    u"大学英语5~6级常用词汇", u"新编GMAT词汇", u"GRE词汇进阶",  u"托福单词",
 };
 
 const PageLayout& PageFor(int32_t page) {
     static const PageLayout kApple{
-        {{85, 0, 9, kAppleLevel, 86, 3}, {135, 100, 900, kApplePass, 136, 100},
-         {185, 5, 50, kAppleFail, 186, 10}},
+        {{85, 0, 9, kAppleLevel, 86, 3}, {135, 100, 900, kApplePass, 136, 100}, {185, 5, 50, kAppleFail, 186, 10}},
         {{u"游戏等级：", 147, 90}, {u"过关苹果数量：", 120, 140}, {u"失败苹果数量：", 120, 190}},
     };
     static const PageLayout kFrog{
@@ -66,8 +65,7 @@ const PageLayout& PageFor(int32_t page) {
         true,
     };
     static const PageLayout kMole{
-        {{85, 1, 30, kMoleTime, 86, 1}, {135, 0, 10, kMoleInterval, 136, 1},
-         {185, 1, 20, kMoleStay, 186, 6}},
+        {{85, 1, 30, kMoleTime, 86, 1}, {135, 0, 10, kMoleInterval, 136, 1}, {185, 1, 20, kMoleStay, 186, 6}},
         {{u"    游戏时间：", 120, 90}, {u"鼹鼠出现间隔：", 120, 140}, {u"    停留时间：", 120, 190}},
     };
     static const PageLayout kSpace{
@@ -82,11 +80,16 @@ const PageLayout& PageFor(int32_t page) {
     };
     static const PageLayout kNone{};
     switch (page) {
-        case 1: return kApple;
-        case 2: return kFrog;
-        case 3: return kMole;
-        case 4: return kSpace;
-        default: return kNone;
+    case 1:
+        return kApple;
+    case 2:
+        return kFrog;
+    case 3:
+        return kMole;
+    case 4:
+        return kSpace;
+    default:
+        return kNone;
     }
 }
 
@@ -117,8 +120,8 @@ void SetupDlg::EnsureControls() {
     if (!bonusBox_) bonusBox_ = CheckBox::Create();
 }
 
-void SetupDlg::SetPictures(const std::string& background, const std::string& btnDefault,
-                           const std::string& btnOk, const std::string& btnCancel) {
+void SetupDlg::SetPictures(const std::string& background, const std::string& btnDefault, const std::string& btnOk,
+                           const std::string& btnCancel) {
     platform::SurfacePtr picture;
     if (g_Graphic) g_Graphic->LoadPicture(picture, background);
     background_ = picture;
@@ -233,14 +236,21 @@ void SetupDlg::BtnOk_OnClick() {
 
 bool SetupDlg::HandleMessage(const Message& msg) {
     switch (msg.message) {
-        case platform::WM_KEYDOWN:
-            if (msg.wParam == platform::VK_ESCAPE) BtnCancel_OnClick();
-            if (msg.wParam == platform::VK_RETURN) BtnOk_OnClick();
-            return true;
-        case platform::WM_MOUSEMOVE: MouseMove(msg.X(), msg.Y()); return true;
-        case platform::WM_LBUTTONDOWN: MouseDown(msg.X(), msg.Y()); return true;
-        case platform::WM_LBUTTONUP: MouseUp(msg.X(), msg.Y()); return true;
-        default: return false;
+    case platform::WM_KEYDOWN:
+        if (msg.wParam == platform::VK_ESCAPE) BtnCancel_OnClick();
+        if (msg.wParam == platform::VK_RETURN) BtnOk_OnClick();
+        return true;
+    case platform::WM_MOUSEMOVE:
+        MouseMove(msg.X(), msg.Y());
+        return true;
+    case platform::WM_LBUTTONDOWN:
+        MouseDown(msg.X(), msg.Y());
+        return true;
+    case platform::WM_LBUTTONUP:
+        MouseUp(msg.X(), msg.Y());
+        return true;
+    default:
+        return false;
     }
 }
 

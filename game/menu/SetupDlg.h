@@ -11,7 +11,9 @@ class CheckBox;
 class DropDownList;
 class MessageDlg;
 class SlideBar;
-namespace platform { struct Message; }
+namespace platform {
+struct Message;
+}
 
 // The modal settings dialog of the word games: one page per game (1 apple, 2 frog, 3 mole,
 // 4 space). Show returns true when something changed, was saved and the player wants it to take
@@ -22,8 +24,8 @@ public:
 
     // Background (drawn opaque) and the three 3-frame button strips; also reloads the pictures
     // of the controls and gives the confirmation dialog its pictures.
-    void SetPictures(const std::string& background, const std::string& btnDefault,
-                     const std::string& btnOk, const std::string& btnCancel);
+    void SetPictures(const std::string& background, const std::string& btnDefault, const std::string& btnOk,
+                     const std::string& btnCancel);
     // Modal. Every caller passes x = 173, y = 143.
     bool Show(int32_t page, int32_t x, int32_t y);
 

@@ -65,18 +65,14 @@ void NetEngine::CloseSession() {
     InSession = false;
 }
 
-int32_t NetEngine::GetPlayerCount() const {
-    return InSession && Players ? static_cast<int32_t>(Players->size()) : 0;
-}
+int32_t NetEngine::GetPlayerCount() const { return InSession && Players ? static_cast<int32_t>(Players->size()) : 0; }
 
 std::u16string NetEngine::GetPlayerName(int32_t index) const {
     if (!Players || index < 1 || index > static_cast<int32_t>(Players->size())) return {};
     return (*Players)[static_cast<size_t>(index - 1)].shortName;
 }
 
-int32_t NetEngine::GetSessionCount() const {
-    return Sessions ? static_cast<int32_t>(Sessions->size()) : 0;
-}
+int32_t NetEngine::GetSessionCount() const { return Sessions ? static_cast<int32_t>(Sessions->size()) : 0; }
 
 std::optional<platform::net::SessionInfo> NetEngine::GetSession(int32_t index) const {
     if (index < 1 || index > GetSessionCount()) return std::nullopt;
@@ -104,8 +100,7 @@ void NetEngine::HostSession(const std::u16string& SessionName, const std::u16str
     RunSession();
 }
 
-bool NetEngine::JoinSession(int32_t Index, const std::u16string& PlayerName,
-                            const std::u16string& Password) {
+bool NetEngine::JoinSession(int32_t Index, const std::u16string& PlayerName, const std::u16string& Password) {
     if (!Initialized || InSession || Index < 1 || Index > GetSessionCount()) return false;
     HostFlag = false;
     const platform::net::SessionInfo session = (*Sessions)[static_cast<size_t>(Index - 1)];
@@ -149,9 +144,7 @@ void NetEngine::SendReady() { Send(GameMessage::Plain(GameMessage::kReady).Encod
 
 void NetEngine::SendOver() { Send(GameMessage::Plain(GameMessage::kOver).Encode()); }
 
-void NetEngine::SendProgress(int32_t InputPos, float Speed) {
-    Send(GameMessage::Progress(InputPos, Speed).Encode());
-}
+void NetEngine::SendProgress(int32_t InputPos, float Speed) { Send(GameMessage::Progress(InputPos, Speed).Encode()); }
 
 void NetEngine::RunSession() {
     Running = true;
@@ -187,25 +180,25 @@ void NetEngine::Dispatch(const platform::net::ReceivedMessage& message) {
     auto m = GameMessage::Decode(message.data);
     if (!m) return;
     switch (m->type) {
-        case GameMessage::kSettings:
-            Raise(SettingChange, m->textListId, m->serverPlayerId, m->policeCarOrBike, m->thiefCarOrBike);
-            break;
-        case GameMessage::kText:
-            Raise(GetString, m->text);
-            break;
-        case GameMessage::kRequestSettings:
-            Raise(NeedSetting);
-            break;
-        case GameMessage::kReady:
-            Raise(Ready);
-            break;
-        case GameMessage::kOver:
-            Raise(Over);
-            break;
-        case GameMessage::kProgress:
-            Raise(ReceiveNotify, m->inputPos, m->speed);
-            break;
-        default:
-            break;  // reserved
+    case GameMessage::kSettings:
+        Raise(SettingChange, m->textListId, m->serverPlayerId, m->policeCarOrBike, m->thiefCarOrBike);
+        break;
+    case GameMessage::kText:
+        Raise(GetString, m->text);
+        break;
+    case GameMessage::kRequestSettings:
+        Raise(NeedSetting);
+        break;
+    case GameMessage::kReady:
+        Raise(Ready);
+        break;
+    case GameMessage::kOver:
+        Raise(Over);
+        break;
+    case GameMessage::kProgress:
+        Raise(ReceiveNotify, m->inputPos, m->speed);
+        break;
+    default:
+        break;  // reserved
     }
 }

@@ -43,8 +43,7 @@ public:
     void RefreshSessions();
     void RefreshPlayers();
 
-    void SendSetting(uint8_t TextListID, uint8_t ServerPlayerID, uint8_t PoliceCarOrBike,
-                     uint8_t ThiefCarOrBike);
+    void SendSetting(uint8_t TextListID, uint8_t ServerPlayerID, uint8_t PoliceCarOrBike, uint8_t ThiefCarOrBike);
     void SendText(const std::u16string& aStr);
     void RequestSetting();
     void SendReady();
@@ -60,8 +59,7 @@ public:
     std::function<void()> Over;
     std::function<void()> UpDatePlayer;
     std::function<void()> NeedSetting;
-    std::function<void(uint8_t TextListID, uint8_t ServerPlayerID, uint8_t PoliceCarOrBike,
-                       uint8_t ThiefCarOrBike)>
+    std::function<void(uint8_t TextListID, uint8_t ServerPlayerID, uint8_t PoliceCarOrBike, uint8_t ThiefCarOrBike)>
         SettingChange;
     std::function<void(int32_t InputPos, float Speed)> ReceiveNotify;
 

@@ -13,11 +13,21 @@ void Place(AniButton& b, const std::string& picture, int32_t frames, int32_t lef
 }  // namespace
 
 PoliceButtons::PoliceButtons()
-    : BtnSingle(AniButton::Create()), BtnMulti(AniButton::Create()), BtnExit(AniButton::Create()),
-      BtnCreate(AniButton::Create()), BtnJoin(AniButton::Create()), BtnRefresh(AniButton::Create()),
-      BtnReturn(AniButton::Create()), BtnPolice(AniButton::Create()), BtnThief(AniButton::Create()),
-      BtnCar0(AniButton::Create()), BtnBike0(AniButton::Create()), BtnCar1(AniButton::Create()),
-      BtnBike1(AniButton::Create()), BtnStart(AniButton::Create()), BtnCancel(AniButton::Create()) {}
+    : BtnSingle(AniButton::Create()),
+      BtnMulti(AniButton::Create()),
+      BtnExit(AniButton::Create()),
+      BtnCreate(AniButton::Create()),
+      BtnJoin(AniButton::Create()),
+      BtnRefresh(AniButton::Create()),
+      BtnReturn(AniButton::Create()),
+      BtnPolice(AniButton::Create()),
+      BtnThief(AniButton::Create()),
+      BtnCar0(AniButton::Create()),
+      BtnBike0(AniButton::Create()),
+      BtnCar1(AniButton::Create()),
+      BtnBike1(AniButton::Create()),
+      BtnStart(AniButton::Create()),
+      BtnCancel(AniButton::Create()) {}
 
 void PoliceButtons::SetUp() {
     Place(*BtnSingle, "POLICE_MAINMENU_SINGLE", 3, 437, 336);

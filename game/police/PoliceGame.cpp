@@ -18,8 +18,8 @@ constexpr int16_t kSoundThiefTurn = 3;
 constexpr int16_t kSoundPoliceCatch = 4;
 constexpr int16_t kSoundThiefAway = 5;
 constexpr int16_t kSoundType = 6;
-constexpr const char* kEffects[] = {"PT_POLICE_ENTRY", "PT_THIEF_ENTRY", "PT_THIEF_BRAKE", "PT_THIEF_TURN",
-                                    "PT_POLICE_CATCH", "PT_THIEF_AWAY", "TYPE"};
+constexpr const char* kEffects[] = {
+    "PT_POLICE_ENTRY", "PT_THIEF_ENTRY", "PT_THIEF_BRAKE", "PT_THIEF_TURN", "PT_POLICE_CATCH", "PT_THIEF_AWAY", "TYPE"};
 constexpr int16_t kEffectCount = 7;
 
 constexpr int32_t kKeyEsc = 27;
@@ -31,8 +31,7 @@ std::string TextFolderPath() { return platform::ProgramPath("\\Data\\English\\E_
 
 std::shared_ptr<PoliceGame> PoliceGame::Create() { return std::shared_ptr<PoliceGame>(new PoliceGame()); }
 
-PoliceGame::PoliceGame()
-    : textFolder_(TextFolderPath()), renderer_(pictures_, buttons_, textList_, race_) {
+PoliceGame::PoliceGame() : textFolder_(TextFolderPath()), renderer_(pictures_, buttons_, textList_, race_) {
     // The text list.
     textList_.Load(textFolder_);
     NetConnect = std::make_unique<NetEngine>();
@@ -145,8 +144,7 @@ bool PoliceGame::MouseDown(int32_t Button, int32_t X, int32_t Y) {
         break;
     case kScreenSetting:
         // Network game: a joined side offers the press to BtnCancel alone.
-        if (!OfferDown({b.BtnPolice, b.BtnThief, b.BtnCancel, b.BtnStart, b.BtnCar0, b.BtnBike0, b.BtnCar1,
-                        b.BtnBike1},
+        if (!OfferDown({b.BtnPolice, b.BtnThief, b.BtnCancel, b.BtnStart, b.BtnCar0, b.BtnBike0, b.BtnCar1, b.BtnBike1},
                        Button, X, Y)) {
             const int32_t hit = HitTextList(X, Y);
             textList_.TextListID = static_cast<uint8_t>(hit < 0 ? 0 : (hit > 255 ? 255 : hit));
@@ -191,8 +189,8 @@ bool PoliceGame::MouseMove(int32_t X, int32_t Y) {
     case kScreenSetting:
         HitTextList(X, Y);  // only for the settings broadcast of a network game
         // Network game: a joined side offers the move to BtnCancel alone.
-        OfferMove({b.BtnPolice, b.BtnThief, b.BtnCancel, b.BtnStart, b.BtnCar0, b.BtnBike0, b.BtnCar1, b.BtnBike1},
-                  X, Y);
+        OfferMove({b.BtnPolice, b.BtnThief, b.BtnCancel, b.BtnStart, b.BtnCar0, b.BtnBike0, b.BtnCar1, b.BtnBike1}, X,
+                  Y);
         break;
     case kScreenLobby:
         OfferMove({b.BtnCreate, b.BtnJoin, b.BtnRefresh, b.BtnReturn}, X, Y);
@@ -369,9 +367,7 @@ void PoliceGame::BtnStart_OnClick() {
     SwitchScreen(kScreenRace);
 }
 
-void PoliceGame::BtnCancel_OnClick() {
-    SwitchScreen(isNetworkGame_ ? kScreenLobby : kScreenMainMenu);
-}
+void PoliceGame::BtnCancel_OnClick() { SwitchScreen(isNetworkGame_ ? kScreenLobby : kScreenMainMenu); }
 
 void PoliceGame::BtnReturn_OnClick() { SwitchScreen(kScreenMainMenu); }
 

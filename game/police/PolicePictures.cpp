@@ -22,9 +22,7 @@ void PolicePictures::LoadAll(const std::string& backgroundName) {
     for (int i = 0; i < kStrips; ++i) Load(Strips[static_cast<size_t>(i)], StripName(i), true);
 }
 
-void PolicePictures::LoadBackground(const std::string& backgroundName) {
-    Load(Background, backgroundName, false);
-}
+void PolicePictures::LoadBackground(const std::string& backgroundName) { Load(Background, backgroundName, false); }
 
 std::string PolicePictures::StripName(int index) {
     const int role = index % 2;

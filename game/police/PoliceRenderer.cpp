@@ -68,8 +68,7 @@ void PoliceRenderer::DrawTextList() {
 void PoliceRenderer::DrawSettingButtons(bool withStart) {
     DrawButtons({buttons_.BtnPolice, buttons_.BtnThief});
     if (withStart) DrawButtons({buttons_.BtnStart});
-    DrawButtons({buttons_.BtnCancel, buttons_.BtnCar0, buttons_.BtnCar1, buttons_.BtnBike0,
-                 buttons_.BtnBike1});
+    DrawButtons({buttons_.BtnCancel, buttons_.BtnCar0, buttons_.BtnCar1, buttons_.BtnBike0, buttons_.BtnBike1});
 }
 
 void PoliceRenderer::DrawLobbyBackground() { DrawOpaqueWhole(pictures_.Background, 0, 0); }
@@ -104,8 +103,7 @@ void PoliceRenderer::DrawRace(bool opponentMarker) {
 
     DrawOpaqueWhole(pictures_.Blue, ProgressMarkerX(local.InputPos, text.TextLength()), kMarkerY);
     if (opponentMarker) {
-        DrawOpaqueWhole(pictures_.Yellow, ProgressMarkerX(race_.Opponent().InputPos, text.TextLength()),
-                        kMarkerY);
+        DrawOpaqueWhole(pictures_.Yellow, ProgressMarkerX(race_.Opponent().InputPos, text.TextLength()), kMarkerY);
     }
 }
 

@@ -12,8 +12,8 @@ class RaceTextList;
 // Draws the police game's screens into the back surface of g_Graphic.
 class PoliceRenderer {
 public:
-    PoliceRenderer(const PolicePictures& pictures, const PoliceButtons& buttons,
-                   const RaceTextList& textList, const PoliceRace& race);
+    PoliceRenderer(const PolicePictures& pictures, const PoliceButtons& buttons, const RaceTextList& textList,
+                   const PoliceRace& race);
 
     void DrawMainMenu();
     // The setting screen in three layers, so that a network game can put its player block

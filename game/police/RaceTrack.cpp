@@ -85,8 +85,7 @@ int32_t RaceTrack::LoopPosition(const Runner& r) const {
     if (TravelSign > 0) {
         pos = static_cast<double>(route_.Start(r.Segment)) + static_cast<double>(r.Travelled);
     } else {
-        pos = static_cast<double>(route_.Start(r.Segment) + route_.Units(r.Segment)) -
-              static_cast<double>(r.Travelled);
+        pos = static_cast<double>(route_.Start(r.Segment) + route_.Units(r.Segment)) - static_cast<double>(r.Travelled);
     }
     return static_cast<int32_t>(std::nearbyint(pos));
 }

@@ -3,12 +3,12 @@
 
 // One figure of the race. Index 0 of the race's runners is always the police, index 1 the thief.
 struct Runner {
-    int32_t Segment = 0;      // current route leg, 0..9
-    float MapX = 0.0f;        // top-left corner of the figure on the map
+    int32_t Segment = 0;  // current route leg, 0..9
+    float MapX = 0.0f;    // top-left corner of the figure on the map
     float MapY = 0.0f;
-    float Travelled = 0.0f;   // distance covered on the current leg (from its end after a reversal)
-    float Speed = 0.0f;       // map units per frame
-    int32_t StepX = 0;        // pixel step per unit of speed
+    float Travelled = 0.0f;  // distance covered on the current leg (from its end after a reversal)
+    float Speed = 0.0f;      // map units per frame
+    int32_t StepX = 0;       // pixel step per unit of speed
     int32_t StepY = 0;
     uint8_t Frame = 0;        // current animation frame
     uint8_t HoldCount = 0;    // frames the current animation frame has been shown

@@ -5,9 +5,7 @@
 
 TextFolder::TextFolder(std::string path) : path_(std::move(path)) {}
 
-std::vector<std::string> TextFolder::TxtFileNames() const {
-    return platform::ListFiles(path_, ".txt", kMaxFiles);
-}
+std::vector<std::string> TextFolder::TxtFileNames() const { return platform::ListFiles(path_, ".txt", kMaxFiles); }
 
 bool TextFolder::ReadFirstLine(const std::string& fileName, std::string& line) const {
     line.clear();

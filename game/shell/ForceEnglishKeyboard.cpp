@@ -3,7 +3,7 @@
 
 namespace {
 
-constexpr unsigned kReorder = 8;    // load and put the layout first
+constexpr unsigned kReorder = 8;  // load and put the layout first
 constexpr size_t kListEntries = 25;
 
 std::shared_ptr<KeyboardLayouts>& Layouts() {

@@ -2,7 +2,9 @@
 #include <cstdint>
 #include <functional>
 
-namespace platform { struct Message; }
+namespace platform {
+struct Message;
+}
 
 // A frame needs at least this many milliseconds since the last one.
 inline constexpr int32_t kFrameInterval = 19;

@@ -10,7 +10,9 @@ class IGameInterface;
 class MessageDlg;
 class SetupDlg;
 class GameFont;
-namespace platform { class Display; }
+namespace platform {
+class Display;
+}
 
 // Process-wide objects, created by start-up in a fixed order and released by ShutdownProgram.
 extern std::shared_ptr<GraphicEngine> g_Graphic;

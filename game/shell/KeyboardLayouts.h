@@ -7,7 +7,7 @@
 class KeyboardLayouts {
 public:
     virtual ~KeyboardLayouts() = default;
-    virtual std::string Current() = 0;                   // layout of the calling thread
+    virtual std::string Current() = 0;  // layout of the calling thread
     virtual bool IsInputMethod(const std::string& layout) = 0;
     virtual void Load(const std::string& id, unsigned flags) = 0;
     virtual std::vector<std::string> List(size_t max) = 0;

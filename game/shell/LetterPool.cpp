@@ -42,6 +42,4 @@ std::u16string DrawLetter(const std::u16string& giveBack) {
     return drawn;
 }
 
-int LetterPoolCount() {
-    return ThePool().count;
-}
+int LetterPoolCount() { return ThePool().count; }

@@ -22,9 +22,7 @@ void Release(std::shared_ptr<T>& object) {
 
 }  // namespace
 
-void SetShutdownExitHook(std::function<void()> hook) {
-    g_exitHook = std::move(hook);
-}
+void SetShutdownExitHook(std::function<void()> hook) { g_exitHook = std::move(hook); }
 
 void ShutdownProgram() {
     // A clean-up that ends the program again goes straight to the end.

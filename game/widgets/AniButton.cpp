@@ -11,9 +11,7 @@ constexpr uint16_t kOutsidePixel = 1000;
 
 }  // namespace
 
-std::shared_ptr<AniButton> AniButton::Create() {
-    return std::shared_ptr<AniButton>(new AniButton());
-}
+std::shared_ptr<AniButton> AniButton::Create() { return std::shared_ptr<AniButton>(new AniButton()); }
 
 std::shared_ptr<AniButton> AniButton::Create(std::function<void()> onClick) {
     auto button = Create();
@@ -58,8 +56,7 @@ void AniButton::Raise(const std::function<void()>& event) {
 void AniButton::MouseMove(int32_t X, int32_t Y) {
     if (!enabled_) return;
     bool inside = Inside(X, Y);
-    if (inside && pixelHitTest_ && picture_ &&
-        picture_->ReadPixel(frameOffset_ + X - Left, Y - Top) == kOutsidePixel) {
+    if (inside && pixelHitTest_ && picture_ && picture_->ReadPixel(frameOffset_ + X - Left, Y - Top) == kOutsidePixel) {
         inside = false;
     }
     if (inside) {

@@ -34,9 +34,7 @@ void CheckBox::SetValue(bool value) {
     RaiseChanged();
 }
 
-bool CheckBox::InBox(int32_t X, int32_t Y) const {
-    return X > Left && Y > Top && X - Left < kCell && Y - Top < kCell;
-}
+bool CheckBox::InBox(int32_t X, int32_t Y) const { return X > Left && Y > Top && X - Left < kCell && Y - Top < kCell; }
 
 bool CheckBox::MouseDown(int32_t Button, int32_t X, int32_t Y) {
     if (Button != 1 || !InBox(X, Y)) return false;
@@ -56,8 +54,7 @@ void CheckBox::MouseMove(int32_t X, int32_t Y) {
 void CheckBox::Draw() {
     if (!g_Graphic) return;
     if (picture_) {
-        g_Graphic->DrawKeyed(Left, Top, *picture_,
-                             platform::Rect{cellOffset_, 0, cellOffset_ + kCell, kCell});
+        g_Graphic->DrawKeyed(Left, Top, *picture_, platform::Rect{cellOffset_, 0, cellOffset_ + kCell, kCell});
     }
     g_Graphic->BeginText();
     g_Graphic->SetTextColor(0);

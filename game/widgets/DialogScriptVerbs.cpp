@@ -14,9 +14,12 @@ namespace {
 // The background each game gives the settings dialog for its page.
 const char* SetupBackground(int page) {
     switch (page) {
-        case 2: return "FROG_SETUP";
-        case 3: return "MOLE_SETUP";
-        default: return "APPLE_SETUP";  // the apple and the space game
+    case 2:
+        return "FROG_SETUP";
+    case 3:
+        return "MOLE_SETUP";
+    default:
+        return "APPLE_SETUP";  // the apple and the space game
     }
 }
 
@@ -48,6 +51,4 @@ void Open(const std::string& args) {
 
 }  // namespace
 
-void RegisterDialogScriptVerbs() {
-    RegisterScriptVerb("open", Open);
-}
+void RegisterDialogScriptVerbs() { RegisterScriptVerb("open", Open); }

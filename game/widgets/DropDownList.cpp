@@ -34,9 +34,7 @@ void DropDownList::AddItem(const std::u16string& text) {
     items_.emplace_back();
 }
 
-void DropDownList::ClearItems() {
-    items_.assign(1, std::u16string());
-}
+void DropDownList::ClearItems() { items_.assign(1, std::u16string()); }
 
 void DropDownList::SetListIndex(int32_t index) {
     if (index >= 0 && index < ItemCount()) selected_ = index;

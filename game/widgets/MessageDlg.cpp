@@ -20,8 +20,8 @@ std::shared_ptr<MessageDlg> MessageDlg::Create() {
     return dlg;
 }
 
-void MessageDlg::SetPictures(const std::string& background, const std::string& replay,
-                             const std::string& next, const std::string& end) {
+void MessageDlg::SetPictures(const std::string& background, const std::string& replay, const std::string& next,
+                             const std::string& end) {
     platform::SurfacePtr picture;
     if (g_Graphic) g_Graphic->LoadPicture(picture, background);
     background_ = picture;
@@ -65,36 +65,41 @@ void MessageDlg::BtnEnd_OnClick() {
 
 bool MessageDlg::HandleMessage(const Message& msg) {
     switch (msg.message) {
-        case platform::WM_KEYDOWN:
-            // Not translated: the key makes no character for the screen behind.
-            KeyDown(msg.wParam);
-            return true;
-        case platform::WM_MOUSEMOVE:
-        case platform::WM_LBUTTONDOWN:
-        case platform::WM_LBUTTONUP:
-            Mouse(msg);
-            return true;
-        case platform::WM_RBUTTONDOWN:
-        case platform::WM_RBUTTONUP:
-            return true;
-        default:
-            return false;
+    case platform::WM_KEYDOWN:
+        // Not translated: the key makes no character for the screen behind.
+        KeyDown(msg.wParam);
+        return true;
+    case platform::WM_MOUSEMOVE:
+    case platform::WM_LBUTTONDOWN:
+    case platform::WM_LBUTTONUP:
+        Mouse(msg);
+        return true;
+    case platform::WM_RBUTTONDOWN:
+    case platform::WM_RBUTTONUP:
+        return true;
+    default:
+        return false;
     }
 }
 
 // Keys choose without the click sound.
 void MessageDlg::KeyDown(uint32_t key) {
     switch (key) {
-        case platform::VK_ESCAPE: BtnEnd_OnClick(); break;
-        case platform::VK_RETURN: BtnRePlay_OnClick(); break;
-        case platform::VK_SPACE:
-            if (showNext_) {
-                BtnNext_OnClick();
-            } else {
-                BtnRePlay_OnClick();
-            }
-            break;
-        default: break;
+    case platform::VK_ESCAPE:
+        BtnEnd_OnClick();
+        break;
+    case platform::VK_RETURN:
+        BtnRePlay_OnClick();
+        break;
+    case platform::VK_SPACE:
+        if (showNext_) {
+            BtnNext_OnClick();
+        } else {
+            BtnRePlay_OnClick();
+        }
+        break;
+    default:
+        break;
     }
 }
 
@@ -106,22 +111,23 @@ void MessageDlg::Mouse(const Message& msg) {
     int32_t X = msg.X();
     int32_t Y = msg.Y();
     switch (msg.message) {
-        case platform::WM_MOUSEMOVE:
-            if (showNext_) next->MouseMove(X, Y);
-            end->MouseMove(X, Y);
-            replay->MouseMove(X, Y);
-            break;
-        case platform::WM_LBUTTONDOWN:
-            if (!end->MouseDown(1, X, Y) && !replay->MouseDown(1, X, Y) && showNext_) {
-                next->MouseDown(1, X, Y);
-            }
-            break;
-        case platform::WM_LBUTTONUP:
-            if (!end->MouseUp(1, X, Y) && !replay->MouseUp(1, X, Y) && showNext_) {
-                next->MouseUp(1, X, Y);
-            }
-            break;
-        default: break;
+    case platform::WM_MOUSEMOVE:
+        if (showNext_) next->MouseMove(X, Y);
+        end->MouseMove(X, Y);
+        replay->MouseMove(X, Y);
+        break;
+    case platform::WM_LBUTTONDOWN:
+        if (!end->MouseDown(1, X, Y) && !replay->MouseDown(1, X, Y) && showNext_) {
+            next->MouseDown(1, X, Y);
+        }
+        break;
+    case platform::WM_LBUTTONUP:
+        if (!end->MouseUp(1, X, Y) && !replay->MouseUp(1, X, Y) && showNext_) {
+            next->MouseUp(1, X, Y);
+        }
+        break;
+    default:
+        break;
     }
 }
 

@@ -6,7 +6,9 @@
 #include "platform/Surface.h"
 
 class AniButton;
-namespace platform { struct Message; }
+namespace platform {
+struct Message;
+}
 
 // The modal question box drawn over the current screen. Show runs its own message loop and
 // returns the answer: 0 BtnNext, 1 BtnRePlay, 2 BtnEnd.
@@ -19,8 +21,8 @@ public:
     static std::shared_ptr<MessageDlg> Create();
 
     // Background (drawn opaque) and the three 3-frame button strips.
-    void SetPictures(const std::string& background, const std::string& replay,
-                     const std::string& next, const std::string& end);
+    void SetPictures(const std::string& background, const std::string& replay, const std::string& next,
+                     const std::string& end);
     // Modal: returns when a button was chosen. Every caller passes x = 240, y = 212.
     int32_t Show(const std::u16string& text, int32_t x, int32_t y, bool showNext);
 

@@ -2,7 +2,9 @@
 #include <cstdint>
 #include <functional>
 
-namespace platform { struct Message; }
+namespace platform {
+struct Message;
+}
 
 // The message loop of the modal dialogs. While `running` holds it takes the thread's messages one
 // by one: WM_QUIT ends the program, `handle` gets every other message first and returns whether

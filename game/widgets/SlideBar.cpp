@@ -66,8 +66,8 @@ void SlideBar::Draw() {
     knobX_ = ComputeKnobX();
     if (!g_Graphic) return;
     if (track_) {
-        g_Graphic->StretchDraw(platform::Rect{Left, Top + 8, Left + Width, Top + 11}, *track_,
-                               platform::Rect{}, kCopyWait | kCopySrcColorKey);
+        g_Graphic->StretchDraw(platform::Rect{Left, Top + 8, Left + Width, Top + 11}, *track_, platform::Rect{},
+                               kCopyWait | kCopySrcColorKey);
     }
     if (dragging_) {
         g_Graphic->FillBox(knobX_ - 10, Top - 20, knobX_ + 20, Top - 2, 0, kTagFill);
@@ -78,8 +78,7 @@ void SlideBar::Draw() {
     }
     if (knob_) {
         int32_t cell = dragging_ ? kKnobWidth : 0;
-        g_Graphic->DrawKeyed(knobX_, Top, *knob_,
-                             platform::Rect{cell, 0, cell + kKnobWidth, kKnobHeight});
+        g_Graphic->DrawKeyed(knobX_, Top, *knob_, platform::Rect{cell, 0, cell + kKnobWidth, kKnobHeight});
     }
 }
 

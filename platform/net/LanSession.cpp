@@ -5,8 +5,8 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <arpa/inet.h>
+#include <algorithm>
 #include <random>
 
 #include "platform/net/DiscoveryQuery.h"
@@ -48,8 +48,7 @@ bool LongerThanAllowed(const std::u16string& s) { return s.size() > kMaxStringUn
 
 }  // namespace
 
-LanSession::LanSession(bool isHost, std::function<void()> wake)
-    : isHost_(isHost), inbox_(std::move(wake)) {
+LanSession::LanSession(bool isHost, std::function<void()> wake) : isHost_(isHost), inbox_(std::move(wake)) {
     wakeFd_ = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
 }
 
@@ -62,8 +61,8 @@ LanSession::~LanSession() {
 std::unique_ptr<LanSession> LanSession::Host(const LanConfig& config, const SessionDesc& desc,
                                              const LocalPlayer& player, std::function<void()> wake,
                                              std::string* error) {
-    if (LongerThanAllowed(desc.name) || LongerThanAllowed(desc.password) ||
-        LongerThanAllowed(player.shortName) || LongerThanAllowed(player.longName)) {
+    if (LongerThanAllowed(desc.name) || LongerThanAllowed(desc.password) || LongerThanAllowed(player.shortName) ||
+        LongerThanAllowed(player.longName)) {
         if (error) *error = "A session or player name is longer than 1024 characters.";
         return nullptr;
     }
@@ -110,13 +109,10 @@ bool LanSession::OpenHost(const LanConfig& config, std::string* error) {
     return true;
 }
 
-std::unique_ptr<LanSession> LanSession::Join(const SessionInfo& session,
-                                             const std::u16string& password,
+std::unique_ptr<LanSession> LanSession::Join(const SessionInfo& session, const std::u16string& password,
                                              const LocalPlayer& player, std::function<void()> wake,
-                                             std::chrono::milliseconds timeout,
-                                             std::string* error) {
-    if (LongerThanAllowed(password) || LongerThanAllowed(player.shortName) ||
-        LongerThanAllowed(player.longName)) {
+                                             std::chrono::milliseconds timeout, std::string* error) {
+    if (LongerThanAllowed(password) || LongerThanAllowed(player.shortName) || LongerThanAllowed(player.longName)) {
         if (error) *error = "A player name or password is longer than 1024 characters.";
         return nullptr;
     }
@@ -127,9 +123,8 @@ std::unique_ptr<LanSession> LanSession::Join(const SessionInfo& session,
     return s;
 }
 
-bool LanSession::Handshake(const SessionInfo& session, const std::u16string& password,
-                           const LocalPlayer& player, std::chrono::milliseconds timeout,
-                           std::string* error) {
+bool LanSession::Handshake(const SessionInfo& session, const std::u16string& password, const LocalPlayer& player,
+                           std::chrono::milliseconds timeout, std::string* error) {
     auto fail = [&](const std::string& why) {
         if (error) *error = why;
         if (peer_) enet_peer_reset(peer_);
@@ -295,8 +290,7 @@ void LanSession::FlushOutbox() {
 }
 
 void LanSession::Service() {
-    if (isHost_ && peer_ && !peerJoined_ &&
-        std::chrono::steady_clock::now() - peerConnectedAt_ > kJoinTimeout) {
+    if (isHost_ && peer_ && !peerJoined_ && std::chrono::steady_clock::now() - peerConnectedAt_ > kJoinTimeout) {
         // Connected but never asked to join: free the slot.
         enet_peer_disconnect_now(peer_, 0);
         peer_ = nullptr;
@@ -311,38 +305,38 @@ void LanSession::Service() {
 
 void LanSession::HandleEvent(const ENetEvent& ev) {
     switch (ev.type) {
-        case ENET_EVENT_TYPE_CONNECT: {
-            if (!isHost_) break;
-            size_t count = 0;
-            {
-                std::lock_guard lock(mutex_);
-                count = players_.size();
-            }
-            if (peer_ || count >= static_cast<size_t>(desc_.maxPlayers)) {
-                enet_peer_disconnect(ev.peer, SessionPacket::kFull);
-                break;
-            }
-            peer_ = ev.peer;
-            peerJoined_ = false;
-            peerConnectedAt_ = std::chrono::steady_clock::now();
-            ConfigurePeer(peer_);
+    case ENET_EVENT_TYPE_CONNECT: {
+        if (!isHost_) break;
+        size_t count = 0;
+        {
+            std::lock_guard lock(mutex_);
+            count = players_.size();
+        }
+        if (peer_ || count >= static_cast<size_t>(desc_.maxPlayers)) {
+            enet_peer_disconnect(ev.peer, SessionPacket::kFull);
             break;
         }
-        case ENET_EVENT_TYPE_RECEIVE: {
-            std::vector<uint8_t> bytes(ev.packet->data, ev.packet->data + ev.packet->dataLength);
-            enet_packet_destroy(ev.packet);
-            if (ev.peer != peer_) break;
-            if (isHost_)
-                HandleHostPacket(ev.peer, bytes);
-            else
-                HandleClientPacket(bytes);
-            break;
-        }
-        case ENET_EVENT_TYPE_DISCONNECT:
-            PeerLost(ev.peer);
-            break;
-        case ENET_EVENT_TYPE_NONE:
-            break;
+        peer_ = ev.peer;
+        peerJoined_ = false;
+        peerConnectedAt_ = std::chrono::steady_clock::now();
+        ConfigurePeer(peer_);
+        break;
+    }
+    case ENET_EVENT_TYPE_RECEIVE: {
+        std::vector<uint8_t> bytes(ev.packet->data, ev.packet->data + ev.packet->dataLength);
+        enet_packet_destroy(ev.packet);
+        if (ev.peer != peer_) break;
+        if (isHost_)
+            HandleHostPacket(ev.peer, bytes);
+        else
+            HandleClientPacket(bytes);
+        break;
+    }
+    case ENET_EVENT_TYPE_DISCONNECT:
+        PeerLost(ev.peer);
+        break;
+    case ENET_EVENT_TYPE_NONE:
+        break;
     }
 }
 
@@ -428,8 +422,7 @@ int32_t LanSession::NewPlayerId() const {
     std::lock_guard lock(mutex_);
     for (;;) {
         int32_t id = dist(gen);
-        bool taken = std::any_of(players_.begin(), players_.end(),
-                                 [&](const PlayerInfo& p) { return p.id == id; });
+        bool taken = std::any_of(players_.begin(), players_.end(), [&](const PlayerInfo& p) { return p.id == id; });
         if (!taken) return id;
     }
 }

@@ -40,13 +40,11 @@ public:
 
     // Opens the discovery port of `config` and an ENet host on a free port, and creates the
     // host's player. nullptr (with a description in `error`) on failure.
-    static std::unique_ptr<LanSession> Host(const LanConfig& config, const SessionDesc& desc,
-                                            const LocalPlayer& player, std::function<void()> wake,
-                                            std::string* error);
+    static std::unique_ptr<LanSession> Host(const LanConfig& config, const SessionDesc& desc, const LocalPlayer& player,
+                                            std::function<void()> wake, std::string* error);
     // Connects to a session found by a search and creates the local player there. nullptr when
     // the session is full, gone, refuses the password or does not answer within `timeout`.
-    static std::unique_ptr<LanSession> Join(const SessionInfo& session,
-                                            const std::u16string& password,
+    static std::unique_ptr<LanSession> Join(const SessionInfo& session, const std::u16string& password,
                                             const LocalPlayer& player, std::function<void()> wake,
                                             std::chrono::milliseconds timeout, std::string* error);
 
@@ -72,9 +70,8 @@ public:
 private:
     LanSession(bool isHost, std::function<void()> wake);
     bool OpenHost(const LanConfig& config, std::string* error);
-    bool Handshake(const SessionInfo& session, const std::u16string& password,
-                   const LocalPlayer& player, std::chrono::milliseconds timeout,
-                   std::string* error);
+    bool Handshake(const SessionInfo& session, const std::u16string& password, const LocalPlayer& player,
+                   std::chrono::milliseconds timeout, std::string* error);
     void Start();
     void Stop();
     void Loop();

@@ -31,8 +31,7 @@ bool ReadPlayers(WireReader& r, std::vector<PlayerInfo>& players) {
 
 }  // namespace
 
-SessionPacket SessionPacket::Join(std::u16string password, std::u16string shortName,
-                                  std::u16string longName) {
+SessionPacket SessionPacket::Join(std::u16string password, std::u16string shortName, std::u16string longName) {
     SessionPacket p;
     p.kind = kJoin;
     p.password = std::move(password);
@@ -74,24 +73,24 @@ std::vector<uint8_t> SessionPacket::Encode() const {
     WireWriter w;
     w.Byte(kind);
     switch (kind) {
-        case kJoin:
-            w.String(password).String(shortName).String(longName);
-            break;
-        case kAccept:
-            w.Int32(playerId);
-            WritePlayers(w, players);
-            break;
-        case kPlayers:
-            WritePlayers(w, players);
-            break;
-        case kRefuse:
-            w.UInt32(reason);
-            break;
-        case kGame: {
-            std::vector<uint8_t> out = w.Take();
-            out.insert(out.end(), game.begin(), game.end());
-            return out;
-        }
+    case kJoin:
+        w.String(password).String(shortName).String(longName);
+        break;
+    case kAccept:
+        w.Int32(playerId);
+        WritePlayers(w, players);
+        break;
+    case kPlayers:
+        WritePlayers(w, players);
+        break;
+    case kRefuse:
+        w.UInt32(reason);
+        break;
+    case kGame: {
+        std::vector<uint8_t> out = w.Take();
+        out.insert(out.end(), game.begin(), game.end());
+        return out;
+    }
     }
     return w.Take();
 }
@@ -101,35 +100,33 @@ std::optional<SessionPacket> SessionPacket::Decode(std::span<const uint8_t> byte
     SessionPacket p;
     WireReader r(bytes.subspan(1));
     switch (bytes[0]) {
-        case kJoin:
-            p.kind = kJoin;
-            r.String(p.password);
-            r.String(p.shortName);
-            r.String(p.longName);
-            break;
-        case kAccept:
-            p.kind = kAccept;
-            if (!r.Int32(p.playerId) || p.playerId == 0 || !ReadPlayers(r, p.players))
-                return std::nullopt;
-            if (std::none_of(p.players.begin(), p.players.end(),
-                             [&](const PlayerInfo& pl) { return pl.id == p.playerId; }))
-                return std::nullopt;
-            break;
-        case kPlayers:
-            p.kind = kPlayers;
-            if (!ReadPlayers(r, p.players)) return std::nullopt;
-            break;
-        case kRefuse:
-            p.kind = kRefuse;
-            r.UInt32(p.reason);
-            break;
-        case kGame:
-            p.kind = kGame;
-            if (!GameMessage::Decode(bytes.subspan(1))) return std::nullopt;
-            p.game.assign(bytes.begin() + 1, bytes.end());
-            return p;
-        default:
+    case kJoin:
+        p.kind = kJoin;
+        r.String(p.password);
+        r.String(p.shortName);
+        r.String(p.longName);
+        break;
+    case kAccept:
+        p.kind = kAccept;
+        if (!r.Int32(p.playerId) || p.playerId == 0 || !ReadPlayers(r, p.players)) return std::nullopt;
+        if (std::none_of(p.players.begin(), p.players.end(), [&](const PlayerInfo& pl) { return pl.id == p.playerId; }))
             return std::nullopt;
+        break;
+    case kPlayers:
+        p.kind = kPlayers;
+        if (!ReadPlayers(r, p.players)) return std::nullopt;
+        break;
+    case kRefuse:
+        p.kind = kRefuse;
+        r.UInt32(p.reason);
+        break;
+    case kGame:
+        p.kind = kGame;
+        if (!GameMessage::Decode(bytes.subspan(1))) return std::nullopt;
+        p.game.assign(bytes.begin() + 1, bytes.end());
+        return p;
+    default:
+        return std::nullopt;
     }
     if (!r.AtEnd()) return std::nullopt;
     return p;

@@ -30,8 +30,7 @@ struct SessionPacket {
     uint32_t reason = 0;
     std::vector<uint8_t> game;
 
-    static SessionPacket Join(std::u16string password, std::u16string shortName,
-                              std::u16string longName);
+    static SessionPacket Join(std::u16string password, std::u16string shortName, std::u16string longName);
     static SessionPacket Accept(int32_t playerId, std::vector<PlayerInfo> players);
     static SessionPacket Players(std::vector<PlayerInfo> players);
     static SessionPacket Refuse(uint32_t reason);

@@ -17,8 +17,7 @@ uint64_t FreshToken() {
 
 }  // namespace
 
-std::optional<std::vector<SessionInfo>> SessionSearch::Run(const LanConfig& config,
-                                                           const std::string& applicationId,
+std::optional<std::vector<SessionInfo>> SessionSearch::Run(const LanConfig& config, const std::string& applicationId,
                                                            std::chrono::milliseconds window) {
     UdpSocket socket;
     if (!socket.Open(0, false, nullptr)) return std::nullopt;
@@ -41,8 +40,7 @@ std::optional<std::vector<SessionInfo>> SessionSearch::Run(const LanConfig& conf
             repeated = true;
         }
         auto until = repeated ? deadline : start + window / 2;
-        int waitMs = static_cast<int>(
-            std::chrono::ceil<std::chrono::milliseconds>(until - now).count());
+        int waitMs = static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(until - now).count());
         auto datagram = socket.Receive(waitMs > 0 ? waitMs : 1, DiscoveryQuery::kMaxDatagram);
         if (!datagram) continue;
         auto reply = DiscoveryReply::Decode(datagram->bytes);

@@ -17,8 +17,7 @@ public:
     static constexpr std::chrono::milliseconds kWindow{200};
 
     // nullopt when the query could not be sent.
-    static std::optional<std::vector<SessionInfo>> Run(const LanConfig& config,
-                                                       const std::string& applicationId,
+    static std::optional<std::vector<SessionInfo>> Run(const LanConfig& config, const std::string& applicationId,
                                                        std::chrono::milliseconds window = kWindow);
 };
 

@@ -5,8 +5,7 @@
 
 namespace platform::net {
 
-std::unique_ptr<SessionService> SessionService::Create(std::function<void()> wake,
-                                                       std::string* error) {
+std::unique_ptr<SessionService> SessionService::Create(std::function<void()> wake, std::string* error) {
     auto config = LanConfig::FromEnvironment(error);
     if (!config) return nullptr;
     UdpSocket probe;
@@ -18,8 +17,7 @@ std::optional<std::vector<SessionInfo>> SessionService::Search(const std::string
     return SessionSearch::Run(config_, applicationId);
 }
 
-bool SessionService::Host(const SessionDesc& desc, const LanSession::LocalPlayer& player,
-                          std::string* error) {
+bool SessionService::Host(const SessionDesc& desc, const LanSession::LocalPlayer& player, std::string* error) {
     if (session_) {
         if (error) *error = "A session is already open.";
         return false;

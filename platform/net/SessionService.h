@@ -16,8 +16,7 @@ namespace platform::net {
 // whenever a message arrives (the game passes the wake of its one wait).
 class SessionService {
 public:
-    SessionService(LanConfig config, std::function<void()> wake)
-        : config_(config), wake_(std::move(wake)) {}
+    SessionService(LanConfig config, std::function<void()> wake) : config_(config), wake_(std::move(wake)) {}
     // Reads GLYPHOR_LAN_BROADCAST and GLYPHOR_LAN_PORT and checks that a broadcast socket can be
     // made; nullptr (with a description in `error`) when not.
     static std::unique_ptr<SessionService> Create(std::function<void()> wake, std::string* error);
@@ -27,8 +26,7 @@ public:
     // Blocks for the search window. nullopt when the search could not be made.
     std::optional<std::vector<SessionInfo>> Search(const std::string& applicationId);
     bool Host(const SessionDesc& desc, const LanSession::LocalPlayer& player, std::string* error);
-    bool Join(const SessionInfo& session, const std::u16string& password,
-              const LanSession::LocalPlayer& player);
+    bool Join(const SessionInfo& session, const std::u16string& password, const LanSession::LocalPlayer& player);
     // Leaves the open session, telling the other player.
     void Close();
 

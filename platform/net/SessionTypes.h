@@ -34,9 +34,9 @@ struct SessionInfo {
     int32_t currentPlayers = 0;
     int32_t maxPlayers = 0;
     int32_t user1 = 0;
-    uint32_t address = 0;  // IPv4, host byte order
-    uint16_t port = 0;     // the session's ENet port
-    uint64_t instance = 0; // tells two sessions at one address apart
+    uint32_t address = 0;   // IPv4, host byte order
+    uint16_t port = 0;      // the session's ENet port
+    uint64_t instance = 0;  // tells two sessions at one address apart
 };
 
 struct PlayerInfo {

@@ -39,10 +39,8 @@ bool UdpSocket::Open(uint16_t port, bool shared, std::string* error) {
     int on = 1;
     if (::setsockopt(fd_, SOL_SOCKET, SO_BROADCAST, &on, sizeof on) != 0) return fail("SO_BROADCAST");
     if (shared) {
-        if (::setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0)
-            return fail("SO_REUSEADDR");
-        if (::setsockopt(fd_, SOL_SOCKET, SO_REUSEPORT, &on, sizeof on) != 0)
-            return fail("SO_REUSEPORT");
+        if (::setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0) return fail("SO_REUSEADDR");
+        if (::setsockopt(fd_, SOL_SOCKET, SO_REUSEPORT, &on, sizeof on) != 0) return fail("SO_REUSEPORT");
     }
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
@@ -58,8 +56,8 @@ bool UdpSocket::SendTo(std::span<const uint8_t> bytes, uint32_t address, uint16_
     addr.sin_family = AF_INET;
     addr.sin_addr.s_addr = htonl(address);
     addr.sin_port = htons(port);
-    ssize_t n = ::sendto(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL,
-                         reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+    ssize_t n =
+        ::sendto(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
     return n == static_cast<ssize_t>(bytes.size());
 }
 
@@ -73,10 +71,9 @@ std::optional<UdpSocket::Datagram> UdpSocket::Receive(int timeoutMs, size_t maxB
     d.bytes.resize(maxBytes + 1);
     sockaddr_in from{};
     socklen_t fromLen = sizeof from;
-    ssize_t n = ::recvfrom(fd_, d.bytes.data(), d.bytes.size(), MSG_TRUNC,
-                           reinterpret_cast<sockaddr*>(&from), &fromLen);
-    if (n < 0 || static_cast<size_t>(n) > maxBytes || from.sin_family != AF_INET)
-        return std::nullopt;
+    ssize_t n =
+        ::recvfrom(fd_, d.bytes.data(), d.bytes.size(), MSG_TRUNC, reinterpret_cast<sockaddr*>(&from), &fromLen);
+    if (n < 0 || static_cast<size_t>(n) > maxBytes || from.sin_family != AF_INET) return std::nullopt;
     d.bytes.resize(static_cast<size_t>(n));
     d.address = ntohl(from.sin_addr.s_addr);
     d.port = ntohs(from.sin_port);

@@ -11,89 +11,89 @@ namespace tavi {
 namespace {
 
 TEST(TaviCrc, CheckValueAndZeroPadding) {
-  EXPECT_EQ(Crc32("123456789"), 0xCBF43926u);
-  EXPECT_EQ(Crc32Hex("123456789"), "CBF43926");
-  EXPECT_EQ(Crc32Hex(""), "00000000");
-  // "a" has CRC 0xE8B7BE43; find a short text whose CRC has a leading zero digit.
-  std::string text;
-  for (int i = 0; i < 100000; ++i) {
-    text = "q" + std::to_string(i);
-    if (Crc32(text) < 0x10000000u) break;
-  }
-  ASSERT_LT(Crc32(text), 0x10000000u);
-  const std::string hex = Crc32Hex(text);
-  EXPECT_EQ(hex.size(), 8u);
-  EXPECT_EQ(hex[0], '0');
-  EXPECT_EQ(std::stoul(hex, nullptr, 16), Crc32(text));
+    EXPECT_EQ(Crc32("123456789"), 0xCBF43926u);
+    EXPECT_EQ(Crc32Hex("123456789"), "CBF43926");
+    EXPECT_EQ(Crc32Hex(""), "00000000");
+    // "a" has CRC 0xE8B7BE43; find a short text whose CRC has a leading zero digit.
+    std::string text;
+    for (int i = 0; i < 100000; ++i) {
+        text = "q" + std::to_string(i);
+        if (Crc32(text) < 0x10000000u) break;
+    }
+    ASSERT_LT(Crc32(text), 0x10000000u);
+    const std::string hex = Crc32Hex(text);
+    EXPECT_EQ(hex.size(), 8u);
+    EXPECT_EQ(hex[0], '0');
+    EXPECT_EQ(std::stoul(hex, nullptr, 16), Crc32(text));
 }
 
 TEST(TaviBase64, EncodesTheRfc4648Vectors) {
-  EXPECT_EQ(Base64Encode(""), "");
-  EXPECT_EQ(Base64Encode("f"), "Zg==");
-  EXPECT_EQ(Base64Encode("fo"), "Zm8=");
-  EXPECT_EQ(Base64Encode("foo"), "Zm9v");
-  EXPECT_EQ(Base64Encode("foob"), "Zm9vYg==");
-  EXPECT_EQ(Base64Encode("fooba"), "Zm9vYmE=");
-  EXPECT_EQ(Base64Encode("foobar"), "Zm9vYmFy");
-  EXPECT_EQ(Base64Encode(std::string("\xFB\xFF\xBF", 3)), "+/+/");
+    EXPECT_EQ(Base64Encode(""), "");
+    EXPECT_EQ(Base64Encode("f"), "Zg==");
+    EXPECT_EQ(Base64Encode("fo"), "Zm8=");
+    EXPECT_EQ(Base64Encode("foo"), "Zm9v");
+    EXPECT_EQ(Base64Encode("foob"), "Zm9vYg==");
+    EXPECT_EQ(Base64Encode("fooba"), "Zm9vYmE=");
+    EXPECT_EQ(Base64Encode("foobar"), "Zm9vYmFy");
+    EXPECT_EQ(Base64Encode(std::string("\xFB\xFF\xBF", 3)), "+/+/");
 }
 
 TEST(TaviBase64, DecodesTheRfc4648VectorsAndTheLenientForms) {
-  for (const char* plain : {"", "f", "fo", "foo", "foob", "fooba", "foobar"}) {
-    EXPECT_EQ(Base64Decode(Base64Encode(plain)), plain);
-  }
-  EXPECT_EQ(Base64Decode("Zm9v\r\nYmFy"), "foobar");  // line breaks skipped
-  EXPECT_EQ(Base64Decode("Zm\r\n9v"), "foo");          // even inside a group
-  EXPECT_EQ(Base64Decode("Zg==Zm8="), "ffo");          // "=" ends a group, decoding goes on
-  EXPECT_EQ(Base64Decode("Zm8=Zm9v"), "fofoo");
-  // A foreign character counts as "A" (0): "Z!==" reads as "ZA==".
-  EXPECT_EQ(Base64Decode("Z!=="), Base64Decode("ZA=="));
-  EXPECT_EQ(Base64Decode("Zm9*"), Base64Decode("Zm9A"));
-  EXPECT_EQ(Base64Decode("Zm9vY"), "foo" + Base64Decode("YA=="));  // a cut last group
+    for (const char* plain : {"", "f", "fo", "foo", "foob", "fooba", "foobar"}) {
+        EXPECT_EQ(Base64Decode(Base64Encode(plain)), plain);
+    }
+    EXPECT_EQ(Base64Decode("Zm9v\r\nYmFy"), "foobar");  // line breaks skipped
+    EXPECT_EQ(Base64Decode("Zm\r\n9v"), "foo");         // even inside a group
+    EXPECT_EQ(Base64Decode("Zg==Zm8="), "ffo");         // "=" ends a group, decoding goes on
+    EXPECT_EQ(Base64Decode("Zm8=Zm9v"), "fofoo");
+    // A foreign character counts as "A" (0): "Z!==" reads as "ZA==".
+    EXPECT_EQ(Base64Decode("Z!=="), Base64Decode("ZA=="));
+    EXPECT_EQ(Base64Decode("Zm9*"), Base64Decode("Zm9A"));
+    EXPECT_EQ(Base64Decode("Zm9vY"), "foo" + Base64Decode("YA=="));  // a cut last group
 }
 
 TEST(TaviMd5, Rfc1321Vectors) {
-  EXPECT_EQ(Md5Hex(""), "d41d8cd98f00b204e9800998ecf8427e");
-  EXPECT_EQ(Md5Hex("a"), "0cc175b9c0f1b6a831c399e269772661");
-  EXPECT_EQ(Md5Hex("abc"), "900150983cd24fb0d6963f7d28e17f72");
-  EXPECT_EQ(Md5Hex("message digest"), "f96b697d7cb7938d525a2f31aaf161d0");
-  EXPECT_EQ(Md5Hex("abcdefghijklmnopqrstuvwxyz"), "c3fcd3d76192e4007dfb496cca67e13b");
-  EXPECT_EQ(Md5Hex("12345678901234567890123456789012345678901234567890123456789012345678901234567890"),
-            "57edf4a22be3c955ac49da2e2107b67a");
+    EXPECT_EQ(Md5Hex(""), "d41d8cd98f00b204e9800998ecf8427e");
+    EXPECT_EQ(Md5Hex("a"), "0cc175b9c0f1b6a831c399e269772661");
+    EXPECT_EQ(Md5Hex("abc"), "900150983cd24fb0d6963f7d28e17f72");
+    EXPECT_EQ(Md5Hex("message digest"), "f96b697d7cb7938d525a2f31aaf161d0");
+    EXPECT_EQ(Md5Hex("abcdefghijklmnopqrstuvwxyz"), "c3fcd3d76192e4007dfb496cca67e13b");
+    EXPECT_EQ(Md5Hex("12345678901234567890123456789012345678901234567890123456789012345678901234567890"),
+              "57edf4a22be3c955ac49da2e2107b67a");
 }
 
 TEST(TaviSigningKey, CutsAtTheLastHashThatIsNotFirst) {
-  EXPECT_EQ(DeriveSigningKey(Base64Encode("secret")), "secret");            // no "#"
-  EXPECT_EQ(DeriveSigningKey(Base64Encode("secret#2024")), "secret");
-  EXPECT_EQ(DeriveSigningKey(Base64Encode("a#b#c")), "a#b");                // the last one
-  EXPECT_EQ(DeriveSigningKey(Base64Encode("#secret")), "#secret");          // first byte only
-  EXPECT_EQ(DeriveSigningKey(Base64Encode("#se#cret")), "#se");
-  EXPECT_EQ(DeriveSigningKey(Base64Encode("key#")), "key");
-  EXPECT_EQ(DeriveSigningKey("Z2x5cGhv\r\nci10ZXN0LWtleSMx"), "glyphor-test-key");
-  EXPECT_EQ(DeriveSigningKey(""), "");
+    EXPECT_EQ(DeriveSigningKey(Base64Encode("secret")), "secret");  // no "#"
+    EXPECT_EQ(DeriveSigningKey(Base64Encode("secret#2024")), "secret");
+    EXPECT_EQ(DeriveSigningKey(Base64Encode("a#b#c")), "a#b");        // the last one
+    EXPECT_EQ(DeriveSigningKey(Base64Encode("#secret")), "#secret");  // first byte only
+    EXPECT_EQ(DeriveSigningKey(Base64Encode("#se#cret")), "#se");
+    EXPECT_EQ(DeriveSigningKey(Base64Encode("key#")), "key");
+    EXPECT_EQ(DeriveSigningKey("Z2x5cGhv\r\nci10ZXN0LWtleSMx"), "glyphor-test-key");
+    EXPECT_EQ(DeriveSigningKey(""), "");
 }
 
 TEST(TaviDecimal, CountersAreAtMostNineDigits) {
-  EXPECT_EQ(ParseCounter("000000001"), 1);   // nine digits
-  EXPECT_EQ(ParseCounter("999999999"), 999999999);
-  EXPECT_EQ(ParseCounter(""), 0);
-  EXPECT_EQ(ParseCounter("0000000001"), std::nullopt);  // ten digits
-  EXPECT_EQ(ParseCounter("-1"), std::nullopt);
-  EXPECT_EQ(ParseCounter("+1"), std::nullopt);
-  EXPECT_EQ(ParseCounter("1 0"), std::nullopt);
-  EXPECT_EQ(ParseCounter(" 1"), std::nullopt);
-  EXPECT_EQ(ParseCounter("1x"), std::nullopt);
+    EXPECT_EQ(ParseCounter("000000001"), 1);  // nine digits
+    EXPECT_EQ(ParseCounter("999999999"), 999999999);
+    EXPECT_EQ(ParseCounter(""), 0);
+    EXPECT_EQ(ParseCounter("0000000001"), std::nullopt);  // ten digits
+    EXPECT_EQ(ParseCounter("-1"), std::nullopt);
+    EXPECT_EQ(ParseCounter("+1"), std::nullopt);
+    EXPECT_EQ(ParseCounter("1 0"), std::nullopt);
+    EXPECT_EQ(ParseCounter(" 1"), std::nullopt);
+    EXPECT_EQ(ParseCounter("1x"), std::nullopt);
 }
 
 TEST(TaviDecimal, LooseStatusNumbers) {
-  EXPECT_EQ(ParseLooseInt("1"), 1);
-  EXPECT_EQ(ParseLooseInt("-2"), -2);
-  EXPECT_EQ(ParseLooseInt("+1"), 1);
-  EXPECT_EQ(ParseLooseInt(" 1abc"), 1);
-  EXPECT_EQ(ParseLooseInt("abc"), 0);
-  EXPECT_EQ(ParseLooseInt(""), 0);
-  EXPECT_EQ(ParseLooseInt("99999999999999999999"), 2147483647);
-  EXPECT_EQ(ParseLooseInt("-99999999999999999999"), -2147483647 - 1);
+    EXPECT_EQ(ParseLooseInt("1"), 1);
+    EXPECT_EQ(ParseLooseInt("-2"), -2);
+    EXPECT_EQ(ParseLooseInt("+1"), 1);
+    EXPECT_EQ(ParseLooseInt(" 1abc"), 1);
+    EXPECT_EQ(ParseLooseInt("abc"), 0);
+    EXPECT_EQ(ParseLooseInt(""), 0);
+    EXPECT_EQ(ParseLooseInt("99999999999999999999"), 2147483647);
+    EXPECT_EQ(ParseLooseInt("-99999999999999999999"), -2147483647 - 1);
 }
 
 }  // namespace

@@ -5,8 +5,8 @@
 
 #include "AdServerProcess.h"
 #include "ModuleFiles.h"
-#include "tests/support/TempDir.h"
 #include "admodule/tavi.h"
+#include "tests/support/TempDir.h"
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>
@@ -18,50 +18,50 @@
 #include <vector>
 
 struct TaviLibrary {
-  void* handle = nullptr;
-  std::string folder;
-  InitTaviFn InitTavi = nullptr;
-  GetAdIdListFn GetAdIdList = nullptr;
-  QueryAdInfoFn QueryAdInfo = nullptr;
-  ReportAdShowFn ReportAdShow = nullptr;
-  ReportAdClickFn ReportAdClick = nullptr;
-  ReportInfoFn ReportInfo = nullptr;
-  ReleaseTaviFn ReleaseTavi = nullptr;
+    void* handle = nullptr;
+    std::string folder;
+    InitTaviFn InitTavi = nullptr;
+    GetAdIdListFn GetAdIdList = nullptr;
+    QueryAdInfoFn QueryAdInfo = nullptr;
+    ReportAdShowFn ReportAdShow = nullptr;
+    ReportAdClickFn ReportAdClick = nullptr;
+    ReportInfoFn ReportInfo = nullptr;
+    ReleaseTaviFn ReleaseTavi = nullptr;
 
-  // GetAdIdList into a fresh slot; the ids text, or "<untouched>" when the slot was left alone.
-  std::u16string List(int wanted, int* result = nullptr) const;
-  // QueryAdInfo's text, and its result in `result`.
-  std::u16string Query(int id, const std::u16string& name, int* result = nullptr) const;
-  int Info(const std::u16string& action) const;
+    // GetAdIdList into a fresh slot; the ids text, or "<untouched>" when the slot was left alone.
+    std::u16string List(int wanted, int* result = nullptr) const;
+    // QueryAdInfo's text, and its result in `result`.
+    std::u16string Query(int id, const std::u16string& name, int* result = nullptr) const;
+    int Info(const std::u16string& action) const;
 };
 
 // Frees an OLE string and gives its text.
 std::u16string TakeOle(BSTR text);
 
 class ModuleHarness : public ::testing::Test {
- protected:
-  void SetUp() override;
-  void TearDown() override;
+protected:
+    void SetUp() override;
+    void TearDown() override;
 
-  // Options pointing at the test server.
-  adserver::ModuleFilesOptions Options() const;
-  // Copies the library into a new folder with the given configuration and loads it. Without
-  // options no configuration files are written. What the start-up printed goes to `printed`.
-  TaviLibrary& Load(const adserver::ModuleFilesOptions* options, std::string* printed = nullptr);
-  TaviLibrary& Load() {
-    const adserver::ModuleFilesOptions options = Options();
-    return Load(&options);
-  }
+    // Options pointing at the test server.
+    adserver::ModuleFilesOptions Options() const;
+    // Copies the library into a new folder with the given configuration and loads it. Without
+    // options no configuration files are written. What the start-up printed goes to `printed`.
+    TaviLibrary& Load(const adserver::ModuleFilesOptions* options, std::string* printed = nullptr);
+    TaviLibrary& Load() {
+        const adserver::ModuleFilesOptions options = Options();
+        return Load(&options);
+    }
 
-  // The server's log of one kind of request.
-  std::vector<adserver::LoggedRequest> Requests(const std::string& kind);
-  // The current folder, where the queue files go.
-  std::string Cwd(const std::string& name) const { return work.File(name); }
+    // The server's log of one kind of request.
+    std::vector<adserver::LoggedRequest> Requests(const std::string& kind);
+    // The current folder, where the queue files go.
+    std::string Cwd(const std::string& name) const { return work.File(name); }
 
-  testsupport::TempDir work;
-  std::unique_ptr<adserver::AdServerProcess> server;
+    testsupport::TempDir work;
+    std::unique_ptr<adserver::AdServerProcess> server;
 
- private:
-  std::filesystem::path previousCwd_;
-  std::vector<std::unique_ptr<TaviLibrary>> libraries_;
+private:
+    std::filesystem::path previousCwd_;
+    std::vector<std::unique_ptr<TaviLibrary>> libraries_;
 };

@@ -1,8 +1,8 @@
 // The line queue files and the pending show/click reports kept in them.
 
-#include "tests/support/TempDir.h"
 #include "admodule/CacheManager.h"
 #include "admodule/LineQueueFile.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -10,149 +10,149 @@ namespace tavi {
 namespace {
 
 std::string Header(int readOffset, int writeOffset) {
-  char text[40];
-  std::snprintf(text, sizeof text, "%015d\n%015d\n", readOffset, writeOffset);
-  return text;
+    char text[40];
+    std::snprintf(text, sizeof text, "%015d\n%015d\n", readOffset, writeOffset);
+    return text;
 }
 
 TEST(TaviQueue, ByteLayoutOfCreateAppendAndConsume) {
-  testsupport::TempDir folder;
-  LineQueueFile queue(folder.File("q.lfq"));
-  EXPECT_FALSE(queue.exists());
-  ASSERT_TRUE(queue.create());
-  EXPECT_EQ(folder.Read("q.lfq"), Header(32, 32));
-  EXPECT_TRUE(queue.isEmpty());
+    testsupport::TempDir folder;
+    LineQueueFile queue(folder.File("q.lfq"));
+    EXPECT_FALSE(queue.exists());
+    ASSERT_TRUE(queue.create());
+    EXPECT_EQ(folder.Read("q.lfq"), Header(32, 32));
+    EXPECT_TRUE(queue.isEmpty());
 
-  ASSERT_TRUE(queue.append("abc"));
-  EXPECT_EQ(folder.Read("q.lfq"), Header(32, 36) + "abc\n");
-  ASSERT_TRUE(queue.append(""));
-  ASSERT_TRUE(queue.append("de f"));
-  EXPECT_EQ(folder.Read("q.lfq"), Header(32, 42) + "abc\n\nde f\n");
-  EXPECT_FALSE(queue.isEmpty());
+    ASSERT_TRUE(queue.append("abc"));
+    EXPECT_EQ(folder.Read("q.lfq"), Header(32, 36) + "abc\n");
+    ASSERT_TRUE(queue.append(""));
+    ASSERT_TRUE(queue.append("de f"));
+    EXPECT_EQ(folder.Read("q.lfq"), Header(32, 42) + "abc\n\nde f\n");
+    EXPECT_FALSE(queue.isEmpty());
 
-  EXPECT_EQ(queue.read(4), (std::vector<std::string>{"abc", "", "de f", ""}));
-  EXPECT_EQ(queue.readOffset(), 32);  // reading leaves the offsets alone
+    EXPECT_EQ(queue.read(4), (std::vector<std::string>{"abc", "", "de f", ""}));
+    EXPECT_EQ(queue.readOffset(), 32);  // reading leaves the offsets alone
 
-  ASSERT_TRUE(queue.consume(1));
-  EXPECT_EQ(folder.Read("q.lfq"), Header(36, 42) + "abc\n\nde f\n");  // consumed lines stay
-  EXPECT_EQ(queue.read(2), (std::vector<std::string>{"", "de f"}));
-  ASSERT_TRUE(queue.consume(10));  // past the end
-  EXPECT_EQ(queue.readOffset(), 42);
-  EXPECT_TRUE(queue.isEmpty());
-  EXPECT_EQ(queue.read(2), (std::vector<std::string>{"", ""}));
+    ASSERT_TRUE(queue.consume(1));
+    EXPECT_EQ(folder.Read("q.lfq"), Header(36, 42) + "abc\n\nde f\n");  // consumed lines stay
+    EXPECT_EQ(queue.read(2), (std::vector<std::string>{"", "de f"}));
+    ASSERT_TRUE(queue.consume(10));  // past the end
+    EXPECT_EQ(queue.readOffset(), 42);
+    EXPECT_TRUE(queue.isEmpty());
+    EXPECT_EQ(queue.read(2), (std::vector<std::string>{"", ""}));
 
-  // A second object sees the same state from the file.
-  LineQueueFile again(folder.File("q.lfq"));
-  ASSERT_TRUE(again.append("g"));
-  EXPECT_EQ(again.readOffset(), 42);
-  EXPECT_EQ(again.writeOffset(), 44);
-  EXPECT_EQ(again.read(1), std::vector<std::string>{"g"});
-  EXPECT_TRUE(again.remove());
-  EXPECT_FALSE(again.exists());
+    // A second object sees the same state from the file.
+    LineQueueFile again(folder.File("q.lfq"));
+    ASSERT_TRUE(again.append("g"));
+    EXPECT_EQ(again.readOffset(), 42);
+    EXPECT_EQ(again.writeOffset(), 44);
+    EXPECT_EQ(again.read(1), std::vector<std::string>{"g"});
+    EXPECT_TRUE(again.remove());
+    EXPECT_FALSE(again.exists());
 }
 
 TEST(TaviQueue, AMissingFileGivesEmptyTextsAndNothingToConsume) {
-  testsupport::TempDir folder;
-  LineQueueFile queue(folder.File("none.lfq"));
-  EXPECT_EQ(queue.read(3), (std::vector<std::string>{"", "", ""}));
-  EXPECT_FALSE(queue.append("x"));
-  EXPECT_FALSE(queue.consume(1));
-  EXPECT_FALSE(queue.exists());
-  EXPECT_TRUE(queue.readAll().empty());
+    testsupport::TempDir folder;
+    LineQueueFile queue(folder.File("none.lfq"));
+    EXPECT_EQ(queue.read(3), (std::vector<std::string>{"", "", ""}));
+    EXPECT_FALSE(queue.append("x"));
+    EXPECT_FALSE(queue.consume(1));
+    EXPECT_FALSE(queue.exists());
+    EXPECT_TRUE(queue.readAll().empty());
 }
 
 TEST(TaviQueue, DamagedHeadersAreSurvived) {
-  testsupport::TempDir folder;
-  LineQueueFile queue(folder.File("bad.lfq"));
-  // Offsets outside the file are kept within it.
-  folder.Write("bad.lfq", Header(-5, 999999) + "one\ntwo\n");
-  EXPECT_EQ(queue.read(3), (std::vector<std::string>{"one", "two", ""}));
-  EXPECT_EQ(queue.writeOffset(), 40);
-  // A file too short for a header reads as empty; appending starts it afresh.
-  folder.Write("bad.lfq", "garbage");
-  EXPECT_EQ(queue.read(1), std::vector<std::string>{""});
-  EXPECT_FALSE(queue.consume(1));
-  ASSERT_TRUE(queue.append("fresh"));
-  EXPECT_EQ(folder.Read("bad.lfq"), Header(32, 38) + "fresh\n");
-  // An overlong line is cut, and the next line still reads.
-  folder.Write("bad.lfq", Header(32, 32) + std::string(LineQueueFile::kMaxLineBytes + 10, 'x') + "\nnext\n");
-  const std::vector<std::string> lines = queue.read(2);
-  EXPECT_EQ(lines[0].size(), LineQueueFile::kMaxLineBytes);
-  EXPECT_EQ(lines[1], "next");
+    testsupport::TempDir folder;
+    LineQueueFile queue(folder.File("bad.lfq"));
+    // Offsets outside the file are kept within it.
+    folder.Write("bad.lfq", Header(-5, 999999) + "one\ntwo\n");
+    EXPECT_EQ(queue.read(3), (std::vector<std::string>{"one", "two", ""}));
+    EXPECT_EQ(queue.writeOffset(), 40);
+    // A file too short for a header reads as empty; appending starts it afresh.
+    folder.Write("bad.lfq", "garbage");
+    EXPECT_EQ(queue.read(1), std::vector<std::string>{""});
+    EXPECT_FALSE(queue.consume(1));
+    ASSERT_TRUE(queue.append("fresh"));
+    EXPECT_EQ(folder.Read("bad.lfq"), Header(32, 38) + "fresh\n");
+    // An overlong line is cut, and the next line still reads.
+    folder.Write("bad.lfq", Header(32, 32) + std::string(LineQueueFile::kMaxLineBytes + 10, 'x') + "\nnext\n");
+    const std::vector<std::string> lines = queue.read(2);
+    EXPECT_EQ(lines[0].size(), LineQueueFile::kMaxLineBytes);
+    EXPECT_EQ(lines[1], "next");
 }
 
 class TaviPending : public ::testing::Test {
- protected:
-  void SetUp() override {
-    folder.Write("config.xml",
-                 "<c><version/><base><type_id/><action_name/><version/><crc_key/></base>"
-                 "<url><query_update_url/><ad_url_pre/><info_report_url_pre/></url>"
-                 "<cache><limit_ad_cache_cnt/><current_ad_cache_cnt/><limit_report_info_to_cache_cnt>3"
-                 "</limit_report_info_to_cache_cnt><current_report_info_to_cache_cnt/></cache></c>");
-    folder.Write("manifest.xml", "<manifest><pkg-info><project-num/><control-version/></pkg-info></manifest>");
-    ASSERT_TRUE(config.LoadConfig());
-  }
+protected:
+    void SetUp() override {
+        folder.Write("config.xml",
+                     "<c><version/><base><type_id/><action_name/><version/><crc_key/></base>"
+                     "<url><query_update_url/><ad_url_pre/><info_report_url_pre/></url>"
+                     "<cache><limit_ad_cache_cnt/><current_ad_cache_cnt/><limit_report_info_to_cache_cnt>3"
+                     "</limit_report_info_to_cache_cnt><current_report_info_to_cache_cnt/></cache></c>");
+        folder.Write("manifest.xml", "<manifest><pkg-info><project-num/><control-version/></pkg-info></manifest>");
+        ASSERT_TRUE(config.LoadConfig());
+    }
 
-  testsupport::TempDir folder;
-  ModuleConfig config{folder.File("config.xml"), folder.File("manifest.xml")};
+    testsupport::TempDir folder;
+    ModuleConfig config{folder.File("config.xml"), folder.File("manifest.xml")};
 };
 
 TEST_F(TaviPending, CountsAgainstTheLimit) {
-  CacheManager cache(config, folder.Path());
-  EXPECT_TRUE(cache.AddPendingReport("a,b,1;", ""));
-  EXPECT_TRUE(cache.AddPendingReport("", "c,d,2;"));
-  EXPECT_FALSE(cache.AddPendingReport("e,f,3;", ""));  // the third reaches the limit of 3
-  EXPECT_FALSE(cache.AddPendingReport("g,h,4;", ""));
-  EXPECT_EQ(config.fields().currentReportInfoToCacheCnt, 4);
-  EXPECT_EQ(cache.pending().size(), 4u);
-  cache.ClearPending();
-  EXPECT_EQ(config.fields().currentReportInfoToCacheCnt, 0);
-  EXPECT_TRUE(cache.pending().empty());
+    CacheManager cache(config, folder.Path());
+    EXPECT_TRUE(cache.AddPendingReport("a,b,1;", ""));
+    EXPECT_TRUE(cache.AddPendingReport("", "c,d,2;"));
+    EXPECT_FALSE(cache.AddPendingReport("e,f,3;", ""));  // the third reaches the limit of 3
+    EXPECT_FALSE(cache.AddPendingReport("g,h,4;", ""));
+    EXPECT_EQ(config.fields().currentReportInfoToCacheCnt, 4);
+    EXPECT_EQ(cache.pending().size(), 4u);
+    cache.ClearPending();
+    EXPECT_EQ(config.fields().currentReportInfoToCacheCnt, 0);
+    EXPECT_TRUE(cache.pending().empty());
 }
 
 TEST_F(TaviPending, SavedReportsComeBackInTheNextRunAndTheFileGoes) {
-  {
-    CacheManager cache(config, folder.Path());
-    cache.SavePendingReports();  // count 0: nothing written
+    {
+        CacheManager cache(config, folder.Path());
+        cache.SavePendingReports();  // count 0: nothing written
+        EXPECT_FALSE(folder.Exists("shchcache.lfq"));
+        cache.AddPendingReport("a,b,1;", "");
+        cache.AddPendingReport("", "c,d,2;");
+        cache.SavePendingReports();
+    }
+    EXPECT_EQ(folder.Read("shchcache.lfq"), Header(32, 54) + "|sh:a,b,1;\n|ch:c,d,2;\n");
+    CacheManager next(config, folder.Path());
+    next.LoadPendingReports();
+    ASSERT_EQ(next.pending().size(), 2u);
+    EXPECT_EQ(next.pending()[0].show, "a,b,1;");
+    EXPECT_EQ(next.pending()[0].click, "");
+    EXPECT_EQ(next.pending()[1].click, "c,d,2;");
     EXPECT_FALSE(folder.Exists("shchcache.lfq"));
-    cache.AddPendingReport("a,b,1;", "");
-    cache.AddPendingReport("", "c,d,2;");
-    cache.SavePendingReports();
-  }
-  EXPECT_EQ(folder.Read("shchcache.lfq"), Header(32, 54) + "|sh:a,b,1;\n|ch:c,d,2;\n");
-  CacheManager next(config, folder.Path());
-  next.LoadPendingReports();
-  ASSERT_EQ(next.pending().size(), 2u);
-  EXPECT_EQ(next.pending()[0].show, "a,b,1;");
-  EXPECT_EQ(next.pending()[0].click, "");
-  EXPECT_EQ(next.pending()[1].click, "c,d,2;");
-  EXPECT_FALSE(folder.Exists("shchcache.lfq"));
-  EXPECT_EQ(config.fields().currentReportInfoToCacheCnt, 2);  // loading does not count
+    EXPECT_EQ(config.fields().currentReportInfoToCacheCnt, 2);  // loading does not count
 }
 
 TEST_F(TaviPending, ALineEndInAServerTextDoesNotCutTheSavedReports) {
-  {
-    CacheManager cache(config, folder.Path());
-    cache.AddPendingReport("x\n\ny,s,1;", "");  // an ai the server sent as "x&#10;&#10;y"
-    cache.AddPendingReport("", "c,d,2;");
-    cache.SavePendingReports();
-  }
-  CacheManager next(config, folder.Path());
-  next.LoadPendingReports();
-  ASSERT_EQ(next.pending().size(), 2u);
-  EXPECT_EQ(next.pending()[0].show, "x  y,s,1;");
-  EXPECT_EQ(next.pending()[1].click, "c,d,2;");
+    {
+        CacheManager cache(config, folder.Path());
+        cache.AddPendingReport("x\n\ny,s,1;", "");  // an ai the server sent as "x&#10;&#10;y"
+        cache.AddPendingReport("", "c,d,2;");
+        cache.SavePendingReports();
+    }
+    CacheManager next(config, folder.Path());
+    next.LoadPendingReports();
+    ASSERT_EQ(next.pending().size(), 2u);
+    EXPECT_EQ(next.pending()[0].show, "x  y,s,1;");
+    EXPECT_EQ(next.pending()[1].click, "c,d,2;");
 }
 
 TEST_F(TaviPending, EverySavedReportIsRestoredNotJustTheFirst255) {
-  LineQueueFile file(folder.File("shchcache.lfq"));
-  ASSERT_TRUE(file.create());
-  for (int i = 0; i < 300; ++i) file.append("|sh:ai" + std::to_string(i) + ",s,1;");
-  CacheManager cache(config, folder.Path());
-  cache.LoadPendingReports();
-  ASSERT_EQ(cache.pending().size(), 300u);
-  EXPECT_EQ(cache.pending()[299].show, "ai299,s,1;");
-  EXPECT_FALSE(folder.Exists("shchcache.lfq"));
+    LineQueueFile file(folder.File("shchcache.lfq"));
+    ASSERT_TRUE(file.create());
+    for (int i = 0; i < 300; ++i) file.append("|sh:ai" + std::to_string(i) + ",s,1;");
+    CacheManager cache(config, folder.Path());
+    cache.LoadPendingReports();
+    ASSERT_EQ(cache.pending().size(), 300u);
+    EXPECT_EQ(cache.pending()[299].show, "ai299,s,1;");
+    EXPECT_FALSE(folder.Exists("shchcache.lfq"));
 }
 
 }  // namespace

@@ -13,205 +13,207 @@ namespace {
 
 // The show and click lists of a decoded statads query, split into their items.
 struct StatLists {
-  std::vector<std::string> show;
-  std::vector<std::string> click;
+    std::vector<std::string> show;
+    std::vector<std::string> click;
 };
 
 std::vector<std::string> Items(const std::string& list) {
-  std::vector<std::string> items;
-  std::size_t start = 0;
-  while (start < list.size()) {
-    const std::size_t end = list.find(';', start);
-    if (end == std::string::npos) break;
-    items.push_back(list.substr(start, end - start + 1));
-    start = end + 1;
-  }
-  return items;
+    std::vector<std::string> items;
+    std::size_t start = 0;
+    while (start < list.size()) {
+        const std::size_t end = list.find(';', start);
+        if (end == std::string::npos) break;
+        items.push_back(list.substr(start, end - start + 1));
+        start = end + 1;
+    }
+    return items;
 }
 
 StatLists Lists(const std::string& text) {
-  const std::size_t sh = text.find("&sh=");
-  const std::size_t ch = text.find("&ch=");
-  const std::size_t c = text.rfind("&c=");
-  StatLists lists;
-  if (sh == std::string::npos || ch == std::string::npos || c == std::string::npos) return lists;
-  lists.show = Items(text.substr(sh + 4, ch - sh - 4));
-  lists.click = Items(text.substr(ch + 4, c - ch - 4));
-  return lists;
+    const std::size_t sh = text.find("&sh=");
+    const std::size_t ch = text.find("&ch=");
+    const std::size_t c = text.rfind("&c=");
+    StatLists lists;
+    if (sh == std::string::npos || ch == std::string::npos || c == std::string::npos) return lists;
+    lists.show = Items(text.substr(sh + 4, ch - sh - 4));
+    lists.click = Items(text.substr(ch + 4, c - ch - 4));
+    return lists;
 }
 
 // A loopback port nothing listens on.
 int ClosedPort() {
-  const int sock = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  socklen_t length = sizeof address;
-  getsockname(sock, reinterpret_cast<sockaddr*>(&address), &length);
-  close(sock);
-  return ntohs(address.sin_port);
+    const int sock = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    socklen_t length = sizeof address;
+    getsockname(sock, reinterpret_cast<sockaddr*>(&address), &length);
+    close(sock);
+    return ntohs(address.sin_port);
 }
 
 class TaviReports : public ModuleHarness {
- protected:
-  const TaviLibrary& LoadWithLimit(int limit) {
-    adserver::ModuleFilesOptions options = Options();
-    options.limit = limit;
-    const TaviLibrary& tavi = Load(&options);
-    EXPECT_NE(tavi.handle, nullptr);
-    return tavi;
-  }
-  // Whether some usage request the server completed carried this action.
-  bool Delivered(const std::string& action) {
-    for (const adserver::LoggedRequest& r : Requests("usage")) {
-      const bool completed = r.mode == "normal" || r.mode == "garbage" || r.mode == "html";
-      if (completed && r.text.find("|a=" + action + "|t=") != std::string::npos) return true;
+protected:
+    const TaviLibrary& LoadWithLimit(int limit) {
+        adserver::ModuleFilesOptions options = Options();
+        options.limit = limit;
+        const TaviLibrary& tavi = Load(&options);
+        EXPECT_NE(tavi.handle, nullptr);
+        return tavi;
     }
-    return false;
-  }
+    // Whether some usage request the server completed carried this action.
+    bool Delivered(const std::string& action) {
+        for (const adserver::LoggedRequest& r : Requests("usage")) {
+            const bool completed = r.mode == "normal" || r.mode == "garbage" || r.mode == "html";
+            if (completed && r.text.find("|a=" + action + "|t=") != std::string::npos) return true;
+        }
+        return false;
+    }
 };
 
 TEST_F(TaviReports, LimitFiveSendsAllFiveInOneRequestAtTheFifth) {
-  const TaviLibrary& tavi = LoadWithLimit(5);
-  ASSERT_EQ(tavi.List(3), u"0,1,2");
-  ::testing::internal::CaptureStdout();
-  for (int id = 0; id < 4; ++id) EXPECT_EQ(tavi.ReportAdShow(id % 3), 1);
-  const std::string printed = ::testing::internal::GetCapturedStdout();
-  EXPECT_TRUE(std::regex_match(printed, std::regex("(\\d{10}\n){4}"))) << printed;  // each show prints its time
-  EXPECT_TRUE(Requests("statads").empty());
+    const TaviLibrary& tavi = LoadWithLimit(5);
+    ASSERT_EQ(tavi.List(3), u"0,1,2");
+    ::testing::internal::CaptureStdout();
+    for (int id = 0; id < 4; ++id) EXPECT_EQ(tavi.ReportAdShow(id % 3), 1);
+    const std::string printed = ::testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(std::regex_match(printed, std::regex("(\\d{10}\n){4}"))) << printed;  // each show prints its time
+    EXPECT_TRUE(Requests("statads").empty());
 
-  EXPECT_EQ(tavi.ReportAdClick(1), 1);
-  const auto sent = Requests("statads");
-  ASSERT_EQ(sent.size(), 1u);
-  EXPECT_TRUE(sent[0].signatureOk);
-  EXPECT_TRUE(std::regex_match(sent[0].text, std::regex("sid=1001&ver=1\\.0\\.0&uid=[0-9a-f]{32}&lt=\\d+"
-                                                        "&sh=ai0,sei0,\\d+;ai1,sei1,\\d+;ai2,sei2,\\d+;ai0,sei0,\\d+;"
-                                                        "&ch=ai1,sei1,\\d+;&c=[0-9A-F]{8}")))
-      << sent[0].text;
+    EXPECT_EQ(tavi.ReportAdClick(1), 1);
+    const auto sent = Requests("statads");
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_TRUE(sent[0].signatureOk);
+    EXPECT_TRUE(std::regex_match(sent[0].text, std::regex("sid=1001&ver=1\\.0\\.0&uid=[0-9a-f]{32}&lt=\\d+"
+                                                          "&sh=ai0,sei0,\\d+;ai1,sei1,\\d+;ai2,sei2,\\d+;ai0,sei0,\\d+;"
+                                                          "&ch=ai1,sei1,\\d+;&c=[0-9A-F]{8}")))
+        << sent[0].text;
 
-  EXPECT_EQ(tavi.ReleaseTavi(), 1);
-  const std::string config = testsupport::TempDir::ReadFile(tavi.folder + "/config.xml");
-  EXPECT_NE(config.find("<current_report_info_to_cache_cnt>0</current_report_info_to_cache_cnt>"), std::string::npos);
-  EXPECT_FALSE(work.Exists("shchcache.lfq"));
+    EXPECT_EQ(tavi.ReleaseTavi(), 1);
+    const std::string config = testsupport::TempDir::ReadFile(tavi.folder + "/config.xml");
+    EXPECT_NE(config.find("<current_report_info_to_cache_cnt>0</current_report_info_to_cache_cnt>"), std::string::npos);
+    EXPECT_FALSE(work.Exists("shchcache.lfq"));
 }
 
 TEST_F(TaviReports, UnknownIdsReportEmptyItems) {
-  const TaviLibrary& tavi = LoadWithLimit(1);
-  EXPECT_EQ(tavi.ReportAdClick(42), 1);
-  const auto sent = Requests("statads");
-  ASSERT_EQ(sent.size(), 1u);
-  EXPECT_TRUE(std::regex_search(sent[0].text, std::regex("&sh=&ch=,,\\d+;&c="))) << sent[0].text;
+    const TaviLibrary& tavi = LoadWithLimit(1);
+    EXPECT_EQ(tavi.ReportAdClick(42), 1);
+    const auto sent = Requests("statads");
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_TRUE(std::regex_search(sent[0].text, std::regex("&sh=&ch=,,\\d+;&c="))) << sent[0].text;
 }
 
 TEST_F(TaviReports, TheStatusDecidesWhatHappensToPendingReports) {
-  const TaviLibrary& tavi = LoadWithLimit(1);
-  ASSERT_EQ(tavi.List(3), u"0,1,2");
-  ASSERT_TRUE(server->set("statec=2"));
-  EXPECT_EQ(tavi.ReportAdShow(0), 0);  // refused: kept
-  ASSERT_TRUE(server->set("statec=1&mode=html"));
-  EXPECT_EQ(tavi.ReportAdShow(1), 0);  // not the server's answer: kept
-  ASSERT_TRUE(server->set("mode=normal"));
-  EXPECT_EQ(tavi.ReportAdShow(2), 1);  // taken: cleared
-  EXPECT_EQ(Lists(Requests("statads").back().text).show.size(), 3u);
+    const TaviLibrary& tavi = LoadWithLimit(1);
+    ASSERT_EQ(tavi.List(3), u"0,1,2");
+    ASSERT_TRUE(server->set("statec=2"));
+    EXPECT_EQ(tavi.ReportAdShow(0), 0);  // refused: kept
+    ASSERT_TRUE(server->set("statec=1&mode=html"));
+    EXPECT_EQ(tavi.ReportAdShow(1), 0);  // not the server's answer: kept
+    ASSERT_TRUE(server->set("mode=normal"));
+    EXPECT_EQ(tavi.ReportAdShow(2), 1);  // taken: cleared
+    EXPECT_EQ(Lists(Requests("statads").back().text).show.size(), 3u);
 
-  ASSERT_TRUE(server->set("statec=-1"));
-  EXPECT_EQ(tavi.ReportAdClick(0), 0);  // status 0: dropped
-  ASSERT_TRUE(server->set("statec=0"));
-  EXPECT_EQ(tavi.ReportAdClick(1), 0);  // dropped
-  const StatLists afterMinusOne = Lists(Requests("statads").back().text);
-  ASSERT_EQ(afterMinusOne.click.size(), 1u);  // the click answered with "-1" went
-  EXPECT_EQ(afterMinusOne.click[0].rfind("ai1,sei1,", 0), 0u);
-  ASSERT_TRUE(server->set("statec=1"));
-  EXPECT_EQ(tavi.ReportAdClick(2), 1);
-  const StatLists last = Lists(Requests("statads").back().text);
-  EXPECT_TRUE(last.show.empty());
-  ASSERT_EQ(last.click.size(), 1u);
-  EXPECT_EQ(last.click[0].rfind("ai2,sei2,", 0), 0u);
+    ASSERT_TRUE(server->set("statec=-1"));
+    EXPECT_EQ(tavi.ReportAdClick(0), 0);  // status 0: dropped
+    ASSERT_TRUE(server->set("statec=0"));
+    EXPECT_EQ(tavi.ReportAdClick(1), 0);  // dropped
+    const StatLists afterMinusOne = Lists(Requests("statads").back().text);
+    ASSERT_EQ(afterMinusOne.click.size(), 1u);  // the click answered with "-1" went
+    EXPECT_EQ(afterMinusOne.click[0].rfind("ai1,sei1,", 0), 0u);
+    ASSERT_TRUE(server->set("statec=1"));
+    EXPECT_EQ(tavi.ReportAdClick(2), 1);
+    const StatLists last = Lists(Requests("statads").back().text);
+    EXPECT_TRUE(last.show.empty());
+    ASSERT_EQ(last.click.size(), 1u);
+    EXPECT_EQ(last.click[0].rfind("ai2,sei2,", 0), 0u);
 }
 
 TEST_F(TaviReports, FailedUsageReportIsQueuedAndDeliveredAfterTheNextSuccess) {
-  const TaviLibrary& tavi = Load();
-  ASSERT_TRUE(server->set("mode=down"));
-  ::testing::internal::CaptureStdout();
-  EXPECT_EQ(tavi.Info(u"\u542F\u52A8|a&b c"), 0);
-  const std::string printed = ::testing::internal::GetCapturedStdout();
-  EXPECT_TRUE(std::regex_match(printed, std::regex("\\?param=s=1001\\|v=2\\.0\\.1\\|u=[0-9a-f]{32}\\|a=\xC6\xF4\xB6\xAF"
-                                                   "\\|a&b c\\|t=\\d{14}\n")))
-      << printed;
-  EXPECT_TRUE(work.Exists("reportinfo.lfq"));
-  EXPECT_EQ(tavi.Info(u"second"), 0);
+    const TaviLibrary& tavi = Load();
+    ASSERT_TRUE(server->set("mode=down"));
+    ::testing::internal::CaptureStdout();
+    EXPECT_EQ(tavi.Info(u"\u542F\u52A8|a&b c"), 0);
+    const std::string printed = ::testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(
+        std::regex_match(printed, std::regex("\\?param=s=1001\\|v=2\\.0\\.1\\|u=[0-9a-f]{32}\\|a=\xC6\xF4\xB6\xAF"
+                                             "\\|a&b c\\|t=\\d{14}\n")))
+        << printed;
+    EXPECT_TRUE(work.Exists("reportinfo.lfq"));
+    EXPECT_EQ(tavi.Info(u"second"), 0);
 
-  ASSERT_TRUE(server->set("mode=normal"));
-  EXPECT_EQ(tavi.Info(u"third"), 1);
-  const auto usage = Requests("usage");
-  ASSERT_EQ(usage.size(), 3u);
-  EXPECT_NE(usage[0].text.find("/report.do?param=s=1001|v=2.0.1|u="), std::string::npos) << usage[0].text;
-  EXPECT_NE(usage[0].text.find("|a=third|t="), std::string::npos);
-  EXPECT_NE(usage[1].text.find("|a=\xC6\xF4\xB6\xAF|a&b%20c|t="), std::string::npos) << usage[1].text;
-  EXPECT_NE(usage[2].text.find("|a=second|t="), std::string::npos);
-  EXPECT_FALSE(work.Exists("reportinfo.lfq"));
+    ASSERT_TRUE(server->set("mode=normal"));
+    EXPECT_EQ(tavi.Info(u"third"), 1);
+    const auto usage = Requests("usage");
+    ASSERT_EQ(usage.size(), 3u);
+    EXPECT_NE(usage[0].text.find("/report.do?param=s=1001|v=2.0.1|u="), std::string::npos) << usage[0].text;
+    EXPECT_NE(usage[0].text.find("|a=third|t="), std::string::npos);
+    EXPECT_NE(usage[1].text.find("|a=\xC6\xF4\xB6\xAF|a&b%20c|t="), std::string::npos) << usage[1].text;
+    EXPECT_NE(usage[2].text.find("|a=second|t="), std::string::npos);
+    EXPECT_FALSE(work.Exists("reportinfo.lfq"));
 }
 
 TEST_F(TaviReports, AFailureInsideAQueuedBlockLosesNothingAfterIt) {
-  const TaviLibrary& tavi = Load();
-  const std::string good = server->baseUrl() + "/report.do?param=";
-  const std::string lines[] = {
-      good + "never sendable",  // a URL the HTTP library refuses: dropped, it would block the queue
-      good + "q1",
-      "http://127.0.0.1:" + std::to_string(ClosedPort()) + "/report.do?param=q2",
-      good + "q3",
-  };
-  std::string body;
-  for (const std::string& line : lines) body += line + "\n";
-  char header[40];
-  std::snprintf(header, sizeof header, "%015d\n%015d\n", 32, static_cast<int>(32 + body.size()));
-  work.Write("reportinfo.lfq", header + body);
+    const TaviLibrary& tavi = Load();
+    const std::string good = server->baseUrl() + "/report.do?param=";
+    const std::string lines[] = {
+        good + "never sendable",  // a URL the HTTP library refuses: dropped, it would block the queue
+        good + "q1",
+        "http://127.0.0.1:" + std::to_string(ClosedPort()) + "/report.do?param=q2",
+        good + "q3",
+    };
+    std::string body;
+    for (const std::string& line : lines) body += line + "\n";
+    char header[40];
+    std::snprintf(header, sizeof header, "%015d\n%015d\n", 32, static_cast<int>(32 + body.size()));
+    work.Write("reportinfo.lfq", header + body);
 
-  EXPECT_EQ(tavi.Info(u"live"), 1);
-  EXPECT_TRUE(Delivered("live"));
-  std::vector<std::string> targets;
-  for (const auto& r : Requests("usage")) targets.push_back(r.text);
-  ASSERT_EQ(targets.size(), 2u);
-  EXPECT_EQ(targets[1], "/report.do?param=q1");
-  // The block stopped at q2; q2 and q3 wait for the next success.
-  const std::string after = work.Read("reportinfo.lfq");
-  const int readOffset = std::atoi(after.substr(0, 15).c_str());
-  EXPECT_EQ(after.substr(static_cast<std::size_t>(readOffset)), lines[2] + "\n" + lines[3] + "\n");
+    EXPECT_EQ(tavi.Info(u"live"), 1);
+    EXPECT_TRUE(Delivered("live"));
+    std::vector<std::string> targets;
+    for (const auto& r : Requests("usage")) targets.push_back(r.text);
+    ASSERT_EQ(targets.size(), 2u);
+    EXPECT_EQ(targets[1], "/report.do?param=q1");
+    // The block stopped at q2; q2 and q3 wait for the next success.
+    const std::string after = work.Read("reportinfo.lfq");
+    const int readOffset = std::atoi(after.substr(0, 15).c_str());
+    EXPECT_EQ(after.substr(static_cast<std::size_t>(readOffset)), lines[2] + "\n" + lines[3] + "\n");
 }
 
 TEST_F(TaviReports, NothingIsLostWhateverTheServerDoes) {
-  const TaviLibrary& tavi = LoadWithLimit(1);
-  ASSERT_EQ(tavi.List(3), u"0,1,2");
-  struct Case {
-    const char* mode;
-    int showResult;
-    int infoResult;
-  };
-  int shows = 0;
-  for (const Case& c : {Case{"garbage", 0, 1}, Case{"html", 0, 1}, Case{"huge", 1, 0}, Case{"reset", 1, 0},
-                        Case{"down", 1, 0}}) {
-    ASSERT_TRUE(server->set(std::string("mode=") + c.mode));
-    EXPECT_EQ(tavi.ReportAdShow(shows++ % 3), c.showResult) << c.mode;
-    EXPECT_EQ(tavi.Info(u"act-" + std::u16string(c.mode, c.mode + std::strlen(c.mode))), c.infoResult) << c.mode;
-  }
-  ASSERT_TRUE(server->set("mode=slow"));
-  EXPECT_EQ(tavi.Info(u"act-slow"), 0);  // the 1-second limit of a live usage report
+    const TaviLibrary& tavi = LoadWithLimit(1);
+    ASSERT_EQ(tavi.List(3), u"0,1,2");
+    struct Case {
+        const char* mode;
+        int showResult;
+        int infoResult;
+    };
+    int shows = 0;
+    for (const Case& c :
+         {Case{"garbage", 0, 1}, Case{"html", 0, 1}, Case{"huge", 1, 0}, Case{"reset", 1, 0}, Case{"down", 1, 0}}) {
+        ASSERT_TRUE(server->set(std::string("mode=") + c.mode));
+        EXPECT_EQ(tavi.ReportAdShow(shows++ % 3), c.showResult) << c.mode;
+        EXPECT_EQ(tavi.Info(u"act-" + std::u16string(c.mode, c.mode + std::strlen(c.mode))), c.infoResult) << c.mode;
+    }
+    ASSERT_TRUE(server->set("mode=slow"));
+    EXPECT_EQ(tavi.Info(u"act-slow"), 0);  // the 1-second limit of a live usage report
 
-  ASSERT_TRUE(server->set("mode=normal"));
-  EXPECT_EQ(tavi.ReportAdClick(0), 1);
-  EXPECT_EQ(tavi.Info(u"act-final"), 1);
+    ASSERT_TRUE(server->set("mode=normal"));
+    EXPECT_EQ(tavi.ReportAdClick(0), 1);
+    EXPECT_EQ(tavi.Info(u"act-final"), 1);
 
-  const auto sent = Requests("statads");
-  ASSERT_FALSE(sent.empty());
-  EXPECT_EQ(sent.back().mode, "normal");
-  const StatLists last = Lists(sent.back().text);
-  EXPECT_EQ(last.show.size(), static_cast<std::size_t>(shows));
-  EXPECT_EQ(last.click.size(), 1u);
-  for (const char* action : {"act-garbage", "act-html", "act-huge", "act-reset", "act-down", "act-slow", "act-final"}) {
-    EXPECT_TRUE(Delivered(action)) << action;
-  }
-  EXPECT_FALSE(work.Exists("reportinfo.lfq"));
+    const auto sent = Requests("statads");
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ(sent.back().mode, "normal");
+    const StatLists last = Lists(sent.back().text);
+    EXPECT_EQ(last.show.size(), static_cast<std::size_t>(shows));
+    EXPECT_EQ(last.click.size(), 1u);
+    for (const char* action :
+         {"act-garbage", "act-html", "act-huge", "act-reset", "act-down", "act-slow", "act-final"}) {
+        EXPECT_TRUE(Delivered(action)) << action;
+    }
+    EXPECT_FALSE(work.Exists("reportinfo.lfq"));
 }
 
 }  // namespace

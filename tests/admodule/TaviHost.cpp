@@ -16,67 +16,68 @@
 namespace {
 
 std::string Narrow(BSTR text) {
-  std::string out;
-  for (std::uint32_t i = 0; i < SysStringLen(text); ++i) out.push_back(text[i] < 0x80 ? static_cast<char>(text[i]) : '?');
-  return out;
+    std::string out;
+    for (std::uint32_t i = 0; i < SysStringLen(text); ++i)
+        out.push_back(text[i] < 0x80 ? static_cast<char>(text[i]) : '?');
+    return out;
 }
 
 template <typename Fn>
 Fn Bind(void* library, const char* name) {
-  auto fn = reinterpret_cast<Fn>(dlsym(library, name));
-  if (fn == nullptr) {
-    std::fprintf(stderr, "tavi_host: no %s\n", name);
-    std::exit(1);
-  }
-  return fn;
+    auto fn = reinterpret_cast<Fn>(dlsym(library, name));
+    if (fn == nullptr) {
+        std::fprintf(stderr, "tavi_host: no %s\n", name);
+        std::exit(1);
+    }
+    return fn;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: tavi_host LIBRARY [list N | show ID | click ID | info TEXT | release]...\n");
-    return 2;
-  }
-  void* library = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL);
-  if (library == nullptr) {
-    std::fprintf(stderr, "tavi_host: %s\n", dlerror());
-    return 1;
-  }
-  const auto initTavi = Bind<InitTaviFn>(library, "InitTavi");
-  const auto getAdIdList = Bind<GetAdIdListFn>(library, "GetAdIdList");
-  const auto reportAdShow = Bind<ReportAdShowFn>(library, "ReportAdShow");
-  const auto reportAdClick = Bind<ReportAdClickFn>(library, "ReportAdClick");
-  const auto reportInfo = Bind<ReportInfoFn>(library, "ReportInfo");
-  const auto releaseTavi = Bind<ReleaseTaviFn>(library, "ReleaseTavi");
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: tavi_host LIBRARY [list N | show ID | click ID | info TEXT | release]...\n");
+        return 2;
+    }
+    void* library = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL);
+    if (library == nullptr) {
+        std::fprintf(stderr, "tavi_host: %s\n", dlerror());
+        return 1;
+    }
+    const auto initTavi = Bind<InitTaviFn>(library, "InitTavi");
+    const auto getAdIdList = Bind<GetAdIdListFn>(library, "GetAdIdList");
+    const auto reportAdShow = Bind<ReportAdShowFn>(library, "ReportAdShow");
+    const auto reportAdClick = Bind<ReportAdClickFn>(library, "ReportAdClick");
+    const auto reportInfo = Bind<ReportInfoFn>(library, "ReportInfo");
+    const auto releaseTavi = Bind<ReleaseTaviFn>(library, "ReleaseTavi");
 
-  std::printf("init %d\n", initTavi());
-  for (int i = 2; i < argc; ++i) {
-    const std::string verb = argv[i];
-    if (verb == "release") {
-      std::printf("release %d\n", releaseTavi());
-      continue;
+    std::printf("init %d\n", initTavi());
+    for (int i = 2; i < argc; ++i) {
+        const std::string verb = argv[i];
+        if (verb == "release") {
+            std::printf("release %d\n", releaseTavi());
+            continue;
+        }
+        if (i + 1 >= argc) return 2;
+        const char* arg = argv[++i];
+        if (verb == "list") {
+            BSTR ids = nullptr;
+            const int count = getAdIdList(0, std::atoi(arg), &ids);
+            std::printf("list %d %s\n", count, ids != nullptr ? Narrow(ids).c_str() : "-");
+            SysFreeString(ids);
+        } else if (verb == "show") {
+            std::printf("show %d\n", reportAdShow(std::atoi(arg)));
+        } else if (verb == "click") {
+            std::printf("click %d\n", reportAdClick(std::atoi(arg)));
+        } else if (verb == "info") {
+            std::u16string wide(arg, arg + std::char_traits<char>::length(arg));
+            BSTR text = SysAllocString(wide.c_str());
+            std::printf("info %d\n", reportInfo(text));
+            SysFreeString(text);
+        } else {
+            return 2;
+        }
+        std::fflush(stdout);
     }
-    if (i + 1 >= argc) return 2;
-    const char* arg = argv[++i];
-    if (verb == "list") {
-      BSTR ids = nullptr;
-      const int count = getAdIdList(0, std::atoi(arg), &ids);
-      std::printf("list %d %s\n", count, ids != nullptr ? Narrow(ids).c_str() : "-");
-      SysFreeString(ids);
-    } else if (verb == "show") {
-      std::printf("show %d\n", reportAdShow(std::atoi(arg)));
-    } else if (verb == "click") {
-      std::printf("click %d\n", reportAdClick(std::atoi(arg)));
-    } else if (verb == "info") {
-      std::u16string wide(arg, arg + std::char_traits<char>::length(arg));
-      BSTR text = SysAllocString(wide.c_str());
-      std::printf("info %d\n", reportInfo(text));
-      SysFreeString(text);
-    } else {
-      return 2;
-    }
-    std::fflush(stdout);
-  }
-  return 0;
+    return 0;
 }

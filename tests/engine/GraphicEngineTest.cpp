@@ -178,7 +178,8 @@ TEST(GraphicEngineMessagesTest, MissingPackNamesThePathBelowTheProgramFolder) {
     platform::SetProgramFolder(original);
 
     EXPECT_EQ(GraphicEngine::DisplayFailureMessage().substr(0, 25), u"              无法初始化图形引擎\r\n");
-    EXPECT_NE(GraphicEngine::PictureFailureMessage().find(u"\r\n              如有问题请与厂商联系"), std::u16string::npos);
+    EXPECT_NE(GraphicEngine::PictureFailureMessage().find(u"\r\n              如有问题请与厂商联系"),
+              std::u16string::npos);
 }
 
 TEST(GraphicEngineMessagesTest, LoadsPicturesByNameWithoutKey) {

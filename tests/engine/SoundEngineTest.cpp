@@ -6,11 +6,11 @@
 #include <functional>
 #include <thread>
 
-#include "tests/support/TempDir.h"
-#include "tests/support/ZipWriter.h"
 #include "engine/SoundEngine.h"
 #include "platform/ResourcePack.h"
 #include "platform/SoundBuffer.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/ZipWriter.h"
 
 namespace {
 
@@ -19,12 +19,23 @@ std::vector<uint8_t> Wave(int ms) {
     const uint32_t rate = 22050;
     const uint32_t samples = rate * static_cast<uint32_t>(ms) / 1000;
     std::vector<uint8_t> out;
-    auto put32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i))); };
-    auto put16 = [&](uint16_t v) { out.push_back(static_cast<uint8_t>(v)); out.push_back(static_cast<uint8_t>(v >> 8)); };
+    auto put32 = [&](uint32_t v) {
+        for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    };
+    auto put16 = [&](uint16_t v) {
+        out.push_back(static_cast<uint8_t>(v));
+        out.push_back(static_cast<uint8_t>(v >> 8));
+    };
     out.insert(out.end(), {'R', 'I', 'F', 'F'});
     put32(36 + samples * 2);
     out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-    put32(16); put16(1); put16(1); put32(rate); put32(rate * 2); put16(2); put16(16);
+    put32(16);
+    put16(1);
+    put16(1);
+    put32(rate);
+    put32(rate * 2);
+    put16(2);
+    put16(16);
     out.insert(out.end(), {'d', 'a', 't', 'a'});
     put32(samples * 2);
     for (uint32_t i = 0; i < samples; ++i) put16(static_cast<uint16_t>(static_cast<int16_t>(800 * std::sin(i * 0.05))));
@@ -69,7 +80,10 @@ TEST_F(SoundEngineTest, WithoutAudioOutputEverythingIsSilentAndHarmless) {
     setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
     SoundEngine engine(Pack());
     EXPECT_FALSE(engine.Init());
-    if (before != nullptr) setenv("SDL_AUDIODRIVER", saved.c_str(), 1); else unsetenv("SDL_AUDIODRIVER");
+    if (before != nullptr)
+        setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
+    else
+        unsetenv("SDL_AUDIODRIVER");
 
     EXPECT_FALSE(engine.Enabled());
     EXPECT_TRUE(engine.LoadLoop("LOOP"));

@@ -5,9 +5,9 @@
 #include <iterator>
 #include <vector>
 
-#include "tests/support/TempDir.h"
 #include "menu/Settings.h"
 #include "platform/ProgramFolder.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -18,7 +18,8 @@ Bytes FileBytes(const std::string& text, const std::array<int32_t, 11>& fields) 
     Bytes out{static_cast<uint8_t>(text.size() & 0xFF), static_cast<uint8_t>(text.size() >> 8)};
     out.insert(out.end(), text.begin(), text.end());
     for (int32_t f : fields) {
-        for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<uint8_t>(static_cast<uint32_t>(f) >> shift));
+        for (int shift = 0; shift < 32; shift += 8)
+            out.push_back(static_cast<uint8_t>(static_cast<uint32_t>(f) >> shift));
     }
     return out;
 }
@@ -37,8 +38,8 @@ protected:
 
     std::string FilePath() const { return dir_.Path() + "Game/Setting.DAT"; }
     void WriteFile(const Bytes& bytes) const {
-        std::ofstream(FilePath(), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                          static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(FilePath(), std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     }
     Bytes ReadFile() const {
         std::ifstream in(FilePath(), std::ios::binary);
@@ -74,7 +75,7 @@ TEST_F(SettingsTest, OutOfRangeValuesTakeTheirReplacementsAtLoad) {
     EXPECT_EQ(Loaded(kMoleStay, 21), 6);
     EXPECT_EQ(Loaded(kSpaceSpeed, 0), 3);  // the dialog's slider allows 0; the next start does not
     EXPECT_EQ(Loaded(kSpaceCount, 16), 3);
-    EXPECT_EQ(Loaded(kSpaceBonus, 5), 5);   // any value other than 0 is "on"
+    EXPECT_EQ(Loaded(kSpaceBonus, 5), 5);  // any value other than 0 is "on"
     EXPECT_EQ(Loaded(kSpaceBonus, -7), -7);
 }
 
@@ -121,9 +122,9 @@ TEST_F(SettingsTest, AShortFileLeavesTheMissingFieldsAtTheirValuesThenValidates)
     EXPECT_EQ(g_Settings.Text, "ab");
     EXPECT_EQ(g_Settings.Field[kAppleLevel], 5);
     EXPECT_EQ(g_Settings.Field[kAppleFail], 30);
-    EXPECT_EQ(g_Settings.Field[kFrogLevel], 0);   // not read, 0 is in range
+    EXPECT_EQ(g_Settings.Field[kFrogLevel], 0);  // not read, 0 is in range
     EXPECT_EQ(g_Settings.Field[kMoleStay], 15);
-    EXPECT_EQ(g_Settings.Field[kMoleTime], 1);    // not read, 0 replaced
+    EXPECT_EQ(g_Settings.Field[kMoleTime], 1);  // not read, 0 replaced
     EXPECT_EQ(g_Settings.Field[kSpaceSpeed], 3);
 
     // A text length that runs past the end of the file takes what is there and reads no field.

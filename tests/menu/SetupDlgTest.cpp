@@ -117,12 +117,15 @@ TEST_F(SetupDlgTest, DragHeldWhenEscClosesDoesNotCarryIntoTheNextShow) {
 
 TEST_F(SetupDlgTest, DefaultOnTheFrogPageSelectsCourse3WithoutSaving) {
     Driver driver;
-    driver.Click(kDefaultX, kButtonY).Frame().Then([&] {
-        EXPECT_EQ(dlg->CourseList()->ListIndex(), 3);
-        EXPECT_EQ(dlg->CourseList()->Item(3), u"大学英语1~4级常用词汇");
-        EXPECT_EQ(dlg->Slider(0)->Value, 0);
-        EXPECT_TRUE(dlg->Running());
-    }).Key(VK_ESCAPE);
+    driver.Click(kDefaultX, kButtonY)
+        .Frame()
+        .Then([&] {
+            EXPECT_EQ(dlg->CourseList()->ListIndex(), 3);
+            EXPECT_EQ(dlg->CourseList()->Item(3), u"大学英语1~4级常用词汇");
+            EXPECT_EQ(dlg->Slider(0)->Value, 0);
+            EXPECT_TRUE(dlg->Running());
+        })
+        .Key(VK_ESCAPE);
     EXPECT_FALSE(Show(2));
     EXPECT_EQ(g_Settings.Field, before.Field);
     EXPECT_FALSE(SettingsWritten());
@@ -165,7 +168,11 @@ TEST_F(SetupDlgTest, BonusBoxStoresOnAsMinusOne) {
     }
     {
         Driver driver;
-        driver.Then([&] { EXPECT_FALSE(dlg->BonusBox()->Value()); }).Click(boxX, boxY).Frame().Key(VK_RETURN).Key(VK_ESCAPE);
+        driver.Then([&] { EXPECT_FALSE(dlg->BonusBox()->Value()); })
+            .Click(boxX, boxY)
+            .Frame()
+            .Key(VK_RETURN)
+            .Key(VK_ESCAPE);
         EXPECT_FALSE(Show(4));
         EXPECT_EQ(g_Settings.Field[kSpaceBonus], -1);
         EXPECT_EQ(FileField(kSpaceBonus), -1);

@@ -82,8 +82,8 @@ int Join(SessionService& service) {
     }
     const SessionInfo& s = found.front();
     in_addr addr{htonl(s.address)};
-    std::printf("found %s players %d user %d at %s\n", Narrow(s.name).c_str(), s.currentPlayers,
-                s.user1, inet_ntoa(addr));
+    std::printf("found %s players %d user %d at %s\n", Narrow(s.name).c_str(), s.currentPlayers, s.user1,
+                inet_ntoa(addr));
     if (!service.Join(s, u"", {u"nsclient", u"Client"})) {
         std::printf("join refused\n");
         return 1;

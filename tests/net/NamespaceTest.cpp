@@ -13,9 +13,7 @@
 
 namespace {
 
-bool Shell(const std::string& command) {
-    return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
-}
+bool Shell(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()) == 0; }
 
 // Creates the namespaces and the link; removes them (and so the link) when done.
 class VethLink {
@@ -29,8 +27,7 @@ public:
               Shell("ip link add " + vA + " netns " + nsA_ + " type veth peer name " + vB + " netns " + nsB_) &&
               Shell("ip -n " + nsA_ + " addr add 192.0.2.1/24 broadcast 192.0.2.255 dev " + vA) &&
               Shell("ip -n " + nsB_ + " addr add 192.0.2.2/24 broadcast 192.0.2.255 dev " + vB) &&
-              Shell("ip -n " + nsA_ + " link set " + vA + " up") &&
-              Shell("ip -n " + nsB_ + " link set " + vB + " up");
+              Shell("ip -n " + nsA_ + " link set " + vA + " up") && Shell("ip -n " + nsB_ + " link set " + vB + " up");
     }
     ~VethLink() {
         Shell("ip netns del " + nsA_);
@@ -69,8 +66,8 @@ TEST(NamespaceTest, DiscoveryAndASessionCrossAVethLinkBetweenTwoProcesses) {
     VethLink link;
     if (!link.Ok()) GTEST_SKIP() << "cannot make a veth pair between namespaces";
 
-    const std::string env = "env GLYPHOR_LAN_BROADCAST=192.0.2.255 GLYPHOR_LAN_PORT=" +
-                            std::to_string(nettest::TestPort(20)) + " ";
+    const std::string env =
+        "env GLYPHOR_LAN_BROADCAST=192.0.2.255 GLYPHOR_LAN_PORT=" + std::to_string(nettest::TestPort(20)) + " ";
     FILE* host = popen(("ip netns exec " + link.A() + " " + env + GLYPHOR_NET_PEER " host nsgame").c_str(), "r");
     ASSERT_TRUE(host);
     ASSERT_EQ(ReadLine(host), "ready");

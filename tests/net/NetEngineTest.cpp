@@ -67,9 +67,7 @@ protected:
         net.Ready = [this] { log_.push_back("Ready"); };
         net.Over = [this] { log_.push_back("Over"); };
         net.NeedSetting = [this] { log_.push_back("NeedSetting"); };
-        net.UpDatePlayer = [this, &net] {
-            log_.push_back("UpDatePlayer " + std::to_string(net.GetPlayerCount()));
-        };
+        net.UpDatePlayer = [this, &net] { log_.push_back("UpDatePlayer " + std::to_string(net.GetPlayerCount())); };
         net.SettingChange = [this](uint8_t a, uint8_t b, uint8_t c, uint8_t d) {
             std::ostringstream s;
             s << "SettingChange " << int(a) << " " << int(b) << " " << int(c) << " " << int(d);
@@ -359,8 +357,7 @@ TEST_F(NetEngineTest, AThirdPlayerCannotJoinAFullSession) {
     ASSERT_TRUE(host) << error;
     auto found = SessionSearch::Run(config, kApplicationId);
     ASSERT_TRUE(found && found->size() == 1);
-    auto second = LanSession::Join(found->front(), u"", {u"b", u"Client"}, nullptr,
-                                   LanSession::kJoinTimeout, &error);
+    auto second = LanSession::Join(found->front(), u"", {u"b", u"Client"}, nullptr, LanSession::kJoinTimeout, &error);
     ASSERT_TRUE(second) << error;
 
     NetEngine net;

@@ -14,9 +14,7 @@ namespace nettest {
 
 // A discovery port of this test process: every test program runs in its own process, so the
 // process id keeps concurrent runs apart and `slot` keeps the tests of one run apart.
-inline uint16_t TestPort(int slot) {
-    return static_cast<uint16_t>(21000 + (getpid() % 1400) * 30 + slot);
-}
+inline uint16_t TestPort(int slot) { return static_cast<uint16_t>(21000 + (getpid() % 1400) * 30 + slot); }
 
 // Loopback broadcast on the test's port; also sets the environment for code that reads it.
 inline platform::net::LanConfig LoopbackConfig(int slot) {

@@ -54,9 +54,7 @@ public:
         if (enet_peer_send(peer_, 0, packet) != 0) enet_packet_destroy(packet);
         enet_host_flush(host_);
     }
-    void SendGame(const std::vector<uint8_t>& message) {
-        Send(platform::net::SessionPacket::Game(message).Encode());
-    }
+    void SendGame(const std::vector<uint8_t>& message) { Send(platform::net::SessionPacket::Game(message).Encode()); }
 
     // Services the connection for up to `ms` (0: once, without waiting).
     void Pump(int ms) {

@@ -41,8 +41,8 @@ std::unique_ptr<LanSession> JoinFirst(const LanConfig& config, std::u16string na
                                       std::u16string password = u"") {
     auto found = SessionSearch::Run(config, kApplicationId);
     if (!found || found->empty()) return nullptr;
-    return LanSession::Join(found->front(), password, {std::move(name), u"Client"}, nullptr,
-                            LanSession::kJoinTimeout, nullptr);
+    return LanSession::Join(found->front(), password, {std::move(name), u"Client"}, nullptr, LanSession::kJoinTimeout,
+                            nullptr);
 }
 
 // Takes what the session has queued so far: (sender, first value) pairs.
@@ -146,8 +146,8 @@ TEST(TransportTest, AFullSessionIsListedAsFullAndRefusesAThirdPlayer) {
     EXPECT_EQ(found->front().currentPlayers, 2);
 
     auto start = std::chrono::steady_clock::now();
-    auto third = LanSession::Join(found->front(), u"", {u"third", u"Client"}, nullptr,
-                                  LanSession::kJoinTimeout, nullptr);
+    auto third =
+        LanSession::Join(found->front(), u"", {u"third", u"Client"}, nullptr, LanSession::kJoinTimeout, nullptr);
     EXPECT_FALSE(third);
     // Refused outright, not left to time out.
     EXPECT_LT(std::chrono::steady_clock::now() - start, LanSession::kJoinTimeout);
@@ -239,7 +239,7 @@ TEST(TransportTest, MalformedPacketsFromAPeerAreDropped) {
         {SessionPacket::kGame, 7, 0, 0, 0},
         {SessionPacket::kGame, 4, 0, 0, 0, 9},
         {SessionPacket::kGame, 6, 0, 0, 0, 12, 0, 0, 0, 0, 0, 0x80, 0x7F},  // +infinity
-        {SessionPacket::kGame, 1, 0, 0, 0, 0x01, 0x04, 0, 0},                // 1025 units claimed
+        {SessionPacket::kGame, 1, 0, 0, 0, 0x01, 0x04, 0, 0},               // 1025 units claimed
         {SessionPacket::kJoin, 0, 0, 0, 0},
         {0x42, 1, 2, 3},
     };
@@ -262,8 +262,8 @@ TEST(TransportTest, MalformedDatagramsAreDroppedOnBothSidesOfDiscovery) {
     // Garbage to the host's discovery port does not stop it answering.
     UdpSocket noise;
     ASSERT_TRUE(noise.Open(0, false, nullptr));
-    std::vector<std::vector<uint8_t>> junk = {{}, {'G', 'L', 'Y', 'D'}, {'G', 'L', 'Y', 'D', 1, 0xFF},
-                                              std::vector<uint8_t>(3000, 0x55)};
+    std::vector<std::vector<uint8_t>> junk = {
+        {}, {'G', 'L', 'Y', 'D'}, {'G', 'L', 'Y', 'D', 1, 0xFF}, std::vector<uint8_t>(3000, 0x55)};
     for (auto& j : junk) noise.SendTo(j, 0x7F000001u, config.port);
 
     // A fake responder answers every query with broken or foreign replies.
@@ -290,8 +290,7 @@ TEST(TransportTest, MalformedDatagramsAreDroppedOnBothSidesOfDiscovery) {
             foreign.applicationId = "{0}";
             auto cut = r.Encode();
             cut.pop_back();
-            for (const auto& bytes : {stale.Encode(), foreign.Encode(), cut})
-                fake.SendTo(bytes, q->address, q->port);
+            for (const auto& bytes : {stale.Encode(), foreign.Encode(), cut}) fake.SendTo(bytes, q->address, q->port);
         }
     });
     auto found = SessionSearch::Run(config, kApplicationId);

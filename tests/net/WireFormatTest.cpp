@@ -23,10 +23,8 @@ std::vector<uint8_t> Bytes(std::initializer_list<int> list) {
 }  // namespace
 
 TEST(GameMessageTest, EncodesLittleEndianWithBinary32AndUtf16Strings) {
-    EXPECT_EQ(GameMessage::Progress(12, 1.6f).Encode(),
-              Bytes({6, 0, 0, 0, 12, 0, 0, 0, 0xCD, 0xCC, 0xCC, 0x3F}));
-    EXPECT_EQ(GameMessage::Text(u"A警").Encode(),
-              Bytes({1, 0, 0, 0, 2, 0, 0, 0, 0x41, 0, 0x66, 0x8B}));
+    EXPECT_EQ(GameMessage::Progress(12, 1.6f).Encode(), Bytes({6, 0, 0, 0, 12, 0, 0, 0, 0xCD, 0xCC, 0xCC, 0x3F}));
+    EXPECT_EQ(GameMessage::Text(u"A警").Encode(), Bytes({1, 0, 0, 0, 2, 0, 0, 0, 0x41, 0, 0x66, 0x8B}));
     EXPECT_EQ(GameMessage::Settings(3, 1, 0, 1).Encode(), Bytes({0, 0, 0, 0, 3, 1, 0, 1}));
     EXPECT_EQ(GameMessage::Plain(GameMessage::kOver).Encode(), Bytes({5, 0, 0, 0}));
 }
@@ -45,8 +43,7 @@ TEST(GameMessageTest, EveryTypeOfTheTableRoundTrips) {
     ASSERT_TRUE(text);
     EXPECT_EQ(text->text, longest);
 
-    for (auto type : {GameMessage::kRequestSettings, GameMessage::kReady, GameMessage::kReserved,
-                      GameMessage::kOver}) {
+    for (auto type : {GameMessage::kRequestSettings, GameMessage::kReady, GameMessage::kReserved, GameMessage::kOver}) {
         auto plain = GameMessage::Decode(GameMessage::Plain(type).Encode());
         ASSERT_TRUE(plain);
         EXPECT_EQ(plain->type, type);
@@ -60,11 +57,11 @@ TEST(GameMessageTest, EveryTypeOfTheTableRoundTrips) {
 
 TEST(GameMessageTest, MalformedMessagesAreRefused) {
     EXPECT_FALSE(GameMessage::Decode({}));
-    EXPECT_FALSE(GameMessage::Decode(Bytes({3, 0, 0})));                 // type cut short
-    EXPECT_FALSE(GameMessage::Decode(Bytes({7, 0, 0, 0})));              // unknown type
-    EXPECT_FALSE(GameMessage::Decode(Bytes({0xFF, 0xFF, 0xFF, 0xFF})));  // -1
-    EXPECT_FALSE(GameMessage::Decode(Bytes({3, 0, 0, 0, 0})));           // a byte too many
-    EXPECT_FALSE(GameMessage::Decode(Bytes({0, 0, 0, 0, 1, 2, 3})));     // settings short
+    EXPECT_FALSE(GameMessage::Decode(Bytes({3, 0, 0})));                  // type cut short
+    EXPECT_FALSE(GameMessage::Decode(Bytes({7, 0, 0, 0})));               // unknown type
+    EXPECT_FALSE(GameMessage::Decode(Bytes({0xFF, 0xFF, 0xFF, 0xFF})));   // -1
+    EXPECT_FALSE(GameMessage::Decode(Bytes({3, 0, 0, 0, 0})));            // a byte too many
+    EXPECT_FALSE(GameMessage::Decode(Bytes({0, 0, 0, 0, 1, 2, 3})));      // settings short
     EXPECT_FALSE(GameMessage::Decode(Bytes({6, 0, 0, 0, 12, 0, 0, 0})));  // no speed
 
     for (float bad : {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),

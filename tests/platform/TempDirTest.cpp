@@ -19,8 +19,10 @@ public:
         setenv("TMPDIR", value.c_str(), 1);
     }
     ~ScopedTmpDir() {
-        if (old_) setenv("TMPDIR", old_->c_str(), 1);
-        else unsetenv("TMPDIR");
+        if (old_)
+            setenv("TMPDIR", old_->c_str(), 1);
+        else
+            unsetenv("TMPDIR");
     }
 
 private:

@@ -31,11 +31,11 @@ TEST(CodePageTest, Utf8RoundTripsAndRejectsMalformedInput) {
     const std::u16string text = u"打字 \U0001F600 ok";
     EXPECT_EQ(FromUtf8(ToUtf8(text)), text);
     EXPECT_EQ(ToUtf8(u"打"), "\xE6\x89\x93");
-    EXPECT_EQ(FromUtf8("a\xC3"), u"a\uFFFD");            // cut short
-    EXPECT_EQ(FromUtf8("\xC0\xAF"), u"\uFFFD");           // overlong
-    EXPECT_EQ(FromUtf8("\xED\xA0\x80z"), u"\uFFFDz");     // encoded surrogate
-    EXPECT_EQ(FromUtf8("\x80z"), u"\uFFFDz");             // stray continuation byte
-    EXPECT_EQ(FromUtf8("\xE6\x89z"), u"\uFFFDz");         // continuation missing
+    EXPECT_EQ(FromUtf8("a\xC3"), u"a\uFFFD");          // cut short
+    EXPECT_EQ(FromUtf8("\xC0\xAF"), u"\uFFFD");        // overlong
+    EXPECT_EQ(FromUtf8("\xED\xA0\x80z"), u"\uFFFDz");  // encoded surrogate
+    EXPECT_EQ(FromUtf8("\x80z"), u"\uFFFDz");          // stray continuation byte
+    EXPECT_EQ(FromUtf8("\xE6\x89z"), u"\uFFFDz");      // continuation missing
 }
 
 TEST(ProgramFolderTest, BackslashPathsLandBelowTheProgramFolder) {

@@ -11,13 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/TempDir.h"
 #include "platform/CodePage.h"
 #include "platform/PictureLoader.h"
 #include "platform/ResourcePack.h"
 #include "platform/Surface.h"
 #include "police/RaceTextList.h"
 #include "police/TextFolder.h"
+#include "tests/support/TempDir.h"
 
 namespace fs = std::filesystem;
 
@@ -67,9 +67,9 @@ protected:
         const std::string command =
             "env SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy GLYPHOR_WINDOWED=1 "
             "GLYPHOR_LAN_BROADCAST=127.255.255.255 ASAN_OPTIONS=detect_leaks=0 "
-            "GLYPHOR_INSTANCE=police-e2e-" + std::to_string(::getpid()) + "-" + std::to_string(++runs_) +
-            " GLYPHOR_SCRIPT=" + scriptPath + " " + kDist + "/glyphor_police > " + (dir_ / "out.txt").string() +
-            " 2>&1";
+            "GLYPHOR_INSTANCE=police-e2e-" +
+            std::to_string(::getpid()) + "-" + std::to_string(++runs_) + " GLYPHOR_SCRIPT=" + scriptPath + " " + kDist +
+            "/glyphor_police > " + (dir_ / "out.txt").string() + " 2>&1";
         const int status = std::system(command.c_str());
         std::ifstream out(dir_ / "out.txt");
         std::stringstream text;
@@ -125,18 +125,29 @@ TEST_F(PoliceEndToEnd, ThiefOnAMotorbikeTypesTheWholeTextAndWins) {
     const Choice choice = ChooseText(false);
     ASSERT_GE(choice.row, 0) << "no plain race text in the program folder";
     const std::string shot = Snapshot("won.png");
-    const std::string script = ToSettingScreen() +
-        "click " + Centre("POLICE_THIEF", 4, 295, 20) + "\n"
-        "click " + Centre("POLICE_BIKE", 4, 430, 220) + "\n"
-        "click " + TextRow(choice.row) + "\n"
-        "click " + Centre("POLICE_START", 3, 210, 545) + "\n"
-        "frames 2\n"
-        "type " + choice.text + "\n"
-        "frames 2\n"
-        "snapshot " + Snapshot("typed.png") + "\n"
-        "key z\n"
-        "frames 3\n"
-        "snapshot " + shot + "\n";
+    const std::string script = ToSettingScreen() + "click " + Centre("POLICE_THIEF", 4, 295, 20) +
+                               "\n"
+                               "click " +
+                               Centre("POLICE_BIKE", 4, 430, 220) +
+                               "\n"
+                               "click " +
+                               TextRow(choice.row) +
+                               "\n"
+                               "click " +
+                               Centre("POLICE_START", 3, 210, 545) +
+                               "\n"
+                               "frames 2\n"
+                               "type " +
+                               choice.text +
+                               "\n"
+                               "frames 2\n"
+                               "snapshot " +
+                               Snapshot("typed.png") +
+                               "\n"
+                               "key z\n"
+                               "frames 3\n"
+                               "snapshot " +
+                               shot + "\n";
     EXPECT_EQ(Play(script), 0) << output_;
 
     // After the last character the race still runs; the next key wins it.
@@ -152,15 +163,24 @@ TEST_F(PoliceEndToEnd, PoliceTypingFastCatchesTheThief) {
     const Choice choice = ChooseText(true);
     ASSERT_GE(choice.row, 0) << "no plain race text in the program folder";
     const std::string shot = Snapshot("caught.png");
-    const std::string script = ToSettingScreen() +
-        "click " + Centre("POLICE_POLICE", 4, 10, 20) + "\n"
-        "click " + Centre("POLICE_CAR", 4, 30, 220) + "\n"
-        "click " + TextRow(choice.row) + "\n"
-        "click " + Centre("POLICE_START", 3, 210, 545) + "\n"
-        "frames 2\n"
-        "type " + choice.text + "\n"
-        "frames 3\n"
-        "snapshot " + shot + "\n";
+    const std::string script = ToSettingScreen() + "click " + Centre("POLICE_POLICE", 4, 10, 20) +
+                               "\n"
+                               "click " +
+                               Centre("POLICE_CAR", 4, 30, 220) +
+                               "\n"
+                               "click " +
+                               TextRow(choice.row) +
+                               "\n"
+                               "click " +
+                               Centre("POLICE_START", 3, 210, 545) +
+                               "\n"
+                               "frames 2\n"
+                               "type " +
+                               choice.text +
+                               "\n"
+                               "frames 3\n"
+                               "snapshot " +
+                               shot + "\n";
     EXPECT_EQ(Play(script), 0) << output_;
     const auto caught = LoadSnapshot(shot);
     ASSERT_TRUE(caught) << output_;
@@ -171,17 +191,26 @@ TEST_F(PoliceEndToEnd, QuitQuestionEscKeepsTheProgramEnterEndsIt) {
     const std::string exitButton = Centre("POLICE_MAINMENU_EXIT", 3, 437, 452);
     const std::string script =
         "frames 3\n"
-        "click " + exitButton + "\n"
+        "click " +
+        exitButton +
+        "\n"
         "frames 3\n"
-        "snapshot " + Snapshot("asked.png") + "\n"
+        "snapshot " +
+        Snapshot("asked.png") +
+        "\n"
         "key Esc\n"
         "frames 3\n"
-        "snapshot " + Snapshot("kept.png") + "\n"
-        "click " + exitButton + "\n"
+        "snapshot " +
+        Snapshot("kept.png") +
+        "\n"
+        "click " +
+        exitButton +
+        "\n"
         "frames 3\n"
         "key Enter\n"
         "frames 3\n"
-        "snapshot " + Snapshot("after.png") + "\n";
+        "snapshot " +
+        Snapshot("after.png") + "\n";
     EXPECT_EQ(Play(script), 0) << output_;
 
     const auto asked = LoadSnapshot(Snapshot("asked.png"));

@@ -12,7 +12,6 @@
 #include <memory>
 #include <string>
 
-#include "tests/support/TempDir.h"
 #include "engine/GameFont.h"
 #include "engine/GraphicEngine.h"
 #include "engine/SoundEngine.h"
@@ -21,9 +20,10 @@
 #include "platform/Surface.h"
 #include "police/PoliceGame.h"
 #include "shell/Globals.h"
+#include "shell/Startup.h"
+#include "tests/support/TempDir.h"
 #include "widgets/AniButton.h"
 #include "widgets/MessageDlg.h"
-#include "shell/Startup.h"
 
 namespace policetest {
 

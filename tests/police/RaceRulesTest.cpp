@@ -114,8 +114,8 @@ TEST(RaceRules, LeadsCatchTurnAroundOrDoNothing) {
         float policeTravelled;
         int32_t lead;
         R result;
-    } cases[] = {{10.0f, 0, R::None},       {11.0f, 1, R::Caught},    {33.0f, 23, R::Caught},
-                 {34.0f, 24, R::Reversed},  {170.0f, 160, R::Reversed}, {171.0f, 161, R::None}};
+    } cases[] = {{10.0f, 0, R::None},      {11.0f, 1, R::Caught},      {33.0f, 23, R::Caught},
+                 {34.0f, 24, R::Reversed}, {170.0f, 160, R::Reversed}, {171.0f, 161, R::None}};
     for (const auto& c : cases) {
         Place(race.Track, 1, 3, c.policeTravelled, 3, 10.0f);
         EXPECT_EQ(race.Track.PoliceLead(), c.lead);

@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "tests/support/TempDir.h"
 #include "police/RaceText.h"
 #include "police/RaceTextList.h"
 #include "police/TextFolder.h"
+#include "tests/support/TempDir.h"
 
 namespace fs = std::filesystem;
 
@@ -50,7 +50,7 @@ TEST(TypingWindow, KeysMatchTheExactAnsiCode) {
     EXPECT_FALSE(race.Matches(0, 'A'));
     EXPECT_FALSE(race.Matches(1, 'a'));
     EXPECT_FALSE(race.Matches(2, 'A'));  // past the end
-    race.SetText(u"中\u20AC");  // "中" is D6 D0 in CP936; the euro sign has no code there
+    race.SetText(u"中\u20AC");           // "中" is D6 D0 in CP936; the euro sign has no code there
     EXPECT_TRUE(race.Matches(0, 0xD6D0));
     EXPECT_FALSE(race.Matches(1, '?'));
 }

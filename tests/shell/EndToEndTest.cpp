@@ -5,8 +5,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "tests/support/TempDir.h"
 #include "ChildProcess.h"
+#include "tests/support/TempDir.h"
 
 namespace shelltest {
 namespace {
@@ -19,14 +19,13 @@ TEST(EndToEndTest, ScriptedRunDrawsFramesTakesASnapshotAndQuits) {
     testsupport::TempDir dir;
     const std::string script = dir.Path() + "play.txt";
     const std::string shot = dir.Path() + "shot.png";
-    std::ofstream(script) << "# start, type, look, end\nframes 5\ntype hello\nsnapshot " << shot
-                          << "\nquit\n";
+    std::ofstream(script) << "# start, type, look, end\nframes 5\ntype hello\nsnapshot " << shot << "\nquit\n";
 
-    const ChildResult run = RunChild(std::string(GLYPHOR_DIST_DIR) + "/glyphor_police",
-                                     {"GLYPHOR_SCRIPT=" + script, "GLYPHOR_SEED=42",
-                                      "GLYPHOR_INSTANCE=e2e-" + std::to_string(getpid()),
-                                      "SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy"},
-                                     std::chrono::seconds(120), dir.Path() + "stderr.txt");
+    const ChildResult run =
+        RunChild(std::string(GLYPHOR_DIST_DIR) + "/glyphor_police",
+                 {"GLYPHOR_SCRIPT=" + script, "GLYPHOR_SEED=42", "GLYPHOR_INSTANCE=e2e-" + std::to_string(getpid()),
+                  "SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy"},
+                 std::chrono::seconds(120), dir.Path() + "stderr.txt");
     std::ifstream errors(dir.Path() + "stderr.txt");
     const std::string errorText((std::istreambuf_iterator<char>(errors)), std::istreambuf_iterator<char>());
     ASSERT_TRUE(run.finished) << errorText;
@@ -49,11 +48,11 @@ TEST(EndToEndTest, WithoutAnyFontThePlayerIsToldOnceAndTheGameRunsOn) {
     const std::string script = dir.Path() + "play.txt";
     std::ofstream(script) << "frames 5\nclick 540 360\nframes 5\nquit\n";
 
-    const ChildResult run = RunChild(std::string(GLYPHOR_DIST_DIR) + "/glyphor_police",
-                                     {"GLYPHOR_SCRIPT=" + script, "FONTCONFIG_FILE=" + config,
-                                      "GLYPHOR_INSTANCE=nofont-" + std::to_string(getpid()),
-                                      "SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy"},
-                                     std::chrono::seconds(120), dir.Path() + "stderr.txt");
+    const ChildResult run = RunChild(
+        std::string(GLYPHOR_DIST_DIR) + "/glyphor_police",
+        {"GLYPHOR_SCRIPT=" + script, "FONTCONFIG_FILE=" + config, "GLYPHOR_INSTANCE=nofont-" + std::to_string(getpid()),
+         "SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy"},
+        std::chrono::seconds(120), dir.Path() + "stderr.txt");
     std::ifstream errors(dir.Path() + "stderr.txt");
     const std::string errorText((std::istreambuf_iterator<char>(errors)), std::istreambuf_iterator<char>());
     ASSERT_TRUE(run.finished) << errorText;

@@ -30,9 +30,8 @@ TEST_F(FrameLoopTest, RunsAFrameOnlyAfterNineteenMilliseconds) {
     EXPECT_EQ(g_FrameElapsed, 45);
 
     // Game state first, then drawing, in every frame.
-    EXPECT_EQ(screen->Calls("UpDate"),
-              (std::vector<std::string>{"UpDateGame", "UpDateScreen", "UpDateGame", "UpDateScreen",
-                                        "UpDateGame", "UpDateScreen"}));
+    EXPECT_EQ(screen->Calls("UpDate"), (std::vector<std::string>{"UpDateGame", "UpDateScreen", "UpDateGame",
+                                                                 "UpDateScreen", "UpDateGame", "UpDateScreen"}));
 }
 
 TEST_F(FrameLoopTest, FirstFrameRunsAtOnceWhateverTheClockReads) {

@@ -55,9 +55,8 @@ TEST_F(KeyboardMouseTest, ShiftAndCtrlGiveOneTwoThree) {
     Feed(Key(false, SDLK_RCTRL, SDL_SCANCODE_RCTRL));
     Feed(Key(true, SDLK_c, SDL_SCANCODE_C));
     DispatchAll();
-    EXPECT_EQ(screen->calls,
-              (std::vector<std::string>{"KeyDown 16 1", "KeyDown 65 1", "KeyPress 65", "KeyDown 17 3",
-                                        "KeyUp 16 2", "KeyDown 66 2", "KeyUp 17 0", "KeyDown 67 0"}));
+    EXPECT_EQ(screen->calls, (std::vector<std::string>{"KeyDown 16 1", "KeyDown 65 1", "KeyPress 65", "KeyDown 17 3",
+                                                       "KeyUp 16 2", "KeyDown 66 2", "KeyUp 17 0", "KeyDown 67 0"}));
 }
 
 TEST_F(KeyboardMouseTest, ControlKeysTranslateToTheirCharacters) {
@@ -137,12 +136,32 @@ TEST_F(KeyboardMouseTest, OnlyTheLeftButtonReachesTheScreen) {
 
 TEST_F(KeyboardMouseTest, KeyCodesFollowTheTable) {
     const std::pair<SDL_Keycode, int> keys[] = {
-        {SDLK_z, 90},       {SDLK_0, 48},      {SDLK_9, 57},      {SDLK_SPACE, 32},    {SDLK_CAPSLOCK, 20},
-        {SDLK_PAGEUP, 33},  {SDLK_HOME, 36},   {SDLK_LEFT, 37},   {SDLK_DOWN, 40},     {SDLK_INSERT, 45},
-        {SDLK_DELETE, 46},  {SDLK_KP_0, 96},   {SDLK_KP_9, 105},  {SDLK_F1, 112},      {SDLK_F12, 123},
-        {SDLK_SEMICOLON, 186}, {SDLK_EQUALS, 187}, {SDLK_COMMA, 188}, {SDLK_MINUS, 189}, {SDLK_PERIOD, 190},
-        {SDLK_SLASH, 191},  {SDLK_BACKQUOTE, 192}, {SDLK_LEFTBRACKET, 219}, {SDLK_BACKSLASH, 220},
-        {SDLK_RIGHTBRACKET, 221}, {SDLK_QUOTE, 222},
+        {SDLK_z, 90},
+        {SDLK_0, 48},
+        {SDLK_9, 57},
+        {SDLK_SPACE, 32},
+        {SDLK_CAPSLOCK, 20},
+        {SDLK_PAGEUP, 33},
+        {SDLK_HOME, 36},
+        {SDLK_LEFT, 37},
+        {SDLK_DOWN, 40},
+        {SDLK_INSERT, 45},
+        {SDLK_DELETE, 46},
+        {SDLK_KP_0, 96},
+        {SDLK_KP_9, 105},
+        {SDLK_F1, 112},
+        {SDLK_F12, 123},
+        {SDLK_SEMICOLON, 186},
+        {SDLK_EQUALS, 187},
+        {SDLK_COMMA, 188},
+        {SDLK_MINUS, 189},
+        {SDLK_PERIOD, 190},
+        {SDLK_SLASH, 191},
+        {SDLK_BACKQUOTE, 192},
+        {SDLK_LEFTBRACKET, 219},
+        {SDLK_BACKSLASH, 220},
+        {SDLK_RIGHTBRACKET, 221},
+        {SDLK_QUOTE, 222},
     };
     std::vector<std::string> expected;
     for (const auto& [sym, code] : keys) {

@@ -69,8 +69,8 @@ TEST(ForceEnglishKeyboardTest, SwitchesAwayFromAnInputMethodOnly) {
     auto ime = std::make_shared<FakeLayouts>(true);
     SetKeyboardLayouts(ime);
     ForceEnglishKeyboard();
-    EXPECT_EQ(ime->calls, (std::vector<std::string>{"Current", "IsInputMethod E0010804", "Load 00000409 8",
-                                                    "List 25", "Activate 00000409 0"}));
+    EXPECT_EQ(ime->calls, (std::vector<std::string>{"Current", "IsInputMethod E0010804", "Load 00000409 8", "List 25",
+                                                    "Activate 00000409 0"}));
 
     auto plain = std::make_shared<FakeLayouts>(false);
     SetKeyboardLayouts(plain);

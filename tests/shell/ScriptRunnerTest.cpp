@@ -21,12 +21,12 @@ protected:
 
 TEST_F(ScriptRunnerTest, KeysArriveAsTypedWithTheirCharacters) {
     Play("key a\nkey A\nkey Enter\nkey Space\nkey ?\nkeydown Shift\nkeyup Shift\nkey F10\nkey # # hash\n");
-    EXPECT_EQ(screen->Calls("Key"),
-              (std::vector<std::string>{"KeyDown 65 0", "KeyPress 97", "KeyUp 65 0", "KeyDown 65 0",
-                                        "KeyPress 65", "KeyUp 65 0", "KeyDown 13 0", "KeyPress 13",
-                                        "KeyUp 13 0", "KeyDown 32 0", "KeyPress 32", "KeyUp 32 0",
-                                        "KeyDown 191 0", "KeyPress 63", "KeyUp 191 0", "KeyDown 16 1",
-                                        "KeyUp 16 0", "KeyDown 51 0", "KeyPress 35", "KeyUp 51 0"}));
+    EXPECT_EQ(
+        screen->Calls("Key"),
+        (std::vector<std::string>{"KeyDown 65 0", "KeyPress 97",  "KeyUp 65 0",    "KeyDown 65 0", "KeyPress 65",
+                                  "KeyUp 65 0",   "KeyDown 13 0", "KeyPress 13",   "KeyUp 13 0",   "KeyDown 32 0",
+                                  "KeyPress 32",  "KeyUp 32 0",   "KeyDown 191 0", "KeyPress 63",  "KeyUp 191 0",
+                                  "KeyDown 16 1", "KeyUp 16 0",   "KeyDown 51 0",  "KeyPress 35",  "KeyUp 51 0"}));
 }
 
 TEST_F(ScriptRunnerTest, TypeGoesOneFrameApartAndChineseComesAsInputMethodText) {
@@ -38,8 +38,8 @@ TEST_F(ScriptRunnerTest, TypeGoesOneFrameApartAndChineseComesAsInputMethodText) 
     }
     EXPECT_EQ(keysAndFrames,
               (std::vector<std::string>{"UpDateGame", "KeyPress 97", "UpDateGame", "KeyPress 98", "UpDateGame",
-                                        "KeyPress 32", "UpDateGame", "KeyPress " + std::to_string(0xD6D0),
-                                        "UpDateGame", "KeyPress 32", "UpDateGame"}));
+                                        "KeyPress 32", "UpDateGame", "KeyPress " + std::to_string(0xD6D0), "UpDateGame",
+                                        "KeyPress 32", "UpDateGame"}));
 }
 
 TEST_F(ScriptRunnerTest, FramesAndWaitMoveTheVirtualClockTwentyMillisecondsAFrame) {
@@ -51,8 +51,8 @@ TEST_F(ScriptRunnerTest, FramesAndWaitMoveTheVirtualClockTwentyMillisecondsAFram
 TEST_F(ScriptRunnerTest, PointerVerbsGiveLeftButtonMessages) {
     Play("move 10 20\nclick 30 40\ndown 1 2\nup 900 -5\n");
     EXPECT_EQ(screen->Calls("Mouse"),
-              (std::vector<std::string>{"MouseMove 10 20", "MouseMove 30 40", "MouseDown 1 30 40",
-                                        "MouseUp 1 30 40", "MouseDown 1 1 2", "MouseUp 1 799 0"}));
+              (std::vector<std::string>{"MouseMove 10 20", "MouseMove 30 40", "MouseDown 1 30 40", "MouseUp 1 30 40",
+                                        "MouseDown 1 1 2", "MouseUp 1 799 0"}));
 }
 
 TEST_F(ScriptRunnerTest, UnknownVerbsGoToTheRegisteredTestVerbs) {

@@ -54,9 +54,7 @@ TEST_F(ShutdownTest, ReleasesTheSharedObjectsInTheirFixedOrderAndNeverReturns) {
 TEST_F(ShutdownTest, QuitFromAScreenHandlerEndsInsideTheHandler) {
     class QuittingScreen : public RecordingScreen {
     public:
-        bool KeyPress(int32_t) override {
-            ShutdownProgram();
-        }
+        bool KeyPress(int32_t) override { ShutdownProgram(); }
     };
     g_Screen = std::make_shared<QuittingScreen>();
     platform::Message ch;

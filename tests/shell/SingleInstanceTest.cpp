@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fcntl.h>
+#include <cstdlib>
 
 #include "ChildProcess.h"
 #include "ShellTestSupport.h"
@@ -12,9 +12,7 @@ namespace {
 
 using platform::SingleInstance;
 
-std::string UniqueInstance(const char* what) {
-    return std::string(what) + "-" + std::to_string(getpid());
-}
+std::string UniqueInstance(const char* what) { return std::string(what) + "-" + std::to_string(getpid()); }
 
 // Waits (through the program's wait) until the restore request arrives or a second has passed.
 bool RestoreRequested() {

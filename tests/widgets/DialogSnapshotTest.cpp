@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/TempDir.h"
 #include "platform/PictureLoader.h"
 #include "platform/ResourcePack.h"
 #include "platform/Surface.h"
+#include "tests/support/TempDir.h"
 
 namespace fs = std::filesystem;
 
@@ -69,8 +69,9 @@ TEST(DialogSnapshots, ScriptOpensEverySettingsPageAndTheQuitQuestion) {
     const std::string command =
         "env SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy GLYPHOR_WINDOWED=1 "
         "GLYPHOR_LAN_BROADCAST=127.255.255.255 ASAN_OPTIONS=detect_leaks=0 "
-        "GLYPHOR_INSTANCE=dialog-shots-" + std::to_string(::getpid()) +
-        " GLYPHOR_SCRIPT=" + scriptPath + " timeout 120 " + kDist + "/glyphor_police > " + out + " 2>&1";
+        "GLYPHOR_INSTANCE=dialog-shots-" +
+        std::to_string(::getpid()) + " GLYPHOR_SCRIPT=" + scriptPath + " timeout 120 " + kDist + "/glyphor_police > " +
+        out + " 2>&1";
     const int status = std::system(command.c_str());
     std::stringstream output;
     output << std::ifstream(out).rdbuf();

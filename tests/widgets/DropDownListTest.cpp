@@ -24,7 +24,10 @@ protected:
         list->ClearItems();
         for (int i = 0; i < 8; ++i) list->AddItem(u"course " + std::u16string(1, u'0' + i));
     }
-    void Open() { ASSERT_TRUE(list->MouseDown(1, kLeft + 10, kTop + 10)); ASSERT_TRUE(list->IsOpen()); }
+    void Open() {
+        ASSERT_TRUE(list->MouseDown(1, kLeft + 10, kTop + 10));
+        ASSERT_TRUE(list->IsOpen());
+    }
     std::shared_ptr<DropDownList> list;
 };
 
@@ -83,7 +86,7 @@ TEST_F(DropDownListTest, DrawsTheBoxArrowAndHotBar) {
     list->MouseMove(kLeft + 10, kRows + 18 * 2);
     list->LoadPicture();
     list->Draw();
-    EXPECT_EQ(BackPixel(kLeft + kWidth - 17, kTop + 3), kFrameColour[0]);  // open arrow
+    EXPECT_EQ(BackPixel(kLeft + kWidth - 17, kTop + 3), kFrameColour[0]);      // open arrow
     EXPECT_EQ(BackPixel(kLeft + kWidth - 3, kTop + kHeight + 18 * 2 + 1), 0);  // hot bar
     EXPECT_EQ(BackPixel(kLeft + kWidth - 3, kTop + kHeight + 18 * 5 + 1), 0xFFFF);
     list->ClearItems();  // a selection left from before the clearing draws as empty

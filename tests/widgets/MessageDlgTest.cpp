@@ -31,9 +31,13 @@ int32_t ShowQuit(bool showNext) {
 }
 
 TEST(MessageDlg, KeysAnswerWithoutReachingTheScreen) {
-    struct Case { uint32_t key; bool showNext; int32_t answer; };
-    for (Case c : {Case{VK_ESCAPE, false, 2}, Case{VK_RETURN, true, 1}, Case{VK_SPACE, true, 0},
-                   Case{VK_SPACE, false, 1}}) {
+    struct Case {
+        uint32_t key;
+        bool showNext;
+        int32_t answer;
+    };
+    for (Case c :
+         {Case{VK_ESCAPE, false, 2}, Case{VK_RETURN, true, 1}, Case{VK_SPACE, true, 0}, Case{VK_SPACE, false, 1}}) {
         Driver driver;
         driver.Post({KeyDownMsg('A', {'a'}), KeyDownMsg(c.key, {c.key})});
         EXPECT_EQ(ShowQuit(c.showNext), c.answer) << "key " << c.key;
@@ -49,7 +53,11 @@ TEST(MessageDlg, KeysAnswerWithoutReachingTheScreen) {
 }
 
 TEST(MessageDlg, MouseChoosesAndRightClicksAreDropped) {
-    struct Case { int32_t x; bool showNext; int32_t answer; };
+    struct Case {
+        int32_t x;
+        bool showNext;
+        int32_t answer;
+    };
     for (Case c : {Case{kReplayX, false, 1}, Case{kEndX, false, 2}, Case{kNextX, true, 0},
                    Case{kNextX, false, 2}}) {  // a hidden next button is not clickable: Esc answers
         Driver driver;
@@ -70,10 +78,13 @@ TEST(MessageDlg, FrameDrawsScreenDialogAndButtons) {
     for (bool showNext : {false, true}) {
         Driver driver;
         std::vector<uint16_t> seen;
-        driver.Post({Mouse(WM_MOUSEMOVE, kEndX, kButtonY)}).Frame().Then([&] {
-            seen = {BackPixel(10, 10), BackPixel(kX, kY), BackPixel(kX + 34, kY + 130),
-                    BackPixel(kX + 124, kY + 130), BackPixel(kX + 214, kY + 130)};
-        }).Key(VK_ESCAPE);
+        driver.Post({Mouse(WM_MOUSEMOVE, kEndX, kButtonY)})
+            .Frame()
+            .Then([&] {
+                seen = {BackPixel(10, 10), BackPixel(kX, kY), BackPixel(kX + 34, kY + 130),
+                        BackPixel(kX + 124, kY + 130), BackPixel(kX + 214, kY + 130)};
+            })
+            .Key(VK_ESCAPE);
         ShowQuit(showNext);
         EXPECT_EQ(seen, (std::vector<uint16_t>{kScreenColour, kDialogColour, kFrameColour[0],
                                                showNext ? kFrameColour[0] : kDialogColour, kFrameColour[1]}));

@@ -19,8 +19,6 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/TempDir.h"
-#include "tests/support/ZipWriter.h"
 #include "engine/GameFont.h"
 #include "engine/GraphicEngine.h"
 #include "menu/SetupDlg.h"
@@ -33,6 +31,8 @@
 #include "platform/Surface.h"
 #include "shell/Globals.h"
 #include "shell/IGameInterface.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/ZipWriter.h"
 #include "widgets/MessageDlg.h"
 
 namespace widgettest {
@@ -95,8 +95,8 @@ inline std::string BuildPack(const std::string& dir) {
     entries["BTN3_NORMAL_EDGE.png"] = Png(dir, 3 * kButtonWidth, kButtonHeight, [](int32_t x, int32_t) {
         return x < kButtonWidth && x >= 30 ? kOutsideRaw : kFrameColour[x / kButtonWidth];
     });
-    for (const char* name : {"YES", "NO", "MAIN_DLG_EXIT", "MOLE_DLG_NEXT", "MAIN_DLG_REPLAY",
-                             "DEFAULT", "OK", "CANCEL"}) {
+    for (const char* name :
+         {"YES", "NO", "MAIN_DLG_EXIT", "MOLE_DLG_NEXT", "MAIN_DLG_REPLAY", "DEFAULT", "OK", "CANCEL"}) {
         entries[std::string(name) + ".png"] = Strip(dir, 3, kDlgButtonWidth, kDlgButtonHeight);
     }
     entries["MAIN_DLG_BG.png"] = Plain(dir, 320, 180, kDialogColour);
@@ -143,8 +143,7 @@ public:
         g_SongFont.reset();
     }
 };
-inline ::testing::Environment* const kWorldEnvironment =
-    ::testing::AddGlobalTestEnvironment(new WorldEnvironment);
+inline ::testing::Environment* const kWorldEnvironment = ::testing::AddGlobalTestEnvironment(new WorldEnvironment);
 
 // Makes the shared objects the widgets use: a headless engine over the test pack, the fonts and
 // the shared dialogs. Safe to call again (recreates what a shutdown released).
@@ -166,9 +165,7 @@ inline void EnsureWorld() {
     if (!g_SetupDlg) g_SetupDlg = SetupDlg::Create();
 }
 
-inline uint16_t BackPixel(int32_t x, int32_t y) {
-    return g_Graphic->BackSurface().ReadPixel(x, y);
-}
+inline uint16_t BackPixel(int32_t x, int32_t y) { return g_Graphic->BackSurface().ReadPixel(x, y); }
 
 // A plain screen behind the dialogs: clears the back surface every frame and counts what the
 // shell hands it.
@@ -186,11 +183,26 @@ public:
         if (onFrame) onFrame(frame);
         return true;
     }
-    bool KeyDown(int32_t, int32_t) override { ++keyDowns; return true; }
-    bool KeyUp(int32_t, int32_t) override { ++keyUps; return true; }
-    bool KeyPress(int32_t) override { ++keyPresses; return true; }
-    bool MouseDown(int32_t, int32_t, int32_t) override { ++mouseButtons; return true; }
-    bool MouseUp(int32_t, int32_t, int32_t) override { ++mouseButtons; return true; }
+    bool KeyDown(int32_t, int32_t) override {
+        ++keyDowns;
+        return true;
+    }
+    bool KeyUp(int32_t, int32_t) override {
+        ++keyUps;
+        return true;
+    }
+    bool KeyPress(int32_t) override {
+        ++keyPresses;
+        return true;
+    }
+    bool MouseDown(int32_t, int32_t, int32_t) override {
+        ++mouseButtons;
+        return true;
+    }
+    bool MouseUp(int32_t, int32_t, int32_t) override {
+        ++mouseButtons;
+        return true;
+    }
 };
 
 inline platform::Message Msg(uint32_t id, uint32_t wParam = 0, uint32_t lParam = 0) {
@@ -220,8 +232,7 @@ class Driver {
 public:
     static constexpr uint32_t kStart = 100000;
 
-    explicit Driver(std::shared_ptr<TestScreen> screen = std::make_shared<TestScreen>())
-        : screen_(std::move(screen)) {
+    explicit Driver(std::shared_ptr<TestScreen> screen = std::make_shared<TestScreen>()) : screen_(std::move(screen)) {
         EnsureWorld();
         g_Screen = screen_;
         auto& q = platform::MessageQueue::Instance();
@@ -254,7 +265,9 @@ public:
         return Post({Mouse(WM_MOUSEMOVE, x, y), Mouse(WM_LBUTTONDOWN, x, y), Mouse(WM_LBUTTONUP, x, y)});
     }
     // A wait with nothing to do: the clock moves on and one more dialog frame runs.
-    Driver& Frame() { return Then([] {}); }
+    Driver& Frame() {
+        return Then([] {});
+    }
 
     TestScreen& Screen() { return *screen_; }
     std::vector<uint32_t> deadlines;

@@ -9,27 +9,27 @@
 namespace adserver {
 
 class ResetListener {
- public:
-  // Called with the request target of every request read.
-  using OnRequest = std::function<void(const std::string& target)>;
+public:
+    // Called with the request target of every request read.
+    using OnRequest = std::function<void(const std::string& target)>;
 
-  explicit ResetListener(OnRequest onRequest);
-  ~ResetListener();
-  ResetListener(const ResetListener&) = delete;
-  ResetListener& operator=(const ResetListener&) = delete;
+    explicit ResetListener(OnRequest onRequest);
+    ~ResetListener();
+    ResetListener(const ResetListener&) = delete;
+    ResetListener& operator=(const ResetListener&) = delete;
 
-  // Binds and listens on `host`:`port` (0: any free port); the port taken, or 0.
-  int bind(const std::string& host, int port);
-  // Serves until stop().
-  void run();
-  void stop() { stopping_ = true; }
+    // Binds and listens on `host`:`port` (0: any free port); the port taken, or 0.
+    int bind(const std::string& host, int port);
+    // Serves until stop().
+    void run();
+    void stop() { stopping_ = true; }
 
- private:
-  void serve(int connection);
+private:
+    void serve(int connection);
 
-  OnRequest onRequest_;
-  int fd_ = -1;
-  std::atomic<bool> stopping_{false};
+    OnRequest onRequest_;
+    int fd_ = -1;
+    std::atomic<bool> stopping_{false};
 };
 
 }  // namespace adserver

@@ -19,20 +19,20 @@ constexpr std::array<std::pair<const char*, Mode>, 7> kModes = {{
 }  // namespace
 
 bool ParseMode(const std::string& text, Mode& mode) {
-  for (const auto& [name, value] : kModes) {
-    if (text == name) {
-      mode = value;
-      return true;
+    for (const auto& [name, value] : kModes) {
+        if (text == name) {
+            mode = value;
+            return true;
+        }
     }
-  }
-  return false;
+    return false;
 }
 
 const char* ModeName(Mode mode) {
-  for (const auto& [name, value] : kModes) {
-    if (value == mode) return name;
-  }
-  return "?";
+    for (const auto& [name, value] : kModes) {
+        if (value == mode) return name;
+    }
+    return "?";
 }
 
 }  // namespace adserver

@@ -8,8 +8,8 @@
 namespace adserver {
 
 struct SignedQuery {
-  std::string text;          // the decoded query text
-  bool signatureOk = false;  // its signature matches the key
+    std::string text;          // the decoded query text
+    bool signatureOk = false;  // its signature matches the key
 };
 
 // `target` is the raw request target (path and query, not URL-decoded).

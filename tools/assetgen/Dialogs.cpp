@@ -13,134 +13,134 @@ namespace assetgen {
 namespace {
 
 struct Theme {
-  const char* prefix;
-  Rgb rim;
-  Rgb face;
-  std::function<void(cairo_t*, double cx, double cy, double size)> mascot;
+    const char* prefix;
+    Rgb rim;
+    Rgb face;
+    std::function<void(cairo_t*, double cx, double cy, double size)> mascot;
 };
 
 const Theme& theme(int i) {
-  static const Theme themes[] = {
-      {"MAIN", pal::PoliceBlue, pal::Cream,
-       [](cairo_t* cr, double cx, double cy, double s) {
-         FigurePose p;
-         p.wave = 1;
-         drawFigure(cr, Role::Police, cx - 4, cy + s * 0.5, s / 85.0, p);
-       }},
-      {"APPLE", rgb(220, 70, 60), rgb(255, 246, 226),
-       [](cairo_t* cr, double cx, double cy, double s) { critters::apple(cr, cx, cy + s * 0.08, s * 0.36); }},
-      {"FROG", rgb(60, 160, 90), rgb(236, 250, 222),
-       [](cairo_t* cr, double cx, double cy, double s) { critters::frog(cr, cx, cy + s * 0.3, s / 62.0, true, 0); }},
-      {"MOLE", rgb(150, 100, 60), rgb(252, 240, 214),
-       [](cairo_t* cr, double cx, double cy, double s) { critters::mole(cr, cx, cy + s * 0.5, s / 115.0, 0); }},
-  };
-  return themes[i];
+    static const Theme themes[] = {
+        {"MAIN", pal::PoliceBlue, pal::Cream,
+         [](cairo_t* cr, double cx, double cy, double s) {
+             FigurePose p;
+             p.wave = 1;
+             drawFigure(cr, Role::Police, cx - 4, cy + s * 0.5, s / 85.0, p);
+         }},
+        {"APPLE", rgb(220, 70, 60), rgb(255, 246, 226),
+         [](cairo_t* cr, double cx, double cy, double s) { critters::apple(cr, cx, cy + s * 0.08, s * 0.36); }},
+        {"FROG", rgb(60, 160, 90), rgb(236, 250, 222),
+         [](cairo_t* cr, double cx, double cy, double s) { critters::frog(cr, cx, cy + s * 0.3, s / 62.0, true, 0); }},
+        {"MOLE", rgb(150, 100, 60), rgb(252, 240, 214),
+         [](cairo_t* cr, double cx, double cy, double s) { critters::mole(cr, cx, cy + s * 0.5, s / 115.0, 0); }},
+    };
+    return themes[i];
 }
 
 void frame(cairo_t* cr, double w, double h, const Theme& t) {
-  // Opaque: the rim fills the corners.
-  cairo_rectangle(cr, 0, 0, w, h);
-  paint::fillShaded(cr, t.rim.lighter(0.2), t.rim.darker(0.2), 0, h, 0);
-  paint::roundedRect(cr, 1.5, 1.5, w - 3, h - 3, 8);
-  paint::setColor(cr, pal::Ink);
-  cairo_set_line_width(cr, 3);
-  cairo_stroke(cr);
-  paint::roundedRect(cr, 8, 8, w - 16, h - 16, 10);
-  paint::fillShaded(cr, t.face.lighter(0.3), t.face, 8, h - 8, 2.5, t.rim.darker(0.4));
-  // Dotted stitching along the inner edge.
-  paint::roundedRect(cr, 13, 13, w - 26, h - 26, 7);
-  const double dash[] = {4, 4};
-  cairo_set_dash(cr, dash, 2, 0);
-  paint::setColor(cr, t.rim.lighter(0.3), 0.7);
-  cairo_set_line_width(cr, 1.5);
-  cairo_stroke(cr);
-  cairo_set_dash(cr, nullptr, 0, 0);
+    // Opaque: the rim fills the corners.
+    cairo_rectangle(cr, 0, 0, w, h);
+    paint::fillShaded(cr, t.rim.lighter(0.2), t.rim.darker(0.2), 0, h, 0);
+    paint::roundedRect(cr, 1.5, 1.5, w - 3, h - 3, 8);
+    paint::setColor(cr, pal::Ink);
+    cairo_set_line_width(cr, 3);
+    cairo_stroke(cr);
+    paint::roundedRect(cr, 8, 8, w - 16, h - 16, 10);
+    paint::fillShaded(cr, t.face.lighter(0.3), t.face, 8, h - 8, 2.5, t.rim.darker(0.4));
+    // Dotted stitching along the inner edge.
+    paint::roundedRect(cr, 13, 13, w - 26, h - 26, 7);
+    const double dash[] = {4, 4};
+    cairo_set_dash(cr, dash, 2, 0);
+    paint::setColor(cr, t.rim.lighter(0.3), 0.7);
+    cairo_set_line_width(cr, 1.5);
+    cairo_stroke(cr);
+    cairo_set_dash(cr, nullptr, 0, 0);
 }
 
 void dialogBackground(PictureSet& set, const Theme& t) {
-  // Text at (100,65); buttons at (34,130), (124,130), (214,130), 80x36 each.
-  Canvas c(320, 180);
-  cairo_t* cr = c.cr();
-  frame(cr, 320, 180, t);
-  paint::ellipse(cr, 56, 72, 38, 38);
-  paint::setColor(cr, t.rim.lighter(0.7));
-  cairo_fill(cr);
-  t.mascot(cr, 56, 72, 80);
-  // Speech line under the text area.
-  cairo_move_to(cr, 100, 86);
-  cairo_line_to(cr, 296, 86);
-  paint::setColor(cr, t.rim.lighter(0.45));
-  cairo_set_line_width(cr, 2);
-  cairo_stroke(cr);
-  // Button shelf.
-  paint::roundedRect(cr, 24, 124, 280, 46, 10);
-  paint::setColor(cr, t.rim.lighter(0.75));
-  cairo_fill(cr);
-  set.addOpaque(std::string(t.prefix) + "_DLG_BG", c);
+    // Text at (100,65); buttons at (34,130), (124,130), (214,130), 80x36 each.
+    Canvas c(320, 180);
+    cairo_t* cr = c.cr();
+    frame(cr, 320, 180, t);
+    paint::ellipse(cr, 56, 72, 38, 38);
+    paint::setColor(cr, t.rim.lighter(0.7));
+    cairo_fill(cr);
+    t.mascot(cr, 56, 72, 80);
+    // Speech line under the text area.
+    cairo_move_to(cr, 100, 86);
+    cairo_line_to(cr, 296, 86);
+    paint::setColor(cr, t.rim.lighter(0.45));
+    cairo_set_line_width(cr, 2);
+    cairo_stroke(cr);
+    // Button shelf.
+    paint::roundedRect(cr, 24, 124, 280, 46, 10);
+    paint::setColor(cr, t.rim.lighter(0.75));
+    cairo_fill(cr);
+    set.addOpaque(std::string(t.prefix) + "_DLG_BG", c);
 }
 
 void setupBackground(PictureSet& set, const Theme& t) {
-  // Labels from x 120, sliders x 220..400, values at x 410, rows 70..215;
-  // buttons at (185,266), (276,266), (368,266).
-  Canvas c(455, 310);
-  cairo_t* cr = c.cr();
-  frame(cr, 455, 310, t);
-  // Title ribbon.
-  paint::roundedRect(cr, 130, 14, 200, 36, 12);
-  paint::fillShaded(cr, t.rim.lighter(0.2), t.rim, 14, 50, 2.5);
-  text::Style st{text::Cjk, 22, true, pal::White, t.rim.darker(0.5), 2.5};
-  st.letterSpacing = 4;
-  text::draw(cr, "游戏设置", 230, 32, st);
-  // Content panel.
-  paint::roundedRect(cr, 108, 58, 336, 190, 10);
-  paint::fillShaded(cr, pal::White, t.face.lighter(0.4), 58, 248, 2, t.rim.lighter(0.2));
-  for (int i = 1; i < 4; ++i) {
-    cairo_move_to(cr, 118, 58 + i * 50 - 2.5);
-    cairo_line_to(cr, 434, 58 + i * 50 - 2.5);
-  }
-  paint::setColor(cr, t.rim.lighter(0.6));
-  cairo_set_line_width(cr, 1);
-  cairo_stroke(cr);
-  // Mascot column.
-  paint::ellipse(cr, 58, 150, 44, 44);
-  paint::setColor(cr, t.rim.lighter(0.7));
-  cairo_fill(cr);
-  t.mascot(cr, 58, 150, 92);
-  // Button shelf.
-  paint::roundedRect(cr, 176, 260, 280 - 10, 46, 10);
-  paint::setColor(cr, t.rim.lighter(0.75));
-  cairo_fill(cr);
-  set.addOpaque(std::string(t.prefix) + "_SETUP", c);
+    // Labels from x 120, sliders x 220..400, values at x 410, rows 70..215;
+    // buttons at (185,266), (276,266), (368,266).
+    Canvas c(455, 310);
+    cairo_t* cr = c.cr();
+    frame(cr, 455, 310, t);
+    // Title ribbon.
+    paint::roundedRect(cr, 130, 14, 200, 36, 12);
+    paint::fillShaded(cr, t.rim.lighter(0.2), t.rim, 14, 50, 2.5);
+    text::Style st{text::Cjk, 22, true, pal::White, t.rim.darker(0.5), 2.5};
+    st.letterSpacing = 4;
+    text::draw(cr, "游戏设置", 230, 32, st);
+    // Content panel.
+    paint::roundedRect(cr, 108, 58, 336, 190, 10);
+    paint::fillShaded(cr, pal::White, t.face.lighter(0.4), 58, 248, 2, t.rim.lighter(0.2));
+    for (int i = 1; i < 4; ++i) {
+        cairo_move_to(cr, 118, 58 + i * 50 - 2.5);
+        cairo_line_to(cr, 434, 58 + i * 50 - 2.5);
+    }
+    paint::setColor(cr, t.rim.lighter(0.6));
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
+    // Mascot column.
+    paint::ellipse(cr, 58, 150, 44, 44);
+    paint::setColor(cr, t.rim.lighter(0.7));
+    cairo_fill(cr);
+    t.mascot(cr, 58, 150, 92);
+    // Button shelf.
+    paint::roundedRect(cr, 176, 260, 280 - 10, 46, 10);
+    paint::setColor(cr, t.rim.lighter(0.75));
+    cairo_fill(cr);
+    set.addOpaque(std::string(t.prefix) + "_SETUP", c);
 }
 
 void dialogButton(PictureSet& set, const std::string& name, const char* label, const Rgb& face) {
-  ButtonLook look;
-  look.face = face;
-  look.radius = 12;
-  set.addKeyed(name, buttonStrip(80, 36, 3, label, look), 3);
+    ButtonLook look;
+    look.face = face;
+    look.radius = 12;
+    set.addKeyed(name, buttonStrip(80, 36, 3, label, look), 3);
 }
 
 }  // namespace
 
 void addDialogPictures(PictureSet& set) {
-  for (int i = 0; i < 4; ++i) dialogBackground(set, theme(i));
-  for (int i = 1; i < 4; ++i) setupBackground(set, theme(i));
+    for (int i = 0; i < 4; ++i) dialogBackground(set, theme(i));
+    for (int i = 1; i < 4; ++i) setupBackground(set, theme(i));
 
-  const Rgb blue = pal::Blue, green = rgb(60, 170, 90), red = pal::Red, orange = pal::Orange;
-  dialogButton(set, "MAIN_DLG_EXIT", "退出", red);
-  dialogButton(set, "MAIN_DLG_REPLAY", "返回", blue);
-  dialogButton(set, "MOLE_DLG_NEXT", "下一关", green);
-  dialogButton(set, "APPLE_DLG_NEXT", "下一关", green);
-  dialogButton(set, "FROG_DLG_NEXT", "下一关", green);
-  for (const char* g : {"APPLE", "FROG", "MOLE"}) {
-    dialogButton(set, std::string(g) + "_DLG_REPLAY", "重玩", orange);
-    dialogButton(set, std::string(g) + "_DLG_END", "结束", red);
-  }
-  dialogButton(set, "YES", "是", green);
-  dialogButton(set, "NO", "否", red);
-  dialogButton(set, "DEFAULT", "默认", orange);
-  dialogButton(set, "OK", "确定", green);
-  dialogButton(set, "CANCEL", "取消", blue);
+    const Rgb blue = pal::Blue, green = rgb(60, 170, 90), red = pal::Red, orange = pal::Orange;
+    dialogButton(set, "MAIN_DLG_EXIT", "退出", red);
+    dialogButton(set, "MAIN_DLG_REPLAY", "返回", blue);
+    dialogButton(set, "MOLE_DLG_NEXT", "下一关", green);
+    dialogButton(set, "APPLE_DLG_NEXT", "下一关", green);
+    dialogButton(set, "FROG_DLG_NEXT", "下一关", green);
+    for (const char* g : {"APPLE", "FROG", "MOLE"}) {
+        dialogButton(set, std::string(g) + "_DLG_REPLAY", "重玩", orange);
+        dialogButton(set, std::string(g) + "_DLG_END", "结束", red);
+    }
+    dialogButton(set, "YES", "是", green);
+    dialogButton(set, "NO", "否", red);
+    dialogButton(set, "DEFAULT", "默认", orange);
+    dialogButton(set, "OK", "确定", green);
+    dialogButton(set, "CANCEL", "取消", blue);
 }
 
 }  // namespace assetgen

@@ -6,10 +6,10 @@
 namespace assetgen {
 
 struct Course {
-  const char* key;
-  int wordCount;              // words the game asks for
-  std::vector<int> sizes;     // SCOWL list sizes the words come from
-  int minLength, maxLength;   // letters
+    const char* key;
+    int wordCount;             // words the game asks for
+    std::vector<int> sizes;    // SCOWL list sizes the words come from
+    int minLength, maxLength;  // letters
 };
 
 const std::vector<Course>& courses();

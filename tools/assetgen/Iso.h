@@ -8,21 +8,21 @@
 namespace assetgen::iso {
 
 struct Pt {
-  double x, y;
+    double x, y;
 };
 
 // A local frame on the ground: "forward" follows a race heading (0..3),
 // "side" is forward turned a quarter, origin at screen point (ox, oy).
 struct View {
-  double ox, oy;
-  int heading = 3;
-  double scale = 1;
+    double ox, oy;
+    int heading = 3;
+    double scale = 1;
 
-  Pt project(double fwd, double side, double up) const;
-  // Ground direction of local axes, in (a, b).
-  void axes(double& fa, double& fb, double& sa, double& sb) const;
-  // Whether a face with local outward normal (nf, ns) faces the viewer.
-  bool facing(double nf, double ns) const;
+    Pt project(double fwd, double side, double up) const;
+    // Ground direction of local axes, in (a, b).
+    void axes(double& fa, double& fb, double& sa, double& sb) const;
+    // Whether a face with local outward normal (nf, ns) faces the viewer.
+    bool facing(double nf, double ns) const;
 };
 
 // Outlined box between the given local bounds; visible faces only.

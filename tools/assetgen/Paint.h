@@ -16,8 +16,8 @@ void star(cairo_t* cr, double cx, double cy, double outer, double inner, int poi
 void fillOutlined(cairo_t* cr, const Rgb& fill, double lineWidth = 2.0, const Rgb& ink = pal::Ink);
 // Fills the current path with a vertical gradient from top to bottom colour,
 // then strokes it.
-void fillShaded(cairo_t* cr, const Rgb& top, const Rgb& bottom, double y0, double y1,
-                double lineWidth = 2.0, const Rgb& ink = pal::Ink);
+void fillShaded(cairo_t* cr, const Rgb& top, const Rgb& bottom, double y0, double y1, double lineWidth = 2.0,
+                const Rgb& ink = pal::Ink);
 // Radial shading: light from the upper left.
 void fillBall(cairo_t* cr, double cx, double cy, double r, const Rgb& base, double lineWidth = 2.0,
               const Rgb& ink = pal::Ink);
@@ -33,7 +33,7 @@ void tree(cairo_t* cr, double x, double baseY, double scale, const Rgb& leaf = p
 void flower(cairo_t* cr, double x, double y, double r, const Rgb& petal);
 
 // A panel: rounded card with outline, bevel and inner area.
-void panel(cairo_t* cr, double x, double y, double w, double h, double r, const Rgb& face,
-           const Rgb& rim, double lineWidth = 3.0);
+void panel(cairo_t* cr, double x, double y, double w, double h, double r, const Rgb& face, const Rgb& rim,
+           double lineWidth = 3.0);
 
 }  // namespace assetgen::paint

@@ -7,15 +7,13 @@
 namespace assetgen {
 
 struct Rgb {
-  double r, g, b;
-  constexpr uint8_t r8() const { return static_cast<uint8_t>(r * 255.0 + 0.5); }
-  constexpr uint8_t g8() const { return static_cast<uint8_t>(g * 255.0 + 0.5); }
-  constexpr uint8_t b8() const { return static_cast<uint8_t>(b * 255.0 + 0.5); }
-  Rgb lighter(double t) const { return mix(Rgb{1, 1, 1}, t); }
-  Rgb darker(double t) const { return mix(Rgb{0.11, 0.086, 0.14}, t); }
-  Rgb mix(const Rgb& o, double t) const {
-    return Rgb{r + (o.r - r) * t, g + (o.g - g) * t, b + (o.b - b) * t};
-  }
+    double r, g, b;
+    constexpr uint8_t r8() const { return static_cast<uint8_t>(r * 255.0 + 0.5); }
+    constexpr uint8_t g8() const { return static_cast<uint8_t>(g * 255.0 + 0.5); }
+    constexpr uint8_t b8() const { return static_cast<uint8_t>(b * 255.0 + 0.5); }
+    Rgb lighter(double t) const { return mix(Rgb{1, 1, 1}, t); }
+    Rgb darker(double t) const { return mix(Rgb{0.11, 0.086, 0.14}, t); }
+    Rgb mix(const Rgb& o, double t) const { return Rgb{r + (o.r - r) * t, g + (o.g - g) * t, b + (o.b - b) * t}; }
 };
 
 constexpr Rgb rgb(int r, int g, int b) { return Rgb{r / 255.0, g / 255.0, b / 255.0}; }

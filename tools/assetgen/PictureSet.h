@@ -8,28 +8,28 @@
 namespace assetgen {
 
 struct Picture {
-  std::string name;
-  SurfacePtr image;  // RGB24, no alpha
-  int frameWidth = 0;
-  int frameHeight = 0;
-  int frames = 1;
-  int perRow = 0;  // 0: all frames side by side
-  bool keyed = false;
+    std::string name;
+    SurfacePtr image;  // RGB24, no alpha
+    int frameWidth = 0;
+    int frameHeight = 0;
+    int frames = 1;
+    int perRow = 0;  // 0: all frames side by side
+    bool keyed = false;
 };
 
 // Every picture of the game, in the order they were drawn.
 class PictureSet {
- public:
-  void addOpaque(const std::string& name, const Canvas& canvas, int frames = 1);
-  void addKeyed(const std::string& name, const Canvas& canvas, int frames = 1, int perRow = 0);
-  // Menu button whose uncovered pixels carry the hit-test "outside" colour.
-  void addOnOutside(const std::string& name, const Canvas& canvas, int frames);
+public:
+    void addOpaque(const std::string& name, const Canvas& canvas, int frames = 1);
+    void addKeyed(const std::string& name, const Canvas& canvas, int frames = 1, int perRow = 0);
+    // Menu button whose uncovered pixels carry the hit-test "outside" colour.
+    void addOnOutside(const std::string& name, const Canvas& canvas, int frames);
 
-  const std::vector<Picture>& pictures() const { return pictures_; }
+    const std::vector<Picture>& pictures() const { return pictures_; }
 
- private:
-  void add(Picture p);
-  std::vector<Picture> pictures_;
+private:
+    void add(Picture p);
+    std::vector<Picture> pictures_;
 };
 
 // Paints `count` frames into a canvas laid out side by side (perRow 0) or

@@ -20,8 +20,7 @@ void board(cairo_t* cr, double x, double y, double w, double h, const Rgb& frame
 // A small heading tab above a board.
 void tab(cairo_t* cr, double x, double y, double w, double h, const std::string& label, const Rgb& colour);
 // A big title logo with outline and drop shadow.
-void logo(cairo_t* cr, double cx, double cy, const std::string& title, double px, const Rgb& fill,
-          const Rgb& outline);
+void logo(cairo_t* cr, double cx, double cy, const std::string& title, double px, const Rgb& fill, const Rgb& outline);
 // A round badge with a check mark.
 void checkBadge(cairo_t* cr, double cx, double cy, double r);
 

@@ -1,6 +1,6 @@
 #pragma once
-#include "PictureSet.h"
 #include "Palette.h"
+#include "PictureSet.h"
 
 #include <string>
 

@@ -15,7 +15,7 @@ void drawCar(cairo_t* cr, Role role, int heading, double x, double y, int frame,
 
 // A motorbike with its rider seated.
 // plain: a neutral bike without rider.
-void drawMotorbike(cairo_t* cr, Role role, int heading, double x, double y, int frame, int frames,
-                   double scale = 1, bool plain = false);
+void drawMotorbike(cairo_t* cr, Role role, int heading, double x, double y, int frame, int frames, double scale = 1,
+                   bool plain = false);
 
 }  // namespace assetgen

@@ -21,57 +21,57 @@
 namespace {
 
 int usage() {
-  std::fprintf(stderr,
-               "usage: assetgen --pictures OUT | --sounds OUT | --dictionaries SCOWL_DIR OUT_DIR"
-               " | --sheet FILE [--match TEXT] [--zoom N]\n");
-  return 2;
+    std::fprintf(stderr,
+                 "usage: assetgen --pictures OUT | --sounds OUT | --dictionaries SCOWL_DIR OUT_DIR"
+                 " | --sheet FILE [--match TEXT] [--zoom N]\n");
+    return 2;
 }
 
 void writePictures(const std::string& out) {
-  const assetgen::PictureSet set = assetgen::drawAllPictures();
-  assetgen::ZipPack pack;
-  for (const auto& p : set.pictures()) pack.add(p.name + ".png", assetgen::encodePng(p.image.get()), false);
-  pack.write(out);
-  std::printf("assetgen: %zu pictures -> %s\n", set.pictures().size(), out.c_str());
+    const assetgen::PictureSet set = assetgen::drawAllPictures();
+    assetgen::ZipPack pack;
+    for (const auto& p : set.pictures()) pack.add(p.name + ".png", assetgen::encodePng(p.image.get()), false);
+    pack.write(out);
+    std::printf("assetgen: %zu pictures -> %s\n", set.pictures().size(), out.c_str());
 }
 
 void writeSounds(const std::string& out) {
-  assetgen::ZipPack pack;
-  const std::vector<assetgen::Sound> sounds = assetgen::makeAllSounds();
-  for (const auto& s : sounds) pack.add(s.name + ".wav", assetgen::encodeWav(s.samples), true);
-  pack.write(out);
-  std::printf("assetgen: %zu sounds -> %s\n", sounds.size(), out.c_str());
+    assetgen::ZipPack pack;
+    const std::vector<assetgen::Sound> sounds = assetgen::makeAllSounds();
+    for (const auto& s : sounds) pack.add(s.name + ".wav", assetgen::encodeWav(s.samples), true);
+    pack.write(out);
+    std::printf("assetgen: %zu sounds -> %s\n", sounds.size(), out.c_str());
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  try {
-    std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.size() == 2 && args[0] == "--pictures") {
-      writePictures(args[1]);
-    } else if (args.size() == 2 && args[0] == "--sounds") {
-      writeSounds(args[1]);
-    } else if (args.size() == 3 && args[0] == "--dictionaries") {
-      assetgen::writeDictionaries(args[1], args[2]);
-    } else if (args.size() >= 2 && args.size() % 2 == 0 && args[0] == "--sheet") {
-      std::string match;
-      double zoom = 1;
-      for (size_t i = 2; i + 1 < args.size(); i += 2) {
-        if (args[i] == "--match")
-          match = args[i + 1];
-        else if (args[i] == "--zoom")
-          zoom = std::stod(args[i + 1]);
-        else
-          return usage();
-      }
-      assetgen::writeContactSheet(assetgen::drawAllPictures(), args[1], match, zoom);
-    } else {
-      return usage();
+    try {
+        std::vector<std::string> args(argv + 1, argv + argc);
+        if (args.size() == 2 && args[0] == "--pictures") {
+            writePictures(args[1]);
+        } else if (args.size() == 2 && args[0] == "--sounds") {
+            writeSounds(args[1]);
+        } else if (args.size() == 3 && args[0] == "--dictionaries") {
+            assetgen::writeDictionaries(args[1], args[2]);
+        } else if (args.size() >= 2 && args.size() % 2 == 0 && args[0] == "--sheet") {
+            std::string match;
+            double zoom = 1;
+            for (size_t i = 2; i + 1 < args.size(); i += 2) {
+                if (args[i] == "--match")
+                    match = args[i + 1];
+                else if (args[i] == "--zoom")
+                    zoom = std::stod(args[i + 1]);
+                else
+                    return usage();
+            }
+            assetgen::writeContactSheet(assetgen::drawAllPictures(), args[1], match, zoom);
+        } else {
+            return usage();
+        }
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "assetgen: %s\n", e.what());
+        return 1;
     }
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "assetgen: %s\n", e.what());
-    return 1;
-  }
-  return 0;
+    return 0;
 }

@@ -71,7 +71,8 @@ void BM_Frame(benchmark::State& state) {
     song->SetHeight(-14);
     engine.SetFont(song);
     std::vector<std::u16string> lines;
-    for (int i = 0; i < 9; ++i) lines.push_back(u"第" + platform::FromUtf8(std::to_string(i)) + u"行 The quick brown fox jumps");
+    for (int i = 0; i < 9; ++i)
+        lines.push_back(u"第" + platform::FromUtf8(std::to_string(i)) + u"行 The quick brown fox jumps");
 
     std::vector<double> frames;
     uint32_t frame = 0;
@@ -114,7 +115,7 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    std::printf("frame median: %.3f ms, 90th percentile: %.3f ms (goal: median under 2 ms); renderer: %s\n",
-                g_medianMs, g_p90Ms, g_renderer.c_str());
+    std::printf("frame median: %.3f ms, 90th percentile: %.3f ms (goal: median under 2 ms); renderer: %s\n", g_medianMs,
+                g_p90Ms, g_renderer.c_str());
     return 0;
 }

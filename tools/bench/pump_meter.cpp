@@ -111,8 +111,8 @@ int main(int argc, char** argv) {
     std::printf("  run time          %.2f s, %zu frames, %llu uploads\n", wall, frames.size(),
                 static_cast<unsigned long long>(g_Display->UploadCount()));
     std::printf("  CPU               %.2f %% of one core (goal < 5 %%)\n", 100.0 * cpu / wall);
-    std::printf("  frame interval    median %u ms, p99 %u ms, max %u ms (goal 19-20 ms median)\n",
-                percentile(0.5), percentile(0.99), intervals.empty() ? 0u : intervals.back());
+    std::printf("  frame interval    median %u ms, p99 %u ms, max %u ms (goal 19-20 ms median)\n", percentile(0.5),
+                percentile(0.99), intervals.empty() ? 0u : intervals.back());
 
     g_Screen.reset();
     g_Graphic.reset();
