@@ -15,6 +15,7 @@
 #include "widgets/DropDownList.h"
 #include "widgets/MessageDlg.h"
 #include "widgets/ModalLoop.h"
+#include "widgets/MouseRouting.h"
 #include "widgets/SlideBar.h"
 
 using platform::Message;
@@ -190,7 +191,7 @@ bool SetupDlg::Show(int32_t page, int32_t x, int32_t y) {
     courseList_->CloseList();
     // A drag still held when a key closed the dialog must not carry into the next Show, where
     // plain pointer moves would otherwise go on dragging the knob.
-    for (auto& slider : sliders_) slider->MouseUp(1, 0, 0);
+    for (auto& slider : sliders_) slider->MouseUp(kLeftButton, 0, 0);
     return changed_;
 }
 
@@ -258,38 +259,31 @@ bool SetupDlg::HandleMessage(const Message& msg) {
 // releases first. The controls of other pages keep their last places and still get them.
 void SetupDlg::MouseDown(int32_t X, int32_t Y) {
     auto self = shared_from_this();
-    auto list = courseList_;
-    if (page_ == 2 && list->MouseDown(1, X, Y)) return;
-    auto cancel = BtnCancel, ok = BtnOk, def = BtnDefault;
-    if (!cancel->MouseDown(1, X, Y) && !ok->MouseDown(1, X, Y)) def->MouseDown(1, X, Y);
-    auto box = bonusBox_;
-    box->MouseDown(1, X, Y);
+    if (MouseRouting::Down(kLeftButton, X, Y, CourseListShown())) return;
+    MouseRouting::Down(kLeftButton, X, Y, BtnCancel, BtnOk, BtnDefault);
+    MouseRouting::Down(kLeftButton, X, Y, bonusBox_);
     auto sliders = sliders_;
-    for (auto& slider : sliders) slider->MouseDown(1, X, Y);
+    for (auto& slider : sliders) MouseRouting::Down(kLeftButton, X, Y, slider);
 }
 
 void SetupDlg::MouseMove(int32_t X, int32_t Y) {
     auto self = shared_from_this();
-    auto cancel = BtnCancel, ok = BtnOk, def = BtnDefault;
-    def->MouseMove(X, Y);
-    ok->MouseMove(X, Y);
-    cancel->MouseMove(X, Y);
+    MouseRouting::Move(X, Y, BtnDefault, BtnOk, BtnCancel);
     auto sliders = sliders_;
-    for (auto& slider : sliders) slider->MouseMove(X, Y);
-    auto box = bonusBox_;
-    box->MouseMove(X, Y);
-    auto list = courseList_;
-    if (page_ == 2) list->MouseMove(X, Y);
+    for (auto& slider : sliders) MouseRouting::Move(X, Y, slider);
+    MouseRouting::Move(X, Y, bonusBox_, CourseListShown());
 }
 
 void SetupDlg::MouseUp(int32_t X, int32_t Y) {
     auto self = shared_from_this();
-    auto list = courseList_;
-    if (page_ == 2 && list->MouseUp(1, X, Y)) return;
-    auto cancel = BtnCancel, ok = BtnOk, def = BtnDefault;
-    if (!cancel->MouseUp(1, X, Y) && !ok->MouseUp(1, X, Y)) def->MouseUp(1, X, Y);
+    if (MouseRouting::Up(kLeftButton, X, Y, CourseListShown())) return;
+    MouseRouting::Up(kLeftButton, X, Y, BtnCancel, BtnOk, BtnDefault);
     auto sliders = sliders_;
-    for (auto& slider : sliders) slider->MouseUp(1, X, Y);
+    for (auto& slider : sliders) MouseRouting::Up(kLeftButton, X, Y, slider);
+}
+
+std::shared_ptr<DropDownList> SetupDlg::CourseListShown() const {
+    return PageFor(page_).courseList ? courseList_ : nullptr;
 }
 
 void SetupDlg::DrawFrame() {

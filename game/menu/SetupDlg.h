@@ -54,6 +54,8 @@ private:
     void MouseMove(int32_t X, int32_t Y);
     void MouseUp(int32_t X, int32_t Y);
     void DrawFrame();
+    // The course list while the page shows it, otherwise none.
+    std::shared_ptr<DropDownList> CourseListShown() const;
 
     platform::SurfacePtr background_;
     std::array<std::shared_ptr<SlideBar>, 3> sliders_;

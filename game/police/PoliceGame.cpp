@@ -8,6 +8,7 @@
 #include "shell/Globals.h"
 #include "widgets/AniButton.h"
 #include "widgets/MessageDlg.h"
+#include "widgets/MouseRouting.h"
 
 namespace {
 // Effect slots of the sound engine.
@@ -140,18 +141,18 @@ bool PoliceGame::MouseDown(int32_t Button, int32_t X, int32_t Y) {
     const PoliceButtons& b = buttons_;
     switch (screen_) {
     case kScreenMainMenu:
-        OfferDown({b.BtnSingle, b.BtnMulti, b.BtnExit}, Button, X, Y);
+        MouseRouting::Down(Button, X, Y, b.BtnSingle, b.BtnMulti, b.BtnExit);
         break;
     case kScreenSetting:
         // Network game: a joined side offers the press to BtnCancel alone.
-        if (!OfferDown({b.BtnPolice, b.BtnThief, b.BtnCancel, b.BtnStart, b.BtnCar0, b.BtnBike0, b.BtnCar1, b.BtnBike1},
-                       Button, X, Y)) {
+        if (!MouseRouting::Down(Button, X, Y, b.BtnPolice, b.BtnThief, b.BtnCancel, b.BtnStart, b.BtnCar0, b.BtnBike0,
+                                b.BtnCar1, b.BtnBike1)) {
             const int32_t hit = HitTextList(X, Y);
             textList_.TextListID = static_cast<uint8_t>(hit < 0 ? 0 : (hit > 255 ? 255 : hit));
         }
         break;
     case kScreenLobby:
-        OfferDown({b.BtnCreate, b.BtnJoin, b.BtnReturn, b.BtnRefresh}, Button, X, Y);
+        MouseRouting::Down(Button, X, Y, b.BtnCreate, b.BtnJoin, b.BtnReturn, b.BtnRefresh);
         // Network game: otherwise the session row under the pointer is selected.
         break;
     default:
@@ -164,15 +165,15 @@ bool PoliceGame::MouseUp(int32_t Button, int32_t X, int32_t Y) {
     const PoliceButtons& b = buttons_;
     switch (screen_) {
     case kScreenMainMenu:
-        OfferUp({b.BtnSingle, b.BtnMulti, b.BtnExit}, Button, X, Y);
+        MouseRouting::Up(Button, X, Y, b.BtnSingle, b.BtnMulti, b.BtnExit);
         break;
     case kScreenSetting:
         // Network game: a joined side offers the release to BtnCancel alone.
-        OfferUp({b.BtnPolice, b.BtnThief, b.BtnStart, b.BtnCancel, b.BtnCar0, b.BtnBike0, b.BtnCar1, b.BtnBike1},
-                Button, X, Y);
+        MouseRouting::Up(Button, X, Y, b.BtnPolice, b.BtnThief, b.BtnStart, b.BtnCancel, b.BtnCar0, b.BtnBike0,
+                         b.BtnCar1, b.BtnBike1);
         break;
     case kScreenLobby:
-        OfferUp({b.BtnCreate, b.BtnJoin, b.BtnRefresh, b.BtnReturn}, Button, X, Y);
+        MouseRouting::Up(Button, X, Y, b.BtnCreate, b.BtnJoin, b.BtnRefresh, b.BtnReturn);
         break;
     default:
         break;
@@ -184,16 +185,16 @@ bool PoliceGame::MouseMove(int32_t X, int32_t Y) {
     const PoliceButtons& b = buttons_;
     switch (screen_) {
     case kScreenMainMenu:
-        OfferMove({b.BtnSingle, b.BtnMulti, b.BtnExit}, X, Y);
+        MouseRouting::Move(X, Y, b.BtnSingle, b.BtnMulti, b.BtnExit);
         break;
     case kScreenSetting:
         HitTextList(X, Y);  // only for the settings broadcast of a network game
         // Network game: a joined side offers the move to BtnCancel alone.
-        OfferMove({b.BtnPolice, b.BtnThief, b.BtnCancel, b.BtnStart, b.BtnCar0, b.BtnBike0, b.BtnCar1, b.BtnBike1}, X,
-                  Y);
+        MouseRouting::Move(X, Y, b.BtnPolice, b.BtnThief, b.BtnCancel, b.BtnStart, b.BtnCar0, b.BtnBike0, b.BtnCar1,
+                           b.BtnBike1);
         break;
     case kScreenLobby:
-        OfferMove({b.BtnCreate, b.BtnJoin, b.BtnRefresh, b.BtnReturn}, X, Y);
+        MouseRouting::Move(X, Y, b.BtnCreate, b.BtnJoin, b.BtnRefresh, b.BtnReturn);
         break;
     default:
         break;
@@ -388,27 +389,3 @@ int32_t PoliceGame::HitTextList(int32_t X, int32_t Y) {
 }
 
 void PoliceGame::LoadRaceText() { race_.Text.SetText(textList_.ReadChosen(textFolder_)); }
-
-// ---- Routing ----
-
-bool PoliceGame::OfferDown(std::initializer_list<std::shared_ptr<AniButton>> buttons, int32_t Button, int32_t X,
-                           int32_t Y) {
-    for (const auto& held : buttons) {
-        if (held && held->MouseDown(Button, X, Y)) return true;
-    }
-    return false;
-}
-
-bool PoliceGame::OfferUp(std::initializer_list<std::shared_ptr<AniButton>> buttons, int32_t Button, int32_t X,
-                         int32_t Y) {
-    for (const auto& held : buttons) {
-        if (held && held->MouseUp(Button, X, Y)) return true;
-    }
-    return false;
-}
-
-void PoliceGame::OfferMove(std::initializer_list<std::shared_ptr<AniButton>> buttons, int32_t X, int32_t Y) {
-    for (const auto& held : buttons) {
-        if (held) held->MouseMove(X, Y);
-    }
-}

@@ -76,12 +76,6 @@ private:
     void StartRace();
     void EndRace(bool won);
     void Sound(int16_t slot);
-    // Offers a press or release to `buttons` in order, stopping at the first that takes it.
-    static bool OfferDown(std::initializer_list<std::shared_ptr<AniButton>> buttons, int32_t Button, int32_t X,
-                          int32_t Y);
-    static bool OfferUp(std::initializer_list<std::shared_ptr<AniButton>> buttons, int32_t Button, int32_t X,
-                        int32_t Y);
-    static void OfferMove(std::initializer_list<std::shared_ptr<AniButton>> buttons, int32_t X, int32_t Y);
 
     // Network game: the handlers of NetConnect's events (NetConnect_GetString, _Ready, _Over,
     // _UpDatePlayer, _NeedSetting, _SettingChange, _ReceiveNotify) belong here; the places

@@ -19,15 +19,18 @@ int32_t GetShiftState() {
 namespace {
 
 // Calls into the current screen holding a reference for the length of the call, so the screen
-// may switch screens inside its handler. A failure raised by the handler is ignored.
+// may switch screens inside its handler. A failure raised by the handler is written to standard
+// error and the message counts as handled: one bad message must not end the game.
 template <typename Call>
 void ToScreen(Call call) {
     const std::shared_ptr<IGameInterface> screen = g_Screen;
     if (!screen) return;
     try {
         call(*screen);
-    } catch (const std::exception&) {
-        // The message counts as handled.
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "glyphor_police: a screen failed to handle a message: %s\n", e.what());
+    } catch (...) {
+        std::fprintf(stderr, "glyphor_police: a screen failed to handle a message\n");
     }
 }
 
@@ -57,10 +60,10 @@ void WindowProc(const Message& msg) {
         ToScreen([&](IGameInterface& s) { s.MouseMove(msg.X(), msg.Y()); });
         break;
     case platform::WM_LBUTTONDOWN:
-        ToScreen([&](IGameInterface& s) { s.MouseDown(1, msg.X(), msg.Y()); });
+        ToScreen([&](IGameInterface& s) { s.MouseDown(kLeftButton, msg.X(), msg.Y()); });
         break;
     case platform::WM_LBUTTONUP:
-        ToScreen([&](IGameInterface& s) { s.MouseUp(1, msg.X(), msg.Y()); });
+        ToScreen([&](IGameInterface& s) { s.MouseUp(kLeftButton, msg.X(), msg.Y()); });
         break;
     case platform::WM_APP_RESTORE:
         if (g_Display) g_Display->RestoreAndRaise();

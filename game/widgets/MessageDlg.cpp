@@ -8,6 +8,7 @@
 #include "shell/KeyboardLayouts.h"
 #include "widgets/AniButton.h"
 #include "widgets/ModalLoop.h"
+#include "widgets/MouseRouting.h"
 
 using platform::Message;
 
@@ -104,31 +105,8 @@ void MessageDlg::KeyDown(uint32_t key) {
 }
 
 void MessageDlg::Mouse(const Message& msg) {
-    // Copies: a handler may make an owner replace the buttons while they run.
-    auto next = BtnNext;
-    auto end = BtnEnd;
-    auto replay = BtnRePlay;
-    int32_t X = msg.X();
-    int32_t Y = msg.Y();
-    switch (msg.message) {
-    case platform::WM_MOUSEMOVE:
-        if (showNext_) next->MouseMove(X, Y);
-        end->MouseMove(X, Y);
-        replay->MouseMove(X, Y);
-        break;
-    case platform::WM_LBUTTONDOWN:
-        if (!end->MouseDown(1, X, Y) && !replay->MouseDown(1, X, Y) && showNext_) {
-            next->MouseDown(1, X, Y);
-        }
-        break;
-    case platform::WM_LBUTTONUP:
-        if (!end->MouseUp(1, X, Y) && !replay->MouseUp(1, X, Y) && showNext_) {
-            next->MouseUp(1, X, Y);
-        }
-        break;
-    default:
-        break;
-    }
+    // The next-round button takes part only while it is shown.
+    MouseRouting::Route(msg, BtnEnd, BtnRePlay, showNext_ ? BtnNext : nullptr);
 }
 
 void MessageDlg::DrawFrame() {
