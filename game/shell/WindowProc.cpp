@@ -29,8 +29,6 @@ void ToScreen(Call call) {
         call(*screen);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "glyphor_police: a screen failed to handle a message: %s\n", e.what());
-    } catch (...) {
-        std::fprintf(stderr, "glyphor_police: a screen failed to handle a message\n");
     }
 }
 

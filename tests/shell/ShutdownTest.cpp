@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,24 @@ TEST_F(ShutdownTest, QuitFromAScreenHandlerEndsInsideTheHandler) {
     ch.wParam = 'x';
     EXPECT_THROW(WindowProc(ch), ShutdownCalled);
     EXPECT_EQ(g_Screen, nullptr);
+}
+
+// A failing handler is reported on standard error; the message counts as handled and play goes on.
+TEST_F(ShutdownTest, AFailingHandlerIsReportedAndPlayGoesOn) {
+    class FailingScreen : public RecordingScreen {
+    public:
+        bool KeyPress(int32_t) override { throw std::runtime_error("no such picture: APPLE"); }
+    };
+    auto screen = std::make_shared<FailingScreen>();
+    g_Screen = screen;
+    platform::Message ch;
+    ch.message = platform::WM_CHAR;
+    ch.wParam = 'x';
+    testing::internal::CaptureStderr();
+    EXPECT_NO_THROW(WindowProc(ch));
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("no such picture: APPLE"), std::string::npos);
+    EXPECT_EQ(g_Screen, screen);
+    g_Screen.reset();
 }
 
 }  // namespace
