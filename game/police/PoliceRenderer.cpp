@@ -4,6 +4,7 @@
 
 #include "engine/GameFont.h"
 #include "engine/GraphicEngine.h"
+#include "platform/Display.h"
 #include "police/PoliceButtons.h"
 #include "police/PolicePictures.h"
 #include "police/PoliceRace.h"
@@ -83,7 +84,8 @@ void PoliceRenderer::DrawRace(bool opponentMarker) {
     const Runner& local = race_.Local();
     camera_.Follow(local.MapX, local.MapY);
     if (pictures_.Background) {
-        const platform::Rect view{camera_.Left(), camera_.Top(), camera_.Left() + 800, camera_.Top() + 600};
+        const platform::Rect view{camera_.Left(), camera_.Top(), camera_.Left() + platform::Display::kWidth,
+                                  camera_.Top() + platform::Display::kHeight};
         g_Graphic->DrawOpaque(0, 0, *pictures_.Background, view);
     }
     DrawRunner(RaceTrack::kPolice);
@@ -128,7 +130,7 @@ void PoliceRenderer::DrawStatus(const std::u16string& text, int32_t& ticks) {
     g_Graphic->BeginText();
     g_Graphic->SetTextColor(kStatusColor);
     const int32_t width = g_Graphic->MeasureText(text).cx;
-    g_Graphic->DrawText((800 - width) / 2, 290, text);
+    g_Graphic->DrawText((platform::Display::kWidth - width) / 2, 290, text);
     g_Graphic->EndText();
     g_Graphic->SetFont(g_ArialFont);
     g_SongFont->SetFaceName(u"宋体");

@@ -22,13 +22,13 @@ void RunModalLoop(const std::function<bool()>& running, const std::function<void
             continue;
         }
         uint32_t now = platform::Clock::Now();
-        if (!drawn || static_cast<int32_t>(now - lastFrame) >= static_cast<int32_t>(kDialogFrameInterval)) {
+        if (!drawn || static_cast<int32_t>(now - lastFrame) >= kFrameInterval) {
             drawn = true;
             lastFrame = now;
             g_LastFrameTime = static_cast<int32_t>(now);
             frame();
             continue;
         }
-        queue.WaitUntil(lastFrame + kDialogFrameInterval);
+        queue.WaitUntil(lastFrame + static_cast<uint32_t>(kFrameInterval));
     }
 }

@@ -10,9 +10,8 @@ struct Message;
 // by one: WM_QUIT ends the program, `handle` gets every other message first and returns whether
 // it took it; the rest are translated and go to the window procedure. When no message waits, a
 // dialog frame is drawn (g_LastFrameTime is set to its start, so the frame loop after the dialog
-// measures from there), at most one every kDialogFrameInterval ms; in between the loop waits in
-// the platform's one wait instead of spinning.
-constexpr uint32_t kDialogFrameInterval = 19;
+// measures from there), at most one every kFrameInterval ms, the pace of the game's own frames;
+// in between the loop waits in the platform's one wait instead of spinning.
 
 void RunModalLoop(const std::function<bool()>& running, const std::function<void()>& frame,
                   const std::function<bool(const platform::Message&)>& handle);

@@ -99,7 +99,7 @@ TEST(MessageDlg, FramesArePacedAndTheMainLoopMeasuresFromTheLastOne) {
     const auto& times = driver.Screen().frameTimes;
     ASSERT_EQ(times.size(), 6u);
     EXPECT_EQ(times.front(), Driver::kStart);
-    for (size_t i = 1; i < times.size(); ++i) EXPECT_EQ(times[i] - times[i - 1], kDialogFrameInterval);
+    for (size_t i = 1; i < times.size(); ++i) EXPECT_EQ(times[i] - times[i - 1], static_cast<uint32_t>(kFrameInterval));
     // Between frames the loop waited for the next deadline instead of spinning.
     EXPECT_EQ(driver.deadlines.size(), 6u);
     EXPECT_EQ(static_cast<uint32_t>(g_LastFrameTime), times.back());
