@@ -39,12 +39,12 @@ void FillAdTable(std::string_view text, AdTable& table) {
     if (!ParseXmlText(doc, text)) return;
     const TiXmlElement* getAds = doc.FirstChildElement("GetAds");
     if (getAds == nullptr) return;
-    CodeConverter toAnsi(CodeConverter::Direction::Utf8ToAnsi);
+    CodeConverter toAnsi = MakeConverter(CodeConverter::Direction::Utf8ToAnsi);
     std::int32_t id = 0;
     for (const TiXmlElement* ad = getAds->FirstChildElement("ad"); ad != nullptr; ad = ad->NextSiblingElement("ad")) {
         AdRecord record;
         for (const char* name : AdRecord::kFieldNames) {
-            *record.field(name) = toAnsi.convert(ElementText(ad->FirstChildElement(name)));
+            *record.field(name) = toAnsi.Convert(ElementText(ad->FirstChildElement(name)));
         }
         table.set(id++, std::move(record));
     }

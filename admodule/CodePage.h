@@ -1,31 +1,19 @@
 #pragma once
-// Conversions between the ANSI code page of the module's texts (CP936), UTF-8 and UTF-16.
-// A character that cannot be converted becomes "?", as the system conversions do.
+// Conversions between the ANSI code page of the module's texts (CP936), UTF-8 and UTF-16, with the
+// module's rule: whatever cannot be converted becomes "?", one per UTF-16 unit (a character outside
+// the BMP gives two), as the system conversions the module's callers expect do.
 
 #include <string>
 #include <string_view>
 
+#include "platform/CodePageConverter.h"
+
 namespace tavi {
 
-// One direction of conversion, kept open for a batch of texts.
-class CodeConverter {
-public:
-    enum class Direction { Utf16ToAnsi, AnsiToUtf16, AnsiToUtf8, Utf8ToAnsi };
+using CodeConverter = platform::CodePageConverter;
 
-    explicit CodeConverter(Direction direction);
-    ~CodeConverter();
-    CodeConverter(const CodeConverter&) = delete;
-    CodeConverter& operator=(const CodeConverter&) = delete;
-
-    // Bytes in the source encoding to bytes in the target encoding.
-    std::string convert(std::string_view in);
-
-private:
-    Direction direction_;
-    void* cd_;
-    std::size_t inUnit_;
-    std::string_view replacement_;
-};
+// A converter for a batch of texts in one direction, with the module's "?" rule.
+CodeConverter MakeConverter(CodeConverter::Direction direction);
 
 std::string Utf16ToAnsi(std::u16string_view text);
 std::u16string AnsiToUtf16(std::string_view text);

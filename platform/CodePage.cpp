@@ -1,51 +1,12 @@
 #include "platform/CodePage.h"
 
-#include <iconv.h>
-
 #include <cstdint>
+#include <cstring>
+
+#include "platform/CodePageConverter.h"
 
 namespace platform {
 namespace {
-
-// One conversion descriptor per direction and thread, opened on first use.
-class Converter {
-public:
-    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-    ~Converter() {
-        if (Ok()) iconv_close(cd_);
-    }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-
-    bool Ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-
-    // Converts the whole input or nothing; `out` receives the bytes on success.
-    bool Convert(const char* in, size_t inLen, char* out, size_t outCap, size_t& outLen) {
-        if (!Ok()) return false;
-        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-        char* src = const_cast<char*>(in);
-        char* dst = out;
-        size_t left = inLen;
-        size_t room = outCap;
-        if (iconv(cd_, &src, &left, &dst, &room) == static_cast<size_t>(-1) || left != 0) return false;
-        if (iconv(cd_, nullptr, nullptr, &dst, &room) == static_cast<size_t>(-1)) return false;
-        outLen = outCap - room;
-        return true;
-    }
-
-private:
-    iconv_t cd_;
-};
-
-Converter& ToGbk() {
-    thread_local Converter c("CP936", "UTF-32LE");
-    return c;
-}
-
-Converter& FromGbk() {
-    thread_local Converter c("UTF-32LE", "CP936");
-    return c;
-}
 
 constexpr char32_t kReplacement = 0xFFFD;
 
@@ -73,73 +34,33 @@ void AppendUtf16(std::u16string& out, char32_t cp) {
     }
 }
 
-void PutLe32(char* p, char32_t cp) {
-    for (int k = 0; k < 4; ++k) p[k] = static_cast<char>((cp >> (8 * k)) & 0xFF);
+// One open converter per direction and thread. The game's rules: a character the code page
+// lacks becomes one '?' however many UTF-16 units it takes; a byte that starts no character
+// becomes U+FFFD, so the player sees that something was there.
+CodePageConverter& ToAnsiConverter() {
+    thread_local CodePageConverter c(CodePageConverter::Direction::Utf16ToAnsi, "?",
+                                     CodePageConverter::Marks::PerCharacter);
+    return c;
 }
 
-char32_t GetLe32(const char* p) {
-    char32_t cp = 0;
-    for (int k = 3; k >= 0; --k) cp = (cp << 8) | static_cast<uint8_t>(p[k]);
-    return cp;
-}
-
-// Decodes `len` CP936 bytes that should form exactly one character.
-bool DecodeOne(const char* bytes, size_t len, char32_t& cp) {
-    char out[16];
-    size_t outLen = 0;
-    if (!FromGbk().Convert(bytes, len, out, sizeof out, outLen) || outLen != 4) return false;
-    cp = GetLe32(out);
-    return true;
+CodePageConverter& FromAnsiConverter() {
+    const char16_t replacement = kReplacement;
+    thread_local CodePageConverter c(CodePageConverter::Direction::AnsiToUtf16,
+                                     std::string(reinterpret_cast<const char*>(&replacement), sizeof replacement));
+    return c;
 }
 
 }  // namespace
 
-std::string ToAnsi(const std::u16string& text) {
-    std::string out;
-    out.reserve(text.size() * 2);
-    size_t i = 0;
-    while (i < text.size()) {
-        const char32_t cp = NextUtf16(text, i);
-        if (cp < 0x80) {
-            out.push_back(static_cast<char>(cp));
-            continue;
-        }
-        char in[4];
-        PutLe32(in, cp);
-        char bytes[8];
-        size_t n = 0;
-        if (cp != kReplacement && ToGbk().Convert(in, 4, bytes, sizeof bytes, n) && n > 0 && n <= 2) {
-            out.append(bytes, n);
-        } else {
-            out.push_back('?');
-        }
-    }
-    return out;
+std::string ToAnsi(std::u16string_view text) {
+    return ToAnsiConverter().Convert(
+        std::string_view(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t)));
 }
 
-std::u16string FromAnsi(const std::string& bytes) {
-    std::u16string out;
-    out.reserve(bytes.size());
-    size_t i = 0;
-    while (i < bytes.size()) {
-        const uint8_t b = static_cast<uint8_t>(bytes[i]);
-        if (b < 0x80) {
-            out.push_back(b);
-            ++i;
-            continue;
-        }
-        char32_t cp = 0;
-        if (i + 1 < bytes.size() && b >= 0x81 && b <= 0xFE && DecodeOne(&bytes[i], 2, cp)) {
-            AppendUtf16(out, cp);
-            i += 2;
-        } else if (DecodeOne(&bytes[i], 1, cp)) {
-            AppendUtf16(out, cp);
-            ++i;
-        } else {
-            out.push_back(static_cast<char16_t>(kReplacement));
-            ++i;
-        }
-    }
+std::u16string FromAnsi(std::string_view bytes) {
+    const std::string units = FromAnsiConverter().Convert(bytes);
+    std::u16string out(units.size() / sizeof(char16_t), u'\0');
+    std::memcpy(out.data(), units.data(), out.size() * sizeof(char16_t));
     return out;
 }
 

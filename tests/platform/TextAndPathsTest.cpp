@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/CodePage.h"
+#include "platform/CodePageConverter.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
 
@@ -25,6 +26,25 @@ TEST(CodePageTest, ReplacesWhatCannotBeConverted) {
     EXPECT_EQ(FromAnsi("x\xB4"), u"x\uFFFD");
     EXPECT_EQ(FromAnsi("\xFFy"), u"\uFFFDy");
     EXPECT_EQ(FromAnsi(""), u"");
+}
+
+// The game and the advertising module share one converter; each states its replacement rule.
+TEST(CodePageTest, OneConverterKeepsEachCallersRule) {
+    using Direction = CodePageConverter::Direction;
+    const std::u16string emoji = u"a\U0001F600b\xD800";
+    const std::string_view units(reinterpret_cast<const char*>(emoji.data()), emoji.size() * 2);
+    CodePageConverter perCharacter(Direction::Utf16ToAnsi, "?", CodePageConverter::Marks::PerCharacter);
+    CodePageConverter perUnit(Direction::Utf16ToAnsi, "?", CodePageConverter::Marks::PerUtf16Unit);
+    EXPECT_EQ(perCharacter.Convert(units), "a?b?");
+    EXPECT_EQ(perUnit.Convert(units), "a??b?");
+    // From UTF-8 the same counts hold, and every byte that starts no character is one
+    // replacement.
+    CodePageConverter fromUtf8(Direction::Utf8ToAnsi, "#", CodePageConverter::Marks::PerCharacter);
+    EXPECT_EQ(fromUtf8.Convert("a\xF0\x9F\x98\x80\xFF\xE6\x89z\xE6\x89\x93"), "a####z\xB4\xF2");
+    // A converter is reused for many texts: a cut sequence at the end of one does not leak into the next.
+    CodePageConverter toUtf8(Direction::AnsiToUtf8, "?");
+    EXPECT_EQ(toUtf8.Convert("x\xB4"), "x?");
+    EXPECT_EQ(toUtf8.Convert("\xFFy"), "?y");
 }
 
 TEST(CodePageTest, Utf8RoundTripsAndRejectsMalformedInput) {
