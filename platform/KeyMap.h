@@ -8,7 +8,7 @@ namespace platform {
 // from the key names of scripts.
 class KeyMap {
 public:
-    // From an SDL keycode (layout-dependent, like the original codes), falling back to the
+    // From an SDL keycode (layout-dependent, so a key gives the letter printed on it), falling back to the
     // scancode for letters and digits on layouts whose keys give other characters. 0: unknown.
     static uint32_t FromSdl(int32_t keycode, int32_t scancode);
     // The key that types `c` on a US keyboard (letters either case, digits, space, punctuation

@@ -5,7 +5,8 @@
 
 namespace platform {
 
-// Window messages the game's queue carries, with the codes of the original platform.
+// Window messages the game's queue carries. The codes are the stable numbers the screens, the
+// script runner and the tests share.
 enum MessageId : uint32_t {
     WM_NULL = 0x0000,
     WM_DESTROY = 0x0002,

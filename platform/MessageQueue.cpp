@@ -298,8 +298,8 @@ void MessageQueue::QueueText(const char* utf8) {
     if (keyAwaitsText_ && !queue_.empty() &&
         (queue_.back().message == WM_KEYDOWN || queue_.back().message == WM_SYSKEYDOWN)) {
         auto& key = queue_.back();
-        // A character typed with AltGr (such as @ on a German layout) is an ordinary key, as a
-        // Ctrl+Alt character is on the original platform; Left Alt combinations stay system keys.
+        // A character typed with AltGr (such as @ on a German layout) is an ordinary key, so the
+        // games can catch it; Left Alt combinations stay system keys.
         if (keyIsAltGr_ && !codes.empty() && codes.front() >= 32) key.message = WM_KEYDOWN;
         key.chars.insert(key.chars.end(), codes.begin(), codes.end());
         return;
@@ -319,7 +319,8 @@ void MessageQueue::QueueMouse(uint32_t message, int32_t x, int32_t y, uint32_t w
     msg.message = message;
     msg.wParam = wParam;
     msg.lParam = Message::MakeLParam(Clamp(x, kMaxX), Clamp(y, kMaxY));
-    // Like the original queue, only the latest pointer position waits.
+    // Moves are coalesced: only the latest pointer position waits, so a slow frame never works
+    // through a backlog of stale positions.
     if (message == WM_MOUSEMOVE && !queue_.empty() && queue_.back().message == WM_MOUSEMOVE) {
         queue_.back() = std::move(msg);
     } else {
