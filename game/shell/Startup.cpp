@@ -32,6 +32,8 @@ constexpr const char* kNoDisplay =
     "glyphor_police: no display to open the window on (set DISPLAY or WAYLAND_DISPLAY, or "
     "SDL_VIDEODRIVER=offscreen to run without a screen)\n";
 
+constexpr const char* kAlreadyRunning = "already running: its window was brought to the front\n";
+
 // Held for the whole run; the socket goes with the process.
 std::unique_ptr<platform::SingleInstance> g_instance;
 
@@ -73,7 +75,10 @@ int RunProgram() {
 
     // One copy only: a second start brings the first forward and ends here.
     g_instance = platform::SingleInstance::Acquire(platform::SingleInstance::DefaultName());
-    if (!g_instance) return 0;
+    if (!g_instance) {
+        std::fputs(kAlreadyRunning, stdout);
+        return 0;
+    }
 
     platform::Random::SeedFromClock();
     StartFrameClock();
