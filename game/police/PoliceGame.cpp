@@ -3,6 +3,7 @@
 #include "engine/GameFont.h"
 #include "engine/GraphicEngine.h"
 #include "engine/SoundEngine.h"
+#include "platform/Clock.h"
 #include "platform/ProgramFolder.h"
 #include "shell/FrameLoop.h"
 #include "shell/Globals.h"
@@ -25,6 +26,7 @@ constexpr int16_t kEffectCount = 7;
 constexpr int32_t kKeyEsc = 27;
 constexpr int32_t kKeyEnter = 13;
 constexpr int32_t kStatusFrames = 200;
+constexpr int32_t kWrongKeyMs = 150;
 
 std::string TextFolderPath() { return platform::ProgramPath("\\Data\\English\\E_General") + "/"; }
 }  // namespace
@@ -126,7 +128,7 @@ bool PoliceGame::UpDateScreen() {
         renderer_.DrawLobbyButtons();
         break;
     case kScreenRace:
-        renderer_.DrawRace(isNetworkGame_);
+        renderer_.DrawRace(isNetworkGame_, ShowsWrongKey());
         break;
     default:
         renderer_.DrawResult();
@@ -216,7 +218,11 @@ bool PoliceGame::KeyPress(int32_t KeyAscii) {
     if (screen_ != kScreenRace) return true;
 
     Sound(kSoundType);
-    switch (race_.Type(KeyAscii)) {
+    const PoliceRace::KeyResult typed = race_.Type(KeyAscii);
+    // A wrong key changes nothing in the race; the next character shows it for a moment.
+    wrongKeyShown_ = typed == PoliceRace::KeyResult::Wrong;
+    wrongKeyAt_ = platform::Clock::Now();
+    switch (typed) {
     case PoliceRace::KeyResult::SpedUp:
         // Network game: the new progress and speed are sent to the other side.
         break;
@@ -229,6 +235,10 @@ bool PoliceGame::KeyPress(int32_t KeyAscii) {
         break;
     }
     return true;
+}
+
+bool PoliceGame::ShowsWrongKey() const {
+    return wrongKeyShown_ && static_cast<int32_t>(platform::Clock::Now() - wrongKeyAt_) < kWrongKeyMs;
 }
 
 // ---- Screens ----
@@ -277,6 +287,7 @@ void PoliceGame::StartRace() {
     // The other side's entry sound.
     Sound(race_.LocalIsPolice() ? kSoundThiefEntry : kSoundPoliceEntry);
     race_.Start();
+    wrongKeyShown_ = false;
 }
 
 void PoliceGame::EndRace(bool won) { SwitchScreen(won ? kScreenWon : kScreenLost); }

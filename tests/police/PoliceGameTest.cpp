@@ -161,6 +161,48 @@ TEST_F(PoliceWorld, RaceScreenDrawing) {
     EXPECT_EQ(game.Screen(), kScreenLost);
 }
 
+// Pixels of the typing line that are clearly red.
+int RedPixels() {
+    int red = 0;
+    const platform::Surface& back = g_Graphic->BackSurface();
+    for (int32_t y = 518; y < 552; ++y) {
+        for (int32_t x = 55; x < 200; ++x) {
+            const uint16_t p = back.ReadPixel(x, y);
+            if ((p >> 11) >= 20 && ((p >> 5) & 0x3F) < 20 && (p & 0x1F) < 10) ++red;
+        }
+    }
+    return red;
+}
+
+TEST_F(PoliceWorld, AWrongKeyShowsTheNextCharacterRedForAMomentAndChangesNothingElse) {
+    WriteText("Walk.txt", "Walk on.");
+    platform::Clock::UseVirtual(5000);
+    PoliceGame& game = StartGame();
+    Click(game.Buttons().BtnSingle);
+    Click(game.Buttons().BtnStart);
+    Frame();
+    EXPECT_EQ(RedPixels(), 0);
+    const Runner before = game.Race().Local();
+    game.KeyPress('x');
+    Frame();
+    EXPECT_GT(RedPixels(), 5) << "the next character is drawn red";
+    EXPECT_EQ(game.Race().Local().InputPos, before.InputPos);
+    EXPECT_EQ(game.Race().Local().Speed, before.Speed);
+    platform::Clock::AdvanceTo(5000 + 140);
+    Frame();
+    EXPECT_TRUE(game.ShowsWrongKey());
+    platform::Clock::AdvanceTo(5000 + 150);
+    Frame();
+    EXPECT_EQ(RedPixels(), 0) << "gone after 150 ms";
+
+    game.KeyPress('x');
+    game.KeyPress('W');  // a right key takes the mark away at once
+    Frame();
+    EXPECT_EQ(RedPixels(), 0);
+    EXPECT_EQ(game.Race().Local().InputPos, 1);
+    platform::Clock::UseReal();
+}
+
 TEST_F(PoliceWorld, StatusOverlayCountsDownAndGivesTheTextFontBack) {
     PoliceGame& game = StartGame();
     game.ShowStatus(u"另一玩者已经退出");
