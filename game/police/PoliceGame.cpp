@@ -316,9 +316,10 @@ void PoliceGame::BtnExit_OnClick() {
     if (dlg->Show(u"你真的要退出吗？", 240, 212, false) == 1) ShutdownProgram();
 }
 
+// A chosen role or vehicle is a disabled button: its disabled frame is the "chosen" look with
+// the check mark, so the hover and pressed frames of the other choice never show one.
 void PoliceGame::BtnPolice_OnClick() {
     buttons_.BtnPolice->SetEnabled(false);
-    buttons_.BtnPolice->SetFrame(2);
     buttons_.BtnThief->SetEnabled(true);
     buttons_.BtnThief->SetFrame(0);
     race_.ChooseRole(RaceTrack::kPolice);
@@ -327,7 +328,6 @@ void PoliceGame::BtnPolice_OnClick() {
 
 void PoliceGame::BtnThief_OnClick() {
     buttons_.BtnThief->SetEnabled(false);
-    buttons_.BtnThief->SetFrame(2);
     buttons_.BtnPolice->SetEnabled(true);
     buttons_.BtnPolice->SetFrame(0);
     race_.ChooseRole(RaceTrack::kThief);
@@ -336,7 +336,6 @@ void PoliceGame::BtnThief_OnClick() {
 
 void PoliceGame::BtnCar0_OnClick() {
     buttons_.BtnCar0->SetEnabled(false);
-    buttons_.BtnCar0->SetFrame(1);
     buttons_.BtnBike0->SetEnabled(true);
     buttons_.BtnBike0->SetFrame(0);
     race_.ChooseVehicle(RaceTrack::kPolice, true);
@@ -345,7 +344,6 @@ void PoliceGame::BtnCar0_OnClick() {
 
 void PoliceGame::BtnBike0_OnClick() {
     buttons_.BtnBike0->SetEnabled(false);
-    buttons_.BtnBike0->SetFrame(1);
     buttons_.BtnCar0->SetEnabled(true);
     buttons_.BtnCar0->SetFrame(0);
     race_.ChooseVehicle(RaceTrack::kPolice, false);
@@ -354,7 +352,6 @@ void PoliceGame::BtnBike0_OnClick() {
 
 void PoliceGame::BtnCar1_OnClick() {
     buttons_.BtnCar1->SetEnabled(false);
-    buttons_.BtnCar1->SetFrame(1);
     buttons_.BtnBike1->SetEnabled(true);
     buttons_.BtnBike1->SetFrame(0);
     race_.ChooseVehicle(RaceTrack::kThief, true);
@@ -363,7 +360,6 @@ void PoliceGame::BtnCar1_OnClick() {
 
 void PoliceGame::BtnBike1_OnClick() {
     buttons_.BtnBike1->SetEnabled(false);
-    buttons_.BtnBike1->SetFrame(1);
     buttons_.BtnCar1->SetEnabled(true);
     buttons_.BtnCar1->SetFrame(0);
     race_.ChooseVehicle(RaceTrack::kThief, false);

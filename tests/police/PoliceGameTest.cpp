@@ -11,16 +11,17 @@
 namespace policetest {
 namespace {
 
-bool Chosen(const AniButton& b, int32_t frame) { return !b.Enabled() && b.FrameOffset() == frame * b.FrameWidth(); }
+// A chosen role or vehicle: disabled, showing its disabled frame (the one with the check mark).
+bool Chosen(const AniButton& b) { return !b.Enabled() && b.FrameOffset() == 3 * b.FrameWidth(); }
 
 TEST_F(PoliceWorld, DefaultChoicesAndRadioButtonsSurviveScreensAndALostDisplay) {
     PoliceGame& game = StartGame();
     const PoliceButtons& b = game.Buttons();
     EXPECT_EQ(game.Screen(), kScreenMainMenu);
     EXPECT_EQ(game.Race().LocalIndex, 0);
-    EXPECT_TRUE(Chosen(*b.BtnPolice, 2));
-    EXPECT_TRUE(Chosen(*b.BtnCar0, 1));
-    EXPECT_TRUE(Chosen(*b.BtnBike1, 1));
+    EXPECT_TRUE(Chosen(*b.BtnPolice));
+    EXPECT_TRUE(Chosen(*b.BtnCar0));
+    EXPECT_TRUE(Chosen(*b.BtnBike1));
     for (int i = 0; i < 7; ++i) EXPECT_NE(g_Sound->Slot(i), nullptr) << i;
     game.KeyPress(27);  // Esc and Enter do nothing on the main menu
     game.KeyPress(13);
@@ -34,7 +35,7 @@ TEST_F(PoliceWorld, DefaultChoicesAndRadioButtonsSurviveScreensAndALostDisplay) 
     Click(b.BtnThief);  // the chosen button takes no click
     EXPECT_EQ(game.Race().LocalIndex, 1);
     EXPECT_EQ(game.Race().OpponentIndex, 0);
-    EXPECT_TRUE(Chosen(*b.BtnThief, 2));
+    EXPECT_TRUE(Chosen(*b.BtnThief));
     EXPECT_TRUE(b.BtnPolice->Enabled());
     EXPECT_EQ(game.Race().Track.Runners[0].TopSpeed, 1.3f);
     EXPECT_EQ(game.Race().Track.Runners[1].VehiclePose, 3);
@@ -45,8 +46,8 @@ TEST_F(PoliceWorld, DefaultChoicesAndRadioButtonsSurviveScreensAndALostDisplay) 
     EXPECT_EQ(game.Screen(), kScreenMainMenu);
     game.RestoreRes();
     Click(b.BtnSingle);
-    EXPECT_TRUE(Chosen(*b.BtnThief, 2));
-    EXPECT_TRUE(Chosen(*b.BtnBike0, 1));
+    EXPECT_TRUE(Chosen(*b.BtnThief));
+    EXPECT_TRUE(Chosen(*b.BtnBike0));
 }
 
 TEST_F(PoliceWorld, TextListClickChoosesTheRaceText) {
