@@ -21,6 +21,11 @@ bool Headless() {
     return driver != nullptr && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
 }
 
+bool IsSet(const char* name) {
+    const char* v = std::getenv(name);
+    return v != nullptr && *v != '\0';
+}
+
 bool SamePixels(const Surface& a, const Surface& b) {
     if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
     const size_t rowBytes = static_cast<size_t>(a.Width()) * 2;
@@ -84,6 +89,8 @@ Display::~Display() {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     if (g_current == this) g_current = nullptr;
 }
+
+bool Display::Available() { return IsSet("SDL_VIDEODRIVER") || IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY"); }
 
 std::unique_ptr<Display> Display::CreateWindow(const std::string& titleUtf8) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;

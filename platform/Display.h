@@ -17,6 +17,9 @@ public:
     static constexpr int32_t kWidth = 800;
     static constexpr int32_t kHeight = 600;
 
+    // True when there is a screen to open the window on: DISPLAY or WAYLAND_DISPLAY is set, or
+    // SDL_VIDEODRIVER names a driver on purpose (offscreen and dummy run headless).
+    static bool Available();
     // Creates the window, hidden. Null when the video system cannot start.
     static std::unique_ptr<Display> CreateWindow(const std::string& titleUtf8);
     ~Display();

@@ -6,20 +6,48 @@
 namespace fs = std::filesystem;
 
 namespace platform {
+namespace {
+
+char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool EndsWithIgnoringCase(const std::string& name, const std::string& suffix) {
+    return name.size() >= suffix.size() && SameIgnoringCase(name.substr(name.size() - suffix.size()), suffix);
+}
+
+}  // namespace
+
+bool SameIgnoringCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (Upper(a[i]) != Upper(b[i])) return false;
+    }
+    return true;
+}
 
 std::vector<std::string> ListFiles(const std::string& folder, const std::string& suffix, size_t maxFiles) {
     std::vector<std::string> names;
+    if (maxFiles == 0) return names;
     std::error_code ec;
     fs::directory_iterator it(folder, ec);
     for (; !ec && it != fs::directory_iterator() && names.size() < maxFiles; it.increment(ec)) {
         std::string name = it->path().filename().string();
-        if (name.size() < suffix.size() || name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0) {
-            continue;
-        }
+        if (!EndsWithIgnoringCase(name, suffix)) continue;
         std::error_code typeError;
         if (it->is_regular_file(typeError)) names.push_back(std::move(name));
     }
     return names;
+}
+
+std::string FindFileIgnoringCase(const std::string& folder, const std::string& name, size_t maxFiles) {
+    if (IsPlainFile(folder + name)) return name;
+    std::error_code ec;
+    fs::directory_iterator it(folder, ec);
+    for (size_t seen = 0; !ec && it != fs::directory_iterator() && seen < maxFiles; it.increment(ec), ++seen) {
+        std::string candidate = it->path().filename().string();
+        std::error_code typeError;
+        if (SameIgnoringCase(candidate, name) && it->is_regular_file(typeError)) return candidate;
+    }
+    return {};
 }
 
 bool IsPlainFile(const std::string& path) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -59,7 +60,7 @@ Message Mouse(uint32_t message, int32_t x, int32_t y) {
 }
 
 void Complain(size_t lineNumber, const std::string& line, const char* why) {
-    std::fprintf(stderr, "script line %zu: %s: %s\n", lineNumber, why, line.c_str());
+    ScriptRunner::Report(lineNumber, line, why);
 }
 
 }  // namespace
@@ -67,14 +68,25 @@ void Complain(size_t lineNumber, const std::string& line, const char* why) {
 bool ScriptRunner::StartFromEnvironment() {
     const char* path = std::getenv("GLYPHOR_SCRIPT");
     if (path == nullptr || *path == '\0') return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        std::fprintf(stderr, "cannot read the script %s\n", path);
+    // A folder opens as a stream too, and reads as nothing: only a plain file is a script.
+    std::error_code ec;
+    const bool plainFile = std::filesystem::is_regular_file(path, ec);
+    std::ifstream in;
+    if (plainFile) in.open(path, std::ios::binary);
+    if (!plainFile || !in) {
+        std::fprintf(stderr, "cannot read the script %s: %s\n", path,
+                     !std::filesystem::exists(path, ec) ? "no such file"
+                     : !plainFile                       ? "not a plain file"
+                                                        : "not readable");
         std::exit(2);
     }
     std::string text;
     text.resize(kMaxScriptBytes);
     in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    if (in.bad()) {
+        std::fprintf(stderr, "cannot read the script %s: not readable\n", path);
+        std::exit(2);
+    }
     text.resize(static_cast<size_t>(in.gcount()));
     Start(text);
     return true;
@@ -95,6 +107,11 @@ void ScriptRunner::Stop() {
 }
 
 bool ScriptRunner::Active() { return g_runner != nullptr; }
+
+void ScriptRunner::Report(size_t lineNumber, const std::string& text, const char* why) {
+    std::fprintf(stderr, "script line %zu: %s: %s\n", lineNumber, why, text.c_str());
+    std::fflush(stderr);
+}
 
 ScriptRunner::ScriptRunner(const std::string& text) {
     std::istringstream in(text);
@@ -124,12 +141,13 @@ void ScriptRunner::Step(uint32_t /*deadline*/) {
             actions_.pop_front();
             return;
         case Action::Kind::Snapshot:
-            Snapshot(action.text);
+            Snapshot(action);
             actions_.pop_front();
             continue;
         case Action::Kind::Verb: {
             Message m;
             m.message = WM_APP_SCRIPT;
+            m.wParam = static_cast<uint32_t>(action.line);
             m.text = action.text;
             queue.Post(m);
             actions_.pop_front();
@@ -169,7 +187,7 @@ bool ScriptRunner::ParseNextLine() {
         // Only the line end goes from the right: `type` keeps trailing spaces.
         std::string line = raw.substr(raw.find_first_not_of(" \t"));
         while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
-        if (!ParseLine(line)) {
+        if (!ParseLine(line, number)) {
             Complain(number, trimmed, "not understood");
             continue;
         }
@@ -178,7 +196,7 @@ bool ScriptRunner::ParseNextLine() {
     return false;
 }
 
-bool ScriptRunner::ParseLine(const std::string& line) {
+bool ScriptRunner::ParseLine(const std::string& line, size_t number) {
     std::istringstream in(line);
     std::string verb;
     in >> verb;
@@ -192,6 +210,7 @@ bool ScriptRunner::ParseLine(const std::string& line) {
     std::istringstream args(rest);
 
     Action action;
+    action.line = number;
     if (verb == "frames" || verb == "wait") {
         int64_t n = 0;
         if (!ParseInt(rest, n) || n < 0) return false;
@@ -206,16 +225,22 @@ bool ScriptRunner::ParseLine(const std::string& line) {
         return true;
     }
     if (verb == "type") {
+        std::u16string untypeable;
         for (char16_t c : FromUtf8(typed)) {
             Action key;
             key.kind = Action::Kind::Input;
             CharacterInput(c, key.input);
-            if (key.input.empty()) continue;
+            if (key.input.empty()) {
+                untypeable.push_back(c);
+                continue;
+            }
             actions_.push_back(key);
             Action frame;
             frame.frames = 1;
             actions_.push_back(frame);
         }
+        // The rest of the line is typed; what no key or input method gives is named.
+        if (!untypeable.empty()) Complain(number, ToUtf8(untypeable), "cannot be typed");
         return true;
     }
     if (verb == "move" || verb == "click" || verb == "down" || verb == "up") {
@@ -268,7 +293,8 @@ void ScriptRunner::CharacterInput(char16_t c, std::vector<Message>& out) {
     const std::string ansi = ToAnsi(std::u16string(1, c));
     uint32_t code = 0;
     for (unsigned char b : ansi) code = code * 256u + b;
-    if (ansi.empty() || ansi.size() > 2) return;
+    // '?' stands for a character the code page lacks: no input method commits that.
+    if (ansi.empty() || ansi.size() > 2 || ansi == "?") return;
     Message ime;
     ime.message = WM_IME_CHAR;
     ime.wParam = code;
@@ -313,14 +339,14 @@ bool ScriptRunner::KeyMessages(const std::string& name, bool down, bool up, std:
     return true;
 }
 
-void ScriptRunner::Snapshot(const std::string& file) {
+void ScriptRunner::Snapshot(const Action& action) {
     const Display* display = Display::Current();
     const Surface* shown = display != nullptr ? display->LastPresented() : nullptr;
     if (shown == nullptr) {
-        std::fprintf(stderr, "snapshot %s: nothing has been presented yet\n", file.c_str());
+        Complain(action.line, "snapshot " + action.text, "nothing has been presented yet");
         return;
     }
-    if (!SavePng(*shown, file)) std::fprintf(stderr, "snapshot %s: cannot write the file\n", file.c_str());
+    if (!SavePng(*shown, action.text)) Complain(action.line, "snapshot " + action.text, "cannot write the file");
 }
 
 }  // namespace platform

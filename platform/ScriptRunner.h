@@ -14,8 +14,10 @@ namespace platform {
 // the session loop) is driven alike. Verbs, one per line, '#' starts a comment:
 //   frames N | wait MS | key NAME | keydown NAME | keyup NAME | type TEXT | move X Y |
 //   click X Y | down X Y | up X Y | snapshot FILE | quit
-// Any other verb is queued as WM_APP_SCRIPT with the whole line as its text. When the script
-// has run out the program is asked to end as Alt+F4 would.
+// Any other verb is queued as WM_APP_SCRIPT with the whole line as its text and the line's
+// number as its wParam. Every line that cannot be acted on (a verb not understood, a character
+// `type` cannot give, a snapshot not written) is reported on standard error with its number.
+// When the script has run out the program is asked to end as Alt+F4 would.
 class ScriptRunner {
 public:
     static constexpr uint32_t kFrameMs = 20;
@@ -29,6 +31,8 @@ public:
     // Ends a scripted run: real clock, real waiting and input again (tests).
     static void Stop();
     static bool Active();
+    // "script line N: WHY: TEXT" on standard error.
+    static void Report(size_t lineNumber, const std::string& text, const char* why);
 
     // What the wait does in a scripted run.
     void Step(uint32_t deadline);
@@ -39,14 +43,15 @@ private:
         int64_t frames = 0;
         std::vector<Message> input;
         std::string text;
+        size_t line = 0;  // where in the script it was written
     };
 
     explicit ScriptRunner(const std::string& text);
     bool ParseNextLine();
-    bool ParseLine(const std::string& line);
+    bool ParseLine(const std::string& line, size_t number);
     bool KeyMessages(const std::string& name, bool down, bool up, std::vector<Message>& out);
     void CharacterInput(char16_t c, std::vector<Message>& out);
-    void Snapshot(const std::string& file);
+    void Snapshot(const Action& action);
     void EndOfScript();
 
     std::vector<std::string> lines_;

@@ -3,6 +3,7 @@
 #include "engine/GameFont.h"
 #include "engine/GraphicEngine.h"
 #include "engine/SoundEngine.h"
+#include "platform/Clock.h"
 #include "platform/ProgramFolder.h"
 #include "shell/FrameLoop.h"
 #include "shell/Globals.h"
@@ -26,6 +27,7 @@ constexpr int16_t kEffectCount = 7;
 constexpr int32_t kKeyEsc = 27;
 constexpr int32_t kKeyEnter = 13;
 constexpr int32_t kStatusFrames = 200;
+constexpr int32_t kWrongKeyMs = 150;
 
 std::string TextFolderPath() { return platform::ProgramPath("\\Data\\English\\E_General") + "/"; }
 }  // namespace
@@ -127,7 +129,7 @@ bool PoliceGame::UpDateScreen() {
         renderer_.DrawLobbyButtons();
         break;
     case kScreenRace:
-        renderer_.DrawRace(isNetworkGame_);
+        renderer_.DrawRace(isNetworkGame_, ShowsWrongKey());
         break;
     default:
         renderer_.DrawResult();
@@ -217,7 +219,11 @@ bool PoliceGame::KeyPress(int32_t KeyAscii) {
     if (screen_ != kScreenRace) return true;
 
     Sound(kSoundType);
-    switch (race_.Type(KeyAscii)) {
+    const PoliceRace::KeyResult typed = race_.Type(KeyAscii);
+    // A wrong key changes nothing in the race; the next character shows it for a moment.
+    wrongKeyShown_ = typed == PoliceRace::KeyResult::Wrong;
+    wrongKeyAt_ = platform::Clock::Now();
+    switch (typed) {
     case PoliceRace::KeyResult::SpedUp:
         // Network game: the new progress and speed are sent to the other side.
         break;
@@ -230,6 +236,10 @@ bool PoliceGame::KeyPress(int32_t KeyAscii) {
         break;
     }
     return true;
+}
+
+bool PoliceGame::ShowsWrongKey() const {
+    return wrongKeyShown_ && static_cast<int32_t>(platform::Clock::Now() - wrongKeyAt_) < kWrongKeyMs;
 }
 
 // ---- Screens ----
@@ -278,6 +288,7 @@ void PoliceGame::StartRace() {
     // The other side's entry sound.
     Sound(race_.LocalIsPolice() ? kSoundThiefEntry : kSoundPoliceEntry);
     race_.Start();
+    wrongKeyShown_ = false;
 }
 
 void PoliceGame::EndRace(bool won) { SwitchScreen(won ? kScreenWon : kScreenLost); }
@@ -306,9 +317,10 @@ void PoliceGame::BtnExit_OnClick() {
     if (dlg->Show(u"你真的要退出吗？", 240, 212, false) == 1) ShutdownProgram();
 }
 
+// A chosen role or vehicle is a disabled button: its disabled frame is the "chosen" look with
+// the check mark, so the hover and pressed frames of the other choice never show one.
 void PoliceGame::BtnPolice_OnClick() {
     buttons_.BtnPolice->SetEnabled(false);
-    buttons_.BtnPolice->SetFrame(2);
     buttons_.BtnThief->SetEnabled(true);
     buttons_.BtnThief->SetFrame(0);
     race_.ChooseRole(RaceTrack::kPolice);
@@ -317,7 +329,6 @@ void PoliceGame::BtnPolice_OnClick() {
 
 void PoliceGame::BtnThief_OnClick() {
     buttons_.BtnThief->SetEnabled(false);
-    buttons_.BtnThief->SetFrame(2);
     buttons_.BtnPolice->SetEnabled(true);
     buttons_.BtnPolice->SetFrame(0);
     race_.ChooseRole(RaceTrack::kThief);
@@ -326,7 +337,6 @@ void PoliceGame::BtnThief_OnClick() {
 
 void PoliceGame::BtnCar0_OnClick() {
     buttons_.BtnCar0->SetEnabled(false);
-    buttons_.BtnCar0->SetFrame(1);
     buttons_.BtnBike0->SetEnabled(true);
     buttons_.BtnBike0->SetFrame(0);
     race_.ChooseVehicle(RaceTrack::kPolice, true);
@@ -335,7 +345,6 @@ void PoliceGame::BtnCar0_OnClick() {
 
 void PoliceGame::BtnBike0_OnClick() {
     buttons_.BtnBike0->SetEnabled(false);
-    buttons_.BtnBike0->SetFrame(1);
     buttons_.BtnCar0->SetEnabled(true);
     buttons_.BtnCar0->SetFrame(0);
     race_.ChooseVehicle(RaceTrack::kPolice, false);
@@ -344,7 +353,6 @@ void PoliceGame::BtnBike0_OnClick() {
 
 void PoliceGame::BtnCar1_OnClick() {
     buttons_.BtnCar1->SetEnabled(false);
-    buttons_.BtnCar1->SetFrame(1);
     buttons_.BtnBike1->SetEnabled(true);
     buttons_.BtnBike1->SetFrame(0);
     race_.ChooseVehicle(RaceTrack::kThief, true);
@@ -353,7 +361,6 @@ void PoliceGame::BtnCar1_OnClick() {
 
 void PoliceGame::BtnBike1_OnClick() {
     buttons_.BtnBike1->SetEnabled(false);
-    buttons_.BtnBike1->SetFrame(1);
     buttons_.BtnCar1->SetEnabled(true);
     buttons_.BtnCar1->SetFrame(0);
     race_.ChooseVehicle(RaceTrack::kThief, false);

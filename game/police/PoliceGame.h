@@ -69,6 +69,8 @@ public:
     const PoliceRenderer& Renderer() const { return renderer_; }
     const std::u16string& StatusText() const { return statusText_; }
     int32_t StatusTicks() const { return statusTicks_; }
+    // True while the next character of the typing window shows a wrong key (150 ms after it).
+    bool ShowsWrongKey() const;
 
 private:
     PoliceGame();
@@ -88,6 +90,9 @@ private:
     int32_t selectedSession_ = 0;
     std::u16string statusText_;
     int32_t statusTicks_ = 0;
+    // When the last wrong key was pressed (clock milliseconds), while its mark is shown.
+    uint32_t wrongKeyAt_ = 0;
+    bool wrongKeyShown_ = false;
 
     TextFolder textFolder_;
     RaceTextList textList_;

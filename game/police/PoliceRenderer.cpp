@@ -16,6 +16,7 @@ namespace {
 constexpr uint32_t kListColor = 0xC1FF;
 constexpr uint32_t kTypedColor = 0xFE9900;
 constexpr uint32_t kStatusColor = 0xCCBB;
+constexpr uint32_t kWrongKeyColor = 0x0000FF;  // red
 constexpr int32_t kPanelX = 23, kPanelY = 510;
 constexpr int32_t kTextX = 60, kTextY = 525;
 constexpr int32_t kMarkerY = 560;
@@ -78,7 +79,7 @@ void PoliceRenderer::DrawLobbyButtons() {
     DrawButtons({buttons_.BtnCreate, buttons_.BtnJoin, buttons_.BtnRefresh, buttons_.BtnReturn});
 }
 
-void PoliceRenderer::DrawRace(bool opponentMarker) {
+void PoliceRenderer::DrawRace(bool opponentMarker, bool wrongKey) {
     g_Graphic->SetFont(g_ArialFont);
 
     const Runner& local = race_.Local();
@@ -98,8 +99,17 @@ void PoliceRenderer::DrawRace(bool opponentMarker) {
     g_Graphic->SetTextColor(kTypedColor);
     g_Graphic->DrawText(kTextX, kTextY, text.WindowTyped());
     const int32_t w = g_Graphic->MeasureText(text.WindowTyped()).cx;
-    g_Graphic->SetTextColor(0);
-    g_Graphic->DrawText(kTextX + w, kTextY, text.WindowRest());
+    const std::u16string& rest = text.WindowRest();
+    if (wrongKey && !rest.empty()) {
+        const std::u16string next = rest.substr(0, 1);
+        g_Graphic->SetTextColor(kWrongKeyColor);
+        g_Graphic->DrawText(kTextX + w, kTextY, next);
+        g_Graphic->SetTextColor(0);
+        g_Graphic->DrawText(kTextX + w + g_Graphic->MeasureText(next).cx, kTextY, rest.substr(1));
+    } else {
+        g_Graphic->SetTextColor(0);
+        g_Graphic->DrawText(kTextX + w, kTextY, rest);
+    }
     g_Graphic->EndText();
     g_Graphic->FillBox(kTextX + w - 1, 520, kTextX + w + 1, 550, 0, 0);
 

@@ -23,8 +23,9 @@ public:
     void DrawLobbyBackground();
     void DrawLobbyButtons();
     // The map around the local runner, both figures, the typing panel with its cursor and the
-    // progress markers (the opponent's only in a network game).
-    void DrawRace(bool opponentMarker);
+    // progress markers (the opponent's only in a network game). With `wrongKey` the next
+    // character to type is drawn red.
+    void DrawRace(bool opponentMarker, bool wrongKey = false);
     void DrawResult();
     // The centred status message while `ticks` is above 0 (counted down here).
     void DrawStatus(const std::u16string& text, int32_t& ticks);

@@ -1,22 +1,23 @@
 #include "police/RaceTextList.h"
 
 #include "platform/CodePage.h"
+#include "platform/FolderListing.h"
 #include "police/TextFolder.h"
 
-RaceTextList::RaceTextList() : entries_(1), stems_(1) {}
+RaceTextList::RaceTextList() : entries_(1), files_(1) {}
 
 void RaceTextList::Load(const TextFolder& folder) {
     entries_.assign(1, std::u16string());
-    stems_.assign(1, std::string());
+    files_.assign(1, std::string());
     size_t next = 0;
     for (const std::string& name : folder.TxtFileNames()) {
         const std::string stem = name.substr(0, name.find('.'));
         if (next == entries_.size()) {
             entries_.emplace_back();
-            stems_.emplace_back();
+            files_.emplace_back();
         }
         entries_[next] = platform::FromAnsi(stem);
-        stems_[next] = stem;
+        files_[next] = platform::SameIgnoringCase(name, stem + ".txt") ? name : stem + ".txt";
         ++next;
     }
 }
@@ -31,9 +32,9 @@ int32_t RaceTextList::Hit(int32_t x, int32_t y) const {
 }
 
 std::u16string RaceTextList::ReadChosen(const TextFolder& folder) const {
-    if (TextListID >= stems_.size() || stems_[TextListID].empty()) return {};
+    if (TextListID >= files_.size() || entries_[TextListID].empty()) return {};
     std::string line;
-    if (!folder.ReadFirstLine(stems_[TextListID] + ".txt", line)) return {};
+    if (!folder.ReadFirstLine(files_[TextListID], line)) return {};
     return FitLine(line);
 }
 

@@ -20,8 +20,8 @@ public:
 
     RaceTextList();
 
-    // Lists the folder's texts in the order the file system returns them. With none, the list
-    // keeps one empty entry.
+    // Lists the folder's texts sorted by name ignoring case. With none, the list keeps one
+    // empty entry.
     void Load(const TextFolder& folder);
     // The entry under (x, y) of the setting screen; the chosen entry when x lies left of the list.
     int32_t Hit(int32_t x, int32_t y) const;
@@ -41,5 +41,7 @@ public:
 
 private:
     std::vector<std::u16string> entries_;
-    std::vector<std::string> stems_;  // the ANSI bytes of each entry, for finding its file
+    // The file each entry is read from (ANSI bytes): the listed file when its name is the entry
+    // and ".txt", else the entry followed by ".txt".
+    std::vector<std::string> files_;
 };

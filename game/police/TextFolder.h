@@ -15,11 +15,11 @@ public:
     // `path` ends in '/'.
     explicit TextFolder(std::string path);
 
-    // Names of the files matching "*.txt", in the order the file system lists them. A missing
-    // or unreadable folder gives none.
+    // Names of the files matching "*.txt" ("X.TXT" too), sorted by name ignoring the case of
+    // letters, as the desktop's file system lists them. A missing or unreadable folder gives none.
     std::vector<std::string> TxtFileNames() const;
-    // The first line of the file `fileName` (up to the first line break, bounded). False when
-    // the file does not exist or cannot be read.
+    // The first line of the file `fileName`, its letters matched ignoring case (up to the first
+    // line break, bounded). False when the file does not exist or cannot be read.
     bool ReadFirstLine(const std::string& fileName, std::string& line) const;
 
     const std::string& Path() const { return path_; }

@@ -5,8 +5,8 @@
 
 namespace {
 
-std::map<std::string, std::function<void(const std::string&)>>& Verbs() {
-    static std::map<std::string, std::function<void(const std::string&)>> verbs;
+std::map<std::string, std::function<bool(const std::string&)>>& Verbs() {
+    static std::map<std::string, std::function<bool(const std::string&)>> verbs;
     return verbs;
 }
 
@@ -19,7 +19,7 @@ std::string Trim(const std::string& s) {
 
 }  // namespace
 
-void RegisterScriptVerb(const std::string& verb, std::function<void(const std::string& args)> run) {
+void RegisterScriptVerb(const std::string& verb, std::function<bool(const std::string& args)> run) {
     if (run) {
         Verbs()[verb] = std::move(run);
     } else {
@@ -35,6 +35,5 @@ bool RunScriptVerb(const std::string& line) {
     const auto it = Verbs().find(verb);
     if (it == Verbs().end()) return false;
     const auto run = it->second;  // the verb may register or remove verbs
-    run(args);
-    return true;
+    return run(args);
 }

@@ -1,5 +1,7 @@
 #include "shell/Startup.h"
 
+#include <cstdio>
+
 #include "engine/GameFont.h"
 #include "engine/GraphicEngine.h"
 #include "engine/SoundEngine.h"
@@ -25,6 +27,12 @@ constexpr const char16_t* kWindowTitle = u"打字游戏";
 constexpr const char16_t* kDisplayFailed =
     u"              无法初始化图形引擎\r\n\r\n请确认已正确安装DirectX7或更高版本,及相关驱动程序.\r\n"
     u"该程序可从微软网站获得";
+
+constexpr const char* kNoDisplay =
+    "glyphor_police: no display to open the window on (set DISPLAY or WAYLAND_DISPLAY, or "
+    "SDL_VIDEODRIVER=offscreen to run without a screen)\n";
+
+constexpr const char* kAlreadyRunning = "already running: its window was brought to the front\n";
 
 // Held for the whole run; the socket goes with the process.
 std::unique_ptr<platform::SingleInstance> g_instance;
@@ -59,9 +67,18 @@ void CreateSharedFonts() {
 int RunProgram() {
     platform::ScriptRunner::StartFromEnvironment();
 
+    // Without a screen the window would open nowhere and the program would run unseen.
+    if (!platform::Display::Available()) {
+        std::fputs(kNoDisplay, stderr);
+        return 1;
+    }
+
     // One copy only: a second start brings the first forward and ends here.
     g_instance = platform::SingleInstance::Acquire(platform::SingleInstance::DefaultName());
-    if (!g_instance) return 0;
+    if (!g_instance) {
+        std::fputs(kAlreadyRunning, stdout);
+        return 0;
+    }
 
     platform::Random::SeedFromClock();
     StartFrameClock();

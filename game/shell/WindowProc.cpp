@@ -4,6 +4,7 @@
 #include "platform/Display.h"
 #include "platform/Message.h"
 #include "platform/MessageQueue.h"
+#include "platform/ScriptRunner.h"
 #include "shell/FrameLoop.h"
 #include "shell/Globals.h"
 #include "shell/IGameInterface.h"
@@ -67,7 +68,7 @@ void WindowProc(const Message& msg) {
         if (g_Display) g_Display->RestoreAndRaise();
         break;
     case platform::WM_APP_SCRIPT:
-        if (!RunScriptVerb(msg.text)) std::fprintf(stderr, "unknown script verb: %s\n", msg.text.c_str());
+        if (!RunScriptVerb(msg.text)) platform::ScriptRunner::Report(msg.wParam, msg.text, "not understood");
         break;
     default:
         // System keys, the right and middle buttons and the wheel reach no screen.

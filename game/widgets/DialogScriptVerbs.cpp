@@ -23,30 +23,38 @@ const char* SetupBackground(int page) {
     }
 }
 
-void OpenMessageDialog() {
+bool OpenMessageDialog() {
     auto dlg = g_MsgDlg2;
-    if (!dlg) return;
+    if (!dlg) return false;
     dlg->SetPictures("MAIN_DLG_BG", "MAIN_DLG_EXIT", "MOLE_DLG_NEXT", "MAIN_DLG_REPLAY");
     dlg->Show(u"你真的要退出吗？", 240, 212, false);
+    return true;
 }
 
-void OpenSetupDialog(int page) {
+bool OpenSetupDialog(int page) {
     auto dlg = g_SetupDlg;
-    if (!dlg || page < 1 || page > 4) return;
+    if (!dlg || page < 1 || page > 4) return false;
     dlg->SetPictures(SetupBackground(page), "DEFAULT", "OK", "CANCEL");
     dlg->Show(page, 173, 143);
+    return true;
 }
 
-void Open(const std::string& args) {
+// "open msgdlg" or "open setup N" (N from 1 to 4); anything else is not acted on.
+bool Open(const std::string& args) {
     std::istringstream in(args);
     std::string what;
     in >> what;
     if (what == "msgdlg") {
-        OpenMessageDialog();
-    } else if (what == "setup") {
-        int page = 0;
-        if (in >> page) OpenSetupDialog(page);
+        std::string extra;
+        return !(in >> extra) && OpenMessageDialog();
     }
+    if (what == "setup") {
+        int page = 0;
+        std::string extra;
+        if (!(in >> page) || (in >> extra)) return false;
+        return OpenSetupDialog(page);
+    }
+    return false;
 }
 
 }  // namespace

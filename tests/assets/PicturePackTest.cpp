@@ -204,6 +204,64 @@ TEST_F(PicturePack, KeyedFramesHoldArtAndButtonsChangeLookPerState) {
     }
 }
 
+// Mean brightness (0..765) of the opaque pixels of a frame, leaving out the hit-test value.
+double brightness(const Picture565& p, Rect r) {
+    double sum = 0;
+    int n = 0;
+    for (int y = r.y; y < r.y + r.h; ++y)
+        for (int x = r.x; x < r.x + r.w; ++x) {
+            const unsigned short v = p.at(x, y);
+            if (v == 0 || v == 1000) continue;
+            sum += ((v >> 11) << 3) + (((v >> 5) & 63) << 2) + ((v & 31) << 3);
+            ++n;
+        }
+    return n > 0 ? sum / n : 0;
+}
+
+int countValue(const Picture565& p, Rect r, unsigned short value) {
+    int n = 0;
+    for (int y = r.y; y < r.y + r.h; ++y)
+        for (int x = r.x; x < r.x + r.w; ++x) n += p.at(x, y) == value;
+    return n;
+}
+
+TEST_F(PicturePack, ButtonFramesReadAsTheirStatesAndOnlyTheChosenFrameIsChecked) {
+    // The check mark's badge green, rgb(24, 168, 56), exactly as RGB565 holds it.
+    const unsigned short checkGreen = (3 << 11) | (42 << 5) | 7;
+    // The choice cards show their choice on the disabled button: frame 3 is "chosen".
+    const std::set<std::string> choices{"POLICE_POLICE", "POLICE_THIEF", "POLICE_CAR", "POLICE_BIKE"};
+    int strips = 0;
+    for (const auto& e : expected()) {
+        // The check box's cells are not button states (unchecked, its hover, checked, its hover).
+        if (!e.keyed || e.threePerRow || e.frames < 3 || e.name == "CHECKBOX_BUTTON") continue;
+        SCOPED_TRACE(e.name);
+        ++strips;
+        Picture565 p;
+        ASSERT_TRUE(loadPicture(pack, e.name, p));
+        const Rect normal = frameRect(e, p, 0), hover = frameRect(e, p, 1), pressed = frameRect(e, p, 2);
+        // Every two frames differ in more than a sprinkle of pixels.
+        for (int a = 0; a < e.frames; ++a)
+            for (int b = a + 1; b < e.frames; ++b) {
+                const Rect ra = frameRect(e, p, a), rb = frameRect(e, p, b);
+                int differ = 0;
+                for (int y = 0; y < ra.h; ++y)
+                    for (int x = 0; x < ra.w; ++x) differ += p.at(ra.x + x, y) != p.at(rb.x + x, y);
+                EXPECT_GT(differ, ra.w * ra.h / 20) << "frames " << a << " and " << b << " look nearly alike";
+            }
+        EXPECT_GT(brightness(p, hover), brightness(p, normal) + 8) << "hover is not lit";
+        EXPECT_LT(brightness(p, pressed), brightness(p, normal) - 8) << "pressed is not darker";
+        for (int f = 0; f < e.frames; ++f) {
+            const int checked = countValue(p, frameRect(e, p, f), checkGreen);
+            if (f == 3 && choices.count(e.name)) {
+                EXPECT_GT(checked, 100) << "the chosen frame carries no check mark";
+            } else {
+                EXPECT_LT(checked, 5) << "frame " << f << " carries a check mark";
+            }
+        }
+    }
+    EXPECT_GT(strips, 30);
+}
+
 TEST_F(PicturePack, AnimationStripsAnimateOverTransparentGround) {
     for (const auto& e : expected()) {
         if (!e.threePerRow) continue;

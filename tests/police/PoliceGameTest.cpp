@@ -11,16 +11,17 @@
 namespace policetest {
 namespace {
 
-bool Chosen(const AniButton& b, int32_t frame) { return !b.Enabled() && b.FrameOffset() == frame * b.FrameWidth(); }
+// A chosen role or vehicle: disabled, showing its disabled frame (the one with the check mark).
+bool Chosen(const AniButton& b) { return !b.Enabled() && b.FrameOffset() == 3 * b.FrameWidth(); }
 
 TEST_F(PoliceWorld, DefaultChoicesAndRadioButtonsSurviveScreensAndALostDisplay) {
     PoliceGame& game = StartGame();
     const PoliceButtons& b = game.Buttons();
     EXPECT_EQ(game.Screen(), kScreenMainMenu);
     EXPECT_EQ(game.Race().LocalIndex, 0);
-    EXPECT_TRUE(Chosen(*b.BtnPolice, 2));
-    EXPECT_TRUE(Chosen(*b.BtnCar0, 1));
-    EXPECT_TRUE(Chosen(*b.BtnBike1, 1));
+    EXPECT_TRUE(Chosen(*b.BtnPolice));
+    EXPECT_TRUE(Chosen(*b.BtnCar0));
+    EXPECT_TRUE(Chosen(*b.BtnBike1));
     for (int i = 0; i < 7; ++i) EXPECT_NE(g_Sound->Slot(i), nullptr) << i;
     game.KeyPress(27);  // Esc and Enter do nothing on the main menu
     game.KeyPress(13);
@@ -34,7 +35,7 @@ TEST_F(PoliceWorld, DefaultChoicesAndRadioButtonsSurviveScreensAndALostDisplay) 
     Click(b.BtnThief);  // the chosen button takes no click
     EXPECT_EQ(game.Race().LocalIndex, 1);
     EXPECT_EQ(game.Race().OpponentIndex, 0);
-    EXPECT_TRUE(Chosen(*b.BtnThief, 2));
+    EXPECT_TRUE(Chosen(*b.BtnThief));
     EXPECT_TRUE(b.BtnPolice->Enabled());
     EXPECT_EQ(game.Race().Track.Runners[0].TopSpeed, 1.3f);
     EXPECT_EQ(game.Race().Track.Runners[1].VehiclePose, 3);
@@ -45,8 +46,8 @@ TEST_F(PoliceWorld, DefaultChoicesAndRadioButtonsSurviveScreensAndALostDisplay) 
     EXPECT_EQ(game.Screen(), kScreenMainMenu);
     game.RestoreRes();
     Click(b.BtnSingle);
-    EXPECT_TRUE(Chosen(*b.BtnThief, 2));
-    EXPECT_TRUE(Chosen(*b.BtnBike0, 1));
+    EXPECT_TRUE(Chosen(*b.BtnThief));
+    EXPECT_TRUE(Chosen(*b.BtnBike0));
 }
 
 TEST_F(PoliceWorld, TextListClickChoosesTheRaceText) {
@@ -159,6 +160,48 @@ TEST_F(PoliceWorld, RaceScreenDrawing) {
     EXPECT_EQ(game.Renderer().Camera().Top(), 600);
     game.KeyPress('a');  // any key ends a race on an empty text
     EXPECT_EQ(game.Screen(), kScreenLost);
+}
+
+// Pixels of the typing line that are clearly red.
+int RedPixels() {
+    int red = 0;
+    const platform::Surface& back = g_Graphic->BackSurface();
+    for (int32_t y = 518; y < 552; ++y) {
+        for (int32_t x = 55; x < 200; ++x) {
+            const uint16_t p = back.ReadPixel(x, y);
+            if ((p >> 11) >= 20 && ((p >> 5) & 0x3F) < 20 && (p & 0x1F) < 10) ++red;
+        }
+    }
+    return red;
+}
+
+TEST_F(PoliceWorld, AWrongKeyShowsTheNextCharacterRedForAMomentAndChangesNothingElse) {
+    WriteText("Walk.txt", "Walk on.");
+    platform::Clock::UseVirtual(5000);
+    PoliceGame& game = StartGame();
+    Click(game.Buttons().BtnSingle);
+    Click(game.Buttons().BtnStart);
+    Frame();
+    EXPECT_EQ(RedPixels(), 0);
+    const Runner before = game.Race().Local();
+    game.KeyPress('x');
+    Frame();
+    EXPECT_GT(RedPixels(), 5) << "the next character is drawn red";
+    EXPECT_EQ(game.Race().Local().InputPos, before.InputPos);
+    EXPECT_EQ(game.Race().Local().Speed, before.Speed);
+    platform::Clock::AdvanceTo(5000 + 140);
+    Frame();
+    EXPECT_TRUE(game.ShowsWrongKey());
+    platform::Clock::AdvanceTo(5000 + 150);
+    Frame();
+    EXPECT_EQ(RedPixels(), 0) << "gone after 150 ms";
+
+    game.KeyPress('x');
+    game.KeyPress('W');  // a right key takes the mark away at once
+    Frame();
+    EXPECT_EQ(RedPixels(), 0);
+    EXPECT_EQ(game.Race().Local().InputPos, 1);
+    platform::Clock::UseReal();
 }
 
 TEST_F(PoliceWorld, StatusOverlayCountsDownAndGivesTheTextFontBack) {

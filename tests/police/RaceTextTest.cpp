@@ -78,7 +78,7 @@ protected:
     fs::path dir_;
 };
 
-TEST_F(TextFolderTest, ListsFilesInFileSystemOrderAndReadsTheirFirstLine) {
+TEST_F(TextFolderTest, ListsFilesSortedIgnoringCaseAndReadsTheirFirstLine) {
     RaceTextList list;
     list.Load(Folder());  // empty folder: one empty entry, an empty text
     ASSERT_EQ(list.Entries(), std::vector<std::u16string>{u""});
@@ -90,22 +90,22 @@ TEST_F(TextFolderTest, ListsFilesInFileSystemOrderAndReadsTheirFirstLine) {
     Write("empty.txt", "");
     Write("gbk.txt", "\xD6\xD0 x");
     Write("notes.md", "n");
+    Write("Loud.TXT", "shouted");
+    Write("Banana.Txt", "b");
+    Write("_under.txt", "u");
     fs::create_directories(dir_ / "folder.txt");
-    std::vector<std::u16string> expected;
-    for (const auto& e : fs::directory_iterator(dir_)) {
-        const std::string name = e.path().filename().string();
-        if (e.is_regular_file() && name.ends_with(".txt")) {
-            const std::string stem = name.substr(0, name.find('.'));
-            expected.emplace_back(stem.begin(), stem.end());
-        }
-    }
     list.Load(Folder());
-    EXPECT_EQ(list.Entries(), expected);  // not sorted
+    // Letters compare as capitals, so "_" (after "Z") comes last; no byte order, no file system order.
+    EXPECT_EQ(list.Entries(),
+              (std::vector<std::u16string>{u"Banana", u"empty", u"gbk", u"long", u"Loud", u"spaces", u"x", u"_under"}));
     EXPECT_EQ(Read(list, u"spaces"), u"The quick fox.");
     EXPECT_EQ(Read(list, u"long"), std::u16string(1024, u'k'));
     EXPECT_EQ(Read(list, u"x"), u"");  // looked for as x.txt
     EXPECT_EQ(Read(list, u"empty"), u"");
     EXPECT_EQ(Read(list, u"gbk"), u"中 x");
+    EXPECT_EQ(Read(list, u"Loud"), u"shouted");
+    Write("X.TXT", "found ignoring case");
+    EXPECT_EQ(Read(list, u"x"), u"found ignoring case");
 }
 
 TEST_F(TextFolderTest, HitTestOfTheList) {
@@ -124,6 +124,22 @@ TEST_F(TextFolderTest, HitTestOfTheList) {
     for (const char* name : {"a.txt", "b.txt", "c.txt"}) Write(name, "x");
     list.Load(Folder());
     EXPECT_EQ(list.Hit(600, 600), 2);  // below a short list: its last entry
+}
+
+TEST(ShippedTexts, EveryOneFitsTheListAndTheFirstIsGentle) {
+    const TextFolder shipped(std::string(GLYPHOR_DIST_DIR) + "/Data/English/E_General/");
+    RaceTextList list;
+    list.Load(shipped);
+    ASSERT_GE(list.LastIndex(), 1);
+    EXPECT_LE(list.LastIndex(), RaceTextList::kLastRow) << "a text below the last row can never be chosen";
+    // The default text: plain words and punctuation, no digits or symbols.
+    const std::u16string first = list.ReadChosen(shipped);
+    ASSERT_FALSE(first.empty());
+    for (char16_t c : first) {
+        const bool letter = (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+        EXPECT_TRUE(letter || std::u16string_view(u" .,;:'!?-").find(c) != std::u16string_view::npos)
+            << "character " << static_cast<int>(c);
+    }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <string>
 #include <thread>
 #include <vector>
@@ -21,7 +22,8 @@ struct ChildResult {
 };
 
 inline ChildResult RunChild(const std::string& program, const std::vector<std::string>& extraEnv,
-                            std::chrono::seconds limit, const std::string& stderrFile = "") {
+                            std::chrono::seconds limit, const std::string& stderrFile = "",
+                            const std::string& stdoutFile = "") {
     std::vector<std::string> env(extraEnv);
     for (char** e = environ; *e != nullptr; ++e) env.emplace_back(*e);  // the first entry of a name wins
     std::vector<char*> envp;
@@ -34,6 +36,9 @@ inline ChildResult RunChild(const std::string& program, const std::vector<std::s
     posix_spawn_file_actions_init(&actions);
     if (!stderrFile.empty()) {
         posix_spawn_file_actions_addopen(&actions, 2, stderrFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    }
+    if (!stdoutFile.empty()) {
+        posix_spawn_file_actions_addopen(&actions, 1, stdoutFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     }
     pid_t pid = 0;
     const int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, envp.data());
@@ -55,6 +60,18 @@ inline ChildResult RunChild(const std::string& program, const std::vector<std::s
     result.finished = true;
     if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
     return result;
+}
+
+// The whole of a file the child wrote (empty when there is none).
+inline std::string FileText(const std::string& path) {
+    std::string text;
+    if (FILE* f = std::fopen(path.c_str(), "rb")) {
+        char buf[4096];
+        size_t n = 0;
+        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
+        std::fclose(f);
+    }
+    return text;
 }
 
 }  // namespace shelltest

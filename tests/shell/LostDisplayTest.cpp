@@ -32,7 +32,10 @@ protected:
 };
 
 TEST_F(LostDisplayTest, TheFrameWaitsWhileLostStillTakingInputThenRestoresAndReloads) {
-    RegisterScriptVerb("show", [](const std::string&) { SDL_ShowWindow(g_Display->SdlWindow()); });
+    RegisterScriptVerb("show", [](const std::string&) {
+        SDL_ShowWindow(g_Display->SdlWindow());
+        return true;
+    });
     // While the window is hidden: frames of waiting, a key, then the window comes back.
     platform::ScriptRunner::Start("frames 4\nkey x\nframes 2\nshow\nframes 1\n");
     StartFrameClock();

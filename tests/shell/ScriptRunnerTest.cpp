@@ -42,6 +42,16 @@ TEST_F(ScriptRunnerTest, TypeGoesOneFrameApartAndChineseComesAsInputMethodText) 
                                         "KeyPress 32", "UpDateGame"}));
 }
 
+TEST_F(ScriptRunnerTest, ACharacterNoKeyOrInputMethodGivesIsSkippedAndTheRestTyped) {
+    testing::internal::CaptureStderr();
+    Play(
+        "frames 1\ntype a\xE2\x98\x83"
+        "b\n");
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(screen->Calls("KeyPress"), (std::vector<std::string>{"KeyPress 97", "KeyPress 98"}));
+    EXPECT_EQ(errors, "script line 2: cannot be typed: \xE2\x98\x83\n");
+}
+
 TEST_F(ScriptRunnerTest, FramesAndWaitMoveTheVirtualClockTwentyMillisecondsAFrame) {
     Play("frames 5\nwait 100\nwait 30\n");
     EXPECT_EQ(screen->Calls("UpDateGame").size(), 1u + 5 + 5 + 2);
@@ -57,7 +67,10 @@ TEST_F(ScriptRunnerTest, PointerVerbsGiveLeftButtonMessages) {
 
 TEST_F(ScriptRunnerTest, UnknownVerbsGoToTheRegisteredTestVerbs) {
     std::vector<std::string> seen;
-    RegisterScriptVerb("open", [&](const std::string& args) { seen.push_back(args); });
+    RegisterScriptVerb("open", [&](const std::string& args) {
+        seen.push_back(args);
+        return true;
+    });
     Play("open setup 2\nno-such-verb here\n# a comment\nopen  x  \n");
     RegisterScriptVerb("open", nullptr);
     EXPECT_EQ(seen, (std::vector<std::string>{"setup 2", "x"}));

@@ -6,6 +6,7 @@
 #include "ChildProcess.h"
 #include "ShellTestSupport.h"
 #include "platform/SingleInstance.h"
+#include "tests/support/TempDir.h"
 
 namespace shelltest {
 namespace {
@@ -37,12 +38,18 @@ TEST_F(SingleInstanceTest, ASecondStartOfTheProgramAsksTheFirstToRestoreAndEnds)
     unsetenv("GLYPHOR_INSTANCE");
     ASSERT_NE(first, nullptr);
 
-    // The real program, started a second time under the same name: it shows nothing and ends.
-    const ChildResult second = RunChild(std::string(GLYPHOR_DIST_DIR) + "/glyphor_police",
-                                        {"GLYPHOR_INSTANCE=" + instance}, std::chrono::seconds(30));
+    // The real program, started a second time under the same name: it shows nothing, says so in
+    // one line and ends.
+    testsupport::TempDir dir;
+    const ChildResult second =
+        RunChild(std::string(GLYPHOR_DIST_DIR) + "/glyphor_police",
+                 {"GLYPHOR_INSTANCE=" + instance, "SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy"},
+                 std::chrono::seconds(30), dir.Path() + "stderr.txt", dir.Path() + "stdout.txt");
     EXPECT_TRUE(second.finished);
     EXPECT_EQ(second.exitCode, 0);
     EXPECT_TRUE(RestoreRequested());
+    EXPECT_EQ(FileText(dir.Path() + "stdout.txt"), "already running: its window was brought to the front\n");
+    EXPECT_EQ(FileText(dir.Path() + "stderr.txt"), "");
 }
 
 TEST_F(SingleInstanceTest, NamesAreSeparateAndFreedWithTheirHolder) {

@@ -18,16 +18,17 @@ void drawButton(cairo_t* cr, double w, double h, const std::string& label, const
     const double margin = 3;
     const double bx = margin, bw = w - 2 * margin;
     const double bh = h - 2 * margin - lip;
-    const double by = margin + (pressed ? lip - 1 : 0);
+    // A button under the pointer lifts by a pixel; a pressed one sinks onto its base.
+    const double by = margin + (pressed ? lip - 1 : hover ? -1 : 0);
     const double r = std::min(look.radius, bh / 2);
     Rgb face = look.face;
-    if (hover) face = face.lighter(0.22);
-    if (pressed) face = face.darker(0.12);
+    if (hover) face = face.lighter(0.28);
+    if (pressed) face = face.darker(0.25);
     if (disabled) face = greyed(face);
 
     // Golden rim under the pointer.
     if (hover) {
-        paint::roundedRect(cr, bx - 2, by - 2, bw + 4, bh + lip + 4, r + 2);
+        paint::roundedRect(cr, bx - 2.5, by - 2, bw + 5, bh + lip + 5, r + 2.5);
         paint::setColor(cr, pal::Yellow);
         cairo_fill(cr);
     }

@@ -45,10 +45,11 @@ void frame(cairo_t* cr, double w, double h, const Theme& t) {
     paint::setColor(cr, pal::Ink);
     cairo_set_line_width(cr, 3);
     cairo_stroke(cr);
-    paint::roundedRect(cr, 8, 8, w - 16, h - 16, 10);
-    paint::fillShaded(cr, t.face.lighter(0.3), t.face, 8, h - 8, 2.5, t.rim.darker(0.4));
+    // A narrow rim: the settings dialog's last button reaches x 448 and keeps clear of it.
+    paint::roundedRect(cr, 6, 6, w - 12, h - 12, 10);
+    paint::fillShaded(cr, t.face.lighter(0.3), t.face, 6, h - 6, 2.5, t.rim.darker(0.4));
     // Dotted stitching along the inner edge.
-    paint::roundedRect(cr, 13, 13, w - 26, h - 26, 7);
+    paint::roundedRect(cr, 11, 11, w - 22, h - 22, 7);
     const double dash[] = {4, 4};
     cairo_set_dash(cr, dash, 2, 0);
     paint::setColor(cr, t.rim.lighter(0.3), 0.7);
@@ -66,12 +67,7 @@ void dialogBackground(PictureSet& set, const Theme& t) {
     paint::setColor(cr, t.rim.lighter(0.7));
     cairo_fill(cr);
     t.mascot(cr, 56, 72, 80);
-    // Speech line under the text area.
-    cairo_move_to(cr, 100, 86);
-    cairo_line_to(cr, 296, 86);
-    paint::setColor(cr, t.rim.lighter(0.45));
-    cairo_set_line_width(cr, 2);
-    cairo_stroke(cr);
+    // The question at (100,65) stands on the clean face: no line under it.
     // Button shelf.
     paint::roundedRect(cr, 24, 124, 280, 46, 10);
     paint::setColor(cr, t.rim.lighter(0.75));
@@ -91,23 +87,17 @@ void setupBackground(PictureSet& set, const Theme& t) {
     text::Style st{text::Cjk, 22, true, pal::White, t.rim.darker(0.5), 2.5};
     st.letterSpacing = 4;
     text::draw(cr, "游戏设置", 230, 32, st);
-    // Content panel.
+    // Content panel: one clean field with no lines, since each game places its labels, sliders,
+    // check box and description rows differently (y 70 to 225).
     paint::roundedRect(cr, 108, 58, 336, 190, 10);
     paint::fillShaded(cr, pal::White, t.face.lighter(0.4), 58, 248, 2, t.rim.lighter(0.2));
-    for (int i = 1; i < 4; ++i) {
-        cairo_move_to(cr, 118, 58 + i * 50 - 2.5);
-        cairo_line_to(cr, 434, 58 + i * 50 - 2.5);
-    }
-    paint::setColor(cr, t.rim.lighter(0.6));
-    cairo_set_line_width(cr, 1);
-    cairo_stroke(cr);
     // Mascot column.
     paint::ellipse(cr, 58, 150, 44, 44);
     paint::setColor(cr, t.rim.lighter(0.7));
     cairo_fill(cr);
     t.mascot(cr, 58, 150, 92);
-    // Button shelf.
-    paint::roundedRect(cr, 176, 260, 280 - 10, 46, 10);
+    // Button shelf, out to the rim.
+    paint::roundedRect(cr, 176, 258, 449 - 176, 46, 10);
     paint::setColor(cr, t.rim.lighter(0.75));
     cairo_fill(cr);
     set.addOpaque(std::string(t.prefix) + "_SETUP", c);

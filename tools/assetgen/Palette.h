@@ -80,6 +80,9 @@ constexpr Rgb Orange = rgb(255, 150, 40);
 constexpr Rgb Amber = rgb(255, 193, 0);
 constexpr Rgb Yellow = rgb(255, 226, 74);
 constexpr Rgb Green = rgb(88, 196, 84);
+// The check mark's badge: one flat colour that RGB565 holds exactly and nothing else uses, so
+// the tests can find the mark (and its absence) in every button frame.
+constexpr Rgb CheckGreen = rgb(24, 168, 56);
 constexpr Rgb GreenDark = rgb(46, 140, 60);
 constexpr Rgb Blue = rgb(64, 140, 232);
 constexpr Rgb BlueDark = rgb(36, 86, 170);

@@ -103,11 +103,12 @@ void lobby(PictureSet& set) {
     paint::setColor(cr, pal::White, 0.2);
     cairo_fill(cr);
     scenery::logo(cr, 480, 42, "局域网对战", 44, pal::Yellow, pal::BlueDark);
-    // Button column: create (30,50), join (30,100), refresh (50,150), return (50,200).
-    paint::panel(cr, 14, 36, 152, 222, 16, pal::WallBlue, pal::PoliceBlue, 3);
-    // Session table: header, then rows at y 114 + 30*i from x 160 to 800.
-    scenery::board(cr, 166, 104, 624, 470, pal::PoliceBlue);
-    cairo_rectangle(cr, 166, 104, 624, 30);
+    // Button column: create (30,50), join (30,100), refresh (50,150), return (50,200), each
+    // 110x40; the panel leaves clear space round all four.
+    paint::panel(cr, 8, 36, 174, 222, 16, pal::WallBlue, pal::PoliceBlue, 3);
+    // Session table: header, then rows at y 114 + 30*i.
+    scenery::board(cr, 190, 104, 600, 470, pal::PoliceBlue);
+    cairo_rectangle(cr, 190, 104, 600, 30);
     paint::setColor(cr, pal::PoliceBlue.darker(0.1));
     cairo_fill(cr);
     text::Style head{text::Cjk, 15, true, pal::White, pal::Ink, 0};
@@ -115,7 +116,7 @@ void lobby(PictureSet& set) {
     text::draw(cr, "延迟", 400, 119, head, text::Align::Left);
     text::draw(cr, "状态", 600, 119, head, text::Align::Left);
     for (int i = 1; i < 15; ++i) {
-        cairo_move_to(cr, 172, 137 + 30 * i + 0.5);
+        cairo_move_to(cr, 196, 137 + 30 * i + 0.5);
         cairo_line_to(cr, 784, 137 + 30 * i + 0.5);
     }
     paint::setColor(cr, pal::NightLight.lighter(0.1), 0.6);
@@ -298,92 +299,102 @@ void ping(PictureSet& set) {
     set.addKeyed("POLICE_PING", bar);
 }
 
-// A big choice card: portrait on the left, label on the right; frame 2 is
-// the lasting "chosen" look with a golden rim and a check badge.
+// A big choice card: portrait on the left, label on the right (or below on a small card).
+// Frames: normal; hover lifted by 3 pixels with a bright glow; pressed darker and pushed down 3
+// pixels; chosen (shown on the disabled button) with a golden rim and the check mark. Only the
+// chosen frame carries the mark.
 template <typename Portrait>
-Canvas card(int w, int h, int frames, const char* label, const Rgb& face, Portrait portrait, bool chosenIsHover) {
-    Canvas c(w * frames, h);
-    drawFrames(c, w, h, frames, 0, [&](cairo_t* cr, int f) {
+Canvas card(int w, int h, const char* label, const Rgb& face, Portrait portrait) {
+    Canvas c(w * 4, h);
+    drawFrames(c, w, h, 4, 0, [&](cairo_t* cr, int f) {
         const ButtonState st = static_cast<ButtonState>(f);
-        const bool chosen = chosenIsHover ? st == ButtonState::Hover : st == ButtonState::Pressed;
         const bool hover = st == ButtonState::Hover;
-        const bool disabled = st == ButtonState::Disabled;
         const bool pressed = st == ButtonState::Pressed;
+        const bool chosen = st == ButtonState::Disabled;
         Rgb bg = face;
-        if (hover) bg = bg.lighter(0.2);
-        if (disabled) bg = greyed(bg);
-        const double off = pressed ? 3 : 0;
-        if (chosen || hover) {
-            paint::roundedRect(cr, 1, 1, w - 2, h - 2, 16);
-            paint::setColor(cr, chosen ? pal::Gold : pal::Yellow);
+        if (hover) bg = bg.lighter(0.28);
+        if (pressed) bg = bg.darker(0.22);
+        const double off = pressed ? 3 : hover ? -3 : 0;
+        const double top = 6 + off, cardH = h - 15;
+        if (hover) {
+            // Glow around the lifted card, in solid colours (black would show through blends).
+            paint::roundedRect(cr, 0, 0, w, h - 6, 17);
+            paint::setColor(cr, rgb(255, 246, 170));
+            cairo_fill(cr);
+            paint::roundedRect(cr, 2, top - 3, w - 4, cardH + 8, 15);
+            paint::setColor(cr, pal::Yellow);
             cairo_fill(cr);
         }
-        paint::roundedRect(cr, 5, 5 + 4, w - 10, h - 14, 13);
-        paint::setColor(cr, bg.darker(0.45));
+        if (chosen) {
+            paint::roundedRect(cr, 1, 1, w - 2, h - 3, 16);
+            paint::setColor(cr, pal::Gold);
+            cairo_fill(cr);
+        }
+        // The card's side: deep under a lifted card, gone under a pushed one.
+        paint::roundedRect(cr, 5, 10, w - 10, cardH, 13);
+        paint::setColor(cr, bg.darker(0.5));
         cairo_fill(cr);
-        paint::roundedRect(cr, 5, 5 + off, w - 10, h - 14, 13);
-        paint::fillShaded(cr, bg.lighter(0.35), bg, 5, h - 9, 2.5);
-        // Spotlight behind the portrait.
+        paint::roundedRect(cr, 5, top, w - 10, cardH, 13);
+        paint::fillShaded(cr, bg.lighter(pressed ? 0.1 : 0.35), bg, top, top + cardH, 2.5,
+                          hover ? pal::Orange.darker(0.3) : pal::Ink);
         cairo_save(cr);
-        paint::roundedRect(cr, 5, 5 + off, w - 10, h - 14, 13);
+        paint::roundedRect(cr, 5, top, w - 10, cardH, 13);
         cairo_clip(cr);
+        // Spotlight behind the portrait.
         paint::ellipse(cr, w * 0.3, h * 0.5 + off, w * 0.28, h * 0.42);
-        paint::setColor(cr, pal::White, disabled ? 0.15 : 0.35);
+        paint::setColor(cr, pal::White, pressed ? 0.18 : 0.35);
         cairo_fill(cr);
-        portrait(cr, off, disabled);
-        cairo_restore(cr);
-        if (disabled) {
-            paint::roundedRect(cr, 5, 5, w - 10, h - 14, 13);
-            paint::setColor(cr, rgb(150, 154, 166), 0.45);
+        portrait(cr, off, false);
+        if (pressed) {
+            // Shadow along the top edge of a pushed card.
+            cairo_rectangle(cr, 5, top, w - 10, 8);
+            paint::setColor(cr, pal::Ink, 0.25);
             cairo_fill(cr);
         }
-        text::Style st2{text::Cjk, h * 0.24, true, disabled ? pal::GreyLight : pal::White, bg.darker(0.6), 3};
+        cairo_restore(cr);
+        text::Style st2{text::Cjk, h * 0.24, true, pal::White, bg.darker(0.6), 3};
         st2.px = std::min(st2.px, 46.0);
         st2.px = text::fitSize(cr, label, st2, w * (w > 150 ? 0.4 : 0.9));
         if (w > 150)
             text::draw(cr, label, w * 0.74, h * 0.45 + off, st2);
         else
             text::draw(cr, label, w / 2, h - 24 + off, st2);
-        if (chosen) scenery::checkBadge(cr, w - 22, 22 + off, w > 150 ? 15 : 11);
-        if (hover && !chosen) paint::sparkle(cr, w - 18, 16, 7, pal::White);
+        if (chosen) scenery::checkBadge(cr, w - 22, 22, w > 150 ? 15 : 11);
+        if (hover) {
+            paint::sparkle(cr, w - 18, 16 + off, w > 150 ? 8 : 6, pal::White);
+            paint::sparkle(cr, 16, h - 24 + off, w > 150 ? 5 : 4, pal::White);
+        }
     });
     return c;
 }
 
 void roleButtons(PictureSet& set) {
     set.addKeyed("POLICE_POLICE",
-                 card(
-                     270, 190, 4, "警察", rgb(110, 170, 245),
-                     [](cairo_t* cr, double off, bool) {
-                         FigurePose p;
-                         p.wave = 1;
-                         drawFigure(cr, Role::Police, 82, 168 + off, 1.85, p);
-                     },
-                     false),
+                 card(270, 190, "警察", rgb(110, 170, 245),
+                      [](cairo_t* cr, double off, bool) {
+                          FigurePose p;
+                          p.wave = 1;
+                          drawFigure(cr, Role::Police, 82, 168 + off, 1.85, p);
+                      }),
                  4);
     set.addKeyed("POLICE_THIEF",
-                 card(
-                     270, 190, 4, "小偷", rgb(176, 140, 220),
-                     [](cairo_t* cr, double off, bool) {
-                         FigurePose p;
-                         p.wave = 0.7;
-                         p.look = 1;
-                         drawFigure(cr, Role::Thief, 88, 170 + off, 1.75, p);
-                     },
-                     false),
+                 card(270, 190, "小偷", rgb(176, 140, 220),
+                      [](cairo_t* cr, double off, bool) {
+                          FigurePose p;
+                          p.wave = 0.7;
+                          p.look = 1;
+                          drawFigure(cr, Role::Thief, 88, 170 + off, 1.75, p);
+                      }),
                  4);
     set.addKeyed(
         "POLICE_CAR",
-        card(
-            100, 100, 4, "汽车", rgb(120, 200, 240),
-            [](cairo_t* cr, double off, bool) { drawCar(cr, Role::Police, 3, 50, 48 + off, 0, 8, 1.0, true); }, true),
+        card(100, 100, "汽车", rgb(120, 200, 240),
+             [](cairo_t* cr, double off, bool) { drawCar(cr, Role::Police, 3, 50, 48 + off, 0, 8, 1.0, true); }),
         4);
     set.addKeyed(
         "POLICE_BIKE",
-        card(
-            100, 100, 4, "摩托", rgb(250, 180, 90),
-            [](cairo_t* cr, double off, bool) { drawMotorbike(cr, Role::Police, 3, 50, 56 + off, 0, 8, 1.0, true); },
-            true),
+        card(100, 100, "摩托", rgb(250, 180, 90),
+             [](cairo_t* cr, double off, bool) { drawMotorbike(cr, Role::Police, 3, 50, 56 + off, 0, 8, 1.0, true); }),
         4);
 }
 

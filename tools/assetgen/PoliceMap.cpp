@@ -394,7 +394,8 @@ void addPoliceMap(PictureSet& set) {
         return want;
     };
     {
-        const Point p = placeNear({470, 1100}, 70);
+        // Its sign stays above the typing panel (screen y 510 on, map y 1090 on at the start).
+        const Point p = placeNear({470, 1010}, 70);
         taken.push_back(p);
         props.push_back({p.y + 40, [=](cairo_t* c2) {
                              Random r(1);

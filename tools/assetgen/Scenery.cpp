@@ -87,10 +87,7 @@ void board(cairo_t* cr, double x, double y, double w, double h, const Rgb& frame
     paint::fillShaded(cr, frame.lighter(0.25), frame.darker(0.15), y - 6, y + h + 6, 3);
     paint::roundedRect(cr, x, y, w, h, 9);
     paint::fillShaded(cr, pal::NightLight, pal::Night, y, y + h, 2.5);
-    // Faint glare line.
-    paint::roundedRect(cr, x + 8, y + 4, w - 16, 10, 5);
-    paint::setColor(cr, pal::White, 0.06);
-    cairo_fill(cr);
+    // No glare line: texts start right at the top of a board and need a clean field.
     // Screws in the corners of the frame.
     for (double sx : {x - 1.5, x + w + 1.5})
         for (double sy : {y - 1.5, y + h + 1.5}) {
@@ -124,7 +121,8 @@ void logo(cairo_t* cr, double cx, double cy, const std::string& title, double px
 }
 
 void checkBadge(cairo_t* cr, double cx, double cy, double r) {
-    paint::fillBall(cr, cx, cy, r, pal::Green, 2.0);
+    paint::ellipse(cr, cx, cy, r, r);
+    paint::fillOutlined(cr, pal::CheckGreen, 2.0);
     cairo_move_to(cr, cx - r * 0.5, cy);
     cairo_line_to(cr, cx - r * 0.1, cy + r * 0.4);
     cairo_line_to(cr, cx + r * 0.55, cy - r * 0.45);

@@ -69,16 +69,18 @@ void slider(PictureSet& set) {
     Canvas knob(22, 23);
     drawFrames(knob, 11, 23, 2, 0, [](cairo_t* cr2, int f) {
         const Rgb face = f == 1 ? pal::Orange : pal::Blue;
-        cairo_move_to(cr2, 1, 2);
-        cairo_line_to(cr2, 10, 2);
-        cairo_line_to(cr2, 10, 15);
+        // Narrower than its cell, pointing at the cell's middle: at the track's start it keeps
+        // clear of the label before the track.
+        cairo_move_to(cr2, 2.5, 2);
+        cairo_line_to(cr2, 8.5, 2);
+        cairo_line_to(cr2, 8.5, 15);
         cairo_line_to(cr2, 5.5, 21);
-        cairo_line_to(cr2, 1, 15);
+        cairo_line_to(cr2, 2.5, 15);
         cairo_close_path(cr2);
         paint::fillShaded(cr2, face.lighter(0.4), face.darker(0.1), 2, 21, 1.6);
         for (double y : {7.0, 10.0, 13.0}) {
-            cairo_move_to(cr2, 3.5, y);
-            cairo_line_to(cr2, 7.5, y);
+            cairo_move_to(cr2, 4, y);
+            cairo_line_to(cr2, 7, y);
         }
         paint::setColor(cr2, pal::White, 0.8);
         cairo_set_line_width(cr2, 1);

@@ -1,0 +1,76 @@
+// What the real program says, and how it ends, when it cannot start as asked or cannot act on a
+// line of its script.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "ChildProcess.h"
+#include "tests/support/TempDir.h"
+
+namespace shelltest {
+namespace {
+
+struct Outcome {
+    ChildResult result;
+    std::string errors;
+};
+
+Outcome Start(const testsupport::TempDir& dir, std::vector<std::string> env) {
+    env.push_back("GLYPHOR_INSTANCE=messages-" + std::to_string(getpid()));
+    env.push_back("GLYPHOR_LAN_BROADCAST=127.255.255.255");
+    env.push_back("SDL_AUDIODRIVER=dummy");
+    Outcome run;
+    run.result = RunChild(std::string(GLYPHOR_DIST_DIR) + "/glyphor_police", env, std::chrono::seconds(120),
+                          dir.Path() + "stderr.txt");
+    run.errors = FileText(dir.Path() + "stderr.txt");
+    return run;
+}
+
+size_t Lines(const std::string& text) { return static_cast<size_t>(std::count(text.begin(), text.end(), '\n')); }
+
+TEST(StartMessagesTest, WithoutADisplayTheProgramSaysSoInOneLineAndEndsWithStatus1) {
+    testsupport::TempDir dir;
+    // Empty values count as unset (the first entry of a name wins over the test's own).
+    const Outcome run = Start(dir, {"DISPLAY=", "WAYLAND_DISPLAY=", "SDL_VIDEODRIVER="});
+    ASSERT_TRUE(run.result.finished) << "it ran on without a display";
+    EXPECT_EQ(run.result.exitCode, 1);
+    EXPECT_EQ(Lines(run.errors), 1u) << run.errors;
+    EXPECT_NE(run.errors.find("no display"), std::string::npos) << run.errors;
+}
+
+TEST(StartMessagesTest, AScriptThatIsNotAReadablePlainFileIsAnErrorWithStatus2) {
+    testsupport::TempDir dir;
+    for (const std::string& script : {dir.Path(), dir.Path() + "missing.txt"}) {
+        SCOPED_TRACE(script);
+        const Outcome run = Start(dir, {"GLYPHOR_SCRIPT=" + script, "SDL_VIDEODRIVER=offscreen"});
+        ASSERT_TRUE(run.result.finished);
+        EXPECT_EQ(run.result.exitCode, 2);
+        EXPECT_EQ(Lines(run.errors), 1u) << run.errors;
+        EXPECT_NE(run.errors.find("cannot read the script " + script), std::string::npos) << run.errors;
+    }
+}
+
+TEST(StartMessagesTest, EveryScriptLineThatCannotBeActedOnIsReportedWithItsNumber) {
+    testsupport::TempDir dir;
+    const std::string script = dir.Path() + "play.txt";
+    std::ofstream(script) << "frames 2\nopen setup 5\nopen foo\ntype a\xE2\x98\x83"
+                             "b\nopen setup\nbogus 1\n"
+                          << "snapshot " << dir.Path() << "no/such/folder/x.png\nframes 2\n";
+    const Outcome run = Start(dir, {"GLYPHOR_SCRIPT=" + script, "SDL_VIDEODRIVER=offscreen"});
+    ASSERT_TRUE(run.result.finished) << run.errors;
+    EXPECT_EQ(run.result.exitCode, 0) << run.errors;
+    for (const char* line :
+         {"script line 2: not understood: open setup 5\n", "script line 3: not understood: open foo\n",
+          "script line 4: cannot be typed: \xE2\x98\x83\n", "script line 5: not understood: open setup\n",
+          "script line 6: not understood: bogus 1\n", "script line 7: cannot write the file: snapshot "}) {
+        EXPECT_NE(run.errors.find(line), std::string::npos) << line << " in\n" << run.errors;
+    }
+    EXPECT_EQ(run.errors.find("script line 1:"), std::string::npos) << run.errors;
+    EXPECT_EQ(run.errors.find("script line 8:"), std::string::npos) << run.errors;
+}
+
+}  // namespace
+}  // namespace shelltest
