@@ -4,6 +4,7 @@
 #include <sstream>
 #include <string>
 
+#include "ads/AdColumnHost.h"
 #include "menu/SetupDlg.h"
 #include "shell/Globals.h"
 #include "shell/ScriptVerbs.h"
@@ -46,6 +47,8 @@ void Open(const std::string& args) {
     } else if (what == "setup") {
         int page = 0;
         if (in >> page) OpenSetupDialog(page);
+    } else if (what == "adcolumn") {
+        AdColumnHost::ShowOverCurrentScreen();
     }
 }
 
