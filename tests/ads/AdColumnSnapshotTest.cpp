@@ -36,9 +36,7 @@ TEST(AdColumnSnapshot, ScriptDrawsThePanelTextOverTheStartScreen) {
     const std::string before = (dir / "start.png").string();
     const std::string after = (dir / "adcolumn.png").string();
     const std::string later = (dir / "adcolumn-later.png").string();
-    fs::remove(before);
-    fs::remove(after);
-    fs::remove(later);
+    for (const std::string& file : {before, after, later}) fs::remove(file);
 
     // The second "open adcolumn" must not put a second panel over the first.
     const std::string script = "frames 3\nsnapshot " + before + "\nopen adcolumn\nframes 3\nsnapshot " + after +
