@@ -53,6 +53,8 @@ public:
     void BeginText();
     void EndText();
     void SetFont(std::shared_ptr<GameFont> font);
+    // The font the next BeginText uses; null for the default face.
+    const std::shared_ptr<GameFont>& Font() const { return font_; }
     void SetTextColor(uint32_t colorBgr);
     bool DrawText(int32_t x, int32_t y, const std::u16string& text);
     platform::Size MeasureText(const std::u16string& text);

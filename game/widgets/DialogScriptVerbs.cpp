@@ -4,6 +4,7 @@
 #include <sstream>
 #include <string>
 
+#include "ads/AdColumnHost.h"
 #include "menu/SetupDlg.h"
 #include "shell/Globals.h"
 #include "shell/ScriptVerbs.h"
@@ -39,7 +40,7 @@ bool OpenSetupDialog(int page) {
     return true;
 }
 
-// "open msgdlg" or "open setup N" (N from 1 to 4); anything else is not acted on.
+// "open msgdlg", "open setup N" (N from 1 to 4) or "open adcolumn"; anything else is not acted on.
 bool Open(const std::string& args) {
     std::istringstream in(args);
     std::string what;
@@ -47,6 +48,12 @@ bool Open(const std::string& args) {
     if (what == "msgdlg") {
         std::string extra;
         return !(in >> extra) && OpenMessageDialog();
+    }
+    if (what == "adcolumn") {
+        std::string extra;
+        if (in >> extra) return false;
+        AdColumnHost::ShowOverCurrentScreen();
+        return true;
     }
     if (what == "setup") {
         int page = 0;
