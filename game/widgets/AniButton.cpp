@@ -3,6 +3,7 @@
 #include "engine/GraphicEngine.h"
 #include "engine/SoundEngine.h"
 #include "shell/Globals.h"
+#include "shell/IGameInterface.h"
 
 namespace {
 
@@ -81,7 +82,7 @@ void AniButton::MouseMove(int32_t X, int32_t Y) {
 }
 
 bool AniButton::MouseDown(int32_t Button, int32_t X, int32_t Y) {
-    if (!enabled_ || Button != 1 || !Inside(X, Y) || !hovered_) return false;
+    if (!enabled_ || Button != kLeftButton || !Inside(X, Y) || !hovered_) return false;
     frameOffset_ = 2 * frameWidth_;
     pressed_ = true;
     return true;
@@ -89,7 +90,7 @@ bool AniButton::MouseDown(int32_t Button, int32_t X, int32_t Y) {
 
 bool AniButton::MouseUp(int32_t Button, int32_t /*X*/, int32_t /*Y*/) {
     if (!enabled_) return false;
-    bool click = Button == 1 && frameOffset_ == 2 * frameWidth_ && pressed_;
+    bool click = Button == kLeftButton && frameOffset_ == 2 * frameWidth_ && pressed_;
     pressed_ = false;
     if (!click) return false;
     auto self = shared_from_this();

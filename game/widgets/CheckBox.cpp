@@ -2,6 +2,7 @@
 
 #include "engine/GraphicEngine.h"
 #include "shell/Globals.h"
+#include "shell/IGameInterface.h"
 
 namespace {
 constexpr int32_t kCell = 20;
@@ -37,7 +38,7 @@ void CheckBox::SetValue(bool value) {
 bool CheckBox::InBox(int32_t X, int32_t Y) const { return X > Left && Y > Top && X - Left < kCell && Y - Top < kCell; }
 
 bool CheckBox::MouseDown(int32_t Button, int32_t X, int32_t Y) {
-    if (Button != 1 || !InBox(X, Y)) return false;
+    if (Button != kLeftButton || !InBox(X, Y)) return false;
     bool wasChecked = value_;
     value_ = !value_;
     // The new state is shown under the pointer.

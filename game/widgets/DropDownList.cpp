@@ -4,6 +4,7 @@
 
 #include "engine/GraphicEngine.h"
 #include "shell/Globals.h"
+#include "shell/IGameInterface.h"
 
 namespace {
 
@@ -41,7 +42,7 @@ void DropDownList::SetListIndex(int32_t index) {
 }
 
 bool DropDownList::MouseDown(int32_t Button, int32_t X, int32_t Y) {
-    if (Button != 1) return false;
+    if (Button != kLeftButton) return false;
     if (X <= Left || Y <= Top || X >= Left + Width) {
         open_ = false;
         return false;
@@ -62,7 +63,7 @@ void DropDownList::MouseMove(int32_t /*X*/, int32_t Y) {
 }
 
 bool DropDownList::MouseUp(int32_t Button, int32_t X, int32_t Y) {
-    if (Button != 1 || !open_ || !(X > Left) || !(Y > Top + Height) || !(X < Left + Width) ||
+    if (Button != kLeftButton || !open_ || !(X > Left) || !(Y > Top + Height) || !(X < Left + Width) ||
         !(Y < Top + Height + DropDownHeight)) {
         return false;
     }

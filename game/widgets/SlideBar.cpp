@@ -6,6 +6,7 @@
 
 #include "engine/GraphicEngine.h"
 #include "shell/Globals.h"
+#include "shell/IGameInterface.h"
 
 namespace {
 
@@ -15,8 +16,12 @@ constexpr uint32_t kTagFill = 0xFF66FF00;
 
 // " 50" for values of 0 and above, "-3" below.
 std::u16string ValueTag(int32_t value) {
-    std::string digits = value >= 0 ? " " + std::to_string(value) : std::to_string(value);
-    return std::u16string(digits.begin(), digits.end());
+    // Built character by character: GCC 12 at -O3 misreads `" " + std::to_string(...)` as an
+    // overlapping copy.
+    std::u16string tag;
+    if (value >= 0) tag.push_back(u' ');
+    for (const char digit : std::to_string(value)) tag.push_back(static_cast<char16_t>(digit));
+    return tag;
 }
 
 }  // namespace
@@ -83,7 +88,7 @@ void SlideBar::Draw() {
 }
 
 bool SlideBar::MouseDown(int32_t Button, int32_t X, int32_t Y) {
-    if (Button != 1 || !(Top < Y && Y <= Top + 20) || !(Left - 5 < X && X <= Left + Width + 5)) {
+    if (Button != kLeftButton || !(Top < Y && Y <= Top + 20) || !(Left - 5 < X && X <= Left + Width + 5)) {
         return false;
     }
     double span = static_cast<double>(MaxValue) - MinValue;
