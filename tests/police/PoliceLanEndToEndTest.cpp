@@ -92,7 +92,7 @@ protected:
     // player would until the other side has joined (once the race runs the clicks do nothing).
     std::string HostUntilStart() const {
         std::string script = "realtime\nframes 3\nclick " + kMulti + "\nframes 3\nclick " + kCreate +
-                             "\nframes 3\nclick " + scripted::TextRow(choice_.row) + "\nwait 5000\n";
+                             "\nframes 3\nclick " + scripted::TextRow(choice_.row) + "\nwait 6000\n";
         for (int i = 0; i < 3; ++i) script += "click " + kStart + "\nwait 1500\n";
         return script;
     }
@@ -123,7 +123,7 @@ TEST_F(PoliceLanEndToEnd, HostFoundJoinedAndTheRacingPoliceCatchesTheThief) {
                              Shot("host") + "\nkey Enter\nwait 1000\nsnapshot " + Shot("host-again") + "\n";
     std::string joiner = JoinerUntilJoined() + "wait 2500\n";
     for (size_t i = 0; i < 6; ++i) joiner += "key " + choice_.text.substr(i, 1) + "\nwait 300\n";
-    joiner += "wait 2500\nsnapshot " + Shot("joiner") + "\nwait 6000\nsnapshot " + Shot("joiner-again") + "\n";
+    joiner += "wait 3500\nsnapshot " + Shot("joiner") + "\nwait 6000\nsnapshot " + Shot("joiner-again") + "\n";
 
     // Neither side names a broadcast address: the search goes out on the namespace's veth.
     const pid_t hostPid = Launch(link.A(), "host", host, "");
@@ -156,8 +156,8 @@ TEST_F(PoliceLanEndToEnd, JoinedProgramKilledMidRaceSendsTheHostBackToItsSetting
 
     const pid_t hostPid = Launch(link.A(), "host", host, testsupport::VethLink::kBroadcast);
     const pid_t joinerPid = Launch(link.B(), "joiner", joiner, testsupport::VethLink::kBroadcast);
-    // The host has started the race by about 8.5 s in and takes its "racing" snapshot near 10 s.
-    std::this_thread::sleep_for(std::chrono::milliseconds(11000));
+    // The host has started the race by about 9.5 s in and takes its "racing" snapshot near 11 s.
+    std::this_thread::sleep_for(std::chrono::milliseconds(12000));
     kill(joinerPid, SIGKILL);
     Finish(joinerPid);
     EXPECT_EQ(Finish(hostPid), 0) << Output("host");
