@@ -133,6 +133,15 @@ TEST_F(PoliceNetwork, SettingsFromTheHostSetTheJoinedSideAndRepeatChangesNothing
     EXPECT_TRUE(std::equal(std::begin(offsets), std::end(offsets), std::begin(again)));
     EXPECT_TRUE(b.BtnThief->Enabled());
 
+    // On the joined side's setting screen only BtnCancel takes the mouse: the host chooses.
+    joined.SwitchScreen(kScreenSetting);
+    Click(b.BtnThief);
+    Click(600, 46);
+    EXPECT_EQ(joined.Race().LocalIndex, 0);
+    EXPECT_EQ(joined.TextList().TextListID, 1);
+    Click(b.BtnCancel);
+    EXPECT_EQ(joined.Screen(), kScreenLobby);
+
     // The host's list may be longer: nothing past this side's end is chosen.
     joined.NetConnect_SettingChange(200, 0, 1, 0);
     EXPECT_EQ(joined.TextList().TextListID, joined.TextList().LastIndex());
