@@ -11,6 +11,10 @@ public:
     static void UseVirtual(uint32_t start);
     static bool IsVirtual();
     static void AdvanceTo(uint32_t virtualNow);  // virtual clock only
+    // From now on the virtual clock follows the real one at the normal pace, going on from the
+    // value it holds (no jump). AdvanceTo then does nothing; UseVirtual ends it.
+    static void FollowReal();
+    static bool FollowsReal();
     // Back to the real clock (tests that used a virtual one).
     static void UseReal();
 };

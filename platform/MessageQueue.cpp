@@ -186,6 +186,10 @@ void MessageQueue::WaitUntil(uint32_t deadline) {
         scriptHook_(deadline);
         return;
     }
+    WaitReal(deadline);
+}
+
+void MessageQueue::WaitReal(uint32_t deadline) {
     for (;;) {
         if (g_woken.exchange(false) || !Empty()) return;
         const auto remaining = static_cast<int32_t>(deadline - Clock::Now());

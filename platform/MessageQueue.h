@@ -36,6 +36,8 @@ public:
     void WaitUntil(uint32_t deadline);
     // Thread-safe: makes a waiting WaitUntil return.
     static void Wake();
+    // The real wait of WaitUntil, also in a scripted run (the script runner's real-time lines).
+    void WaitReal(uint32_t deadline);
 
     // Window events (expose, resize, minimise, render resets) are handed here instead of being
     // queued. The pointer is the `const SDL_Event*`.

@@ -119,11 +119,11 @@ ScriptRunner::ScriptRunner(const std::string& text) {
     while (std::getline(in, line)) lines_.push_back(line);
 }
 
-void ScriptRunner::Step(uint32_t /*deadline*/) {
+void ScriptRunner::Step(uint32_t deadline) {
     auto& queue = MessageQueue::Instance();
     for (;;) {
         if (actions_.empty() && !ParseNextLine()) {
-            EndOfScript();
+            EndOfScript(deadline);
             return;
         }
         Action& action = actions_.front();
@@ -133,8 +133,7 @@ void ScriptRunner::Step(uint32_t /*deadline*/) {
                 actions_.pop_front();
                 continue;
             }
-            if (--action.frames == 0) actions_.pop_front();
-            Clock::AdvanceTo(Clock::Now() + kFrameMs);
+            if (PassFrame(deadline) && --action.frames == 0) actions_.pop_front();
             return;
         case Action::Kind::Input:
             for (const Message& m : action.input) queue.Post(m);
@@ -156,13 +155,28 @@ void ScriptRunner::Step(uint32_t /*deadline*/) {
         case Action::Kind::Quit:
             actions_.clear();
             next_ = lines_.size();
-            EndOfScript();
+            EndOfScript(deadline);
             return;
+        case Action::Kind::RealTime:
+            realtime_ = true;
+            Clock::FollowReal();
+            actions_.pop_front();
+            continue;
         }
     }
 }
 
-void ScriptRunner::EndOfScript() {
+bool ScriptRunner::PassFrame(uint32_t deadline) {
+    if (!realtime_) {
+        Clock::AdvanceTo(Clock::Now() + kFrameMs);
+        return true;
+    }
+    // Input and network messages end the wait early; the frame has passed only at its deadline.
+    MessageQueue::Instance().WaitReal(deadline);
+    return static_cast<int32_t>(deadline - Clock::Now()) <= 0;
+}
+
+void ScriptRunner::EndOfScript(uint32_t deadline) {
     if (!ended_) {
         ended_ = true;
         Message destroy;
@@ -175,7 +189,7 @@ void ScriptRunner::EndOfScript() {
         std::fflush(nullptr);
         std::_Exit(3);
     }
-    Clock::AdvanceTo(Clock::Now() + kFrameMs);
+    PassFrame(deadline);
 }
 
 bool ScriptRunner::ParseNextLine() {
@@ -258,6 +272,12 @@ bool ScriptRunner::ParseLine(const std::string& line, size_t number) {
         if (rest.empty()) return false;
         action.kind = Action::Kind::Snapshot;
         action.text = rest;
+        actions_.push_back(action);
+        return true;
+    }
+    if (verb == "realtime") {
+        if (!rest.empty()) return false;
+        action.kind = Action::Kind::RealTime;
         actions_.push_back(action);
         return true;
     }

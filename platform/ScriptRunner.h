@@ -13,7 +13,10 @@ namespace platform {
 // the clock on by one frame (20 ms). So every loop that waits there (the main pump, a dialog,
 // the session loop) is driven alike. Verbs, one per line, '#' starts a comment:
 //   frames N | wait MS | key NAME | keydown NAME | keyup NAME | type TEXT | move X Y |
-//   click X Y | down X Y | up X Y | snapshot FILE | quit
+//   click X Y | down X Y | up X Y | snapshot FILE | quit | realtime
+// `realtime`: from that line on the clock follows the real one and frames pass at the normal
+// pace (the runner really waits for each frame deadline), so a scripted program can play
+// against a real peer.
 // Any other verb is queued as WM_APP_SCRIPT with the whole line as its text and the line's
 // number as its wParam. Every line that cannot be acted on (a verb not understood, a character
 // `type` cannot give, a snapshot not written) is reported on standard error with its number.
@@ -39,7 +42,7 @@ public:
 
 private:
     struct Action {
-        enum class Kind { Frames, Input, Snapshot, Quit, Verb } kind = Kind::Frames;
+        enum class Kind { Frames, Input, Snapshot, Quit, Verb, RealTime } kind = Kind::Frames;
         int64_t frames = 0;
         std::vector<Message> input;
         std::string text;
@@ -52,13 +55,16 @@ private:
     bool KeyMessages(const std::string& name, bool down, bool up, std::vector<Message>& out);
     void CharacterInput(char16_t c, std::vector<Message>& out);
     void Snapshot(const Action& action);
-    void EndOfScript();
+    void EndOfScript(uint32_t deadline);
+    // One frame of a Frames line: true when the frame's time has passed.
+    bool PassFrame(uint32_t deadline);
 
     std::vector<std::string> lines_;
     size_t next_ = 0;
     std::deque<Action> actions_;
     bool altHeld_ = false;
     bool ended_ = false;
+    bool realtime_ = false;
     uint32_t stepsAfterEnd_ = 0;
 };
 

@@ -4,6 +4,7 @@
 #include "engine/GraphicEngine.h"
 #include "engine/SoundEngine.h"
 #include "platform/Clock.h"
+#include "platform/HostName.h"
 #include "platform/ProgramFolder.h"
 #include "shell/FrameLoop.h"
 #include "shell/Globals.h"
@@ -29,15 +30,25 @@ constexpr int32_t kKeyEnter = 13;
 constexpr int32_t kStatusFrames = 200;
 constexpr int32_t kWrongKeyMs = 150;
 
+// Texts of the network game.
+constexpr const char16_t* kNoValidSession = u"请选择有效的连接";
+constexpr const char16_t* kServerGone = u"服务器退出,请选择(建立)新游戏";
+constexpr const char16_t* kOnePlayerOnly = u"只有一个用户连入不能开始游戏，请等待另一玩家加入";
+constexpr const char16_t* kOtherPlayerLeft = u"另一玩者已经退出";
+constexpr const char16_t* kNoRaceText = u"请选择一篇比赛文章";
+
 std::string TextFolderPath() { return platform::ProgramPath("\\Data\\English\\E_General") + "/"; }
 }  // namespace
 
 std::shared_ptr<PoliceGame> PoliceGame::Create() { return std::shared_ptr<PoliceGame>(new PoliceGame()); }
 
-PoliceGame::PoliceGame() : textFolder_(TextFolderPath()), renderer_(pictures_, buttons_, textList_, race_) {
+PoliceGame::PoliceGame()
+    : textFolder_(TextFolderPath()), renderer_(pictures_, buttons_, textList_, race_), lobby_(pictures_, buttons_) {
     // The text list.
     textList_.Load(textFolder_);
     NetConnect = std::make_unique<NetEngine>();
+    netRace_ = std::make_unique<NetRace>(*NetConnect, race_);
+    WireNetEvents();
     // The race font.
     if (g_ArialFont) g_ArialFont->SetHeight(19);
     // The sprite frame and route tables are part of the race track. Pictures and buttons:
@@ -82,6 +93,19 @@ void PoliceGame::WireButtons() {
     b.BtnCancel->OnClick = [this] { BtnCancel_OnClick(); };
 }
 
+void PoliceGame::WireNetEvents() {
+    NetEngine& n = *NetConnect;
+    n.GetString = [this](const std::u16string& aStr) { NetConnect_GetString(aStr); };
+    n.Ready = [this] { NetConnect_Ready(); };
+    n.Over = [this] { NetConnect_Over(); };
+    n.UpDatePlayer = [this] { NetConnect_UpDatePlayer(); };
+    n.NeedSetting = [this] { NetConnect_NeedSetting(); };
+    n.SettingChange = [this](uint8_t id, uint8_t server, uint8_t police, uint8_t thief) {
+        NetConnect_SettingChange(id, server, police, thief);
+    };
+    n.ReceiveNotify = [this](int32_t pos, float speed) { NetConnect_ReceiveNotify(pos, speed); };
+}
+
 // ---- Screen interface ----
 
 bool PoliceGame::Run() {
@@ -100,8 +124,13 @@ bool PoliceGame::UpDateGame() {
     if (screen_ != kScreenRace) return true;
     switch (race_.Step()) {
     case PoliceRace::StepResult::Caught:
-        // Network game: only the police's side acts on a catch, and reports it to the other side.
-        EndRace(race_.LocalIsPolice());
+        if (!isNetworkGame_) {
+            EndRace(race_.LocalIsPolice());
+        } else if (race_.LocalIsPolice()) {
+            // Only the police's side acts on a catch; the thief's side waits for the word.
+            SwitchScreen(kScreenWon);
+            NetConnect->SendOver();
+        }
         break;
     case PoliceRace::StepResult::Reversed:
         Sound(kSoundThiefBrake);
@@ -118,15 +147,18 @@ bool PoliceGame::UpDateScreen() {
     case kScreenMainMenu:
         renderer_.DrawMainMenu();
         break;
-    case kScreenSetting:
+    case kScreenSetting: {
         renderer_.DrawSettingBackground();
-        // Network game: the player block goes here.
-        renderer_.DrawSettingButtons(!isNetworkGame_ || IsHost());
+        const bool host = IsHost();
+        if (isNetworkGame_ && !lobby_.DrawPlayerBlock(*NetConnect, host)) {
+            ShowStatus(kServerGone);
+            SwitchScreen(kScreenLobby);
+        }
+        renderer_.DrawSettingButtons(!isNetworkGame_ || host);
         break;
+    }
     case kScreenLobby:
-        renderer_.DrawLobbyBackground();
-        // Network game: the session rows and their latency bars go here.
-        renderer_.DrawLobbyButtons();
+        lobby_.DrawLobby(*NetConnect, selectedSession_);
         break;
     case kScreenRace:
         renderer_.DrawRace(isNetworkGame_, ShowsWrongKey());
@@ -146,16 +178,18 @@ bool PoliceGame::MouseDown(int32_t Button, int32_t X, int32_t Y) {
         MouseRouting::Down(Button, X, Y, b.BtnSingle, b.BtnMulti, b.BtnExit);
         break;
     case kScreenSetting:
-        // Network game: a joined side offers the press to BtnCancel alone.
-        if (!MouseRouting::Down(Button, X, Y, b.BtnPolice, b.BtnThief, b.BtnCancel, b.BtnStart, b.BtnCar0, b.BtnBike0,
-                                b.BtnCar1, b.BtnBike1)) {
+        if (isNetworkGame_ && !IsHost()) {
+            MouseRouting::Down(Button, X, Y, b.BtnCancel);  // the joined side may only leave
+        } else if (!MouseRouting::Down(Button, X, Y, b.BtnPolice, b.BtnThief, b.BtnCancel, b.BtnStart, b.BtnCar0,
+                                       b.BtnBike0, b.BtnCar1, b.BtnBike1)) {
             const int32_t hit = HitTextList(X, Y);
             textList_.TextListID = static_cast<uint8_t>(hit < 0 ? 0 : (hit > 255 ? 255 : hit));
         }
         break;
     case kScreenLobby:
-        MouseRouting::Down(Button, X, Y, b.BtnCreate, b.BtnJoin, b.BtnReturn, b.BtnRefresh);
-        // Network game: otherwise the session row under the pointer is selected.
+        if (!MouseRouting::Down(Button, X, Y, b.BtnCreate, b.BtnJoin, b.BtnReturn, b.BtnRefresh)) {
+            if (const int32_t row = HitSessionRow(X, Y); row != 0) selectedSession_ = row;
+        }
         break;
     default:
         break;
@@ -170,7 +204,10 @@ bool PoliceGame::MouseUp(int32_t Button, int32_t X, int32_t Y) {
         MouseRouting::Up(Button, X, Y, b.BtnSingle, b.BtnMulti, b.BtnExit);
         break;
     case kScreenSetting:
-        // Network game: a joined side offers the release to BtnCancel alone.
+        if (isNetworkGame_ && !IsHost()) {
+            MouseRouting::Up(Button, X, Y, b.BtnCancel);
+            break;
+        }
         MouseRouting::Up(Button, X, Y, b.BtnPolice, b.BtnThief, b.BtnStart, b.BtnCancel, b.BtnCar0, b.BtnBike0,
                          b.BtnCar1, b.BtnBike1);
         break;
@@ -191,7 +228,10 @@ bool PoliceGame::MouseMove(int32_t X, int32_t Y) {
         break;
     case kScreenSetting:
         HitTextList(X, Y);  // only for the settings broadcast of a network game
-        // Network game: a joined side offers the move to BtnCancel alone.
+        if (isNetworkGame_ && !IsHost()) {
+            MouseRouting::Move(X, Y, b.BtnCancel);
+            break;
+        }
         MouseRouting::Move(X, Y, b.BtnPolice, b.BtnThief, b.BtnCancel, b.BtnStart, b.BtnCar0, b.BtnBike0, b.BtnCar1,
                            b.BtnBike1);
         break;
@@ -206,31 +246,45 @@ bool PoliceGame::MouseMove(int32_t X, int32_t Y) {
 
 bool PoliceGame::KeyPress(int32_t KeyAscii) {
     if (KeyAscii == kKeyEsc) {
-        // Network game: the host goes back to the setting screen, any other side to the lobby,
-        // and the session is closed.
-        if (screen_ != kScreenMainMenu) SwitchScreen(kScreenSetting);
+        if (screen_ == kScreenMainMenu) return true;
+        if (!isNetworkGame_) {
+            SwitchScreen(kScreenSetting);
+            return true;
+        }
+        // The host goes back to its setting screen, any other side to the lobby; then the
+        // session ends.
+        SwitchScreen(IsHost() ? kScreenSetting : kScreenLobby);
+        NetConnect->CloseSession();
         return true;
     }
     if (KeyAscii == kKeyEnter) {
-        // Network game: the other side is told to start as well.
-        if (screen_ == kScreenWon || screen_ == kScreenLost) SwitchScreen(kScreenRace);
+        if (screen_ != kScreenWon && screen_ != kScreenLost) return true;
+        if (!isNetworkGame_) {
+            SwitchScreen(kScreenRace);
+            return true;
+        }
+        // The other side starts its race too, whatever screen it shows.
+        NetConnect->SendReady();
+        SwitchScreen(kScreenRace);
+        NetConnect->RefreshPlayers();
         return true;
     }
     if (screen_ != kScreenRace) return true;
 
     Sound(kSoundType);
-    const PoliceRace::KeyResult typed = race_.Type(KeyAscii);
+    const PoliceRace::KeyResult result = race_.Type(KeyAscii);
     // A wrong key changes nothing in the race; the next character shows it for a moment.
-    wrongKeyShown_ = typed == PoliceRace::KeyResult::Wrong;
+    wrongKeyShown_ = result == PoliceRace::KeyResult::Wrong;
     wrongKeyAt_ = platform::Clock::Now();
-    switch (typed) {
-    case PoliceRace::KeyResult::SpedUp:
-        // Network game: the new progress and speed are sent to the other side.
-        break;
+    if (isNetworkGame_) {
+        NetworkRaceKey(result);
+        return true;
+    }
+    switch (result) {
     case PoliceRace::KeyResult::TextFinished:
-        // Network game: a police starts the text again instead of losing.
         EndRace(!race_.LocalIsPolice());
         break;
+    case PoliceRace::KeyResult::SpedUp:
     case PoliceRace::KeyResult::Typed:
     case PoliceRace::KeyResult::Wrong:
         break;
@@ -240,6 +294,26 @@ bool PoliceGame::KeyPress(int32_t KeyAscii) {
 
 bool PoliceGame::ShowsWrongKey() const {
     return wrongKeyShown_ && static_cast<int32_t>(platform::Clock::Now() - wrongKeyAt_) < kWrongKeyMs;
+}
+
+void PoliceGame::NetworkRaceKey(PoliceRace::KeyResult result) {
+    switch (result) {
+    case PoliceRace::KeyResult::SpedUp:
+        netRace_->SendProgress();
+        break;
+    case PoliceRace::KeyResult::TextFinished:
+        if (race_.LocalIsPolice()) {
+            // The police cannot win by typing: it starts the text again and the chase goes on.
+            race_.RestartText();
+        } else {
+            SwitchScreen(kScreenWon);
+            NetConnect->SendOver();
+        }
+        break;
+    case PoliceRace::KeyResult::Typed:
+    case PoliceRace::KeyResult::Wrong:
+        break;
+    }
 }
 
 // ---- Screens ----
@@ -259,7 +333,11 @@ void PoliceGame::SwitchScreen(int32_t n) {
     case kScreenLobby:
         backgroundName_ = "POLICE_SERVERLIST_BG";
         isNetworkGame_ = true;
-        // Network game: close any session, set up the engine and search for sessions here.
+        if (NetConnect) {
+            NetConnect->CloseSession();
+            NetConnect->Initialize();
+            NetConnect->RefreshSessions();
+        }
         break;
     case kScreenRace:
         StartRace();
@@ -287,6 +365,7 @@ void PoliceGame::StartRace() {
     backgroundName_ = "POLICE_BACKGROUND";
     // The other side's entry sound.
     Sound(race_.LocalIsPolice() ? kSoundThiefEntry : kSoundPoliceEntry);
+    race_.OpponentFromNetwork = isNetworkGame_;
     race_.Start();
     wrongKeyShown_ = false;
 }
@@ -324,7 +403,7 @@ void PoliceGame::BtnPolice_OnClick() {
     buttons_.BtnThief->SetEnabled(true);
     buttons_.BtnThief->SetFrame(0);
     race_.ChooseRole(RaceTrack::kPolice);
-    // Network game: the host broadcasts its settings.
+    HostSendsSetting();
 }
 
 void PoliceGame::BtnThief_OnClick() {
@@ -332,7 +411,7 @@ void PoliceGame::BtnThief_OnClick() {
     buttons_.BtnPolice->SetEnabled(true);
     buttons_.BtnPolice->SetFrame(0);
     race_.ChooseRole(RaceTrack::kThief);
-    // Network game: the host broadcasts its settings.
+    HostSendsSetting();
 }
 
 void PoliceGame::BtnCar0_OnClick() {
@@ -340,7 +419,7 @@ void PoliceGame::BtnCar0_OnClick() {
     buttons_.BtnBike0->SetEnabled(true);
     buttons_.BtnBike0->SetFrame(0);
     race_.ChooseVehicle(RaceTrack::kPolice, true);
-    // Network game: the host broadcasts its settings.
+    HostSendsSetting();
 }
 
 void PoliceGame::BtnBike0_OnClick() {
@@ -348,7 +427,7 @@ void PoliceGame::BtnBike0_OnClick() {
     buttons_.BtnCar0->SetEnabled(true);
     buttons_.BtnCar0->SetFrame(0);
     race_.ChooseVehicle(RaceTrack::kPolice, false);
-    // Network game: the host broadcasts its settings.
+    HostSendsSetting();
 }
 
 void PoliceGame::BtnCar1_OnClick() {
@@ -356,7 +435,7 @@ void PoliceGame::BtnCar1_OnClick() {
     buttons_.BtnBike1->SetEnabled(true);
     buttons_.BtnBike1->SetFrame(0);
     race_.ChooseVehicle(RaceTrack::kThief, true);
-    // Network game: the host broadcasts its settings.
+    HostSendsSetting();
 }
 
 void PoliceGame::BtnBike1_OnClick() {
@@ -364,34 +443,122 @@ void PoliceGame::BtnBike1_OnClick() {
     buttons_.BtnCar1->SetEnabled(true);
     buttons_.BtnCar1->SetFrame(0);
     race_.ChooseVehicle(RaceTrack::kThief, false);
-    // Network game: the host broadcasts its settings.
+    HostSendsSetting();
+}
+
+void PoliceGame::HostSendsSetting() {
+    if (isNetworkGame_ && IsHost()) netRace_->SendSetting(textList_.TextListID);
 }
 
 void PoliceGame::BtnStart_OnClick() {
     g_Graphic->SetFont(g_ArialFont);
     LoadRaceText();
-    // Network game: the host checks for two players, sends the text, starts and sends the
-    // start message instead.
+    if (isNetworkGame_) {
+        NetworkStart();
+        return;
+    }
     SwitchScreen(kScreenRace);
+}
+
+void PoliceGame::NetworkStart() {
+    if (!IsHost()) return;
+    NetConnect->RefreshPlayers();
+    if (NetConnect->GetPlayerCount() != 2) {
+        ShowStatus(kOnePlayerOnly);
+        return;
+    }
+    // Both sides type the same characters: what the joined side could not type is replaced
+    // on the host too. A race nobody could finish is not started.
+    netRace_->TakeText(race_.Text.Text());
+    if (race_.Text.TextLength() == 0) {
+        ShowStatus(kNoRaceText);
+        return;
+    }
+    // Text first, then the start: the joined side relies on that order.
+    NetConnect->SendText(race_.Text.Text());
+    SwitchScreen(kScreenRace);
+    NetConnect->SendReady();
 }
 
 void PoliceGame::BtnCancel_OnClick() { SwitchScreen(isNetworkGame_ ? kScreenLobby : kScreenMainMenu); }
 
 void PoliceGame::BtnReturn_OnClick() { SwitchScreen(kScreenMainMenu); }
 
-// Network game: hosting a session.
-void PoliceGame::BtnCreate_OnClick() {}
+// Both handlers return only when the session has ended: the session loop runs inside them.
+void PoliceGame::BtnCreate_OnClick() {
+    g_Graphic->SetFont(g_ArialFont);
+    SwitchScreen(kScreenSetting);
+    const std::u16string name = LobbyView::PlayerName(platform::HostName(), u"Host");
+    NetConnect->HostSession(name, u"", name);
+}
 
-// Network game: joining the selected session.
-void PoliceGame::BtnJoin_OnClick() {}
+void PoliceGame::BtnJoin_OnClick() {
+    if (selectedSession_ < 1 || selectedSession_ > LobbyView::RowsShown(NetConnect->GetSessionCount())) {
+        ShowStatus(kNoValidSession);
+        return;
+    }
+    g_Graphic->SetFont(g_ArialFont);
+    const std::u16string name = LobbyView::PlayerName(platform::HostName(), u"Client");
+    SwitchScreen(kScreenSetting);
+    NetConnect->JoinSession(selectedSession_, name, u"");
+}
 
-// Network game: searching for sessions again.
-void PoliceGame::BtnRefresh_OnClick() {}
+void PoliceGame::BtnRefresh_OnClick() {
+    NetConnect->RefreshSessions();
+    selectedSession_ = LobbyView::ClampSelection(selectedSession_, NetConnect->GetSessionCount());
+}
+
+int32_t PoliceGame::HitSessionRow(int32_t X, int32_t Y) const {
+    return LobbyView::HitSessionRow(X, Y, NetConnect->GetSessionCount());
+}
+
+// ---- Network events ----
+
+void PoliceGame::NetConnect_GetString(const std::u16string& aStr) { netRace_->TakeText(aStr); }
+
+void PoliceGame::NetConnect_Ready() {
+    g_Graphic->SetFont(g_ArialFont);
+    SwitchScreen(kScreenRace);
+}
+
+void PoliceGame::NetConnect_Over() { SwitchScreen(kScreenLost); }
+
+void PoliceGame::NetConnect_UpDatePlayer() {
+    if (screen_ != kScreenRace || NetConnect->GetPlayerCount() >= 2) return;
+    ShowStatus(kOtherPlayerLeft);
+    // The host keeps its session open for a new player; the lobby closes a joined side's.
+    SwitchScreen(IsHost() ? kScreenSetting : kScreenLobby);
+}
+
+void PoliceGame::NetConnect_NeedSetting() { netRace_->SendSetting(textList_.TextListID); }
+
+void PoliceGame::NetConnect_SettingChange(uint8_t TextListID, uint8_t ServerPlayerID, uint8_t PoliceCarOrBike,
+                                          uint8_t ThiefCarOrBike) {
+    if (!isNetworkGame_ || IsHost()) return;
+    // The host's role decides this side's: the other one.
+    if (ServerPlayerID == 1)
+        BtnPolice_OnClick();
+    else
+        BtnThief_OnClick();
+    if (PoliceCarOrBike == 1)
+        BtnCar0_OnClick();
+    else
+        BtnBike0_OnClick();
+    if (ThiefCarOrBike == 1)
+        BtnCar1_OnClick();
+    else
+        BtnBike1_OnClick();
+    // The list of this side may be shorter than the host's: nothing past its end is chosen.
+    const int32_t last = textList_.LastIndex();
+    textList_.TextListID = static_cast<uint8_t>(TextListID > last ? last : TextListID);
+}
+
+void PoliceGame::NetConnect_ReceiveNotify(int32_t InputPos, float Speed) { netRace_->ApplyProgress(InputPos, Speed); }
 
 // ---- Race texts ----
 
 int32_t PoliceGame::HitTextList(int32_t X, int32_t Y) {
-    // Network game: every hit test in a session broadcasts the settings.
+    if (isNetworkGame_ && InSession()) netRace_->SendSetting(textList_.TextListID);
     return textList_.Hit(X, Y);
 }
 

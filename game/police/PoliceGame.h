@@ -4,7 +4,9 @@
 #include <memory>
 #include <string>
 
+#include "police/LobbyView.h"
 #include "police/NetEngine.h"
+#include "police/NetRace.h"
 #include "police/PoliceButtons.h"
 #include "police/PolicePictures.h"
 #include "police/PoliceRace.h"
@@ -53,8 +55,21 @@ public:
     void BtnJoin_OnClick();
     void BtnRefresh_OnClick();
 
-    // The entry of the text list under (X, Y), or the chosen one left of the list.
+    // Handlers of NetConnect's events.
+    void NetConnect_GetString(const std::u16string& aStr);
+    void NetConnect_Ready();
+    void NetConnect_Over();
+    void NetConnect_UpDatePlayer();
+    void NetConnect_NeedSetting();
+    void NetConnect_SettingChange(uint8_t TextListID, uint8_t ServerPlayerID, uint8_t PoliceCarOrBike,
+                                  uint8_t ThiefCarOrBike);
+    void NetConnect_ReceiveNotify(int32_t InputPos, float Speed);
+
+    // The entry of the text list under (X, Y), or the chosen one left of the list; in a
+    // session every call also sends the settings.
     int32_t HitTextList(int32_t X, int32_t Y);
+    // The lobby row under (X, Y), 0 for none.
+    int32_t HitSessionRow(int32_t X, int32_t Y) const;
     // Reads the chosen race text into the race.
     void LoadRaceText();
     // A centred message over any screen for 200 frames.
@@ -62,6 +77,8 @@ public:
 
     int32_t Screen() const { return screen_; }
     bool IsNetworkGame() const { return isNetworkGame_; }
+    int32_t SelectedSession() const { return selectedSession_; }
+    NetEngine& Net() { return *NetConnect; }
     PoliceRace& Race() { return race_; }
     RaceTextList& TextList() { return textList_; }
     const PoliceButtons& Buttons() const { return buttons_; }
@@ -75,13 +92,17 @@ public:
 private:
     PoliceGame();
     void WireButtons();
+    void WireNetEvents();
     void StartRace();
     void EndRace(bool won);
+    // The role and vehicle handlers' broadcast: the host tells the joined side its choice.
+    void HostSendsSetting();
+    // The race keys of a network game.
+    void NetworkRaceKey(PoliceRace::KeyResult result);
+    void NetworkStart();
     void Sound(int16_t slot);
 
-    // Network game: the handlers of NetConnect's events (NetConnect_GetString, _Ready, _Over,
-    // _UpDatePlayer, _NeedSetting, _SettingChange, _ReceiveNotify) belong here; the places
-    // marked "Network game" in the handlers are where they act.
+    bool InSession() const { return NetConnect && NetConnect->IsInSession(); }
     bool IsHost() const { return NetConnect && NetConnect->IsHost(); }
 
     int32_t screen_ = kScreenMainMenu;
@@ -100,6 +121,8 @@ private:
     PolicePictures pictures_;
     PoliceButtons buttons_;
     PoliceRenderer renderer_;
-    // The two-player session engine.
+    LobbyView lobby_;
+    // The two-player session engine, and the race's side of it.
     std::unique_ptr<NetEngine> NetConnect;
+    std::unique_ptr<NetRace> netRace_;
 };

@@ -73,12 +73,6 @@ void PoliceRenderer::DrawSettingButtons(bool withStart) {
     DrawButtons({buttons_.BtnCancel, buttons_.BtnCar0, buttons_.BtnCar1, buttons_.BtnBike0, buttons_.BtnBike1});
 }
 
-void PoliceRenderer::DrawLobbyBackground() { DrawOpaqueWhole(pictures_.Background, 0, 0); }
-
-void PoliceRenderer::DrawLobbyButtons() {
-    DrawButtons({buttons_.BtnCreate, buttons_.BtnJoin, buttons_.BtnRefresh, buttons_.BtnReturn});
-}
-
 void PoliceRenderer::DrawRace(bool opponentMarker, bool wrongKey) {
     g_Graphic->SetFont(g_ArialFont);
 

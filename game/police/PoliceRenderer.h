@@ -20,8 +20,6 @@ public:
     // between the hints and the buttons.
     void DrawSettingBackground();  // background, text list with its highlight, hints
     void DrawSettingButtons(bool withStart);
-    void DrawLobbyBackground();
-    void DrawLobbyButtons();
     // The map around the local runner, both figures, the typing panel with its cursor and the
     // progress markers (the opponent's only in a network game). With `wrongKey` the next
     // character to type is drawn red.

@@ -40,6 +40,8 @@ std::optional<DiscoveryReply> DiscoveryReply::Decode(std::span<const uint8_t> by
     if (a.maxPlayers < 1 || a.maxPlayers > 255) return std::nullopt;
     if (a.currentPlayers < 0 || a.currentPlayers > a.maxPlayers) return std::nullopt;
     if (a.port == 0) return std::nullopt;
+    // A host draws its user value from 0 to 199; the lobby computes its latency column from it.
+    if (a.user1 < 0 || a.user1 >= kUserValues) return std::nullopt;
     return a;
 }
 

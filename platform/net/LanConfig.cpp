@@ -5,6 +5,8 @@
 #include <charconv>
 #include <cstdlib>
 
+#include "platform/net/InterfaceBroadcasts.h"
+
 namespace platform::net {
 
 std::optional<uint32_t> LanConfig::ParseAddress(const std::string& text) {
@@ -21,9 +23,18 @@ std::optional<uint16_t> LanConfig::ParsePort(const std::string& text) {
     return static_cast<uint16_t>(value);
 }
 
+std::vector<uint32_t> LanConfig::Targets() const {
+    if (!everyInterface) return {broadcast};
+    std::vector<uint32_t> targets = InterfaceBroadcasts();
+    if (targets.empty()) targets.push_back(kLimitedBroadcast);
+    return targets;
+}
+
 std::optional<LanConfig> LanConfig::FromEnvironment(std::string* error) {
     LanConfig config;
+    config.everyInterface = true;
     if (const char* text = std::getenv("GLYPHOR_LAN_BROADCAST"); text && *text) {
+        config.everyInterface = false;
         auto addr = ParseAddress(text);
         if (!addr) {
             if (error) *error = std::string("GLYPHOR_LAN_BROADCAST is not an IPv4 address: ") + text;

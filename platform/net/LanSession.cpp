@@ -361,7 +361,7 @@ void LanSession::HandleHostPacket(ENetPeer* peer, const std::vector<uint8_t>& by
         SendPacket(peer, SessionPacket::Accept(player.id, std::move(list)).Encode());
         inbox_.PushSystem(kSystemPlayerCreated, player.id);
     } else if (packet->kind == SessionPacket::kGame && peerJoined_) {
-        if (int32_t from = OtherPlayerId()) inbox_.Push(ReceivedMessage{from, packet->game});
+        Deliver(packet->game);
     }
 }
 
@@ -371,7 +371,19 @@ void LanSession::HandleClientPacket(const std::vector<uint8_t>& bytes) {
     if (packet->kind == SessionPacket::kPlayers) {
         ReplacePlayers(std::move(packet->players));
     } else if (packet->kind == SessionPacket::kGame) {
-        if (int32_t from = OtherPlayerId()) inbox_.Push(ReceivedMessage{from, packet->game});
+        Deliver(packet->game);
+    }
+}
+
+void LanSession::Deliver(std::vector<uint8_t> gameMessage) {
+    const int32_t from = OtherPlayerId();
+    if (from == 0 || inbox_.Push(ReceivedMessage{from, std::move(gameMessage)})) return;
+    // The game has not taken its messages for a long while (a minimised window, say): rather
+    // than lose one from the middle of the stream, the other player is dropped as if it had
+    // left, and both sides take the leaving-player path.
+    if (_ENetPeer* peer = peer_) {
+        enet_peer_disconnect_now(peer, 0);
+        PeerLost(peer);
     }
 }
 

@@ -82,6 +82,8 @@ private:
     void HandleHostPacket(_ENetPeer* peer, const std::vector<uint8_t>& bytes);
     void HandleClientPacket(const std::vector<uint8_t>& bytes);
     void PeerLost(_ENetPeer* peer);
+    // Queues a game message of the other player; a full inbox drops that player.
+    void Deliver(std::vector<uint8_t> gameMessage);
     void SendPacket(_ENetPeer* peer, const std::vector<uint8_t>& bytes);
     void ReplacePlayers(std::vector<PlayerInfo> players);
     int32_t OtherPlayerId() const;

@@ -4,19 +4,22 @@
 
 namespace platform::net {
 
-void MessageInbox::Push(ReceivedMessage message) {
+bool MessageInbox::Queue(ReceivedMessage message, size_t limit) {
     {
         std::lock_guard lock(mutex_);
-        if (queue_.size() >= kCapacity) return;
+        if (queue_.size() >= limit) return false;
         queue_.push_back(std::move(message));
     }
     if (wake_) wake_();
+    return true;
 }
+
+bool MessageInbox::Push(ReceivedMessage message) { return Queue(std::move(message), kCapacity); }
 
 void MessageInbox::PushSystem(int32_t code, int32_t playerId) {
     WireWriter w;
     w.Int32(code).Int32(playerId);
-    Push(ReceivedMessage{0, w.Take()});
+    Queue(ReceivedMessage{0, w.Take()}, kCapacity + kSystemReserve);
 }
 
 std::optional<ReceivedMessage> MessageInbox::Pop() {

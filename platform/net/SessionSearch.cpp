@@ -23,7 +23,13 @@ std::optional<std::vector<SessionInfo>> SessionSearch::Run(const LanConfig& conf
     if (!socket.Open(0, false, nullptr)) return std::nullopt;
     DiscoveryQuery query{FreshToken(), applicationId};
     const std::vector<uint8_t> bytes = query.Encode();
-    if (!socket.SendTo(bytes, config.broadcast, config.port)) return std::nullopt;
+    const std::vector<uint32_t> targets = config.Targets();
+    auto sendAll = [&] {
+        bool sent = false;
+        for (uint32_t target : targets) sent = socket.SendTo(bytes, target, config.port) || sent;
+        return sent;
+    };
+    if (!sendAll()) return std::nullopt;
 
     using Clock = std::chrono::steady_clock;
     const auto start = Clock::now();
@@ -36,7 +42,7 @@ std::optional<std::vector<SessionInfo>> SessionSearch::Run(const LanConfig& conf
         auto now = Clock::now();
         if (now >= deadline) break;
         if (!repeated && now >= start + window / 2) {
-            socket.SendTo(bytes, config.broadcast, config.port);
+            sendAll();
             repeated = true;
         }
         auto until = repeated ? deadline : start + window / 2;

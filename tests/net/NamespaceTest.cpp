@@ -10,37 +10,9 @@
 #include <string>
 
 #include "NetTestSupport.h"
+#include "tests/support/VethLink.h"
 
 namespace {
-
-bool Shell(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()) == 0; }
-
-// Creates the namespaces and the link; removes them (and so the link) when done.
-class VethLink {
-public:
-    VethLink() {
-        const std::string id = std::to_string(getpid());
-        nsA_ = "glyphor-" + id + "-a";
-        nsB_ = "glyphor-" + id + "-b";
-        const std::string vA = "gv" + id + "a", vB = "gv" + id + "b";  // at most 15 characters
-        ok_ = Shell("ip netns add " + nsA_) && Shell("ip netns add " + nsB_) &&
-              Shell("ip link add " + vA + " netns " + nsA_ + " type veth peer name " + vB + " netns " + nsB_) &&
-              Shell("ip -n " + nsA_ + " addr add 192.0.2.1/24 broadcast 192.0.2.255 dev " + vA) &&
-              Shell("ip -n " + nsB_ + " addr add 192.0.2.2/24 broadcast 192.0.2.255 dev " + vB) &&
-              Shell("ip -n " + nsA_ + " link set " + vA + " up") && Shell("ip -n " + nsB_ + " link set " + vB + " up");
-    }
-    ~VethLink() {
-        Shell("ip netns del " + nsA_);
-        Shell("ip netns del " + nsB_);
-    }
-    bool Ok() const { return ok_; }
-    const std::string& A() const { return nsA_; }
-    const std::string& B() const { return nsB_; }
-
-private:
-    std::string nsA_, nsB_;
-    bool ok_ = false;
-};
 
 std::string ReadLine(FILE* f) {
     char buf[512];
@@ -61,10 +33,8 @@ int ExitCode(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : -1; 
 }  // namespace
 
 TEST(NamespaceTest, DiscoveryAndASessionCrossAVethLinkBetweenTwoProcesses) {
-    if (geteuid() != 0) GTEST_SKIP() << "needs root";
-    if (!Shell("ip netns list")) GTEST_SKIP() << "ip netns does not work here";
-    VethLink link;
-    if (!link.Ok()) GTEST_SKIP() << "cannot make a veth pair between namespaces";
+    testsupport::VethLink link;
+    if (!link.Skipped().empty()) GTEST_SKIP() << link.Skipped();
 
     const std::string env =
         "env GLYPHOR_LAN_BROADCAST=192.0.2.255 GLYPHOR_LAN_PORT=" + std::to_string(nettest::TestPort(20)) + " ";

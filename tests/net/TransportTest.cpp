@@ -1,6 +1,7 @@
 // Sessions over loopback with the transport alone: no game, no display.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <map>
 #include <memory>
@@ -10,6 +11,7 @@
 #include "platform/net/DiscoveryReply.h"
 #include "platform/net/GameMessage.h"
 #include "platform/net/LanSession.h"
+#include "platform/net/MessageInbox.h"
 #include "platform/net/SessionPacket.h"
 #include "platform/net/SessionSearch.h"
 #include "platform/net/UdpSocket.h"
@@ -189,6 +191,48 @@ TEST(TransportTest, AClientThatLeavesIsDestroyedAndItsPlaceCanBeTaken) {
     ASSERT_TRUE(next);
     ASSERT_TRUE(WaitFor([&] { return host->Players().size() == 2; }));
     EXPECT_EQ(host->Players()[1].shortName, u"next");
+}
+
+TEST(TransportTest, AFullInboxDropsTheOtherPlayerInsteadOfLosingMessages) {
+    auto config = LoopbackConfig(17);
+    auto host = HostOn(config, Desc(u"busy", 1));
+    auto client = JoinFirst(config, u"chatty");
+    ASSERT_TRUE(client);
+    ASSERT_TRUE(WaitFor([&] { return host->Waiting() == 1; }));
+    Drain(*host);
+
+    // Nobody takes the host's messages: the client sends more than the inbox holds.
+    const int32_t sent = static_cast<int32_t>(MessageInbox::kCapacity) + 100;
+    for (int32_t i = 0; i < sent; ++i) {
+        ASSERT_TRUE(client->Send(GameMessage::Progress(i, 1.0f).Encode()));
+        // In steps the client's own outbox can hold.
+        if (i % 200 == 199) {
+            const size_t arrived = std::min<size_t>(static_cast<size_t>(i) + 1, MessageInbox::kCapacity);
+            ASSERT_TRUE(WaitFor([&] { return host->Waiting() >= arrived; }));
+        }
+    }
+    ASSERT_TRUE(WaitFor([&] { return host->Players().size() == 1; }, std::chrono::milliseconds(5000)));
+    ASSERT_TRUE(WaitFor([&] { return client->Players().size() == 1; }, std::chrono::milliseconds(5000)));
+
+    // Every message kept is in order with none missing, and the notice that the player left
+    // comes after them.
+    std::vector<ReceivedMessage> taken;
+    while (auto m = host->Receive()) taken.push_back(*m);
+    ASSERT_EQ(taken.size(), MessageInbox::kCapacity + 1);
+    for (size_t i = 0; i < MessageInbox::kCapacity; ++i) {
+        auto m = GameMessage::Decode(taken[i].data);
+        ASSERT_TRUE(m);
+        EXPECT_EQ(m->inputPos, static_cast<int32_t>(i));
+    }
+    EXPECT_EQ(taken.back().from, 0);
+    WireReader r(taken.back().data);
+    int32_t code = 0;
+    r.Int32(code);
+    EXPECT_EQ(code, kSystemPlayerDestroyed);
+    // The client is told as well.
+    bool destroyed = false;
+    for (auto [from, first] : Drain(*client)) destroyed = destroyed || (from == 0 && first == kSystemPlayerDestroyed);
+    EXPECT_TRUE(destroyed);
 }
 
 TEST(TransportTest, MessagesSentJustBeforeClosingStillArrive) {

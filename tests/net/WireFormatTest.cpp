@@ -6,6 +6,7 @@
 #include "platform/net/DiscoveryQuery.h"
 #include "platform/net/DiscoveryReply.h"
 #include "platform/net/GameMessage.h"
+#include "platform/net/InterfaceBroadcasts.h"
 #include "platform/net/LanConfig.h"
 #include "platform/net/SessionPacket.h"
 #include "platform/net/WireWriter.h"
@@ -140,6 +141,10 @@ TEST(DiscoveryTest, QueriesAndRepliesRoundTripAndBadOnesAreRefused) {
     EXPECT_TRUE(broken([](DiscoveryReply& x) { x.currentPlayers = -1; }));
     EXPECT_TRUE(broken([](DiscoveryReply& x) { x.maxPlayers = 0; }));
     EXPECT_TRUE(broken([](DiscoveryReply& x) { x.port = 0; }));
+    // The lobby computes its latency column from the user value: only 0..199 are listed.
+    EXPECT_TRUE(broken([](DiscoveryReply& x) { x.user1 = 200; }));
+    EXPECT_TRUE(broken([](DiscoveryReply& x) { x.user1 = -1; }));
+    EXPECT_FALSE(broken([](DiscoveryReply& x) { x.user1 = 199; }));
     EXPECT_TRUE(broken([](DiscoveryReply& x) { x.sessionName.assign(kMaxStringUnits + 1, u'n'); }));
     EXPECT_TRUE(broken([](DiscoveryReply& x) { x.applicationId.assign(65, 'a'); }));
 
@@ -162,6 +167,8 @@ TEST(LanConfigTest, EnvironmentOverridesAndRefusesNonsense) {
     ASSERT_TRUE(defaults);
     EXPECT_EQ(defaults->broadcast, 0xFFFFFFFFu);
     EXPECT_EQ(defaults->port, LanConfig::kDefaultPort);
+    // Unset, the search goes to every interface's broadcast address; set, to that one alone.
+    EXPECT_TRUE(defaults->everyInterface);
 
     setenv("GLYPHOR_LAN_BROADCAST", "127.255.255.255", 1);
     setenv("GLYPHOR_LAN_PORT", "30001", 1);
@@ -169,6 +176,7 @@ TEST(LanConfigTest, EnvironmentOverridesAndRefusesNonsense) {
     ASSERT_TRUE(set);
     EXPECT_EQ(set->broadcast, 0x7FFFFFFFu);
     EXPECT_EQ(set->port, 30001);
+    EXPECT_EQ(set->Targets(), std::vector<uint32_t>{0x7FFFFFFFu});
 
     setenv("GLYPHOR_LAN_PORT", "none", 1);
     std::string error;
@@ -176,4 +184,17 @@ TEST(LanConfigTest, EnvironmentOverridesAndRefusesNonsense) {
     EXPECT_NE(error.find("GLYPHOR_LAN_PORT"), std::string::npos);
     setenv("GLYPHOR_LAN_BROADCAST", "127.255.255.255", 1);
     unsetenv("GLYPHOR_LAN_PORT");
+}
+
+TEST(LanConfigTest, BroadcastTargetsAreTheUpNonLoopbackInterfacesEachOnce) {
+    InterfaceAddress lo{true, true, false, 0x7F000001u, 0xFF000000u, 0};
+    InterfaceAddress eth{true, false, true, 0xC0A80105u, 0xFFFFFF00u, 0xC0A801FFu};
+    InterfaceAddress down{false, false, true, 0x0A000001u, 0xFF000000u, 0x0AFFFFFFu};
+    InterfaceAddress noBroadcastGiven{true, false, true, 0xAC100001u, 0xFFFF0000u, 0};
+    InterfaceAddress pointToPoint{true, false, false, 0x0B000001u, 0xFFFFFFFFu, 0};
+    InterfaceAddress sameLan = eth;
+    sameLan.address = 0xC0A80106u;
+    EXPECT_EQ(BroadcastTargets({lo, eth, down, noBroadcastGiven, pointToPoint, sameLan}),
+              (std::vector<uint32_t>{0xC0A801FFu, 0xAC10FFFFu}));
+    EXPECT_TRUE(BroadcastTargets({lo}).empty());
 }

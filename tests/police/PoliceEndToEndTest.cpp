@@ -11,44 +11,18 @@
 #include <string>
 #include <vector>
 
-#include "platform/CodePage.h"
-#include "platform/PictureLoader.h"
-#include "platform/ResourcePack.h"
-#include "platform/Surface.h"
-#include "police/RaceTextList.h"
-#include "police/TextFolder.h"
+#include "ScriptedProgram.h"
 #include "tests/support/TempDir.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kDist = GLYPHOR_DIST_DIR;
-
-platform::SurfacePtr PackPicture(const std::string& name) {
-    static const auto pack = platform::ResourcePack::Open(kDist + "/Game/GameRes.DLL");
-    std::vector<uint8_t> bytes;
-    if (!pack || !pack->Read(name + ".png", bytes)) return nullptr;
-    return platform::LoadPng(bytes);
-}
-
-// The centre of a button whose strip `picture` has `frames` frames and stands at (left, top).
-std::string Centre(const std::string& picture, int frames, int left, int top) {
-    const auto strip = PackPicture(picture);
-    const int w = strip ? strip->Width() / frames : 20;
-    const int h = strip ? strip->Height() : 20;
-    return std::to_string(left + w / 2) + " " + std::to_string(top + h / 2);
-}
-
-bool SamePixels(const platform::Surface& a, const platform::Surface& b) {
-    if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
-    for (int32_t y = 0; y < a.Height(); ++y) {
-        for (int32_t x = 0; x < a.Width(); ++x) {
-            if (a.ReadPixel(x, y) != b.ReadPixel(x, y)) return false;
-        }
-    }
-    return true;
-}
+using scripted::Centre;
+using scripted::kDist;
+using scripted::LoadSnapshot;
+using scripted::PackPicture;
+using scripted::SamePixels;
 
 class PoliceEndToEnd : public ::testing::Test {
 protected:
@@ -79,36 +53,9 @@ protected:
     }
 
     std::string Snapshot(const std::string& name) const { return (dir_ / name).string(); }
-    static platform::SurfacePtr LoadSnapshot(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        return bytes.empty() ? nullptr : platform::LoadPng(bytes);
-    }
-
-    // A race text of the program folder that a script can type, with its row in the list.
-    struct Choice {
-        int row = -1;
-        std::string text;
-    };
-    static Choice ChooseText(bool longest) {
-        TextFolder folder(kDist + "/Data/English/E_General/");
-        RaceTextList list;
-        list.Load(folder);
-        Choice best;
-        for (int i = 0; i <= list.LastShown(); ++i) {
-            list.TextListID = static_cast<uint8_t>(i);
-            const std::u16string line = list.ReadChosen(folder);
-            bool plain = !line.empty();
-            for (char16_t c : line) plain = plain && c >= 0x20 && c < 0x7F && c != u'#';
-            if (!plain) continue;
-            if (best.row < 0 || (longest && line.size() > best.text.size())) {
-                best.row = i;
-                best.text = platform::ToUtf8(line);
-            }
-        }
-        return best;
-    }
-    static std::string TextRow(int row) { return "600 " + std::to_string(45 + 25 * row + 12); }
+    using Choice = scripted::Choice;
+    static Choice ChooseText(bool longest) { return scripted::ChooseText(longest); }
+    static std::string TextRow(int row) { return scripted::TextRow(row); }
 
     // From the start screen to the setting screen.
     static std::string ToSettingScreen() {

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "ShellTestSupport.h"
+#include "platform/Clock.h"
 #include "platform/ScriptRunner.h"
 #include "shell/ScriptVerbs.h"
 
@@ -56,6 +59,17 @@ TEST_F(ScriptRunnerTest, FramesAndWaitMoveTheVirtualClockTwentyMillisecondsAFram
     Play("frames 5\nwait 100\nwait 30\n");
     EXPECT_EQ(screen->Calls("UpDateGame").size(), 1u + 5 + 5 + 2);
     EXPECT_EQ(platform::Clock::Now(), ScriptRunner::kClockStart + 12 * ScriptRunner::kFrameMs);
+}
+
+TEST_F(ScriptRunnerTest, RealtimeLinesPassOnTheRealClockWithoutAJump) {
+    const auto started = std::chrono::steady_clock::now();
+    Play("frames 2\nrealtime\nframes 10\nwait 100\n");
+    const auto took = std::chrono::steady_clock::now() - started;
+    // Fifteen frames of about 19-20 ms each; the virtual clock went on from where it stood.
+    EXPECT_GE(took, std::chrono::milliseconds(15 * 19 - 5));
+    EXPECT_EQ(screen->Calls("UpDateGame").size(), 1u + 2 + 10 + 5);
+    EXPECT_TRUE(platform::Clock::FollowsReal());
+    EXPECT_LT(platform::Clock::Now() - ScriptRunner::kClockStart, 2000u);
 }
 
 TEST_F(ScriptRunnerTest, PointerVerbsGiveLeftButtonMessages) {
