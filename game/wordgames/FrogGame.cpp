@@ -165,7 +165,8 @@ void FrogGame::DrawRiver() {
     const platform::SurfacePtr& frog = river_.AnimPhase() ? back1_ : back2_;
     if (left >= 0 && frog) {
         const FrogRiver::Leaf& seat = river_.At(river_.FrogLeaf());
-        g_Graphic->DrawKeyed(Round(seat.X + 25), Round(seat.Y - 30), *frog, platform::Rect{0, 0, 70, 50});
+        platform::Rect src{0, 0, 70, 50};
+        g_Graphic->DrawKeyedClipped(Round(seat.X + 25), Round(seat.Y - 30), *frog, src);
     }
 }
 

@@ -91,7 +91,9 @@ TEST_F(FrogRiverTest, EscGivesUpOnlyAWordInProgress) {
     river.KeyPress(27, words);
     EXPECT_EQ(river.FrogLeaf(), FrogRiver::kNearBank);
     EXPECT_EQ(river.TargetLeaf(), FrogRiver::kNearBank);
+    river.Edit(0).Word = u"reed";
     river.Edit(1).Word = u"mud";
+    river.Edit(2).Word = u"lily";
     Type(river, u"mu", words);
     EXPECT_EQ(river.TargetLeaf(), 1);
     river.KeyPress(27, words);

@@ -1,18 +1,18 @@
 #include <gtest/gtest.h>
 
 #include "menu/Settings.h"
-#include "tests/wordgames/WordGameWorld.h"
+#include "tests/wordgames/MoleFrogWorld.h"
 #include "wordgames/FrogGame.h"
 #include "wordgames/MoleGame.h"
 
 namespace {
 
-using wordgametest::WordGameWorld;
+using molefrogtest::MoleFrogWorld;
 
 constexpr uint32_t kBlack = 0;
 constexpr uint32_t kBlue = 0xFF0000;
 
-class MoleScreenTest : public WordGameWorld {
+class MoleScreenTest : public MoleFrogWorld {
 protected:
     MoleGame& Enter() {
         auto game = MoleGame::Create();
@@ -58,7 +58,7 @@ TEST_F(MoleScreenTest, ARoundHitsWithItsSoundShowsTheHitRateAfterTheFirstKeyAndP
     EXPECT_EQ(game.Field().Caught(), 0);
 }
 
-class FrogScreenTest : public WordGameWorld {
+class FrogScreenTest : public MoleFrogWorld {
 protected:
     FrogGame& Enter() {
         auto game = FrogGame::Create();

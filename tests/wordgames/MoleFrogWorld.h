@@ -25,17 +25,17 @@
 #include "widgets/AniButton.h"
 #include "widgets/MessageDlg.h"
 
-namespace wordgametest {
+namespace molefrogtest {
 
 inline std::string DistPath(const std::string& relative) { return std::string(GLYPHOR_DIST_DIR) + "/" + relative; }
 
-class WordGameWorld : public ::testing::Test {
+class MoleFrogWorld : public ::testing::Test {
 protected:
     void SetUp() override {
         namespace fs = std::filesystem;
         ASSERT_TRUE(fs::exists(DistPath("Game/GameRes.DLL")) && fs::exists(DistPath("Game/GameSnd.DLL")))
             << "the packs are built by the assets target";
-        temp_ = std::make_unique<testsupport::TempDir>("glyphor-wordgames");
+        temp_ = std::make_unique<testsupport::TempDir>("glyphor-molefrog");
         dir_ = temp_->Path();
         fs::create_directories(dir_ / "Game");
         platform::SetProgramFolder(dir_.string());
@@ -106,4 +106,4 @@ protected:
     std::filesystem::path dir_;
 };
 
-}  // namespace wordgametest
+}  // namespace molefrogtest
