@@ -5,6 +5,7 @@
 #include "engine/SoundEngine.h"
 #include "menu/Settings.h"
 #include "menu/SetupDlg.h"
+#include "menu/SwitchBoard.h"
 #include "platform/CodePage.h"
 #include "platform/Display.h"
 #include "platform/MessageBox.h"
@@ -56,7 +57,7 @@ void CreateSharedFonts() {
     g_ArialFont->SetHeight(-19);
 }
 
-int RunProgram() {
+int RunProgram(bool startAtMenu) {
     platform::ScriptRunner::StartFromEnvironment();
 
     // One copy only: a second start brings the first forward and ends here.
@@ -82,8 +83,12 @@ int RunProgram() {
     g_SetupDlg = SetupDlg::Create();
     if (platform::ScriptRunner::Active()) RegisterDialogScriptVerbs();
 
-    // The program opens on the police game.
-    MakeCurrentScreen(PoliceGame::Create());
+    // The program opens on the police game, or on the main menu when asked to.
+    if (startAtMenu) {
+        MakeCurrentScreen(SwitchBoard::Create());
+    } else {
+        MakeCurrentScreen(PoliceGame::Create());
+    }
 
     g_Display->Show();
     RunMainPump();
