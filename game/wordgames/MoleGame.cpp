@@ -9,6 +9,7 @@
 #include "engine/SoundEngine.h"
 #include "menu/Settings.h"
 #include "menu/SetupDlg.h"
+#include "menu/SwitchBoard.h"
 #include "shell/Globals.h"
 #include "shell/LetterPool.h"
 #include "widgets/MessageDlg.h"
@@ -108,7 +109,7 @@ void MoleGame::BtnEnd_OnClick() {
     }
 }
 
-void MoleGame::BtnExit_OnClick() {}
+void MoleGame::BtnExit_OnClick() { MakeCurrentScreen(SwitchBoard::Create()); }
 
 void MoleGame::BtnSetup_OnClick() {
     auto setup = g_SetupDlg;

@@ -7,6 +7,8 @@
 #include "police/PoliceGame.h"
 #include "tests/wordgames/WordGameWorld.h"
 #include "wordgames/AppleGame.h"
+#include "wordgames/FrogGame.h"
+#include "wordgames/MoleGame.h"
 
 namespace wordgametest {
 namespace {
@@ -77,7 +79,7 @@ TEST_F(SwitchBoardTest, APressOnATransparentPixelOfAGameButtonDoesNothing) {
 
 TEST_F(SwitchBoardTest, DigitKeysOpenTheGamesWithoutTheClickSoundAClickPlaysIt) {
     SwitchBoard& menu = Enter();
-    for (int32_t key : {'2', '3', '4', '0', '6', 'A'}) menu.KeyDown(key, 0);  // no screen for them yet
+    for (int32_t key : {'2', '0', '6', 'A'}) menu.KeyDown(key, 0);  // no screen for them
     EXPECT_EQ(g_Screen, menu_);
     menu.KeyDown('5', 0);
     EXPECT_NE(std::dynamic_pointer_cast<AppleGame>(g_Screen), nullptr);
@@ -95,6 +97,10 @@ TEST_F(SwitchBoardTest, DigitKeysOpenTheGamesWithoutTheClickSoundAClickPlaysIt) 
 
     Enter().KeyDown('1', 0);
     EXPECT_NE(std::dynamic_pointer_cast<PoliceGame>(g_Screen), nullptr);
+    Enter().KeyDown('3', 0);
+    EXPECT_NE(std::dynamic_pointer_cast<MoleGame>(g_Screen), nullptr);
+    Enter().KeyDown('4', 0);
+    EXPECT_NE(std::dynamic_pointer_cast<FrogGame>(g_Screen), nullptr);
 }
 
 TEST_F(SwitchBoardTest, EscAsksToQuitEscAgainKeepsTheMenuEnterEnds) {

@@ -1,16 +1,50 @@
 #include <gtest/gtest.h>
 
 #include "menu/Settings.h"
-#include "tests/wordgames/MoleFrogWorld.h"
+#include "menu/SwitchBoard.h"
+#include "platform/SoundBuffer.h"
+#include "tests/wordgames/WordGameWorld.h"
 #include "wordgames/FrogGame.h"
 #include "wordgames/MoleGame.h"
 
 namespace {
 
-using molefrogtest::MoleFrogWorld;
+using wordgametest::DialogDriver;
 
 constexpr uint32_t kBlack = 0;
 constexpr uint32_t kBlue = 0xFF0000;
+
+class MoleFrogWorld : public wordgametest::WordGameWorld {
+protected:
+    // The screen is held for the click, as the shell holds it for a handler that switches screens.
+    static void Click(const std::shared_ptr<AniButton>& button) {
+        const std::shared_ptr<IGameInterface> screen = g_Screen;
+        WordGameWorld::Click(*screen, button);
+    }
+    static void Frame() {
+        g_Screen->UpDateGame();
+        g_Screen->UpDateScreen();
+    }
+    static bool Playing(int slot) { return g_Sound->Slot(slot) != nullptr && g_Sound->Slot(slot)->Playing(); }
+    static bool LoopPlaying() { return g_Sound->Loop() != nullptr && g_Sound->Loop()->Playing(); }
+    // Pixels of colour `bgr` (0x00BBGGRR) in the box (x, y, w, h) of the back surface.
+    static int CountColour(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t bgr) {
+        const uint16_t pixel = platform::Surface::RawFromBgr(bgr);
+        int n = 0;
+        for (int32_t py = y; py < y + h; ++py) {
+            for (int32_t px = x; px < x + w; ++px) n += BackPixel(px, py) == pixel ? 1 : 0;
+        }
+        return n;
+    }
+    void WriteCourse(const std::string& key, const std::vector<std::string>& words) {
+        std::ofstream out(DictionaryDir() / (key + ".ID"), std::ios::binary);
+        for (const std::string& word : words) {
+            const char size[2] = {static_cast<char>(word.size()), 0};
+            out.write("\1\2\3\4", 4).write(size, 2).write(word.data(), static_cast<std::streamsize>(word.size()));
+            out.write("\4\3\2\1", 4);
+        }
+    }
+};
 
 class MoleScreenTest : public MoleFrogWorld {
 protected:
@@ -56,6 +90,13 @@ TEST_F(MoleScreenTest, ARoundHitsWithItsSoundShowsTheHitRateAfterTheFirstKeyAndP
     EXPECT_TRUE(game.BtnStart->Enabled());
     EXPECT_EQ(game.Field().TimeLeftMs(), 0);
     EXPECT_EQ(game.Field().Caught(), 0);
+
+    // The exit goes straight back to a fresh menu.
+    DialogDriver driver;
+    Click(game.BtnExit);
+    EXPECT_EQ(driver.Waits(), 0);
+    ASSERT_NE(std::dynamic_pointer_cast<SwitchBoard>(g_Screen), nullptr);
+    EXPECT_EQ(std::dynamic_pointer_cast<SwitchBoard>(g_Screen)->Highlighted(), 0);
 }
 
 class FrogScreenTest : public MoleFrogWorld {
