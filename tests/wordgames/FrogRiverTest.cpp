@@ -58,10 +58,6 @@ TEST_F(FrogRiverTest, LeavesDriftAtTheLevelSpeedAndWrapAtBothEdges) {
     EXPECT_FLOAT_EQ(river.At(1).X, -147.9F);
     EXPECT_FLOAT_EQ(river.At(3).X, -148.0F);
     EXPECT_FLOAT_EQ(river.At(9).X, 425.0F);
-
-    FrogRiver fast;
-    fast.Start(9, words);
-    EXPECT_FLOAT_EQ(fast.Speed(), 4.0F);
 }
 
 TEST_F(FrogRiverTest, AWordIsChosenByItsExactFirstCodeAndWrongLettersAreIgnored) {
