@@ -46,6 +46,8 @@ TEST_F(AppleGameTest, OpensIdleAndTheButtonsFollowTheRound) {
     EXPECT_FALSE(game_->IsHalted());
     EXPECT_FALSE(game_->BtnStart->Enabled());
     EXPECT_TRUE(game_->BtnPause->Enabled() && game_->BtnEnd->Enabled());
+    EXPECT_EQ(game_->BtnPause->FrameOffset(), 0) << "an enabled button shows its normal frame";
+    EXPECT_EQ(game_->BtnEnd->FrameOffset(), 0);
     // Five different letters, in the ten columns, above the screen.
     std::u16string letters;
     for (const Apple& apple : game_->Apples()) {
