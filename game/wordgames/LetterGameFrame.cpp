@@ -53,10 +53,13 @@ void LetterGameFrame::CreateButtons() {
 }
 
 void LetterGameFrame::SetRoundButtons(bool running) {
+    // Enabling keeps the frame a button shows, so an enabled button is set back to its normal one.
     BtnStart->SetEnabled(!running);
     BtnPause->SetEnabled(running);
     BtnEnd->SetEnabled(running);
-    if (!running) BtnStart->SetFrame(0);
+    for (AniButton* b : {BtnStart.get(), BtnPause.get(), BtnEnd.get()}) {
+        if (b->Enabled()) b->SetFrame(0);
+    }
 }
 
 bool LetterGameFrame::UpDateGame() {

@@ -94,13 +94,6 @@ TEST_F(IDictTest, MissingCourseSaysSoAndKeepsTheOldWords) {
     EXPECT_EQ(said.find("数据错误", said.find("数据错误") + 1), std::string::npos) << "one message only";
     EXPECT_EQ(dict.Count(), 900);
     EXPECT_EQ(dict.WordAt(0), u"one");
-
-    // A folder of that name is not a course file either.
-    std::filesystem::create_directories(temp_.File("Data/English/T_WORD/Dictionary/Dir.ID"));
-    ::testing::internal::CaptureStderr();
-    EXPECT_FALSE(dict.Load("Dir", 3));
-    ::testing::internal::GetCapturedStderr();
-    EXPECT_EQ(dict.Count(), 900);
 }
 
 }  // namespace
