@@ -7,6 +7,7 @@
 #include "engine/SoundEngine.h"
 #include "menu/Settings.h"
 #include "menu/SetupDlg.h"
+#include "menu/SwitchBoard.h"
 #include "platform/CodePage.h"
 #include "platform/Display.h"
 #include "platform/MessageBox.h"
@@ -64,7 +65,7 @@ void CreateSharedFonts() {
     g_ArialFont->SetHeight(-19);
 }
 
-int RunProgram() {
+int RunProgram(bool startAtMenu) {
     platform::ScriptRunner::StartFromEnvironment();
 
     // Without a screen the window would open nowhere and the program would run unseen.
@@ -99,8 +100,12 @@ int RunProgram() {
     g_SetupDlg = SetupDlg::Create();
     if (platform::ScriptRunner::Active()) RegisterDialogScriptVerbs();
 
-    // The program opens on the police game.
-    MakeCurrentScreen(PoliceGame::Create());
+    // The program opens on the police game, or on the main menu when asked to.
+    if (startAtMenu) {
+        MakeCurrentScreen(SwitchBoard::Create());
+    } else {
+        MakeCurrentScreen(PoliceGame::Create());
+    }
 
     g_Display->Show();
     RunMainPump();

@@ -2,8 +2,9 @@
 
 // The program: start-up in its fixed order, then the main pump; the program ends through
 // ShutdownProgram. Returns only when another copy already runs (that copy has been asked to
-// restore and raise its window).
-int RunProgram();
+// restore and raise its window). The first screen is the police game, or the main menu when
+// `startAtMenu` is set.
+int RunProgram(bool startAtMenu = false);
 
 // Creates g_SongFont ("宋体", height -14, character set 134) and g_ArialFont ("Arial", bold,
 // height -19), the two fonts every screen shares.

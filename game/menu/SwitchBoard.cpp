@@ -1,0 +1,131 @@
+#include "menu/SwitchBoard.h"
+
+#include "engine/GraphicEngine.h"
+#include "engine/SoundEngine.h"
+#include "police/PoliceGame.h"
+#include "shell/FrameLoop.h"
+#include "shell/Globals.h"
+#include "widgets/AniButton.h"
+#include "widgets/MessageDlg.h"
+#include "widgets/MouseRouting.h"
+#include "wordgames/AppleGame.h"
+#include "wordgames/FrogGame.h"
+#include "wordgames/MoleGame.h"
+
+namespace {
+
+using ScreenFactory = std::shared_ptr<IGameInterface> (*)();
+
+template <typename Screen>
+std::shared_ptr<IGameInterface> Make() {
+    return Screen::Create();
+}
+
+struct GameEntry {
+    const char* picture;
+    int32_t top;
+    int32_t splash;        // picture index shown while the pointer is on the button
+    ScreenFactory create;  // null: the button does nothing yet
+};
+
+// In the order of SwitchBoard::Game; the digit keys 1..5 follow it too.
+constexpr GameEntry kGameTable[SwitchBoard::kGames] = {
+    {"MAIN_POLICE", 250, 5, &Make<PoliceGame>},  // key 1
+    {"MAIN_SPACE", 300, 4, nullptr},             // key 2: the space shooter has no screen yet
+    {"MAIN_MOLE", 350, 3, &Make<MoleGame>},      // key 3
+    {"MAIN_FROG", 400, 2, &Make<FrogGame>},      // key 4
+    {"MAIN_APPLE", 450, 1, &Make<AppleGame>},    // key 5
+};
+
+constexpr const char* kSplashes[6] = {"MAIN_NONE",        "MAIN_APPLE_SPLASH", "MAIN_FROG_SPLASH",
+                                      "MAIN_MOLE_SPLASH", "MAIN_SPACE_SPLASH", "MAIN_POLICE_SPLASH"};
+
+constexpr int32_t kButtonLeft = 62;
+constexpr int32_t kKeyEsc = 27;
+constexpr int32_t kKeyFirstGame = '1';
+
+}  // namespace
+
+std::shared_ptr<SwitchBoard> SwitchBoard::Create() { return std::shared_ptr<SwitchBoard>(new SwitchBoard()); }
+
+SwitchBoard::SwitchBoard() { RestoreRes(); }
+
+bool SwitchBoard::RestoreRes() {
+    for (size_t i = 0; i < pictures_.size(); ++i) {
+        pictures_[i].reset();
+        if (g_Graphic) g_Graphic->LoadPicture(pictures_[i], kSplashes[i]);
+    }
+    if (auto dlg = g_MsgDlg) dlg->SetPictures("MAIN_DLG_BG", "MAIN_DLG_EXIT", "MOLE_DLG_NEXT", "MAIN_DLG_REPLAY");
+    for (int i = 0; i < kGames; ++i) {
+        const Game game = static_cast<Game>(i);
+        auto button = AniButton::Create([this, game] { Game_OnClick(game); });
+        button->OnEnter = [this, game] { Game_OnEnter(game); };
+        button->OnLeave = [this, game] { Game_OnLeave(game); };
+        button->SetPicture(kGameTable[i].picture, 3, true);
+        button->Left = kButtonLeft;
+        button->Top = kGameTable[i].top;
+        buttons_[i] = button;
+    }
+    BtnPolice = buttons_[kPolice];
+    BtnSpace = buttons_[kSpace];
+    BtnMole = buttons_[kMole];
+    BtnFrog = buttons_[kFrog];
+    BtnApple = buttons_[kApple];
+    BtnQuite = AniButton::Create([this] { BtnQuite_OnClick(); });
+    BtnQuite->SetPicture("MAIN_QUIT", 3, false);
+    BtnQuite->Left = 550;
+    BtnQuite->Top = 533;
+    return true;
+}
+
+bool SwitchBoard::UpDateScreen() {
+    if (!g_Graphic) return true;
+    if (const auto& picture = pictures_[static_cast<size_t>(highlighted_)]) {
+        g_Graphic->DrawOpaque(0, 0, *picture, g_FullScreenRect);
+    }
+    for (const auto& button : {BtnPolice, BtnSpace, BtnMole, BtnFrog, BtnApple, BtnQuite}) button->Draw();
+    return true;
+}
+
+bool SwitchBoard::MouseDown(int32_t Button, int32_t X, int32_t Y) {
+    MouseRouting::Down(Button, X, Y, BtnApple, BtnFrog, BtnMole, BtnSpace, BtnPolice, BtnQuite);
+    return true;
+}
+
+bool SwitchBoard::MouseUp(int32_t Button, int32_t X, int32_t Y) {
+    MouseRouting::Up(Button, X, Y, BtnApple, BtnFrog, BtnMole, BtnSpace, BtnPolice, BtnQuite);
+    return true;
+}
+
+bool SwitchBoard::MouseMove(int32_t X, int32_t Y) {
+    MouseRouting::Move(X, Y, BtnApple, BtnFrog, BtnMole, BtnSpace, BtnPolice, BtnQuite);
+    return true;
+}
+
+bool SwitchBoard::KeyDown(int32_t KeyCode, int32_t /*Shift*/) {
+    if (KeyCode == kKeyEsc) {
+        BtnQuite_OnClick();
+    } else if (KeyCode >= kKeyFirstGame && KeyCode < kKeyFirstGame + kGames) {
+        Game_OnClick(static_cast<Game>(KeyCode - kKeyFirstGame));
+    }
+    return true;
+}
+
+void SwitchBoard::Game_OnClick(Game game) {
+    if (const ScreenFactory create = kGameTable[game].create) MakeCurrentScreen(create());
+}
+
+void SwitchBoard::Game_OnEnter(Game game) {
+    if (g_Sound) g_Sound->PlayGlide();
+    highlighted_ = kGameTable[game].splash;
+}
+
+void SwitchBoard::Game_OnLeave(Game game) {
+    // A move straight onto another button may have highlighted that one already.
+    if (highlighted_ == kGameTable[game].splash) highlighted_ = 0;
+}
+
+void SwitchBoard::BtnQuite_OnClick() {
+    auto dlg = g_MsgDlg;
+    if (dlg && dlg->Show(u"你真的要退出吗？", 240, 212, false) == MessageDlg::kRePlay) ShutdownProgram();
+}

@@ -1,0 +1,50 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "platform/Surface.h"
+#include "shell/IGameInterface.h"
+
+class AniButton;
+
+// The main menu: a splash of the game under the pointer, five game buttons stacked on the left
+// and a quit button. Keys 1 to 5 open the games, Esc asks whether to quit.
+class SwitchBoard final : public IGameInterface {
+public:
+    // The game buttons, top to bottom.
+    enum Game : int { kPolice, kSpace, kMole, kFrog, kApple, kGames };
+
+    static std::shared_ptr<SwitchBoard> Create();
+
+    bool RestoreRes() override;
+    bool UpDateScreen() override;
+    bool MouseDown(int32_t Button, int32_t X, int32_t Y) override;
+    bool MouseUp(int32_t Button, int32_t X, int32_t Y) override;
+    bool MouseMove(int32_t X, int32_t Y) override;
+    bool KeyDown(int32_t KeyCode, int32_t Shift) override;
+
+    // A game button's events; its click opens a fresh screen of that game.
+    void Game_OnClick(Game game);
+    void Game_OnEnter(Game game);
+    void Game_OnLeave(Game game);
+    void BtnQuite_OnClick();
+
+    // The picture shown: 0 none, 1 apple, 2 frog, 3 mole, 4 space, 5 police.
+    int32_t Highlighted() const { return highlighted_; }
+    const std::shared_ptr<AniButton>& GameButton(Game game) const { return buttons_[game]; }
+
+    std::shared_ptr<AniButton> BtnPolice;
+    std::shared_ptr<AniButton> BtnSpace;
+    std::shared_ptr<AniButton> BtnMole;
+    std::shared_ptr<AniButton> BtnFrog;
+    std::shared_ptr<AniButton> BtnApple;
+    std::shared_ptr<AniButton> BtnQuite;
+
+private:
+    SwitchBoard();
+
+    std::array<platform::SurfacePtr, 6> pictures_;
+    std::array<std::shared_ptr<AniButton>, kGames> buttons_;
+    int32_t highlighted_ = 0;
+};

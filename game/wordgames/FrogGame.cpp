@@ -1,0 +1,180 @@
+#include "wordgames/FrogGame.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/GameFont.h"
+#include "engine/GraphicEngine.h"
+#include "engine/SoundEngine.h"
+#include "menu/Settings.h"
+#include "shell/Globals.h"
+#include "wordgames/DictWordSource.h"
+
+namespace {
+
+constexpr int16_t kJumpSound = 0;
+constexpr int16_t kBackSound = 1;
+constexpr int16_t kTypeSound = 3;
+constexpr uint32_t kBlack = 0;
+constexpr uint32_t kWhite = 0xFFFFFF;
+constexpr uint32_t kRed = 255;
+constexpr uint32_t kBlue = 0xFF0000;
+
+LetterGameLook MakeLook() {
+    LetterGameLook look;
+    look.buttons[LetterGameLook::kStart] = {"FROG_START", 4, 193, 523};
+    look.buttons[LetterGameLook::kEnd] = {"FROG_END", 4, 159, 479};
+    look.buttons[LetterGameLook::kPause] = {"FROG_PAUSE", 4, 114, 509};
+    look.buttons[LetterGameLook::kSetup] = {"FROG_SETTING", 4, 149, 550};
+    look.buttons[LetterGameLook::kExit] = {"FROG_EXIT", 3, 10, 530};
+    look.drawOrder = {LetterGameLook::kExit, LetterGameLook::kPause, LetterGameLook::kSetup, LetterGameLook::kEnd,
+                      LetterGameLook::kStart};
+    look.setupBackground = "FROG_SETUP";
+    look.setupPage = 2;
+    look.roundEnd = {"FROG_DLG_BG", "FROG_DLG_REPLAY", "FROG_DLG_NEXT", "FROG_DLG_END"};
+    return look;
+}
+
+platform::SurfacePtr LoadPicture(const char* name, bool keyed) {
+    platform::SurfacePtr picture;
+    if (g_Graphic) g_Graphic->LoadPicture(picture, name);
+    if (picture && keyed) picture->SetColorKey(0);
+    return picture;
+}
+
+int32_t Round(float v) { return static_cast<int32_t>(std::lround(v)); }
+
+}  // namespace
+
+std::shared_ptr<FrogGame> FrogGame::Create() { return std::shared_ptr<FrogGame>(new FrogGame()); }
+
+FrogGame::FrogGame() : LetterGameFrame(MakeLook()) {
+    if (g_Sound) {
+        g_Sound->LoadLoop("FROG_BG");
+        g_Sound->LoadSound("FROG_JUMP", kJumpSound);
+        g_Sound->LoadSound("FROG_BACK", kBackSound);
+        g_Sound->LoadSound("TYPE", kTypeSound);
+    }
+    if (g_ArialFont) g_ArialFont->SetHeight(19);
+    RestoreRes();
+}
+
+FrogGame::~FrogGame() {
+    if (!g_Sound) return;
+    g_Sound->StopLoop();
+    for (int16_t slot : {kJumpSound, kBackSound, kTypeSound}) g_Sound->StopSound(slot);
+}
+
+void FrogGame::LoadPictures() {
+    background_ = LoadPicture("FROG_BACKGROUND", false);
+    back1_ = LoadPicture("FROG_BACK_1", true);
+    back2_ = LoadPicture("FROG_BACK_2", true);
+    front1_ = LoadPicture("FROG_FRONT_1", true);
+    front2_ = LoadPicture("FROG_FRONT_2", true);
+    leaf_ = LoadPicture("FROG_LEAF", true);
+}
+
+bool FrogGame::Run() {
+    LetterGameFrame::Run();
+    dict_.LoadCourse(g_Settings.Field[kFrogCourse]);
+    return true;
+}
+
+void FrogGame::BtnStart_OnClick() {
+    if (dict_.Count() <= 0) return;
+    SetRoundButtons(true);
+    Halted = false;
+    // The layout measures its words in the game font.
+    SelectArialFont();
+    StartRound();
+    if (g_Sound) {
+        g_Sound->RewindLoop();
+        g_Sound->PlayLoop();
+    }
+}
+
+void FrogGame::StartRound() {
+    DictWordSource words(dict_);
+    river_.Start(g_Settings.Field[kFrogLevel], words);
+}
+
+void FrogGame::SettingsConfirmed() { dict_.LoadCourse(g_Settings.Field[kFrogCourse]); }
+
+void FrogGame::StepRound() {
+    if (river_.Tick() == FrogRiver::Event::kFellBack && g_Sound) g_Sound->PlaySound(kBackSound);
+}
+
+LetterGameFrame::RoundOutcome FrogGame::Outcome() const {
+    return river_.Passed() ? RoundOutcome::Passed : RoundOutcome::Running;
+}
+
+void FrogGame::RaiseLevel() {
+    int32_t& level = g_Settings.Field[kFrogLevel];
+    level = std::min(level + 1, 9);
+}
+
+bool FrogGame::KeyDown(int32_t /*KeyCode*/, int32_t /*Shift*/) {
+    if (g_Sound) g_Sound->PlaySound(kTypeSound);
+    return true;
+}
+
+bool FrogGame::KeyPress(int32_t KeyAscii) {
+    if (Halted) return true;
+    DictWordSource words(dict_);
+    if (river_.KeyPress(KeyAscii, words) == FrogRiver::Event::kJumped && g_Sound) g_Sound->PlaySound(kJumpSound);
+    return true;
+}
+
+void FrogGame::DrawWord(int32_t number) {
+    const FrogRiver::Leaf& leaf = river_.At(number);
+    const int32_t x = Round(leaf.X + static_cast<float>(leaf.TextOffset));
+    const int32_t y = Round(leaf.Y + 25);
+    if (number == river_.TargetLeaf() && number != river_.FrogLeaf()) {
+        g_Graphic->SetTextColor(kRed);
+        g_Graphic->DrawText(x, y, river_.TypedPart());
+        g_Graphic->SetTextColor(kBlue);
+        g_Graphic->DrawText(x + g_Graphic->MeasureText(river_.TypedPart()).cx, y, river_.RestPart());
+        return;
+    }
+    g_Graphic->SetTextColor(leaf.Done ? kRed : kBlack);
+    g_Graphic->DrawText(x, y, leaf.Word);
+}
+
+void FrogGame::DrawRiver() {
+    g_Graphic->FillBox(445, 115, 555, 139, kBlack, kWhite);
+    const int32_t left = river_.CrossingsLeft();
+    if (back1_) {
+        for (int32_t i = 1; i <= left; ++i) g_Graphic->DrawKeyed(750 - i * 80, 500, *back1_, g_FullScreenRect);
+    }
+    const platform::SurfacePtr& across = river_.AnimPhase() ? front1_ : front2_;
+    if (across) {
+        for (int32_t i = 1; i <= FrogRiver::kCrossings - left; ++i) {
+            g_Graphic->DrawKeyed(i * 80 - 70, 100, *across, g_FullScreenRect);
+        }
+    }
+    g_Graphic->BeginText();
+    for (int32_t number = 0; number <= FrogRiver::kFarBank; ++number) {
+        const FrogRiver::Leaf& leaf = river_.At(number);
+        if (number < FrogRiver::kFarBank && leaf_) {
+            platform::Rect src{0, 0, 148, 59};
+            g_Graphic->DrawKeyedClipped(Round(leaf.X), Round(leaf.Y), *leaf_, src);
+        }
+        DrawWord(number);
+    }
+    g_Graphic->EndText();
+    const platform::SurfacePtr& frog = river_.AnimPhase() ? back1_ : back2_;
+    if (left >= 0 && frog) {
+        const FrogRiver::Leaf& seat = river_.At(river_.FrogLeaf());
+        platform::Rect src{0, 0, 70, 50};
+        g_Graphic->DrawKeyedClipped(Round(seat.X + 25), Round(seat.Y - 30), *frog, src);
+    }
+}
+
+bool FrogGame::UpDateScreen() {
+    if (!g_Graphic) return true;
+    SelectArialFont();
+    if (background_) g_Graphic->DrawOpaque(0, 0, *background_, g_FullScreenRect);
+    if (!Halted) DrawRiver();
+    DrawButtons();
+    return true;
+}

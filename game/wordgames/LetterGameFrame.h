@@ -1,0 +1,104 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "shell/IGameInterface.h"
+
+class AniButton;
+
+// What the letter and word games look like around their play: the five buttons' strips and
+// places, the settings page and picture, and the round-end dialog's pictures.
+struct LetterGameLook {
+    struct Button {
+        std::string picture;
+        int32_t frames = 4;
+        int32_t left = 0;
+        int32_t top = 0;
+    };
+    enum Slot : int { kStart, kPause, kEnd, kSetup, kExit };
+
+    std::array<Button, 5> buttons;  // by Slot
+    std::array<Slot, 5> drawOrder{kExit, kSetup, kPause, kEnd, kStart};
+    std::string setupBackground;
+    int32_t setupPage = 1;
+    // Round-end dialog: background, replay, next, end.
+    std::array<std::string, 4> roundEnd;
+};
+
+// The frame the apple, mole and frog games share: Halted, the five buttons and their handlers,
+// the mouse routing, the pictures of the dialogs, and the round-end dialog. A game supplies its
+// look, its pictures, its round and its level rule through the hooks below, and overrides a
+// handler where it behaves differently.
+class LetterGameFrame : public IGameInterface {
+public:
+    explicit LetterGameFrame(LetterGameLook look);
+    ~LetterGameFrame() override;
+
+    // Sets Halted: a game screen always opens idle.
+    bool Run() override;
+    // Gives the settings dialog, the round-end dialog and the exit question their pictures,
+    // loads the game's pictures and creates the buttons (later calls reload their pictures and
+    // keep their state).
+    bool RestoreRes() override;
+    // While a round runs: the game's step, then the round-end test.
+    bool UpDateGame() override;
+    bool MouseDown(int32_t Button, int32_t X, int32_t Y) override;
+    bool MouseUp(int32_t Button, int32_t X, int32_t Y) override;
+    bool MouseMove(int32_t X, int32_t Y) override;
+
+    // Starts a round: the buttons of a running round, Halted cleared, the game's round reset,
+    // the Arial font selected, the background music rewound and played looping.
+    virtual void BtnStart_OnClick();
+    // Pauses or resumes the round; the music stops or plays again.
+    virtual void BtnPause_OnClick();
+    // Ends the round: the buttons of an idle screen, Halted set, the music stopped.
+    virtual void BtnEnd_OnClick();
+    // Asks "你真的要退出吗？"; the answer 1 ends the program.
+    virtual void BtnExit_OnClick();
+    // The settings dialog on this game's page; confirmed settings start a new round.
+    virtual void BtnSetup_OnClick();
+
+    bool IsHalted() const { return Halted; }
+    const LetterGameLook& Look() const { return look_; }
+
+    std::shared_ptr<AniButton> BtnStart;
+    std::shared_ptr<AniButton> BtnPause;
+    std::shared_ptr<AniButton> BtnEnd;
+    std::shared_ptr<AniButton> BtnExit;
+    std::shared_ptr<AniButton> BtnSetup;
+
+protected:
+    enum class RoundOutcome { Running, Passed, Lost };
+
+    // Loads the game's own pictures (colour key black).
+    virtual void LoadPictures() = 0;
+    // Resets the round's counters and objects (called by BtnStart_OnClick).
+    virtual void StartRound() = 0;
+    // One frame of play while the round runs.
+    virtual void StepRound() {}
+    // Tested after every step; the order of the tests is the game's.
+    virtual RoundOutcome Outcome() const { return RoundOutcome::Running; }
+    // Makes the game harder in g_Settings after "next" (saving is the frame's).
+    virtual void RaiseLevel() {}
+    // Whether an answer to the lost-round dialog starts a new round (otherwise the round ends).
+    virtual bool ReplayAfterLoss(int32_t result) const;
+    // Before a round started by confirmed settings.
+    virtual void SettingsConfirmed() {}
+
+    // The round-end dialogs and their answers.
+    void ShowPassed();
+    void ShowLost();
+    // The buttons of a running round (true) or an idle screen (false).
+    void SetRoundButtons(bool running);
+    void DrawButtons();
+    static void SelectArialFont();
+
+    bool Halted = true;
+
+private:
+    void CreateButtons();
+
+    LetterGameLook look_;
+};
