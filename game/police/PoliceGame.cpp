@@ -318,7 +318,7 @@ void PoliceGame::NetworkRaceKey(PoliceRace::KeyResult result) {
 
 // ---- Screens ----
 
-void PoliceGame::SwitchScreen(int32_t n) {
+void PoliceGame::SwitchScreen(PoliceScreen n) {
     if (screen_ == kScreenRace && g_Sound) g_Sound->StopLoop();
     const bool police = race_.LocalIsPolice();
     switch (n) {

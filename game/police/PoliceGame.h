@@ -36,7 +36,7 @@ public:
     bool MouseMove(int32_t X, int32_t Y) override;
     bool KeyPress(int32_t KeyAscii) override;
 
-    void SwitchScreen(int32_t n);
+    void SwitchScreen(PoliceScreen n);
 
     // Button handlers.
     void BtnSingle_OnClick();
@@ -75,7 +75,7 @@ public:
     // A centred message over any screen for 200 frames.
     void ShowStatus(const std::u16string& text);
 
-    int32_t Screen() const { return screen_; }
+    PoliceScreen Screen() const { return screen_; }
     bool IsNetworkGame() const { return isNetworkGame_; }
     int32_t SelectedSession() const { return selectedSession_; }
     NetEngine& Net() { return *NetConnect; }
@@ -105,7 +105,7 @@ private:
     bool InSession() const { return NetConnect && NetConnect->IsInSession(); }
     bool IsHost() const { return NetConnect && NetConnect->IsHost(); }
 
-    int32_t screen_ = kScreenMainMenu;
+    PoliceScreen screen_ = kScreenMainMenu;
     std::string backgroundName_ = "POLICE_MAINMENU_BG";
     bool isNetworkGame_ = false;
     int32_t selectedSession_ = 0;
