@@ -21,6 +21,10 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 
 File Open(const std::string& path, const char* mode) { return File(std::fopen(path.c_str(), mode)); }
 
+bool WriteBytes(std::FILE* file, std::string_view bytes) {
+    return bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+}
+
 long FileSize(std::FILE* file) {
     if (std::fseek(file, 0, SEEK_END) != 0) return -1;
     return std::ftell(file);
@@ -93,11 +97,17 @@ bool LineQueueFile::append(std::string_view line) {
         old.reset();
         return create() && append(line);
     }
-    const std::int64_t reached = std::int64_t{writeOffset} + static_cast<std::int64_t>(line.size()) + 1;
+    // A write offset inside a line (a damaged header, a file cut short) would join the new line
+    // to the end of that one: the new line then starts on a line of its own.
+    bool lineStart = writeOffset == kHeaderBytes;
+    if (!lineStart && std::fseek(old.get(), writeOffset - 1, SEEK_SET) == 0) lineStart = std::getc(old.get()) == '\n';
+    const std::string_view lineEnd = lineStart ? "" : "\n";
+    const std::int64_t reached =
+        std::int64_t{writeOffset} + static_cast<std::int64_t>(lineEnd.size() + line.size()) + 1;
     if (reached > std::numeric_limits<std::int32_t>::max()) return false;
     const auto write = [&](std::FILE* file) {
         const std::string header = Header(readOffset, static_cast<std::int32_t>(reached));
-        if (std::fwrite(header.data(), 1, header.size(), file) != header.size()) return false;
+        if (!WriteBytes(file, header)) return false;
         if (std::fseek(old.get(), kHeaderBytes, SEEK_SET) != 0) return false;
         char buffer[65536];
         for (std::size_t left = static_cast<std::size_t>(writeOffset - kHeaderBytes); left > 0;) {
@@ -105,7 +115,7 @@ bool LineQueueFile::append(std::string_view line) {
             if (got == 0 || std::fwrite(buffer, 1, got, file) != got) return false;
             left -= got;
         }
-        return std::fwrite(line.data(), 1, line.size(), file) == line.size() && std::fputc('\n', file) != EOF;
+        return WriteBytes(file, lineEnd) && WriteBytes(file, line) && std::fputc('\n', file) != EOF;
     };
     if (!ReplaceFile(path_, write)) return false;
     readOffset_ = readOffset;
@@ -119,9 +129,9 @@ bool LineQueueFile::replace(const std::vector<std::string>& lines) {
     if (end > std::numeric_limits<std::int32_t>::max()) return false;
     const auto write = [&](std::FILE* file) {
         const std::string header = Header(kHeaderBytes, static_cast<std::int32_t>(end));
-        if (std::fwrite(header.data(), 1, header.size(), file) != header.size()) return false;
+        if (!WriteBytes(file, header)) return false;
         for (const std::string& line : lines) {
-            if (std::fwrite(line.data(), 1, line.size(), file) != line.size() || std::fputc('\n', file) == EOF) {
+            if (!WriteBytes(file, line) || std::fputc('\n', file) == EOF) {
                 return false;
             }
         }

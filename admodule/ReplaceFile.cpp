@@ -64,7 +64,7 @@ bool ReplaceFile(const std::string& path, const std::function<bool(std::FILE*)>&
 
 bool ReplaceFile(const std::string& path, std::string_view contents) {
     return ReplaceFile(path, [contents](std::FILE* file) {
-        return std::fwrite(contents.data(), 1, contents.size(), file) == contents.size();
+        return contents.empty() || std::fwrite(contents.data(), 1, contents.size(), file) == contents.size();
     });
 }
 

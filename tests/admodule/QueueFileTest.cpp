@@ -78,6 +78,10 @@ TEST(TaviQueue, DamagedHeadersAreSurvived) {
     EXPECT_FALSE(queue.consume(1));
     ASSERT_TRUE(queue.append("fresh"));
     EXPECT_EQ(folder.Read("bad.lfq"), Header(32, 38) + "fresh\n");
+    // A write offset inside a line: what is appended still starts a line of its own.
+    folder.Write("bad.lfq", Header(32, 42) + "one\ntwo\nthree\n");
+    ASSERT_TRUE(queue.append("four"));
+    EXPECT_EQ(queue.read(4), (std::vector<std::string>{"one", "two", "th", "four"}));
     // An overlong line is cut, and the next line still reads.
     folder.Write("bad.lfq", Header(32, 32) + std::string(LineQueueFile::kMaxLineBytes + 10, 'x') + "\nnext\n");
     const std::vector<std::string> lines = queue.read(2);
