@@ -95,7 +95,11 @@ int XmlNestingDepth(std::string_view text) {
 bool ParseXmlText(TiXmlDocument& doc, std::string_view text) {
     if (text.size() > kMaxXmlBytes) return false;
     if (XmlNestingDepth(text) > kMaxXmlDepth) return false;
-    const std::string copy(text);  // zero-terminated for the parser
+    // Zero-terminated for the parser, with room to spare: on a UTF-8 lead byte the parser steps
+    // over the whole sequence before it looks for the end, so a text that ends inside one would
+    // take it past a single terminating zero.
+    std::string copy(text);
+    copy.append(4, '\0');
     doc.Parse(copy.c_str(), nullptr, TIXML_DEFAULT_ENCODING);
     return !doc.Error();
 }
