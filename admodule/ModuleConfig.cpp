@@ -23,8 +23,8 @@ bool CanOpen(const std::string& path) {
 }
 
 // Reads a configuration file with its line ends made single line feeds, as the XML library's
-// own file loading does; `text` keeps what was parsed.
-bool LoadXmlFile(const std::string& path, TiXmlDocument& doc, std::string& text) {
+// own file loading does.
+bool ReadXmlFile(const std::string& path, std::string& text) {
     std::string raw;
     if (!ReadSmallFile(path, raw)) return false;
     text.clear();
@@ -37,8 +37,22 @@ bool LoadXmlFile(const std::string& path, TiXmlDocument& doc, std::string& text)
             text.push_back(raw[i]);
         }
     }
+    return true;
+}
+
+bool ParseXml(const std::string& text, TiXmlDocument& doc) {
     doc.SetTabSize(1);  // so the places of elements can be found in the text again
     return ParseXmlText(doc, text);
+}
+
+// The fields "config.xml" holds.
+bool SameFileFields(const ConfigFields& a, const ConfigFields& b) {
+    return a.version == b.version && a.typeId == b.typeId && a.actionName == b.actionName &&
+           a.baseVersion == b.baseVersion && a.crcKey == b.crcKey && a.queryUpdateUrl == b.queryUpdateUrl &&
+           a.adUrlPre == b.adUrlPre && a.infoReportUrlPre == b.infoReportUrlPre &&
+           a.limitAdCacheCnt == b.limitAdCacheCnt && a.currentAdCacheCnt == b.currentAdCacheCnt &&
+           a.limitReportInfoToCacheCnt == b.limitReportInfoToCacheCnt &&
+           a.currentReportInfoToCacheCnt == b.currentReportInfoToCacheCnt;
 }
 
 // Reads the text of the required child `name` of `parent`; false when it is missing.
@@ -98,7 +112,7 @@ bool ModuleConfig::LoadConfig() {
 bool ModuleConfig::ParseManifest() {
     TiXmlDocument doc;
     std::string text;
-    if (!LoadXmlFile(manifestPath_, doc, text)) return false;
+    if (!ReadXmlFile(manifestPath_, text) || !ParseXml(text, doc)) return false;
     const TiXmlElement* manifest = doc.FirstChildElement("manifest");
     if (manifest == nullptr) return false;
     const TiXmlElement* info = manifest->FirstChildElement("pkg-info");
@@ -109,10 +123,13 @@ bool ModuleConfig::ParseManifest() {
 
 bool ModuleConfig::ParseConfig() {
     if (!ParseManifest()) return false;
-
-    TiXmlDocument doc;
     std::string text;
-    if (!LoadXmlFile(configPath_, doc, text)) return false;
+    return ReadXmlFile(configPath_, text) && ParseConfigText(text);
+}
+
+bool ModuleConfig::ParseConfigText(const std::string& text) {
+    TiXmlDocument doc;
+    if (!ParseXml(text, doc)) return false;
     const TiXmlElement* root = doc.RootElement();
     if (root == nullptr || !ReadChild(root, "version", fields_.version)) return false;
 
@@ -162,8 +179,16 @@ void ModuleConfig::SaveConfig() const {
     AddText(*cache, "limit_report_info_to_cache_cnt", std::to_string(fields_.limitReportInfoToCacheCnt));
     AddText(*cache, "current_report_info_to_cache_cnt", std::to_string(fields_.currentReportInfoToCacheCnt));
 
+    TiXmlPrinter printer;
+    doc.Accept(&printer);
+    const std::string text = printer.CStr();
+    // What is written must read back as it is: the XML library reads a broken UTF-8 sequence
+    // together with the byte after it, so a text ending in one would take its end tag along and
+    // make the file not legal. Such a file is not written; the old one, which was read, stays.
+    ModuleConfig check(configPath_, manifestPath_);
+    if (!check.ParseConfigText(text) || !SameFileFields(check.fields_, fields_)) return;
     // A new file renamed over the old one: a full disk keeps the old file whole.
-    ReplaceFile(configPath_, [&doc](std::FILE* file) { return doc.SaveFile(file); });
+    ReplaceFile(configPath_, text);
 }
 
 }  // namespace tavi

@@ -27,6 +27,7 @@ public:
 
 private:
     bool ParseConfig();
+    bool ParseConfigText(const std::string& text);
     bool ParseManifest();
 
     ConfigFields fields_;
