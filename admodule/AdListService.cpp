@@ -22,7 +22,7 @@ bool AdListService::ObtainAnswer(std::int32_t wanted, std::string& answer) {
     stale += ".lfq";
     std::remove(stale.c_str());
 
-    HttpFetcher fetcher(kQueryTimeLimitSeconds);
+    HttpFetcher fetcher(kQueryTimeLimit);
     if (!fetcher.get(BuildGetAdsUrl(config_, areas))) return false;
     if (ValidateGetAdsAnswer(fetcher.body()) != 1) return false;
     answer = fetcher.body();

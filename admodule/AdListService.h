@@ -6,6 +6,7 @@
 #include "admodule/CacheManager.h"
 #include "admodule/ConfigFields.h"
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -14,7 +15,7 @@ namespace tavi {
 class AdListService {
 public:
     // The whole ad query may take at most this long: it runs on the host's thread.
-    static constexpr long kQueryTimeLimitSeconds = 1;
+    static constexpr std::chrono::milliseconds kQueryTimeLimit{1000};
 
     AdListService(const ConfigFields& config, CacheManager& cache, AdTable& table, std::string queueFolder);
 

@@ -1,8 +1,11 @@
 #include "admodule/CacheManager.h"
 
+#include "admodule/Diagnostics.h"
 #include "admodule/LineQueueFile.h"
 
+#include <algorithm>
 #include <utility>
+#include <vector>
 
 namespace tavi {
 namespace {
@@ -42,9 +45,23 @@ bool CacheManager::AddPendingReport(std::string show, std::string click) {
     return count < config_.fields().limitReportInfoToCacheCnt;
 }
 
-void CacheManager::ClearPending() {
-    pending_.clear();
-    config_.setPendingCount(0);
+void CacheManager::ClearPending() { DropSent(pending_.size()); }
+
+void CacheManager::DropSent(std::size_t count) {
+    count = std::min(count, pending_.size());
+    pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(count));
+    const std::int32_t counted = config_.fields().currentReportInfoToCacheCnt;
+    const bool allCounted = static_cast<std::size_t>(std::max(counted, 0)) <= count || pending_.empty();
+    config_.setPendingCount(allCounted ? 0 : counted - static_cast<std::int32_t>(count));
+    const std::size_t fromFile = std::min(count, inFile_);
+    if (fromFile == 0) return;
+    inFile_ -= fromFile;
+    LineQueueFile file(pendingFilePath());
+    if (inFile_ == 0) {
+        file.remove();
+    } else {
+        file.consume(fromFile);
+    }
 }
 
 std::string CacheManager::pendingFilePath() const {
@@ -53,26 +70,37 @@ std::string CacheManager::pendingFilePath() const {
     return path + "shchcache" + ".lfq";
 }
 
+// Every line of the file is one report, so the reports restored match its lines one for one and
+// can be consumed from it as they are sent.
 void CacheManager::LoadPendingReports() {
     LineQueueFile file(pendingFilePath());
     if (!file.exists()) return;
-    for (const std::string& line : file.readAll()) {
-        if (line.empty()) break;
+    std::size_t dropped = 0;
+    for (const std::string& line : file.readLines(kMaxSavedReports, kMaxSavedBytes, &dropped)) {
         pending_.push_back(PendingReport{AfterMarker(line, "|sh:"), AfterMarker(line, "|ch:")});
     }
-    file.remove();
+    inFile_ = pending_.size();
+    if (dropped > 0) {
+        DiagPrint("%zu saved show/click reports dropped: at most %zu are restored\n", dropped, kMaxSavedReports);
+    }
 }
 
-void CacheManager::SavePendingReports() const {
-    if (config_.fields().currentReportInfoToCacheCnt < 1) return;
+void CacheManager::SavePendingReports() {
     LineQueueFile file(pendingFilePath());
-    if (!file.exists() && !file.create()) return;
+    if (pending_.empty()) {
+        if (file.exists()) file.remove();
+        inFile_ = 0;
+        return;
+    }
+    std::vector<std::string> lines;
+    lines.reserve(pending_.size());
     for (const PendingReport& report : pending_) {
         std::string line;
         if (!report.show.empty()) line += "|sh:" + OnOneLine(report.show);
         if (!report.click.empty()) line += "|ch:" + OnOneLine(report.click);
-        file.append(line);
+        lines.push_back(std::move(line));
     }
+    if (file.replace(lines)) inFile_ = pending_.size();
 }
 
 }  // namespace tavi

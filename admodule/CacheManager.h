@@ -1,19 +1,24 @@
 #pragma once
 // What the module remembers between calls: the last good ad answer (in memory only) and the
 // show/click reports not yet sent, which are saved to a queue file at release and restored at
-// the next load.
+// the next load. The file stays until its reports have gone to the server or have been saved
+// again, so a host that ends without releasing the module loses none of them.
 
 #include "admodule/ModuleConfig.h"
 #include "admodule/PendingReport.h"
 
 #include <cstdint>
+#include <deque>
 #include <string>
-#include <vector>
 
 namespace tavi {
 
 class CacheManager {
 public:
+    // Bounds on the reports restored from the file; the rest are dropped with a diagnostic line.
+    static constexpr std::size_t kMaxSavedReports = 500000;
+    static constexpr std::size_t kMaxSavedBytes = 64u << 20;
+
     // The counter of pending reports lives in `config`; the queue file lies in `queueFolder`
     // (empty: the current folder).
     CacheManager(ModuleConfig& config, std::string queueFolder);
@@ -26,12 +31,15 @@ public:
     bool AddPendingReport(std::string show, std::string click);
     // Empties the list and resets the counter.
     void ClearPending();
-    const std::vector<PendingReport>& pending() const { return pending_; }
+    // Takes the first `count` reports off the list once the server has had them, and off the
+    // saved-report file when they came from it.
+    void DropSent(std::size_t count);
+    const std::deque<PendingReport>& pending() const { return pending_; }
 
-    // Restores the reports of the queue file left by an earlier run, then deletes the file.
+    // Restores the reports of the queue file left by an earlier run; the file stays.
     void LoadPendingReports();
-    // Writes the pending reports to the queue file.
-    void SavePendingReports() const;
+    // Writes the pending reports to the queue file, replacing what it held.
+    void SavePendingReports();
 
     std::string pendingFilePath() const;
 
@@ -39,7 +47,9 @@ private:
     ModuleConfig& config_;
     std::string queueFolder_;
     std::string answer_;
-    std::vector<PendingReport> pending_;
+    std::deque<PendingReport> pending_;
+    // The first `inFile_` pending reports are the unconsumed lines of the saved-report file.
+    std::size_t inFile_ = 0;
 };
 
 }  // namespace tavi

@@ -2,9 +2,12 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
+
 namespace tavi {
 
-HttpFetcher::HttpFetcher(long timeLimitSeconds) : timeLimitSeconds_(timeLimitSeconds) {
+HttpFetcher::HttpFetcher(std::chrono::milliseconds timeLimit)
+    : timeLimit_(std::max(timeLimit, std::chrono::milliseconds(1))) {
     curl_global_init(CURL_GLOBAL_ALL);
 }
 
@@ -21,6 +24,11 @@ std::size_t HttpFetcher::OnData(char* data, std::size_t size, std::size_t count,
 bool HttpFetcher::get(const std::string& url) {
     body_.clear();
     urlRejected_ = false;
+    hostUnknown_ = false;
+    if (url.size() > kMaxUrlBytes) {
+        urlRejected_ = true;
+        return false;
+    }
     CURL* handle = curl_easy_init();
     if (handle == nullptr) return false;
     curl_easy_setopt(handle, CURLOPT_VERBOSE, 0L);
@@ -30,10 +38,13 @@ bool HttpFetcher::get(const std::string& url) {
     // A library inside someone else's process: no signals, and only the web protocols.
     curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
-    if (timeLimitSeconds_ != 0) curl_easy_setopt(handle, CURLOPT_TIMEOUT, timeLimitSeconds_);
+    const long total = static_cast<long>(timeLimit_.count());
+    curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS, total);
+    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, std::min(total, static_cast<long>(kConnectTimeLimit.count())));
     const CURLcode result = curl_easy_perform(handle);
     curl_easy_cleanup(handle);
     if (result == CURLE_URL_MALFORMAT || result == CURLE_UNSUPPORTED_PROTOCOL) urlRejected_ = true;
+    if (result == CURLE_COULDNT_RESOLVE_HOST) hostUnknown_ = true;
     if (result != CURLE_OK) {
         body_.clear();
         return false;

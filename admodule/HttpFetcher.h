@@ -1,6 +1,8 @@
 #pragma once
-// Plain HTTP GET transfers with libcurl. One fetcher lives for one export call.
+// Plain HTTP GET transfers with libcurl. One fetcher lives for one export call. Every transfer
+// is bounded in time, connecting included: the module runs on the host's thread.
 
+#include <chrono>
 #include <cstddef>
 #include <string>
 
@@ -10,9 +12,13 @@ class HttpFetcher {
 public:
     // An answer longer than this is a failed transfer: answers are kept in memory.
     static constexpr std::size_t kMaxBodyBytes = 1u << 20;
+    // The longest URL sent: request lines much longer are refused by common servers.
+    static constexpr std::size_t kMaxUrlBytes = 4096;
+    // Connecting may take at most this long, within the time limit of the transfer.
+    static constexpr std::chrono::milliseconds kConnectTimeLimit{1000};
 
-    // `timeLimitSeconds` bounds the whole transfer; 0 means no limit.
-    explicit HttpFetcher(long timeLimitSeconds);
+    // `timeLimit` bounds the whole transfer (at least 1 ms is used).
+    explicit HttpFetcher(std::chrono::milliseconds timeLimit);
     ~HttpFetcher();
     HttpFetcher(const HttpFetcher&) = delete;
     HttpFetcher& operator=(const HttpFetcher&) = delete;
@@ -23,15 +29,19 @@ public:
 
     const std::string& body() const { return body_; }
 
-    // True when the last get failed because the URL itself can never be sent.
+    // True when the last get failed because the URL itself can never be sent: malformed, of a
+    // protocol other than the web's, or longer than kMaxUrlBytes.
     bool urlRejected() const { return urlRejected_; }
+    // True when the last get failed because the server's name did not resolve.
+    bool hostUnknown() const { return hostUnknown_; }
 
 private:
     static std::size_t OnData(char* data, std::size_t size, std::size_t count, void* self);
 
     std::string body_;
-    long timeLimitSeconds_;
+    std::chrono::milliseconds timeLimit_;
     bool urlRejected_ = false;
+    bool hostUnknown_ = false;
 };
 
 }  // namespace tavi

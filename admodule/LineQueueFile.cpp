@@ -1,7 +1,11 @@
 #include "admodule/LineQueueFile.h"
 
 #include "admodule/DecimalText.h"
+#include "admodule/ReplaceFile.h"
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <limits>
 #include <memory>
@@ -16,6 +20,10 @@ struct FileCloser {
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
 File Open(const std::string& path, const char* mode) { return File(std::fopen(path.c_str(), mode)); }
+
+bool WriteBytes(std::FILE* file, std::string_view bytes) {
+    return bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+}
 
 long FileSize(std::FILE* file) {
     if (std::fseek(file, 0, SEEK_END) != 0) return -1;
@@ -36,8 +44,9 @@ bool ReadHeader(std::FILE* file, std::int32_t& readOffset, std::int32_t& writeOf
         if (offset > size) return static_cast<std::int32_t>(size);
         return offset;
     };
-    readOffset = clamp(ParseLooseInt(std::string_view(header, 16)));
     writeOffset = clamp(ParseLooseInt(std::string_view(header + 16, 16)));
+    // A read offset past the write offset would hide every line appended from now on.
+    readOffset = std::min(clamp(ParseLooseInt(std::string_view(header, 16))), writeOffset);
     return true;
 }
 
@@ -65,47 +74,91 @@ LineQueueFile::LineQueueFile(std::string path) : path_(std::move(path)) {}
 
 bool LineQueueFile::exists() const { return Open(path_, "rb") != nullptr; }
 
+std::string LineQueueFile::Header(std::int32_t readOffset, std::int32_t writeOffset) {
+    char header[kHeaderBytes + 1];
+    std::snprintf(header, sizeof header, "%015d\n%015d\n", readOffset, writeOffset);
+    return std::string(header, kHeaderBytes);
+}
+
 bool LineQueueFile::create() {
-    File file = Open(path_, "wb");
-    if (!file) return false;
-    if (!WriteHeader(file.get(), 0, 0)) return false;
+    if (!ReplaceFile(path_, Header(kHeaderBytes, kHeaderBytes))) return false;
     readOffset_ = kHeaderBytes;
     writeOffset_ = kHeaderBytes;
-    return WriteHeader(file.get(), readOffset_, writeOffset_) && std::fflush(file.get()) == 0;
+    return true;
 }
 
 bool LineQueueFile::append(std::string_view line) {
-    {
-        File file = Open(path_, "r+b");
-        if (!file) return false;
-        if (ReadHeader(file.get(), readOffset_, writeOffset_)) {
-            if (std::fseek(file.get(), writeOffset_, SEEK_SET) != 0) return false;
-            if (std::fwrite(line.data(), 1, line.size(), file.get()) != line.size() ||
-                std::fputc('\n', file.get()) == EOF) {
-                return false;
-            }
-            const long reached = std::ftell(file.get());
-            if (reached < 0 || reached > std::numeric_limits<std::int32_t>::max()) return false;
-            writeOffset_ = static_cast<std::int32_t>(reached);
-            return WriteHeader(file.get(), readOffset_, writeOffset_) && std::fflush(file.get()) == 0;
-        }
+    File old = Open(path_, "rb");
+    if (!old) return false;
+    std::int32_t readOffset = 0;
+    std::int32_t writeOffset = 0;
+    if (!ReadHeader(old.get(), readOffset, writeOffset)) {
+        // No usable header: start the file afresh rather than keep garbage.
+        old.reset();
+        return create() && append(line);
     }
-    // No usable header: start the file afresh rather than write after garbage.
-    return create() && append(line);
+    // A write offset inside a line (a damaged header, a file cut short) would join the new line
+    // to the end of that one: the new line then starts on a line of its own.
+    bool lineStart = writeOffset == kHeaderBytes;
+    if (!lineStart && std::fseek(old.get(), writeOffset - 1, SEEK_SET) == 0) lineStart = std::getc(old.get()) == '\n';
+    const std::string_view lineEnd = lineStart ? "" : "\n";
+    const std::int64_t reached =
+        std::int64_t{writeOffset} + static_cast<std::int64_t>(lineEnd.size() + line.size()) + 1;
+    if (reached > std::numeric_limits<std::int32_t>::max()) return false;
+    const auto write = [&](std::FILE* file) {
+        const std::string header = Header(readOffset, static_cast<std::int32_t>(reached));
+        if (!WriteBytes(file, header)) return false;
+        if (std::fseek(old.get(), kHeaderBytes, SEEK_SET) != 0) return false;
+        char buffer[65536];
+        for (std::size_t left = static_cast<std::size_t>(writeOffset - kHeaderBytes); left > 0;) {
+            const std::size_t got = std::fread(buffer, 1, std::min(left, sizeof buffer), old.get());
+            if (got == 0 || std::fwrite(buffer, 1, got, file) != got) return false;
+            left -= got;
+        }
+        return WriteBytes(file, lineEnd) && WriteBytes(file, line) && std::fputc('\n', file) != EOF;
+    };
+    if (!ReplaceFile(path_, write)) return false;
+    readOffset_ = readOffset;
+    writeOffset_ = static_cast<std::int32_t>(reached);
+    return true;
 }
 
-std::vector<std::string> LineQueueFile::readLines(std::size_t count) {
+bool LineQueueFile::replace(const std::vector<std::string>& lines) {
+    std::int64_t end = kHeaderBytes;
+    for (const std::string& line : lines) end += static_cast<std::int64_t>(line.size()) + 1;
+    if (end > std::numeric_limits<std::int32_t>::max()) return false;
+    const auto write = [&](std::FILE* file) {
+        const std::string header = Header(kHeaderBytes, static_cast<std::int32_t>(end));
+        if (!WriteBytes(file, header)) return false;
+        for (const std::string& line : lines) {
+            if (!WriteBytes(file, line) || std::fputc('\n', file) == EOF) {
+                return false;
+            }
+        }
+        return true;
+    };
+    if (!ReplaceFile(path_, write)) return false;
+    readOffset_ = kHeaderBytes;
+    writeOffset_ = static_cast<std::int32_t>(end);
+    return true;
+}
+
+std::vector<std::string> LineQueueFile::readLines(std::size_t count, std::size_t maxBytes, std::size_t* notRead) {
     std::vector<std::string> lines;
-    File file = Open(path_, "r+b");
+    if (notRead != nullptr) *notRead = 0;
+    File file = Open(path_, "rb");
     if (!file || !ReadHeader(file.get(), readOffset_, writeOffset_) ||
         std::fseek(file.get(), readOffset_, SEEK_SET) != 0) {
         return lines;
     }
     std::size_t totalBytes = 0;
     std::string line;
-    while (lines.size() < count && totalBytes < kMaxReadBytes && ReadLine(file.get(), line, kMaxLineBytes)) {
+    while (lines.size() < count && totalBytes < maxBytes && ReadLine(file.get(), line, kMaxLineBytes)) {
         totalBytes += line.size() + 1;
         lines.push_back(line);
+    }
+    if (notRead != nullptr) {
+        while (ReadLine(file.get(), line, 0)) ++*notRead;
     }
     return lines;
 }
@@ -129,7 +182,8 @@ bool LineQueueFile::consume(std::size_t count) {
     const long reached = std::ftell(file.get());
     if (reached < 0 || reached > std::numeric_limits<std::int32_t>::max()) return false;
     readOffset_ = static_cast<std::int32_t>(reached);
-    return WriteHeader(file.get(), readOffset_, writeOffset_) && std::fflush(file.get()) == 0;
+    return WriteHeader(file.get(), readOffset_, writeOffset_) && std::fflush(file.get()) == 0 &&
+           fsync(fileno(file.get())) == 0;
 }
 
 bool LineQueueFile::remove() { return std::remove(path_.c_str()) == 0; }

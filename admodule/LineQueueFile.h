@@ -2,7 +2,9 @@
 // A queue of text lines in a file: a 32-byte header holding the read offset and the write
 // offset ("%015d\n%015d\n"), then the lines, each ended by a single line feed. The lines
 // between the two offsets are the queue; consumed lines stay until the file is removed.
-// Every operation opens the file, works and closes it again.
+// Every operation opens the file, works and closes it again. Whatever adds to the file writes a
+// new file and renames it over the old one, so a failed write leaves the old queue whole; only
+// consume changes the file in place, rewriting the 32 header bytes it already has.
 
 #include <cstdint>
 #include <string>
@@ -21,16 +23,26 @@ public:
 
     explicit LineQueueFile(std::string path);
 
+    static std::string Header(std::int32_t readOffset, std::int32_t writeOffset);
+
     bool exists() const;
     // Empties the file and writes a header with both offsets just past it.
     bool create();
     // Adds a line at the write offset.
     bool append(std::string_view line);
+    // Replaces the file with a fresh one holding exactly `lines`, each of which must be free of
+    // line ends.
+    bool replace(const std::vector<std::string>& lines);
     // The next `count` lines from the read offset; texts past the end of the file are empty.
     // The offsets do not change.
     std::vector<std::string> read(std::size_t count);
     // Every line from the read offset to the end of the file, within the bounds above.
     std::vector<std::string> readAll();
+    // At most `count` lines from the read offset, stopping at the end of the file or once
+    // `maxBytes` have been read. `notRead`, when given, receives the number of lines left
+    // unread after them.
+    std::vector<std::string> readLines(std::size_t count, std::size_t maxBytes = kMaxReadBytes,
+                                       std::size_t* notRead = nullptr);
     // Moves the read offset past the next `count` lines.
     bool consume(std::size_t count);
     // Read offset at or past the write offset, as this object last saw them.
@@ -41,8 +53,6 @@ public:
     std::int32_t writeOffset() const { return writeOffset_; }
 
 private:
-    std::vector<std::string> readLines(std::size_t count);
-
     std::string path_;
     std::int32_t readOffset_ = 0;
     std::int32_t writeOffset_ = 0;

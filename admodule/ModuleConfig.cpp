@@ -2,6 +2,7 @@
 
 #include "admodule/DecimalText.h"
 #include "admodule/Diagnostics.h"
+#include "admodule/ReplaceFile.h"
 #include "admodule/SigningKey.h"
 #include "admodule/UserId.h"
 #include "admodule/XmlText.h"
@@ -23,10 +24,10 @@ bool CanOpen(const std::string& path) {
 
 // Reads a configuration file with its line ends made single line feeds, as the XML library's
 // own file loading does.
-bool LoadXmlFile(const std::string& path, TiXmlDocument& doc) {
+bool ReadXmlFile(const std::string& path, std::string& text) {
     std::string raw;
     if (!ReadSmallFile(path, raw)) return false;
-    std::string text;
+    text.clear();
     text.reserve(raw.size());
     for (std::size_t i = 0; i < raw.size(); ++i) {
         if (raw[i] == '\r') {
@@ -36,7 +37,22 @@ bool LoadXmlFile(const std::string& path, TiXmlDocument& doc) {
             text.push_back(raw[i]);
         }
     }
+    return true;
+}
+
+bool ParseXml(const std::string& text, TiXmlDocument& doc) {
+    doc.SetTabSize(1);  // so the places of elements can be found in the text again
     return ParseXmlText(doc, text);
+}
+
+// The fields "config.xml" holds.
+bool SameFileFields(const ConfigFields& a, const ConfigFields& b) {
+    return a.version == b.version && a.typeId == b.typeId && a.actionName == b.actionName &&
+           a.baseVersion == b.baseVersion && a.crcKey == b.crcKey && a.queryUpdateUrl == b.queryUpdateUrl &&
+           a.adUrlPre == b.adUrlPre && a.infoReportUrlPre == b.infoReportUrlPre &&
+           a.limitAdCacheCnt == b.limitAdCacheCnt && a.currentAdCacheCnt == b.currentAdCacheCnt &&
+           a.limitReportInfoToCacheCnt == b.limitReportInfoToCacheCnt &&
+           a.currentReportInfoToCacheCnt == b.currentReportInfoToCacheCnt;
 }
 
 // Reads the text of the required child `name` of `parent`; false when it is missing.
@@ -47,10 +63,13 @@ bool ReadChild(const TiXmlElement* parent, const char* name, std::string& out) {
     return true;
 }
 
-bool ReadCounter(const TiXmlElement* parent, const char* name, std::int32_t& out) {
-    std::string text;
-    if (!ReadChild(parent, name, text)) return false;
-    const std::optional<std::int32_t> value = ParseCounter(text);
+// A counter is read from its text as written: the XML library's trimming would make "1 " read as
+// 1, and white space makes a counter not legal.
+bool ReadCounter(std::string_view source, const TiXmlElement* parent, const char* name, std::int32_t& out) {
+    const TiXmlElement* child = parent->FirstChildElement(name);
+    if (child == nullptr) return false;
+    const std::optional<std::string> raw = RawElementText(source, *child);
+    const std::optional<std::int32_t> value = ParseCounter(raw ? *raw : ElementText(child));
     if (!value) return false;
     out = *value;
     return true;
@@ -92,7 +111,8 @@ bool ModuleConfig::LoadConfig() {
 
 bool ModuleConfig::ParseManifest() {
     TiXmlDocument doc;
-    if (!LoadXmlFile(manifestPath_, doc)) return false;
+    std::string text;
+    if (!ReadXmlFile(manifestPath_, text) || !ParseXml(text, doc)) return false;
     const TiXmlElement* manifest = doc.FirstChildElement("manifest");
     if (manifest == nullptr) return false;
     const TiXmlElement* info = manifest->FirstChildElement("pkg-info");
@@ -103,9 +123,13 @@ bool ModuleConfig::ParseManifest() {
 
 bool ModuleConfig::ParseConfig() {
     if (!ParseManifest()) return false;
+    std::string text;
+    return ReadXmlFile(configPath_, text) && ParseConfigText(text);
+}
 
+bool ModuleConfig::ParseConfigText(const std::string& text) {
     TiXmlDocument doc;
-    if (!LoadXmlFile(configPath_, doc)) return false;
+    if (!ParseXml(text, doc)) return false;
     const TiXmlElement* root = doc.RootElement();
     if (root == nullptr || !ReadChild(root, "version", fields_.version)) return false;
 
@@ -126,10 +150,10 @@ bool ModuleConfig::ParseConfig() {
     }
 
     const TiXmlElement* cache = root->FirstChildElement("cache");
-    return cache != nullptr && ReadCounter(cache, "limit_ad_cache_cnt", fields_.limitAdCacheCnt) &&
-           ReadCounter(cache, "current_ad_cache_cnt", fields_.currentAdCacheCnt) &&
-           ReadCounter(cache, "limit_report_info_to_cache_cnt", fields_.limitReportInfoToCacheCnt) &&
-           ReadCounter(cache, "current_report_info_to_cache_cnt", fields_.currentReportInfoToCacheCnt);
+    return cache != nullptr && ReadCounter(text, cache, "limit_ad_cache_cnt", fields_.limitAdCacheCnt) &&
+           ReadCounter(text, cache, "current_ad_cache_cnt", fields_.currentAdCacheCnt) &&
+           ReadCounter(text, cache, "limit_report_info_to_cache_cnt", fields_.limitReportInfoToCacheCnt) &&
+           ReadCounter(text, cache, "current_report_info_to_cache_cnt", fields_.currentReportInfoToCacheCnt);
 }
 
 void ModuleConfig::SaveConfig() const {
@@ -155,7 +179,16 @@ void ModuleConfig::SaveConfig() const {
     AddText(*cache, "limit_report_info_to_cache_cnt", std::to_string(fields_.limitReportInfoToCacheCnt));
     AddText(*cache, "current_report_info_to_cache_cnt", std::to_string(fields_.currentReportInfoToCacheCnt));
 
-    doc.SaveFile(configPath_.c_str());
+    TiXmlPrinter printer;
+    doc.Accept(&printer);
+    const std::string text = printer.CStr();
+    // What is written must read back as it is: the XML library reads a broken UTF-8 sequence
+    // together with the byte after it, so a text ending in one would take its end tag along and
+    // make the file not legal. Such a file is not written; the old one, which was read, stays.
+    ModuleConfig check(configPath_, manifestPath_);
+    if (!check.ParseConfigText(text) || !SameFileFields(check.fields_, fields_)) return;
+    // A new file renamed over the old one: a full disk keeps the old file whole.
+    ReplaceFile(configPath_, text);
 }
 
 }  // namespace tavi

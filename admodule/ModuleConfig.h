@@ -16,7 +16,7 @@ public:
     // file is missing or not legal.
     bool LoadConfig();
 
-    // Rewrites "config.xml" from the fields; a failed write is silent.
+    // Rewrites "config.xml" from the fields; a failed write is silent and keeps the old file.
     void SaveConfig() const;
 
     const ConfigFields& fields() const { return fields_; }
@@ -27,6 +27,7 @@ public:
 
 private:
     bool ParseConfig();
+    bool ParseConfigText(const std::string& text);
     bool ParseManifest();
 
     ConfigFields fields_;

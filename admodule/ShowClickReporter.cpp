@@ -4,6 +4,8 @@
 #include "admodule/HttpFetcher.h"
 #include "admodule/StatAds.h"
 
+#include <string_view>
+
 namespace tavi {
 
 ShowClickReporter::ShowClickReporter(const ConfigFields& config, CacheManager& cache, AdTable& table,
@@ -25,24 +27,61 @@ std::int32_t ShowClickReporter::Report(std::int32_t id, bool show) {
     return SendPendingReports();
 }
 
-std::int32_t ShowClickReporter::SendPendingReports() {
+// The length of the URL for signed items of `itemBytes` bytes: the signature item adds 11 bytes,
+// Base64 four characters for every three bytes begun.
+std::size_t ShowClickReporter::UrlBytes(std::size_t itemBytes) const {
+    return config_.adUrlPre.size() + std::string_view("/statads.do?c=").size() + (itemBytes + 11 + 2) / 3 * 4;
+}
+
+ShowClickReporter::Batch ShowClickReporter::NextBatch() const {
+    const std::int64_t now = clock_.secondsSince1970();
+    const std::size_t fixedBytes = BuildStatAdsItems(config_, "", "", now).size();
+    Batch batch;
+    std::size_t itemBytes = fixedBytes;
+    for (const PendingReport& report : cache_.pending()) {
+        const std::size_t more = report.show.size() + report.click.size();
+        if (UrlBytes(itemBytes + more) > HttpFetcher::kMaxUrlBytes) break;
+        itemBytes += more;
+        ++batch.reports;
+    }
+    if (batch.reports == 0) {
+        batch.tooLong = !cache_.pending().empty() && UrlBytes(fixedBytes) <= HttpFetcher::kMaxUrlBytes;
+        return batch;
+    }
     std::string showList;
     std::string clickList;
-    for (const PendingReport& report : cache_.pending()) {
-        showList += report.show;
-        clickList += report.click;
+    for (std::size_t i = 0; i < batch.reports; ++i) {
+        showList += cache_.pending()[i].show;
+        clickList += cache_.pending()[i].click;
     }
-    const std::string url = BuildStatAdsUrl(config_, showList, clickList, clock_.secondsSince1970());
-    HttpFetcher fetcher(0);
-    if (!fetcher.get(url)) return 1;
-    const std::optional<std::int32_t> status = ParseStatAdsAnswer(fetcher.body());
-    if (!status) return 0;  // not the server's answer: keep the reports for the next send
-    if (*status == 1) {
-        cache_.ClearPending();
-        return 1;
+    batch.url = BuildStatAdsUrl(config_, showList, clickList, now);
+    return batch;
+}
+
+std::int32_t ShowClickReporter::SendPendingReports() {
+    const auto deadline = std::chrono::steady_clock::now() + kSendTimeLimit;
+    std::size_t requests = 0;
+    while (!cache_.pending().empty() && requests < kMaxRequestsPerSend) {
+        const Batch batch = NextBatch();
+        if (batch.tooLong) {
+            DiagPrint("dropped a show/click report too long for any request\n");
+            cache_.DropSent(1);
+            continue;
+        }
+        if (batch.reports == 0) return 1;  // the configured address leaves no room: they wait
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) break;
+        HttpFetcher fetcher(left);
+        ++requests;
+        if (!fetcher.get(batch.url)) return 1;
+        const std::optional<std::int32_t> status = ParseStatAdsAnswer(fetcher.body());
+        if (!status) return 0;  // not the server's answer: keep the reports for the next send
+        if (*status != 0 && *status != 1) return 0;
+        cache_.DropSent(batch.reports);
+        if (*status == 0) return 0;
     }
-    if (*status == 0) cache_.ClearPending();
-    return 0;
+    return 1;
 }
 
 }  // namespace tavi

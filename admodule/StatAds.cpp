@@ -18,12 +18,18 @@ std::string MakeReportItem(std::string_view ai, std::string_view sei, std::int64
     return item;
 }
 
-std::string BuildStatAdsUrl(const ConfigFields& config, std::string_view showList, std::string_view clickList,
-                            std::int64_t time) {
+std::string BuildStatAdsItems(const ConfigFields& config, std::string_view showList, std::string_view clickList,
+                              std::int64_t time) {
     std::string items = "sid=" + config.projectNum + "&ver=" + config.baseVersion + "&uid=" + config.userId +
                         "&lt=" + std::to_string(time) + "&sh=";
     items.append(showList).append("&ch=").append(clickList);
-    return config.adUrlPre + "/statads.do?c=" + EncodeQuery(items, config.signingKey);
+    return items;
+}
+
+std::string BuildStatAdsUrl(const ConfigFields& config, std::string_view showList, std::string_view clickList,
+                            std::int64_t time) {
+    return config.adUrlPre +
+           "/statads.do?c=" + EncodeQuery(BuildStatAdsItems(config, showList, clickList, time), config.signingKey);
 }
 
 std::optional<std::int32_t> ParseStatAdsAnswer(std::string_view body) {

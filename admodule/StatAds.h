@@ -14,6 +14,10 @@ namespace tavi {
 // "ai,sei,time;" with the time in whole seconds since 1970.
 std::string MakeReportItem(std::string_view ai, std::string_view sei, std::int64_t time);
 
+// The query items before signing: sid, ver, uid, lt, sh and ch.
+std::string BuildStatAdsItems(const ConfigFields& config, std::string_view showList, std::string_view clickList,
+                              std::int64_t time);
+
 // ad_url_pre + "/statads.do?c=" + the encoded query of sid, ver, uid, lt, sh, ch and signature.
 std::string BuildStatAdsUrl(const ConfigFields& config, std::string_view showList, std::string_view clickList,
                             std::int64_t time);

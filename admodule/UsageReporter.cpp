@@ -4,6 +4,7 @@
 #include "admodule/HttpFetcher.h"
 #include "admodule/LineQueueFile.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace tavi {
@@ -40,17 +41,44 @@ std::string UsageReporter::queuePath() const {
     return path + "reportinfo.lfq";
 }
 
+namespace {
+
+void ReportDropped(const char* reason, std::string_view url) {
+    DiagPrint("dropped a usage report that can never be sent (%s): %.*s\n", reason,
+              static_cast<int>(std::min<std::size_t>(url.size(), 80)), url.data());
+}
+
+// Why a report could never be sent as it is, or null.
+const char* NeverSendable(std::string_view url) {
+    if (url.empty()) return "empty";
+    if (url.size() > HttpFetcher::kMaxUrlBytes) return "too long";
+    return nullptr;
+}
+
+const char* Refusal(const HttpFetcher& fetcher) {
+    if (fetcher.urlRejected()) return "malformed";
+    if (fetcher.hostUnknown()) return "unknown host";
+    return nullptr;
+}
+
+}  // namespace
+
 std::int32_t UsageReporter::ReportInfo(std::string_view action) {
     const std::string query = BuildUsageQuery(config_, action, clock_.localTimeText());
     DiagPrint("%s\n", query.c_str());
     const std::string url = config_.infoReportUrlPre + EscapeForRequestLine(query);
-
-    bool sent = false;
-    {
-        HttpFetcher fetcher(1);
-        sent = fetcher.get(url);
+    if (const char* reason = NeverSendable(url)) {
+        ReportDropped(reason, url);
+        return 0;
     }
-    if (!sent) {
+
+    HttpFetcher fetcher(kLiveTimeLimit);
+    if (!fetcher.get(url)) {
+        // A name that does not resolve now may resolve later (no network yet): kept.
+        if (fetcher.urlRejected()) {
+            ReportDropped("malformed", url);
+            return 0;
+        }
         LineQueueFile queue(queuePath());
         if (!queue.exists()) queue.create();
         queue.append(url);
@@ -60,20 +88,33 @@ std::int32_t UsageReporter::ReportInfo(std::string_view action) {
     return 1;
 }
 
-// Sends up to one block of queued reports in order and consumes only those delivered, so a
-// failure in the middle of a block loses nothing. A line that can never be sent (a URL the
-// HTTP library refuses) is consumed too, or it would hold up the queue for good.
+// Sends up to one block of queued reports in order and consumes only those delivered or dropped,
+// so a failure in the middle of a block loses nothing and a report that can never be sent does
+// not hold up the queue. The live report just went through, so a queued one whose host does not
+// resolve names a host that does not exist.
 void UsageReporter::DeliverQueued() {
     LineQueueFile queue(queuePath());
     if (!queue.exists()) return;
-    std::size_t delivered = 0;
-    for (const std::string& url : queue.read(kBlockLines)) {
-        if (url.empty()) break;
-        HttpFetcher fetcher(0);
-        if (!fetcher.get(url) && !fetcher.urlRejected()) break;
-        ++delivered;
+    const auto deadline = std::chrono::steady_clock::now() + kQueuedTimeLimit;
+    std::size_t done = 0;
+    for (const std::string& url : queue.readLines(kBlockLines)) {
+        if (const char* reason = NeverSendable(url)) {
+            ReportDropped(reason, url);
+            ++done;
+            continue;
+        }
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) break;
+        HttpFetcher fetcher(left);
+        if (!fetcher.get(url)) {
+            const char* reason = Refusal(fetcher);
+            if (reason == nullptr) break;
+            ReportDropped(reason, url);
+        }
+        ++done;
     }
-    if (delivered > 0) queue.consume(delivered);
+    if (done > 0) queue.consume(done);
     if (queue.isEmpty()) queue.remove();
 }
 

@@ -1,10 +1,13 @@
 #pragma once
 // Usage reports: each action is sent at once to the usage endpoint; a report that cannot be
-// sent is kept in the queue file "reportinfo.lfq" and delivered after a later success.
+// sent now is kept in the queue file "reportinfo.lfq" and delivered after a later success. A
+// report that can never be sent (empty, longer than a URL may be, malformed, naming a host that
+// does not exist) is dropped with a diagnostic line instead of being kept or retried.
 
 #include "admodule/Clock.h"
 #include "admodule/ConfigFields.h"
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -22,6 +25,9 @@ std::string EscapeForRequestLine(std::string_view query);
 class UsageReporter {
 public:
     static constexpr std::size_t kBlockLines = 10;
+    static constexpr std::chrono::milliseconds kLiveTimeLimit{1000};
+    // All the queued reports sent after one live report share this time.
+    static constexpr std::chrono::milliseconds kQueuedTimeLimit{3000};
 
     UsageReporter(const ConfigFields& config, const Clock& clock, std::string queueFolder);
 

@@ -5,6 +5,7 @@
 #include <tinyxml.h>
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,5 +25,11 @@ bool ReadSmallFile(const std::string& path, std::string& contents);
 
 // The element's text, or the empty text for a missing element or one without text.
 std::string ElementText(const TiXmlElement* element);
+
+// The element's text exactly as `source` (the text `element` was parsed from, with a tab size of
+// 1) writes it, before the XML library trims and condenses its white space: the bytes between
+// the start tag and the next markup, followed by "<" when that markup is not the element's end
+// tag. The empty text for an empty element; none when the element cannot be found in `source`.
+std::optional<std::string> RawElementText(std::string_view source, const TiXmlElement& element);
 
 }  // namespace tavi

@@ -93,8 +93,11 @@ TEST_F(TaviConfig, CounterTextsDecideLegality) {
         bool legal;
         int value;
     };
-    for (const Case& c : {Case{"000000001", true, 1}, Case{"0000000001", false, 0}, Case{"-1", false, 0},
-                          Case{"1 0", false, 0}, Case{"", true, 0}, Case{"x", false, 0}}) {
+    // White space anywhere in a counter makes it not legal, though the XML reader trims it away.
+    for (const Case& c :
+         {Case{"000000001", true, 1}, Case{"0000000001", false, 0}, Case{"-1", false, 0}, Case{"1 0", false, 0},
+          Case{"", true, 0}, Case{"x", false, 0}, Case{"1 ", false, 0}, Case{" 1", false, 0}, Case{"\n1\n", false, 0},
+          Case{"\t", false, 0}, Case{" ", false, 0}, Case{"1<!-- -->", false, 0}}) {
         WriteBoth(Config(c.text));
         ModuleConfig config = MakeConfig();
         bool loaded = false;
@@ -104,6 +107,21 @@ TEST_F(TaviConfig, CounterTextsDecideLegality) {
         if (c.legal) {
             EXPECT_EQ(config.fields().limitReportInfoToCacheCnt, c.value);
         }
+    }
+}
+
+TEST_F(TaviConfig, CountersAreFoundAfterTabsAndWideCharactersWithOrWithoutADeclaration) {
+    const std::string cache = "<cache><limit_ad_cache_cnt>10</limit_ad_cache_cnt>";
+    std::string config = Config("7");
+    config.replace(config.find(cache), cache.size(), "\t\xE4\xB8\xAD\t" + cache);
+    for (const std::string& text : {config, config.substr(config.find("?>") + 2)}) {
+        WriteBoth(text);
+        ModuleConfig loaded = MakeConfig();
+        bool ok = false;
+        EXPECT_EQ(LoadPrinting(loaded, ok), "");
+        EXPECT_TRUE(ok);
+        EXPECT_EQ(loaded.fields().limitReportInfoToCacheCnt, 7);
+        EXPECT_EQ(loaded.fields().limitAdCacheCnt, 10);
     }
 }
 

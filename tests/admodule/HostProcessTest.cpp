@@ -54,4 +54,29 @@ TEST_F(TaviHostProcess, PendingReportsAreSentByTheNextProcess) {
               std::string::npos);
 }
 
+// A host that ends without releasing the module (killed, say) leaves the reports saved by an
+// earlier run in their file; the next run sends them.
+TEST_F(TaviHostProcess, SavedReportsOutliveAHostThatNeverReleases) {
+    const std::filesystem::path program = std::filesystem::path(work.Path()) / "program";
+    std::filesystem::create_directory(program);
+    adserver::ModuleFilesOptions options = Options();
+    options.limit = 5;
+    ASSERT_TRUE(adserver::WriteModuleFiles(program.string(), options));
+    std::filesystem::copy_file(TAVI_LIBRARY_PATH, program / "libtavi.so");
+    const std::string library = (program / "libtavi.so").string();
+
+    RunHost(library, "list 3 show 0 click 1 release");
+    const std::string saved = work.Read("shchcache.lfq");
+    RunHost(library, "list 3 show 2");  // ends without ReleaseTavi
+    EXPECT_EQ(work.Read("shchcache.lfq"), saved);
+
+    RunHost(library, "list 3 show 1 show 2 click 0 release");
+    const auto sent = Requests("statads");
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_TRUE(std::regex_search(sent[0].text, std::regex("&sh=ai0,sei0,\\d+;ai1,sei1,\\d+;ai2,sei2,\\d+;"
+                                                           "&ch=ai1,sei1,\\d+;ai0,sei0,\\d+;&c=")))
+        << sent[0].text;
+    EXPECT_FALSE(work.Exists("shchcache.lfq"));
+}
+
 }  // namespace

@@ -5,6 +5,10 @@
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
 
 namespace tavi {
 namespace {
@@ -74,6 +78,10 @@ TEST(TaviQueue, DamagedHeadersAreSurvived) {
     EXPECT_FALSE(queue.consume(1));
     ASSERT_TRUE(queue.append("fresh"));
     EXPECT_EQ(folder.Read("bad.lfq"), Header(32, 38) + "fresh\n");
+    // A write offset inside a line: what is appended still starts a line of its own.
+    folder.Write("bad.lfq", Header(32, 42) + "one\ntwo\nthree\n");
+    ASSERT_TRUE(queue.append("four"));
+    EXPECT_EQ(queue.read(4), (std::vector<std::string>{"one", "two", "th", "four"}));
     // An overlong line is cut, and the next line still reads.
     folder.Write("bad.lfq", Header(32, 32) + std::string(LineQueueFile::kMaxLineBytes + 10, 'x') + "\nnext\n");
     const std::vector<std::string> lines = queue.read(2);
@@ -110,7 +118,7 @@ TEST_F(TaviPending, CountsAgainstTheLimit) {
     EXPECT_TRUE(cache.pending().empty());
 }
 
-TEST_F(TaviPending, SavedReportsComeBackInTheNextRunAndTheFileGoes) {
+TEST_F(TaviPending, SavedReportsComeBackInTheNextRunAndTheFileStaysUntilSent) {
     {
         CacheManager cache(config, folder.Path());
         cache.SavePendingReports();  // count 0: nothing written
@@ -126,8 +134,18 @@ TEST_F(TaviPending, SavedReportsComeBackInTheNextRunAndTheFileGoes) {
     EXPECT_EQ(next.pending()[0].show, "a,b,1;");
     EXPECT_EQ(next.pending()[0].click, "");
     EXPECT_EQ(next.pending()[1].click, "c,d,2;");
-    EXPECT_FALSE(folder.Exists("shchcache.lfq"));
     EXPECT_EQ(config.fields().currentReportInfoToCacheCnt, 2);  // loading does not count
+
+    // A host that ends without releasing loses nothing; sent reports leave the file one by one.
+    EXPECT_TRUE(folder.Exists("shchcache.lfq"));
+    next.AddPendingReport("e,f,3;", "");
+    next.DropSent(1);
+    EXPECT_EQ(LineQueueFile(folder.File("shchcache.lfq")).read(2), (std::vector<std::string>{"|ch:c,d,2;", ""}));
+    next.DropSent(1);
+    EXPECT_FALSE(folder.Exists("shchcache.lfq"));
+    ASSERT_EQ(next.pending().size(), 1u);
+    next.SavePendingReports();  // saved again: the file holds exactly what is pending
+    EXPECT_EQ(folder.Read("shchcache.lfq"), Header(32, 43) + "|sh:e,f,3;\n");
 }
 
 TEST_F(TaviPending, ALineEndInAServerTextDoesNotCutTheSavedReports) {
@@ -152,7 +170,81 @@ TEST_F(TaviPending, EverySavedReportIsRestoredNotJustTheFirst255) {
     cache.LoadPendingReports();
     ASSERT_EQ(cache.pending().size(), 300u);
     EXPECT_EQ(cache.pending()[299].show, "ai299,s,1;");
-    EXPECT_FALSE(folder.Exists("shchcache.lfq"));
+}
+
+TEST_F(TaviPending, TwoHundredThousandSavedReportsAllComeBackAndOnlyABoundIsDropped) {
+    const auto write = [this](std::size_t count) {
+        std::string body;
+        for (std::size_t i = 0; i < count; ++i) body += "|sh:ai" + std::to_string(i) + ",s,1;\n";
+        folder.Write("shchcache.lfq", Header(32, static_cast<int>(32 + body.size())) + body);
+    };
+    write(200000);
+    CacheManager cache(config, folder.Path());
+    ::testing::internal::CaptureStdout();
+    cache.LoadPendingReports();
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+    ASSERT_EQ(cache.pending().size(), 200000u);
+    EXPECT_EQ(cache.pending().back().show, "ai199999,s,1;");
+
+    write(CacheManager::kMaxSavedReports + 3);
+    CacheManager bounded(config, folder.Path());
+    ::testing::internal::CaptureStdout();
+    bounded.LoadPendingReports();
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "3 saved show/click reports dropped: at most " +
+                                                            std::to_string(CacheManager::kMaxSavedReports) +
+                                                            " are restored\n");
+    EXPECT_EQ(bounded.pending().size(), CacheManager::kMaxSavedReports);
+}
+
+// While it lives, no file of this process may grow beyond `bytes`: a nearly full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &previous_);
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = previous_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &previous_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+
+private:
+    rlimit previous_{};
+    void (*previousHandler_)(int) = nullptr;
+};
+
+TEST_F(TaviPending, AWriteThatFailsKeepsTheOldFilesWhole) {
+    CacheManager cache(config, folder.Path());
+    cache.AddPendingReport("a,b,1;", "");
+    cache.SavePendingReports();
+    LineQueueFile usage(folder.File("reportinfo.lfq"));
+    ASSERT_TRUE(usage.create());
+    ASSERT_TRUE(usage.append("http://127.0.0.1:1/report.do?param=x"));
+    const std::string oldConfig = folder.Read("config.xml");
+    const std::string oldSaved = folder.Read("shchcache.lfq");
+    const std::string oldUsage = folder.Read("reportinfo.lfq");
+
+    for (int i = 0; i < 5; ++i) cache.AddPendingReport("c,d,2;", "");
+    {
+        const FileSizeLimit nearlyFull(40);
+        config.SaveConfig();
+        cache.SavePendingReports();
+        EXPECT_FALSE(usage.append("http://127.0.0.1:1/report.do?param=y"));
+    }
+    EXPECT_EQ(folder.Read("config.xml"), oldConfig);
+    EXPECT_EQ(folder.Read("shchcache.lfq"), oldSaved);
+    EXPECT_EQ(folder.Read("reportinfo.lfq"), oldUsage);
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.Path())) ++files;
+    EXPECT_EQ(files, 4u);  // no temporary file left behind
+
+    config.SaveConfig();  // with room again, the counter is saved
+    ModuleConfig reread(folder.File("config.xml"), folder.File("manifest.xml"));
+    ASSERT_TRUE(reread.LoadConfig());
+    EXPECT_EQ(reread.fields().currentReportInfoToCacheCnt, 6);
 }
 
 }  // namespace

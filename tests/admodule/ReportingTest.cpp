@@ -7,6 +7,7 @@
 #include <netinet/in.h>
 #include <sys/socket.h>
 
+#include <chrono>
 #include <regex>
 
 namespace {
@@ -214,6 +215,121 @@ TEST_F(TaviReports, NothingIsLostWhateverTheServerDoes) {
         EXPECT_TRUE(Delivered(action)) << action;
     }
     EXPECT_FALSE(work.Exists("reportinfo.lfq"));
+}
+
+// A server that takes the connection and never answers holds no export for long, and a send
+// that ran out of time keeps its reports.
+TEST_F(TaviReports, AServerThatNeverAnswersHoldsNoCallForLong) {
+    using Clock = std::chrono::steady_clock;
+    const auto seconds = [](Clock::time_point since) {
+        return std::chrono::duration<double>(Clock::now() - since).count();
+    };
+    const TaviLibrary& tavi = LoadWithLimit(1);
+    ASSERT_EQ(tavi.List(3), u"0,1,2");
+    ASSERT_TRUE(server->set("mode=hang"));
+    auto start = Clock::now();
+    EXPECT_EQ(tavi.ReportAdShow(0), 1);
+    EXPECT_LT(seconds(start), 5.0);
+    start = Clock::now();
+    EXPECT_EQ(tavi.Info(u"live-held"), 0);
+    EXPECT_LT(seconds(start), 2.5);
+
+    // A queued report for a server that never answers, behind a live report that goes through.
+    adserver::AdServerProcess silent(ADSERVER_PATH, {"--mode", "hang"});
+    ASSERT_TRUE(silent.running());
+    const std::string held = silent.baseUrl() + "/report.do?param=held";
+    std::string queued = work.Read("reportinfo.lfq");
+    ASSERT_GE(queued.size(), 32u);
+    queued += held + "\n";
+    char header[40];
+    std::snprintf(header, sizeof header, "%015d\n%015d\n", std::atoi(queued.substr(0, 15).c_str()),
+                  static_cast<int>(queued.size()));
+    work.Write("reportinfo.lfq", header + queued.substr(32));
+    ASSERT_TRUE(server->set("mode=normal"));
+    start = Clock::now();
+    EXPECT_EQ(tavi.Info(u"live"), 1);
+    EXPECT_LT(seconds(start), 6.0);
+    EXPECT_TRUE(Delivered("live-held"));
+    const std::string queue = work.Read("reportinfo.lfq");
+    EXPECT_EQ(queue.substr(static_cast<std::size_t>(std::atoi(queue.substr(0, 15).c_str()))), held + "\n");
+
+    EXPECT_EQ(tavi.ReportAdClick(1), 1);
+    const StatLists last = Lists(Requests("statads").back().text);
+    EXPECT_EQ(last.show.size(), 1u);  // the show that timed out went with the click
+    EXPECT_EQ(last.click.size(), 1u);
+}
+
+// Reports piled up while the server was down go out in order, in requests of at most 4 KB, a
+// bounded number of them per report call.
+TEST_F(TaviReports, ABacklogGoesOutInOrderInShortRequests) {
+    const TaviLibrary& tavi = LoadWithLimit(1);
+    ASSERT_EQ(tavi.List(3), u"0,1,2");
+    ASSERT_TRUE(server->set("mode=down"));
+    constexpr int kBacklog = 1500;
+    ::testing::internal::CaptureStdout();
+    for (int i = 0; i < kBacklog; ++i) ASSERT_EQ(tavi.ReportAdShow(i % 3), 1);
+    ::testing::internal::GetCapturedStdout();
+    ASSERT_TRUE(server->set("mode=normal"));
+
+    std::vector<std::string> shows;
+    std::size_t requests = 0;
+    std::size_t calls = 0;
+    for (int call = 0; call < 4 && shows.size() < kBacklog + calls; ++call, ++calls) {
+        ::testing::internal::CaptureStdout();
+        EXPECT_EQ(tavi.ReportAdShow(call % 3), 1);
+        ::testing::internal::GetCapturedStdout();
+        const auto sent = Requests("statads");
+        EXPECT_LE(sent.size() - requests, 8u) << "requests of one report call";
+        for (std::size_t i = requests; i < sent.size(); ++i) {
+            const std::size_t urlBytes = server->baseUrl().size() + 14 + (sent[i].text.size() + 2) / 3 * 4;
+            EXPECT_LE(urlBytes, 4096u);
+            for (const std::string& item : Lists(sent[i].text).show) shows.push_back(item);
+        }
+        EXPECT_GT(sent.size(), requests);
+        requests = sent.size();
+    }
+    EXPECT_GT(requests, 8u);  // more than one call's worth
+    EXPECT_EQ(calls, 2u);
+    ASSERT_EQ(shows.size(), kBacklog + calls);  // each one once
+    for (int i = 0; i < kBacklog; ++i) {
+        const std::string ai = "ai" + std::to_string(i % 3) + ",";
+        ASSERT_EQ(shows[i].rfind(ai, 0), 0u) << "report " << i << ": " << shows[i];
+    }
+    tavi.ReleaseTavi();
+    EXPECT_FALSE(work.Exists("shchcache.lfq"));
+}
+
+// Queued usage reports that can never be sent are dropped with a line saying so; they neither
+// hold up the queue nor are tried again.
+TEST_F(TaviReports, UsageReportsThatCanNeverBeSentAreDropped) {
+    const TaviLibrary& tavi = Load();
+    const std::string good = server->baseUrl() + "/report.do?param=";
+    std::string body;
+    for (const std::string& line : {std::string(), good + "q1", good + std::string(1 << 20, 'x'), good + "q2",
+                                    std::string("http://bad host/report.do"), good + "q3"}) {
+        body += line + "\n";
+    }
+    char header[40];
+    std::snprintf(header, sizeof header, "%015d\n%015d\n", 32, static_cast<int>(32 + body.size()));
+    work.Write("reportinfo.lfq", header + body);
+
+    ::testing::internal::CaptureStdout();
+    EXPECT_EQ(tavi.Info(u"live"), 1);
+    EXPECT_EQ(tavi.Info(std::u16string(5000, u'a')), 0);  // too long for any request: not kept
+    const std::string printed = ::testing::internal::GetCapturedStdout();
+    std::vector<std::string> targets;
+    for (const auto& r : Requests("usage")) targets.push_back(r.text.substr(r.text.find("param=") + 6));
+    ASSERT_EQ(targets.size(), 4u);
+    EXPECT_EQ(targets[1], "q1");
+    EXPECT_EQ(targets[2], "q2");
+    EXPECT_EQ(targets[3], "q3");
+    EXPECT_FALSE(work.Exists("reportinfo.lfq"));
+    std::size_t dropped = 0;
+    for (std::size_t at = 0;
+         (at = printed.find("dropped a usage report that can never be sent", at)) != std::string::npos; ++at) {
+        ++dropped;
+    }
+    EXPECT_EQ(dropped, 4u) << printed;
 }
 
 }  // namespace

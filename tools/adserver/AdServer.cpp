@@ -72,8 +72,9 @@ bool AdServer::startService(Mode mode) {
     if (mode == Mode::Down) return true;
     auto runner = std::make_unique<ServiceRunner>();
     int bound = 0;
-    if (mode == Mode::Reset) {
-        runner->resetter = std::make_unique<ResetListener>([this](const std::string& target) { record(target); });
+    if (mode == Mode::Reset || mode == Mode::Hang) {
+        runner->resetter =
+            std::make_unique<ResetListener>([this](const std::string& target) { record(target); }, mode == Mode::Hang);
         bound = runner->resetter->bind(host_, port_);
         if (bound > 0) runner->thread = std::thread([resetter = runner->resetter.get()] { resetter->run(); });
     } else {
@@ -126,8 +127,11 @@ std::string AdServer::applySettings(const httplib::Request& request) {
         const std::lock_guard<std::mutex> lock(mutex_);
         settings_ = next;
     }
-    const bool listenerChanges =
-        (before == Mode::Down) != (next.mode == Mode::Down) || (before == Mode::Reset) != (next.mode == Mode::Reset);
+    // The raw listeners of the resetting and hanging modes replace the HTTP server, and each other.
+    const auto rawListener = [](Mode mode) { return mode == Mode::Reset || mode == Mode::Hang; };
+    const bool downChanges = (before == Mode::Down) != (next.mode == Mode::Down);
+    const bool rawChanges = before != next.mode && (rawListener(before) || rawListener(next.mode));
+    const bool listenerChanges = downChanges || rawChanges;
     if (listenerChanges) {
         stopService();
         if (!startService(next.mode)) return "cannot listen again";
@@ -155,7 +159,8 @@ void AdServer::send(Mode mode, httplib::Response& response, std::string body, co
     case Mode::Huge:
         response.set_content(Oversized(std::move(body)), type);
         return;
-    case Mode::Reset:  // answered by the ResetListener; a request already under way ends cut
+    case Mode::Hang:  // answered by the ResetListener; a request already under way ends cut
+    case Mode::Reset:
         response.set_content_provider(body.size() + 4096, type,
                                       [](std::size_t, std::size_t, httplib::DataSink&) { return false; });
         return;

@@ -33,9 +33,10 @@ std::string ReadHead(int connection) {
 
 }  // namespace
 
-ResetListener::ResetListener(OnRequest onRequest) : onRequest_(std::move(onRequest)) {}
+ResetListener::ResetListener(OnRequest onRequest, bool hang) : onRequest_(std::move(onRequest)), hang_(hang) {}
 
 ResetListener::~ResetListener() {
+    for (const int connection : held_) close(connection);
     if (fd_ >= 0) close(fd_);
 }
 
@@ -70,6 +71,10 @@ void ResetListener::serve(int connection) {
     const std::size_t space = head.find(' ');
     const std::size_t end = space == std::string::npos ? std::string::npos : head.find(' ', space + 1);
     if (end != std::string::npos) onRequest_(head.substr(space + 1, end - space - 1));
+    if (hang_) {
+        held_.push_back(connection);
+        return;
+    }
     static constexpr char kStart[] = "HTTP/1.1 200 OK\r\nContent-Length: 4096\r\n\r\n<";
     send(connection, kStart, sizeof kStart - 1, MSG_NOSIGNAL);
     std::this_thread::sleep_for(std::chrono::milliseconds(20));  // let the start arrive first

@@ -1,10 +1,13 @@
 #pragma once
 // The service port while the server resets its connections: every request is read, reported,
-// given the first bytes of an answer and then reset (a close with a zero linger time).
+// given the first bytes of an answer and then reset (a close with a zero linger time). When
+// hanging instead, every request is read and reported and its connection is held open without a
+// byte of answer until the listener stops.
 
 #include <atomic>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace adserver {
 
@@ -13,7 +16,7 @@ public:
     // Called with the request target of every request read.
     using OnRequest = std::function<void(const std::string& target)>;
 
-    explicit ResetListener(OnRequest onRequest);
+    explicit ResetListener(OnRequest onRequest, bool hang = false);
     ~ResetListener();
     ResetListener(const ResetListener&) = delete;
     ResetListener& operator=(const ResetListener&) = delete;
@@ -28,6 +31,8 @@ private:
     void serve(int connection);
 
     OnRequest onRequest_;
+    bool hang_;
+    std::vector<int> held_;
     int fd_ = -1;
     std::atomic<bool> stopping_{false};
 };

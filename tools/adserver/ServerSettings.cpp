@@ -6,13 +6,14 @@
 namespace adserver {
 namespace {
 
-constexpr std::array<std::pair<const char*, Mode>, 7> kModes = {{
+constexpr std::array<std::pair<const char*, Mode>, 8> kModes = {{
     {"normal", Mode::Normal},
     {"slow", Mode::Slow},
     {"garbage", Mode::Garbage},
     {"html", Mode::Html},
     {"huge", Mode::Huge},
     {"reset", Mode::Reset},
+    {"hang", Mode::Hang},
     {"down", Mode::Down},
 }};
 

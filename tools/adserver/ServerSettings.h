@@ -13,6 +13,7 @@ enum class Mode {
     Html,     // 502 with a web error page
     Huge,     // a proper answer padded past 2 MiB
     Reset,    // the connection is reset in the middle of the answer
+    Hang,     // the request is read and never answered; the connection stays open
     Down,     // nothing listens on the service port
 };
 

@@ -5,7 +5,7 @@
 //
 // Port 0 (the default for both) takes any free port. Once listening it prints
 // "adserver listening on HOST port P admin A". MODE is normal, slow, garbage, html, huge,
-// reset or down.
+// reset, hang or down.
 
 #include "AdServer.h"
 
