@@ -12,8 +12,6 @@ namespace policetest {
 namespace {
 
 // A chosen role or vehicle: disabled, showing its disabled frame (the one with the check mark).
-bool Chosen(const AniButton& b) { return !b.Enabled() && b.FrameOffset() == 3 * b.FrameWidth(); }
-
 TEST_F(PoliceWorld, DefaultChoicesAndRadioButtonsSurviveScreensAndALostDisplay) {
     PoliceGame& game = StartGame();
     const PoliceButtons& b = game.Buttons();

@@ -27,6 +27,9 @@
 
 namespace policetest {
 
+// A chosen role or vehicle card: disabled, so it shows its chosen frame (3, with the check mark).
+inline bool Chosen(const AniButton& b) { return !b.Enabled() && b.FrameOffset() == 3 * b.FrameWidth(); }
+
 inline std::string DistPath(const std::string& relative) { return std::string(GLYPHOR_DIST_DIR) + "/" + relative; }
 
 class PoliceWorld : public ::testing::Test {
