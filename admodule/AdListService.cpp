@@ -14,7 +14,7 @@ AdListService::AdListService(const ConfigFields& config, CacheManager& cache, Ad
 
 bool AdListService::ObtainAnswer(std::int32_t wanted, std::string& answer) {
     const std::string areas = BuildAreaList(wanted);
-    if (cache_.getAnswer(answer) && ValidateGetAdsAnswer(answer) == 1) return true;
+    if (cache_.GetAnswer(answer) && ValidateGetAdsAnswer(answer) == 1) return true;
 
     std::string stale = queueFolder_;
     if (!stale.empty() && stale.back() != '/') stale.push_back('/');
@@ -26,7 +26,7 @@ bool AdListService::ObtainAnswer(std::int32_t wanted, std::string& answer) {
     if (!fetcher.get(BuildGetAdsUrl(config_, areas))) return false;
     if (ValidateGetAdsAnswer(fetcher.body()) != 1) return false;
     answer = fetcher.body();
-    cache_.storeAnswer(answer);
+    cache_.StoreAnswer(answer);
     return true;
 }
 

@@ -31,7 +31,7 @@ std::string AfterMarker(const std::string& line, std::string_view marker) {
 CacheManager::CacheManager(ModuleConfig& config, std::string queueFolder)
     : config_(config), queueFolder_(std::move(queueFolder)) {}
 
-bool CacheManager::getAnswer(std::string& text) const {
+bool CacheManager::GetAnswer(std::string& text) const {
     if (answer_.empty()) return false;
     text = answer_;
     return true;
@@ -56,7 +56,7 @@ void CacheManager::DropSent(std::size_t count) {
     const std::size_t fromFile = std::min(count, inFile_);
     if (fromFile == 0) return;
     inFile_ -= fromFile;
-    LineQueueFile file(pendingFilePath());
+    LineQueueFile file(PendingFilePath());
     if (inFile_ == 0) {
         file.remove();
     } else {
@@ -64,7 +64,7 @@ void CacheManager::DropSent(std::size_t count) {
     }
 }
 
-std::string CacheManager::pendingFilePath() const {
+std::string CacheManager::PendingFilePath() const {
     std::string path = queueFolder_;
     if (!path.empty() && path.back() != '/') path.push_back('/');
     return path + "shchcache" + ".lfq";
@@ -73,7 +73,7 @@ std::string CacheManager::pendingFilePath() const {
 // Every line of the file is one report, so the reports restored match its lines one for one and
 // can be consumed from it as they are sent.
 void CacheManager::LoadPendingReports() {
-    LineQueueFile file(pendingFilePath());
+    LineQueueFile file(PendingFilePath());
     if (!file.exists()) return;
     std::size_t dropped = 0;
     for (const std::string& line : file.readLines(kMaxSavedReports, kMaxSavedBytes, &dropped)) {
@@ -86,7 +86,7 @@ void CacheManager::LoadPendingReports() {
 }
 
 void CacheManager::SavePendingReports() {
-    LineQueueFile file(pendingFilePath());
+    LineQueueFile file(PendingFilePath());
     if (pending_.empty()) {
         if (file.exists()) file.remove();
         inFile_ = 0;

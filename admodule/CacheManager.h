@@ -24,8 +24,8 @@ public:
     CacheManager(ModuleConfig& config, std::string queueFolder);
 
     // The remembered ad answer, if any.
-    bool getAnswer(std::string& text) const;
-    void storeAnswer(std::string text) { answer_ = std::move(text); }
+    bool GetAnswer(std::string& text) const;
+    void StoreAnswer(std::string text) { answer_ = std::move(text); }
 
     // Appends a report and counts it; true while the count stays below the configured limit.
     bool AddPendingReport(std::string show, std::string click);
@@ -34,14 +34,14 @@ public:
     // Takes the first `count` reports off the list once the server has had them, and off the
     // saved-report file when they came from it.
     void DropSent(std::size_t count);
-    const std::deque<PendingReport>& pending() const { return pending_; }
+    const std::deque<PendingReport>& Pending() const { return pending_; }
 
     // Restores the reports of the queue file left by an earlier run; the file stays.
     void LoadPendingReports();
     // Writes the pending reports to the queue file, replacing what it held.
     void SavePendingReports();
 
-    std::string pendingFilePath() const;
+    std::string PendingFilePath() const;
 
 private:
     ModuleConfig& config_;

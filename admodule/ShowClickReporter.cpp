@@ -38,21 +38,21 @@ ShowClickReporter::Batch ShowClickReporter::NextBatch() const {
     const std::size_t fixedBytes = BuildStatAdsItems(config_, "", "", now).size();
     Batch batch;
     std::size_t itemBytes = fixedBytes;
-    for (const PendingReport& report : cache_.pending()) {
+    for (const PendingReport& report : cache_.Pending()) {
         const std::size_t more = report.show.size() + report.click.size();
         if (UrlBytes(itemBytes + more) > HttpFetcher::kMaxUrlBytes) break;
         itemBytes += more;
         ++batch.reports;
     }
     if (batch.reports == 0) {
-        batch.tooLong = !cache_.pending().empty() && UrlBytes(fixedBytes) <= HttpFetcher::kMaxUrlBytes;
+        batch.tooLong = !cache_.Pending().empty() && UrlBytes(fixedBytes) <= HttpFetcher::kMaxUrlBytes;
         return batch;
     }
     std::string showList;
     std::string clickList;
     for (std::size_t i = 0; i < batch.reports; ++i) {
-        showList += cache_.pending()[i].show;
-        clickList += cache_.pending()[i].click;
+        showList += cache_.Pending()[i].show;
+        clickList += cache_.Pending()[i].click;
     }
     batch.url = BuildStatAdsUrl(config_, showList, clickList, now);
     return batch;
@@ -61,7 +61,7 @@ ShowClickReporter::Batch ShowClickReporter::NextBatch() const {
 std::int32_t ShowClickReporter::SendPendingReports() {
     const auto deadline = std::chrono::steady_clock::now() + kSendTimeLimit;
     std::size_t requests = 0;
-    while (!cache_.pending().empty() && requests < kMaxRequestsPerSend) {
+    while (!cache_.Pending().empty() && requests < kMaxRequestsPerSend) {
         const Batch batch = NextBatch();
         if (batch.tooLong) {
             DiagPrint("dropped a show/click report too long for any request\n");

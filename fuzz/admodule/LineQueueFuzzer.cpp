@@ -27,13 +27,13 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     tavi::ModuleConfig config(fuzzing::FuzzFolder() + "none.xml", fuzzing::FuzzFolder() + "none.xml");
     tavi::CacheManager cache(config, fuzzing::FuzzFolder());
     cache.LoadPendingReports();
-    const std::size_t restored = cache.pending().size();
+    const std::size_t restored = cache.Pending().size();
     cache.AddPendingReport("a,b,1;", "");
     cache.DropSent(1);
     cache.SavePendingReports();
     tavi::CacheManager next(config, fuzzing::FuzzFolder());
     next.LoadPendingReports();
-    if (next.pending().size() != restored) std::abort();  // saving again keeps every report
+    if (next.Pending().size() != restored) std::abort();  // saving again keeps every report
     next.ClearPending();
     return 0;
 }

@@ -112,10 +112,10 @@ TEST_F(TaviPending, CountsAgainstTheLimit) {
     EXPECT_FALSE(cache.AddPendingReport("e,f,3;", ""));  // the third reaches the limit of 3
     EXPECT_FALSE(cache.AddPendingReport("g,h,4;", ""));
     EXPECT_EQ(config.fields().currentReportInfoToCacheCnt, 4);
-    EXPECT_EQ(cache.pending().size(), 4u);
+    EXPECT_EQ(cache.Pending().size(), 4u);
     cache.ClearPending();
     EXPECT_EQ(config.fields().currentReportInfoToCacheCnt, 0);
-    EXPECT_TRUE(cache.pending().empty());
+    EXPECT_TRUE(cache.Pending().empty());
 }
 
 TEST_F(TaviPending, SavedReportsComeBackInTheNextRunAndTheFileStaysUntilSent) {
@@ -130,10 +130,10 @@ TEST_F(TaviPending, SavedReportsComeBackInTheNextRunAndTheFileStaysUntilSent) {
     EXPECT_EQ(folder.Read("shchcache.lfq"), Header(32, 54) + "|sh:a,b,1;\n|ch:c,d,2;\n");
     CacheManager next(config, folder.Path());
     next.LoadPendingReports();
-    ASSERT_EQ(next.pending().size(), 2u);
-    EXPECT_EQ(next.pending()[0].show, "a,b,1;");
-    EXPECT_EQ(next.pending()[0].click, "");
-    EXPECT_EQ(next.pending()[1].click, "c,d,2;");
+    ASSERT_EQ(next.Pending().size(), 2u);
+    EXPECT_EQ(next.Pending()[0].show, "a,b,1;");
+    EXPECT_EQ(next.Pending()[0].click, "");
+    EXPECT_EQ(next.Pending()[1].click, "c,d,2;");
     EXPECT_EQ(config.fields().currentReportInfoToCacheCnt, 2);  // loading does not count
 
     // A host that ends without releasing loses nothing; sent reports leave the file one by one.
@@ -143,7 +143,7 @@ TEST_F(TaviPending, SavedReportsComeBackInTheNextRunAndTheFileStaysUntilSent) {
     EXPECT_EQ(LineQueueFile(folder.File("shchcache.lfq")).read(2), (std::vector<std::string>{"|ch:c,d,2;", ""}));
     next.DropSent(1);
     EXPECT_FALSE(folder.Exists("shchcache.lfq"));
-    ASSERT_EQ(next.pending().size(), 1u);
+    ASSERT_EQ(next.Pending().size(), 1u);
     next.SavePendingReports();  // saved again: the file holds exactly what is pending
     EXPECT_EQ(folder.Read("shchcache.lfq"), Header(32, 43) + "|sh:e,f,3;\n");
 }
@@ -157,9 +157,9 @@ TEST_F(TaviPending, ALineEndInAServerTextDoesNotCutTheSavedReports) {
     }
     CacheManager next(config, folder.Path());
     next.LoadPendingReports();
-    ASSERT_EQ(next.pending().size(), 2u);
-    EXPECT_EQ(next.pending()[0].show, "x  y,s,1;");
-    EXPECT_EQ(next.pending()[1].click, "c,d,2;");
+    ASSERT_EQ(next.Pending().size(), 2u);
+    EXPECT_EQ(next.Pending()[0].show, "x  y,s,1;");
+    EXPECT_EQ(next.Pending()[1].click, "c,d,2;");
 }
 
 TEST_F(TaviPending, EverySavedReportIsRestoredNotJustTheFirst255) {
@@ -168,8 +168,8 @@ TEST_F(TaviPending, EverySavedReportIsRestoredNotJustTheFirst255) {
     for (int i = 0; i < 300; ++i) file.append("|sh:ai" + std::to_string(i) + ",s,1;");
     CacheManager cache(config, folder.Path());
     cache.LoadPendingReports();
-    ASSERT_EQ(cache.pending().size(), 300u);
-    EXPECT_EQ(cache.pending()[299].show, "ai299,s,1;");
+    ASSERT_EQ(cache.Pending().size(), 300u);
+    EXPECT_EQ(cache.Pending()[299].show, "ai299,s,1;");
 }
 
 TEST_F(TaviPending, TwoHundredThousandSavedReportsAllComeBackAndOnlyABoundIsDropped) {
@@ -183,8 +183,8 @@ TEST_F(TaviPending, TwoHundredThousandSavedReportsAllComeBackAndOnlyABoundIsDrop
     ::testing::internal::CaptureStdout();
     cache.LoadPendingReports();
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
-    ASSERT_EQ(cache.pending().size(), 200000u);
-    EXPECT_EQ(cache.pending().back().show, "ai199999,s,1;");
+    ASSERT_EQ(cache.Pending().size(), 200000u);
+    EXPECT_EQ(cache.Pending().back().show, "ai199999,s,1;");
 
     write(CacheManager::kMaxSavedReports + 3);
     CacheManager bounded(config, folder.Path());
@@ -193,7 +193,7 @@ TEST_F(TaviPending, TwoHundredThousandSavedReportsAllComeBackAndOnlyABoundIsDrop
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "3 saved show/click reports dropped: at most " +
                                                             std::to_string(CacheManager::kMaxSavedReports) +
                                                             " are restored\n");
-    EXPECT_EQ(bounded.pending().size(), CacheManager::kMaxSavedReports);
+    EXPECT_EQ(bounded.Pending().size(), CacheManager::kMaxSavedReports);
 }
 
 // While it lives, no file of this process may grow beyond `bytes`: a nearly full disk.

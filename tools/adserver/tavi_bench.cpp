@@ -85,7 +85,7 @@ void BM_GetAdIdList_Server(benchmark::State& state) {
     tavi::AdListService service(config.fields(), cache, table, setup.folder.string());
     std::string ids;
     for (auto _ : state) {
-        cache.storeAnswer(std::string());  // forget the answer: every call asks the server
+        cache.StoreAnswer(std::string());  // forget the answer: every call asks the server
         if (service.GetAdIdList(5, ids) != 5) {
             state.SkipWithError("no answer from the ad server");
             return;
