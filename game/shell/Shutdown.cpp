@@ -5,6 +5,7 @@
 
 #include "shell/FrameLoop.h"
 #include "shell/Globals.h"
+#include "wordgames/HiScore.h"
 
 namespace {
 
@@ -32,6 +33,7 @@ void ShutdownProgram() {
         Release(g_MsgDlg2);
         Release(g_SetupDlg);
         Release(g_Screen);
+        Release(g_HiScore);
         Release(g_Graphic);
         Release(g_Sound);
         Release(g_SongFont);

@@ -21,6 +21,7 @@
 #include "shell/IGameInterface.h"
 #include "widgets/DialogScriptVerbs.h"
 #include "widgets/MessageDlg.h"
+#include "wordgames/HiScore.h"
 
 namespace {
 
@@ -98,6 +99,7 @@ int RunProgram(bool startAtMenu) {
     g_MsgDlg = MessageDlg::Create();
     g_MsgDlg2 = MessageDlg::Create();
     g_SetupDlg = SetupDlg::Create();
+    g_HiScore = std::make_shared<HiScore>();
     if (platform::ScriptRunner::Active()) RegisterDialogScriptVerbs();
 
     // The program opens on the police game, or on the main menu when asked to.
