@@ -127,6 +127,15 @@ TEST(DisplayTest, TheFramebufferPathLetterboxesAndRedrawsOnlyWhatChanged) {
         EXPECT_EQ(FramePixel(frame, 1172, 799), 0xFF0000u);
         ASSERT_TRUE(presenter->Present(*back, {Rect{790, 590, 800, 600}}, false));
         EXPECT_EQ(FramePixel(frame, 1172, 799), 0x00FF00u);
+
+        // Pointer positions come back onto the 800x600 screen; the bars clamp to its edges.
+        int32_t x = 640, y = 400;
+        presenter->MapPointer(x, y);
+        EXPECT_EQ(x, 400);
+        EXPECT_EQ(y, 300);
+        x = 1279;
+        presenter->MapPointer(x, y);
+        EXPECT_EQ(x, 799);
     }
     SDL_DestroyWindow(window);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
