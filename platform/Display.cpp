@@ -2,8 +2,14 @@
 
 #include <SDL.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+
+#include "platform/ChangedRegion.h"
+#include "platform/RendererPresenter.h"
+#include "platform/SurfacePresenter.h"
 
 namespace platform {
 namespace {
@@ -26,65 +32,59 @@ bool IsSet(const char* name) {
     return v != nullptr && *v != '\0';
 }
 
-bool SamePixels(const Surface& a, const Surface& b) {
-    if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
-    const size_t rowBytes = static_cast<size_t>(a.Width()) * 2;
-    for (int32_t y = 0; y < a.Height(); ++y) {
-        if (std::memcmp(a.Pixels() + static_cast<size_t>(y) * a.PitchPixels(),
-                        b.Pixels() + static_cast<size_t>(y) * b.PitchPixels(), rowBytes) != 0) {
-            return false;
-        }
+// A device node of a graphics card or GPU driver. Without one, OpenGL would run on a software
+// rasteriser, which costs far more than drawing into the window's framebuffer.
+bool HasGpuDevice() {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator("/dev/dri", error)) {
+        if (entry.path().filename().string().starts_with("renderD")) return true;
     }
-    return true;
+    return fs::exists("/dev/nvidia0", error);
+}
+
+bool IsSoftwareGl(const std::string& glRenderer) {
+    std::string name = glRenderer;
+    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (const char* software : {"llvmpipe", "softpipe", "swrast", "software"}) {
+        if (name.find(software) != std::string::npos) return true;
+    }
+    return false;
+}
+
+// GLYPHOR_RENDERER=software or gpu chooses the path; otherwise the machine does.
+std::string RendererChoice() {
+    const char* v = std::getenv("GLYPHOR_RENDERER");
+    return v != nullptr ? v : "";
+}
+
+std::unique_ptr<Presenter> MakePresenter(SDL_Window* window) {
+    const std::string choice = RendererChoice();
+    const bool wantGpu = choice == "gpu" || (choice != "software" && !Headless() && HasGpuDevice());
+    if (wantGpu) {
+        auto gpu = RendererPresenter::Create(window, true);
+        if (gpu != nullptr && (choice == "gpu" || !IsSoftwareGl(gpu->GlRendererName()))) return gpu;
+    }
+    if (auto surface = SurfacePresenter::Create(window)) return surface;
+    return RendererPresenter::Create(window, false);
 }
 
 }  // namespace
 
 struct Display::Impl {
     SDL_Window* window = nullptr;
-    SDL_Renderer* renderer = nullptr;
-    SDL_Texture* texture = nullptr;
+    std::unique_ptr<Presenter> presenter;
     SurfacePtr last;
     bool forcePresent = true;
     bool targetsReset = false;
     bool deviceReset = false;
     uint64_t uploads = 0;
-
-    void DropTexture() {
-        if (texture != nullptr) SDL_DestroyTexture(texture);
-        texture = nullptr;
-    }
-    void DropRenderer() {
-        DropTexture();
-        if (renderer != nullptr) SDL_DestroyRenderer(renderer);
-        renderer = nullptr;
-    }
-
-    bool MakeRenderer() {
-        SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
-        if (Headless()) {
-            // Without a screen, a GL-backed window framebuffer only costs time.
-            SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-        } else {
-            renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
-        }
-        if (renderer == nullptr) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
-        if (renderer == nullptr) return false;
-        SDL_RenderSetLogicalSize(renderer, kWidth, kHeight);
-        return true;
-    }
-
-    bool MakeTexture() {
-        texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, kWidth, kHeight);
-        forcePresent = true;
-        return texture != nullptr;
-    }
 };
 
 Display::Display() : impl_(std::make_unique<Impl>()) {}
 
 Display::~Display() {
-    impl_->DropRenderer();
+    impl_->presenter.reset();
     if (impl_->window != nullptr) SDL_DestroyWindow(impl_->window);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     if (g_current == this) g_current = nullptr;
@@ -114,8 +114,10 @@ std::unique_ptr<Display> Display::CreateWindow(const std::string& titleUtf8) {
 }
 
 bool Display::InitRenderer() {
-    impl_->DropRenderer();
-    return impl_->MakeRenderer() && impl_->MakeTexture();
+    impl_->presenter.reset();
+    impl_->presenter = MakePresenter(impl_->window);
+    impl_->forcePresent = true;
+    return impl_->presenter != nullptr;
 }
 
 void Display::Show() {
@@ -143,35 +145,39 @@ void Display::SetIcon(const Surface& icon) {
 }
 
 bool Display::Present(const Surface& back) {
-    if (impl_->texture == nullptr || IsLost()) return false;
+    if (impl_->presenter == nullptr || IsLost()) return false;
     if (back.Width() != kWidth || back.Height() != kHeight) return false;
-    if (!impl_->forcePresent && impl_->last != nullptr && SamePixels(back, *impl_->last)) return true;
-    if (SDL_UpdateTexture(impl_->texture, nullptr, back.Pixels(), back.PitchPixels() * 2) != 0) return false;
-    SDL_SetRenderDrawColor(impl_->renderer, 0, 0, 0, 255);
-    SDL_RenderClear(impl_->renderer);
-    if (SDL_RenderCopy(impl_->renderer, impl_->texture, nullptr, nullptr) != 0) return false;
-    SDL_RenderPresent(impl_->renderer);
+    const bool whole = impl_->forcePresent || impl_->last == nullptr;
+    std::vector<Rect> changed;
+    if (!whole) {
+        changed = ChangedRegion::Find(back, *impl_->last);
+        if (changed.empty()) return true;
+    }
+    if (!impl_->presenter->Present(back, changed, whole)) return false;
     if (impl_->last == nullptr) impl_->last = Surface::Create(kWidth, kHeight);
-    if (impl_->last != nullptr) impl_->last->CopyFast(0, 0, back, Rect{}, false);
+    if (impl_->last != nullptr) {
+        if (whole) changed.assign(1, Rect{0, 0, kWidth, kHeight});
+        for (const Rect& r : changed) impl_->last->CopyFast(r.left, r.top, back, r, false);
+    }
     impl_->forcePresent = false;
     ++impl_->uploads;
     return true;
 }
 
 bool Display::IsLost() const {
-    if (impl_->targetsReset || impl_->deviceReset || impl_->renderer == nullptr) return true;
+    if (impl_->targetsReset || impl_->deviceReset || impl_->presenter == nullptr) return true;
     const Uint32 flags = SDL_GetWindowFlags(impl_->window);
     return (flags & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) != 0;
 }
 
 bool Display::Restore() {
-    if (impl_->deviceReset || impl_->renderer == nullptr) {
-        impl_->DropRenderer();
-        if (!impl_->MakeRenderer()) return false;
-    } else {
-        impl_->DropTexture();
+    if (impl_->presenter == nullptr) {
+        impl_->presenter = MakePresenter(impl_->window);
+        if (impl_->presenter == nullptr) return false;
+    } else if (!impl_->presenter->Restore(impl_->deviceReset)) {
+        return false;
     }
-    if (!impl_->MakeTexture()) return false;
+    impl_->forcePresent = true;
     impl_->deviceReset = false;
     impl_->targetsReset = false;
     return true;
@@ -209,15 +215,15 @@ void Display::DispatchWindowEvent(const void* sdlEvent) {
     if (g_current != nullptr && sdlEvent != nullptr) g_current->HandleEvent(*static_cast<const SDL_Event*>(sdlEvent));
 }
 
+void Display::MapPointer(int32_t& x, int32_t& y) const {
+    if (impl_->presenter != nullptr) impl_->presenter->MapPointer(x, y);
+}
+
 const Surface* Display::LastPresented() const { return impl_->last.get(); }
 uint64_t Display::UploadCount() const { return impl_->uploads; }
 Display* Display::Current() { return g_current; }
 SDL_Window* Display::SdlWindow() const { return impl_->window; }
 
-std::string Display::RendererName() const {
-    SDL_RendererInfo info;
-    if (impl_->renderer == nullptr || SDL_GetRendererInfo(impl_->renderer, &info) != 0) return "";
-    return info.name;
-}
+std::string Display::RendererName() const { return impl_->presenter != nullptr ? impl_->presenter->Name() : ""; }
 
 }  // namespace platform

@@ -10,8 +10,10 @@ struct SDL_Window;
 namespace platform {
 
 // The game window and its presentation: a borderless window (full-screen desktop scaled to
-// 800x600 with letterboxing, or an 800x600 window with GLYPHOR_WINDOWED=1), a renderer and an
-// RGB565 streaming texture the back surface is uploaded to.
+// 800x600 with letterboxing, or an 800x600 window with GLYPHOR_WINDOWED=1). Where the machine
+// has a GPU, a hardware renderer scales an RGB565 texture; elsewhere the changed parts of the
+// back surface are drawn straight into the window's framebuffer. GLYPHOR_RENDERER=software or
+// gpu overrides the choice.
 class Display {
 public:
     static constexpr int32_t kWidth = 800;
@@ -24,7 +26,7 @@ public:
     static std::unique_ptr<Display> CreateWindow(const std::string& titleUtf8);
     ~Display();
 
-    // Sets up the renderer and the streaming texture. False on failure.
+    // Chooses and sets up the presentation path. False on failure.
     bool InitRenderer();
     void Show();
     // Restores a minimised window and raises it (a second start of the program asks for this).
@@ -36,7 +38,7 @@ public:
     bool Present(const Surface& back);
     // True while the window is minimised or hidden, or the render device was reset.
     bool IsLost() const;
-    // Recreates the texture (and renderer when needed); forces the next present.
+    // Recreates what a reset lost (texture, renderer); forces the next present.
     bool Restore();
 
     // Window events from the platform message queue: exposed, resized and restored force the
@@ -46,6 +48,9 @@ public:
     // takes: MessageQueue::Instance().SetWindowEventHandler(&Display::DispatchWindowEvent).
     static void DispatchWindowEvent(const void* sdlEvent);
 
+    // A pointer position in window pixels as a position on the 800x600 screen.
+    void MapPointer(int32_t& x, int32_t& y) const;
+
     // What was presented last (for script snapshots); null before the first present.
     const Surface* LastPresented() const;
     // Counts presents that really uploaded (tests and the measuring tool read it).
@@ -54,7 +59,8 @@ public:
     // The display of the running program (null before one is created).
     static Display* Current();
     SDL_Window* SdlWindow() const;
-    // The renderer SDL chose ("software", "opengl", ...), for the measuring tools.
+    // The presentation path: "surface" for the window framebuffer, else the renderer SDL chose
+    // ("opengl", "software", ...), for the measuring tools.
     std::string RendererName() const;
 
     Display(const Display&) = delete;

@@ -13,6 +13,7 @@
 
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
+#include "platform/Display.h"
 #include "platform/KeyMap.h"
 
 namespace platform {
@@ -233,7 +234,7 @@ void MessageQueue::HandleSdlEvent(const SDL_Event& event) {
         if (!scripted) QueueText(event.text.text);
         break;
     case SDL_MOUSEMOTION:
-        if (!scripted) QueueMouse(WM_MOUSEMOVE, event.motion.x, event.motion.y, 0);
+        if (!scripted) QueueWindowMouse(WM_MOUSEMOVE, event.motion.x, event.motion.y, 0);
         break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: {
@@ -243,7 +244,7 @@ void MessageQueue::HandleSdlEvent(const SDL_Event& event) {
         if (event.button.button == SDL_BUTTON_LEFT) message = down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
         if (event.button.button == SDL_BUTTON_RIGHT) message = down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
         if (event.button.button == SDL_BUTTON_MIDDLE) message = down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
-        if (message != 0) QueueMouse(message, event.button.x, event.button.y, 0);
+        if (message != 0) QueueWindowMouse(message, event.button.x, event.button.y, 0);
         break;
     }
     case SDL_MOUSEWHEEL:
@@ -251,7 +252,7 @@ void MessageQueue::HandleSdlEvent(const SDL_Event& event) {
             int mx = 0;
             int my = 0;
             SDL_GetMouseState(&mx, &my);
-            QueueMouse(WM_MOUSEWHEEL, mx, my, static_cast<uint32_t>(event.wheel.y * 120) << 16);
+            QueueWindowMouse(WM_MOUSEWHEEL, mx, my, static_cast<uint32_t>(event.wheel.y * 120) << 16);
         }
         break;
     default:
@@ -316,6 +317,11 @@ void MessageQueue::QueueText(const char* utf8) {
         queue_.push_back(std::move(msg));
     }
     keyAwaitsText_ = false;
+}
+
+void MessageQueue::QueueWindowMouse(uint32_t message, int32_t x, int32_t y, uint32_t wParam) {
+    if (const Display* display = Display::Current()) display->MapPointer(x, y);
+    QueueMouse(message, x, y, wParam);
 }
 
 void MessageQueue::QueueMouse(uint32_t message, int32_t x, int32_t y, uint32_t wParam) {

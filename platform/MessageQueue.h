@@ -65,6 +65,8 @@ private:
     void QueueKey(const SDL_Event& event);
     void QueueText(const char* utf8);
     void QueueMouse(uint32_t message, int32_t x, int32_t y, uint32_t wParam);
+    // The same for a position in window pixels, turned into one on the screen first.
+    void QueueWindowMouse(uint32_t message, int32_t x, int32_t y, uint32_t wParam);
 
     std::deque<Message> queue_;
     std::function<void(const void*)> windowHandler_;

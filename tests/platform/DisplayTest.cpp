@@ -3,9 +3,15 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
+#include "platform/SurfacePresenter.h"
+
 using platform::Display;
 using platform::Rect;
 using platform::Surface;
+using platform::SurfacePresenter;
 
 namespace {
 
@@ -69,6 +75,70 @@ TEST(DisplayTest, PresentsOnlyWhatChangedUnlessForced) {
 
     display.reset();
     EXPECT_EQ(Display::Current(), nullptr);
+}
+
+TEST(DisplayTest, WithoutAGpuPresentsThroughTheWindowFramebufferWithoutLoadingOpenGl) {
+    auto display = Display::CreateWindow("打字游戏");
+    ASSERT_NE(display, nullptr) << SDL_GetError();
+    ASSERT_TRUE(display->InitRenderer()) << SDL_GetError();
+    display->Show();
+    auto back = Surface::Create(Display::kWidth, Display::kHeight);
+    back->Fill(Rect{}, 0xF800);
+    ASSERT_TRUE(display->Present(*back));
+    EXPECT_EQ(display->RendererName(), "surface");
+    std::ifstream maps("/proc/self/maps");
+    std::stringstream text;
+    text << maps.rdbuf();
+    for (const char* library : {"libGL", "libEGL", "libgallium", "swrast_dri", "libLLVM"})
+        EXPECT_EQ(text.str().find(library), std::string::npos) << library;
+}
+
+uint32_t FramePixel(SDL_Surface* frame, int32_t x, int32_t y) {
+    const auto* row = static_cast<const uint8_t*>(frame->pixels) + static_cast<size_t>(y) * frame->pitch;
+    Uint8 r = 0, g = 0, b = 0;
+    SDL_GetRGB(reinterpret_cast<const uint32_t*>(row)[x], frame->format, &r, &g, &b);
+    return (static_cast<uint32_t>(r) << 16) | (g << 8) | b;
+}
+
+TEST(DisplayTest, TheFramebufferPathLetterboxesAndRedrawsOnlyWhatChanged) {
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+    SDL_Window* window = SDL_CreateWindow("wide", 0, 0, 1280, 800, SDL_WINDOW_BORDERLESS);
+    ASSERT_NE(window, nullptr) << SDL_GetError();
+    {
+        auto presenter = SurfacePresenter::Create(window);
+        ASSERT_NE(presenter, nullptr) << SDL_GetError();
+        auto back = Surface::Create(Display::kWidth, Display::kHeight);
+        back->Fill(Rect{}, 0xF800);
+        ASSERT_TRUE(presenter->Present(*back, {}, true));
+        SDL_Surface* frame = SDL_GetWindowSurface(window);
+        ASSERT_EQ(frame->format->BytesPerPixel, 4);
+        // 800x600 scaled to 1066x800, centred: bars of 107 columns left and right.
+        EXPECT_EQ(FramePixel(frame, 0, 0), 0u);
+        EXPECT_EQ(FramePixel(frame, 106, 400), 0u);
+        EXPECT_EQ(FramePixel(frame, 107, 400), 0xFF0000u);
+        EXPECT_EQ(FramePixel(frame, 1172, 799), 0xFF0000u);
+        EXPECT_EQ(FramePixel(frame, 1173, 400), 0u);
+
+        // Only the named rectangle is drawn: a change elsewhere stays unseen until listed.
+        back->Fill(Rect{0, 0, 10, 10}, 0x001F);
+        back->Fill(Rect{790, 590, 800, 600}, 0x07E0);
+        ASSERT_TRUE(presenter->Present(*back, {Rect{0, 0, 10, 10}}, false));
+        EXPECT_EQ(FramePixel(frame, 107, 0), 0x0000FFu);
+        EXPECT_EQ(FramePixel(frame, 1172, 799), 0xFF0000u);
+        ASSERT_TRUE(presenter->Present(*back, {Rect{790, 590, 800, 600}}, false));
+        EXPECT_EQ(FramePixel(frame, 1172, 799), 0x00FF00u);
+
+        // Pointer positions come back onto the 800x600 screen; the bars clamp to its edges.
+        int32_t x = 640, y = 400;
+        presenter->MapPointer(x, y);
+        EXPECT_EQ(x, 400);
+        EXPECT_EQ(y, 300);
+        x = 1279;
+        presenter->MapPointer(x, y);
+        EXPECT_EQ(x, 799);
+    }
+    SDL_DestroyWindow(window);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
 }  // namespace

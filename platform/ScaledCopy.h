@@ -1,0 +1,49 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "platform/Geometry.h"
+#include "platform/Surface.h"
+
+namespace platform {
+
+// Copies an RGB565 screen onto a 32-bit window buffer, scaled by the nearest pixel into a
+// viewport (the letterboxed picture area) and converted on the way. Destination pixel (x, y)
+// of the viewport shows source pixel (x * srcWidth / viewWidth, y * srcHeight / viewHeight).
+class ScaledCopy {
+public:
+    // The destination keeps 8-bit channels at these bit shifts; `opaque` is or-ed into every
+    // pixel (the alpha bits, or 0).
+    struct Format {
+        int32_t redShift = 16;
+        int32_t greenShift = 8;
+        int32_t blueShift = 0;
+        uint32_t opaque = 0;
+    };
+
+    ScaledCopy(int32_t srcWidth, int32_t srcHeight, const Rect& viewport, const Format& format);
+
+    // The centred viewport of the largest picture of the source's proportions that fits
+    // `width` x `height`.
+    static Rect Letterbox(int32_t srcWidth, int32_t srcHeight, int32_t width, int32_t height);
+
+    const Rect& Viewport() const { return viewport_; }
+    // The destination pixels whose source pixel lies in `src`.
+    Rect DestRect(const Rect& src) const;
+    // Draws the source pixels of `src` (and only those) into a buffer of `pitchPixels` per row.
+    void Copy(const Surface& source, const Rect& src, uint32_t* dst, int32_t pitchPixels) const;
+    // One converted pixel.
+    uint32_t Convert(uint16_t raw) const { return high_[raw >> 8] | low_[raw & 0xFF]; }
+
+private:
+    int32_t srcWidth_;
+    int32_t srcHeight_;
+    Rect viewport_;
+    std::vector<int32_t> column_;  // source column of each viewport column
+    std::vector<int32_t> row_;     // source row of each viewport row
+    std::array<uint32_t, 256> high_{};
+    std::array<uint32_t, 256> low_{};
+};
+
+}  // namespace platform

@@ -1,0 +1,88 @@
+#include "platform/SurfacePresenter.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+
+namespace platform {
+namespace {
+
+constexpr int32_t kWidth = 800;
+constexpr int32_t kHeight = 600;
+
+SDL_Rect ToSdl(const Rect& r) { return SDL_Rect{r.left, r.top, r.Width(), r.Height()}; }
+
+}  // namespace
+
+std::unique_ptr<SurfacePresenter> SurfacePresenter::Create(SDL_Window* window) {
+    // The window's framebuffer is plain memory shown by the video driver, never a texture.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    if (SDL_GetWindowSurface(window) == nullptr) return nullptr;
+    return std::unique_ptr<SurfacePresenter>(new SurfacePresenter(window));
+}
+
+bool SurfacePresenter::Map(SDL_Surface* frame) {
+    mapped_ = frame;
+    mappedWidth_ = frame->w;
+    mappedHeight_ = frame->h;
+    const Rect view = ScaledCopy::Letterbox(kWidth, kHeight, frame->w, frame->h);
+    if (view.Width() <= 0 || view.Height() <= 0) return false;
+    const SDL_PixelFormat* f = frame->format;
+    const bool eightBitChannels = f->BytesPerPixel == 4 && f->Rloss == 0 && f->Gloss == 0 && f->Bloss == 0;
+    copy_.reset();
+    if (eightBitChannels) {
+        copy_ = std::make_unique<ScaledCopy>(kWidth, kHeight, view,
+                                             ScaledCopy::Format{f->Rshift, f->Gshift, f->Bshift, f->Amask});
+    }
+    return true;
+}
+
+bool SurfacePresenter::Present(const Surface& back, const std::vector<Rect>& changed, bool whole) {
+    SDL_Surface* frame = SDL_GetWindowSurface(window_);
+    if (frame == nullptr) return false;
+    if (frame != mapped_ || frame->w != mappedWidth_ || frame->h != mappedHeight_) {
+        if (!Map(frame)) return false;
+        whole = true;
+    }
+    if (copy_ == nullptr) return DrawGeneric(frame, back, changed, whole);
+
+    std::vector<Rect> sources = whole ? std::vector<Rect>{Rect{0, 0, kWidth, kHeight}} : changed;
+    std::vector<SDL_Rect> shown;
+    if (SDL_MUSTLOCK(frame) && SDL_LockSurface(frame) != 0) return false;
+    auto* pixels = static_cast<uint32_t*>(frame->pixels);
+    const int32_t pitch = frame->pitch / 4;
+    if (whole) {
+        // Letterbox bars, then the picture.
+        SDL_FillRect(frame, nullptr, SDL_MapRGB(frame->format, 0, 0, 0));
+        shown.push_back(SDL_Rect{0, 0, frame->w, frame->h});
+    }
+    for (const Rect& src : sources) {
+        copy_->Copy(back, src, pixels, pitch);
+        if (!whole) shown.push_back(ToSdl(copy_->DestRect(src)));
+    }
+    if (SDL_MUSTLOCK(frame)) SDL_UnlockSurface(frame);
+    return SDL_UpdateWindowSurfaceRects(window_, shown.data(), static_cast<int>(shown.size())) == 0;
+}
+
+void SurfacePresenter::MapPointer(int32_t& x, int32_t& y) const {
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowSize(window_, &width, &height);
+    const Rect view = ScaledCopy::Letterbox(kWidth, kHeight, width, height);
+    if (view.Width() <= 0 || view.Height() <= 0 || (view.Width() == kWidth && view.Height() == kHeight)) return;
+    x = std::clamp(static_cast<int32_t>(static_cast<int64_t>(x - view.left) * kWidth / view.Width()), 0, kWidth - 1);
+    y = std::clamp(static_cast<int32_t>(static_cast<int64_t>(y - view.top) * kHeight / view.Height()), 0, kHeight - 1);
+}
+
+bool SurfacePresenter::DrawGeneric(SDL_Surface* frame, const Surface& back, const std::vector<Rect>& changed,
+                                   bool whole) {
+    // A framebuffer of another depth: SDL converts and scales, more slowly.
+    SDL_Rect view = ToSdl(ScaledCopy::Letterbox(kWidth, kHeight, frame->w, frame->h));
+    if (whole || !changed.empty()) {
+        SDL_FillRect(frame, nullptr, SDL_MapRGB(frame->format, 0, 0, 0));
+        if (SDL_BlitScaled(back.Sdl(), nullptr, frame, &view) != 0) return false;
+    }
+    return SDL_UpdateWindowSurface(window_) == 0;
+}
+
+}  // namespace platform

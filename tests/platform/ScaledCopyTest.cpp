@@ -1,0 +1,68 @@
+#include "platform/ScaledCopy.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+using platform::Rect;
+using platform::ScaledCopy;
+using platform::Surface;
+
+namespace {
+
+TEST(ScaledCopyTest, ConvertsEveryChannelToItsFullRange) {
+    const ScaledCopy copy(800, 600, Rect{0, 0, 800, 600}, ScaledCopy::Format{16, 8, 0, 0xFF000000u});
+    EXPECT_EQ(copy.Convert(0x0000), 0xFF000000u);
+    EXPECT_EQ(copy.Convert(0xFFFF), 0xFFFFFFFFu);
+    EXPECT_EQ(copy.Convert(0xF800), 0xFFFF0000u);
+    EXPECT_EQ(copy.Convert(0x07E0), 0xFF00FF00u);
+    EXPECT_EQ(copy.Convert(0x001F), 0xFF0000FFu);
+    // Green 0b100001 (split over both bytes) widens to 0b10000110; red 1 and blue 1 to 8.
+    EXPECT_EQ(copy.Convert(static_cast<uint16_t>((1 << 11) | (0x21 << 5) | 1)), 0xFF088608u);
+    const ScaledCopy bgr(800, 600, Rect{0, 0, 800, 600}, ScaledCopy::Format{0, 8, 16, 0});
+    EXPECT_EQ(bgr.Convert(0xF800), 0x000000FFu);
+}
+
+TEST(ScaledCopyTest, LetterboxesAndRedrawsAChangedRectangleExactlyAsAWholeCopy) {
+    EXPECT_EQ(ScaledCopy::Letterbox(800, 600, 1280, 800), (Rect{107, 0, 1173, 800}));
+    EXPECT_EQ(ScaledCopy::Letterbox(800, 600, 800, 600), (Rect{0, 0, 800, 600}));
+    EXPECT_EQ(ScaledCopy::Letterbox(800, 600, 1600, 1600), (Rect{0, 200, 1600, 1400}));
+
+    const int32_t width = 1280;
+    const int32_t height = 800;
+    const ScaledCopy copy(800, 600, ScaledCopy::Letterbox(800, 600, width, height), ScaledCopy::Format{});
+    auto back = Surface::Create(800, 600);
+    std::mt19937 random(5);
+    for (int32_t y = 0; y < 600; ++y) {
+        for (int32_t x = 0; x < 800; ++x) back->Pixels()[y * back->PitchPixels() + x] = static_cast<uint16_t>(random());
+    }
+    std::vector<uint32_t> frame(static_cast<size_t>(width) * height, 0x12345678u);
+    copy.Copy(*back, Rect{0, 0, 800, 600}, frame.data(), width);
+    // Nearest pixel, bars untouched.
+    EXPECT_EQ(frame[0], 0x12345678u);
+    EXPECT_EQ(frame[1279], 0x12345678u);
+    EXPECT_EQ(frame[107], copy.Convert(back->ReadPixel(0, 0)));
+    EXPECT_EQ(frame[799 * width + 1172], copy.Convert(back->ReadPixel(799, 599)));
+    EXPECT_EQ(frame[400 * width + 107 + 533], copy.Convert(back->ReadPixel(400, 300)));
+
+    // Change a rectangle and draw only it: the same picture as drawing everything again.
+    const Rect changed{333, 101, 517, 287};
+    back->Fill(changed, 0xABCD);
+    const Rect dest = copy.DestRect(changed);
+    std::vector<uint32_t> whole(frame.size(), 0x12345678u);
+    copy.Copy(*back, Rect{0, 0, 800, 600}, whole.data(), width);
+    copy.Copy(*back, changed, frame.data(), width);
+    EXPECT_EQ(frame, whole);
+    // Nothing outside the destination rectangle was written.
+    std::vector<uint32_t> only(frame.size(), 0);
+    copy.Copy(*back, changed, only.data(), width);
+    for (int32_t y = 0; y < height; ++y) {
+        for (int32_t x = 0; x < width; ++x) {
+            const bool inside = x >= dest.left && x < dest.right && y >= dest.top && y < dest.bottom;
+            ASSERT_EQ(only[static_cast<size_t>(y) * width + x] != 0, inside) << x << "," << y;
+        }
+    }
+}
+
+}  // namespace
