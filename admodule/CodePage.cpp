@@ -1,16 +1,16 @@
 #include "admodule/CodePage.h"
 
 #include <cstring>
+#include <string_view>
 
 namespace tavi {
 
 CodeConverter MakeConverter(CodeConverter::Direction direction) {
-    static const char16_t kQuestion16 = u'?';
-    std::string question = "?";
-    if (direction == CodeConverter::Direction::AnsiToUtf16) {
-        question.assign(reinterpret_cast<const char*>(&kQuestion16), sizeof kQuestion16);
-    }
-    return CodeConverter(direction, std::move(question), CodeConverter::Marks::PerUtf16Unit);
+    static const char16_t kQuestion16[] = u"?";
+    const std::string_view question = direction == CodeConverter::Direction::AnsiToUtf16
+                                          ? std::string_view(reinterpret_cast<const char*>(kQuestion16), 2)
+                                          : std::string_view("?", 1);
+    return CodeConverter(direction, std::string(question), CodeConverter::Marks::PerUtf16Unit);
 }
 
 std::string Utf16ToAnsi(std::u16string_view text) {

@@ -149,8 +149,10 @@ FrogRiver::Event FrogRiver::KeyPress(int32_t code, FrogWordSource& words) {
 void FrogRiver::Choose(int32_t number) {
     targetLeaf_ = number;
     const std::u16string& word = At(number).Word;
-    typedPart_.assign(word, 0, 1);
-    restPart_.assign(word, 1);
+    // Fresh strings moved in: GCC 12 at -O3 misreads substring assigns here as overlapping copies.
+    const auto split = word.begin() + (word.empty() ? 0 : 1);
+    typedPart_ = std::u16string(word.begin(), split);
+    restPart_ = std::u16string(split, word.end());
 }
 
 void FrogRiver::Jump() {
