@@ -71,8 +71,12 @@ void BM_Frame(benchmark::State& state) {
     song->SetHeight(-14);
     engine.SetFont(song);
     std::vector<std::u16string> lines;
-    for (int i = 0; i < 9; ++i)
-        lines.push_back(u"第" + platform::FromUtf8(std::to_string(i)) + u"行 The quick brown fox jumps");
+    for (char16_t digit = u'0'; digit < u'9'; ++digit) {
+        std::u16string line = u"第";
+        line.push_back(digit);
+        line.append(u"行 The quick brown fox jumps");
+        lines.push_back(std::move(line));
+    }
 
     std::vector<double> frames;
     uint32_t frame = 0;
