@@ -34,13 +34,6 @@ LetterGameLook MakeLook() {
     return look;
 }
 
-platform::SurfacePtr LoadKeyed(const char* name) {
-    platform::SurfacePtr picture;
-    if (g_Graphic) g_Graphic->LoadPicture(picture, name);
-    if (picture) picture->SetColorKey(0);
-    return picture;
-}
-
 int32_t Round(float v) { return static_cast<int32_t>(std::lround(v)); }
 
 }  // namespace
@@ -65,11 +58,11 @@ AppleGame::~AppleGame() {
 }
 
 void AppleGame::LoadPictures() {
-    background_ = LoadKeyed("APPLE_BACKGROUND");
-    apple_ = LoadKeyed("APPLE_NORMAL");
-    smallApple_ = LoadKeyed("APPLE_SMALL");
-    fallenApple_ = LoadKeyed("APPLE_BAD");
-    basket_ = LoadKeyed("APPLE_BASKET");
+    background_ = LoadGamePicture("APPLE_BACKGROUND");
+    apple_ = LoadGamePicture("APPLE_NORMAL");
+    smallApple_ = LoadGamePicture("APPLE_SMALL");
+    fallenApple_ = LoadGamePicture("APPLE_BAD");
+    basket_ = LoadGamePicture("APPLE_BASKET");
 }
 
 void AppleGame::ThrowIn(Apple& apple, float height) const {

@@ -35,13 +35,6 @@ LetterGameLook MakeLook() {
     return look;
 }
 
-platform::SurfacePtr LoadPicture(const char* name, bool keyed) {
-    platform::SurfacePtr picture;
-    if (g_Graphic) g_Graphic->LoadPicture(picture, name);
-    if (picture && keyed) picture->SetColorKey(0);
-    return picture;
-}
-
 int32_t Round(float v) { return static_cast<int32_t>(std::lround(v)); }
 
 }  // namespace
@@ -66,12 +59,12 @@ FrogGame::~FrogGame() {
 }
 
 void FrogGame::LoadPictures() {
-    background_ = LoadPicture("FROG_BACKGROUND", false);
-    back1_ = LoadPicture("FROG_BACK_1", true);
-    back2_ = LoadPicture("FROG_BACK_2", true);
-    front1_ = LoadPicture("FROG_FRONT_1", true);
-    front2_ = LoadPicture("FROG_FRONT_2", true);
-    leaf_ = LoadPicture("FROG_LEAF", true);
+    background_ = LoadGamePicture("FROG_BACKGROUND", false);
+    back1_ = LoadGamePicture("FROG_BACK_1", true);
+    back2_ = LoadGamePicture("FROG_BACK_2", true);
+    front1_ = LoadGamePicture("FROG_FRONT_1", true);
+    front2_ = LoadGamePicture("FROG_FRONT_2", true);
+    leaf_ = LoadGamePicture("FROG_LEAF", true);
 }
 
 bool FrogGame::Run() {

@@ -123,6 +123,13 @@ void LetterGameFrame::SelectArialFont() {
     if (g_Graphic) g_Graphic->SetFont(g_ArialFont);
 }
 
+platform::SurfacePtr LetterGameFrame::LoadGamePicture(const char* name, bool keyed) {
+    platform::SurfacePtr picture;
+    if (g_Graphic) g_Graphic->LoadPicture(picture, name);
+    if (picture && keyed) picture->SetColorKey(0);
+    return picture;
+}
+
 void LetterGameFrame::BtnStart_OnClick() {
     SetRoundButtons(true);
     Halted = false;

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/Surface.h"
 #include "shell/IGameInterface.h"
 
 class AniButton;
@@ -94,6 +95,8 @@ protected:
     void SetRoundButtons(bool running);
     void DrawButtons();
     static void SelectArialFont();
+    // A picture of the game from the picture library; keyed pictures take black as transparent.
+    static platform::SurfacePtr LoadGamePicture(const char* name, bool keyed = true);
 
     bool Halted = true;
 

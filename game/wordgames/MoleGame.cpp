@@ -38,13 +38,6 @@ LetterGameLook MakeLook() {
     return look;
 }
 
-platform::SurfacePtr LoadPicture(const char* name, bool keyed) {
-    platform::SurfacePtr picture;
-    if (g_Graphic) g_Graphic->LoadPicture(picture, name);
-    if (picture && keyed) picture->SetColorKey(0);
-    return picture;
-}
-
 std::u16string Number(int32_t value, const char* format) {
     char text[16];
     std::snprintf(text, sizeof text, format, value);
@@ -75,12 +68,12 @@ MoleGame::~MoleGame() {
 }
 
 void MoleGame::LoadPictures() {
-    background_ = LoadPicture("MOLE_BACKGROUND", false);
-    radish_ = LoadPicture("MOLE_RADISH", true);
-    appear_ = LoadPicture("MOLE_APPEAR", true);
-    normal_ = LoadPicture("MOLE_NORMAL", true);
-    hit_ = LoadPicture("MOLE_HIT", true);
-    hide_ = LoadPicture("MOLE_HIDE", true);
+    background_ = LoadGamePicture("MOLE_BACKGROUND", false);
+    radish_ = LoadGamePicture("MOLE_RADISH", true);
+    appear_ = LoadGamePicture("MOLE_APPEAR", true);
+    normal_ = LoadGamePicture("MOLE_NORMAL", true);
+    hit_ = LoadGamePicture("MOLE_HIT", true);
+    hide_ = LoadGamePicture("MOLE_HIDE", true);
 }
 
 void MoleGame::BtnStart_OnClick() {
