@@ -18,6 +18,7 @@
 #include "platform/ResourcePack.h"
 #include "platform/Surface.h"
 #include "tests/support/TempDir.h"
+#include "tests/wordgames/EndToEndPictures.h"
 
 namespace fs = std::filesystem;
 
@@ -25,19 +26,8 @@ namespace {
 
 const std::string kDist = GLYPHOR_DIST_DIR;
 
-platform::SurfacePtr PackPicture(const std::string& name) {
-    static const auto pack = platform::ResourcePack::Open(kDist + "/Game/GameRes.DLL");
-    std::vector<uint8_t> bytes;
-    if (!pack || !pack->Read(name + ".png", bytes)) return nullptr;
-    return platform::LoadPng(bytes);
-}
-
-std::string Centre(const std::string& picture, int frames, int left, int top) {
-    const auto strip = PackPicture(picture);
-    const int w = strip ? strip->Width() / frames : 20;
-    const int h = strip ? strip->Height() : 20;
-    return std::to_string(left + w / 2) + " " + std::to_string(top + h / 2);
-}
+using wordgametest::Centre;
+using wordgametest::PackPicture;
 
 void PutInt(std::string& out, int32_t v) {
     for (int i = 0; i < 4; ++i) out += static_cast<char>((static_cast<uint32_t>(v) >> (8 * i)) & 0xFF);
