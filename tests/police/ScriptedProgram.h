@@ -12,25 +12,14 @@
 #include "platform/Surface.h"
 #include "police/RaceTextList.h"
 #include "police/TextFolder.h"
+#include "tests/support/PackPictures.h"
 
 namespace scripted {
 
 inline const std::string kDist = GLYPHOR_DIST_DIR;
 
-inline platform::SurfacePtr PackPicture(const std::string& name) {
-    static const auto pack = platform::ResourcePack::Open(kDist + "/Game/GameRes.DLL");
-    std::vector<uint8_t> bytes;
-    if (!pack || !pack->Read(name + ".png", bytes)) return nullptr;
-    return platform::LoadPng(bytes);
-}
-
-// The centre of a button whose strip `picture` has `frames` frames and stands at (left, top).
-inline std::string Centre(const std::string& picture, int frames, int left, int top) {
-    const auto strip = PackPicture(picture);
-    const int w = strip ? strip->Width() / frames : 20;
-    const int h = strip ? strip->Height() : 20;
-    return std::to_string(left + w / 2) + " " + std::to_string(top + h / 2);
-}
+using testsupport::Centre;
+using testsupport::PackPicture;
 
 inline bool SamePixels(const platform::Surface& a, const platform::Surface& b) {
     if (a.Width() != b.Width() || a.Height() != b.Height()) return false;

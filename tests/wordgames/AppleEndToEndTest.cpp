@@ -17,8 +17,8 @@
 #include "platform/PictureLoader.h"
 #include "platform/ResourcePack.h"
 #include "platform/Surface.h"
+#include "tests/support/PackPictures.h"
 #include "tests/support/TempDir.h"
-#include "tests/wordgames/EndToEndPictures.h"
 
 namespace fs = std::filesystem;
 
@@ -26,8 +26,8 @@ namespace {
 
 const std::string kDist = GLYPHOR_DIST_DIR;
 
-using wordgametest::Centre;
-using wordgametest::PackPicture;
+using testsupport::Centre;
+using testsupport::PackPicture;
 
 void PutInt(std::string& out, int32_t v) {
     for (int i = 0; i < 4; ++i) out += static_cast<char>((static_cast<uint32_t>(v) >> (8 * i)) & 0xFF);

@@ -17,8 +17,8 @@
 #include "platform/ProgramFolder.h"
 #include "platform/ResourcePack.h"
 #include "platform/Surface.h"
+#include "tests/support/PackPictures.h"
 #include "tests/support/TempDir.h"
-#include "tests/wordgames/EndToEndPictures.h"
 
 namespace fs = std::filesystem;
 
@@ -26,8 +26,8 @@ namespace {
 
 const std::string kDist = GLYPHOR_DIST_DIR;
 
-using wordgametest::Centre;
-using wordgametest::PackPicture;
+using testsupport::Centre;
+using testsupport::PackPicture;
 
 // The share of `picture`'s pixels that `shot` shows at (x, y).
 double Covered(const platform::Surface& shot, const platform::Surface& picture, int32_t x, int32_t y) {

@@ -1,5 +1,6 @@
 #pragma once
-// Pictures of the built pack, for scripted runs that click on buttons and compare snapshots.
+// Pictures of the staged pack, for tests that play the real program: button centres to click
+// and pictures to compare snapshots with.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -8,7 +9,7 @@
 #include "platform/ResourcePack.h"
 #include "platform/Surface.h"
 
-namespace wordgametest {
+namespace testsupport {
 
 inline platform::SurfacePtr PackPicture(const std::string& name) {
     static const auto pack = platform::ResourcePack::Open(std::string(GLYPHOR_DIST_DIR) + "/Game/GameRes.DLL");
@@ -25,4 +26,4 @@ inline std::string Centre(const std::string& picture, int frames, int left, int 
     return std::to_string(left + w / 2) + " " + std::to_string(top + h / 2);
 }
 
-}  // namespace wordgametest
+}  // namespace testsupport
