@@ -7,6 +7,7 @@
 #include "platform/MessageQueue.h"
 #include "platform/SoundBuffer.h"
 #include "shell/FrameLoop.h"
+#include "tests/support/DialogDriver.h"
 
 namespace policetest {
 namespace {
@@ -211,43 +212,7 @@ TEST_F(PoliceWorld, StatusOverlayCountsDownAndGivesTheTextFontBack) {
     EXPECT_STREQ(g_SongFont->GetRecord().faceName.data(), "\xcb\xce\xcc\xe5");  // 宋体
 }
 
-// Plays steps into the exit dialog's loop from inside the platform wait, on a virtual clock.
-class DialogDriver {
-public:
-    explicit DialogDriver(std::deque<std::function<void()>> steps) : steps_(std::move(steps)) {
-        platform::MessageQueue::Instance().Clear();
-        platform::Clock::UseVirtual(100000);
-        g_LastFrameTime = 100000;
-        platform::MessageQueue::Instance().SetScriptHook([this](uint32_t deadline) { Step(deadline); });
-    }
-    ~DialogDriver() {
-        platform::MessageQueue::Instance().SetScriptHook({});
-        platform::MessageQueue::Instance().Clear();
-        platform::Clock::UseReal();
-    }
-    static std::function<void()> Key(uint32_t vk) {
-        return [vk] {
-            platform::Message down;
-            down.message = platform::WM_KEYDOWN;
-            down.wParam = vk;
-            platform::MessageQueue::Instance().Post(down);
-        };
-    }
-
-private:
-    void Step(uint32_t deadline) {
-        if (!steps_.empty()) {
-            auto step = std::move(steps_.front());
-            steps_.pop_front();
-            step();
-        } else if (++idle_ > 500) {
-            Key(platform::VK_ESCAPE)();  // a dialog that never ends fails instead of hanging
-        }
-        if (platform::MessageQueue::Instance().Empty()) platform::Clock::AdvanceTo(deadline);
-    }
-    std::deque<std::function<void()>> steps_;
-    int idle_ = 0;
-};
+using testsupport::DialogDriver;
 
 struct ProgramEnded {};
 

@@ -31,6 +31,7 @@
 #include "shell/Globals.h"
 #include "shell/IGameInterface.h"
 #include "shell/Startup.h"
+#include "tests/support/DialogDriver.h"
 #include "tests/support/TempDir.h"
 #include "widgets/AniButton.h"
 #include "widgets/MessageDlg.h"
@@ -42,49 +43,7 @@ inline std::string DistPath(const std::string& relative) { return std::string(GL
 // Thrown by ShutdownProgram's exit while a world is set up.
 struct ProgramEnded {};
 
-// Answers the dialogs of a handler: each wait of a dialog's loop runs the next step (usually a
-// key); a dialog still open long after the steps ran out gets Esc, so a fault fails the test
-// instead of hanging it.
-class DialogDriver {
-public:
-    explicit DialogDriver(std::deque<std::function<void()>> steps = {}) : steps_(std::move(steps)) {
-        platform::MessageQueue::Instance().Clear();
-        platform::Clock::UseVirtual(100000);
-        g_LastFrameTime = 100000;
-        platform::MessageQueue::Instance().SetScriptHook([this](uint32_t deadline) { Step(deadline); });
-    }
-    ~DialogDriver() {
-        platform::MessageQueue::Instance().SetScriptHook({});
-        platform::MessageQueue::Instance().Clear();
-        platform::Clock::UseReal();
-    }
-    static std::function<void()> Key(uint32_t vk) {
-        return [vk] {
-            platform::Message down;
-            down.message = platform::WM_KEYDOWN;
-            down.wParam = vk;
-            platform::MessageQueue::Instance().Post(down);
-        };
-    }
-    // The dialog waits seen so far (0: no dialog ran).
-    int Waits() const { return waits_; }
-
-private:
-    void Step(uint32_t deadline) {
-        ++waits_;
-        if (!steps_.empty()) {
-            auto step = std::move(steps_.front());
-            steps_.pop_front();
-            step();
-        } else if (++idle_ > 500) {
-            Key(platform::VK_ESCAPE)();
-        }
-        if (platform::MessageQueue::Instance().Empty()) platform::Clock::AdvanceTo(deadline);
-    }
-    std::deque<std::function<void()>> steps_;
-    int idle_ = 0;
-    int waits_ = 0;
-};
+using testsupport::DialogDriver;
 
 class WordGameWorld : public ::testing::Test {
 protected:
