@@ -17,7 +17,8 @@ TEST(TaviCrc, CheckValueAndZeroPadding) {
     // "a" has CRC 0xE8B7BE43; find a short text whose CRC has a leading zero digit.
     std::string text;
     for (int i = 0; i < 100000; ++i) {
-        text = "q" + std::to_string(i);
+        text = 'q';
+        text += std::to_string(i);
         if (Crc32(text) < 0x10000000u) break;
     }
     ASSERT_LT(Crc32(text), 0x10000000u);

@@ -15,8 +15,11 @@ using Bytes = std::vector<uint8_t>;
 
 // The file form of a record: 16-bit text length, the text, eleven 32-bit fields.
 Bytes FileBytes(const std::string& text, const std::array<int32_t, 11>& fields) {
-    Bytes out{static_cast<uint8_t>(text.size() & 0xFF), static_cast<uint8_t>(text.size() >> 8)};
-    out.insert(out.end(), text.begin(), text.end());
+    Bytes out;
+    out.reserve(2 + text.size() + 44);
+    out.push_back(static_cast<uint8_t>(text.size() & 0xFF));
+    out.push_back(static_cast<uint8_t>(text.size() >> 8));
+    for (char c : text) out.push_back(static_cast<uint8_t>(c));
     for (int32_t f : fields) {
         for (int shift = 0; shift < 32; shift += 8)
             out.push_back(static_cast<uint8_t>(static_cast<uint32_t>(f) >> shift));

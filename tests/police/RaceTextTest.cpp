@@ -109,7 +109,12 @@ TEST_F(TextFolderTest, ListsFilesSortedIgnoringCaseAndReadsTheirFirstLine) {
 }
 
 TEST_F(TextFolderTest, HitTestOfTheList) {
-    for (int i = 0; i < 25; ++i) Write("t" + std::to_string(i) + ".txt", "x");
+    for (int i = 0; i < 25; ++i) {
+        std::string name = "t";
+        name += std::to_string(i);
+        name += ".txt";
+        Write(name, "x");
+    }
     RaceTextList list;
     list.Load(Folder());
     EXPECT_EQ(list.LastShown(), 20);

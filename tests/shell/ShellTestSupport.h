@@ -47,7 +47,7 @@ private:
     template <typename... Args>
     bool Note(const char* name, Args... args) {
         std::string entry = name;
-        ((entry += " " + std::to_string(args)), ...);
+        ((entry += ' ', entry += std::to_string(args)), ...);
         calls.push_back(entry);
         return true;
     }
