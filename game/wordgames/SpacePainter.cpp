@@ -31,7 +31,28 @@ platform::SurfacePtr Picture(const char* name, bool keyed) {
 // The whole picture as an explicit rectangle, so clipping at the edges keeps its visible part.
 platform::Rect Whole(const platform::Surface& picture) { return {0, 0, picture.Width(), picture.Height()}; }
 
+bool IsLatin(const std::u16string& text) {
+    for (char16_t c : text) {
+        if (c >= 0x80) return false;
+    }
+    return true;
+}
+
 }  // namespace
+
+SpacePainter::SpacePainter() : chineseFont_(std::make_shared<GameFont>()) {
+    chineseFont_->SetFaceName(u"黑体");
+    chineseFont_->SetCharSet(134);
+    chineseFont_->SetBold(true);
+    chineseFont_->SetHeight(kArialHeight);
+}
+
+SpacePainter::~SpacePainter() = default;
+
+std::shared_ptr<GameFont> SpacePainter::FontFor(const std::u16string& text,
+                                                const std::shared_ptr<GameFont>& latin) const {
+    return IsLatin(text) ? latin : chineseFont_;
+}
 
 void SpacePainter::Load() {
     if (!g_Graphic) return;
@@ -65,13 +86,17 @@ void SpacePainter::DrawMenu() {
 void SpacePainter::DrawHiScores(const HiScore& table) {
     if (!g_Graphic) return;
     if (hiScoreBackground_) g_Graphic->DrawOpaque(0, 0, *hiScoreBackground_, g_FullScreenRect);
-    g_Graphic->BeginText();
-    g_Graphic->SetTextColor(kGreen);
+    const std::shared_ptr<GameFont> selected = g_Graphic->Font();
     for (int32_t i = 0; i < table.EntryCount(); ++i) {
         const HiScoreEntry entry = table.EntryAt(i);
-        g_Graphic->DrawText(250, 165 + 35 * i, SpaceStatusText::HiScoreLine(entry.Name, entry.Score));
+        const std::u16string line = SpaceStatusText::HiScoreLine(entry.Name, entry.Score);
+        g_Graphic->SetFont(FontFor(line, selected));
+        g_Graphic->BeginText();
+        g_Graphic->SetTextColor(kGreen);
+        g_Graphic->DrawText(250, 165 + 35 * i, line);
+        g_Graphic->EndText();
     }
-    g_Graphic->EndText();
+    g_Graphic->SetFont(selected);
 }
 
 void SpacePainter::DrawScenery(const SpaceField& field) {
@@ -115,6 +140,7 @@ void SpacePainter::DrawEnemies(const SpaceField& field) {
 
 void SpacePainter::DrawBonusWord(const SpaceField& field) {
     const BonusWord& bonus = field.Bonus();
+    g_Graphic->SetFont(FontFor(bonus.Word, g_ArialFont));
     g_Graphic->BeginText();
     g_Graphic->SetTextColor(kRed);
     const int32_t x = Round(bonus.X);
@@ -124,6 +150,7 @@ void SpacePainter::DrawBonusWord(const SpaceField& field) {
     g_Graphic->SetTextColor(kBlue);
     g_Graphic->DrawText(x + typedWidth, y, bonus.RestPart);
     g_Graphic->EndText();
+    g_Graphic->SetFont(g_ArialFont);
 }
 
 void SpacePainter::DrawShots(const SpaceField& field) {

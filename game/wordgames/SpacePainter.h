@@ -1,9 +1,12 @@
 #pragma once
 #include <cstdint>
+#include <memory>
+#include <string>
 
 #include "platform/Geometry.h"
 #include "platform/Surface.h"
 
+class GameFont;
 class HiScore;
 class SpaceField;
 struct SpriteKind;
@@ -12,11 +15,15 @@ struct SpriteKind;
 // backgrounds, the play with its status bar, and the game-over screen. It owns the pictures.
 class SpacePainter {
 public:
+    SpacePainter();
+    ~SpacePainter();
+
     // (Re)loads every picture; keyed ones take black as transparent.
     void Load();
 
     void DrawMenu();
-    // The table's entries as "name : score", green, in the font selected.
+    // The table's entries as "name : score", green, in the font selected (a Chinese face of the
+    // same size for lines the Latin face has no letters for).
     void DrawHiScores(const HiScore& table);
     // Scenery, ship, enemies with their letters, bonus word, missiles, blasts and status bar.
     void DrawPlay(const SpaceField& field);
@@ -27,6 +34,8 @@ public:
     static platform::Rect FrameRect(const SpriteKind& kind, uint8_t frame);
 
 private:
+    // The game font for plain Latin text; Chinese text takes the Chinese face of the same size.
+    std::shared_ptr<GameFont> FontFor(const std::u16string& text, const std::shared_ptr<GameFont>& latin) const;
     void DrawScenery(const SpaceField& field);
     void DrawEnemies(const SpaceField& field);
     void DrawBonusWord(const SpaceField& field);
@@ -36,5 +45,6 @@ private:
     platform::SurfacePtr labelScore_, labelLife_, labelTime_;
     platform::SurfacePtr life_, lifeOver_;
     platform::SurfacePtr background_, hiScoreBackground_, menuBackground_, stars_;
+    std::shared_ptr<GameFont> chineseFont_;
     platform::SurfacePtr ship_, enemy0_, enemy4_, explosion_, bomb_, captionBack_;
 };
