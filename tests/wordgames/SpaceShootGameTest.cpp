@@ -141,7 +141,7 @@ TEST_F(SpaceShootGameTest, GameOverEntersAQualifyingScoreKeepsTheDifficultyAndTh
     EXPECT_EQ(g_HiScore->EntryCount(), 1);
 }
 
-TEST_F(SpaceShootGameTest, LeavingBeforeAnyGameKeepsTheSettings) {
+TEST_F(SpaceShootGameTest, LeavingBeforeAnyGameKeepsTheSettingsAndOptionsOpenTheSpacePage) {
     g_Settings.Field[kSpaceSpeed] = 7;
     g_Settings.Field[kSpaceCount] = 12;
     SpaceShootGame& game = Enter();
@@ -155,6 +155,13 @@ TEST_F(SpaceShootGameTest, LeavingBeforeAnyGameKeepsTheSettings) {
     EXPECT_EQ(SavedField(kSpaceSpeed), 7);
     EXPECT_EQ(SavedField(kSpaceCount), 12);
     EXPECT_EQ(SavedField(kSpaceBonus), 0);
+    {
+        DialogDriver driver({DialogDriver::Key(platform::VK_ESCAPE)});
+        Click(game.BtnOption);
+        EXPECT_GT(driver.Waits(), 0);
+    }
+    EXPECT_EQ(g_SetupDlg->Page(), 4);
+    EXPECT_EQ(game.ScreenMode(), SpaceShootGame::kMenu) << "cancelled options start no game";
 }
 
 }  // namespace
