@@ -11,6 +11,7 @@
 #include "wordgames/AppleGame.h"
 #include "wordgames/FrogGame.h"
 #include "wordgames/MoleGame.h"
+#include "wordgames/SpaceShootGame.h"
 
 namespace {
 
@@ -30,11 +31,11 @@ struct GameEntry {
 
 // In the order of SwitchBoard::Game; the digit keys 1..5 follow it too.
 constexpr GameEntry kGameTable[SwitchBoard::kGames] = {
-    {"MAIN_POLICE", 250, 5, &Make<PoliceGame>},  // key 1
-    {"MAIN_SPACE", 300, 4, nullptr},             // key 2: the space shooter has no screen yet
-    {"MAIN_MOLE", 350, 3, &Make<MoleGame>},      // key 3
-    {"MAIN_FROG", 400, 2, &Make<FrogGame>},      // key 4
-    {"MAIN_APPLE", 450, 1, &Make<AppleGame>},    // key 5
+    {"MAIN_POLICE", 250, 5, &Make<PoliceGame>},     // key 1
+    {"MAIN_SPACE", 300, 4, &Make<SpaceShootGame>},  // key 2
+    {"MAIN_MOLE", 350, 3, &Make<MoleGame>},         // key 3
+    {"MAIN_FROG", 400, 2, &Make<FrogGame>},         // key 4
+    {"MAIN_APPLE", 450, 1, &Make<AppleGame>},       // key 5
 };
 
 constexpr const char* kSplashes[6] = {"MAIN_NONE",        "MAIN_APPLE_SPLASH", "MAIN_FROG_SPLASH",

@@ -9,6 +9,7 @@
 #include "wordgames/AppleGame.h"
 #include "wordgames/FrogGame.h"
 #include "wordgames/MoleGame.h"
+#include "wordgames/SpaceShootGame.h"
 
 namespace wordgametest {
 namespace {
@@ -79,7 +80,7 @@ TEST_F(SwitchBoardTest, APressOnATransparentPixelOfAGameButtonDoesNothing) {
 
 TEST_F(SwitchBoardTest, DigitKeysOpenTheGamesWithoutTheClickSoundAClickPlaysIt) {
     SwitchBoard& menu = Enter();
-    for (int32_t key : {'2', '0', '6', 'A'}) menu.KeyDown(key, 0);  // no screen for them
+    for (int32_t key : {'0', '6', 'A'}) menu.KeyDown(key, 0);  // no screen for them
     EXPECT_EQ(g_Screen, menu_);
     menu.KeyDown('5', 0);
     EXPECT_NE(std::dynamic_pointer_cast<AppleGame>(g_Screen), nullptr);
@@ -97,6 +98,8 @@ TEST_F(SwitchBoardTest, DigitKeysOpenTheGamesWithoutTheClickSoundAClickPlaysIt) 
 
     Enter().KeyDown('1', 0);
     EXPECT_NE(std::dynamic_pointer_cast<PoliceGame>(g_Screen), nullptr);
+    Enter().KeyDown('2', 0);
+    EXPECT_NE(std::dynamic_pointer_cast<SpaceShootGame>(g_Screen), nullptr);
     Enter().KeyDown('3', 0);
     EXPECT_NE(std::dynamic_pointer_cast<MoleGame>(g_Screen), nullptr);
     Enter().KeyDown('4', 0);

@@ -1,0 +1,227 @@
+#include "wordgames/SpacePainter.h"
+
+#include <cmath>
+
+#include "engine/GameFont.h"
+#include "engine/GraphicEngine.h"
+#include "shell/Globals.h"
+#include "wordgames/HiScore.h"
+#include "wordgames/SpaceField.h"
+#include "wordgames/SpaceStatusText.h"
+
+namespace {
+
+constexpr uint32_t kBlack = 0;
+constexpr uint32_t kGreen = 0x00FF00;
+constexpr uint32_t kRed = 255;
+constexpr uint32_t kBlue = 0xFF0000;
+constexpr uint32_t kWhite = 0xFFFFFF;
+constexpr int32_t kArialHeight = 21;
+constexpr int32_t kGameOverHeight = 40;
+
+int32_t Round(float v) { return static_cast<int32_t>(std::lround(v)); }
+
+platform::SurfacePtr Picture(const char* name, bool keyed) {
+    platform::SurfacePtr picture;
+    g_Graphic->LoadPicture(picture, name);
+    if (picture && keyed) picture->SetColorKey(0);
+    return picture;
+}
+
+// The whole picture as an explicit rectangle, so clipping at the edges keeps its visible part.
+platform::Rect Whole(const platform::Surface& picture) { return {0, 0, picture.Width(), picture.Height()}; }
+
+bool IsLatin(const std::u16string& text) {
+    for (char16_t c : text) {
+        if (c >= 0x80) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+SpacePainter::SpacePainter() : chineseFont_(std::make_shared<GameFont>()) {
+    chineseFont_->SetFaceName(u"黑体");
+    chineseFont_->SetCharSet(134);
+    chineseFont_->SetBold(true);
+    chineseFont_->SetHeight(kArialHeight);
+}
+
+SpacePainter::~SpacePainter() = default;
+
+std::shared_ptr<GameFont> SpacePainter::FontFor(const std::u16string& text,
+                                                const std::shared_ptr<GameFont>& latin) const {
+    return IsLatin(text) ? latin : chineseFont_;
+}
+
+void SpacePainter::Load() {
+    if (!g_Graphic) return;
+    labelScore_ = Picture("SPACE_LABEL_SCORE", true);
+    labelLife_ = Picture("SPACE_LABEL_LIFE", true);
+    labelTime_ = Picture("SPACE_LABEL_TIME", true);
+    life_ = Picture("SPACE_LIFE", false);
+    lifeOver_ = Picture("SPACE_LIFE_OVER", false);
+    background_ = Picture("SPACE_BACKGROUND", true);
+    hiScoreBackground_ = Picture("SPACE_HISCORE_BG", false);
+    menuBackground_ = Picture("SPACE_MAINMENU_BG", false);
+    stars_ = Picture("SPACE_STARS", false);
+    ship_ = Picture("SPACE_SHIP", true);
+    enemy0_ = Picture("SPACE_ENEMY_0", true);
+    enemy4_ = Picture("SPACE_ENEMY_4", true);
+    explosion_ = Picture("SPACE_EXPLOSION_0", true);
+    bomb_ = Picture("SPACE_BOMB", true);
+    captionBack_ = Picture("SPACE_CAPTION_BACK", true);
+}
+
+platform::Rect SpacePainter::FrameRect(const SpriteKind& kind, uint8_t frame) {
+    const int32_t left = frame % 3 * kind.Width;
+    const int32_t top = frame / 3 * kind.Height;
+    return {left, top, left + kind.Width, top + kind.Height};
+}
+
+void SpacePainter::DrawMenu() {
+    if (g_Graphic && menuBackground_) g_Graphic->DrawOpaque(0, 0, *menuBackground_, g_FullScreenRect);
+}
+
+void SpacePainter::DrawHiScores(const HiScore& table) {
+    if (!g_Graphic) return;
+    if (hiScoreBackground_) g_Graphic->DrawOpaque(0, 0, *hiScoreBackground_, g_FullScreenRect);
+    const std::shared_ptr<GameFont> selected = g_Graphic->Font();
+    for (int32_t i = 0; i < table.EntryCount(); ++i) {
+        const HiScoreEntry entry = table.EntryAt(i);
+        const std::u16string line = SpaceStatusText::HiScoreLine(entry.Name, entry.Score);
+        g_Graphic->SetFont(FontFor(line, selected));
+        g_Graphic->BeginText();
+        g_Graphic->SetTextColor(kGreen);
+        g_Graphic->DrawText(250, 165 + 35 * i, line);
+        g_Graphic->EndText();
+    }
+    g_Graphic->SetFont(selected);
+}
+
+void SpacePainter::DrawScenery(const SpaceField& field) {
+    g_Graphic->Clear(kBlack);
+    if (background_) {
+        for (const SpaceScenery::Layer& layer : field.Scenery().Layers()) {
+            platform::Rect src{0, 0, 493, 318};
+            g_Graphic->DrawKeyedClipped(Round(layer.X), Round(layer.Y), *background_, src);
+        }
+    }
+    if (stars_) {
+        for (const SpaceScenery::Star& star : field.Scenery().Stars()) {
+            const platform::Rect dot{star.Shade, 0, star.Shade + 1, 1};
+            g_Graphic->DrawOpaque(Round(star.X), Round(star.Y), *stars_, dot);
+        }
+    }
+}
+
+void SpacePainter::DrawEnemies(const SpaceField& field) {
+    for (int32_t i = 0; i < field.EnemyCount(); ++i) {
+        const Enemy& enemy = field.Enemies()[static_cast<size_t>(i)];
+        if (!enemy.Alive) continue;
+        const SpriteKind& kind = field.EnemyKind(enemy.Kind);
+        const platform::SurfacePtr& picture = enemy.Kind == 0 ? enemy0_ : enemy4_;
+        if (picture) {
+            platform::Rect src = FrameRect(kind, enemy.Frame);
+            g_Graphic->DrawKeyedClipped(Round(enemy.X), Round(enemy.Y), *picture, src);
+        }
+        const auto middle = enemy.X + static_cast<float>(kind.Width / 2);
+        if (captionBack_) {
+            platform::Rect badge{0, 0, 27, 21};
+            g_Graphic->DrawKeyedClipped(Round(middle - 13), Round(enemy.Y), *captionBack_, badge);
+        }
+        g_Graphic->BeginText();
+        g_Graphic->SetTextColor(kGreen);
+        const int32_t width = g_Graphic->MeasureText(enemy.Letter).cx;
+        g_Graphic->DrawText(Round(middle - static_cast<float>(width / 2)), Round(enemy.Y), enemy.Letter);
+        g_Graphic->EndText();
+    }
+}
+
+void SpacePainter::DrawBonusWord(const SpaceField& field) {
+    const BonusWord& bonus = field.Bonus();
+    g_Graphic->SetFont(FontFor(bonus.Word, g_ArialFont));
+    g_Graphic->BeginText();
+    g_Graphic->SetTextColor(kRed);
+    const int32_t x = Round(bonus.X);
+    const int32_t y = Round(bonus.Y);
+    g_Graphic->DrawText(x, y, bonus.TypedPart);
+    const int32_t typedWidth = g_Graphic->MeasureText(bonus.TypedPart).cx;
+    g_Graphic->SetTextColor(kBlue);
+    g_Graphic->DrawText(x + typedWidth, y, bonus.RestPart);
+    g_Graphic->EndText();
+    g_Graphic->SetFont(g_ArialFont);
+}
+
+void SpacePainter::DrawShots(const SpaceField& field) {
+    const int32_t count = field.EnemyCount();
+    if (bomb_) {
+        for (int32_t i = 0; i < count; ++i) {
+            const Missile& missile = field.Missiles()[static_cast<size_t>(i)];
+            if (!missile.Active) continue;
+            platform::Rect src = Whole(*bomb_);
+            g_Graphic->DrawKeyedClipped(Round(missile.X), Round(missile.Y), *bomb_, src);
+        }
+    }
+    if (explosion_) {
+        for (int32_t i = 0; i < count; ++i) {
+            const Blast& blast = field.Blasts()[static_cast<size_t>(i)];
+            if (!blast.Active) continue;
+            platform::Rect src = FrameRect(field.BlastKind(), blast.Frame);
+            g_Graphic->DrawKeyedClipped(Round(blast.X), Round(blast.Y), *explosion_, src);
+        }
+    }
+}
+
+void SpacePainter::DrawStatusBar(const SpaceField& field) {
+    if (labelScore_) g_Graphic->DrawKeyed(30, 20, *labelScore_, g_FullScreenRect);
+    if (labelLife_) g_Graphic->DrawKeyed(234, 20, *labelLife_, g_FullScreenRect);
+    if (labelTime_) g_Graphic->DrawKeyed(530, 20, *labelTime_, g_FullScreenRect);
+    if (life_) g_Graphic->DrawOpaque(300, 20, *life_, g_FullScreenRect);
+    if (lifeOver_ && field.Energy() > 0) {
+        g_Graphic->StretchDraw(platform::Rect{304, 23, 304 + field.Energy(), 39}, *lifeOver_, g_FullScreenRect,
+                               kCopyWait);
+    }
+    g_Graphic->SetFont(g_SongFont);
+    g_Graphic->BeginText();
+    g_Graphic->SetTextColor(kGreen);
+    g_Graphic->DrawText(650, 20, field.LevelMessage());
+    g_Graphic->EndText();
+    g_Graphic->SetFont(g_ArialFont);
+    g_Graphic->BeginText();
+    g_Graphic->SetTextColor(kGreen);
+    g_Graphic->DrawText(80, 20, SpaceStatusText::Score(field.Score()));
+    g_Graphic->DrawText(585, 20, SpaceStatusText::Timer(field.LevelTimerMs()));
+    g_Graphic->EndText();
+}
+
+void SpacePainter::DrawPlay(const SpaceField& field) {
+    if (!g_Graphic) return;
+    g_Graphic->SetFont(g_ArialFont);
+    DrawScenery(field);
+    if (ship_) {
+        const platform::Rect src = FrameRect(SpaceField::ShipKind(), field.ShipFrame());
+        g_Graphic->DrawKeyed(Round(field.ShipX()), Round(field.ShipY()), *ship_, src);
+    }
+    DrawEnemies(field);
+    DrawBonusWord(field);
+    DrawShots(field);
+    DrawStatusBar(field);
+}
+
+void SpacePainter::DrawGameOver(const SpaceField& field) {
+    if (!g_Graphic) return;
+    DrawScenery(field);
+    if (g_ArialFont) g_ArialFont->SetHeight(kGameOverHeight);
+    g_Graphic->SetFont(g_ArialFont);
+    g_Graphic->BeginText();
+    g_Graphic->SetTextColor(kRed);
+    g_Graphic->DrawText(300, 300, u"GameOver");
+    g_Graphic->EndText();
+    g_Graphic->SetFont(g_SongFont);
+    g_Graphic->BeginText();
+    g_Graphic->SetTextColor(kWhite);
+    g_Graphic->DrawText(335, 350, u"按 Esc 键返回主选单");
+    g_Graphic->EndText();
+    if (g_ArialFont) g_ArialFont->SetHeight(kArialHeight);
+}

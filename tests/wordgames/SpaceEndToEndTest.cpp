@@ -1,0 +1,139 @@
+// The real program played through a script from the main menu: key 2 opens the space shooter,
+// a game starts, Esc keeps it behind the return button, the return button resumes it, the
+// enemies wear the ship's energy down to game over, and Esc leads back to a menu that offers a
+// new game. The difficulty kept at game over is read back from the settings file.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "menu/Settings.h"
+#include "platform/PictureLoader.h"
+#include "platform/ProgramFolder.h"
+#include "platform/Surface.h"
+#include "tests/support/PackPictures.h"
+#include "tests/support/TempDir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kDist = GLYPHOR_DIST_DIR;
+
+using testsupport::Centre;
+using testsupport::PackPicture;
+
+// Frames from pressing start by which fifteen enemies at the top speed have taken all the energy:
+// they need 1,600 to 1,900 frames, and a game over stays on the screen.
+constexpr int kFramesToGameOver = 3000;
+
+class SpaceEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(fs::exists(kDist + "/glyphor_police"));
+        ASSERT_TRUE(PackPicture("SPACE_MAINMENU_BG")) << "the picture pack is built by the assets target";
+        dir_ = temp_.Path();
+        fs::create_directories(dir_ / "Game");
+        fs::copy_file(kDist + "/glyphor_police", dir_ / "glyphor_police");
+        fs::create_symlink(kDist + "/Game/GameRes.DLL", dir_ / "Game" / "GameRes.DLL");
+        fs::create_symlink(kDist + "/Game/GameSnd.DLL", dir_ / "Game" / "GameSnd.DLL");
+        platform::SetProgramFolder(dir_.string());
+    }
+
+    int Play(const std::string& script) {
+        const std::string scriptPath = (dir_ / "script.txt").string();
+        std::ofstream(scriptPath) << script;
+        const std::string command =
+            "env SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy GLYPHOR_WINDOWED=1 "
+            "GLYPHOR_LAN_BROADCAST=127.255.255.255 ASAN_OPTIONS=detect_leaks=0 GLYPHOR_SEED=23 "
+            "GLYPHOR_INSTANCE=space-e2e-" +
+            std::to_string(::getpid()) + " GLYPHOR_SCRIPT=" + scriptPath + " " + (dir_ / "glyphor_police").string() +
+            " --menu > " + (dir_ / "out.txt").string() + " 2>&1";
+        const int status = std::system(command.c_str());
+        std::ifstream out(dir_ / "out.txt");
+        std::stringstream text;
+        text << out.rdbuf();
+        output_ = text.str();
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    std::string Shot(const std::string& name) const { return (dir_ / name).string(); }
+    platform::SurfacePtr LoadShot(const std::string& name) {
+        std::ifstream in(Shot(name), std::ios::binary);
+        std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        auto image = bytes.empty() ? nullptr : platform::LoadPng(bytes);
+        if (!image) ADD_FAILURE() << "no snapshot " << name << "\n" << output_;
+        return image;
+    }
+    // The share of frame 0 of `picture` (a strip of `frames`) that the snapshot shows at (x, y);
+    // transparent pixels count as shown.
+    double Covered(const std::string& shot, const std::string& picture, int frames, int32_t x, int32_t y) {
+        const auto image = LoadShot(shot);
+        const auto strip = PackPicture(picture);
+        if (!image || !strip) return 0;
+        const int32_t w = strip->Width() / frames;
+        int64_t same = 0;
+        for (int32_t py = 0; py < strip->Height(); ++py) {
+            for (int32_t px = 0; px < w; ++px) {
+                const uint16_t p = strip->ReadPixel(px, py);
+                same += p == 0 || image->ReadPixel(x + px, y + py) == p ? 1 : 0;
+            }
+        }
+        return static_cast<double>(same) / (static_cast<double>(w) * strip->Height());
+    }
+    int Count(const std::string& shot, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t bgr) {
+        const auto image = LoadShot(shot);
+        if (!image) return 0;
+        const uint16_t pixel = platform::Surface::RawFromBgr(bgr);
+        int n = 0;
+        for (int32_t py = y; py < y + h; ++py) {
+            for (int32_t px = x; px < x + w; ++px) n += image->ReadPixel(px, py) == pixel ? 1 : 0;
+        }
+        return n;
+    }
+
+    testsupport::TempDir temp_{"glyphor-space-e2e"};
+    fs::path dir_;
+    std::string output_;
+};
+
+TEST_F(SpaceEndToEnd, KeyTwoOpensTheShooterAGameIsKeptByEscResumedAndPlayedToGameOver) {
+    ASSERT_GT(kFramesToGameOver, 0);
+    g_Settings = DefaultSettings();
+    g_Settings.Field[kSpaceCount] = 15;
+    g_Settings.Field[kSpaceSpeed] = 10;
+    g_Settings.Field[kSpaceBonus] = 0;
+    ASSERT_TRUE(SaveSettings(kSettingsFile));
+    const std::string button = Centre("SPACE_START", 3, 257, 287);
+    const std::string script = "frames 2\nkey 2\nframes 2\nsnapshot " + Shot("menu.png") + "\nclick " + button +
+                               "\nframes 40\nsnapshot " + Shot("play.png") + "\nkey Esc\nframes 2\nsnapshot " +
+                               Shot("kept.png") + "\nclick " + button + "\nframes " +
+                               std::to_string(kFramesToGameOver - 40) + "\nsnapshot " + Shot("over.png") +
+                               "\nkey Esc\nframes 2\nsnapshot " + Shot("again.png") + "\n";
+    ASSERT_EQ(Play(script), 0) << output_;
+
+    EXPECT_GT(Covered("menu.png", "SPACE_MAINMENU_BG", 1, 0, 0), 0.8);
+    EXPECT_GT(Covered("menu.png", "SPACE_START", 3, 257, 287), 0.95);
+    EXPECT_LT(Covered("play.png", "SPACE_MAINMENU_BG", 1, 0, 0), 0.5);
+    for (const auto& [label, x] :
+         {std::pair{"SPACE_LABEL_SCORE", 30}, {"SPACE_LABEL_LIFE", 234}, {"SPACE_LABEL_TIME", 530}}) {
+        EXPECT_GT(Covered("play.png", label, 1, x, 20), 0.95) << label;
+    }
+    EXPECT_GT(Covered("kept.png", "SPACE_RETURN", 3, 257, 287), 0.95);
+    EXPECT_GT(Count("over.png", 300, 300, 160, 45, 255), 100) << "GameOver in red\n" << output_;
+    EXPECT_GT(Covered("again.png", "SPACE_START", 3, 257, 287), 0.95);
+
+    // Game over kept the difficulty reached; a game that scored nothing entered no name.
+    ASSERT_TRUE(LoadSettings(kSettingsFile));
+    EXPECT_EQ(g_Settings.Field[kSpaceSpeed], 10);
+    EXPECT_EQ(g_Settings.Field[kSpaceCount], 15);
+    EXPECT_FALSE(fs::exists(dir_ / "Game" / "space.hi"));
+}
+
+}  // namespace
