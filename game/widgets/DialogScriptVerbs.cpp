@@ -1,14 +1,17 @@
 #include "widgets/DialogScriptVerbs.h"
 
+#include <cstdio>
 #include <memory>
 #include <sstream>
 #include <string>
 
 #include "ads/AdColumnHost.h"
 #include "menu/SetupDlg.h"
+#include "platform/CodePage.h"
 #include "shell/Globals.h"
 #include "shell/ScriptVerbs.h"
 #include "widgets/MessageDlg.h"
+#include "widgets/NameBox.h"
 
 namespace {
 
@@ -40,7 +43,24 @@ bool OpenSetupDialog(int page) {
     return true;
 }
 
-// "open msgdlg", "open setup N" (N from 1 to 4) or "open adcolumn"; anything else is not acted on.
+// The high-score name box; its answer goes to standard output.
+bool OpenNameBox() {
+    auto box = NameBox::Create();
+    const auto answer = box->Show(u"高分英雄", u"请留下您的大名", u"英雄", 8);
+    std::string line = "namebox: ";
+    if (answer) {
+        line += "ok [";
+        line += platform::ToUtf8(*answer);
+        line += "]\n";
+    } else {
+        line += "cancel\n";
+    }
+    std::fputs(line.c_str(), stdout);
+    std::fflush(stdout);
+    return true;
+}
+
+// "open msgdlg", "open namebox", "open setup N" (N from 1 to 4) or "open adcolumn"; anything else is not acted on.
 bool Open(const std::string& args) {
     std::istringstream in(args);
     std::string what;
@@ -48,6 +68,10 @@ bool Open(const std::string& args) {
     if (what == "msgdlg") {
         std::string extra;
         return !(in >> extra) && OpenMessageDialog();
+    }
+    if (what == "namebox") {
+        std::string extra;
+        return !(in >> extra) && OpenNameBox();
     }
     if (what == "adcolumn") {
         std::string extra;

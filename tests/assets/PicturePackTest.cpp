@@ -41,6 +41,7 @@ std::vector<Expect> expected() {
             "YES", "NO", "DEFAULT", "OK", "CANCEL"},
            80, 36, 3, Size::About, true);
     addAll(v, {"APPLE_SETUP", "FROG_SETUP", "MOLE_SETUP"}, 455, 310, 1, Size::About, false);
+    addAll(v, {"NAME_DLG_BG"}, 340, 190, 1, Size::Exact, false);
     addAll(v,
            {"MAIN_NONE", "MAIN_APPLE_SPLASH", "MAIN_FROG_SPLASH", "MAIN_MOLE_SPLASH", "MAIN_SPACE_SPLASH",
             "MAIN_POLICE_SPLASH"},

@@ -16,6 +16,7 @@
 #include "platform/ResourcePack.h"
 #include "platform/Surface.h"
 #include "tests/support/TempDir.h"
+#include "widgets/NameBox.h"
 
 namespace fs = std::filesystem;
 
@@ -46,6 +47,101 @@ double Match(const platform::Surface& shot, const platform::Surface& picture, in
         }
     }
     return total ? static_cast<double>(same) / total : 0.0;
+}
+
+// Pixels of the rectangle (x1, y1)-(x2, y2) of `shot` that differ from `picture` drawn at (x, y).
+int Changed(const platform::Surface& shot, const platform::Surface& picture, int32_t x, int32_t y, int32_t x1,
+            int32_t y1, int32_t x2, int32_t y2) {
+    int changed = 0;
+    for (int32_t py = y1; py < y2; ++py) {
+        for (int32_t px = x1; px < x2; ++px) {
+            if (shot.ReadPixel(px, py) != picture.ReadPixel(px - x, py - y)) ++changed;
+        }
+    }
+    return changed;
+}
+
+// Columns of the edit field that are black from the top of the caret to its bottom.
+std::vector<int32_t> CaretColumns(const platform::Surface& shot) {
+    std::vector<int32_t> columns;
+    for (int32_t x = NameBox::kFieldLeft + 1; x < NameBox::kFieldRight - 1; ++x) {
+        bool full = true;
+        for (int32_t y = NameBox::kFieldTop + 5; y < NameBox::kFieldBottom - 5 && full; ++y) {
+            full = shot.ReadPixel(x, y) == 0;
+        }
+        if (full) columns.push_back(x);
+    }
+    return columns;
+}
+
+// Runs the real program on `script`; its output.
+std::string RunScript(const fs::path& work, const std::string& script, const char* name) {
+    const std::string scriptPath = (work / "script.txt").string();
+    std::ofstream(scriptPath) << script;
+    const std::string out = (work / "out.txt").string();
+    std::string command =
+        "env SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy GLYPHOR_WINDOWED=1 "
+        "GLYPHOR_LAN_BROADCAST=127.255.255.255 ASAN_OPTIONS=detect_leaks=0 GLYPHOR_INSTANCE=";
+    command += name;
+    command += "-" + std::to_string(::getpid());
+    command += " GLYPHOR_SCRIPT=" + scriptPath + " timeout 120 " + kDist + "/glyphor_police > " + out + " 2>&1";
+    const int status = std::system(command.c_str());
+    std::stringstream output;
+    output << std::ifstream(out).rdbuf();
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << output.str();
+    return output.str();
+}
+
+TEST(DialogSnapshots, ScriptTypesANameIntoTheNameBox) {
+    ASSERT_TRUE(fs::exists(kDist + "/glyphor_police"));
+    auto background = PackPicture("NAME_DLG_BG");
+    ASSERT_TRUE(background) << "the picture pack is built by the assets target";
+    const fs::path dir = fs::path(kDist).parent_path() / "widgets-snapshots";
+    fs::create_directories(dir);
+    const testsupport::TempDir temp("glyphor-namebox-shots");
+    const std::string first = (dir / "namebox-default.png").string();
+    const std::string typed = (dir / "namebox-typed.png").string();
+    const std::string blinked = (dir / "namebox-caret-off.png").string();
+    const std::string output = RunScript(temp.Path(),
+                                         "frames 3\nopen namebox\nframes 3\nsnapshot " + first +
+                                             "\ntype ab\nkey Backspace\ntype 高分英雄好汉\nframes 2\nsnapshot " +
+                                             typed + "\nwait 600\nsnapshot " + blinked +
+                                             "\nkey Enter\nframes 2\nopen namebox\ntype x\nkey Esc\nframes 2\n",
+                                         "namebox-shots");
+    // Eight characters at most: the last one typed was refused.
+    EXPECT_NE(output.find("namebox: ok [英雄a高分英雄好]"), std::string::npos) << output;
+    EXPECT_NE(output.find("namebox: cancel"), std::string::npos) << output;
+
+    auto shotFirst = LoadPngFile(first);
+    auto shotTyped = LoadPngFile(typed);
+    auto shotBlinked = LoadPngFile(blinked);
+    ASSERT_TRUE(shotFirst && shotTyped && shotBlinked) << output;
+    const int32_t x = NameBox::kLeft, y = NameBox::kTop;
+    EXPECT_GT(Match(*shotFirst, *background, x, y), 0.6);
+    // The title on its ribbon and the prompt below it are drawn over the picture.
+    EXPECT_GT(Changed(*shotFirst, *background, x, y, x + 70, y + 14, x + 270, y + 42), 30);
+    EXPECT_GT(Changed(*shotFirst, *background, x, y, NameBox::kPromptX, NameBox::kPromptY, NameBox::kPromptX + 120,
+                      NameBox::kPromptY + 16),
+              30);
+    // The field shows the text with the caret right after it; the caret blinks off, and longer
+    // text moves it on.
+    auto field = [&](const platform::Surface& shot) {
+        int black = 0;
+        for (int32_t py = NameBox::kFieldTop + 1; py < NameBox::kFieldBottom - 1; ++py) {
+            for (int32_t px = NameBox::kFieldLeft + 1; px < NameBox::kFieldRight - 1; ++px)
+                black += shot.ReadPixel(px, py) == 0;
+        }
+        return black;
+    };
+    const auto caretFirst = CaretColumns(*shotFirst);
+    const auto caretTyped = CaretColumns(*shotTyped);
+    ASSERT_FALSE(caretFirst.empty());
+    ASSERT_FALSE(caretTyped.empty());
+    EXPECT_GT(caretFirst.front(), NameBox::kFieldLeft + 20);  // after the two characters of the default
+    EXPECT_GT(caretTyped.front(), caretFirst.front() + 60);
+    EXPECT_TRUE(CaretColumns(*shotBlinked).empty());
+    EXPECT_GT(field(*shotFirst), 2 * static_cast<int>(caretFirst.size()) * 10);
+    EXPECT_GT(field(*shotTyped), field(*shotFirst) * 2);
 }
 
 TEST(DialogSnapshots, ScriptOpensEverySettingsPageAndTheQuitQuestion) {

@@ -100,6 +100,7 @@ inline std::string BuildPack(const std::string& dir) {
         entries[std::string(name) + ".png"] = Strip(dir, 3, kDlgButtonWidth, kDlgButtonHeight);
     }
     entries["MAIN_DLG_BG.png"] = Plain(dir, 320, 180, kDialogColour);
+    entries["NAME_DLG_BG.png"] = Plain(dir, 340, 190, kDialogColour);
     for (const char* name : {"APPLE_SETUP", "FROG_SETUP", "MOLE_SETUP"}) {
         entries[std::string(name) + ".png"] = Plain(dir, 455, 310, kSetupColour);
     }

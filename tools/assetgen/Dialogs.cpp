@@ -103,6 +103,24 @@ void setupBackground(PictureSet& set, const Theme& t) {
     set.addOpaque(std::string(t.prefix) + "_SETUP", c);
 }
 
+void nameBackground(PictureSet& set, const Theme& t) {
+    // The game writes the title on the ribbon (y 20), the prompt at (28,62), draws the edit field
+    // (28,88)-(312,116) and the buttons at (70,136) and (190,136), 80x36 each.
+    Canvas c(340, 190);
+    cairo_t* cr = c.cr();
+    frame(cr, 340, 190, t);
+    paint::roundedRect(cr, 70, 12, 200, 32, 12);
+    paint::fillShaded(cr, t.rim.lighter(0.2), t.rim, 12, 44, 2.5);
+    // A sunken well behind the edit field.
+    paint::roundedRect(cr, 22, 82, 296, 40, 8);
+    paint::setColor(cr, t.rim.lighter(0.6));
+    cairo_fill(cr);
+    paint::roundedRect(cr, 60, 130, 220, 48, 10);
+    paint::setColor(cr, t.rim.lighter(0.75));
+    cairo_fill(cr);
+    set.addOpaque("NAME_DLG_BG", c);
+}
+
 void dialogButton(PictureSet& set, const std::string& name, const char* label, const Rgb& face) {
     ButtonLook look;
     look.face = face;
@@ -115,6 +133,7 @@ void dialogButton(PictureSet& set, const std::string& name, const char* label, c
 void addDialogPictures(PictureSet& set) {
     for (int i = 0; i < 4; ++i) dialogBackground(set, theme(i));
     for (int i = 1; i < 4; ++i) setupBackground(set, theme(i));
+    nameBackground(set, theme(0));
 
     const Rgb blue = pal::Blue, green = rgb(60, 170, 90), red = pal::Red, orange = pal::Orange;
     dialogButton(set, "MAIN_DLG_EXIT", "退出", red);

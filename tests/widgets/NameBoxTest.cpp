@@ -1,0 +1,91 @@
+#include "widgets/NameBox.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/CodePage.h"
+#include "tests/widgets/WidgetWorld.h"
+
+using namespace widgettest;
+using namespace platform;
+
+namespace {
+
+// What an input method commits: one character message per character, with its ANSI code.
+std::vector<Message> Committed(const std::u16string& text) {
+    std::vector<Message> out;
+    for (char16_t c : text) {
+        uint32_t code = 0;
+        for (unsigned char b : ToAnsi(std::u16string(1, c))) code = code * 256u + b;
+        out.push_back(Msg(WM_IME_CHAR, code));
+    }
+    return out;
+}
+
+std::optional<std::u16string> AskName(int32_t maxChars = 8, const std::u16string& initial = u"英雄") {
+    EnsureWorld();
+    return NameBox::Create()->Show(u"高分英雄", u"请留下您的大名", initial, maxChars);
+}
+
+TEST(NameBox, TypesThroughTheQueueUpToTheCharacterLimit) {
+    Driver driver;
+    // Keys that type a character are translated by the box; a key may also carry a double-byte
+    // character an input method committed with it. Tab types nothing.
+    const uint32_t gao =
+        static_cast<unsigned char>(ToAnsi(u"高")[0]) * 256u + static_cast<unsigned char>(ToAnsi(u"高")[1]);
+    driver.Post({KeyDownMsg('A', {'a'}), Msg(WM_KEYUP, 'A'), KeyDownMsg(VK_TAB, {9}), KeyDownMsg('G', {gao})})
+        .Post(Committed(u"分"))
+        .Key(VK_BACK)
+        .Post(Committed(u"分英雄好汉子"))  // 英雄a高 + 分英雄好: the ninth character and after are refused
+        .Key(VK_BACK)
+        .Post(Committed(u"们"))
+        .Key(VK_RETURN);
+    EXPECT_EQ(AskName(), std::u16string(u"英雄a高分英雄们"));
+    EXPECT_EQ(driver.Screen().keyPresses + driver.Screen().keyDowns, 0);
+    EXPECT_GE(driver.Screen().frames, 1);
+
+    // Backspace past the start leaves an empty answer; Esc after typing gives no answer at all.
+    Driver erase;
+    erase.Key(VK_BACK).Key(VK_BACK).Key(VK_BACK).Key(VK_RETURN);
+    EXPECT_EQ(AskName(), std::u16string());
+    Driver cancel;
+    cancel.Post(Committed(u"张三")).Key(VK_ESCAPE);
+    EXPECT_EQ(AskName(), std::nullopt);
+
+    // A default longer than the limit is cut to whole characters, a surrogate pair counting one.
+    Driver cut;
+    cut.Post(Committed(u"李")).Key(VK_RETURN);
+    EXPECT_EQ(AskName(3, u"a\U0001F600bcd"), std::u16string(u"a\U0001F600b"));
+}
+
+TEST(NameBox, ButtonsAnswerAndTheCaretBlinks) {
+    const int32_t okX = NameBox::kOkLeft + 10, cancelX = NameBox::kCancelLeft + 10;
+    const int32_t buttonY = NameBox::kButtonTop + 10;
+    Driver ok;
+    ok.Post(Committed(u"王")).Click(okX, buttonY).Frame().Key(VK_ESCAPE);
+    EXPECT_EQ(AskName(), std::u16string(u"英雄王"));
+    EXPECT_EQ(ok.Screen().mouseButtons, 0);
+    Driver cancel;
+    cancel.Click(cancelX, buttonY).Frame().Key(VK_RETURN);
+    EXPECT_EQ(AskName(), std::nullopt);
+
+    // Frames 20 ms apart: the caret shows for the first 500 ms, hides for the next 500, and
+    // typing shows it again at once.
+    auto box = NameBox::Create();
+    std::vector<bool> shown;
+    Driver blink;
+    for (int i = 0; i < 30; ++i) blink.Frame();
+    blink.Then([&] { shown.push_back(box->CaretShown()); });
+    for (int i = 0; i < 24; ++i) blink.Frame();
+    blink.Then([&] { shown.push_back(box->CaretShown()); }).Post(Committed(u"甲")).Frame().Then([&] {
+        shown.push_back(box->CaretShown());
+    });
+    blink.Key(VK_RETURN);
+    EXPECT_EQ(box->Show(u"高分英雄", u"请留下您的大名", u"", 8), std::u16string(u"甲"));
+    EXPECT_EQ(shown, (std::vector<bool>{false, true, true}));
+}
+
+}  // namespace
