@@ -8,12 +8,15 @@ namespace platform {
 
 enum class ReadResult { Ok, Missing, Failed };
 
-// Reads at most `maxBytes` of the file at `path` (a real path).
-ReadResult ReadBinaryFile(const std::string& path, size_t maxBytes, std::vector<uint8_t>& out);
+// Reads at most `maxBytes` of the file at `path` (a real path). On Failed, `why` (when given)
+// receives the system's reason.
+ReadResult ReadBinaryFile(const std::string& path, size_t maxBytes, std::vector<uint8_t>& out,
+                          std::string* why = nullptr);
 
-// Writes `bytes` to a new file beside `path` and renames it over `path`, so the old file is
-// replaced only by a completely written new one. False when anything fails (the old file is
-// then untouched).
-bool ReplaceBinaryFile(const std::string& path, const std::vector<uint8_t>& bytes);
+// Writes `bytes` to a new file beside `path`, flushes it and renames it over `path`, so the old
+// file is replaced only by a completely written new one, with the old file's permissions. An
+// existing file that nobody may write is left alone. False when anything fails (the old file is
+// then untouched), with the reason in `why` when given.
+bool ReplaceBinaryFile(const std::string& path, const std::vector<uint8_t>& bytes, std::string* why = nullptr);
 
 }  // namespace platform

@@ -264,13 +264,24 @@ Size FontFace::Measure(const std::u16string& text) const {
     return Size{w, face_->lineHeight};
 }
 
-bool FontFace::Draw(Surface& target, int32_t x, int32_t y, const std::u16string& text, uint32_t colorBgr) const {
+bool FontFace::Draw(Surface& target, int32_t x, int32_t y, const std::u16string& text, uint32_t colorBgr,
+                    const Rect* clip) const {
     const std::string utf8 = Utf8Bounded(text);
     if (utf8.empty()) return true;
     SDL_Surface* line = Lines().Get(face_->id, colorBgr & 0xFFFFFF, utf8, face_->font.get());
     if (line == nullptr) return false;
     SDL_Rect where{x, y, line->w, line->h};
-    return SDL_BlitSurface(line, nullptr, target.Sdl(), &where) == 0;
+    if (clip == nullptr) return SDL_BlitSurface(line, nullptr, target.Sdl(), &where) == 0;
+    SDL_Rect saved{};
+    SDL_GetClipRect(target.Sdl(), &saved);
+    const SDL_Rect limit{clip->left, clip->top, clip->Width(), clip->Height()};
+    SDL_Rect inside{};
+    // An empty intersection leaves nothing to draw.
+    if (SDL_IntersectRect(&saved, &limit, &inside) == SDL_FALSE) return true;
+    SDL_SetClipRect(target.Sdl(), &inside);
+    const bool ok = SDL_BlitSurface(line, nullptr, target.Sdl(), &where) == 0;
+    SDL_SetClipRect(target.Sdl(), &saved);
+    return ok;
 }
 
 int32_t FontFace::LineHeight() const { return face_->lineHeight; }

@@ -29,8 +29,9 @@ public:
     // Extent of one line of text: its width and the line height (ascent + descent).
     Size Measure(const std::u16string& text) const;
     // Draws the text with its cell's top-left corner at (x, y), blended over what is there
-    // (transparent background). Colour 0x00BBGGRR.
-    bool Draw(Surface& target, int32_t x, int32_t y, const std::u16string& text, uint32_t colorBgr) const;
+    // (transparent background). Colour 0x00BBGGRR. With `clip`, nothing is drawn outside it.
+    bool Draw(Surface& target, int32_t x, int32_t y, const std::u16string& text, uint32_t colorBgr,
+              const Rect* clip = nullptr) const;
 
     int32_t LineHeight() const;
     int32_t Ascent() const;

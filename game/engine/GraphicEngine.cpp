@@ -128,6 +128,11 @@ bool GraphicEngine::DrawText(int32_t x, int32_t y, const std::u16string& text) {
     return face_->Draw(*back_, x, y, ThroughAnsi(text), textColor_);
 }
 
+bool GraphicEngine::DrawTextClipped(int32_t x, int32_t y, const std::u16string& text, const platform::Rect& clip) {
+    if (!textOpen_ || face_ == nullptr) return false;
+    return face_->Draw(*back_, x, y, ThroughAnsi(text), textColor_, &clip);
+}
+
 platform::Size GraphicEngine::MeasureText(const std::u16string& text) {
     if (!textOpen_ || face_ == nullptr) return platform::Size{};
     return face_->Measure(ThroughAnsi(text));

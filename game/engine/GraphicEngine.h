@@ -57,6 +57,8 @@ public:
     const std::shared_ptr<GameFont>& Font() const { return font_; }
     void SetTextColor(uint32_t colorBgr);
     bool DrawText(int32_t x, int32_t y, const std::u16string& text);
+    // DrawText that leaves everything outside `clip` as it was.
+    bool DrawTextClipped(int32_t x, int32_t y, const std::u16string& text, const platform::Rect& clip);
     platform::Size MeasureText(const std::u16string& text);
 
     bool FillBox(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t outlineBgr, uint32_t fill);

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdio>
 #include <vector>
 
 #include "platform/BinaryFile.h"
+#include "platform/CodePage.h"
+#include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
 
 SettingsRecord g_Settings;
@@ -66,6 +69,20 @@ std::vector<uint8_t> Serialise(const SettingsRecord& record) {
     return bytes;
 }
 
+// A file that could not be read at start may still hold settings worth keeping: it is never
+// written over during this run.
+bool g_keepFile = false;
+std::string g_keepReason;
+// The player hears of a failed save once a run, not at every change.
+bool g_toldSaveFailure = false;
+
+void TellSaveFailure(const std::string& path, const std::string& reason) {
+    if (g_toldSaveFailure) return;
+    g_toldSaveFailure = true;
+    platform::ShowMessageBox(u"设置无法保存：" + platform::FromUtf8(path) + u"\r\n" + platform::FromUtf8(reason),
+                             platform::ApplicationTitle(), platform::MessageIcon::Error);
+}
+
 }  // namespace
 
 SettingsRecord DefaultSettings() {
@@ -75,13 +92,23 @@ SettingsRecord DefaultSettings() {
 }
 
 bool LoadSettings(const std::string& fileName) {
+    g_keepFile = false;
+    g_toldSaveFailure = false;
+    const std::string path = platform::ProgramPath(fileName);
     std::vector<uint8_t> bytes;
-    switch (platform::ReadBinaryFile(platform::ProgramPath(fileName), kMaxFileBytes, bytes)) {
+    std::string why;
+    switch (platform::ReadBinaryFile(path, kMaxFileBytes, bytes, &why)) {
     case platform::ReadResult::Missing:
         g_Settings = DefaultSettings();
         return SaveSettings(fileName);
     case platform::ReadResult::Failed:
-        Validate(g_Settings);
+        g_Settings = DefaultSettings();
+        g_keepFile = true;
+        g_keepReason = why;
+        std::fprintf(
+            stderr,
+            "glyphor_police: cannot read %s (%s): the default settings are used and the file is left as it is\n",
+            path.c_str(), why.c_str());
         return false;
     case platform::ReadResult::Ok:
         break;
@@ -92,5 +119,13 @@ bool LoadSettings(const std::string& fileName) {
 }
 
 bool SaveSettings(const std::string& fileName) {
-    return platform::ReplaceBinaryFile(platform::ProgramPath(fileName), Serialise(g_Settings));
+    const std::string path = platform::ProgramPath(fileName);
+    std::string why;
+    if (g_keepFile) {
+        why = "it could not be read at start (" + g_keepReason + ") and is left as it is";
+    } else if (platform::ReplaceBinaryFile(path, Serialise(g_Settings), &why)) {
+        return true;
+    }
+    TellSaveFailure(path, why);
+    return false;
 }

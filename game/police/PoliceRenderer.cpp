@@ -1,5 +1,6 @@
 #include "police/PoliceRenderer.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/GameFont.h"
@@ -20,6 +21,8 @@ constexpr uint32_t kWrongKeyColor = 0x0000FF;  // red
 constexpr int32_t kPanelX = 23, kPanelY = 510;
 constexpr int32_t kTextX = 60, kTextY = 525;
 constexpr int32_t kMarkerY = 560;
+// The typing line stays inside the panel, with the same margin on the right as on the left.
+constexpr platform::Rect kTypingWindow{kTextX, kPanelY, 777 - (kTextX - kPanelX), 555};
 
 void DrawOpaqueWhole(const platform::SurfacePtr& picture, int32_t x, int32_t y) {
     if (picture) g_Graphic->DrawOpaque(x, y, *picture, g_FullScreenRect);
@@ -91,18 +94,18 @@ void PoliceRenderer::DrawRace(bool opponentMarker, bool wrongKey) {
     const RaceText& text = race_.Text;
     g_Graphic->BeginText();
     g_Graphic->SetTextColor(kTypedColor);
-    g_Graphic->DrawText(kTextX, kTextY, text.WindowTyped());
-    const int32_t w = g_Graphic->MeasureText(text.WindowTyped()).cx;
+    g_Graphic->DrawTextClipped(kTextX, kTextY, text.WindowTyped(), kTypingWindow);
+    const int32_t w = std::min(g_Graphic->MeasureText(text.WindowTyped()).cx, kTypingWindow.Width());
     const std::u16string& rest = text.WindowRest();
     if (wrongKey && !rest.empty()) {
         const std::u16string next = rest.substr(0, 1);
         g_Graphic->SetTextColor(kWrongKeyColor);
-        g_Graphic->DrawText(kTextX + w, kTextY, next);
+        g_Graphic->DrawTextClipped(kTextX + w, kTextY, next, kTypingWindow);
         g_Graphic->SetTextColor(0);
-        g_Graphic->DrawText(kTextX + w + g_Graphic->MeasureText(next).cx, kTextY, rest.substr(1));
+        g_Graphic->DrawTextClipped(kTextX + w + g_Graphic->MeasureText(next).cx, kTextY, rest.substr(1), kTypingWindow);
     } else {
         g_Graphic->SetTextColor(0);
-        g_Graphic->DrawText(kTextX + w, kTextY, rest);
+        g_Graphic->DrawTextClipped(kTextX + w, kTextY, rest, kTypingWindow);
     }
     g_Graphic->EndText();
     g_Graphic->FillBox(kTextX + w - 1, 520, kTextX + w + 1, 550, 0, 0);

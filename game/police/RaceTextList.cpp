@@ -41,6 +41,10 @@ std::u16string RaceTextList::ReadChosen(const TextFolder& folder) const {
 std::u16string RaceTextList::FitLine(const std::string& ansiLine) {
     std::u16string text = platform::FromAnsi(ansiLine);
     if (text.size() > kMaxLine) text.resize(kMaxLine);
+    // Control characters (a NUL too) would end or garble the drawn line: they read as spaces.
+    for (char16_t& c : text) {
+        if (c < 0x20 || c == 0x7F) c = u' ';
+    }
     const size_t end = text.find_last_not_of(u' ');
     text.resize(end == std::u16string::npos ? 0 : end + 1);
     return text;

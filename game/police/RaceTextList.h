@@ -36,7 +36,8 @@ public:
 
     uint8_t TextListID = 0;
 
-    // Fits a raw first line: ANSI bytes to text, cut at 1024 characters, trailing spaces removed.
+    // Fits a raw first line: ANSI bytes to text, cut at 1024 characters, control characters made
+    // spaces, trailing spaces removed.
     static std::u16string FitLine(const std::string& ansiLine);
 
 private:

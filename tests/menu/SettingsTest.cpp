@@ -1,7 +1,13 @@
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <vector>
 
@@ -40,6 +46,7 @@ protected:
     void TearDown() override { platform::SetProgramFolder(saved_); }
 
     std::string FilePath() const { return dir_.Path() + "Game/Setting.DAT"; }
+    std::string GameFolder() const { return dir_.Path() + "Game"; }
     void WriteFile(const Bytes& bytes) const {
         std::ofstream(FilePath(), std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
@@ -146,6 +153,128 @@ TEST_F(SettingsTest, SavingReplacesALongerOldFileWhole) {
     g_Settings.Text.clear();
     ASSERT_TRUE(SaveSettings(kSettingsFile));
     EXPECT_EQ(ReadFile(), FileBytes("", kValid));
+}
+
+size_t Count(const std::string& text, const std::string& part) {
+    size_t n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+    return n;
+}
+
+TEST_F(SettingsTest, AnUnreadableFileGivesTheDefaultsOneWarningAndIsNeverWritten) {
+    // A folder in the file's place cannot be read by anyone, the superuser included.
+    std::filesystem::create_directories(FilePath());
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(LoadSettings(kSettingsFile));
+    const std::string warning = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(g_Settings.Field, DefaultSettings().Field);
+    EXPECT_EQ(Count(warning, "\n"), 1u) << warning;
+    EXPECT_NE(warning.find("Setting.DAT"), std::string::npos) << warning;
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(SaveSettings(kSettingsFile));
+    testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(std::filesystem::is_directory(FilePath()));
+    std::filesystem::remove(FilePath());
+
+    // A file without read permission: only meaningful when the tests do not run as root.
+    if (geteuid() == 0) return;
+    const Bytes original = FileBytes("mine", kValid);
+    WriteFile(original);
+    chmod(FilePath().c_str(), 0);
+    g_Settings = SettingsRecord{};
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(LoadSettings(kSettingsFile));
+    EXPECT_FALSE(SaveSettings(kSettingsFile));
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(g_Settings.Field, DefaultSettings().Field);
+    chmod(FilePath().c_str(), 0600);
+    EXPECT_EQ(ReadFile(), original);
+}
+
+TEST_F(SettingsTest, AReadOnlyFileIsKeptAsItIsAndThePlayerIsToldOnce) {
+    const Bytes original = FileBytes("", kValid);
+    WriteFile(original);
+    chmod(FilePath().c_str(), 0444);
+    ASSERT_TRUE(LoadSettings(kSettingsFile));
+    EXPECT_EQ(g_Settings.Field[kApplePass], 300);
+    g_Settings.Field[kApplePass] = 400;
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(SaveSettings(kSettingsFile));
+    EXPECT_FALSE(SaveSettings(kSettingsFile));
+    const std::string told = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(Count(told, "设置无法保存"), 1u) << told;
+    EXPECT_NE(told.find("read-only"), std::string::npos) << told;
+    EXPECT_EQ(ReadFile(), original);
+    struct stat st {};
+    ASSERT_EQ(stat(FilePath().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0444u);
+
+    // A writable file keeps its permissions when it is replaced.
+    chmod(FilePath().c_str(), 0640);
+    ASSERT_TRUE(SaveSettings(kSettingsFile));
+    ASSERT_EQ(stat(FilePath().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(ReadFile()[6], 400 & 0xFF);
+}
+
+// Runs `body` in a child process with a mount namespace of its own, its standard error in
+// `errFile`; the child's text result ("" when all went well) comes back.
+std::string InMountNamespace(const std::string& errFile, const std::function<std::string()>& body) {
+    const std::string resultFile = errFile + ".result";
+    const pid_t child = fork();
+    if (child == 0) {
+        std::string result = "skip";
+        if (unshare(CLONE_NEWNS) == 0 && mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0) {
+            std::FILE* err = std::freopen(errFile.c_str(), "w", stderr);
+            result = err ? body() : "no stderr file";
+            std::fflush(stderr);
+        }
+        std::ofstream(resultFile) << result;
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    std::ifstream in(resultFile);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+std::string FileText(const std::string& path) {
+    std::ifstream in(path);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+TEST_F(SettingsTest, AFullDiskOrAReadOnlyFolderKeepsTheOldFileAndSaysWhy) {
+    const Bytes original = FileBytes("", kValid);
+    const std::string errFile = GameFolder() + ".stderr";
+    const std::string result = InMountNamespace(errFile, [&]() -> std::string {
+        // A two-page file system: the settings file takes one page, a filler the other.
+        if (mount("tmpfs", GameFolder().c_str(), "tmpfs", 0, "size=8k") != 0) return "skip";
+        WriteFile(original);
+        {
+            std::ofstream filler(GameFolder() + "/filler", std::ios::binary);
+            const std::string block(4096, 'x');
+            for (int i = 0; i < 4 && filler; ++i) filler << block;
+        }
+        if (!LoadSettings(kSettingsFile)) return "load failed";
+        g_Settings.Field[kApplePass] = 400;
+        if (SaveSettings(kSettingsFile)) return "saved on a full disk";
+        if (SaveSettings(kSettingsFile)) return "saved on a full disk twice";
+        if (ReadFile() != original) return "old file changed on a full disk";
+
+        std::filesystem::remove(GameFolder() + "/filler");
+        if (mount(nullptr, GameFolder().c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) != 0) return "no remount";
+        if (!LoadSettings(kSettingsFile)) return "load failed read-only";
+        g_Settings.Field[kApplePass] = 400;
+        if (SaveSettings(kSettingsFile)) return "saved in a read-only folder";
+        if (ReadFile() != original) return "old file changed in a read-only folder";
+        return "";
+    });
+    if (result == "skip") GTEST_SKIP() << "no mount namespace here";
+    EXPECT_EQ(result, "");
+    const std::string told = FileText(errFile);
+    EXPECT_EQ(Count(told, "设置无法保存"), 2u) << told;  // once for each run's first failure
+    EXPECT_NE(told.find("No space left on device"), std::string::npos) << told;
+    EXPECT_NE(told.find("Read-only file system"), std::string::npos) << told;
 }
 
 }  // namespace

@@ -245,5 +245,32 @@ TEST_F(PoliceWorld, QuitQuestionEscKeepsTheProgramEnterEndsIt) {
     EXPECT_EQ(g_Screen, nullptr);
 }
 
+// The back surface's pixels of the typing line between two columns.
+std::vector<uint16_t> TypingLine(int32_t fromX, int32_t toX) {
+    std::vector<uint16_t> pixels;
+    for (int32_t y = 515; y < 555; ++y) {
+        for (int32_t x = fromX; x < toX; ++x) pixels.push_back(g_Graphic->BackSurface().ReadPixel(x, y));
+    }
+    return pixels;
+}
+
+TEST_F(PoliceWorld, AJunkRaceTextIsReadWholeAndDrawnOnlyInsideTheTypingWindow) {
+    // A NUL and other control bytes in the line, and far more width than the window holds.
+    WriteText("Junk.txt", std::string("Wide\0open\tW\x01\x7F", 13) + std::string(80, 'W') + "\n");
+    PoliceGame& game = StartGame();
+    Click(game.Buttons().BtnSingle);
+    Click(game.Buttons().BtnStart);
+    EXPECT_EQ(game.Race().Text.Text(), u"Wide open W  " + std::u16string(80, u'W'));
+    Frame();
+    const auto inside = TypingLine(60, 740);
+    const auto outside = TypingLine(740, 800);
+
+    // Without a line, the window's right edge and beyond look the same: nothing was drawn there.
+    game.Race().Text.SetText(u"");
+    game.UpDateScreen();
+    EXPECT_NE(TypingLine(60, 740), inside);
+    EXPECT_EQ(TypingLine(740, 800), outside);
+}
+
 }  // namespace
 }  // namespace policetest
