@@ -35,6 +35,14 @@ public:
             platform::MessageQueue::Instance().Post(down);
         };
     }
+    static std::function<void()> Char(char16_t ch) {
+        return [ch] {
+            platform::Message typed;
+            typed.message = platform::WM_CHAR;
+            typed.wParam = ch;
+            platform::MessageQueue::Instance().Post(typed);
+        };
+    }
     // The dialog waits seen so far (0: no dialog ran).
     int Waits() const { return waits_; }
 
