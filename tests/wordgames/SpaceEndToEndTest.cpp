@@ -1,7 +1,9 @@
 // The real program played through a script from the main menu: key 2 opens the space shooter,
 // a game starts, Esc keeps it behind the return button, the return button resumes it, the
 // enemies wear the ship's energy down to game over, and Esc leads back to a menu that offers a
-// new game. The difficulty kept at game over is read back from the settings file.
+// new game. The difficulty kept at game over is read back from the settings file. A game that
+// scores asks for a name at game over, and the name and score are in the table the next start
+// shows.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -19,6 +21,8 @@
 #include "platform/Surface.h"
 #include "tests/support/PackPictures.h"
 #include "tests/support/TempDir.h"
+#include "widgets/NameBox.h"
+#include "wordgames/HiScore.h"
 
 namespace fs = std::filesystem;
 
@@ -32,6 +36,8 @@ using testsupport::PackPicture;
 // Frames from pressing start by which fifteen enemies at the top speed have taken all the energy:
 // they need 1,600 to 1,900 frames, and a game over stays on the screen.
 constexpr int kFramesToGameOver = 3000;
+// The colour of the high-score rows.
+constexpr uint32_t kHiScoreGreen = 0x00FF00;
 
 class SpaceEndToEnd : public ::testing::Test {
 protected:
@@ -134,6 +140,38 @@ TEST_F(SpaceEndToEnd, KeyTwoOpensTheShooterAGameIsKeptByEscResumedAndPlayedToGam
     EXPECT_EQ(g_Settings.Field[kSpaceSpeed], 10);
     EXPECT_EQ(g_Settings.Field[kSpaceCount], 15);
     EXPECT_FALSE(fs::exists(dir_ / "Game" / "space.hi"));
+}
+
+TEST_F(SpaceEndToEnd, AScoringGameAsksForANameThatTheNextStartShowsInTheHighScores) {
+    g_Settings = DefaultSettings();
+    g_Settings.Field[kSpaceCount] = 15;
+    g_Settings.Field[kSpaceSpeed] = 10;
+    g_Settings.Field[kSpaceBonus] = 0;
+    ASSERT_TRUE(SaveSettings(kSettingsFile));
+    const std::string start = Centre("SPACE_START", 3, 257, 287);
+    const std::string scores = Centre("SPACE_HISCORE", 3, 257, 332);
+    const std::string back = Centre("SPACE_RETURN", 3, 500, 520);
+    // Every letter shoots at the enemy that wears it; the misses cost less than the hits give.
+    std::string script = "frames 2\nkey 2\nframes 2\nclick " + scores + "\nframes 2\nsnapshot " + Shot("empty.png") +
+                         "\nclick " + back + "\nframes 2\nclick " + start + "\n";
+    for (int i = 0; i < 3; ++i) script += "frames 60\ntype abcdefghijklmnopqrstuvwxyz\n";
+    // The game ends inside these frames and the name box waits for the player.
+    script += "frames " + std::to_string(kFramesToGameOver) + "\nsnapshot " + Shot("name.png") +
+              "\nkey Backspace\nkey Backspace\ntype Ace\nkey Enter\nframes 2\nsnapshot " + Shot("over.png") + "\n";
+    ASSERT_EQ(Play(script), 0) << output_;
+    EXPECT_GT(Covered("name.png", "NAME_DLG_BG", 1, NameBox::kLeft, NameBox::kTop), 0.6) << output_;
+    EXPECT_GT(Count("over.png", 300, 300, 160, 45, 255), 100) << "GameOver in red\n" << output_;
+    EXPECT_EQ(Count("empty.png", 250, 165, 300, 30, kHiScoreGreen), 0) << "no scores yet";
+
+    HiScore table;
+    ASSERT_TRUE(table.LoadTable(kHiScoreFile)) << output_;
+    ASSERT_EQ(table.EntryCount(), 1);
+    EXPECT_EQ(table.EntryAt(0).Name, u"Ace");
+    EXPECT_GT(table.EntryAt(0).Score, 0);
+
+    ASSERT_EQ(Play("frames 2\nkey 2\nframes 2\nclick " + scores + "\nframes 2\nsnapshot " + Shot("kept.png") + "\n"), 0)
+        << output_;
+    EXPECT_GT(Count("kept.png", 250, 165, 300, 30, kHiScoreGreen), 20) << "the first row shows the entry";
 }
 
 }  // namespace
