@@ -83,8 +83,11 @@ std::string RunScript(const fs::path& work, const std::string& script, const cha
         "env SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy GLYPHOR_WINDOWED=1 "
         "GLYPHOR_LAN_BROADCAST=127.255.255.255 ASAN_OPTIONS=detect_leaks=0 GLYPHOR_INSTANCE=";
     command += name;
-    command += "-" + std::to_string(::getpid());
-    command += " GLYPHOR_SCRIPT=" + scriptPath + " timeout 120 " + kDist + "/glyphor_police > " + out + " 2>&1";
+    for (const std::string& part :
+         {std::string("-"), std::to_string(::getpid()), std::string(" GLYPHOR_SCRIPT="), scriptPath,
+          std::string(" timeout 120 "), kDist, std::string("/glyphor_police > "), out, std::string(" 2>&1")}) {
+        command += part;
+    }
     const int status = std::system(command.c_str());
     std::stringstream output;
     output << std::ifstream(out).rdbuf();
@@ -103,7 +106,7 @@ TEST(DialogSnapshots, ScriptTypesANameIntoTheNameBox) {
     const std::string typed = (dir / "namebox-typed.png").string();
     const std::string blinked = (dir / "namebox-caret-off.png").string();
     const std::string output = RunScript(temp.Path(),
-                                         "frames 3\nopen namebox\nframes 3\nsnapshot " + first +
+                                         std::string("frames 3\nopen namebox\nframes 3\nsnapshot ") + first +
                                              "\ntype ab\nkey Backspace\ntype 高分英雄好汉\nframes 2\nsnapshot " +
                                              typed + "\nwait 600\nsnapshot " + blinked +
                                              "\nkey Enter\nframes 2\nopen namebox\ntype x\nkey Esc\nframes 2\n",
