@@ -14,6 +14,7 @@
 
 #include "platform/PictureLoader.h"
 #include "platform/Surface.h"
+#include "tests/support/ScriptedRun.h"
 #include "tests/support/TempDir.h"
 
 namespace fs = std::filesystem;
@@ -41,18 +42,9 @@ TEST(AdColumnSnapshot, ScriptDrawsThePanelTextOverTheStartScreen) {
     // The second "open adcolumn" must not put a second panel over the first.
     const std::string script = "frames 3\nsnapshot " + before + "\nopen adcolumn\nframes 3\nsnapshot " + after +
                                "\nopen adcolumn\nframes 5\nsnapshot " + later + "\n";
-    const std::string scriptPath = temp.File("script.txt");
-    temp.Write("script.txt", script);
-    const std::string out = temp.File("out.txt");
-    const std::string command =
-        "env SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy GLYPHOR_WINDOWED=1 "
-        "GLYPHOR_LAN_BROADCAST=127.255.255.255 ASAN_OPTIONS=detect_leaks=0 "
-        "GLYPHOR_INSTANCE=ad-shots-" +
-        std::to_string(::getpid()) + " GLYPHOR_SCRIPT=" + scriptPath + " timeout 120 " + kDist + "/glyphor_police > " +
-        out + " 2>&1";
-    const int status = std::system(command.c_str());
-    const std::string output = temp.Read("out.txt");
-    ASSERT_TRUE(WIFEXITED(status)) << output;
+    const auto run = testsupport::PlayScript(kDist + "/glyphor_police", temp.Path(), script);
+    const std::string& output = run.output;
+    ASSERT_NE(run.status, -1) << output;
 
     const auto start = LoadPngFile(before);
     const auto shot = LoadPngFile(after);

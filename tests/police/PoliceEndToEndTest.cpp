@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "ScriptedProgram.h"
+#include "tests/support/ScriptedRun.h"
 #include "tests/support/TempDir.h"
 
 namespace fs = std::filesystem;
@@ -36,20 +37,9 @@ protected:
 
     // Runs the program on `script`; returns its exit status.
     int Play(const std::string& script) {
-        const std::string scriptPath = (dir_ / "script.txt").string();
-        std::ofstream(scriptPath) << script;
-        const std::string command =
-            "env SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy GLYPHOR_WINDOWED=1 "
-            "GLYPHOR_LAN_BROADCAST=127.255.255.255 ASAN_OPTIONS=detect_leaks=0 "
-            "GLYPHOR_INSTANCE=police-e2e-" +
-            std::to_string(::getpid()) + "-" + std::to_string(++runs_) + " GLYPHOR_SCRIPT=" + scriptPath + " " + kDist +
-            "/glyphor_police > " + (dir_ / "out.txt").string() + " 2>&1";
-        const int status = std::system(command.c_str());
-        std::ifstream out(dir_ / "out.txt");
-        std::stringstream text;
-        text << out.rdbuf();
-        output_ = text.str();
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        const auto run = testsupport::PlayScript(kDist + "/glyphor_police", dir_, script);
+        output_ = run.output;
+        return run.status;
     }
 
     std::string Snapshot(const std::string& name) const { return (dir_ / name).string(); }
@@ -65,7 +55,6 @@ protected:
     std::unique_ptr<testsupport::TempDir> temp_;
     fs::path dir_;
     std::string output_;
-    int runs_ = 0;
 };
 
 TEST_F(PoliceEndToEnd, ThiefOnAMotorbikeTypesTheWholeTextAndWins) {

@@ -15,6 +15,7 @@
 #include "platform/PictureLoader.h"
 #include "platform/ResourcePack.h"
 #include "platform/Surface.h"
+#include "tests/support/ScriptedRun.h"
 #include "tests/support/TempDir.h"
 #include "widgets/NameBox.h"
 
@@ -75,24 +76,10 @@ std::vector<int32_t> CaretColumns(const platform::Surface& shot) {
 }
 
 // Runs the real program on `script`; its output.
-std::string RunScript(const fs::path& work, const std::string& script, const char* name) {
-    const std::string scriptPath = (work / "script.txt").string();
-    std::ofstream(scriptPath) << script;
-    const std::string out = (work / "out.txt").string();
-    std::string command =
-        "env SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy GLYPHOR_WINDOWED=1 "
-        "GLYPHOR_LAN_BROADCAST=127.255.255.255 ASAN_OPTIONS=detect_leaks=0 GLYPHOR_INSTANCE=";
-    command += name;
-    for (const std::string& part :
-         {std::string("-"), std::to_string(::getpid()), std::string(" GLYPHOR_SCRIPT="), scriptPath,
-          std::string(" timeout 120 "), kDist, std::string("/glyphor_police > "), out, std::string(" 2>&1")}) {
-        command += part;
-    }
-    const int status = std::system(command.c_str());
-    std::stringstream output;
-    output << std::ifstream(out).rdbuf();
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << output.str();
-    return output.str();
+std::string RunScript(const fs::path& work, const std::string& script) {
+    const auto run = testsupport::PlayScript(kDist + "/glyphor_police", work, script);
+    EXPECT_EQ(run.status, 0) << run.output;
+    return run.output;
 }
 
 TEST(DialogSnapshots, ScriptTypesANameIntoTheNameBox) {
@@ -105,12 +92,11 @@ TEST(DialogSnapshots, ScriptTypesANameIntoTheNameBox) {
     const std::string first = (dir / "namebox-default.png").string();
     const std::string typed = (dir / "namebox-typed.png").string();
     const std::string blinked = (dir / "namebox-caret-off.png").string();
-    const std::string output = RunScript(temp.Path(),
-                                         std::string("frames 3\nopen namebox\nframes 3\nsnapshot ") + first +
-                                             "\ntype ab\nkey Backspace\ntype 高分英雄好汉\nframes 2\nsnapshot " +
-                                             typed + "\nwait 600\nsnapshot " + blinked +
-                                             "\nkey Enter\nframes 2\nopen namebox\ntype x\nkey Esc\nframes 2\n",
-                                         "namebox-shots");
+    const std::string output =
+        RunScript(temp.Path(), std::string("frames 3\nopen namebox\nframes 3\nsnapshot ") + first +
+                                   "\ntype ab\nkey Backspace\ntype 高分英雄好汉\nframes 2\nsnapshot " + typed +
+                                   "\nwait 600\nsnapshot " + blinked +
+                                   "\nkey Enter\nframes 2\nopen namebox\ntype x\nkey Esc\nframes 2\n");
     // Eight characters at most: the last one typed was refused.
     EXPECT_NE(output.find("namebox: ok [英雄a高分英雄好]"), std::string::npos) << output;
     EXPECT_NE(output.find("namebox: cancel"), std::string::npos) << output;
@@ -162,27 +148,14 @@ TEST(DialogSnapshots, ScriptOpensEverySettingsPageAndTheQuitQuestion) {
         script += "snapshot " + (dir / ("setup" + std::to_string(page) + ".png")).string() + "\nkey Esc\nframes 2\n";
     }
     script += "open msgdlg\nframes 3\nsnapshot " + (dir / "msgdlg.png").string() + "\nkey Esc\nframes 2\n";
-    const std::string scriptPath = (work / "script.txt").string();
-    std::ofstream(scriptPath) << script;
-    const std::string out = (work / "out.txt").string();
-    const std::string command =
-        "env SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy GLYPHOR_WINDOWED=1 "
-        "GLYPHOR_LAN_BROADCAST=127.255.255.255 ASAN_OPTIONS=detect_leaks=0 "
-        "GLYPHOR_INSTANCE=dialog-shots-" +
-        std::to_string(::getpid()) + " GLYPHOR_SCRIPT=" + scriptPath + " timeout 120 " + kDist + "/glyphor_police > " +
-        out + " 2>&1";
-    const int status = std::system(command.c_str());
-    std::stringstream output;
-    output << std::ifstream(out).rdbuf();
-    if (output.str().find("unknown script verb: open") != std::string::npos) {
-        GTEST_SKIP() << "start-up does not register the dialog script verbs yet";
-    }
-    ASSERT_TRUE(WIFEXITED(status)) << output.str();
+    const auto run = testsupport::PlayScript(kDist + "/glyphor_police", work, script);
+    const std::string& output = run.output;
+    ASSERT_NE(run.status, -1) << output;
 
     const char* backgrounds[] = {"APPLE_SETUP", "FROG_SETUP", "MOLE_SETUP", "APPLE_SETUP"};
     for (int page = 1; page <= 4; ++page) {
         auto shot = LoadPngFile((dir / ("setup" + std::to_string(page) + ".png")).string());
-        ASSERT_TRUE(shot) << "page " << page << "\n" << output.str();
+        ASSERT_TRUE(shot) << "page " << page << "\n" << output;
         auto background = PackPicture(backgrounds[page - 1]);
         ASSERT_TRUE(background);
         // The background shows at (173, 143) under the labels, sliders and buttons.

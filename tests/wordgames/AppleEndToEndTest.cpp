@@ -18,6 +18,7 @@
 #include "platform/ResourcePack.h"
 #include "platform/Surface.h"
 #include "tests/support/PackPictures.h"
+#include "tests/support/ScriptedRun.h"
 #include "tests/support/TempDir.h"
 
 namespace fs = std::filesystem;
@@ -51,20 +52,9 @@ protected:
 
     // Runs the program with `args` on `script`; returns its exit status.
     int Play(const std::string& args, const std::string& script) {
-        const std::string scriptPath = temp_.File("script.txt");
-        std::ofstream(scriptPath) << script;
-        const std::string command =
-            "env SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy GLYPHOR_WINDOWED=1 GLYPHOR_SEED=7 "
-            "GLYPHOR_LAN_BROADCAST=127.255.255.255 ASAN_OPTIONS=detect_leaks=0 "
-            "GLYPHOR_INSTANCE=apple-e2e-" +
-            std::to_string(::getpid()) + " GLYPHOR_SCRIPT=" + scriptPath + " " +
-            (program_ / "glyphor_police").string() + " " + args + " > " + temp_.File("out.txt") + " 2>&1";
-        const int status = std::system(command.c_str());
-        std::ifstream out(temp_.File("out.txt"));
-        std::stringstream text;
-        text << out.rdbuf();
-        output_ = text.str();
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        const auto run = testsupport::PlayScript(program_ / "glyphor_police", temp_.Path(), script, args, 7);
+        output_ = run.output;
+        return run.status;
     }
 
     void WriteSettings(int32_t level, int32_t pass, int32_t fail) {

@@ -20,6 +20,7 @@
 #include "platform/ProgramFolder.h"
 #include "platform/Surface.h"
 #include "tests/support/PackPictures.h"
+#include "tests/support/ScriptedRun.h"
 #include "tests/support/TempDir.h"
 #include "widgets/NameBox.h"
 #include "wordgames/HiScore.h"
@@ -53,20 +54,9 @@ protected:
     }
 
     int Play(const std::string& script) {
-        const std::string scriptPath = (dir_ / "script.txt").string();
-        std::ofstream(scriptPath) << script;
-        const std::string command =
-            "env SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy GLYPHOR_WINDOWED=1 "
-            "GLYPHOR_LAN_BROADCAST=127.255.255.255 ASAN_OPTIONS=detect_leaks=0 GLYPHOR_SEED=23 "
-            "GLYPHOR_INSTANCE=space-e2e-" +
-            std::to_string(::getpid()) + " GLYPHOR_SCRIPT=" + scriptPath + " " + (dir_ / "glyphor_police").string() +
-            " --menu > " + (dir_ / "out.txt").string() + " 2>&1";
-        const int status = std::system(command.c_str());
-        std::ifstream out(dir_ / "out.txt");
-        std::stringstream text;
-        text << out.rdbuf();
-        output_ = text.str();
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        const auto run = testsupport::PlayScript(dir_ / "glyphor_police", dir_, script, "--menu", 23);
+        output_ = run.output;
+        return run.status;
     }
 
     std::string Shot(const std::string& name) const { return (dir_ / name).string(); }
