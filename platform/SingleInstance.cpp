@@ -1,6 +1,9 @@
 #include "platform/SingleInstance.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -10,6 +13,7 @@
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 #include "platform/Message.h"
 #include "platform/MessageQueue.h"
@@ -19,14 +23,34 @@ namespace {
 
 constexpr char kRequest[] = "restore\n";
 constexpr char kAnswer[] = "ok\n";
+constexpr int kAttemptsPerName = 5;
 
-socklen_t AbstractAddress(const std::string& name, sockaddr_un& addr) {
-    std::memset(&addr, 0, sizeof addr);
-    addr.sun_family = AF_UNIX;
-    // Abstract namespace: a leading zero byte, then the name (no file, gone with the process).
-    const size_t len = std::min(name.size(), sizeof(addr.sun_path) - 1);
-    std::memcpy(addr.sun_path + 1, name.data(), len);
-    return static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + len);
+// Where the running copy listens: a socket file, or an abstract name (no file, gone with the
+// process).
+struct Address {
+    sockaddr_un addr{};
+    socklen_t len = 0;
+    std::string file;  // empty for an abstract name
+};
+
+Address AbstractAddress(const std::string& name) {
+    Address a;
+    a.addr.sun_family = AF_UNIX;
+    // Abstract namespace: a leading zero byte, then the name.
+    const size_t len = std::min(name.size(), sizeof(a.addr.sun_path) - 1);
+    std::memcpy(a.addr.sun_path + 1, name.data(), len);
+    a.len = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + len);
+    return a;
+}
+
+std::optional<Address> FileAddress(const std::string& path) {
+    Address a;
+    if (path.size() >= sizeof(a.addr.sun_path)) return std::nullopt;
+    a.addr.sun_family = AF_UNIX;
+    std::memcpy(a.addr.sun_path, path.data(), path.size());
+    a.len = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + path.size() + 1);
+    a.file = path;
+    return a;
 }
 
 void SetTimeouts(int fd, int ms) {
@@ -37,52 +61,140 @@ void SetTimeouts(int fd, int ms) {
     setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &tv, sizeof tv);
 }
 
-// Asks the running copy to restore its window. False when nobody answers the socket.
-bool AskRunningCopy(const std::string& name) {
-    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) return false;
-    sockaddr_un addr{};
-    const socklen_t len = AbstractAddress(name, addr);
-    SetTimeouts(fd, 2000);
-    bool asked = false;
-    if (connect(fd, reinterpret_cast<const sockaddr*>(&addr), len) == 0) {
-        asked = send(fd, kRequest, sizeof kRequest - 1, MSG_NOSIGNAL) == static_cast<ssize_t>(sizeof kRequest - 1);
-        char answer[8];
-        if (asked) (void)recv(fd, answer, sizeof answer, 0);  // the running copy has queued it
+const sockaddr* AsSockaddr(const Address& a) { return reinterpret_cast<const sockaddr*>(&a.addr); }
+
+enum class Outcome { Held, Asked, Foreign, Unusable };
+
+// Asks the copy at the other end of `fd` to restore its window. False when it does not take
+// the request.
+bool AskRunningCopy(int fd) {
+    if (send(fd, kRequest, sizeof kRequest - 1, MSG_NOSIGNAL) != static_cast<ssize_t>(sizeof kRequest - 1)) {
+        return false;
     }
-    close(fd);
-    return asked;
+    char answer[8];
+    (void)recv(fd, answer, sizeof answer, 0);  // the running copy has queued it
+    return true;
 }
+
+// Listens on `address` (the listening socket in `held`), or asks the copy of `user` that holds
+// it to restore its window.
+Outcome TryAddress(const Address& address, uid_t user, int& held) {
+    for (int attempt = 0; attempt < kAttemptsPerName; ++attempt) {
+        const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (fd < 0) return Outcome::Unusable;
+        if (bind(fd, AsSockaddr(address), address.len) == 0) {
+            if (listen(fd, 8) == 0) {
+                held = fd;
+                return Outcome::Held;
+            }
+            close(fd);
+            if (!address.file.empty()) unlink(address.file.c_str());
+            return Outcome::Unusable;
+        }
+        const int err = errno;
+        close(fd);
+        if (err != EADDRINUSE) return Outcome::Unusable;
+
+        const int peer = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (peer < 0) return Outcome::Unusable;
+        SetTimeouts(peer, 2000);
+        if (connect(peer, AsSockaddr(address), address.len) == 0) {
+            const bool ours = SingleInstance::PeerIsUser(peer, user);
+            const bool asked = ours && AskRunningCopy(peer);
+            close(peer);
+            if (!ours) return Outcome::Foreign;
+            if (asked) return Outcome::Asked;
+        } else {
+            const int connectErr = errno;
+            close(peer);
+            // A file nobody listens on is left from a copy that did not end cleanly.
+            if (!address.file.empty() && connectErr == ECONNREFUSED) unlink(address.file.c_str());
+        }
+        // Otherwise the running copy is just ending: try to take its place.
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return Outcome::Unusable;
+}
+
+std::string NameWithAlternate(const std::string& name, int alternate) {
+    if (alternate == 0) return name;
+    return name + "." + std::to_string(alternate);
+}
+
+// Keeps two copies starting at once from both taking a socket file for stale.
+class FolderLock {
+public:
+    explicit FolderLock(const std::string& path) {
+        if (path.empty()) return;
+        fd_ = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd_ >= 0) (void)flock(fd_, LOCK_EX);
+    }
+    ~FolderLock() {
+        if (fd_ >= 0) close(fd_);
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+private:
+    int fd_ = -1;
+};
 
 }  // namespace
 
 std::string SingleInstance::DefaultName() {
-    if (const char* name = std::getenv("GLYPHOR_INSTANCE"); name != nullptr && *name != '\0') {
-        return std::string("glyphor-") + name;
+    std::string name = std::string{"glyphor-"} + std::to_string(getuid());
+    if (const char* instance = std::getenv("GLYPHOR_INSTANCE"); instance != nullptr && *instance != '\0') {
+        name += '-';
+        name += instance;
     }
-    return "glyphor-" + std::to_string(getuid());
+    return name;
 }
 
-std::unique_ptr<SingleInstance> SingleInstance::Acquire(const std::string& name) {
-    for (int attempt = 0; attempt < 5; ++attempt) {
-        const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        if (fd < 0) break;
-        sockaddr_un addr{};
-        const socklen_t len = AbstractAddress(name, addr);
-        if (bind(fd, reinterpret_cast<const sockaddr*>(&addr), len) == 0 && listen(fd, 8) == 0) {
-            return std::unique_ptr<SingleInstance>(new SingleInstance(fd));
+std::string SingleInstance::RuntimeFolder(uid_t user) {
+    const char* folder = std::getenv("XDG_RUNTIME_DIR");
+    if (folder == nullptr || folder[0] != '/') return "";
+    struct stat st {};
+    if (lstat(folder, &st) != 0 || !S_ISDIR(st.st_mode)) return "";
+    if (st.st_uid != user || (st.st_mode & 0777) != 0700) return "";
+    std::string path = folder;
+    if (path.back() != '/') path.push_back('/');
+    return path;
+}
+
+bool SingleInstance::PeerIsUser(int fd, uid_t user) {
+    ucred cred{};
+    socklen_t len = sizeof cred;
+    if (getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &cred, &len) != 0 || len != sizeof cred) return false;
+    return cred.uid == user;
+}
+
+std::unique_ptr<SingleInstance> SingleInstance::Acquire(const std::string& name) { return Acquire(name, getuid()); }
+
+std::unique_ptr<SingleInstance> SingleInstance::Acquire(const std::string& name, uid_t user) {
+    const std::string folder = RuntimeFolder(user);
+    const FolderLock lock(folder.empty() ? std::string{} : folder + name + ".lock");
+    for (int alternate = 0; alternate <= kAlternateNames; ++alternate) {
+        const std::string candidate = NameWithAlternate(name, alternate);
+        std::optional<Address> address;
+        if (!folder.empty()) address = FileAddress(folder + candidate + ".socket");
+        if (!address) address = AbstractAddress(candidate);
+        int held = -1;
+        switch (TryAddress(*address, user, held)) {
+        case Outcome::Held:
+            return std::unique_ptr<SingleInstance>(new SingleInstance(held, address->file, user));
+        case Outcome::Asked:
+            return nullptr;
+        case Outcome::Foreign:
+            continue;  // not a copy of ours: it cannot keep the game from starting
+        case Outcome::Unusable:
+            return std::unique_ptr<SingleInstance>(new SingleInstance(-1, "", user));
         }
-        const int err = errno;
-        close(fd);
-        if (err != EADDRINUSE) break;
-        if (AskRunningCopy(name)) return nullptr;
-        // The running copy is just ending: try to take its place.
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-    return std::unique_ptr<SingleInstance>(new SingleInstance(-1));
+    return std::unique_ptr<SingleInstance>(new SingleInstance(-1, "", user));
 }
 
-SingleInstance::SingleInstance(int listenFd) : fd_(listenFd) {
+SingleInstance::SingleInstance(int listenFd, std::string socketFile, uid_t user)
+    : fd_(listenFd), socketFile_(std::move(socketFile)), user_(user) {
     if (fd_ >= 0) listener_ = std::thread([this] { Listen(); });
 }
 
@@ -90,6 +202,7 @@ SingleInstance::~SingleInstance() {
     if (fd_ >= 0) shutdown(fd_, SHUT_RDWR);  // ends the blocked accept
     if (listener_.joinable()) listener_.join();
     if (fd_ >= 0) close(fd_);
+    if (!socketFile_.empty()) unlink(socketFile_.c_str());
 }
 
 void SingleInstance::Listen() {
@@ -98,6 +211,11 @@ void SingleInstance::Listen() {
         if (client < 0) {
             if (errno == EINTR || errno == ECONNABORTED) continue;
             return;
+        }
+        // Only a later copy of the same user may bring the window forward.
+        if (!PeerIsUser(client, user_)) {
+            close(client);
+            continue;
         }
         SetTimeouts(client, 1000);
         char request[16] = {};

@@ -36,7 +36,7 @@ GraphicEngine::GraphicEngine() {
     pack_ = OpenPicturePack(message);
     if (pack_ == nullptr) {
         platform::ShowMessageBox(message, platform::ApplicationTitle(), platform::MessageIcon::Error);
-        ShutdownProgram();
+        ShutdownProgram(kFatalExitStatus);
     }
 }
 
@@ -66,9 +66,16 @@ const std::u16string& GraphicEngine::NoFontMessage() {
     return text;
 }
 
-const std::u16string& GraphicEngine::PictureFailureMessage() {
-    static const std::u16string text =
-        u"你的硬件设备不支持游戏请求的加速功能,无法运行游戏\r\n              如有问题请与厂商联系";
+std::u16string GraphicEngine::PictureFailureMessage(const std::string& name) const {
+    std::u16string text = u"你的硬件设备不支持游戏请求的加速功能,无法运行游戏\r\n              如有问题请与厂商联系";
+    // The player (or whoever helps him) learns which picture of which pack is at fault.
+    text += u"\r\n\r\n图片 " + platform::FromUtf8(name) + u".png";
+    if (pack_ == nullptr) {
+        text += u" 无法载入: 没有打开的资源库";
+        return text;
+    }
+    text += pack_->Contains(name + ".png") ? std::u16string{u" 无法解码: "} : std::u16string{u" 不在资源库中: "};
+    text += platform::FromUtf8(pack_->Path());
     return text;
 }
 
@@ -91,8 +98,8 @@ bool GraphicEngine::LoadPicture(platform::SurfacePtr& out, const std::string& na
     std::vector<uint8_t> bytes;
     if (pack_ != nullptr && pack_->Read(name + ".png", bytes)) out = platform::LoadPng(bytes);
     if (out == nullptr) {
-        platform::ShowMessageBox(PictureFailureMessage(), platform::ApplicationTitle());
-        ShutdownProgram();
+        platform::ShowMessageBox(PictureFailureMessage(name), platform::ApplicationTitle());
+        ShutdownProgram(kFatalExitStatus);
     }
     return true;
 }

@@ -22,8 +22,8 @@ constexpr uint32_t kCopySrcColorKey = 0x8000;
 // drawing and presentation. One instance, g_Graphic.
 class GraphicEngine {
 public:
-    // Opens "GameRes.DLL" in the program's Game folder. When it is missing, shows
-    // "无法打开资源库" + path and ends the program through ShutdownProgram.
+    // Opens "GameRes.DLL" in the program's Game folder. When it is missing or not a readable
+    // pack, shows "无法打开资源库" + path and ends the program with a non-zero status.
     GraphicEngine();
     // Tests: an engine over a given pack (null pack allowed) and no display.
     explicit GraphicEngine(std::unique_ptr<platform::ResourcePack> pack);
@@ -32,9 +32,11 @@ public:
     // Opens the picture pack below the program folder; null when it cannot be opened, with the
     // message to show in `failureMessage`.
     static std::unique_ptr<platform::ResourcePack> OpenPicturePack(std::u16string& failureMessage);
-    // The messages of a failed display set-up and of a missing picture.
+    // The message of a failed display set-up.
     static const std::u16string& DisplayFailureMessage();
-    static const std::u16string& PictureFailureMessage();
+    // The message of a picture that cannot be loaded: it names the picture, whether it is
+    // missing or cannot be decoded, and the pack.
+    std::u16string PictureFailureMessage(const std::string& name) const;
     // Shown once when no font face can be found for text at all.
     static const std::u16string& NoFontMessage();
 
@@ -43,8 +45,8 @@ public:
     // engine (back surface only; Present does nothing), used by tests.
     bool Init(platform::Display* display);
 
-    // Loads the named picture into a new surface without colour key; a missing picture shows
-    // its message and ends the program.
+    // Loads the named picture into a new surface without colour key; a picture that is missing
+    // or cannot be decoded shows its message and ends the program with a non-zero status.
     bool LoadPicture(platform::SurfacePtr& out, const std::string& name);
 
     // Text is drawn between BeginText and EndText only: SetTextColor and DrawText do nothing

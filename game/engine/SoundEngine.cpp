@@ -33,7 +33,7 @@ SoundEngine::SoundEngine() {
     if (!pack_) {
         platform::ShowMessageBox(u"无法打开资源库" + platform::FromUtf8(path), platform::ApplicationTitle(),
                                  platform::MessageIcon::Error);
-        ShutdownProgram();
+        ShutdownProgram(kFatalExitStatus);
     }
 }
 

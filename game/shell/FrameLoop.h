@@ -29,8 +29,11 @@ int32_t GetShiftState();
 void WindowProc(const platform::Message& msg);
 // The main pump: runs until WM_QUIT.
 void RunMainPump();
-// Releases the shared objects in their fixed order and ends the process; never returns.
-[[noreturn]] void ShutdownProgram();
+// Releases the shared objects in their fixed order and ends the process with `status`; never
+// returns. Fatal start-up failures end with a non-zero status, a normal end with 0.
+[[noreturn]] void ShutdownProgram(int status = 0);
+// The exit status of fatal failures (a missing pack, a picture that cannot be loaded, no display).
+inline constexpr int kFatalExitStatus = 1;
 
 // Tests: replaces the final process exit of ShutdownProgram (the hook must not return either,
 // e.g. it throws or longjmps); null restores the real exit.

@@ -25,7 +25,7 @@ void Release(std::shared_ptr<T>& object) {
 
 void SetShutdownExitHook(std::function<void()> hook) { g_exitHook = std::move(hook); }
 
-void ShutdownProgram() {
+void ShutdownProgram(int status) {
     // A clean-up that ends the program again goes straight to the end.
     if (!g_shuttingDown) {
         g_shuttingDown = true;
@@ -46,5 +46,5 @@ void ShutdownProgram() {
     }
     // The window and everything else go with the process.
     std::fflush(nullptr);
-    std::_Exit(0);
+    std::_Exit(status);
 }

@@ -43,7 +43,7 @@ void CreateWindow() {
     g_Display = platform::Display::CreateWindow(platform::ToUtf8(kWindowTitle));
     if (!g_Display) {
         platform::ShowMessageBox(kDisplayFailed, platform::ApplicationTitle());
-        ShutdownProgram();
+        ShutdownProgram(kFatalExitStatus);
     }
     platform::MessageQueue::Instance().SetWindowEventHandler(&platform::Display::DispatchWindowEvent);
 }
@@ -90,7 +90,7 @@ int RunProgram(bool startAtMenu) {
     g_Sound->Init();  // on failure it has said so, and the game runs silent
 
     g_Graphic = std::make_shared<GraphicEngine>();
-    if (!g_Graphic->Init(g_Display.get())) ShutdownProgram();
+    if (!g_Graphic->Init(g_Display.get())) ShutdownProgram(kFatalExitStatus);
     SetWindowIcon();
 
     CreateSharedFonts();

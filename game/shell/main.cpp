@@ -18,6 +18,6 @@ int main(int argc, char** argv) {
     } catch (const std::exception& e) {
         platform::ShowMessageBox(u"程序运行出错，即将退出。\r\n" + platform::FromUtf8(e.what()),
                                  platform::ApplicationTitle(), platform::MessageIcon::Error);
-        ShutdownProgram();
+        ShutdownProgram(kFatalExitStatus);
     }
 }

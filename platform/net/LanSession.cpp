@@ -93,8 +93,9 @@ bool LanSession::OpenHost(const LanConfig& config, std::string* error) {
     ENetAddress address{};
     address.host = ENET_HOST_ANY;
     address.port = 0;
-    // Two peer slots: one for the client, one to refuse a further player politely.
-    enet_ = enet_host_create(&address, 2, 1, 0, 0);
+    // Peer slots: one for the player who joined, the waiting connections, and one to refuse a
+    // further player politely.
+    enet_ = enet_host_create(&address, 2 + kMaxPending, 1, 0, 0);
     if (!enet_) {
         if (error) *error = "Cannot open the session port.";
         return false;
@@ -290,11 +291,7 @@ void LanSession::FlushOutbox() {
 }
 
 void LanSession::Service() {
-    if (isHost_ && peer_ && !peerJoined_ && std::chrono::steady_clock::now() - peerConnectedAt_ > kJoinTimeout) {
-        // Connected but never asked to join: free the slot.
-        enet_peer_disconnect_now(peer_, 0);
-        peer_ = nullptr;
-    }
+    if (isHost_) DropExpiredPending();
     ENetEvent ev;
     for (int guard = 0; guard < 256; ++guard) {
         if (enet_host_service(enet_, &ev, 0) <= 0) break;
@@ -316,52 +313,97 @@ void LanSession::HandleEvent(const ENetEvent& ev) {
             enet_peer_disconnect(ev.peer, SessionPacket::kFull);
             break;
         }
-        peer_ = ev.peer;
-        peerJoined_ = false;
-        peerConnectedAt_ = std::chrono::steady_clock::now();
-        ConfigurePeer(peer_);
+        AddPending(ev.peer);
         break;
     }
     case ENET_EVENT_TYPE_RECEIVE: {
         std::vector<uint8_t> bytes(ev.packet->data, ev.packet->data + ev.packet->dataLength);
         enet_packet_destroy(ev.packet);
-        if (ev.peer != peer_) break;
-        if (isHost_)
-            HandleHostPacket(ev.peer, bytes);
-        else
-            HandleClientPacket(bytes);
+        if (isHost_ && ev.peer != peer_) {
+            HandleJoin(ev.peer, bytes);
+        } else if (ev.peer == peer_) {
+            if (isHost_)
+                HandleHostPacket(ev.peer, bytes);
+            else
+                HandleClientPacket(bytes);
+        }
         break;
     }
     case ENET_EVENT_TYPE_DISCONNECT:
-        PeerLost(ev.peer);
+        if (!RemovePending(ev.peer)) PeerLost(ev.peer);
         break;
     case ENET_EVENT_TYPE_NONE:
         break;
     }
 }
 
-void LanSession::HandleHostPacket(ENetPeer* peer, const std::vector<uint8_t>& bytes) {
+void LanSession::HandleHostPacket(ENetPeer*, const std::vector<uint8_t>& bytes) {
     auto packet = SessionPacket::Decode(bytes);
-    if (!packet) return;
-    if (packet->kind == SessionPacket::kJoin && !peerJoined_) {
-        if (packet->password != desc_.password) {
-            SendPacket(peer, SessionPacket::Refuse(SessionPacket::kWrongPassword).Encode());
-            enet_peer_disconnect_later(peer, SessionPacket::kWrongPassword);
-            peer_ = nullptr;
-            return;
+    if (packet && packet->kind == SessionPacket::kGame && peerJoined_) Deliver(packet->game);
+}
+
+void LanSession::HandleJoin(ENetPeer* peer, const std::vector<uint8_t>& bytes) {
+    const bool waiting =
+        std::any_of(pending_.begin(), pending_.end(), [&](const Pending& p) { return p.peer == peer; });
+    if (!waiting) return;
+    auto packet = SessionPacket::Decode(bytes);
+    // Anything but a join from a connection that has not joined is not from a player.
+    if (!packet || packet->kind != SessionPacket::kJoin) return;
+    auto refuse = [&](uint32_t reason) {
+        RemovePending(peer);
+        SendPacket(peer, SessionPacket::Refuse(reason).Encode());
+        enet_peer_disconnect_later(peer, reason);
+    };
+    if (packet->password != desc_.password) return refuse(SessionPacket::kWrongPassword);
+    if (peer_ != nullptr || Players().size() >= static_cast<size_t>(desc_.maxPlayers)) {
+        return refuse(SessionPacket::kFull);
+    }
+    RemovePending(peer);
+    PlayerInfo player{NewPlayerId(), packet->shortName, packet->longName};
+    std::vector<PlayerInfo> list;
+    {
+        std::lock_guard lock(mutex_);
+        players_.push_back(player);
+        list = players_;
+    }
+    peer_ = peer;
+    peerJoined_ = true;
+    SendPacket(peer, SessionPacket::Accept(player.id, std::move(list)).Encode());
+    inbox_.PushSystem(kSystemPlayerCreated, player.id);
+}
+
+void LanSession::AddPending(ENetPeer* peer) {
+    // With every waiting slot taken, the connection that has waited longest gives way: a real
+    // player asks to join right after connecting, so it is never the oldest for long.
+    auto slot = std::find_if(pending_.begin(), pending_.end(), [](const Pending& p) { return p.peer == nullptr; });
+    if (slot == pending_.end()) {
+        slot = std::min_element(pending_.begin(), pending_.end(),
+                                [](const Pending& a, const Pending& b) { return a.deadline < b.deadline; });
+        enet_peer_disconnect_now(slot->peer, SessionPacket::kFull);
+    }
+    slot->peer = peer;
+    slot->deadline = std::chrono::steady_clock::now() + kJoinTimeout;
+    ConfigurePeer(peer);
+}
+
+bool LanSession::RemovePending(ENetPeer* peer) {
+    for (auto& p : pending_) {
+        if (p.peer == peer && peer != nullptr) {
+            p = Pending{};
+            return true;
         }
-        PlayerInfo player{NewPlayerId(), packet->shortName, packet->longName};
-        std::vector<PlayerInfo> list;
-        {
-            std::lock_guard lock(mutex_);
-            players_.push_back(player);
-            list = players_;
+    }
+    return false;
+}
+
+void LanSession::DropExpiredPending() {
+    const auto now = std::chrono::steady_clock::now();
+    for (auto& p : pending_) {
+        if (p.peer != nullptr && now > p.deadline) {
+            // Connected but never asked to join: free its slot.
+            enet_peer_disconnect_now(p.peer, 0);
+            p = Pending{};
         }
-        peerJoined_ = true;
-        SendPacket(peer, SessionPacket::Accept(player.id, std::move(list)).Encode());
-        inbox_.PushSystem(kSystemPlayerCreated, player.id);
-    } else if (packet->kind == SessionPacket::kGame && peerJoined_) {
-        Deliver(packet->game);
     }
 }
 

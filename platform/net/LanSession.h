@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -28,10 +29,15 @@ namespace platform::net {
 // The host keeps the player list and sends it to the client. Both sides queue the system
 // messages kSystemPlayerCreated and kSystemPlayerDestroyed (sender 0) when a player joins or
 // leaves; a peer that vanishes is noticed by its time-out within kVanishedAfter.
+//
+// Connections that have not asked to join yet wait in kMaxPending slots of their own, each
+// dropped when it has not joined within kJoinTimeout; only joined players fill the session, so a
+// silent connection never keeps a real player out.
 class LanSession {
 public:
     static constexpr std::chrono::milliseconds kJoinTimeout{2500};
     static constexpr std::chrono::milliseconds kVanishedAfter{4000};
+    static constexpr size_t kMaxPending = 4;
 
     struct LocalPlayer {
         std::u16string shortName;
@@ -80,6 +86,11 @@ private:
     void Service();
     void HandleEvent(const _ENetEvent& event);
     void HandleHostPacket(_ENetPeer* peer, const std::vector<uint8_t>& bytes);
+    void HandleJoin(_ENetPeer* peer, const std::vector<uint8_t>& bytes);
+    void AddPending(_ENetPeer* peer);
+    // Forgets a waiting connection; false when `peer` was not one.
+    bool RemovePending(_ENetPeer* peer);
+    void DropExpiredPending();
     void HandleClientPacket(const std::vector<uint8_t>& bytes);
     void PeerLost(_ENetPeer* peer);
     // Queues a game message of the other player; a full inbox drops that player.
@@ -92,9 +103,15 @@ private:
     const bool isHost_;
     MessageInbox inbox_;
     _ENetHost* enet_ = nullptr;
-    _ENetPeer* peer_ = nullptr;  // network thread only (after Start)
+    // A connection of the host that has not joined yet.
+    struct Pending {
+        _ENetPeer* peer = nullptr;
+        std::chrono::steady_clock::time_point deadline{};
+    };
+
+    _ENetPeer* peer_ = nullptr;  // network thread only (after Start); on the host, the joined player
     bool peerJoined_ = false;
-    std::chrono::steady_clock::time_point peerConnectedAt_{};
+    std::array<Pending, kMaxPending> pending_{};  // network thread only
     UdpSocket discovery_;
     SessionDesc desc_;
     uint64_t instance_ = 0;

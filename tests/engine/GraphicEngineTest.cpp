@@ -178,8 +178,20 @@ TEST(GraphicEngineMessagesTest, MissingPackNamesThePathBelowTheProgramFolder) {
     platform::SetProgramFolder(original);
 
     EXPECT_EQ(GraphicEngine::DisplayFailureMessage().substr(0, 25), u"              无法初始化图形引擎\r\n");
-    EXPECT_NE(GraphicEngine::PictureFailureMessage().find(u"\r\n              如有问题请与厂商联系"),
-              std::u16string::npos);
+}
+
+TEST(GraphicEngineMessagesTest, APictureThatCannotBeLoadedIsNamedWithItsPack) {
+    testsupport::TempDir dir;
+    testsupport::ZipWriter zip;
+    zip.Add("BROKEN.png", std::string("not a picture"));
+    ASSERT_TRUE(zip.Write(dir.Path() + "GameRes.DLL"));
+    const GraphicEngine engine(platform::ResourcePack::Open(dir.Path() + "GameRes.DLL"));
+    const std::u16string pack = platform::FromUtf8(dir.Path() + "GameRes.DLL");
+
+    const std::u16string broken = engine.PictureFailureMessage("BROKEN");
+    EXPECT_NE(broken.find(u"\r\n              如有问题请与厂商联系"), std::u16string::npos);
+    EXPECT_NE(broken.find(u"图片 BROKEN.png 无法解码: " + pack), std::u16string::npos);
+    EXPECT_NE(engine.PictureFailureMessage("GONE").find(u"图片 GONE.png 不在资源库中: " + pack), std::u16string::npos);
 }
 
 TEST(GraphicEngineMessagesTest, LoadsPicturesByNameWithoutKey) {

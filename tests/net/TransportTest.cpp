@@ -157,6 +157,40 @@ TEST(TransportTest, AFullSessionIsListedAsFullAndRefusesAThirdPlayer) {
     EXPECT_EQ(client->Players().size(), 2u);
 }
 
+// Connections that never ask to join (more of them than there are waiting slots) neither fill
+// the session nor show in its player count: a real player joins at once, and a late join from
+// one of them finds the session full.
+TEST(TransportTest, SilentConnectionsNeverKeepARealPlayerOut) {
+    auto config = LoopbackConfig(18);
+    auto host = HostOn(config, Desc(u"lobby", 1));
+    std::vector<std::unique_ptr<nettest::RawPeer>> silent;
+    for (size_t i = 0; i <= LanSession::kMaxPending; ++i) {
+        silent.push_back(std::make_unique<nettest::RawPeer>(host->SessionPort()));
+        ASSERT_TRUE(silent.back()->Connect()) << i;
+    }
+    auto found = SessionSearch::Run(config, kApplicationId);
+    ASSERT_TRUE(found && found->size() == 1u);
+    EXPECT_EQ(found->front().currentPlayers, 1);
+
+    const auto start = std::chrono::steady_clock::now();
+    auto client = JoinFirst(config, u"real");
+    ASSERT_TRUE(client);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    ASSERT_TRUE(WaitFor([&] { return host->Players().size() == 2; }));
+    found = SessionSearch::Run(config, kApplicationId);
+    ASSERT_TRUE(found && found->size() == 1u);
+    EXPECT_EQ(found->front().currentPlayers, 2);
+
+    // The one that waited longest gave way to the newest; the others are refused when they ask.
+    silent.front()->Pump(100);
+    EXPECT_TRUE(silent.front()->Disconnected());
+    silent.back()->Send(SessionPacket::Join(u"", u"late", u"Client").Encode());
+    silent.back()->Pump(300);
+    EXPECT_TRUE(silent.back()->Disconnected());
+    EXPECT_EQ(host->Players().size(), 2u);
+    EXPECT_EQ(client->Players().size(), 2u);
+}
+
 TEST(TransportTest, AWrongPasswordOrAVanishedSessionRefusesTheJoin) {
     auto config = LoopbackConfig(4);
     auto host = HostOn(config, Desc(u"locked", 1, u"secret"));

@@ -1,7 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
 
 #include "ChildProcess.h"
 #include "ShellTestSupport.h"
@@ -63,6 +70,67 @@ TEST_F(SingleInstanceTest, NamesAreSeparateAndFreedWithTheirHolder) {
     EXPECT_TRUE(RestoreRequested());
     holderA.reset();
     EXPECT_NE(SingleInstance::Acquire(a), nullptr);
+}
+
+// True when a restore request is already waiting (the holder queues it before it answers).
+bool RestoreWaiting() {
+    platform::Message msg;
+    bool seen = false;
+    while (platform::MessageQueue::Instance().Peek(msg, true)) seen = seen || msg.message == platform::WM_APP_RESTORE;
+    return seen;
+}
+
+// XDG_RUNTIME_DIR as one test sets it, unset again after it.
+struct RuntimeFolderScope {
+    explicit RuntimeFolderScope(const std::string& folder) { setenv("XDG_RUNTIME_DIR", folder.c_str(), 1); }
+    ~RuntimeFolderScope() { unsetenv("XDG_RUNTIME_DIR"); }
+};
+
+// Another local user listening under the abstract name the game would use (seen here as a holder
+// whose credentials are not those of the starting user) does not keep the game from starting,
+// and is not asked anything.
+TEST_F(SingleInstanceTest, ASocketHeldByAnotherUserIsIgnoredAndTheGameStarts) {
+    const RuntimeFolderScope noFolder("");
+    const std::string name = UniqueInstance("foreign");
+    auto squatter = SingleInstance::Acquire(name);
+    ASSERT_NE(squatter, nullptr);
+    RestoreWaiting();
+
+    auto started = SingleInstance::Acquire(name, getuid() + 1);
+    EXPECT_NE(started, nullptr);
+    EXPECT_FALSE(RestoreWaiting());
+}
+
+TEST_F(SingleInstanceTest, TheSocketIsAFileOfAPrivateRuntimeFolderAndAStaleOneDoesNotBlockTheStart) {
+    testsupport::TempDir dir;
+    const std::string folder = dir.Path() + "run";
+    ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+    const RuntimeFolderScope scope(folder);
+    const std::string name = UniqueInstance("file");
+    const std::string file = folder + "/" + name + ".socket";
+
+    // Left behind by a copy that was killed: a socket file nobody listens on.
+    const int stale = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    std::strncpy(addr.sun_path, file.c_str(), sizeof addr.sun_path - 1);
+    ASSERT_EQ(bind(stale, reinterpret_cast<const sockaddr*>(&addr), sizeof addr), 0);
+    close(stale);
+
+    auto first = SingleInstance::Acquire(name);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(SingleInstance::Acquire(name), nullptr);
+    EXPECT_TRUE(RestoreRequested());
+    first.reset();
+    EXPECT_FALSE(std::filesystem::exists(file));
+
+    // A folder others may enter is not used: the abstract name serves instead.
+    ASSERT_EQ(chmod(folder.c_str(), 0755), 0);
+    auto open = SingleInstance::Acquire(name);
+    ASSERT_NE(open, nullptr);
+    EXPECT_FALSE(std::filesystem::exists(file));
+    EXPECT_EQ(SingleInstance::Acquire(name), nullptr);
+    EXPECT_TRUE(RestoreRequested());
 }
 
 }  // namespace

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
 #include "ChildProcess.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/ZipWriter.h"
 
 namespace shelltest {
 namespace {
@@ -18,13 +20,13 @@ struct Outcome {
     std::string errors;
 };
 
-Outcome Start(const testsupport::TempDir& dir, std::vector<std::string> env) {
+Outcome Start(const testsupport::TempDir& dir, std::vector<std::string> env,
+              const std::string& program = std::string{GLYPHOR_DIST_DIR} + "/glyphor_police") {
     env.push_back("GLYPHOR_INSTANCE=messages-" + std::to_string(getpid()));
     env.push_back("GLYPHOR_LAN_BROADCAST=127.255.255.255");
     env.push_back("SDL_AUDIODRIVER=dummy");
     Outcome run;
-    run.result = RunChild(std::string(GLYPHOR_DIST_DIR) + "/glyphor_police", env, std::chrono::seconds(120),
-                          dir.Path() + "stderr.txt");
+    run.result = RunChild(program, env, std::chrono::seconds(120), dir.Path() + "stderr.txt");
     run.errors = FileText(dir.Path() + "stderr.txt");
     return run;
 }
@@ -70,6 +72,39 @@ TEST(StartMessagesTest, EveryScriptLineThatCannotBeActedOnIsReportedWithItsNumbe
     }
     EXPECT_EQ(run.errors.find("script line 1:"), std::string::npos) << run.errors;
     EXPECT_EQ(run.errors.find("script line 8:"), std::string::npos) << run.errors;
+}
+
+// A pack that is missing or not an archive, or a picture that cannot be decoded, ends the start
+// with a non-zero status and a message that names the file or picture at fault.
+TEST(StartMessagesTest, AFatalStartUpFailureNamesTheFileAtFaultAndEndsWithANonZeroStatus) {
+    namespace fs = std::filesystem;
+    const std::string dist = GLYPHOR_DIST_DIR;
+    testsupport::TempDir dir;
+    const std::string folder = dir.Path() + "program/";
+    fs::create_directories(folder + "Game");
+    fs::copy_file(dist + "/glyphor_police", folder + "glyphor_police");
+    fs::copy_file(dist + "/Game/GameSnd.DLL", folder + "Game/GameSnd.DLL");
+    const std::vector<std::string> env = {"SDL_VIDEODRIVER=offscreen"};
+
+    Outcome run = Start(dir, env, folder + "glyphor_police");
+    ASSERT_TRUE(run.result.finished) << run.errors;
+    EXPECT_EQ(run.result.exitCode, 1) << run.errors;
+    EXPECT_NE(run.errors.find("无法打开资源库" + folder + "Game/GameRes.DLL"), std::string::npos) << run.errors;
+
+    testsupport::ZipWriter pictures;
+    pictures.Add("MAIN_ICON.png", std::string("\x89PNG but not really"));
+    ASSERT_TRUE(pictures.Write(folder + "Game/GameRes.DLL"));
+    run = Start(dir, env, folder + "glyphor_police");
+    ASSERT_TRUE(run.result.finished) << run.errors;
+    EXPECT_EQ(run.result.exitCode, 1) << run.errors;
+    EXPECT_NE(run.errors.find("图片 MAIN_ICON.png 无法解码: " + folder + "Game/GameRes.DLL"), std::string::npos)
+        << run.errors;
+
+    std::ofstream(folder + "Game/GameSnd.DLL", std::ios::trunc) << "not an archive";
+    run = Start(dir, env, folder + "glyphor_police");
+    ASSERT_TRUE(run.result.finished) << run.errors;
+    EXPECT_EQ(run.result.exitCode, 1) << run.errors;
+    EXPECT_NE(run.errors.find("无法打开资源库" + folder + "Game/GameSnd.DLL"), std::string::npos) << run.errors;
 }
 
 }  // namespace
