@@ -29,9 +29,19 @@ std::shared_ptr<platform::FontFace> DefaultFace() {
 // drawn as '?'.
 std::u16string ThroughAnsi(const std::u16string& text) { return platform::FromAnsi(platform::ToAnsi(text)); }
 
+[[noreturn]] void PictureFailed() {
+    platform::ShowMessageBox(GraphicEngine::PictureFailureMessage(), platform::ApplicationTitle());
+    ShutdownProgram();
+}
+
+// A picture found in the pack but not decodable any more when first drawn ends the program the
+// way a missing one does at load time.
+void ReportLateDecodeFailures() { platform::Surface::SetDecodeFailureHandler(&PictureFailed); }
+
 }  // namespace
 
 GraphicEngine::GraphicEngine() {
+    ReportLateDecodeFailures();
     std::u16string message;
     pack_ = OpenPicturePack(message);
     if (pack_ == nullptr) {
@@ -40,7 +50,9 @@ GraphicEngine::GraphicEngine() {
     }
 }
 
-GraphicEngine::GraphicEngine(std::unique_ptr<platform::ResourcePack> pack) : pack_(std::move(pack)) {}
+GraphicEngine::GraphicEngine(std::unique_ptr<platform::ResourcePack> pack) : pack_(std::move(pack)) {
+    ReportLateDecodeFailures();
+}
 
 GraphicEngine::~GraphicEngine() = default;
 
@@ -88,12 +100,20 @@ bool GraphicEngine::Init(platform::Display* display) {
 
 bool GraphicEngine::LoadPicture(platform::SurfacePtr& out, const std::string& name) {
     out.reset();
-    std::vector<uint8_t> bytes;
-    if (pack_ != nullptr && pack_->Read(name + ".png", bytes)) out = platform::LoadPng(bytes);
-    if (out == nullptr) {
-        platform::ShowMessageBox(PictureFailureMessage(), platform::ApplicationTitle());
-        ShutdownProgram();
+    const std::string entry = name + ".png";
+    std::vector<uint8_t> header;
+    int32_t width = 0;
+    int32_t height = 0;
+    if (pack_ != nullptr && pack_->ReadPrefix(entry, platform::kPngHeaderBytes, header) &&
+        platform::PngSize(header, width, height)) {
+        std::shared_ptr<const platform::ResourcePack> pack = pack_;
+        out = platform::Surface::CreateDeferred(width, height, [pack, entry]() -> platform::SurfacePtr {
+            std::vector<uint8_t> bytes;
+            if (!pack->Read(entry, bytes)) return nullptr;
+            return platform::LoadPng(bytes);
+        });
     }
+    if (out == nullptr) PictureFailed();
     return true;
 }
 

@@ -44,7 +44,9 @@ public:
     bool Init(platform::Display* display);
 
     // Loads the named picture into a new surface without colour key; a missing picture shows
-    // its message and ends the program.
+    // its message and ends the program. Only the picture's header is read here: its pixels are
+    // decoded when it is first drawn, and a picture that can no longer be read then shows the
+    // same message and ends the program.
     bool LoadPicture(platform::SurfacePtr& out, const std::string& name);
 
     // Text is drawn between BeginText and EndText only: SetTextColor and DrawText do nothing
@@ -78,7 +80,8 @@ public:
     uint32_t TextColor() const { return textColor_; }
 
 private:
-    std::unique_ptr<platform::ResourcePack> pack_;
+    // Shared with the pictures still waiting to be decoded.
+    std::shared_ptr<platform::ResourcePack> pack_;
     platform::Display* display_ = nullptr;
     platform::SurfacePtr back_;
     bool textOpen_ = false;
