@@ -18,7 +18,7 @@ uint32_t BigEndian32(const uint8_t* p) {
 // The signature and the size in the header chunk, checked before anything is decoded so a
 // damaged or hostile picture cannot ask for a huge surface.
 bool PlausiblePng(const std::vector<uint8_t>& bytes) {
-    if (bytes.size() < 33 || bytes.size() > (uint64_t{1} << 30)) return false;
+    if (bytes.size() < kPngHeaderBytes || bytes.size() > (uint64_t{1} << 30)) return false;
     for (size_t i = 0; i < sizeof kPngSignature; ++i) {
         if (bytes[i] != kPngSignature[i]) return false;
     }
@@ -45,6 +45,13 @@ SurfacePtr LoadPng(const std::vector<uint8_t>& bytes) {
     if (rw == nullptr) return nullptr;
     SDL_Surface* decoded = IMG_LoadTyped_RW(rw, 1, "PNG");
     return Surface::Adopt(decoded);
+}
+
+bool PngSize(const std::vector<uint8_t>& header, int32_t& width, int32_t& height) {
+    if (!PlausiblePng(header)) return false;
+    width = static_cast<int32_t>(BigEndian32(&header[16]));
+    height = static_cast<int32_t>(BigEndian32(&header[20]));
+    return true;
 }
 
 bool SavePng(const Surface& surface, const std::string& path) {

@@ -89,4 +89,21 @@ bool ResourcePack::Read(const std::string& name, std::vector<uint8_t>& out) cons
     return ok;
 }
 
+bool ResourcePack::ReadPrefix(const std::string& name, size_t count, std::vector<uint8_t>& out) const {
+    out.clear();
+    if (!Contains(name)) return false;
+    const std::string full = mountPoint_ + "/" + name;
+    PHYSFS_File* file = PHYSFS_openRead(full.c_str());
+    if (file == nullptr) return false;
+    out.resize(count);
+    const PHYSFS_sint64 got = PHYSFS_readBytes(file, out.data(), static_cast<PHYSFS_uint64>(count));
+    PHYSFS_close(file);
+    if (got < 0) {
+        out.clear();
+        return false;
+    }
+    out.resize(static_cast<size_t>(got));
+    return true;
+}
+
 }  // namespace platform

@@ -21,6 +21,9 @@ public:
     // in size so a damaged pack cannot exhaust memory. Names are plain file names (letters,
     // digits, '_', '-', '.'; no folders).
     bool Read(const std::string& name, std::vector<uint8_t>& out) const;
+    // Reads at most `count` bytes from the start of entry `name` (a picture's header, say)
+    // without inflating the rest; false when absent.
+    bool ReadPrefix(const std::string& name, size_t count, std::vector<uint8_t>& out) const;
     bool Contains(const std::string& name) const;
     const std::string& Path() const { return path_; }
 

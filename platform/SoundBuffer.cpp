@@ -8,12 +8,26 @@ namespace platform {
 
 SoundBuffer::SoundBuffer(Mix_Chunk* chunk, int channel) : chunk_(chunk), channel_(channel) {}
 
-SoundBuffer::~SoundBuffer() {
-    if (OwnsChannel()) Mix_HaltChannel(channel_);
-    Mix_FreeChunk(chunk_);
+SoundBuffer::SoundBuffer(Decoder decode, int channel)
+    : chunk_(nullptr), decode_(std::move(decode)), channel_(channel) {}
+
+bool SoundBuffer::Realize() const {
+    if (chunk_ == nullptr && decode_) {
+        Decoder decode = std::move(decode_);
+        decode_ = nullptr;
+        chunk_ = decode();
+    }
+    return chunk_ != nullptr;
 }
 
-bool SoundBuffer::OwnsChannel() const { return Mix_GetChunk(channel_) == chunk_ && Mix_Playing(channel_) != 0; }
+SoundBuffer::~SoundBuffer() {
+    if (chunk_ != nullptr && OwnsChannel()) Mix_HaltChannel(channel_);
+    if (chunk_ != nullptr) Mix_FreeChunk(chunk_);
+}
+
+bool SoundBuffer::OwnsChannel() const {
+    return chunk_ != nullptr && Mix_GetChunk(channel_) == chunk_ && Mix_Playing(channel_) != 0;
+}
 
 void SoundBuffer::CountPlayed(int /*channel*/, void* /*stream*/, int len, void* self) {
     static_cast<SoundBuffer*>(self)->played_.fetch_add(static_cast<uint64_t>(std::max(len, 0)));
@@ -21,6 +35,10 @@ void SoundBuffer::CountPlayed(int /*channel*/, void* /*stream*/, int len, void* 
 
 void SoundBuffer::Start() {
     played_.store(0);
+    if (!Realize()) {
+        state_ = State::Idle;
+        return;
+    }
     if (Mix_PlayChannel(channel_, chunk_, looping_ ? -1 : 0) < 0) {
         state_ = State::Idle;
         return;
@@ -67,6 +85,6 @@ uint32_t SoundBuffer::Position() const {
     return static_cast<uint32_t>(std::min(played, length));
 }
 
-uint32_t SoundBuffer::Length() const { return chunk_ != nullptr ? chunk_->alen : 0; }
+uint32_t SoundBuffer::Length() const { return Realize() ? chunk_->alen : 0; }
 
 }  // namespace platform

@@ -1,6 +1,7 @@
 #pragma once
 #include <atomic>
 #include <cstdint>
+#include <functional>
 
 struct Mix_Chunk;
 
@@ -11,6 +12,10 @@ namespace platform {
 class SoundBuffer {
 public:
     SoundBuffer(Mix_Chunk* chunk, int channel);
+    // A sound decoded when it is first played or measured; a sound that cannot be decoded
+    // then stays silent.
+    using Decoder = std::function<Mix_Chunk*()>;
+    SoundBuffer(Decoder decode, int channel);
     ~SoundBuffer();
 
     void Play(bool looping);
@@ -33,8 +38,11 @@ private:
     static void CountPlayed(int channel, void* stream, int len, void* self);
     void Start();
     bool OwnsChannel() const;
+    // Decodes a deferred sound on first use; false when there is nothing to play.
+    bool Realize() const;
 
-    Mix_Chunk* chunk_;
+    mutable Mix_Chunk* chunk_;
+    mutable Decoder decode_;
     int channel_;
     bool looping_ = false;
     State state_ = State::Idle;

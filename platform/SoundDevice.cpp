@@ -23,13 +23,29 @@ SoundDevice::~SoundDevice() {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
-std::unique_ptr<SoundBuffer> SoundDevice::CreateBuffer(const std::vector<uint8_t>& wav, int channel) {
-    if (channel < 0 || channel >= kChannels || wav.empty()) return nullptr;
+namespace {
+
+Mix_Chunk* Decode(const std::vector<uint8_t>& wav) {
+    if (wav.empty()) return nullptr;
     SDL_RWops* rw = SDL_RWFromConstMem(wav.data(), static_cast<int>(wav.size()));
     if (rw == nullptr) return nullptr;
-    Mix_Chunk* chunk = Mix_LoadWAV_RW(rw, 1);
+    return Mix_LoadWAV_RW(rw, 1);
+}
+
+}  // namespace
+
+std::unique_ptr<SoundBuffer> SoundDevice::CreateBuffer(const std::vector<uint8_t>& wav, int channel) {
+    if (channel < 0 || channel >= kChannels) return nullptr;
+    Mix_Chunk* chunk = Decode(wav);
     if (chunk == nullptr) return nullptr;
     return std::make_unique<SoundBuffer>(chunk, channel);
+}
+
+std::unique_ptr<SoundBuffer> SoundDevice::CreateDeferredBuffer(std::function<std::vector<uint8_t>()> readWav,
+                                                               int channel) {
+    if (channel < 0 || channel >= kChannels || !readWav) return nullptr;
+    return std::make_unique<SoundBuffer>(
+        SoundBuffer::Decoder([readWav = std::move(readWav)]() { return Decode(readWav()); }), channel);
 }
 
 }  // namespace platform

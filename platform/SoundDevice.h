@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -21,6 +22,10 @@ public:
     // A buffer of the WAV bytes on `channel` (0..kChannels-1); null when the bytes are not a
     // sound or the channel is out of range.
     std::unique_ptr<SoundBuffer> CreateBuffer(const std::vector<uint8_t>& wav, int channel);
+    // A buffer on `channel` whose WAV bytes are read and decoded when it is first played;
+    // null when the channel is out of range. Bytes that turn out not to be a sound leave the
+    // buffer silent.
+    std::unique_ptr<SoundBuffer> CreateDeferredBuffer(std::function<std::vector<uint8_t>()> readWav, int channel);
 
     SoundDevice(const SoundDevice&) = delete;
     SoundDevice& operator=(const SoundDevice&) = delete;

@@ -55,7 +55,36 @@ int64_t Scaled(int64_t offset, int64_t sourceSize, int64_t destSize) {
 
 }  // namespace
 
-Surface::Surface(SDL_Surface* s) : surface_(s) {}
+Surface::Surface(SDL_Surface* s) : surface_(s), width_(s->w), height_(s->h) {}
+
+Surface::Surface(int32_t width, int32_t height, Decoder decode)
+    : surface_(nullptr), decode_(std::move(decode)), width_(width), height_(height) {}
+
+std::shared_ptr<Surface> Surface::CreateDeferred(int32_t width, int32_t height, Decoder decode) {
+    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide || !decode) return nullptr;
+    return std::shared_ptr<Surface>(new Surface(width, height, std::move(decode)));
+}
+
+void Surface::Realize() const {
+    if (surface_ != nullptr) return;
+    Decoder decode = std::move(decode_);
+    decode_ = nullptr;
+    std::shared_ptr<Surface> decoded = decode ? decode() : nullptr;
+    if (decoded != nullptr && decoded->Width() == width_ && decoded->Height() == height_) {
+        decoded->Realize();
+        surface_ = decoded->surface_;
+        decoded->surface_ = nullptr;
+        return;
+    }
+    // The decoder reports its own failures; the picture stays black so nothing reads a null surface.
+    surface_ = SDL_CreateRGBSurfaceWithFormat(0, width_, height_, 16, SDL_PIXELFORMAT_RGB565);
+    if (surface_ != nullptr) SDL_FillRect(surface_, nullptr, 0);
+}
+
+SDL_Surface* Surface::Sdl() const {
+    Realize();
+    return surface_;
+}
 
 Surface::~Surface() { SDL_FreeSurface(surface_); }
 
@@ -118,12 +147,21 @@ std::shared_ptr<Surface> Surface::Clone() const {
     return copy;
 }
 
-int32_t Surface::Width() const { return surface_->w; }
-int32_t Surface::Height() const { return surface_->h; }
+int32_t Surface::Width() const { return width_; }
+int32_t Surface::Height() const { return height_; }
 
-const uint16_t* Surface::Pixels() const { return static_cast<const uint16_t*>(surface_->pixels); }
-uint16_t* Surface::Pixels() { return static_cast<uint16_t*>(surface_->pixels); }
-int32_t Surface::PitchPixels() const { return surface_->pitch / 2; }
+const uint16_t* Surface::Pixels() const {
+    Realize();
+    return static_cast<const uint16_t*>(surface_->pixels);
+}
+uint16_t* Surface::Pixels() {
+    Realize();
+    return static_cast<uint16_t*>(surface_->pixels);
+}
+int32_t Surface::PitchPixels() const {
+    Realize();
+    return surface_->pitch / 2;
+}
 
 bool Surface::CopyFast(int32_t x, int32_t y, const Surface& src, const Rect& srcRect, bool keyed) {
     Box s = WholeOr(srcRect, src.Width(), src.Height());
@@ -240,7 +278,7 @@ void Surface::FillClipped(int64_t left, int64_t top, int64_t right, int64_t bott
     if (right <= left || bottom <= top) return;
     SDL_Rect r{static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
                static_cast<int>(bottom - top)};
-    SDL_FillRect(surface_, &r, raw);
+    SDL_FillRect(Sdl(), &r, raw);
 }
 
 bool Surface::Fill(const Rect& rect, uint32_t raw) {
@@ -278,6 +316,7 @@ bool Surface::HasColorKey() const { return hasKey_; }
 
 uint16_t Surface::ReadPixel(int32_t x, int32_t y) const {
     if (x < 0 || y < 0 || x >= Width() || y >= Height()) return 0;
+    Realize();
     const bool lock = SDL_MUSTLOCK(surface_);
     if (lock && SDL_LockSurface(surface_) != 0) return 0;
     const uint16_t value = Pixels()[static_cast<size_t>(y) * PitchPixels() + x];

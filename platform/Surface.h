@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "platform/Geometry.h"
@@ -24,6 +25,13 @@ public:
     // is truncated (r>>3, g>>2, b>>3); pixels that are not fully opaque are first blended over
     // black. Null for a null surface.
     static std::shared_ptr<Surface> Adopt(SDL_Surface* surface);
+    // A picture whose pixels are produced when they are first needed (drawn, copied, read):
+    // its size is known at once, `decode` gives a surface of that size. When decoding fails
+    // or gives another size, the picture stays black (the decoder reports the failure).
+    using Decoder = std::function<std::shared_ptr<Surface>()>;
+    static std::shared_ptr<Surface> CreateDeferred(int32_t width, int32_t height, Decoder decode);
+    // False while a deferred picture has not been decoded yet.
+    bool Decoded() const { return surface_ != nullptr; }
     ~Surface();
     Surface(const Surface&) = delete;
     Surface& operator=(const Surface&) = delete;
@@ -56,7 +64,7 @@ public:
     const uint16_t* Pixels() const;
     uint16_t* Pixels();
     int32_t PitchPixels() const;  // pixels per row
-    SDL_Surface* Sdl() const { return surface_; }
+    SDL_Surface* Sdl() const;
 
     // Converts 0x00BBGGRR to the raw RGB565 value (truncating each channel).
     static uint16_t RawFromBgr(uint32_t colorBgr);
@@ -66,10 +74,16 @@ public:
 
 private:
     explicit Surface(SDL_Surface* s);
+    Surface(int32_t width, int32_t height, Decoder decode);
+    // Decodes a deferred picture on first use; a no-op afterwards.
+    void Realize() const;
     // Fills the part of [left, right) x [top, bottom) that lies on the surface.
     void FillClipped(int64_t left, int64_t top, int64_t right, int64_t bottom, uint16_t raw);
 
-    SDL_Surface* surface_;
+    mutable SDL_Surface* surface_;
+    mutable Decoder decode_;
+    int32_t width_;
+    int32_t height_;
     uint16_t key_ = 0;
     bool hasKey_ = false;
 };

@@ -29,6 +29,11 @@ std::shared_ptr<platform::FontFace> DefaultFace() {
 // drawn as '?'.
 std::u16string ThroughAnsi(const std::u16string& text) { return platform::FromAnsi(platform::ToAnsi(text)); }
 
+[[noreturn]] void PictureFailed(const platform::ResourcePack* pack, const std::string& name) {
+    platform::ShowMessageBox(GraphicEngine::PictureFailureMessage(pack, name), platform::ApplicationTitle());
+    ShutdownProgram(kFatalExitStatus);
+}
+
 }  // namespace
 
 GraphicEngine::GraphicEngine() {
@@ -67,15 +72,19 @@ const std::u16string& GraphicEngine::NoFontMessage() {
 }
 
 std::u16string GraphicEngine::PictureFailureMessage(const std::string& name) const {
+    return PictureFailureMessage(pack_.get(), name);
+}
+
+std::u16string GraphicEngine::PictureFailureMessage(const platform::ResourcePack* pack, const std::string& name) {
     std::u16string text = u"你的硬件设备不支持游戏请求的加速功能,无法运行游戏\r\n              如有问题请与厂商联系";
     // The player (or whoever helps him) learns which picture of which pack is at fault.
     text += u"\r\n\r\n图片 " + platform::FromUtf8(name) + u".png";
-    if (pack_ == nullptr) {
+    if (pack == nullptr) {
         text += u" 无法载入: 没有打开的资源库";
         return text;
     }
-    text += pack_->Contains(name + ".png") ? std::u16string{u" 无法解码: "} : std::u16string{u" 不在资源库中: "};
-    text += platform::FromUtf8(pack_->Path());
+    text += pack->Contains(name + ".png") ? std::u16string{u" 无法解码: "} : std::u16string{u" 不在资源库中: "};
+    text += platform::FromUtf8(pack->Path());
     return text;
 }
 
@@ -95,12 +104,26 @@ bool GraphicEngine::Init(platform::Display* display) {
 
 bool GraphicEngine::LoadPicture(platform::SurfacePtr& out, const std::string& name) {
     out.reset();
-    std::vector<uint8_t> bytes;
-    if (pack_ != nullptr && pack_->Read(name + ".png", bytes)) out = platform::LoadPng(bytes);
-    if (out == nullptr) {
-        platform::ShowMessageBox(PictureFailureMessage(name), platform::ApplicationTitle());
-        ShutdownProgram(kFatalExitStatus);
+    const std::string entry = name + ".png";
+    std::vector<uint8_t> header;
+    int32_t width = 0;
+    int32_t height = 0;
+    if (pack_ != nullptr && pack_->ReadPrefix(entry, platform::kPngHeaderBytes, header) &&
+        platform::PngSize(header, width, height)) {
+        std::shared_ptr<const platform::ResourcePack> pack = pack_;
+        out = platform::Surface::CreateDeferred(
+            width, height, [pack, entry, name, width, height]() -> platform::SurfacePtr {
+                // A picture found in the pack but not decodable when first drawn ends the program
+                // the way a missing one does at load time.
+                std::vector<uint8_t> bytes;
+                platform::SurfacePtr picture = pack->Read(entry, bytes) ? platform::LoadPng(bytes) : nullptr;
+                if (picture == nullptr || picture->Width() != width || picture->Height() != height) {
+                    PictureFailed(pack.get(), name);
+                }
+                return picture;
+            });
     }
+    if (out == nullptr) PictureFailed(pack_.get(), name);
     return true;
 }
 

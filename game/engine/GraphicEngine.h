@@ -37,6 +37,7 @@ public:
     // The message of a picture that cannot be loaded: it names the picture, whether it is
     // missing or cannot be decoded, and the pack.
     std::u16string PictureFailureMessage(const std::string& name) const;
+    static std::u16string PictureFailureMessage(const platform::ResourcePack* pack, const std::string& name);
     // Shown once when no font face can be found for text at all.
     static const std::u16string& NoFontMessage();
 
@@ -45,8 +46,9 @@ public:
     // engine (back surface only; Present does nothing), used by tests.
     bool Init(platform::Display* display);
 
-    // Loads the named picture into a new surface without colour key; a picture that is missing
-    // or cannot be decoded shows its message and ends the program with a non-zero status.
+    // Loads the named picture into a new surface without colour key. Only the picture's header is
+    // read here: its pixels are decoded when it is first drawn. A picture that is missing, or
+    // cannot be decoded then, shows its message and ends the program with a non-zero status.
     bool LoadPicture(platform::SurfacePtr& out, const std::string& name);
 
     // Text is drawn between BeginText and EndText only: SetTextColor and DrawText do nothing
@@ -80,7 +82,8 @@ public:
     uint32_t TextColor() const { return textColor_; }
 
 private:
-    std::unique_ptr<platform::ResourcePack> pack_;
+    // Shared with the pictures still waiting to be decoded.
+    std::shared_ptr<platform::ResourcePack> pack_;
     platform::Display* display_ = nullptr;
     platform::SurfacePtr back_;
     bool textOpen_ = false;

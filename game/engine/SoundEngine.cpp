@@ -50,6 +50,21 @@ std::unique_ptr<platform::SoundBuffer> LoadBuffer(const platform::ResourcePack* 
     return device.CreateBuffer(bytes, channel);
 }
 
+// Game sounds are found in the pack now and decoded when first played.
+std::unique_ptr<platform::SoundBuffer> DeferBuffer(const std::shared_ptr<const platform::ResourcePack>& pack,
+                                                   platform::SoundDevice& device, const std::string& name,
+                                                   int channel) {
+    const std::string entry = name + ".wav";
+    if (pack == nullptr || !pack->Contains(entry)) return nullptr;
+    return device.CreateDeferredBuffer(
+        [pack, entry]() {
+            std::vector<uint8_t> bytes;
+            pack->Read(entry, bytes);
+            return bytes;
+        },
+        channel);
+}
+
 }  // namespace
 
 bool SoundEngine::Init() {
@@ -97,7 +112,7 @@ void SoundEngine::PlayEnter() {
 bool SoundEngine::LoadLoop(const std::string& name) {
     if (!enabled_) return true;
     loop_.reset();  // the channel is the loop's alone
-    loop_ = LoadBuffer(pack_.get(), *device_, name, kLoopChannel);
+    loop_ = DeferBuffer(pack_, *device_, name, kLoopChannel);
     return loop_ != nullptr;
 }
 
@@ -118,7 +133,7 @@ bool SoundEngine::LoadSound(const std::string& name, int16_t index) {
     if (!enabled_ || !ValidSlot(index)) return true;
     auto& slot = slots_[static_cast<size_t>(index)];
     slot.reset();
-    slot = LoadBuffer(pack_.get(), *device_, name, kFirstSlotChannel + index);
+    slot = DeferBuffer(pack_, *device_, name, kFirstSlotChannel + index);
     return slot != nullptr;
 }
 

@@ -43,7 +43,8 @@ public:
     const platform::SoundBuffer* Slot(int index) const;
 
 private:
-    std::unique_ptr<platform::ResourcePack> pack_;
+    // Shared with the sounds still waiting to be decoded.
+    std::shared_ptr<platform::ResourcePack> pack_;
     std::unique_ptr<platform::SoundDevice> device_;
     bool enabled_ = false;
     std::unique_ptr<platform::SoundBuffer> click_, glide_, enter_, loop_;

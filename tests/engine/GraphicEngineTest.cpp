@@ -4,6 +4,8 @@
 
 #include <fstream>
 #include <iterator>
+#include <string>
+#include <vector>
 
 #include "engine/GameFont.h"
 #include "platform/CodePage.h"
@@ -11,6 +13,7 @@
 #include "platform/PictureLoader.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ResourcePack.h"
+#include "shell/FrameLoop.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/ZipWriter.h"
 
@@ -212,6 +215,95 @@ TEST(GraphicEngineMessagesTest, LoadsPicturesByNameWithoutKey) {
     EXPECT_EQ(picture->Width(), 3);
     EXPECT_EQ(picture->ReadPixel(2, 1), 1000);
     EXPECT_FALSE(picture->HasColorKey());
+}
+
+// Pack pictures are decoded when first drawn: the pixels must be those of a picture decoded at
+// once, keyed or not, however the first use reaches them.
+TEST(GraphicEngineMessagesTest, PicturesDecodedOnFirstUseMatchPicturesDecodedAtOnce) {
+    const std::string packPath = std::string{GLYPHOR_DIST_DIR} + "/Game/GameRes.DLL";
+    const auto eagerPack = platform::ResourcePack::Open(packPath);
+    ASSERT_NE(eagerPack, nullptr);
+    GraphicEngine engine(platform::ResourcePack::Open(packPath));
+    ASSERT_TRUE(engine.Init(nullptr));
+    for (const std::string name : {"MAIN_ICON", "NAME_DLG_BG", "SLIDER_SLIDER", "CHECKBOX_BUTTON"}) {
+        SCOPED_TRACE(name);
+        std::vector<uint8_t> bytes;
+        ASSERT_TRUE(eagerPack->Read(name + ".png", bytes));
+        const SurfacePtr eager = platform::LoadPng(bytes);
+        SurfacePtr lazy;
+        ASSERT_TRUE(engine.LoadPicture(lazy, name));
+        ASSERT_NE(eager, nullptr);
+        ASSERT_NE(lazy, nullptr);
+        EXPECT_FALSE(lazy->Decoded());
+        ASSERT_EQ(lazy->Width(), eager->Width());
+        ASSERT_EQ(lazy->Height(), eager->Height());
+
+        // First use through a keyed draw onto the back surface, then every pixel directly.
+        const uint16_t key = eager->ReadPixel(0, 0);
+        lazy->SetColorKey(key);
+        eager->SetColorKey(key);
+        Surface& back = engine.BackSurface();
+        back.Fill(Rect{}, 0x0841);
+        ASSERT_TRUE(engine.DrawKeyed(0, 0, *lazy, Rect{}));
+        const SurfacePtr drawnLazy = back.Clone();
+        back.Fill(Rect{}, 0x0841);
+        ASSERT_TRUE(engine.DrawKeyed(0, 0, *eager, Rect{}));
+        int differing = 0;
+        for (int32_t y = 0; y < back.Height(); ++y) {
+            for (int32_t x = 0; x < back.Width(); ++x) differing += back.ReadPixel(x, y) != drawnLazy->ReadPixel(x, y);
+        }
+        EXPECT_EQ(differing, 0);
+        for (int32_t y = 0; y < eager->Height(); ++y) {
+            for (int32_t x = 0; x < eager->Width(); ++x) differing += lazy->ReadPixel(x, y) != eager->ReadPixel(x, y);
+        }
+        EXPECT_EQ(differing, 0);
+    }
+}
+
+// A picture whose header reads well but whose pixels do not decode passes the load and, at its
+// first draw, shows the picture-failure message and ends the program instead of drawing garbage.
+TEST(GraphicEngineMessagesTest, ADamagedPictureIsReportedWhenFirstDrawn) {
+    struct ProgramEnded {};
+    testsupport::TempDir dir;
+    auto art = Surface::Create(40, 30);
+    art->Fill(Rect{}, 1000);
+    ASSERT_TRUE(platform::SavePng(*art, dir.Path() + "art.png"));
+    std::ifstream in(dir.Path() + "art.png", std::ios::binary);
+    std::vector<uint8_t> bytes(std::istreambuf_iterator<char>(in), {});
+    ASSERT_GT(bytes.size(), 60u);
+    std::vector<uint8_t> damaged(bytes.begin(), bytes.begin() + 60);
+    damaged.resize(bytes.size(), 0x5A);
+    testsupport::ZipWriter zip;
+    zip.Add("GOOD.png", bytes);
+    zip.Add("BAD.png", damaged);
+    ASSERT_TRUE(zip.Write(dir.Path() + "GameRes.DLL"));
+
+    GraphicEngine engine(platform::ResourcePack::Open(dir.Path() + "GameRes.DLL"));
+    ASSERT_TRUE(engine.Init(nullptr));
+    SurfacePtr good;
+    SurfacePtr bad;
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(engine.LoadPicture(good, "GOOD"));
+    ASSERT_TRUE(engine.LoadPicture(bad, "BAD"));
+    ASSERT_NE(bad, nullptr);
+    EXPECT_EQ(bad->Width(), 40);
+    ASSERT_TRUE(engine.DrawOpaque(0, 0, *good, Rect{}));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+
+    SetShutdownExitHook([] { throw ProgramEnded{}; });
+    testing::internal::CaptureStderr();
+    bool ended = false;
+    try {
+        engine.DrawOpaque(100, 100, *bad, Rect{});
+    } catch (const ProgramEnded&) {
+        ended = true;
+    }
+    SetShutdownExitHook(nullptr);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(ended);
+    std::string message = platform::ToUtf8(engine.PictureFailureMessage("BAD"));
+    std::erase(message, '\r');
+    EXPECT_NE(said.find(message), std::string::npos) << said;
 }
 
 TEST(GraphicEnginePresentTest, PresentsChangesAndPresentsAgainAfterRestore) {

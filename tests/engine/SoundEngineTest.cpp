@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -56,6 +57,9 @@ protected:
         }
         zip.Add("LOOP.wav", Wave(3000));
         zip.Add("FX.wav", Wave(1000));
+        std::vector<uint8_t> damaged = Wave(1000);
+        std::fill(damaged.begin() + 12, damaged.end(), uint8_t{0xA5});
+        zip.Add("BAD.wav", damaged);
         const std::string path = dir_.Path() + "GameSnd.DLL";
         EXPECT_TRUE(zip.Write(path));
         return platform::ResourcePack::Open(path);
@@ -128,6 +132,25 @@ TEST_F(SoundEngineTest, SlotsOutsideZeroToTenAreIgnored) {
     EXPECT_TRUE(engine.Slot(10)->Playing());
     engine.StopSound(10);
     EXPECT_FALSE(engine.Slot(10)->Playing());
+}
+
+// Game sounds are decoded when first played: a good one is then the sound an eagerly decoded
+// one is (the click is the same wave), a damaged one stays silent and harmless.
+TEST_F(SoundEngineTest, GameSoundsDecodedOnFirstUseMatchAndDamagedOnesStaySilent) {
+    SoundEngine engine(Pack());
+    ASSERT_TRUE(engine.Init());
+    ASSERT_TRUE(engine.LoadSound("FX", 0));
+    ASSERT_TRUE(engine.LoadSound("BAD", 1));
+    ASSERT_NE(engine.Slot(1), nullptr);
+    engine.PlaySound(0);
+    EXPECT_TRUE(engine.Slot(0)->Playing());
+    EXPECT_EQ(engine.Slot(0)->Length(), engine.Click()->Length());
+    EXPECT_GT(engine.Slot(0)->Length(), 0u);
+    engine.PlaySound(1);
+    EXPECT_FALSE(engine.Slot(1)->Playing());
+    EXPECT_EQ(engine.Slot(1)->Length(), 0u);
+    engine.StopSound(1);
+    EXPECT_TRUE(engine.LoadSound("BAD", 1));  // reloading a sound never played frees nothing twice
 }
 
 // A second trigger of a sound that is still playing (or stopped half-way) starts it again from
