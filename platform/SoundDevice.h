@@ -19,7 +19,7 @@ public:
     ~SoundDevice();
 
     // A buffer of the WAV bytes on `channel` (0..kChannels-1); null when the bytes are not a
-    // sound or the channel is out of range.
+    // RIFF WAVE sound the mixer can decode or the channel is out of range.
     std::unique_ptr<SoundBuffer> CreateBuffer(const std::vector<uint8_t>& wav, int channel);
 
     SoundDevice(const SoundDevice&) = delete;
