@@ -3,22 +3,33 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
-#include <algorithm>
 #include <cstdint>
 
 #include "platform/SoundBuffer.h"
+#include "platform/WaveLayout.h"
 
 namespace platform {
 namespace {
 
-// The packs hold WAV sounds only: bytes that are not a RIFF WAVE file never reach the mixer, whose
-// detection would hand them to decoders of other formats (and leaks its reader on bytes no
-// decoder takes).
-bool IsWave(const std::vector<uint8_t>& bytes) {
-    static constexpr uint8_t kRiff[4] = {'R', 'I', 'F', 'F'};
-    static constexpr uint8_t kWave[4] = {'W', 'A', 'V', 'E'};
-    return bytes.size() >= 12 && bytes.size() <= static_cast<size_t>(INT32_MAX) &&
-           std::equal(kRiff, kRiff + 4, bytes.begin()) && std::equal(kWave, kWave + 4, bytes.begin() + 8);
+// A decoded sound is at most this long at the output's rate (about three minutes of stereo at
+// 44.1 kHz; the longest loop of the packs takes a sixth of it).
+constexpr uint64_t kMaxConvertedBytes = uint64_t{32} << 20;
+
+// The packs hold WAV sounds only. Bytes that are not a whole RIFF WAVE file never reach the
+// mixer: its detection would hand them to decoders of other formats (and leaks its reader on
+// bytes none of them takes), and its WAV reader allocates what a data chunk claims before
+// finding the file shorter. A sound that would convert to more than the bound is refused too.
+bool Acceptable(const std::vector<uint8_t>& wav) {
+    if (wav.size() > static_cast<size_t>(INT32_MAX)) return false;
+    const auto layout = WaveLayout::Read(wav);
+    if (!layout) return false;
+    int rate = 0;
+    Uint16 format = 0;
+    int channels = 0;
+    if (Mix_QuerySpec(&rate, &format, &channels) == 0 || rate <= 0 || channels <= 0) return false;
+    const auto sampleBytes = static_cast<uint32_t>(SDL_AUDIO_BITSIZE(format) / 8);
+    return layout->ConvertedBytes(static_cast<uint32_t>(rate), static_cast<uint32_t>(channels), sampleBytes) <=
+           kMaxConvertedBytes;
 }
 
 }  // namespace
@@ -40,7 +51,7 @@ SoundDevice::~SoundDevice() {
 }
 
 std::unique_ptr<SoundBuffer> SoundDevice::CreateBuffer(const std::vector<uint8_t>& wav, int channel) {
-    if (channel < 0 || channel >= kChannels || !IsWave(wav)) return nullptr;
+    if (channel < 0 || channel >= kChannels || !Acceptable(wav)) return nullptr;
     SDL_RWops* rw = SDL_RWFromConstMem(wav.data(), static_cast<int>(wav.size()));
     if (rw == nullptr) return nullptr;
     Mix_Chunk* chunk = Mix_LoadWAV_RW(rw, 1);

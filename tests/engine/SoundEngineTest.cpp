@@ -129,9 +129,10 @@ TEST_F(SoundEngineTest, MissingInterfaceSoundsLeaveTheEngineSilent) {
     EXPECT_EQ(engine.Slot(0), nullptr);
 }
 
-// A pack's sound reaches the mixer only as a RIFF WAVE file: other formats it could decode, and
-// bytes that are no sound at all, give no buffer.
-TEST_F(SoundEngineTest, OnlyWaveSoundsBecomeBuffers) {
+// A pack's sound reaches the mixer only as a whole RIFF WAVE file of a bounded decoded size:
+// other formats it could decode, bytes that are no sound, a data chunk claiming more than the
+// file holds, and a rate that would convert to hundreds of megabytes give no buffer.
+TEST_F(SoundEngineTest, OnlyWholeWaveSoundsOfABoundedSizeBecomeBuffers) {
     auto device = platform::SoundDevice::Open();
     ASSERT_NE(device, nullptr);
     EXPECT_NE(device->CreateBuffer(Wave(20), 0), nullptr);
@@ -141,6 +142,15 @@ TEST_F(SoundEngineTest, OnlyWaveSoundsBecomeBuffers) {
     EXPECT_EQ(device->CreateBuffer(notWave, 0), nullptr);
     EXPECT_EQ(device->CreateBuffer({'\n', '5', 'z', '\n'}, 0), nullptr);
     EXPECT_EQ(device->CreateBuffer({}, 0), nullptr);
+
+    std::vector<uint8_t> cut = Wave(20);
+    cut[42] = 0x90;  // the data chunk claims 2.4 GB
+    cut[43] = 0x94;
+    EXPECT_EQ(device->CreateBuffer(cut, 0), nullptr);
+    std::vector<uint8_t> slow = Wave(100);
+    slow[24] = 1;  // 1 Hz
+    slow[25] = slow[26] = slow[27] = 0;
+    EXPECT_EQ(device->CreateBuffer(slow, 0), nullptr);
 }
 
 TEST_F(SoundEngineTest, SlotsOutsideZeroToTenAreIgnored) {
