@@ -11,6 +11,9 @@
 namespace platform {
 namespace {
 
+// How much a read buffer grows by at least when a file is longer than its size said.
+constexpr size_t kGrowth = 64u << 10;
+
 bool Fail(std::string* why, const std::string& reason) {
     if (why) *why = reason;
     return false;
@@ -48,10 +51,19 @@ ReadResult ReadBinaryFile(const std::string& path, size_t maxBytes, std::vector<
         FailErrno(why);
         return ReadResult::Failed;
     }
-    out.resize(maxBytes);
+    // The buffer starts at the file's size (one byte more, to see the end without growing) and
+    // grows only for a file that is longer than it said, so a small file under a large bound
+    // costs what it holds.
+    struct stat st {};
+    size_t expected = 0;
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
+        expected = static_cast<uint64_t>(st.st_size) < maxBytes ? static_cast<size_t>(st.st_size) : maxBytes;
+    }
+    out.resize(expected < maxBytes ? expected + 1 : maxBytes);
     size_t got = 0;
     while (got < maxBytes) {
-        const ssize_t n = read(fd, out.data() + got, maxBytes - got);
+        if (got == out.size()) out.resize(maxBytes - got > got + kGrowth ? got * 2 + kGrowth : maxBytes);
+        const ssize_t n = read(fd, out.data() + got, out.size() - got);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
             FailErrno(why);

@@ -27,8 +27,22 @@ bool PlausiblePng(const std::vector<uint8_t>& bytes) {
     }
     const uint32_t width = BigEndian32(&bytes[16]);
     const uint32_t height = BigEndian32(&bytes[20]);
-    return width >= 1 && height >= 1 && width <= static_cast<uint32_t>(Surface::kMaxSide) &&
-           height <= static_cast<uint32_t>(Surface::kMaxSide) && uint64_t{width} * height <= kMaxPixels;
+    if (width < 1 || height < 1 || width > static_cast<uint32_t>(Surface::kMaxSide) ||
+        height > static_cast<uint32_t>(Surface::kMaxSide) || uint64_t{width} * height > kMaxPixels) {
+        return false;
+    }
+    // Every chunk (length, type, data, check value) lies within the bytes up to the end chunk:
+    // the decoder would otherwise skip a chunk that claims a gigabyte by reading past the end,
+    // a gigabyte of nothing.
+    size_t at = sizeof kPngSignature;
+    while (bytes.size() - at >= 12) {
+        const uint32_t length = BigEndian32(&bytes[at]);
+        if (length > bytes.size() - at - 12) return false;
+        const bool end = bytes[at + 4] == 'I' && bytes[at + 5] == 'E' && bytes[at + 6] == 'N' && bytes[at + 7] == 'D';
+        if (end) return true;
+        at += 12 + size_t{length};
+    }
+    return false;
 }
 
 void InitImage() {

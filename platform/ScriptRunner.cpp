@@ -1,6 +1,7 @@
 #include "platform/ScriptRunner.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -24,6 +25,7 @@ constexpr size_t kMaxScriptBytes = 4u << 20;
 constexpr uint32_t kFramesAfterEnd = 3000;
 
 std::unique_ptr<ScriptRunner> g_runner;
+bool g_reportsShown = true;
 
 std::string Trim(const std::string& s) {
     const auto first = s.find_first_not_of(" \t\r\n");
@@ -35,8 +37,9 @@ std::string Trim(const std::string& s) {
 bool ParseInt(const std::string& s, int64_t& out) {
     if (s.empty()) return false;
     char* end = nullptr;
+    errno = 0;
     const long long v = std::strtoll(s.c_str(), &end, 10);
-    if (end == nullptr || *end != '\0') return false;
+    if (end == nullptr || *end != '\0' || errno == ERANGE) return false;
     out = v;
     return true;
 }
@@ -108,7 +111,10 @@ void ScriptRunner::Stop() {
 
 bool ScriptRunner::Active() { return g_runner != nullptr; }
 
+void ScriptRunner::SetReportsShown(bool shown) { g_reportsShown = shown; }
+
 void ScriptRunner::Report(size_t lineNumber, const std::string& text, const char* why) {
+    if (!g_reportsShown) return;
     std::fprintf(stderr, "script line %zu: %s: %s\n", lineNumber, why, text.c_str());
     std::fflush(stderr);
 }
@@ -228,7 +234,7 @@ bool ScriptRunner::ParseLine(const std::string& line, size_t number) {
     if (verb == "frames" || verb == "wait") {
         int64_t n = 0;
         if (!ParseInt(rest, n) || n < 0) return false;
-        action.frames = verb == "frames" ? n : (n + kFrameMs - 1) / kFrameMs;
+        action.frames = verb == "frames" ? n : n / kFrameMs + (n % kFrameMs != 0 ? 1 : 0);
         actions_.push_back(action);
         return true;
     }

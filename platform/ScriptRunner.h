@@ -36,6 +36,8 @@ public:
     static bool Active();
     // "script line N: WHY: TEXT" on standard error.
     static void Report(size_t lineNumber, const std::string& text, const char* why);
+    // Whether Report writes its lines (on by default; a fuzz run of the parser turns it off).
+    static void SetReportsShown(bool shown);
 
     // What the wait does in a scripted run.
     void Step(uint32_t deadline);

@@ -3,9 +3,36 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <cstdint>
+
 #include "platform/SoundBuffer.h"
+#include "platform/WaveLayout.h"
 
 namespace platform {
+namespace {
+
+// A decoded sound is at most this long at the output's rate (about three minutes of stereo at
+// 44.1 kHz; the longest loop of the packs takes a sixth of it).
+constexpr uint64_t kMaxConvertedBytes = uint64_t{32} << 20;
+
+// The packs hold WAV sounds only. Bytes that are not a whole RIFF WAVE file never reach the
+// mixer: its detection would hand them to decoders of other formats (and leaks its reader on
+// bytes none of them takes), and its WAV reader allocates what a data chunk claims before
+// finding the file shorter. A sound that would convert to more than the bound is refused too.
+bool Acceptable(const std::vector<uint8_t>& wav) {
+    if (wav.size() > static_cast<size_t>(INT32_MAX)) return false;
+    const auto layout = WaveLayout::Read(wav);
+    if (!layout) return false;
+    int rate = 0;
+    Uint16 format = 0;
+    int channels = 0;
+    if (Mix_QuerySpec(&rate, &format, &channels) == 0 || rate <= 0 || channels <= 0) return false;
+    const auto sampleBytes = static_cast<uint32_t>(SDL_AUDIO_BITSIZE(format) / 8);
+    return layout->ConvertedBytes(static_cast<uint32_t>(rate), static_cast<uint32_t>(channels), sampleBytes) <=
+           kMaxConvertedBytes;
+}
+
+}  // namespace
 
 std::unique_ptr<SoundDevice> SoundDevice::Open() {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return nullptr;
@@ -26,7 +53,7 @@ SoundDevice::~SoundDevice() {
 namespace {
 
 Mix_Chunk* Decode(const std::vector<uint8_t>& wav) {
-    if (wav.empty()) return nullptr;
+    if (!Acceptable(wav)) return nullptr;
     SDL_RWops* rw = SDL_RWFromConstMem(wav.data(), static_cast<int>(wav.size()));
     if (rw == nullptr) return nullptr;
     return Mix_LoadWAV_RW(rw, 1);

@@ -20,7 +20,7 @@ public:
     ~SoundDevice();
 
     // A buffer of the WAV bytes on `channel` (0..kChannels-1); null when the bytes are not a
-    // sound or the channel is out of range.
+    // RIFF WAVE sound the mixer can decode or the channel is out of range.
     std::unique_ptr<SoundBuffer> CreateBuffer(const std::vector<uint8_t>& wav, int channel);
     // A buffer on `channel` whose WAV bytes are read and decoded when it is first played;
     // null when the channel is out of range. Bytes that turn out not to be a sound leave the

@@ -10,6 +10,7 @@
 #include "engine/SoundEngine.h"
 #include "platform/ResourcePack.h"
 #include "platform/SoundBuffer.h"
+#include "platform/SoundDevice.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/ZipWriter.h"
 
@@ -40,6 +41,25 @@ std::vector<uint8_t> Wave(int ms) {
     out.insert(out.end(), {'d', 'a', 't', 'a'});
     put32(samples * 2);
     for (uint32_t i = 0; i < samples; ++i) put16(static_cast<uint16_t>(static_cast<int16_t>(800 * std::sin(i * 0.05))));
+    return out;
+}
+
+// The same kind of tone as an AIFF file: a sound the mixer decodes, but no WAV.
+std::vector<uint8_t> Aiff(uint32_t frames) {
+    std::vector<uint8_t> out;
+    auto put32 = [&](uint32_t v) {
+        for (int i = 3; i >= 0; --i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    };
+    out.insert(out.end(), {'F', 'O', 'R', 'M'});
+    put32(4 + 26 + 16 + frames * 2);
+    out.insert(out.end(), {'A', 'I', 'F', 'F', 'C', 'O', 'M', 'M', 0, 0, 0, 18, 0, 1});
+    put32(frames);
+    // 16 bits, 22050 Hz as an 80-bit extended number.
+    out.insert(out.end(), {0, 16, 0x40, 0x0D, 0xAC, 0x44, 0, 0, 0, 0, 0, 0, 'S', 'S', 'N', 'D'});
+    put32(8 + frames * 2);
+    put32(0);
+    put32(0);
+    for (uint32_t i = 0; i < frames; ++i) out.insert(out.end(), {static_cast<uint8_t>(i), 0});
     return out;
 }
 
@@ -110,6 +130,30 @@ TEST_F(SoundEngineTest, MissingInterfaceSoundsLeaveTheEngineSilent) {
     EXPECT_FALSE(engine.Enabled());
     EXPECT_TRUE(engine.LoadSound("FX", 0));
     EXPECT_EQ(engine.Slot(0), nullptr);
+}
+
+// A pack's sound reaches the mixer only as a whole RIFF WAVE file of a bounded decoded size:
+// other formats it could decode, bytes that are no sound, a data chunk claiming more than the
+// file holds, and a rate that would convert to hundreds of megabytes give no buffer.
+TEST_F(SoundEngineTest, OnlyWholeWaveSoundsOfABoundedSizeBecomeBuffers) {
+    auto device = platform::SoundDevice::Open();
+    ASSERT_NE(device, nullptr);
+    EXPECT_NE(device->CreateBuffer(Wave(20), 0), nullptr);
+    EXPECT_EQ(device->CreateBuffer(Aiff(400), 0), nullptr);
+    std::vector<uint8_t> notWave = Wave(20);
+    std::copy_n("AVI ", 4, notWave.begin() + 8);
+    EXPECT_EQ(device->CreateBuffer(notWave, 0), nullptr);
+    EXPECT_EQ(device->CreateBuffer({'\n', '5', 'z', '\n'}, 0), nullptr);
+    EXPECT_EQ(device->CreateBuffer({}, 0), nullptr);
+
+    std::vector<uint8_t> cut = Wave(20);
+    cut[42] = 0x90;  // the data chunk claims 2.4 GB
+    cut[43] = 0x94;
+    EXPECT_EQ(device->CreateBuffer(cut, 0), nullptr);
+    std::vector<uint8_t> slow = Wave(100);
+    slow[24] = 1;  // 1 Hz
+    slow[25] = slow[26] = slow[27] = 0;
+    EXPECT_EQ(device->CreateBuffer(slow, 0), nullptr);
 }
 
 TEST_F(SoundEngineTest, SlotsOutsideZeroToTenAreIgnored) {

@@ -57,6 +57,13 @@ TEST(PictureLoaderTest, RefusesDamagedOrOversizedPictures) {
     EXPECT_EQ(platform::LoadPng(huge), nullptr);
     std::vector<uint8_t> notPng(100, 'x');
     EXPECT_EQ(platform::LoadPng(notPng), nullptr);
+    // A chunk claiming a gigabyte before the end chunk: refused at once, not skipped by reading
+    // a gigabyte past the end.
+    auto claims = bytes;
+    const uint8_t chunk[8] = {0x45, 0, 0, 0x49, 'b', 'K', 'G', 'D'};
+    claims.insert(claims.end() - 12, chunk, chunk + 8);
+    EXPECT_EQ(platform::LoadPng(claims), nullptr);
+    EXPECT_NE(platform::LoadPng(bytes), nullptr);
 }
 
 TEST(ResourcePackTest, ReadsNamedEntriesOfAZipPack) {
