@@ -31,9 +31,14 @@ bool PlausiblePng(const std::vector<uint8_t>& bytes) {
         height > static_cast<uint32_t>(Surface::kMaxSide) || uint64_t{width} * height > kMaxPixels) {
         return false;
     }
-    // Every chunk (length, type, data, check value) lies within the bytes up to the end chunk:
-    // the decoder would otherwise skip a chunk that claims a gigabyte by reading past the end,
-    // a gigabyte of nothing.
+    return true;
+}
+
+// Every chunk (length, type, data, check value) of a plausible picture lies within the bytes up
+// to the end chunk: the decoder would otherwise skip a chunk that claims a gigabyte by reading
+// past the end, a gigabyte of nothing.
+bool WholePng(const std::vector<uint8_t>& bytes) {
+    if (!PlausiblePng(bytes)) return false;
     size_t at = sizeof kPngSignature;
     while (bytes.size() - at >= 12) {
         const uint32_t length = BigEndian32(&bytes[at]);
@@ -53,7 +58,7 @@ void InitImage() {
 }  // namespace
 
 SurfacePtr LoadPng(const std::vector<uint8_t>& bytes) {
-    if (!PlausiblePng(bytes)) return nullptr;
+    if (!WholePng(bytes)) return nullptr;
     InitImage();
     SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
     if (rw == nullptr) return nullptr;
