@@ -59,6 +59,15 @@ protected:
         return run.status;
     }
 
+    // Fifteen enemies at the top speed and no bonus word: a game that ends soon.
+    static bool SaveFastestGame() {
+        g_Settings = DefaultSettings();
+        g_Settings.Field[kSpaceCount] = 15;
+        g_Settings.Field[kSpaceSpeed] = 10;
+        g_Settings.Field[kSpaceBonus] = 0;
+        return SaveSettings(kSettingsFile);
+    }
+
     std::string Shot(const std::string& name) const { return (dir_ / name).string(); }
     platform::SurfacePtr LoadShot(const std::string& name) {
         std::ifstream in(Shot(name), std::ios::binary);
@@ -101,11 +110,7 @@ protected:
 
 TEST_F(SpaceEndToEnd, KeyTwoOpensTheShooterAGameIsKeptByEscResumedAndPlayedToGameOver) {
     ASSERT_GT(kFramesToGameOver, 0);
-    g_Settings = DefaultSettings();
-    g_Settings.Field[kSpaceCount] = 15;
-    g_Settings.Field[kSpaceSpeed] = 10;
-    g_Settings.Field[kSpaceBonus] = 0;
-    ASSERT_TRUE(SaveSettings(kSettingsFile));
+    ASSERT_TRUE(SaveFastestGame());
     const std::string button = Centre("SPACE_START", 3, 257, 287);
     const std::string script = "frames 2\nkey 2\nframes 2\nsnapshot " + Shot("menu.png") + "\nclick " + button +
                                "\nframes 40\nsnapshot " + Shot("play.png") + "\nkey Esc\nframes 2\nsnapshot " +
@@ -133,11 +138,7 @@ TEST_F(SpaceEndToEnd, KeyTwoOpensTheShooterAGameIsKeptByEscResumedAndPlayedToGam
 }
 
 TEST_F(SpaceEndToEnd, AScoringGameAsksForANameThatTheNextStartShowsInTheHighScores) {
-    g_Settings = DefaultSettings();
-    g_Settings.Field[kSpaceCount] = 15;
-    g_Settings.Field[kSpaceSpeed] = 10;
-    g_Settings.Field[kSpaceBonus] = 0;
-    ASSERT_TRUE(SaveSettings(kSettingsFile));
+    ASSERT_TRUE(SaveFastestGame());
     const std::string start = Centre("SPACE_START", 3, 257, 287);
     const std::string scores = Centre("SPACE_HISCORE", 3, 257, 332);
     const std::string back = Centre("SPACE_RETURN", 3, 500, 520);
