@@ -76,6 +76,7 @@ struct Display::Impl {
     std::unique_ptr<Presenter> presenter;
     SurfacePtr last;
     bool forcePresent = true;
+    bool fullScreenPending = false;  // asked for once the first frame after Show is on screen
     bool targetsReset = false;
     bool deviceReset = false;
     uint64_t uploads = 0;
@@ -122,8 +123,8 @@ bool Display::InitRenderer() {
 
 void Display::Show() {
     SDL_ShowWindow(impl_->window);
-    if (!WantWindowed() && !Headless()) SDL_SetWindowFullscreen(impl_->window, SDL_WINDOW_FULLSCREEN_DESKTOP);
     SDL_RaiseWindow(impl_->window);
+    impl_->fullScreenPending = !WantWindowed() && !Headless();
     impl_->forcePresent = true;
 }
 
@@ -161,6 +162,10 @@ bool Display::Present(const Surface& back) {
     }
     impl_->forcePresent = false;
     ++impl_->uploads;
+    if (impl_->fullScreenPending) {
+        impl_->fullScreenPending = false;
+        SDL_SetWindowFullscreen(impl_->window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    }
     return true;
 }
 

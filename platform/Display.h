@@ -28,6 +28,9 @@ public:
 
     // Chooses and sets up the presentation path. False on failure.
     bool InitRenderer();
+    // Shows and raises the window. The full-screen state is asked for after the next frame is
+    // presented: where no window manager answers, SDL waits about 100 ms for one, and the
+    // player should see the first picture before that, not after.
     void Show();
     // Restores a minimised window and raises it (a second start of the program asks for this).
     void RestoreAndRaise();
