@@ -81,6 +81,19 @@ void Surface::Realize() const {
     if (surface_ != nullptr) SDL_FillRect(surface_, nullptr, 0);
 }
 
+bool Surface::Supply(const std::shared_ptr<Surface>& decoded) const {
+    if (surface_ != nullptr || decoded == nullptr || decoded.get() == this || decoded->Width() != width_ ||
+        decoded->Height() != height_) {
+        return false;
+    }
+    decoded->Realize();
+    if (decoded->surface_ == nullptr) return false;
+    surface_ = decoded->surface_;
+    decoded->surface_ = nullptr;
+    decode_ = nullptr;
+    return true;
+}
+
 SDL_Surface* Surface::Sdl() const {
     Realize();
     return surface_;

@@ -32,6 +32,10 @@ public:
     static std::shared_ptr<Surface> CreateDeferred(int32_t width, int32_t height, Decoder decode);
     // False while a deferred picture has not been decoded yet.
     bool Decoded() const { return surface_ != nullptr; }
+    // Gives a deferred picture the pixels of `decoded`, a surface of the same size, ahead of its
+    // first use; its decoder is then never run. False (and nothing changes) when the picture has
+    // its pixels already or the sizes differ.
+    bool Supply(const std::shared_ptr<Surface>& decoded) const;
     ~Surface();
     Surface(const Surface&) = delete;
     Surface& operator=(const Surface&) = delete;

@@ -1,10 +1,12 @@
 #include "engine/GraphicEngine.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <vector>
 
 #include "engine/GameFont.h"
+#include "platform/Clock.h"
 #include "platform/CodePage.h"
 #include "platform/Display.h"
 #include "platform/FontFace.h"
@@ -28,6 +30,16 @@ std::shared_ptr<platform::FontFace> DefaultFace() {
 // Text goes through the ANSI code page on its way to the screen: characters outside it are
 // drawn as '?'.
 std::u16string ThroughAnsi(const std::u16string& text) { return platform::FromAnsi(platform::ToAnsi(text)); }
+
+// The picture `entry` of the pack, decoded; null when it cannot be read or decoded, or is not
+// `width` by `height`.
+platform::SurfacePtr DecodeFromPack(const platform::ResourcePack& pack, const std::string& entry, int32_t width,
+                                    int32_t height) {
+    std::vector<uint8_t> bytes;
+    platform::SurfacePtr picture = pack.Read(entry, bytes) ? platform::LoadPng(bytes) : nullptr;
+    if (picture == nullptr || picture->Width() != width || picture->Height() != height) return nullptr;
+    return picture;
+}
 
 [[noreturn]] void PictureFailed(const platform::ResourcePack* pack, const std::string& name) {
     platform::ShowMessageBox(GraphicEngine::PictureFailureMessage(pack, name), platform::ApplicationTitle());
@@ -115,16 +127,39 @@ bool GraphicEngine::LoadPicture(platform::SurfacePtr& out, const std::string& na
             width, height, [pack, entry, name, width, height]() -> platform::SurfacePtr {
                 // A picture found in the pack but not decodable when first drawn ends the program
                 // the way a missing one does at load time.
-                std::vector<uint8_t> bytes;
-                platform::SurfacePtr picture = pack->Read(entry, bytes) ? platform::LoadPng(bytes) : nullptr;
-                if (picture == nullptr || picture->Width() != width || picture->Height() != height) {
-                    PictureFailed(pack.get(), name);
-                }
+                platform::SurfacePtr picture = DecodeFromPack(*pack, entry, width, height);
+                if (picture == nullptr) PictureFailed(pack.get(), name);
                 return picture;
             });
     }
     if (out == nullptr) PictureFailed(pack_.get(), name);
+    pending_.push_back(PendingPicture{out, entry});
     return true;
+}
+
+void GraphicEngine::DecodeWhileIdle(uint32_t deadline) {
+    using SteadyClock = std::chrono::steady_clock;
+    // A little time is kept back for the frame itself.
+    constexpr double kReserveMs = 2.0;
+    while (!pending_.empty() && pack_ != nullptr) {
+        const std::shared_ptr<const platform::Surface> picture = pending_.front().picture.lock();
+        if (picture == nullptr || picture->Decoded()) {
+            pending_.pop_front();
+            continue;
+        }
+        const double pixels = static_cast<double>(picture->Width()) * picture->Height();
+        const double expectedMs = pixels * nanosecondsPerPixel_ / 1e6;
+        const auto left = static_cast<int32_t>(deadline - platform::Clock::Now());
+        if (static_cast<double>(left) < expectedMs + kReserveMs) return;
+
+        const auto start = SteadyClock::now();
+        picture->Supply(DecodeFromPack(*pack_, pending_.front().entry, picture->Width(), picture->Height()));
+        pending_.pop_front();
+        const double tookNs = std::chrono::duration<double, std::nano>(SteadyClock::now() - start).count();
+        // Slower pictures raise the estimate at once; faster ones lower it slowly.
+        const double observed = tookNs / pixels;
+        nanosecondsPerPixel_ = observed > nanosecondsPerPixel_ ? observed : 0.9 * nanosecondsPerPixel_ + 0.1 * observed;
+    }
 }
 
 void GraphicEngine::BeginText() {

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 
@@ -50,6 +51,11 @@ public:
     // read here: its pixels are decoded when it is first drawn. A picture that is missing, or
     // cannot be decoded then, shows its message and ends the program with a non-zero status.
     bool LoadPicture(platform::SurfacePtr& out, const std::string& name);
+    // Decodes loaded pictures that are not drawn yet, oldest first, while each one's expected
+    // decoding time still ends before `deadline` (platform::Clock milliseconds): the frame loop
+    // calls it before it waits, so a picture first drawn mid-game costs that frame nothing. A
+    // picture that does not decode here is left for its first draw, which reports it.
+    void DecodeWhileIdle(uint32_t deadline);
 
     // Text is drawn between BeginText and EndText only: SetTextColor and DrawText do nothing
     // while text is closed, and MeasureText gives 0 by 0. The colour last set while text was
@@ -82,8 +88,16 @@ public:
     uint32_t TextColor() const { return textColor_; }
 
 private:
+    struct PendingPicture {
+        std::weak_ptr<const platform::Surface> picture;
+        std::string entry;
+    };
+
     // Shared with the pictures still waiting to be decoded.
     std::shared_ptr<platform::ResourcePack> pack_;
+    std::deque<PendingPicture> pending_;
+    // Expected decoding cost, learnt from the pictures decoded so far.
+    double nanosecondsPerPixel_ = 40.0;
     platform::Display* display_ = nullptr;
     platform::SurfacePtr back_;
     bool textOpen_ = false;

@@ -28,7 +28,10 @@ bool FrameTick() {
 }
 
 void WaitForNextFrameOrInput() {
-    platform::MessageQueue::Instance().WaitUntil(static_cast<uint32_t>(g_LastFrameTime) + kFrameInterval);
+    const uint32_t deadline = static_cast<uint32_t>(g_LastFrameTime) + kFrameInterval;
+    // Time to spare before the next frame goes to pictures that are loaded but not drawn yet.
+    if (g_Graphic) g_Graphic->DecodeWhileIdle(deadline);
+    platform::MessageQueue::Instance().WaitUntil(deadline);
 }
 
 namespace {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/GameFont.h"
+#include "platform/Clock.h"
 #include "platform/CodePage.h"
 #include "platform/Display.h"
 #include "platform/PictureLoader.h"
@@ -260,8 +261,9 @@ TEST(GraphicEngineMessagesTest, PicturesDecodedOnFirstUseMatchPicturesDecodedAtO
     }
 }
 
-// A picture whose header reads well but whose pixels do not decode passes the load and, at its
-// first draw, shows the picture-failure message and ends the program instead of drawing garbage.
+// A picture whose header reads well but whose pixels do not decode passes the load and idle-time
+// decoding and, at its first draw, shows the picture-failure message and ends the program
+// instead of drawing garbage.
 TEST(GraphicEngineMessagesTest, ADamagedPictureIsReportedWhenFirstDrawn) {
     struct ProgramEnded {};
     testsupport::TempDir dir;
@@ -283,10 +285,18 @@ TEST(GraphicEngineMessagesTest, ADamagedPictureIsReportedWhenFirstDrawn) {
     SurfacePtr good;
     SurfacePtr bad;
     testing::internal::CaptureStderr();
-    ASSERT_TRUE(engine.LoadPicture(good, "GOOD"));
     ASSERT_TRUE(engine.LoadPicture(bad, "BAD"));
+    ASSERT_TRUE(engine.LoadPicture(good, "GOOD"));
     ASSERT_NE(bad, nullptr);
     EXPECT_EQ(bad->Width(), 40);
+    // Idle time decodes nothing once the deadline is near; with time to spare it decodes the
+    // good picture, passes over the damaged one without a word and leaves it for its first draw.
+    engine.DecodeWhileIdle(platform::Clock::Now());
+    EXPECT_FALSE(good->Decoded());
+    engine.DecodeWhileIdle(platform::Clock::Now() + 10000);
+    EXPECT_TRUE(good->Decoded());
+    EXPECT_FALSE(bad->Decoded());
+    EXPECT_EQ(good->ReadPixel(39, 29), 1000);
     ASSERT_TRUE(engine.DrawOpaque(0, 0, *good, Rect{}));
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 
