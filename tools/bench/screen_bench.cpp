@@ -2,7 +2,9 @@
 // shooter with 15 enemies and a round-end dialog over a game. Each screen runs for a few seconds
 // at the real pace of the frame loop, on a window (offscreen video driver unless SDL_VIDEODRIVER
 // says otherwise; an Xvfb for figures worth comparing), with keys typed every 120 ms. Printed per
-// screen: update and draw cost per frame (median, p99), presentation, and frame intervals.
+// screen: update and draw cost per frame (median, p99), presentation, and frame intervals. The
+// frames that open a screen (its first, a restart, a switch to another screen) decode that
+// screen's pictures; they are counted apart, with the slowest shown.
 //   screen_bench [--seconds N]
 // Goals: update + draw p99 <= 1 ms; frame interval median 19-20 ms, p99 <= 21 ms.
 #include <sys/types.h>
@@ -37,6 +39,7 @@
 #include "shell/Startup.h"
 #include "widgets/AniButton.h"
 #include "widgets/MessageDlg.h"
+#include "widgets/NameBox.h"
 #include "wordgames/AppleGame.h"
 #include "wordgames/FrogGame.h"
 #include "wordgames/HiScore.h"
@@ -55,6 +58,9 @@ double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(
 struct Figures {
     std::vector<double> update, draw, work, present, interval;
     int dialogFrames = 0;  // frames in which a dialog ran (left out of the figures)
+    // Update+draw of the frames that open a screen (the first one, a restart, a switch to another
+    // screen): they decode the screen's new pictures, so they are shown apart from play.
+    std::vector<double> opening;
 };
 
 double Percentile(std::vector<double> values, double p) {
@@ -79,6 +85,10 @@ void Print(const std::string& name, const Figures& f) {
                 pair(f.draw).c_str(), pair(f.work).c_str(), pair(f.present).c_str(), intervalMedian, intervalP99,
                 workMet ? "met   " : "MISSED", paceMet ? "met   " : "MISSED");
     if (f.dialogFrames > 0) std::printf("  (%d frames with a dialog left out)", f.dialogFrames);
+    if (!f.opening.empty()) {
+        std::printf("  (opening frames apart: %zu, slowest %.1f ms)", f.opening.size(),
+                    *std::max_element(f.opening.begin(), f.opening.end()));
+    }
     std::printf("\n");
 }
 
@@ -141,9 +151,15 @@ private:
     Clock::time_point lastWait_{};
 };
 
+// Which of its screens a game shows; a change during a frame makes it an opening frame.
+using ShownScreen = std::function<int()>;
+
 // Runs the current screen at the frame loop's pace for `seconds`, calling `drive` before each
-// frame (keys, restarts) and timing the frame's update, drawing and presentation apart.
-Figures RunScreen(DialogAnswerer& answerer, double seconds, const std::function<void(int64_t)>& drive) {
+// frame (keys, restarts; true when it opened the screen again) and timing the frame's update,
+// drawing and presentation apart.
+Figures RunScreen(
+    DialogAnswerer& answerer, double seconds, const std::function<bool(int64_t)>& drive,
+    const ShownScreen& shown = [] { return 0; }) {
     Figures f;
     auto& queue = platform::MessageQueue::Instance();
     StartFrameClock();
@@ -169,7 +185,9 @@ Figures RunScreen(DialogAnswerer& answerer, double seconds, const std::function<
         if (!screen) break;
         const auto start = Clock::now();
         answerer.EnterFrame();
-        drive(frame++);
+        const int before = shown();
+        bool opening = frame == 0;
+        opening = drive(frame++) || opening;
         const auto driven = Clock::now();
         screen->UpDateGame();
         const auto updated = Clock::now();
@@ -179,6 +197,12 @@ Figures RunScreen(DialogAnswerer& answerer, double seconds, const std::function<
         const auto presented = Clock::now();
         if (answerer.LeaveFrame()) {
             ++f.dialogFrames;
+            lastStart = {};
+            continue;
+        }
+        if (opening || shown() != before) {
+            // The interval that ends after it is left out too: it holds this frame's cost.
+            f.opening.push_back(Ms(drawn - driven));
             lastStart = {};
             continue;
         }
@@ -214,8 +238,9 @@ Figures RunWordGame(DialogAnswerer& answerer, double seconds) {
     auto game = Enter<Game>();
     game->BtnStart_OnClick();
     return RunScreen(answerer, seconds, [game](int64_t frame) {
-        if (game->BtnStart->Enabled()) game->BtnStart_OnClick();
+        if (game->BtnStart->Enabled()) game->BtnStart_OnClick();  // a new round on the same screen
         TypeAlphabet(*game, frame);
+        return false;
     });
 }
 
@@ -226,28 +251,34 @@ Figures RunRace(DialogAnswerer& answerer, double seconds) {
         game->BtnStart_OnClick();
     };
     startRace();
-    return RunScreen(answerer, seconds, [game, startRace](int64_t frame) {
-        if (game->Screen() != kScreenRace) {
-            game->BtnReturn_OnClick();
-            startRace();
-        }
-        if (frame % 6 != 0) return;
-        const auto& text = game->Race().Text.Text();
-        const int32_t pos = game->Race().Local().InputPos;
-        if (pos < static_cast<int32_t>(text.size())) game->KeyPress(text[static_cast<size_t>(pos)]);
-    });
+    return RunScreen(
+        answerer, seconds,
+        [game, startRace](int64_t frame) {
+            const bool restart = game->Screen() != kScreenRace;
+            if (restart) {
+                game->BtnReturn_OnClick();
+                startRace();
+            }
+            if (frame % 6 != 0) return restart;
+            const auto& text = game->Race().Text.Text();
+            const int32_t pos = game->Race().Local().InputPos;
+            if (pos < static_cast<int32_t>(text.size())) game->KeyPress(text[static_cast<size_t>(pos)]);
+            return restart;
+        },
+        [game] { return static_cast<int>(game->Screen()); });
 }
 
 Figures RunLobby(DialogAnswerer& answerer, double seconds) {
     auto game = Enter<PoliceGame>();
     game->BtnMulti_OnClick();
-    Figures f = RunScreen(answerer, seconds, [](int64_t) {});
+    Figures f = RunScreen(answerer, seconds, [](int64_t) { return false; });
     if (game->Screen() != kScreenLobby) std::printf("(the lobby did not stay open: screen %d)\n", game->Screen());
     return f;
 }
 
-// The round-end dialog over an apple game in play, for as many frames as the other screens get.
-Figures RunDialog(DialogAnswerer& answerer, double seconds) {
+// A dialog over an apple game in play (`open` shows it, modal), for as many frames as the other
+// screens get.
+Figures RunDialog(DialogAnswerer& answerer, double seconds, const std::function<void()>& open) {
     auto game = Enter<AppleGame>();
     game->BtnStart_OnClick();
     for (int i = 0; i < 10; ++i) {
@@ -257,7 +288,7 @@ Figures RunDialog(DialogAnswerer& answerer, double seconds) {
     Figures f;
     answerer.Measure(static_cast<int>(seconds * 1000 / kFrameInterval), &f);
     answerer.EnterFrame();
-    g_MsgDlg->Show(u"恭喜，您通过了!", 240, 212, true);
+    open();
     answerer.LeaveFrame();
     return f;
 }
@@ -322,7 +353,10 @@ int main(int argc, char** argv) {
         Print("moles", RunWordGame<MoleGame>(answerer, seconds));
         Print("frogs", RunWordGame<FrogGame>(answerer, seconds));
         Print("space (15)", RunWordGame<SpaceShootGame>(answerer, seconds));
-        Print("dialog", RunDialog(answerer, seconds));
+        Print("round dialog", RunDialog(answerer, seconds, [] { g_MsgDlg->Show(u"恭喜，您通过了!", 240, 212, true); }));
+        Print("settings", RunDialog(answerer, seconds, [] { g_SetupDlg->Show(1, 150, 100); }));
+        Print("name box",
+              RunDialog(answerer, seconds, [] { NameBox::Create()->Show(u"高分英雄", u"请留下您的大名", u"", 16); }));
     }
     std::printf("goals: update+draw p99 <= 1 ms; frame interval median 19-20 ms, p99 <= 21 ms\n");
 
