@@ -48,8 +48,9 @@ public:
     bool Init(platform::Display* display);
 
     // Loads the named picture into a new surface without colour key. Only the picture's header is
-    // read here: its pixels are decoded when it is first drawn. A picture that is missing, or
-    // cannot be decoded then, shows its message and ends the program with a non-zero status.
+    // read here: its pixels are decoded in idle time (DecodeWhileIdle) or, at the latest, when it
+    // is first drawn. A picture that is missing, or cannot be decoded at its first draw, shows
+    // its message and ends the program with a non-zero status.
     bool LoadPicture(platform::SurfacePtr& out, const std::string& name);
     // Decodes loaded pictures that are not drawn yet, oldest first, while each one's expected
     // decoding time still ends before `deadline` (platform::Clock milliseconds): the frame loop
