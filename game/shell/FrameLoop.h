@@ -29,6 +29,9 @@ int32_t GetShiftState();
 void WindowProc(const platform::Message& msg);
 // The main pump: runs until WM_QUIT.
 void RunMainPump();
+// Releases the shared objects (dialogs, screen, high scores, engines, fonts) in their fixed order,
+// each whatever the one before did; the window stays with its owner.
+void ReleaseSharedObjects();
 // Releases the shared objects in their fixed order and ends the process with `status`; never
 // returns. Fatal start-up failures end with a non-zero status, a normal end with 0.
 [[noreturn]] void ShutdownProgram(int status = 0);

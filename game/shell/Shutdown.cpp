@@ -25,19 +25,23 @@ void Release(std::shared_ptr<T>& object) {
 
 void SetShutdownExitHook(std::function<void()> hook) { g_exitHook = std::move(hook); }
 
+void ReleaseSharedObjects() {
+    Release(g_MsgDlg);
+    Release(g_MsgDlg2);
+    Release(g_SetupDlg);
+    Release(g_Screen);
+    Release(g_HiScore);
+    Release(g_Graphic);
+    Release(g_Sound);
+    Release(g_SongFont);
+    Release(g_ArialFont);
+}
+
 void ShutdownProgram(int status) {
     // A clean-up that ends the program again goes straight to the end.
     if (!g_shuttingDown) {
         g_shuttingDown = true;
-        Release(g_MsgDlg);
-        Release(g_MsgDlg2);
-        Release(g_SetupDlg);
-        Release(g_Screen);
-        Release(g_HiScore);
-        Release(g_Graphic);
-        Release(g_Sound);
-        Release(g_SongFont);
-        Release(g_ArialFont);
+        ReleaseSharedObjects();
     }
     g_shuttingDown = false;
     if (g_exitHook) {

@@ -19,6 +19,7 @@
 #include "platform/ResourcePack.h"
 #include "platform/Surface.h"
 #include "police/PoliceGame.h"
+#include "shell/FrameLoop.h"
 #include "shell/Globals.h"
 #include "shell/Startup.h"
 #include "tests/support/TempDir.h"
@@ -54,12 +55,7 @@ protected:
 
     void TearDown() override {
         game_.reset();
-        g_Screen.reset();
-        g_MsgDlg2.reset();
-        g_ArialFont.reset();
-        g_SongFont.reset();
-        g_Sound.reset();
-        g_Graphic.reset();
+        ReleaseSharedObjects();
         temp_.reset();
     }
 

@@ -29,6 +29,7 @@
 #include "platform/ProgramFolder.h"
 #include "platform/ResourcePack.h"
 #include "platform/Surface.h"
+#include "shell/FrameLoop.h"
 #include "shell/Globals.h"
 #include "shell/IGameInterface.h"
 #include "tests/support/TempDir.h"
@@ -135,14 +136,7 @@ inline const std::string& WorldDir() {
 // them), as the shutdown of the real program does.
 class WorldEnvironment : public ::testing::Environment {
 public:
-    void TearDown() override {
-        g_Screen.reset();
-        g_SetupDlg.reset();
-        g_MsgDlg2.reset();
-        g_MsgDlg.reset();
-        g_Graphic.reset();
-        g_SongFont.reset();
-    }
+    void TearDown() override { ReleaseSharedObjects(); }
 };
 inline ::testing::Environment* const kWorldEnvironment = ::testing::AddGlobalTestEnvironment(new WorldEnvironment);
 

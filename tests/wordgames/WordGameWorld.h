@@ -72,14 +72,7 @@ protected:
 
     void TearDown() override {
         SetShutdownExitHook(nullptr);
-        g_Screen.reset();
-        g_SetupDlg.reset();
-        g_MsgDlg2.reset();
-        g_MsgDlg.reset();
-        g_ArialFont.reset();
-        g_SongFont.reset();
-        g_Sound.reset();
-        g_Graphic.reset();
+        ReleaseSharedObjects();
         temp_.reset();
     }
 

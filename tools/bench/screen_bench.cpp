@@ -360,15 +360,7 @@ int main(int argc, char** argv) {
     }
     std::printf("goals: update+draw p99 <= 1 ms; frame interval median 19-20 ms, p99 <= 21 ms\n");
 
-    g_Screen.reset();
-    g_HiScore.reset();
-    g_SetupDlg.reset();
-    g_MsgDlg2.reset();
-    g_MsgDlg.reset();
-    g_ArialFont.reset();
-    g_SongFont.reset();
-    g_Sound.reset();
-    g_Graphic.reset();
+    ReleaseSharedObjects();
     g_Display.reset();
     std::error_code ignored;
     fs::remove_all(folder, ignored);
