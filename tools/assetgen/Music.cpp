@@ -1,6 +1,8 @@
-// Background loops. Each tune is written as note tokens on a step grid; the
-// track wraps, so notes ringing past the end sound again at the start and the
-// loop repeats without a seam.
+// Background loops. Each tune is written as note tokens on a step grid and its
+// last bar leads back into its first; the track wraps, so notes ringing past the
+// end sound again at the start, and the loop point sits where the music runs on
+// evenly, so the loop repeats without a seam.
+#include "Level.h"
 #include "Sounds.h"
 #include "Synth.h"
 #include "Wav.h"
@@ -116,7 +118,11 @@ public:
         }
     }
 
-    std::vector<int16_t> pcm() const { return track_.pcm(0.8); }
+    // The finished loop: turned to its loop point, at the loops' level.
+    std::vector<int16_t> loop() {
+        turnToLoopPoint(track_);
+        return levelled(track_, LoopLevelDb);
+    }
 
 private:
     static size_t samplesFor(double bpm, int bars) {
@@ -148,13 +154,13 @@ Sound appleLoop() {
                                    {38, true},  {46, false}, {48, false}, {41, false}};
     s.melody(Instrument::Marimba, 2,
              "A4 C5 F5 C5 A4 C5 D5 C5 | D5 - Bb4 D5 F5 - D5 Bb4 | C5 E5 G5 E5 C5 E5 G5 A5 | F5 - - C5 A4 - . . |"
-             "D5 F5 A5 F5 D5 F5 A5 F5 | Bb5 - A5 G5 F5 - D5 . | E5 G5 C6 G5 E5 D5 C5 E5 | F5 - A4 - F4 - . .",
+             "D5 F5 A5 F5 D5 F5 A5 F5 | Bb5 - A5 G5 F5 - D5 . | E5 G5 C6 G5 E5 D5 C5 E5 | F5 - A4 - F4 - G4 -",
              0.55);
     s.bass(Instrument::Pluck, ch, 2, "R.F.O.F.", 0.7);
     s.arpeggio(Instrument::Marimba, ch, 2, 1, 0.12);
     s.drums(Instrument::Shaker, 2, "xoxoxoxo", 0.25);
     s.drums(Instrument::Kick, 1, "x.x.", 0.35);
-    return Sound{"APPLE_BG", s.pcm(), true};
+    return Sound{"APPLE_BG", s.loop(), true};
 }
 
 Sound moleLoop() {
@@ -164,17 +170,17 @@ Sound moleLoop() {
                                    {36, false}, {45, true}, {43, false}, {36, false}};
     s.melody(Instrument::Pluck, 2,
              "C5 E5 G5 E5 C6 . G5 . | A4 C5 E5 C5 A5 . E5 . | F4 A4 C5 A4 F5 . C5 . | G4 B4 D5 B4 G5 F5 E5 D5 |"
-             "E5 . E5 . G5 . E5 . | C6 . A5 . E5 . C5 . | D5 F5 G5 B5 D6 . B5 G5 | C6 . G5 . C5 . . .",
+             "E5 . E5 . G5 . E5 . | C6 . A5 . E5 . C5 . | D5 F5 G5 B5 D6 . B5 G5 | C6 . G5 . E5 D5 B4 .",
              0.7);
     s.melody(Instrument::Marimba, 2,
              "C5 E5 G5 E5 C6 . G5 . | A4 C5 E5 C5 A5 . E5 . | F4 A4 C5 A4 F5 . C5 . | G4 B4 D5 B4 G5 F5 E5 D5 |"
-             "E5 . E5 . G5 . E5 . | C6 . A5 . E5 . C5 . | D5 F5 G5 B5 D6 . B5 G5 | C6 . G5 . C5 . . .",
+             "E5 . E5 . G5 . E5 . | C6 . A5 . E5 . C5 . | D5 F5 G5 B5 D6 . B5 G5 | C6 . G5 . E5 D5 B4 .",
              0.25, 12);
     s.bass(Instrument::Bass, ch, 2, "R.F.R.F.", 0.6);
     s.drums(Instrument::Marimba, 2, ".x.x.x.x", 0.08);
     s.drums(Instrument::Kick, 1, "x.x.", 0.3);
     s.drums(Instrument::Snare, 1, ".o.o", 0.12);
-    return Sound{"MOUSE_BG", s.pcm(), true};
+    return Sound{"MOUSE_BG", s.loop(), true};
 }
 
 Sound frogLoop() {
@@ -183,13 +189,13 @@ Sound frogLoop() {
     const std::vector<Chord> ch = {{43, false}, {40, true}, {36, false}, {38, false},
                                    {43, false}, {40, true}, {36, false}, {38, false}};
     s.melody(Instrument::Bell, 1,
-             "B4 D5 G5 D5 | E5 - B4 - | C5 E5 G5 E5 | F#5 - A5 - | G5 F#5 E5 D5 | E5 - G5 - | E5 D5 C5 A4 | D5 - - -",
+             "B4 D5 G5 D5 | E5 - B4 - | C5 E5 G5 E5 | F#5 - A5 - | G5 F#5 E5 D5 | E5 - G5 - | E5 D5 C5 A4 | D5 - C5 A4",
              0.5);
     s.pad(ch, 1, 0.16);
     s.bass(Instrument::Marimba, ch, 1, "R.F.", 0.5);
     s.arpeggio(Instrument::Pluck, ch, 2, 2, 0.12);
     s.drums(Instrument::Shaker, 2, ".o.o.o.x", 0.12);
-    return Sound{"FROG_BG", s.pcm(), true};
+    return Sound{"FROG_BG", s.loop(), true};
 }
 
 Sound spaceLoop() {
@@ -199,7 +205,7 @@ Sound spaceLoop() {
                                    {45, true}, {41, false}, {43, false}, {45, true}};
     s.melody(Instrument::Lead, 2,
              "A4 - C5 - E5 - A5 - | G5 - F5 - E5 - C5 - | E5 - G5 - C6 - B5 - | B5 - - - D5 - G5 - |"
-             "A5 - - E5 C6 - B5 A5 | F5 - A5 - C6 - A5 - | G5 - B5 - D6 - B5 G5 | A5 - - - - - . .",
+             "A5 - - E5 C6 - B5 A5 | F5 - A5 - C6 - A5 - | G5 - B5 - D6 - B5 G5 | A5 - - - E5 - G#4 -",
              0.45);
     s.arpeggio(Instrument::Pluck, ch, 2, 4, 0.18);
     s.pad(ch, 1, 0.14);
@@ -207,7 +213,7 @@ Sound spaceLoop() {
     s.drums(Instrument::Kick, 2, "x...x...", 0.55);
     s.drums(Instrument::Snare, 2, "..x...x.", 0.3);
     s.drums(Instrument::HiHat, 4, "xoxoxoxoxoxoxoxo", 0.18);
-    return Sound{"SPACE_BG", s.pcm(), true};
+    return Sound{"SPACE_BG", s.loop(), true};
 }
 
 Sound chaseLoop() {
@@ -218,18 +224,18 @@ Sound chaseLoop() {
     s.melody(Instrument::Lead, 2,
              "D5 . D5 F5 . D5 A5 . | G5 F5 E5 D5 E5 - C5 . | D5 . D5 F5 . D5 Bb5 . | A5 G5 F5 E5 G5 - - . |"
              "A5 . A5 A5 . G5 F5 . | E5 F5 G5 A5 - . D5 . | F5 . F5 G5 . F5 D5 . | E5 - C#5 - A4 - E5 . |"
-             "F5 - D5 - Bb4 - D5 F5 | G5 - E5 - C5 - E5 G5 | A5 - F5 - D5 - F5 A5 | A5 G5 F5 E5 C#5 - A4 .",
+             "F5 - D5 - Bb4 - D5 F5 | G5 - E5 - C5 - E5 G5 | A5 - F5 - D5 - F5 A5 | A5 G5 F5 E5 C#5 - A4 C#5",
              0.5);
     s.melody(Instrument::Organ, 2,
              "D4 . D4 F4 . D4 A4 . | G4 F4 E4 D4 E4 - C4 . | D4 . D4 F4 . D4 Bb4 . | A4 G4 F4 E4 G4 - - . |"
              "A4 . A4 A4 . G4 F4 . | E4 F4 G4 A4 - . D4 . | F4 . F4 G4 . F4 D4 . | E4 - C#4 - A3 - E4 . |"
-             "F4 - D4 - Bb3 - D4 F4 | G4 - E4 - C4 - E4 G4 | A4 - F4 - D4 - F4 A4 | A4 G4 F4 E4 C#4 - A3 .",
+             "F4 - D4 - Bb3 - D4 F4 | G4 - E4 - C4 - E4 G4 | A4 - F4 - D4 - F4 A4 | A4 G4 F4 E4 C#4 - A3 C#4",
              0.12);
     s.bass(Instrument::Bass, ch, 2, "RROROROR", 0.6);
     s.drums(Instrument::Kick, 2, "x..x..x.", 0.6);
     s.drums(Instrument::Snare, 2, "..x...x.", 0.35);
     s.drums(Instrument::HiHat, 4, "xoooxoooxoooxoxo", 0.2);
-    return Sound{"LAMISTER_BG", s.pcm(), true};
+    return Sound{"LAMISTER_BG", s.loop(), true};
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "Sounds.h"
 
+#include "Level.h"
 #include "Synth.h"
 #include "Wav.h"
 
@@ -36,50 +37,42 @@ struct OnePole {
     double lowpass(double x) { return y += a * (x - y); }
 };
 
-Sound effect(const char* name, Track tr, double peak = 0.8) { return Sound{name, tr.pcm(peak), false}; }
+// A game effect at the common effect level.
+Sound effect(const char* name, const Track& tr) { return Sound{name, levelled(tr, EffectLevelDb), false}; }
+
+// An interface or key sound: heard, but well under the game's effects.
+Sound quiet(const char* name, const Track& tr) { return Sound{name, levelled(tr, QuietLevelDb), false}; }
 
 Sound click() {
-    return effect("BTN_CLICK",
-                  render(0.06,
-                         [](double t, Noise& n) {
-                             return std::exp(-t * 90) * (std::sin(Tau * 1800 * t) * 0.6 + n.next() * 0.35) +
-                                    std::exp(-t * 60) * std::sin(Tau * 420 * t) * 0.5;
-                         }),
-                  0.6);
+    return quiet("BTN_CLICK", render(0.06, [](double t, Noise& n) {
+                     return std::exp(-t * 90) * (std::sin(Tau * 1800 * t) * 0.6 + n.next() * 0.35) +
+                            std::exp(-t * 60) * std::sin(Tau * 420 * t) * 0.5;
+                 }));
 }
 
 Sound glide() {
     Sweep s{520, 1250, 0.16};
-    return effect("GLIDE",
-                  render(0.2,
-                         [&](double t, Noise&) {
-                             const double env = std::sin(M_PI * std::min(1.0, t / 0.2));
-                             const double p = s.next(t);
-                             return env * (std::sin(Tau * p) + 0.25 * std::sin(2 * Tau * p));
-                         }),
-                  0.45);
+    return quiet("GLIDE", render(0.2, [&](double t, Noise&) {
+                     const double env = std::sin(M_PI * std::min(1.0, t / 0.2));
+                     const double p = s.next(t);
+                     return env * (std::sin(Tau * p) + 0.25 * std::sin(2 * Tau * p));
+                 }));
 }
 
 Sound enter() {
-    return effect("ANIBTN_ENTER",
-                  render(0.09,
-                         [](double t, Noise&) {
-                             return std::exp(-t * 45) * std::min(1.0, t * 2000) *
-                                    (std::sin(Tau * 1320 * t) + 0.3 * std::sin(Tau * 2640 * t));
-                         }),
-                  0.4);
+    return quiet("ANIBTN_ENTER", render(0.09, [](double t, Noise&) {
+                     return std::exp(-t * 45) * std::min(1.0, t * 2000) *
+                            (std::sin(Tau * 1320 * t) + 0.3 * std::sin(Tau * 2640 * t));
+                 }));
 }
 
 Sound typeKey() {
     OnePole lp{0.5};
-    return effect("TYPE",
-                  render(0.045,
-                         [&](double t, Noise& n) {
-                             const double nz = n.next();
-                             const double hp = nz - lp.lowpass(nz);
-                             return std::exp(-t * 160) * hp * 0.8 + std::exp(-t * 90) * std::sin(Tau * 260 * t) * 0.5;
-                         }),
-                  0.55);
+    return quiet("TYPE", render(0.045, [&](double t, Noise& n) {
+                     const double nz = n.next();
+                     const double hp = nz - lp.lowpass(nz);
+                     return std::exp(-t * 160) * hp * 0.8 + std::exp(-t * 90) * std::sin(Tau * 260 * t) * 0.5;
+                 }));
 }
 
 Sound appleIn() {
@@ -91,7 +84,7 @@ Sound appleIn() {
     }
     tr.note(Instrument::Bell, 0.06, 0.2, 84, 0.35);
     tr.note(Instrument::Bell, 0.13, 0.2, 91, 0.25);
-    return effect("APPLE_IN", std::move(tr));
+    return effect("APPLE_IN", tr);
 }
 
 Sound boing(const char* name, double f0, double f1, double len, double vibrato) {
@@ -110,7 +103,7 @@ Sound bonk() {
     });
     tr.note(Instrument::Marimba, 0.0, 0.1, 76, 0.5);
     tr.note(Instrument::Bell, 0.05, 0.1, 96, 0.2);
-    return effect("MOUSE_CLICK", std::move(tr));
+    return effect("MOUSE_CLICK", tr);
 }
 
 Sound scurry() {
@@ -123,7 +116,7 @@ Sound scurry() {
         const double t = static_cast<double>(i) / SampleRate;
         tr.data()[i] += static_cast<float>(std::sin(M_PI * std::min(1.0, t / 0.7)) * lp.lowpass(n.next()) * 0.8);
     }
-    return effect("MOUSE_AWAY", std::move(tr));
+    return effect("MOUSE_AWAY", tr);
 }
 
 Sound splash() {
@@ -145,19 +138,16 @@ Sound splash() {
             tr.add(s0 + i, static_cast<float>(0.25 * std::exp(-t * 50) * std::sin(Tau * s.next(t))));
         }
     }
-    return effect("FROG_BACK", std::move(tr));
+    return effect("FROG_BACK", tr);
 }
 
 Sound laser() {
     Sweep s{1900, 260, 0.16};
-    return effect("SPACE_SHOOT",
-                  render(0.18,
-                         [&](double t, Noise&) {
-                             const double p = s.next(t);
-                             const double sq = std::sin(Tau * p) + std::sin(3 * Tau * p) / 3;
-                             return std::exp(-t * 14) * std::min(1.0, t * 1500) * sq;
-                         }),
-                  0.55);
+    return effect("SPACE_SHOOT", render(0.18, [&](double t, Noise&) {
+                      const double p = s.next(t);
+                      const double sq = std::sin(Tau * p) + std::sin(3 * Tau * p) / 3;
+                      return std::exp(-t * 14) * std::min(1.0, t * 1500) * sq;
+                  }));
 }
 
 Sound blast() {
@@ -176,28 +166,22 @@ Sound blast() {
 
 Sound planeOut() {
     Sweep s{900, 160, 0.55};
-    return effect("SPACE_PLANEOUT",
-                  render(0.6,
-                         [&](double t, Noise&) {
-                             const double p = s.next(t);
-                             return std::sin(M_PI * t / 0.6) *
-                                    (std::sin(Tau * p) * 0.7 + 0.3 * std::sin(Tau * 1.01 * p * 2));
-                         }),
-                  0.55);
+    return effect("SPACE_PLANEOUT", render(0.6, [&](double t, Noise&) {
+                      const double p = s.next(t);
+                      return std::sin(M_PI * t / 0.6) * (std::sin(Tau * p) * 0.7 + 0.3 * std::sin(Tau * 1.01 * p * 2));
+                  }));
 }
 
 Sound wordOut() {
     // Noise whose filter opens as the word flies past.
     OnePole lp{0.05};
-    return effect("SPACE_WORDOUT",
-                  render(
-                      0.45,
-                      [&](double t, Noise& n) {
-                          lp.a = 0.03 + 0.25 * (t / 0.45);
-                          return std::sin(M_PI * t / 0.45) * lp.lowpass(n.next()) * 3;
-                      },
-                      41),
-                  0.5);
+    return effect("SPACE_WORDOUT", render(
+                                       0.45,
+                                       [&](double t, Noise& n) {
+                                           lp.a = 0.03 + 0.25 * (t / 0.45);
+                                           return std::sin(M_PI * t / 0.45) * lp.lowpass(n.next()) * 3;
+                                       },
+                                       41));
 }
 
 Sound upgrade() {
@@ -207,23 +191,20 @@ Sound upgrade() {
         tr.note(Instrument::Bell, i * 0.07, 0.1, notes[i], 0.5);
         tr.note(Instrument::Lead, i * 0.07, 0.06, notes[i] - 12, 0.15);
     }
-    return effect("UPGRADE", std::move(tr));
+    return effect("UPGRADE", tr);
 }
 
 Sound siren() {
     // Two-tone police siren, rising in at the start.
     double phase = 0;
-    return effect("PT_POLICE_ENTRY",
-                  render(1.6,
-                         [&](double t, Noise&) {
-                             const double hi = std::fmod(t, 0.8) < 0.4;
-                             const double f = (hi ? 960.0 : 760.0) * std::min(1.0, 0.75 + t * 2.5);
-                             phase += f / SampleRate;
-                             const double env = std::min(1.0, t * 20) * std::min(1.0, (1.6 - t) * 8);
-                             return env * (std::sin(Tau * phase) + 0.35 * std::sin(3 * Tau * phase) +
-                                           0.15 * std::sin(5 * Tau * phase));
-                         }),
-                  0.6);
+    return effect(
+        "PT_POLICE_ENTRY", render(1.6, [&](double t, Noise&) {
+            const double hi = std::fmod(t, 0.8) < 0.4;
+            const double f = (hi ? 960.0 : 760.0) * std::min(1.0, 0.75 + t * 2.5);
+            phase += f / SampleRate;
+            const double env = std::min(1.0, t * 20) * std::min(1.0, (1.6 - t) * 8);
+            return env * (std::sin(Tau * phase) + 0.35 * std::sin(3 * Tau * phase) + 0.15 * std::sin(5 * Tau * phase));
+        }));
 }
 
 Sound sneak() {
@@ -234,40 +215,36 @@ Sound sneak() {
         tr.note(Instrument::Bass, n[0], 0.1, n[1], 0.4);
     }
     tr.note(Instrument::Snare, 0.6, 0.05, 60, 0.2);
-    return effect("PT_THIEF_ENTRY", std::move(tr));
+    return effect("PT_THIEF_ENTRY", tr);
 }
 
 Sound screech() {
     OnePole lp{0.3};
     double phase = 0;
-    return effect("PT_THIEF_BRAKE",
-                  render(
-                      0.75,
-                      [&](double t, Noise& n) {
-                          const double f = 2300 + 300 * std::sin(Tau * 13 * t) + 200 * n.next();
-                          phase += f / SampleRate;
-                          const double env = std::min(1.0, t * 60) * std::min(1.0, (0.75 - t) * 6);
-                          return env * (0.6 * std::sin(Tau * phase) + 0.4 * lp.lowpass(n.next()));
-                      },
-                      51),
-                  0.5);
+    return effect("PT_THIEF_BRAKE", render(
+                                        0.75,
+                                        [&](double t, Noise& n) {
+                                            const double f = 2300 + 300 * std::sin(Tau * 13 * t) + 200 * n.next();
+                                            phase += f / SampleRate;
+                                            const double env = std::min(1.0, t * 60) * std::min(1.0, (0.75 - t) * 6);
+                                            return env * (0.6 * std::sin(Tau * phase) + 0.4 * lp.lowpass(n.next()));
+                                        },
+                                        51));
 }
 
 Sound rev() {
     double phase = 0;
     OnePole lp{0.2};
-    return effect("PT_THIEF_TURN",
-                  render(
-                      0.7,
-                      [&](double t, Noise& n) {
-                          const double f = 70 + 110 * std::sin(M_PI * std::min(1.0, t / 0.6));
-                          phase += f / SampleRate;
-                          const double saw = 2 * (phase - std::floor(phase)) - 1;
-                          const double env = std::min(1.0, t * 30) * std::min(1.0, (0.7 - t) * 8);
-                          return env * lp.lowpass(saw + 0.3 * n.next());
-                      },
-                      61),
-                  0.65);
+    return effect("PT_THIEF_TURN", render(
+                                       0.7,
+                                       [&](double t, Noise& n) {
+                                           const double f = 70 + 110 * std::sin(M_PI * std::min(1.0, t / 0.6));
+                                           phase += f / SampleRate;
+                                           const double saw = 2 * (phase - std::floor(phase)) - 1;
+                                           const double env = std::min(1.0, t * 30) * std::min(1.0, (0.7 - t) * 8);
+                                           return env * lp.lowpass(saw + 0.3 * n.next());
+                                       },
+                                       61));
 }
 
 Sound catchFanfare() {
@@ -288,7 +265,7 @@ Sound catchFanfare() {
         tr.note(Instrument::Bell, f[0], f[1], f[2] + 12, 0.3);
     }
     tr.note(Instrument::Bass, 0.86, 0.5, 43, 0.5);
-    return effect("PT_POLICE_CATCH", std::move(tr));
+    return effect("PT_POLICE_CATCH", tr);
 }
 
 Sound taunt() {
@@ -299,7 +276,7 @@ Sound taunt() {
         tr.note(Instrument::Pluck, n[0], n[1], n[2] - 12, 0.4);
     }
     tr.note(Instrument::Kick, 0.72, 0.1, 36, 0.5);
-    return effect("PT_THIEF_AWAY", std::move(tr));
+    return effect("PT_THIEF_AWAY", tr);
 }
 
 }  // namespace
