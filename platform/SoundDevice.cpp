@@ -3,6 +3,9 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <algorithm>
+#include <atomic>
+#include <cmath>
 #include <cstdint>
 
 #include "platform/SoundBuffer.h"
@@ -32,6 +35,25 @@ bool Acceptable(const std::vector<uint8_t>& wav) {
            kMaxConvertedBytes;
 }
 
+// The peak of the mixed output, kept by the mixer's thread and taken by the game's.
+std::atomic<uint32_t> g_outputPeak{0};
+bool g_floatOutput = false;
+
+void MeasureOutput(void* /*unused*/, Uint8* stream, int len) {
+    uint32_t peak = 0;
+    if (g_floatOutput) {
+        const auto* samples = reinterpret_cast<const float*>(stream);
+        for (size_t i = 0; i < static_cast<size_t>(len) / sizeof(float); ++i)
+            peak = std::max(peak, static_cast<uint32_t>(std::fabs(samples[i]) * 32768.0F));
+    } else {
+        const auto* samples = reinterpret_cast<const Sint16*>(stream);
+        for (size_t i = 0; i < static_cast<size_t>(len) / sizeof(Sint16); ++i)
+            peak = std::max(peak, static_cast<uint32_t>(std::abs(static_cast<int>(samples[i]))));
+    }
+    uint32_t seen = g_outputPeak.load();
+    while (peak > seen && !g_outputPeak.compare_exchange_weak(seen, peak)) {}
+}
+
 }  // namespace
 
 std::unique_ptr<SoundDevice> SoundDevice::Open() {
@@ -41,10 +63,19 @@ std::unique_ptr<SoundDevice> SoundDevice::Open() {
         return nullptr;
     }
     Mix_AllocateChannels(kChannels);
+    int rate = 0;
+    Uint16 format = 0;
+    int channels = 0;
+    Mix_QuerySpec(&rate, &format, &channels);
+    g_floatOutput = SDL_AUDIO_ISFLOAT(format);
+    g_outputPeak.store(0);
+    Mix_SetPostMix(&MeasureOutput, nullptr);
     return std::unique_ptr<SoundDevice>(new SoundDevice());
 }
 
 SoundDevice::~SoundDevice() {
+    Mix_SetPostMix(nullptr, nullptr);
+    Mix_MasterVolume(MIX_MAX_VOLUME);
     Mix_HaltChannel(-1);
     Mix_CloseAudio();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -74,5 +105,9 @@ std::unique_ptr<SoundBuffer> SoundDevice::CreateDeferredBuffer(std::function<std
     return std::make_unique<SoundBuffer>(
         SoundBuffer::Decoder([readWav = std::move(readWav)]() { return Decode(readWav()); }), channel);
 }
+
+void SoundDevice::SetMuted(bool muted) { Mix_MasterVolume(muted ? 0 : MIX_MAX_VOLUME); }
+
+uint32_t SoundDevice::TakeOutputPeak() { return g_outputPeak.exchange(0); }
 
 }  // namespace platform

@@ -27,6 +27,12 @@ public:
     // buffer silent.
     std::unique_ptr<SoundBuffer> CreateDeferredBuffer(std::function<std::vector<uint8_t>()> readWav, int channel);
 
+    // Silences the whole output, or brings it back; the sounds go on playing unheard meanwhile,
+    // so a loop resumes where it would have been.
+    void SetMuted(bool muted);
+    // The largest sample value (0..32768) the mixer has sent to the output since the last call.
+    uint32_t TakeOutputPeak();
+
     SoundDevice(const SoundDevice&) = delete;
     SoundDevice& operator=(const SoundDevice&) = delete;
 

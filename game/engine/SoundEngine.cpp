@@ -83,6 +83,7 @@ bool SoundEngine::Init() {
         return false;
     }
     enabled_ = true;
+    device_->SetMuted(muted_);
     return true;
 }
 
@@ -113,6 +114,7 @@ bool SoundEngine::LoadLoop(const std::string& name) {
     if (!enabled_) return true;
     loop_.reset();  // the channel is the loop's alone
     loop_ = DeferBuffer(pack_, *device_, name, kLoopChannel);
+    loopName_ = name;
     return loop_ != nullptr;
 }
 
@@ -134,6 +136,7 @@ bool SoundEngine::LoadSound(const std::string& name, int16_t index) {
     auto& slot = slots_[static_cast<size_t>(index)];
     slot.reset();
     slot = DeferBuffer(pack_, *device_, name, kFirstSlotChannel + index);
+    slotNames_[static_cast<size_t>(index)] = name;
     return slot != nullptr;
 }
 
@@ -152,4 +155,23 @@ void SoundEngine::StopSound(int16_t index) {
 
 const platform::SoundBuffer* SoundEngine::Slot(int index) const {
     return ValidSlot(index) ? slots_[static_cast<size_t>(index)].get() : nullptr;
+}
+
+void SoundEngine::SetMuted(bool muted) {
+    muted_ = muted;
+    if (device_) device_->SetMuted(muted);
+}
+
+std::string SoundEngine::Status() {
+    std::string line = std::string("sound: ") + (muted_ ? "off" : "on") + ", output peak " +
+                       std::to_string(device_ ? device_->TakeOutputPeak() : 0) + ", playing:";
+    auto add = [&line](const std::unique_ptr<platform::SoundBuffer>& sound, const std::string& name) {
+        if (sound && sound->Playing()) line += " " + name;
+    };
+    add(click_, "BTN_CLICK");
+    add(glide_, "GLIDE");
+    add(enter_, "ANIBTN_ENTER");
+    add(loop_, loopName_);
+    for (size_t i = 0; i < slots_.size(); ++i) add(slots_[i], slotNames_[i]);
+    return line;
 }

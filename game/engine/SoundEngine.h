@@ -37,6 +37,14 @@ public:
     void PlaySound(int16_t index);
     void StopSound(int16_t index);
 
+    // Silences music and effects at once, or brings them back. The choice holds even while the
+    // engine is silent and reaches the output as soon as there is one.
+    void SetMuted(bool muted);
+    bool Muted() const { return muted_; }
+    // One line on what the engine plays: "sound: on|off, output peak N, playing: NAME ..." with
+    // the loudest sample the mixer has sent out since the last such line (0 to 32768).
+    std::string Status();
+
     // Tests: the buffers behind the engine.
     const platform::SoundBuffer* Click() const { return click_.get(); }
     const platform::SoundBuffer* Loop() const { return loop_.get(); }
@@ -47,6 +55,9 @@ private:
     std::shared_ptr<platform::ResourcePack> pack_;
     std::unique_ptr<platform::SoundDevice> device_;
     bool enabled_ = false;
+    bool muted_ = false;
+    std::string loopName_;
+    std::array<std::string, kSlots> slotNames_;
     std::unique_ptr<platform::SoundBuffer> click_, glide_, enter_, loop_;
     std::array<std::unique_ptr<platform::SoundBuffer>, kSlots> slots_;
 };

@@ -2,6 +2,7 @@
 
 #include "engine/GraphicEngine.h"
 #include "engine/SoundEngine.h"
+#include "menu/SpeakerButton.h"
 #include "police/PoliceGame.h"
 #include "shell/FrameLoop.h"
 #include "shell/Globals.h"
@@ -76,6 +77,7 @@ bool SwitchBoard::RestoreRes() {
     BtnQuite->SetPicture("MAIN_QUIT", 3, false);
     BtnQuite->Left = 550;
     BtnQuite->Top = 533;
+    BtnSound = SpeakerButton::Create();
     return true;
 }
 
@@ -85,21 +87,22 @@ bool SwitchBoard::UpDateScreen() {
         g_Graphic->DrawOpaque(0, 0, *picture, g_FullScreenRect);
     }
     for (const auto& button : {BtnPolice, BtnSpace, BtnMole, BtnFrog, BtnApple, BtnQuite}) button->Draw();
+    BtnSound->Draw();
     return true;
 }
 
 bool SwitchBoard::MouseDown(int32_t Button, int32_t X, int32_t Y) {
-    MouseRouting::Down(Button, X, Y, BtnApple, BtnFrog, BtnMole, BtnSpace, BtnPolice, BtnQuite);
+    MouseRouting::Down(Button, X, Y, BtnApple, BtnFrog, BtnMole, BtnSpace, BtnPolice, BtnQuite, BtnSound);
     return true;
 }
 
 bool SwitchBoard::MouseUp(int32_t Button, int32_t X, int32_t Y) {
-    MouseRouting::Up(Button, X, Y, BtnApple, BtnFrog, BtnMole, BtnSpace, BtnPolice, BtnQuite);
+    MouseRouting::Up(Button, X, Y, BtnApple, BtnFrog, BtnMole, BtnSpace, BtnPolice, BtnQuite, BtnSound);
     return true;
 }
 
 bool SwitchBoard::MouseMove(int32_t X, int32_t Y) {
-    MouseRouting::Move(X, Y, BtnApple, BtnFrog, BtnMole, BtnSpace, BtnPolice, BtnQuite);
+    MouseRouting::Move(X, Y, BtnApple, BtnFrog, BtnMole, BtnSpace, BtnPolice, BtnQuite, BtnSound);
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include "shell/IGameInterface.h"
 
 class AniButton;
+class SpeakerButton;
 
 // The main menu: a splash of the game under the pointer, five game buttons stacked on the left
 // and a quit button. Keys 1 to 5 open the games, Esc asks whether to quit.
@@ -40,6 +41,7 @@ public:
     std::shared_ptr<AniButton> BtnFrog;
     std::shared_ptr<AniButton> BtnApple;
     std::shared_ptr<AniButton> BtnQuite;
+    std::shared_ptr<SpeakerButton> BtnSound;
 
 private:
     SwitchBoard();

@@ -19,6 +19,7 @@
 #include "shell/FrameLoop.h"
 #include "shell/Globals.h"
 #include "shell/IGameInterface.h"
+#include "shell/SoundSwitch.h"
 #include "widgets/DialogScriptVerbs.h"
 #include "widgets/MessageDlg.h"
 #include "wordgames/HiScore.h"
@@ -88,6 +89,7 @@ int RunProgram(bool startAtMenu) {
 
     g_Sound = std::make_shared<SoundEngine>();
     g_Sound->Init();  // on failure it has said so, and the game runs silent
+    SoundSwitch::Restore();
 
     g_Graphic = std::make_shared<GraphicEngine>();
     if (!g_Graphic->Init(g_Display.get())) ShutdownProgram(kFatalExitStatus);

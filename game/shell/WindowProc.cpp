@@ -9,6 +9,7 @@
 #include "shell/Globals.h"
 #include "shell/IGameInterface.h"
 #include "shell/ScriptVerbs.h"
+#include "shell/SoundSwitch.h"
 
 using platform::Message;
 
@@ -36,6 +37,7 @@ void ToScreen(Call call) {
 }  // namespace
 
 void WindowProc(const Message& msg) {
+    if (SoundSwitch::TakeKey(msg)) return;  // Ctrl+M is the sound switch on every screen
     const auto code = static_cast<int32_t>(msg.wParam);
     switch (msg.message) {
     case platform::WM_DESTROY:

@@ -5,6 +5,7 @@
 #include "platform/MessageQueue.h"
 #include "shell/FrameLoop.h"
 #include "shell/Globals.h"
+#include "shell/SoundSwitch.h"
 
 void RunModalLoop(const std::function<bool()>& running, const std::function<void()>& frame,
                   const std::function<bool(const platform::Message&)>& handle) {
@@ -15,6 +16,7 @@ void RunModalLoop(const std::function<bool()>& running, const std::function<void
         platform::Message msg;
         if (queue.Peek(msg, true)) {
             if (msg.message == platform::WM_QUIT) ShutdownProgram();
+            if (SoundSwitch::TakeKey(msg)) continue;  // the sound switch works over dialogs too
             if (!handle(msg)) {
                 queue.Translate(msg);
                 WindowProc(msg);

@@ -7,6 +7,7 @@ namespace assetgen {
 void addSharedPictures(PictureSet& set);  // icon, check box, slider, drop-down
 void addDialogPictures(PictureSet& set);  // dialogs, settings dialogs, their buttons
 void addMenuPictures(PictureSet& set);    // main menu screens and buttons
+void addSpeakerButtons(PictureSet& set);  // the main menu's sound switch
 void addPolicePictures(PictureSet& set);  // police screens, panels, buttons
 void addPoliceMap(PictureSet& set);       // the town map of the race
 void addPoliceSprites(PictureSet& set);   // police and thief strips
@@ -20,6 +21,7 @@ inline PictureSet drawAllPictures() {
     addSharedPictures(set);
     addDialogPictures(set);
     addMenuPictures(set);
+    addSpeakerButtons(set);
     addPolicePictures(set);
     addPoliceMap(set);
     addPoliceSprites(set);
