@@ -47,6 +47,13 @@ std::u16string NetFailureText::Reason(const std::string& failure) {
         return u"环境变量 GLYPHOR_LAN_PORT 的值“" + ValueAfterColon(failure) + u"”不是端口号（1 到 65535）。";
     if (failure.rfind("GLYPHOR_LAN_BROADCAST", 0) == 0)
         return u"环境变量 GLYPHOR_LAN_BROADCAST 的值“" + ValueAfterColon(failure) + u"”不是 IPv4 地址。";
+    if (const size_t port = failure.find("port ");
+        port != std::string::npos && failure.find("already in use") != std::string::npos) {
+        const size_t digits = failure.find_first_not_of("0123456789", port + 5);
+        const std::string number = failure.substr(port + 5, digits == std::string::npos ? 0 : digits - port - 5);
+        if (!number.empty() && number.size() <= 5)
+            return u"端口 " + platform::FromUtf8(number) + u" 已被占用：本机可能已有一个游戏在运行。";
+    }
     for (const KnownFailure& known : kKnown) {
         if (failure.find(known.contains) != std::string::npos) return known.text;
     }

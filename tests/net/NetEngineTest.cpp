@@ -1,6 +1,10 @@
 // The police game's session engine against a second side on loopback. The engine's session loop
 // runs the real frame step; a test screen's UpDateGame plays the other side from inside it.
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <memory>
@@ -10,6 +14,7 @@
 
 #include "NetTestSupport.h"
 #include "RawPeer.h"
+#include "platform/CodePage.h"
 #include "platform/net/GameMessage.h"
 #include "platform/net/LanSession.h"
 #include "platform/net/SessionPacket.h"
@@ -134,6 +139,21 @@ TEST_F(NetEngineTest, HostingWaitsForTheSetUpAndAFailedHostStaysHostWithoutASess
     EXPECT_EQ(net.GetPlayerCount(), 0);
     net.CloseSession();
     EXPECT_FALSE(net.IsHost());
+
+    // The discovery port held by another program: hosting says which port is taken.
+    const uint16_t port = nettest::TestPort(11);
+    const int holder = ::socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(port);
+    ASSERT_EQ(::bind(holder, reinterpret_cast<const sockaddr*>(&addr), sizeof addr), 0);
+    net.HostSession(u"taken", u"", u"me");
+    ::close(holder);
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[1], u"无法建立游戏：端口 " + platform::FromUtf8(std::to_string(port)) +
+                            u" 已被占用：本机可能已有一个游戏在运行。");
+    EXPECT_FALSE(net.IsInSession());
+    net.CloseSession();
 }
 
 TEST_F(NetEngineTest, SessionsAreListedFromOneAndBadIndexesJoinNothing) {
