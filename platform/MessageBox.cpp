@@ -7,7 +7,9 @@
 #include <cstring>
 
 #include "platform/CodePage.h"
-#include "platform/Display.h"
+#include "platform/MessageBoxPicture.h"
+#include "platform/MessageBoxWindow.h"
+#include "platform/ScriptRunner.h"
 
 namespace platform {
 namespace {
@@ -34,20 +36,20 @@ std::string WithoutCarriageReturns(const std::u16string& text) {
     return out;
 }
 
+// Draws the box and waits for the player; false when it could not be shown.
+bool ShowDrawnBox(const std::u16string& text, const std::u16string& caption, MessageIcon icon) {
+    const std::unique_ptr<MessageBoxPicture> picture = MessageBoxPicture::Create(text, caption, icon);
+    return picture != nullptr && MessageBoxWindow::Run(*picture);
+}
+
 }  // namespace
 
 void ShowMessageBox(const std::u16string& text, const std::u16string& caption, MessageIcon icon) {
-    const std::string body = WithoutCarriageReturns(text);
-    const std::string title = ToUtf8(caption);
-    if (!MustNotBlock()) {
-        Uint32 flags = 0;
-        if (icon == MessageIcon::Error) flags = SDL_MESSAGEBOX_ERROR;
-        if (icon == MessageIcon::Information) flags = SDL_MESSAGEBOX_INFORMATION;
-        SDL_Window* parent = Display::Current() != nullptr ? Display::Current()->SdlWindow() : nullptr;
-        if (SDL_ShowSimpleMessageBox(flags, title.c_str(), body.c_str(), parent) == 0) return;
-    }
-    std::fprintf(stderr, "[%s] %s\n", title.c_str(), body.c_str());
+    if (!MustNotBlock() && ShowDrawnBox(text, caption, icon)) return;
+    std::fprintf(stderr, "[%s] %s\n", ToUtf8(caption).c_str(), WithoutCarriageReturns(text).c_str());
     std::fflush(stderr);
+    // A script that asks for boxes drives them like a player: it sees, snapshots and closes them.
+    if (ScriptRunner::Active() && ScriptRunner::DrawsMessageBoxes()) ShowDrawnBox(text, caption, icon);
 }
 
 const std::u16string& ApplicationTitle() {

@@ -13,6 +13,7 @@
 #include "platform/CodePage.h"
 #include "platform/Display.h"
 #include "platform/KeyMap.h"
+#include "platform/MessageBoxWindow.h"
 #include "platform/MessageQueue.h"
 #include "platform/PictureLoader.h"
 
@@ -111,6 +112,8 @@ void ScriptRunner::Stop() {
 
 bool ScriptRunner::Active() { return g_runner != nullptr; }
 
+bool ScriptRunner::DrawsMessageBoxes() { return g_runner != nullptr && g_runner->drawsBoxes_; }
+
 void ScriptRunner::SetReportsShown(bool shown) { g_reportsShown = shown; }
 
 void ScriptRunner::Report(size_t lineNumber, const std::string& text, const char* why) {
@@ -122,7 +125,10 @@ void ScriptRunner::Report(size_t lineNumber, const std::string& text, const char
 ScriptRunner::ScriptRunner(const std::string& text) {
     std::istringstream in(text);
     std::string line;
-    while (std::getline(in, line)) lines_.push_back(line);
+    while (std::getline(in, line)) {
+        lines_.push_back(line);
+        if (Trim(line) == "boxes") drawsBoxes_ = true;
+    }
 }
 
 void ScriptRunner::Step(uint32_t deadline) {
@@ -287,6 +293,8 @@ bool ScriptRunner::ParseLine(const std::string& line, size_t number) {
         actions_.push_back(action);
         return true;
     }
+    // Read when the script is loaded (see DrawsMessageBoxes); nothing to do where it stands.
+    if (verb == "boxes") return rest.empty();
     if (verb == "quit") {
         action.kind = Action::Kind::Quit;
         actions_.push_back(action);
@@ -367,7 +375,8 @@ bool ScriptRunner::KeyMessages(const std::string& name, bool down, bool up, std:
 
 void ScriptRunner::Snapshot(const Action& action) {
     const Display* display = Display::Current();
-    const Surface* shown = display != nullptr ? display->LastPresented() : nullptr;
+    const Surface* shown = MessageBoxWindow::StandalonePicture();
+    if (shown == nullptr && display != nullptr) shown = display->LastPresented();
     if (shown == nullptr) {
         Complain(action.line, "snapshot " + action.text, "nothing has been presented yet");
         return;

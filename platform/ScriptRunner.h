@@ -13,7 +13,7 @@ namespace platform {
 // the clock on by one frame (20 ms). So every loop that waits there (the main pump, a dialog,
 // the session loop) is driven alike. Verbs, one per line, '#' starts a comment:
 //   frames N | wait MS | key NAME | keydown NAME | keyup NAME | type TEXT | move X Y |
-//   click X Y | down X Y | up X Y | snapshot FILE | quit | realtime
+//   click X Y | down X Y | up X Y | snapshot FILE | quit | realtime | boxes
 // `realtime`: from that line on the clock follows the real one and frames pass at the normal
 // pace (the runner really waits for each frame deadline), so a scripted program can play
 // against a real peer.
@@ -34,6 +34,10 @@ public:
     // Ends a scripted run: real clock, real waiting and input again (tests).
     static void Stop();
     static bool Active();
+    // True when the script holds a line `boxes`: message boxes are then drawn and wait for the
+    // script's input as they would for a player (their text still goes to standard error).
+    // Read when the script is loaded, so boxes of the start-up are drawn too.
+    static bool DrawsMessageBoxes();
     // "script line N: WHY: TEXT" on standard error.
     static void Report(size_t lineNumber, const std::string& text, const char* why);
     // Whether Report writes its lines (on by default; a fuzz run of the parser turns it off).
@@ -67,6 +71,7 @@ private:
     bool altHeld_ = false;
     bool ended_ = false;
     bool realtime_ = false;
+    bool drawsBoxes_ = false;
     uint32_t stepsAfterEnd_ = 0;
 };
 

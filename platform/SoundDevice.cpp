@@ -7,6 +7,9 @@
 #include <atomic>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
 
 #include "platform/SoundBuffer.h"
 #include "platform/WaveLayout.h"
@@ -54,11 +57,51 @@ void MeasureOutput(void* /*unused*/, Uint8* stream, int len) {
     while (peak > seen && !g_outputPeak.compare_exchange_weak(seen, peak)) {}
 }
 
+bool Exists(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && std::filesystem::exists(path, ec);
+}
+
+// An ALSA playback device: /dev/snd/pcmC<card>D<device>p.
+bool AlsaPlaybackExists() {
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it("/dev/snd", ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.rfind("pcmC", 0) == 0 && !name.empty() && name.back() == 'p') return true;
+    }
+    return false;
+}
+
+// A sound server's socket, or a server named in the environment.
+bool SoundServerExists() {
+    if (const char* server = std::getenv("PULSE_SERVER"); server != nullptr && *server != '\0') return true;
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    const std::string dir = runtime != nullptr ? std::string(runtime) : std::string();
+    if (!dir.empty() && (Exists(dir + "/pulse/native") || Exists(dir + "/pipewire-0"))) return true;
+    return Exists("/run/pulse/native") || Exists("/var/run/pulse/native");
+}
+
+// An ALSA configuration of the machine or the player may route the default device elsewhere
+// (Bluetooth, a network sink): then only opening it tells.
+bool AlsaConfigured() {
+    const char* home = std::getenv("HOME");
+    return Exists("/etc/asound.conf") || (home != nullptr && Exists(std::string(home) + "/.asoundrc"));
+}
+
 }  // namespace
 
-std::unique_ptr<SoundDevice> SoundDevice::Open() {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return nullptr;
+bool SoundDevice::AnyOutputExists() {
+    if (const char* driver = std::getenv("SDL_AUDIODRIVER"); driver != nullptr && *driver != '\0') return true;
+    return AlsaPlaybackExists() || SoundServerExists() || AlsaConfigured();
+}
+
+std::unique_ptr<SoundDevice> SoundDevice::Open(std::string* failure) {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        if (failure) *failure = SDL_GetError();
+        return nullptr;
+    }
     if (Mix_OpenAudio(MIX_DEFAULT_FREQUENCY, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {
+        if (failure) *failure = Mix_GetError();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return nullptr;
     }

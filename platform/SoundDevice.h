@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace platform {
@@ -14,8 +15,14 @@ class SoundDevice {
 public:
     static constexpr int kChannels = 16;
 
-    // Null when the audio output cannot be opened.
-    static std::unique_ptr<SoundDevice> Open();
+    // Null when the audio output cannot be opened; `failure` then holds the reason the audio
+    // library gives.
+    static std::unique_ptr<SoundDevice> Open(std::string* failure = nullptr);
+    // False when the machine has no sound output at all: no ALSA playback device, no sound
+    // server socket (PipeWire, PulseAudio), no ALSA configuration of its own and no audio
+    // driver chosen with SDL_AUDIODRIVER. Such a machine is never asked to open one, so the
+    // sound libraries have nothing to complain about on the terminal.
+    static bool AnyOutputExists();
     // Stops every channel and closes the output. Buffers must be released first.
     ~SoundDevice();
 

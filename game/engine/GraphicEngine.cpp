@@ -10,6 +10,7 @@
 #include "platform/CodePage.h"
 #include "platform/Display.h"
 #include "platform/FontFace.h"
+#include "platform/LibraryError.h"
 #include "platform/MessageBox.h"
 #include "platform/PictureLoader.h"
 #include "platform/ProgramFolder.h"
@@ -70,10 +71,11 @@ std::unique_ptr<platform::ResourcePack> GraphicEngine::OpenPicturePack(std::u16s
     return pack;
 }
 
-const std::u16string& GraphicEngine::DisplayFailureMessage() {
-    static const std::u16string text =
-        u"              无法初始化图形引擎\r\n\r\n请确认已正确安装DirectX7或更高版本,及相关驱动程序.\r\n"
-        u"该程序可从微软网站获得";
+std::u16string GraphicEngine::DisplayFailureMessage() {
+    std::u16string text = u"无法初始化图形引擎\r\n\r\n";
+    const std::string reason = platform::LastLibraryError();
+    if (!reason.empty()) text += platform::FromUtf8(reason) + u"\r\n";
+    text += u"请在图形桌面（X11 或 Wayland 会话）中运行游戏，并确认 DISPLAY 或 WAYLAND_DISPLAY 指向可用的显示。";
     return text;
 }
 
@@ -88,15 +90,16 @@ std::u16string GraphicEngine::PictureFailureMessage(const std::string& name) con
 }
 
 std::u16string GraphicEngine::PictureFailureMessage(const platform::ResourcePack* pack, const std::string& name) {
-    std::u16string text = u"你的硬件设备不支持游戏请求的加速功能,无法运行游戏\r\n              如有问题请与厂商联系";
+    std::u16string text = u"游戏数据已损坏，无法运行游戏";
     // The player (or whoever helps him) learns which picture of which pack is at fault.
     text += u"\r\n\r\n图片 " + platform::FromUtf8(name) + u".png";
     if (pack == nullptr) {
         text += u" 无法载入: 没有打开的资源库";
-        return text;
+    } else {
+        text += pack->Contains(name + ".png") ? std::u16string{u" 无法解码: "} : std::u16string{u" 不在资源库中: "};
+        text += platform::FromUtf8(pack->Path());
     }
-    text += pack->Contains(name + ".png") ? std::u16string{u" 无法解码: "} : std::u16string{u" 不在资源库中: "};
-    text += platform::FromUtf8(pack->Path());
+    text += u"\r\n请重新安装游戏。";
     return text;
 }
 

@@ -33,8 +33,9 @@ public:
     // Opens the picture pack below the program folder; null when it cannot be opened, with the
     // message to show in `failureMessage`.
     static std::unique_ptr<platform::ResourcePack> OpenPicturePack(std::u16string& failureMessage);
-    // The message of a failed display set-up.
-    static const std::u16string& DisplayFailureMessage();
+    // The message of a failed display set-up: the reason the library gave and what to check
+    // about the display.
+    static std::u16string DisplayFailureMessage();
     // The message of a picture that cannot be loaded: it names the picture, whether it is
     // missing or cannot be decoded, and the pack.
     std::u16string PictureFailureMessage(const std::string& name) const;

@@ -1,5 +1,7 @@
 #include "engine/SoundEngine.h"
 
+#include <cstdio>
+#include <string>
 #include <vector>
 
 #include "platform/CodePage.h"
@@ -19,9 +21,13 @@ constexpr int kEnterChannel = 2;
 constexpr int kLoopChannel = 3;
 constexpr int kFirstSlotChannel = 4;
 
-constexpr const char16_t* kInitFailed =
-    u"              无法初始化音效引擎\r\n\r\n请确认已正确安装DirectX7或更高版本,及相关驱动程序.\r\n"
-    u"该程序可从微软网站获得";
+constexpr const char16_t* kInitFailed = u"无法初始化音效引擎";
+constexpr const char16_t* kDeviceAdvice =
+    u"请确认声音设备或声音服务（PipeWire、PulseAudio 或 ALSA）可用。游戏将继续，但没有声音。";
+constexpr const char16_t* kDamagedSounds = u"资源库中的界面声音无法解码：";
+constexpr const char16_t* kReinstall = u"游戏数据已损坏，请重新安装游戏。游戏将继续，但没有声音。";
+constexpr const char* kNoSoundOutput =
+    "glyphor_police: no sound output on this machine (no ALSA device, no sound server): playing without sound\n";
 
 bool ValidSlot(int index) { return index >= 0 && index < SoundEngine::kSlots; }
 
@@ -68,18 +74,30 @@ std::unique_ptr<platform::SoundBuffer> DeferBuffer(const std::shared_ptr<const p
 }  // namespace
 
 bool SoundEngine::Init() {
-    device_ = platform::SoundDevice::Open();
+    enabled_ = false;
+    // A machine without any sound output is an ordinary one: the game plays silently.
+    if (!platform::SoundDevice::AnyOutputExists()) {
+        std::fputs(kNoSoundOutput, stderr);
+        return false;
+    }
+    std::string reason;
+    device_ = platform::SoundDevice::Open(&reason);
     if (device_) {
         click_ = LoadBuffer(pack_.get(), *device_, "BTN_CLICK", kClickChannel);
         if (click_) glide_ = LoadBuffer(pack_.get(), *device_, "GLIDE", kGlideChannel);
         if (glide_) enter_ = LoadBuffer(pack_.get(), *device_, "ANIBTN_ENTER", kEnterChannel);
     }
     if (!enter_) {
+        std::u16string text = std::u16string(kInitFailed) + u"\r\n\r\n";
+        if (device_) {
+            text += kDamagedSounds + platform::FromUtf8(pack_ ? pack_->Path() : std::string()) + u"\r\n" + kReinstall;
+        } else {
+            text += platform::FromUtf8(reason) + u"\r\n" + kDeviceAdvice;
+        }
         click_.reset();
         glide_.reset();
         device_.reset();
-        enabled_ = false;
-        platform::ShowMessageBox(kInitFailed, platform::ApplicationTitle());
+        platform::ShowMessageBox(text, platform::ApplicationTitle());
         return false;
     }
     enabled_ = true;

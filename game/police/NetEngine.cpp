@@ -5,17 +5,12 @@
 #include "platform/Random.h"
 #include "platform/net/GameMessage.h"
 #include "platform/net/WireReader.h"
+#include "police/NetFailureText.h"
 #include "shell/FrameLoop.h"
 
 using platform::net::GameMessage;
 
 namespace {
-
-std::u16string Widen(const std::string& text) {
-    std::u16string out;
-    for (unsigned char c : text) out.push_back(c < 0x80 ? static_cast<char16_t>(c) : u'?');
-    return out;
-}
 
 // Calls a copy, so a handler that replaces itself does not pull the function from under its
 // own feet.
@@ -29,14 +24,6 @@ void Raise(const F& handler, Args&&... args) {
 NetEngine::NetEngine() = default;
 NetEngine::~NetEngine() = default;
 
-const std::u16string& NetEngine::SetupFailureText() {
-    static const std::u16string text =
-        u"              无法初始网络效引擎\r\n\r\n"
-        u"请确认已正确安装DirectX7或更高版本,及相关驱动程序.\r\n"
-        u"该程序可从微软网站获得";
-    return text;
-}
-
 void NetEngine::Tell(const std::u16string& text) {
     if (ShowMessage)
         ShowMessage(text);
@@ -46,9 +33,10 @@ void NetEngine::Tell(const std::u16string& text) {
 
 bool NetEngine::Initialize() {
     if (Initialized) return false;
-    Play = platform::net::SessionService::Create([] { platform::MessageQueue::Wake(); }, nullptr);
+    std::string error;
+    Play = platform::net::SessionService::Create([] { platform::MessageQueue::Wake(); }, &error);
     if (!Play) {
-        Tell(SetupFailureText());
+        Tell(NetFailureText::Setup(error));
         return false;
     }
     Initialized = true;
@@ -91,7 +79,7 @@ void NetEngine::HostSession(const std::u16string& SessionName, const std::u16str
     desc.flags = 0;
     std::string error;
     if (!Play->Host(desc, {PlayerName, u"Host"}, &error)) {
-        Tell(Widen(error));
+        Tell(NetFailureText::Host(error));
         return;
     }
     LocalPlayerId = Play->LocalPlayerId();
@@ -104,10 +92,13 @@ bool NetEngine::JoinSession(int32_t Index, const std::u16string& PlayerName, con
     if (!Initialized || InSession || Index < 1 || Index > GetSessionCount()) return false;
     HostFlag = false;
     const platform::net::SessionInfo session = (*Sessions)[static_cast<size_t>(Index - 1)];
-    if (!Play->Join(session, Password, {PlayerName, u"Client"})) {
+    std::string error;
+    if (!Play->Join(session, Password, {PlayerName, u"Client"}, &error)) {
+        JoinFailure = NetFailureText::Join(error);
         InSession = false;
         return false;
     }
+    JoinFailure.clear();
     LocalPlayerId = Play->LocalPlayerId();
     RefreshPlayers();
     InSession = true;

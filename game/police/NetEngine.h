@@ -25,7 +25,7 @@ public:
     NetEngine(const NetEngine&) = delete;
     NetEngine& operator=(const NetEngine&) = delete;
 
-    // True only when this call did the set-up; a failure shows SetupFailureText() and the next
+    // True only when this call did the set-up; a failure shows why (NetFailureText) and the next
     // call tries again.
     bool Initialize();
     void CloseSession();
@@ -66,7 +66,8 @@ public:
     // Shows the set-up and hosting failure texts; empty: the platform's message box.
     std::function<void(const std::u16string& text)> ShowMessage;
 
-    static const std::u16string& SetupFailureText();
+    // Why the last join failed, for the player; empty after a join that succeeded.
+    const std::u16string& LastJoinFailure() const { return JoinFailure; }
 
     bool IsInitialized() const { return Initialized; }
     bool IsInSession() const { return InSession; }
@@ -84,6 +85,7 @@ private:
     std::optional<std::vector<platform::net::SessionInfo>> Sessions;
     std::optional<std::vector<platform::net::PlayerInfo>> Players;
     int32_t LocalPlayerId = 0;
+    std::u16string JoinFailure;
     bool HostFlag = false;
     bool Running = false;
 };

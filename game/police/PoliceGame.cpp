@@ -151,7 +151,9 @@ bool PoliceGame::UpDateScreen() {
         renderer_.DrawSettingBackground();
         const bool host = IsHost();
         if (isNetworkGame_ && !lobby_.DrawPlayerBlock(*NetConnect, host)) {
-            ShowStatus(kServerGone);
+            // A join that failed says why; a session that went away afterwards, that it did.
+            const std::u16string& why = NetConnect->LastJoinFailure();
+            ShowStatus(why.empty() ? std::u16string{kServerGone} : why);
             SwitchScreen(kScreenLobby);
         }
         renderer_.DrawSettingButtons(!isNetworkGame_ || host);

@@ -27,9 +27,6 @@
 namespace {
 
 constexpr const char16_t* kWindowTitle = u"打字游戏";
-constexpr const char16_t* kDisplayFailed =
-    u"              无法初始化图形引擎\r\n\r\n请确认已正确安装DirectX7或更高版本,及相关驱动程序.\r\n"
-    u"该程序可从微软网站获得";
 
 constexpr const char* kNoDisplay =
     "glyphor_police: no display to open the window on (set DISPLAY or WAYLAND_DISPLAY, or "
@@ -43,7 +40,7 @@ std::unique_ptr<platform::SingleInstance> g_instance;
 void CreateWindow() {
     g_Display = platform::Display::CreateWindow(platform::ToUtf8(kWindowTitle));
     if (!g_Display) {
-        platform::ShowMessageBox(kDisplayFailed, platform::ApplicationTitle());
+        platform::ShowMessageBox(GraphicEngine::DisplayFailureMessage(), platform::ApplicationTitle());
         ShutdownProgram(kFatalExitStatus);
     }
     platform::MessageQueue::Instance().SetWindowEventHandler(&platform::Display::DispatchWindowEvent);

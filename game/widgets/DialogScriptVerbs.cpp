@@ -8,6 +8,7 @@
 #include "ads/AdColumnHost.h"
 #include "menu/SetupDlg.h"
 #include "platform/CodePage.h"
+#include "platform/MessageBox.h"
 #include "shell/Globals.h"
 #include "shell/ScriptVerbs.h"
 #include "widgets/MessageDlg.h"
@@ -32,6 +33,22 @@ bool OpenMessageDialog() {
     if (!dlg) return false;
     dlg->SetPictures("MAIN_DLG_BG", "MAIN_DLG_EXIT", "MOLE_DLG_NEXT", "MAIN_DLG_REPLAY");
     dlg->Show(u"你真的要退出吗？", 240, 212, false);
+    return true;
+}
+
+// The message box with TEXT (the rest of the line; "\n" starts a new line), as an error.
+bool OpenMessageBox(const std::string& text) {
+    if (text.empty()) return false;
+    std::string lines;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text.compare(i, 2, "\\n") == 0) {
+            lines += "\r\n";
+            ++i;
+        } else {
+            lines += text[i];
+        }
+    }
+    platform::ShowMessageBox(platform::FromUtf8(lines), platform::ApplicationTitle(), platform::MessageIcon::Error);
     return true;
 }
 
@@ -60,7 +77,8 @@ bool OpenNameBox() {
     return true;
 }
 
-// "open msgdlg", "open namebox", "open setup N" (N from 1 to 4) or "open adcolumn"; anything else is not acted on.
+// "open msgdlg", "open msgbox TEXT", "open namebox", "open setup N" (N from 1 to 4) or "open adcolumn"; anything else
+// is not acted on.
 bool Open(const std::string& args) {
     std::istringstream in(args);
     std::string what;
@@ -68,6 +86,11 @@ bool Open(const std::string& args) {
     if (what == "msgdlg") {
         std::string extra;
         return !(in >> extra) && OpenMessageDialog();
+    }
+    if (what == "msgbox") {
+        std::string text;
+        std::getline(in >> std::ws, text);
+        return OpenMessageBox(text);
     }
     if (what == "namebox") {
         std::string extra;

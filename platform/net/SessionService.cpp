@@ -27,9 +27,12 @@ bool SessionService::Host(const SessionDesc& desc, const LanSession::LocalPlayer
 }
 
 bool SessionService::Join(const SessionInfo& session, const std::u16string& password,
-                          const LanSession::LocalPlayer& player) {
-    if (session_) return false;
-    session_ = LanSession::Join(session, password, player, wake_, LanSession::kJoinTimeout, nullptr);
+                          const LanSession::LocalPlayer& player, std::string* error) {
+    if (session_) {
+        if (error) *error = "A session is already open.";
+        return false;
+    }
+    session_ = LanSession::Join(session, password, player, wake_, LanSession::kJoinTimeout, error);
     return session_ != nullptr;
 }
 

@@ -26,7 +26,9 @@ public:
     // Blocks for the search window. nullopt when the search could not be made.
     std::optional<std::vector<SessionInfo>> Search(const std::string& applicationId);
     bool Host(const SessionDesc& desc, const LanSession::LocalPlayer& player, std::string* error);
-    bool Join(const SessionInfo& session, const std::u16string& password, const LanSession::LocalPlayer& player);
+    // A failure says why in `error` (no answer, session full, refused, the host left).
+    bool Join(const SessionInfo& session, const std::u16string& password, const LanSession::LocalPlayer& player,
+              std::string* error = nullptr);
     // Leaves the open session, telling the other player.
     void Close();
 

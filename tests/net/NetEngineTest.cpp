@@ -1,6 +1,10 @@
 // The police game's session engine against a second side on loopback. The engine's session loop
 // runs the real frame step; a test screen's UpDateGame plays the other side from inside it.
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <memory>
@@ -10,6 +14,7 @@
 
 #include "NetTestSupport.h"
 #include "RawPeer.h"
+#include "platform/CodePage.h"
 #include "platform/net/GameMessage.h"
 #include "platform/net/LanSession.h"
 #include "platform/net/SessionPacket.h"
@@ -103,8 +108,7 @@ TEST_F(NetEngineTest, InitializeSetsUpOnceAndAFailedSetUpIsTriedAgain) {
     EXPECT_FALSE(net.IsInitialized());
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0],
-              u"              无法初始网络效引擎\r\n\r\n"
-              u"请确认已正确安装DirectX7或更高版本,及相关驱动程序.\r\n该程序可从微软网站获得");
+              u"无法初始网络效引擎\r\n\r\n环境变量 GLYPHOR_LAN_BROADCAST 的值“not an address”不是 IPv4 地址。");
 
     LoopbackConfig(10);
     EXPECT_TRUE(net.Initialize());
@@ -128,13 +132,28 @@ TEST_F(NetEngineTest, HostingWaitsForTheSetUpAndAFailedHostStaysHostWithoutASess
     ASSERT_TRUE(net.Initialize());
     net.HostSession(std::u16string(1025, u'x'), u"", u"me");  // a name the session refuses
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_FALSE(shown[0].empty());
+    EXPECT_EQ(shown[0], u"无法建立游戏：名称或密码太长。");
     EXPECT_TRUE(net.IsHost());
     EXPECT_FALSE(net.IsInSession());
     EXPECT_FALSE(loopRan);
     EXPECT_EQ(net.GetPlayerCount(), 0);
     net.CloseSession();
     EXPECT_FALSE(net.IsHost());
+
+    // The discovery port held by another program: hosting says which port is taken.
+    const uint16_t port = nettest::TestPort(11);
+    const int holder = ::socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(port);
+    ASSERT_EQ(::bind(holder, reinterpret_cast<const sockaddr*>(&addr), sizeof addr), 0);
+    net.HostSession(u"taken", u"", u"me");
+    ::close(holder);
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[1], u"无法建立游戏：端口 " + platform::FromUtf8(std::to_string(port)) +
+                            u" 已被占用：本机可能已有一个游戏在运行。");
+    EXPECT_FALSE(net.IsInSession());
+    net.CloseSession();
 }
 
 TEST_F(NetEngineTest, SessionsAreListedFromOneAndBadIndexesJoinNothing) {
@@ -166,6 +185,28 @@ TEST_F(NetEngineTest, SessionsAreListedFromOneAndBadIndexesJoinNothing) {
     std::this_thread::sleep_for(std::chrono::milliseconds(150));
     EXPECT_EQ(host->Waiting(), 0u);
     EXPECT_EQ(host->Players().size(), 1u);
+}
+
+// A join that fails tells the player why: the session is full, or its host has gone.
+TEST_F(NetEngineTest, AFailedJoinKeepsItsReasonForThePlayer) {
+    auto config = LoopbackConfig(19);
+    SessionDesc alone = Desc(u"alone", 1);
+    alone.maxPlayers = 1;
+    std::string error;
+    auto host = LanSession::Host(config, alone, {u"farbox", u"Host"}, nullptr, &error);
+    ASSERT_TRUE(host) << error;
+
+    NetEngine net;
+    ASSERT_TRUE(net.Initialize());
+    net.RefreshSessions();
+    ASSERT_EQ(net.GetSessionCount(), 1);
+    EXPECT_FALSE(net.JoinSession(1, u"me", u""));
+    EXPECT_EQ(net.LastJoinFailure(), u"无法加入游戏：这个游戏已满员。");
+
+    host->Close();
+    host.reset();
+    EXPECT_FALSE(net.JoinSession(1, u"me", u""));
+    EXPECT_EQ(net.LastJoinFailure(), u"无法加入游戏：对方没有应答。");
 }
 
 TEST_F(NetEngineTest, AHostedSessionTurnsEveryMessageTypeIntoItsEvent) {
