@@ -37,6 +37,7 @@ void ToScreen(Call call) {
 
 void WindowProc(const Message& msg) {
     const auto code = static_cast<int32_t>(msg.wParam);
+    RequestRedraw();
     switch (msg.message) {
     case platform::WM_DESTROY:
         platform::MessageQueue::Instance().PostQuit(0);
