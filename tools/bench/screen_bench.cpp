@@ -178,6 +178,8 @@ Figures RunScreen(
         const uint32_t now = platform::Clock::Now();
         const auto elapsed = static_cast<int32_t>(now - static_cast<uint32_t>(g_LastFrameTime));
         if (elapsed < kFrameInterval) {
+            // This loop draws every frame itself, so the frame loop must not take it for still.
+            RequestRedraw();
             WaitForNextFrameOrInput();
             continue;
         }
