@@ -61,7 +61,7 @@ private:
         return frame_ - leftAt_ < 15 ? kLeave : kIdle;
     }
     static void Click(int32_t x, int32_t y) {
-        for (const uint32_t m : {platform::WM_LBUTTONDOWN, platform::WM_LBUTTONUP}) {
+        for (const uint32_t m : {platform::WM_MOUSEMOVE, platform::WM_LBUTTONDOWN, platform::WM_LBUTTONUP}) {
             platform::Message msg;
             msg.message = m;
             msg.lParam = platform::Message::MakeLParam(x, y);
