@@ -169,6 +169,8 @@ bool Display::Present(const Surface& back) {
     return true;
 }
 
+bool Display::PresentForced() const { return impl_->forcePresent; }
+
 bool Display::IsLost() const {
     if (impl_->targetsReset || impl_->deviceReset || impl_->presenter == nullptr) return true;
     const Uint32 flags = SDL_GetWindowFlags(impl_->window);

@@ -39,6 +39,8 @@ public:
     // Uploads and presents the back surface. Skipped when the surface is unchanged since the
     // last present, unless a present is forced (texture recreated, window exposed or resized).
     bool Present(const Surface& back);
+    // True when the next present must upload the whole picture (window exposed, resized, restored).
+    bool PresentForced() const;
     // True while the window is minimised or hidden, or the render device was reset.
     bool IsLost() const;
     // Recreates what a reset lost (texture, renderer); forces the next present.

@@ -181,6 +181,12 @@ void MessageQueue::Wake() {
     }
 }
 
+void MessageQueue::WaitForWake(uint32_t maxMs) {
+    std::unique_lock<std::mutex> lock(g_mutex);
+    g_cv.wait_for(lock, std::chrono::milliseconds(maxMs), [] { return g_woken.load(); });
+    g_woken.store(false);
+}
+
 void MessageQueue::WaitUntil(uint32_t deadline) {
     if (!Empty()) return;
     if (scriptHook_) {

@@ -36,6 +36,9 @@ public:
     void WaitUntil(uint32_t deadline);
     // Thread-safe: makes a waiting WaitUntil return.
     static void Wake();
+    // Waits on the real clock for the next Wake (at most `maxMs`), taking no input and passing
+    // no frames: a scripted run waits here for work of another thread.
+    static void WaitForWake(uint32_t maxMs = 50);
     // The real wait of WaitUntil, also in a scripted run (the script runner's real-time lines).
     void WaitReal(uint32_t deadline);
 

@@ -256,6 +256,11 @@ bool GraphicEngine::Present() {
     return display_->Present(*back_);
 }
 
+bool GraphicEngine::PresentIfForced() {
+    if (display_ == nullptr || !display_->PresentForced()) return true;
+    return display_->Present(*back_);
+}
+
 bool GraphicEngine::IsLost() { return display_ != nullptr && display_->IsLost(); }
 
 bool GraphicEngine::RestoreSurfaces() {

@@ -82,6 +82,9 @@ public:
                      uint32_t flags);
     bool Clear(uint32_t fill);
     bool Present();
+    // Presents the back surface only when the window asked for it (exposed, resized, restored):
+    // a skipped frame of a still screen still answers the window.
+    bool PresentIfForced();
     bool IsLost();
     bool RestoreSurfaces();
 

@@ -20,6 +20,8 @@ public:
 
     bool RestoreRes() override;
     bool UpDateScreen() override;
+    // The menu stands still until input.
+    bool NextFrameDiffers() override { return false; }
     bool MouseDown(int32_t Button, int32_t X, int32_t Y) override;
     bool MouseUp(int32_t Button, int32_t X, int32_t Y) override;
     bool MouseMove(int32_t X, int32_t Y) override;

@@ -73,6 +73,7 @@ void LobbyView::DrawLobby(const NetEngine& net, int32_t selectedSession) {
     g_Graphic->BeginText();
     g_Graphic->SetTextColor(kTextColor);
     for (int32_t i = 1; i <= rows; ++i) DrawRowTexts(net, i);
+    if (net.IsSearching()) g_Graphic->DrawText(200, 114 + kRowHeight * (rows + 1), u"正在查找游戏...");
     g_Graphic->EndText();
 
     if (selectedSession >= 1 && selectedSession <= rows) {
@@ -106,7 +107,9 @@ bool LobbyView::DrawPlayerBlock(const NetEngine& net, bool host) {
     for (int32_t i = 1; i <= count; ++i) g_Graphic->DrawText(50, 450 + 20 * i, net.GetPlayerName(i));
     g_Graphic->DrawText(200, 450, u"当前接入数：" + Decimal(count));
     bool hostPresent = true;
-    if (host) {
+    if (net.IsJoining()) {
+        g_Graphic->DrawText(200, 490, u"正在加入游戏...");
+    } else if (host) {
         g_Graphic->DrawText(200, 490, count < 2 ? u"等待用户加入" : u"可以开始游戏了");
     } else if (count == 2) {
         g_Graphic->DrawText(200, 490, u"等待服务器开始");

@@ -37,8 +37,9 @@ public:
     LobbyView(const PolicePictures& pictures, const PoliceButtons& buttons);
 
     void DrawLobby(const NetEngine& net, int32_t selectedSession);
-    // The player block of the setting screen. False when a joined side finds no host (the
-    // player count is not 2): the caller then returns to the lobby.
+    // The lobby shows "正在查找游戏..." below the rows while a search runs.
+    // The player block of the setting screen, "正在加入游戏..." while a join runs. False when a
+    // joined side finds no host (the player count is not 2): the caller then returns to the lobby.
     bool DrawPlayerBlock(const NetEngine& net, bool host);
 
 private:

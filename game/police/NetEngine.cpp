@@ -3,6 +3,7 @@
 #include "platform/MessageBox.h"
 #include "platform/MessageQueue.h"
 #include "platform/Random.h"
+#include "platform/ScriptRunner.h"
 #include "platform/net/GameMessage.h"
 #include "platform/net/WireReader.h"
 #include "police/NetFailureText.h"
@@ -43,7 +44,19 @@ bool NetEngine::Initialize() {
     return true;
 }
 
+void NetEngine::AwaitNetwork(const std::function<bool()>& done) {
+    while (!done()) {
+        if (platform::ScriptRunner::Active()) {
+            platform::MessageQueue::WaitForWake();
+            continue;
+        }
+        PumpOnce();
+        if (!done()) WaitForNextFrameOrInput();
+    }
+}
+
 void NetEngine::CloseSession() {
+    if (Joining) JoinCancelled = true;
     Running = false;
     HostFlag = false;
     if (InSession && Play) {
@@ -69,7 +82,9 @@ std::optional<platform::net::SessionInfo> NetEngine::GetSession(int32_t index) c
 
 void NetEngine::HostSession(const std::u16string& SessionName, const std::u16string& Password,
                             const std::u16string& PlayerName) {
-    if (!Initialized || InSession) return;
+    if (!Initialized || InSession || Joining) return;
+    // The previous session's port is free once its close has ended.
+    AwaitNetwork([this] { return !Play->Closing(); });
     HostFlag = true;
     platform::net::SessionDesc desc;
     desc.maxPlayers = 2;
@@ -89,15 +104,19 @@ void NetEngine::HostSession(const std::u16string& SessionName, const std::u16str
 }
 
 bool NetEngine::JoinSession(int32_t Index, const std::u16string& PlayerName, const std::u16string& Password) {
-    if (!Initialized || InSession || Index < 1 || Index > GetSessionCount()) return false;
+    if (!Initialized || InSession || Joining || Searching || Index < 1 || Index > GetSessionCount()) return false;
     HostFlag = false;
     const platform::net::SessionInfo session = (*Sessions)[static_cast<size_t>(Index - 1)];
+    if (!Play->StartJoin(session, Password, {PlayerName, u"Client"})) return false;
+    Joining = true;
+    JoinCancelled = false;
+    AwaitNetwork([this] { return Play->WorkDone(); });
+    Joining = false;
     std::string error;
-    if (!Play->Join(session, Password, {PlayerName, u"Client"}, &error)) {
-        JoinFailure = NetFailureText::Join(error);
-        InSession = false;
-        return false;
-    }
+    const bool joined = Play->FinishJoin(&error);
+    if (joined && (JoinCancelled || InSession)) Play->Close();
+    if (!joined) JoinFailure = NetFailureText::Join(error);
+    if (!joined || JoinCancelled || InSession) return false;
     JoinFailure.clear();
     LocalPlayerId = Play->LocalPlayerId();
     RefreshPlayers();
@@ -108,8 +127,12 @@ bool NetEngine::JoinSession(int32_t Index, const std::u16string& PlayerName, con
 }
 
 void NetEngine::RefreshSessions() {
-    if (!Initialized || InSession) return;
-    Sessions = Play->Search(platform::net::kApplicationId);
+    if (!Initialized || InSession || Searching || Joining) return;
+    if (!Play->StartSearch(platform::net::kApplicationId)) return;
+    Searching = true;
+    AwaitNetwork([this] { return Play->WorkDone(); });
+    Searching = false;
+    Sessions = Play->FinishSearch();
 }
 
 void NetEngine::RefreshPlayers() {
@@ -139,6 +162,8 @@ void NetEngine::SendProgress(int32_t InputPos, float Speed) { Send(GameMessage::
 
 void NetEngine::RunSession() {
     Running = true;
+    // A minimised window still reads the other player's messages, so the inbox never fills.
+    SetLostDisplayWork([this] { PollMessages(); });
     do {
         PumpOnce();
         PollMessages();
@@ -146,12 +171,14 @@ void NetEngine::RunSession() {
         // thread's wake ends this wait when a message arrives.
         if (Running && !(Play && Play->Waiting() > 0)) WaitForNextFrameOrInput();
     } while (Running);
+    SetLostDisplayWork(nullptr);
 }
 
 void NetEngine::PollMessages() {
     if (!Play) return;
     // Messages that arrive meanwhile wait for the next pass.
     const size_t n = Play->Waiting();
+    if (n > 0) RequestRedraw();
     for (size_t i = 0; i < n; ++i) {
         auto message = Play->Receive();
         if (!message) break;  // a handler closed the session

@@ -16,6 +16,9 @@
 //
 // Everything runs on the game thread: events are raised synchronously from PollMessages or
 // RefreshPlayers, and handlers may call back in (CloseSession ends the loop after its pass).
+// A search or a join waits on a worker thread of the service while this thread keeps running
+// frames and handling input (IsSearching, IsJoining); a scripted run waits without passing
+// frames, so a script sees them take no time, and a close finishes on a worker thread.
 class NetEngine {
 public:
     NetEngine();
@@ -72,12 +75,16 @@ public:
     bool IsInitialized() const { return Initialized; }
     bool IsInSession() const { return InSession; }
     bool IsRunning() const { return Running; }
+    bool IsSearching() const { return Searching; }
+    bool IsJoining() const { return Joining; }
     int32_t LocalPlayer() const { return LocalPlayerId; }
 
 private:
     void Send(const std::vector<uint8_t>& message);
     void Dispatch(const platform::net::ReceivedMessage& message);
     void Tell(const std::u16string& text);
+    // Runs frames until `done` (see the class comment).
+    void AwaitNetwork(const std::function<bool()>& done);
 
     bool Initialized = false;
     bool InSession = false;
@@ -88,4 +95,8 @@ private:
     std::u16string JoinFailure;
     bool HostFlag = false;
     bool Running = false;
+    bool Searching = false;
+    bool Joining = false;
+    // A close asked for while the join was under way: the joined session is left at once.
+    bool JoinCancelled = false;
 };

@@ -142,6 +142,11 @@ bool PoliceGame::UpDateGame() {
     return true;
 }
 
+bool PoliceGame::NextFrameDiffers() {
+    return statusTicks_ > 0 || screen_ == kScreenRace || screen_ == kScreenLobby ||
+           (screen_ == kScreenSetting && isNetworkGame_);
+}
+
 bool PoliceGame::UpDateScreen() {
     switch (screen_) {
     case kScreenMainMenu:

@@ -31,6 +31,9 @@ public:
     bool RestoreRes() override;
     bool UpDateScreen() override;
     bool UpDateGame() override;
+    // The menu, the result screens and a single player's setting screen stand still until input
+    // once a status message is gone; the race, the lobby and a session's setting screen do not.
+    bool NextFrameDiffers() override;
     bool MouseDown(int32_t Button, int32_t X, int32_t Y) override;
     bool MouseUp(int32_t Button, int32_t X, int32_t Y) override;
     bool MouseMove(int32_t X, int32_t Y) override;

@@ -3,8 +3,32 @@
 #include "engine/GraphicEngine.h"
 #include "platform/Clock.h"
 #include "platform/MessageQueue.h"
+#include "platform/ScriptRunner.h"
 #include "shell/Globals.h"
 #include "shell/IGameInterface.h"
+
+namespace {
+
+// Longest wait of a still screen: a lost wake costs at most this.
+constexpr uint32_t kStillWait = 1000;
+
+bool g_redrawRequested = true;
+bool g_drawEveryFrame = false;
+// The screen drawn by the last frame, and whether it said then that it stands still: a frame is
+// skipped only after one still frame was drawn, so the picture shows its settled state.
+std::weak_ptr<IGameInterface> g_lastDrawn;
+bool g_lastDrawnStill = false;
+std::function<void()> g_lostDisplayWork;
+
+bool StandsStill() { return g_lastDrawnStill && !g_redrawRequested && !g_drawEveryFrame; }
+
+}  // namespace
+
+void RequestRedraw() { g_redrawRequested = true; }
+
+void SetDrawEveryFrame(bool everyFrame) { g_drawEveryFrame = everyFrame; }
+
+void SetLostDisplayWork(std::function<void()> work) { g_lostDisplayWork = std::move(work); }
 
 void StartFrameClock() {
     // The signed difference to "now" is then exactly one frame interval.
@@ -15,11 +39,22 @@ bool FrameTick() {
     const uint32_t now = platform::Clock::Now();
     const auto elapsed = static_cast<int32_t>(now - static_cast<uint32_t>(g_LastFrameTime));
     if (elapsed < kFrameInterval) return false;
-    g_FrameElapsed = elapsed;
+    // After a still screen slept, the first frame counts as one frame after the last: a screen
+    // switched to by that input moves by one frame's time, not by the time slept.
+    g_FrameElapsed = StandsStill() && elapsed > 2 * kFrameInterval ? kFrameInterval : elapsed;
     g_LastFrameTime = static_cast<int32_t>(now);
     CheckLostSurfaces();
     // The screen is held for the whole frame, so a switch made during it cannot free it early.
-    if (const std::shared_ptr<IGameInterface> screen = g_Screen) {
+    const std::shared_ptr<IGameInterface> screen = g_Screen;
+    const bool still = screen && !screen->NextFrameDiffers();
+    if (still && StandsStill() && g_lastDrawn.lock() == screen) {
+        if (g_Graphic) g_Graphic->PresentIfForced();
+        return true;
+    }
+    g_redrawRequested = false;
+    g_lastDrawn = screen;
+    g_lastDrawnStill = still;
+    if (screen) {
         screen->UpDateGame();
         screen->UpDateScreen();
     }
@@ -31,7 +66,8 @@ void WaitForNextFrameOrInput() {
     const uint32_t deadline = static_cast<uint32_t>(g_LastFrameTime) + kFrameInterval;
     // Time to spare before the next frame goes to pictures that are loaded but not drawn yet.
     if (g_Graphic) g_Graphic->DecodeWhileIdle(deadline);
-    platform::MessageQueue::Instance().WaitUntil(deadline);
+    const bool sleep = StandsStill() && !platform::ScriptRunner::Active();
+    platform::MessageQueue::Instance().WaitUntil(sleep ? platform::Clock::Now() + kStillWait : deadline);
 }
 
 namespace {
@@ -58,10 +94,12 @@ void CheckLostSurfaces() {
     if (!g_Graphic || !g_Graphic->IsLost()) return;
     while (g_Graphic->IsLost()) {
         DispatchWaiting();
+        if (g_lostDisplayWork) g_lostDisplayWork();
         if (!g_Graphic->IsLost()) break;
         platform::MessageQueue::Instance().WaitUntil(platform::Clock::Now() + kFrameInterval);
     }
     g_Graphic->RestoreSurfaces();
+    RequestRedraw();
     if (const std::shared_ptr<IGameInterface> screen = g_Screen) screen->RestoreRes();
 }
 

@@ -13,13 +13,24 @@ inline constexpr int32_t kFrameInterval = 19;
 // (also at or above 2^31). Start-up calls it before the first frame.
 void StartFrameClock();
 // Runs at most one frame: nothing happens until 19 ms have passed since the last frame.
-// Returns true when a frame ran.
+// Returns true when a frame ran. A frame of a still screen (see IGameInterface::NextFrameDiffers)
+// is skipped: no update, no drawing, no present, only a present the window asked for.
 bool FrameTick();
+// The next frame is drawn whatever the screen says: input arrived, a dialog closed, the
+// network changed what a screen shows.
+void RequestRedraw();
+// True draws every frame, also those of a still screen (scripted runs compare the two).
+void SetDrawEveryFrame(bool everyFrame);
 // Handles every waiting message (WM_QUIT ends the program), then runs FrameTick once.
 void PumpOnce();
 // Waits for the next input or the next frame deadline, whichever comes first. Every loop of the
 // program that waits (the main pump, dialogs, the session loop, the lost-display wait) waits here.
+// While the screen stands still, a real run waits for input or a network message only (at most
+// a second); a scripted run keeps passing frames on its virtual clock.
 void WaitForNextFrameOrInput();
+// Work the wait for a lost display does on every pass while the window is minimised or hidden
+// (the session loop reads its network messages there); empty for none.
+void SetLostDisplayWork(std::function<void()> work);
 // When the display is lost: waits until it is back, restores the surfaces and lets the current
 // screen reload its pictures.
 void CheckLostSurfaces();

@@ -17,6 +17,11 @@ public:
     virtual bool RestoreRes() { return true; }
     virtual bool UpDateScreen() { return true; }
     virtual bool UpDateGame() { return true; }
+    // Asked before every frame: false when drawing now would give exactly the picture of the last
+    // frame drawn and UpDateGame would change nothing (nothing moves, blinks or counts down).
+    // Such frames are skipped until input, a network message or a screen switch arrives. The
+    // default redraws every frame.
+    virtual bool NextFrameDiffers() { return true; }
     virtual bool MouseDown(int32_t /*Button*/, int32_t /*X*/, int32_t /*Y*/) { return true; }
     virtual bool MouseUp(int32_t /*Button*/, int32_t /*X*/, int32_t /*Y*/) { return true; }
     virtual bool MouseMove(int32_t /*X*/, int32_t /*Y*/) { return true; }

@@ -19,6 +19,7 @@
 #include "shell/FrameLoop.h"
 #include "shell/Globals.h"
 #include "shell/IGameInterface.h"
+#include "shell/ScriptVerbs.h"
 #include "shell/SoundSwitch.h"
 #include "widgets/DialogScriptVerbs.h"
 #include "widgets/MessageDlg.h"
@@ -99,7 +100,15 @@ int RunProgram(bool startAtMenu) {
     g_MsgDlg2 = MessageDlg::Create();
     g_SetupDlg = SetupDlg::Create();
     g_HiScore = std::make_shared<HiScore>();
-    if (platform::ScriptRunner::Active()) RegisterDialogScriptVerbs();
+    if (platform::ScriptRunner::Active()) {
+        RegisterDialogScriptVerbs();
+        // "everyframe": every frame is drawn from then on, also those of a still screen.
+        RegisterScriptVerb("everyframe", [](const std::string& args) {
+            if (!args.empty()) return false;
+            SetDrawEveryFrame(true);
+            return true;
+        });
+    }
 
     // The program opens on the police game, or on the main menu when asked to.
     if (startAtMenu) {

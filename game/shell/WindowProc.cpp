@@ -39,6 +39,7 @@ void ToScreen(Call call) {
 void WindowProc(const Message& msg) {
     if (SoundSwitch::TakeKey(msg)) return;  // Ctrl+M is the sound switch on every screen
     const auto code = static_cast<int32_t>(msg.wParam);
+    RequestRedraw();
     switch (msg.message) {
     case platform::WM_DESTROY:
         platform::MessageQueue::Instance().PostQuit(0);

@@ -33,4 +33,6 @@ void RunModalLoop(const std::function<bool()>& running, const std::function<void
         }
         queue.WaitUntil(lastFrame + static_cast<uint32_t>(kFrameInterval));
     }
+    // The dialog's picture is on the back surface: the screen under it draws its next frame.
+    RequestRedraw();
 }

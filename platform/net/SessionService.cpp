@@ -13,6 +13,68 @@ std::unique_ptr<SessionService> SessionService::Create(std::function<void()> wak
     return std::make_unique<SessionService>(*config, std::move(wake));
 }
 
+SessionService::~SessionService() {
+    if (work_.valid()) work_.wait();
+    AwaitClose();
+}
+
+void SessionService::AwaitClose() {
+    if (closing_.valid()) closing_.get();
+}
+
+bool SessionService::StartSearch(const std::string& applicationId) {
+    if (work_.valid()) return false;
+    work_ = std::async(std::launch::async, [config = config_, applicationId, wake = wake_] {
+        WorkResult result;
+        result.sessions = SessionSearch::Run(config, applicationId);
+        if (wake) wake();
+        return result;
+    });
+    return true;
+}
+
+bool SessionService::StartJoin(const SessionInfo& session, const std::u16string& password,
+                               const LanSession::LocalPlayer& player) {
+    if (work_.valid() || session_) return false;
+    AwaitClose();
+    work_ = std::async(std::launch::async, [session, password, player, wake = wake_] {
+        WorkResult result;
+        result.session = LanSession::Join(session, password, player, wake, LanSession::kJoinTimeout, &result.error);
+        if (wake) wake();
+        return result;
+    });
+    return true;
+}
+
+bool SessionService::Closing() const {
+    return closing_.valid() && closing_.wait_for(std::chrono::seconds(0)) != std::future_status::ready;
+}
+
+bool SessionService::WorkDone() const {
+    return !work_.valid() || work_.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+}
+
+std::optional<std::vector<SessionInfo>> SessionService::FinishSearch() {
+    if (!work_.valid()) return std::nullopt;
+    return work_.get().sessions;
+}
+
+bool SessionService::FinishJoin(std::string* error) {
+    if (!work_.valid()) return false;
+    WorkResult result = work_.get();
+    if (!result.session) {
+        if (error) *error = result.error;
+        return false;
+    }
+    if (session_) {
+        // A host opened meanwhile: the joined session is left at once.
+        result.session->Close();
+        return false;
+    }
+    session_ = std::move(result.session);
+    return true;
+}
+
 std::optional<std::vector<SessionInfo>> SessionService::Search(const std::string& applicationId) {
     return SessionSearch::Run(config_, applicationId);
 }
@@ -22,6 +84,7 @@ bool SessionService::Host(const SessionDesc& desc, const LanSession::LocalPlayer
         if (error) *error = "A session is already open.";
         return false;
     }
+    AwaitClose();
     session_ = LanSession::Host(config_, desc, player, wake_, error);
     return session_ != nullptr;
 }
@@ -32,14 +95,16 @@ bool SessionService::Join(const SessionInfo& session, const std::u16string& pass
         if (error) *error = "A session is already open.";
         return false;
     }
+    AwaitClose();
     session_ = LanSession::Join(session, password, player, wake_, LanSession::kJoinTimeout, error);
     return session_ != nullptr;
 }
 
 void SessionService::Close() {
     if (!session_) return;
-    session_->Close();
-    session_.reset();
+    AwaitClose();
+    closing_ = std::async(std::launch::async,
+                          [session = std::shared_ptr<LanSession>(std::move(session_))] { session->Close(); });
 }
 
 std::vector<PlayerInfo> SessionService::Players() const {
