@@ -4,13 +4,14 @@
 #include <utility>
 
 #include "engine/GraphicEngine.h"
+#include "platform/Surface.h"
 
 namespace results {
 
 namespace {
 
 constexpr uint32_t kInk = 0x202020;
-constexpr uint32_t kPaper = 0xE8F6FF;  // BGR: a warm cream
+constexpr uint32_t kPaper = 0xE0F8FF;  // BGR: a warm cream
 constexpr int32_t kPadding = 8;
 
 std::u16string Ascii(const char* text) {
@@ -56,7 +57,7 @@ void ResultPanel::DrawBoxed(GraphicEngine& graphic, std::shared_ptr<GameFont> fo
                             int32_t y, int32_t width) {
     const std::vector<std::u16string> lines = Lines(result);
     const int32_t height = static_cast<int32_t>(lines.size()) * kLineHeight + 2 * kPadding;
-    graphic.FillBox(x, y, x + width, y + height, kInk, kPaper);
+    graphic.FillBox(x, y, x + width, y + height, kInk, platform::Surface::RawFromBgr(kPaper));
     graphic.SetFont(std::move(font));
     graphic.BeginText();
     graphic.SetTextColor(kInk);
