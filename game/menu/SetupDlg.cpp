@@ -1,11 +1,13 @@
 #include "menu/SetupDlg.h"
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "engine/GraphicEngine.h"
 #include "menu/Settings.h"
 #include "platform/Message.h"
+#include "results/WeakKeys.h"
 #include "shell/FrameLoop.h"
 #include "shell/Globals.h"
 #include "shell/IGameInterface.h"
@@ -43,6 +45,7 @@ struct PageLayout {
     std::vector<Label> labels;
     bool courseList = false;
     bool bonusBox = false;
+    bool weakKeyBox = false;  // "弱键练习", kept in a file of its own, not in the settings record
 };
 
 constexpr int32_t kSliderLeft = 220;
@@ -58,7 +61,13 @@ const char16_t* const kCourses[] = {
 const PageLayout& PageFor(int32_t page) {
     static const PageLayout kApple{
         {{85, 0, 9, kAppleLevel, 86, 3}, {135, 100, 900, kApplePass, 136, 100}, {185, 5, 50, kAppleFail, 186, 10}},
-        {{u"游戏等级：", 147, 90}, {u"过关苹果数量：", 120, 140}, {u"失败苹果数量：", 120, 190}},
+        {{u"游戏等级：", 147, 90},
+         {u"过关苹果数量：", 120, 140},
+         {u"失败苹果数量：", 120, 190},
+         {u"弱键练习", 150, 232}},
+        false,
+        false,
+        true,
     };
     static const PageLayout kFrog{
         {{150, 0, 9, kFrogLevel, 151, 0}},
@@ -67,7 +76,13 @@ const PageLayout& PageFor(int32_t page) {
     };
     static const PageLayout kMole{
         {{85, 1, 30, kMoleTime, 86, 1}, {135, 0, 10, kMoleInterval, 136, 1}, {185, 1, 20, kMoleStay, 186, 6}},
-        {{u"    游戏时间：", 120, 90}, {u"鼹鼠出现间隔：", 120, 140}, {u"    停留时间：", 120, 190}},
+        {{u"    游戏时间：", 120, 90},
+         {u"鼹鼠出现间隔：", 120, 140},
+         {u"    停留时间：", 120, 190},
+         {u"弱键练习", 150, 232}},
+        false,
+        false,
+        true,
     };
     static const PageLayout kSpace{
         {{70, 1, 15, kSpaceCount, 71, 3}, {120, 0, 10, kSpaceSpeed, 121, 3}},
@@ -119,6 +134,7 @@ void SetupDlg::EnsureControls() {
     }
     if (!courseList_) courseList_ = DropDownList::Create();
     if (!bonusBox_) bonusBox_ = CheckBox::Create();
+    if (!weakKeyBox_) weakKeyBox_ = CheckBox::Create();
 }
 
 void SetupDlg::SetPictures(const std::string& background, const std::string& btnDefault, const std::string& btnOk,
@@ -135,6 +151,7 @@ void SetupDlg::SetPictures(const std::string& background, const std::string& btn
         for (auto& slider : sliders_) slider->LoadPicture();
         courseList_->LoadPicture();
         bonusBox_->LoadPicture();
+        weakKeyBox_->LoadPicture();
     }
     confirm_->SetPictures("MAIN_DLG_BG", "YES", "YES", "NO");
 }
@@ -166,6 +183,11 @@ void SetupDlg::PreparePage() {
         bonusBox_->Left = x_ + 120;
         bonusBox_->Top = y_ + 165;
         bonusBox_->SetValue(g_Settings.Field[kSpaceBonus] != 0);
+    }
+    if (layout.weakKeyBox) {
+        weakKeyBox_->Left = x_ + 120;
+        weakKeyBox_->Top = y_ + 227;
+        weakKeyBox_->SetValue(results::WeakKeys::Enabled());
     }
 }
 
@@ -200,6 +222,7 @@ void SetupDlg::BtnDefault_OnClick() {
     for (size_t i = 0; i < layout.sliders.size(); ++i) sliders_[i]->Value = layout.sliders[i].defaultValue;
     if (layout.courseList) courseList_->SetListIndex(kDefaultCourse);
     if (layout.bonusBox) bonusBox_->SetValue(true);
+    if (layout.weakKeyBox) weakKeyBox_->SetValue(false);
 }
 
 void SetupDlg::BtnCancel_OnClick() {
@@ -223,6 +246,11 @@ void SetupDlg::BtnOk_OnClick() {
     }
     if (layout.bonusBox && bonusBox_->Value() != (g_Settings.Field[kSpaceBonus] != 0)) {
         g_Settings.Field[kSpaceBonus] = bonusBox_->Value() ? -1 : 0;
+        changed_ = true;
+    }
+    if (layout.weakKeyBox && weakKeyBox_->Value() != results::WeakKeys::Enabled()) {
+        if (!results::WeakKeys::SetEnabled(weakKeyBox_->Value()))
+            std::fprintf(stderr, "warning: the weak-key practice choice could not be saved\n");
         changed_ = true;
     }
     if (changed_) {
@@ -262,6 +290,7 @@ void SetupDlg::MouseDown(int32_t X, int32_t Y) {
     if (MouseRouting::Down(kLeftButton, X, Y, CourseListShown())) return;
     MouseRouting::Down(kLeftButton, X, Y, BtnCancel, BtnOk, BtnDefault);
     MouseRouting::Down(kLeftButton, X, Y, bonusBox_);
+    if (PageFor(page_).weakKeyBox) MouseRouting::Down(kLeftButton, X, Y, weakKeyBox_);
     auto sliders = sliders_;
     for (auto& slider : sliders) MouseRouting::Down(kLeftButton, X, Y, slider);
 }
@@ -272,6 +301,7 @@ void SetupDlg::MouseMove(int32_t X, int32_t Y) {
     auto sliders = sliders_;
     for (auto& slider : sliders) MouseRouting::Move(X, Y, slider);
     MouseRouting::Move(X, Y, bonusBox_, CourseListShown());
+    if (PageFor(page_).weakKeyBox) MouseRouting::Move(X, Y, weakKeyBox_);
 }
 
 void SetupDlg::MouseUp(int32_t X, int32_t Y) {
@@ -310,5 +340,6 @@ void SetupDlg::DrawFrame() {
     // Last, so that the opened list covers the rest.
     if (layout.courseList) courseList_->Draw();
     if (layout.bonusBox) bonusBox_->Draw();
+    if (layout.weakKeyBox) weakKeyBox_->Draw();
     graphic->Present();
 }

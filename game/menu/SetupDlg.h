@@ -37,6 +37,7 @@ public:
     std::shared_ptr<SlideBar> Slider(int index) const { return sliders_.at(static_cast<size_t>(index)); }
     std::shared_ptr<DropDownList> CourseList() const { return courseList_; }
     std::shared_ptr<CheckBox> BonusBox() const { return bonusBox_; }
+    std::shared_ptr<CheckBox> WeakKeyBox() const { return weakKeyBox_; }
     std::shared_ptr<MessageDlg> Confirmation() const { return confirm_; }
     bool Running() const { return running_; }
     int32_t Page() const { return page_; }
@@ -61,6 +62,7 @@ private:
     std::array<std::shared_ptr<SlideBar>, 3> sliders_;
     std::shared_ptr<DropDownList> courseList_;
     std::shared_ptr<CheckBox> bonusBox_;
+    std::shared_ptr<CheckBox> weakKeyBox_;
     std::shared_ptr<MessageDlg> confirm_;
     int32_t x_ = 0;
     int32_t y_ = 0;

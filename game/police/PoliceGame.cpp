@@ -4,8 +4,11 @@
 #include "engine/GraphicEngine.h"
 #include "engine/SoundEngine.h"
 #include "platform/Clock.h"
+#include "platform/CodePage.h"
 #include "platform/HostName.h"
 #include "platform/ProgramFolder.h"
+#include "results/ResultBook.h"
+#include "results/ResultPanel.h"
 #include "shell/FrameLoop.h"
 #include "shell/Globals.h"
 #include "widgets/AniButton.h"
@@ -172,6 +175,7 @@ bool PoliceGame::UpDateScreen() {
         break;
     default:
         renderer_.DrawResult();
+        if (g_Graphic) results::ResultPanel::DrawBoxed(*g_Graphic, g_SongFont, result_, 10, 10, 176);
         break;
     }
     renderer_.DrawStatus(statusText_, statusTicks_);
@@ -279,7 +283,12 @@ bool PoliceGame::KeyPress(int32_t KeyAscii) {
     if (screen_ != kScreenRace) return true;
 
     Sound(kSoundType);
+    const int32_t at = race_.Local().InputPos;
+    const std::u16string& text = race_.Text.Text();
     const PoliceRace::KeyResult result = race_.Type(KeyAscii);
+    // The key after the whole text only ends the race.
+    if (result != PoliceRace::KeyResult::TextFinished && at >= 0 && static_cast<size_t>(at) < text.size())
+        tally_.Count(text[static_cast<size_t>(at)], result != PoliceRace::KeyResult::Wrong, platform::Clock::Now());
     // A wrong key changes nothing in the race; the next character shows it for a moment.
     wrongKeyShown_ = result == PoliceRace::KeyResult::Wrong;
     wrongKeyAt_ = platform::Clock::Now();
@@ -350,10 +359,12 @@ void PoliceGame::SwitchScreen(PoliceScreen n) {
         StartRace();
         break;
     case kScreenWon:
+        if (screen_ == kScreenRace) KeepResult(true);
         backgroundName_ = police ? "POLICE_WIN_0" : "POLICE_WIN_1";
         Sound(police ? kSoundPoliceCatch : kSoundThiefAway);
         break;
     case kScreenLost:
+        if (screen_ == kScreenRace) KeepResult(false);
         backgroundName_ = police ? "POLICE_LOST_0" : "POLICE_LOST_1";
         Sound(police ? kSoundThiefAway : kSoundPoliceCatch);
         break;
@@ -375,6 +386,15 @@ void PoliceGame::StartRace() {
     race_.OpponentFromNetwork = isNetworkGame_;
     race_.Start();
     wrongKeyShown_ = false;
+    tally_.Reset();
+}
+
+void PoliceGame::KeepResult(bool won) {
+    const std::vector<std::u16string>& entries = textList_.Entries();
+    const std::string level =
+        textList_.TextListID < entries.size() ? platform::ToUtf8(entries[textList_.TextListID]) : "";
+    result_ = results::ResultBook::Record(
+        results::GameResult::Of(tally_, platform::Clock::Now(), "race", level, won ? "won" : "lost"));
 }
 
 void PoliceGame::EndRace(bool won) { SwitchScreen(won ? kScreenWon : kScreenLost); }

@@ -14,6 +14,8 @@
 #include "police/PoliceScreen.h"
 #include "police/RaceTextList.h"
 #include "police/TextFolder.h"
+#include "results/GameResult.h"
+#include "results/Tally.h"
 #include "shell/IGameInterface.h"
 
 class AniButton;
@@ -88,6 +90,7 @@ public:
     const PolicePictures& Pictures() const { return pictures_; }
     const PoliceRenderer& Renderer() const { return renderer_; }
     const std::u16string& StatusText() const { return statusText_; }
+    const results::GameResult& LastResult() const { return result_; }
     int32_t StatusTicks() const { return statusTicks_; }
     // True while the next character of the typing window shows a wrong key (150 ms after it).
     bool ShowsWrongKey() const;
@@ -98,6 +101,8 @@ private:
     void WireNetEvents();
     void StartRace();
     void EndRace(bool won);
+    // Hands the race's figures to the history; the result screens show them.
+    void KeepResult(bool won);
     // The role and vehicle handlers' broadcast: the host tells the joined side its choice.
     void HostSendsSetting();
     // The race keys of a network game.
@@ -117,6 +122,10 @@ private:
     // When the last wrong key was pressed (clock milliseconds), while its mark is shown.
     uint32_t wrongKeyAt_ = 0;
     bool wrongKeyShown_ = false;
+
+    // What the player typed in the current race, and the figures of the last one.
+    results::Tally tally_;
+    results::GameResult result_;
 
     TextFolder textFolder_;
     RaceTextList textList_;

@@ -3,6 +3,7 @@
 #include <functional>
 #include <utility>
 
+#include "results/ResultBook.h"
 #include "shell/FrameLoop.h"
 #include "shell/Globals.h"
 #include "wordgames/HiScore.h"
@@ -31,6 +32,8 @@ void ReleaseSharedObjects() {
     Release(g_SetupDlg);
     Release(g_Screen);
     Release(g_HiScore);
+    // Results still queued for the history are written before the program ends.
+    results::ResultBook::Close();
     Release(g_Graphic);
     Release(g_Sound);
     Release(g_SongFont);

@@ -4,13 +4,24 @@
 
 bool StartOptions::Parse(int argc, const char* const* argv) {
     startAtMenu_ = false;
+    exportsHistory_ = false;
     for (int i = 1; i < argc; ++i) {
-        if (std::string_view(argv[i]) != "--menu") return false;
-        startAtMenu_ = true;
+        const std::string_view option(argv[i]);
+        if (option == "--menu") {
+            startAtMenu_ = true;
+        } else if (option == "--export-history" && i + 1 < argc && !exportsHistory_) {
+            exportsHistory_ = true;
+            exportTarget_ = argv[++i];
+            if (exportTarget_.empty()) return false;
+        } else {
+            return false;
+        }
     }
-    return true;
+    // Exporting opens no window, so it goes with no other option.
+    return !(exportsHistory_ && startAtMenu_);
 }
 
 std::string StartOptions::Usage(const std::string& program) {
-    return "usage: " + program + " [--menu]   (--menu: start at the main menu instead of the police game)";
+    return "usage: " + program + " [--menu | --export-history FILE.csv|-]   (--menu: start at the main menu" +
+           " instead of the police game; --export-history: write the history of results as CSV and end)";
 }

@@ -12,10 +12,12 @@
 #include "platform/Display.h"
 #include "platform/MessageBox.h"
 #include "platform/MessageQueue.h"
+#include "platform/PlayerFiles.h"
 #include "platform/Random.h"
 #include "platform/ScriptRunner.h"
 #include "platform/SingleInstance.h"
 #include "police/PoliceGame.h"
+#include "results/ResultBook.h"
 #include "shell/FrameLoop.h"
 #include "shell/Globals.h"
 #include "shell/IGameInterface.h"
@@ -100,6 +102,7 @@ int RunProgram(bool startAtMenu) {
     g_MsgDlg2 = MessageDlg::Create();
     g_SetupDlg = SetupDlg::Create();
     g_HiScore = std::make_shared<HiScore>();
+    results::ResultBook::Open(platform::PlayerDataFolder() + "history.sqlite");
     if (platform::ScriptRunner::Active()) {
         RegisterDialogScriptVerbs();
         // "everyframe": every frame is drawn from then on, also those of a still screen.

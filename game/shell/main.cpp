@@ -1,11 +1,41 @@
+#include <cstdint>
 #include <cstdio>
 #include <exception>
+#include <string>
+#include <vector>
 
+#include "platform/BinaryFile.h"
 #include "platform/CodePage.h"
 #include "platform/MessageBox.h"
+#include "platform/PlayerFiles.h"
+#include "results/HistoryCsv.h"
 #include "shell/FrameLoop.h"
 #include "shell/StartOptions.h"
 #include "shell/Startup.h"
+
+namespace {
+
+// Writes the history of results as CSV to `target` ("-": standard output); needs no display.
+int ExportHistory(const std::string& target) {
+    std::string csv;
+    std::string why;
+    const std::string history = platform::PlayerDataFolder() + "history.sqlite";
+    if (!results::HistoryCsv::Export(history, csv, why)) {
+        std::fprintf(stderr, "cannot read the history %s: %s\n", history.c_str(), why.c_str());
+        return 1;
+    }
+    if (target == "-") {
+        const bool written = std::fwrite(csv.data(), 1, csv.size(), stdout) == csv.size();
+        return written && std::fflush(stdout) == 0 ? 0 : 1;
+    }
+    if (!platform::ReplaceBinaryFile(target, std::vector<uint8_t>(csv.begin(), csv.end()), &why)) {
+        std::fprintf(stderr, "cannot write %s: %s\n", target.c_str(), why.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     StartOptions options;
@@ -13,6 +43,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", StartOptions::Usage(argc > 0 ? argv[0] : "glyphor_police").c_str());
         return 2;
     }
+    if (options.ExportsHistory()) return ExportHistory(options.ExportTarget());
     try {
         return RunProgram(options.StartAtMenu());
     } catch (const std::exception& e) {

@@ -46,6 +46,7 @@ int32_t MessageDlg::Show(const std::u16string& text, int32_t x, int32_t y, bool 
     running_ = true;
     RunModalLoop([this] { return running_; }, [this] { DrawFrame(); },
                  [this](const Message& msg) { return HandleMessage(msg); });
+    figures_.clear();
     return result_;
 }
 
@@ -119,6 +120,9 @@ void MessageDlg::DrawFrame() {
     graphic->BeginText();
     graphic->SetTextColor(0);
     graphic->DrawText(x_ + 100, y_ + 65, text_);
+    // Figures stand between the text and the button shelf, right of the mascot.
+    for (size_t i = 0; i < figures_.size(); ++i)
+        graphic->DrawText(x_ + 100, y_ + 86 + 18 * static_cast<int32_t>(i), figures_[i]);
     graphic->EndText();
     auto next = BtnNext;
     auto end = BtnEnd;

@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/Surface.h"
 
@@ -23,6 +25,8 @@ public:
     // Background (drawn opaque) and the three 3-frame button strips.
     void SetPictures(const std::string& background, const std::string& replay, const std::string& next,
                      const std::string& end);
+    // Lines of figures the next Show draws under its text (it forgets them when it returns).
+    void SetFigures(std::vector<std::u16string> lines) { figures_ = std::move(lines); }
     // Modal: returns when a button was chosen. Every caller passes x = 240, y = 212.
     int32_t Show(const std::u16string& text, int32_t x, int32_t y, bool showNext);
 
@@ -45,6 +49,7 @@ private:
 
     platform::SurfacePtr background_;
     std::u16string text_;
+    std::vector<std::u16string> figures_;
     bool showNext_ = false;
     int32_t x_ = 0;
     int32_t y_ = 0;

@@ -8,6 +8,7 @@
 #include "engine/SoundEngine.h"
 #include "menu/Settings.h"
 #include "platform/Random.h"
+#include "results/WeakKeys.h"
 #include "shell/Globals.h"
 #include "shell/LetterPool.h"
 
@@ -31,6 +32,7 @@ LetterGameLook MakeLook() {
     look.setupBackground = "APPLE_SETUP";
     look.setupPage = 1;
     look.roundEnd = {"APPLE_DLG_BG", "APPLE_DLG_REPLAY", "APPLE_DLG_NEXT", "APPLE_DLG_END"};
+    look.historyName = "apple";
     return look;
 }
 
@@ -76,6 +78,8 @@ void AppleGame::ThrowIn(Apple& apple, float height) const {
 }
 
 void AppleGame::StartRound() {
+    tally_.Reset();
+    results::WeakKeys::PrepareRound();
     caught_ = 0;
     missed_ = 0;
     // Half-way values round to even; levels 0..9 give 0, 0, 1, 1, 2, 2, 2, 3, 3, 4.
@@ -118,6 +122,8 @@ LetterGameFrame::RoundOutcome AppleGame::Outcome() const {
     return RoundOutcome::Running;
 }
 
+std::string AppleGame::HistoryLevel() const { return std::to_string(g_Settings.Field[kAppleLevel]); }
+
 void AppleGame::RaiseLevel() {
     int32_t& level = g_Settings.Field[kAppleLevel];
     level = std::min(level + 1, 9);
@@ -125,13 +131,16 @@ void AppleGame::RaiseLevel() {
 
 bool AppleGame::KeyDown(int32_t KeyCode, int32_t /*Shift*/) {
     if (Halted) return true;
+    bool hit = false;
     for (Apple& apple : apples_) {
         if (apple.State != Apple::kFalling || apple.Letter.empty() || apple.Letter[0] != KeyCode) continue;
         if (g_Sound) g_Sound->PlaySound(kCatchSound);
         ++caught_;
         apple.State = Apple::kWaiting;
+        hit = true;
         break;
     }
+    if (KeyCode >= 'A' && KeyCode <= 'Z') CountKey(static_cast<char16_t>(KeyCode), hit);
     return true;
 }
 

@@ -44,6 +44,7 @@ protected:
     void StepRound() override;
     RoundOutcome Outcome() const override;
     void RaiseLevel() override;
+    std::string HistoryLevel() const override;
 
 private:
     AppleGame();

@@ -32,6 +32,7 @@ LetterGameLook MakeLook() {
     look.setupBackground = "FROG_SETUP";
     look.setupPage = 2;
     look.roundEnd = {"FROG_DLG_BG", "FROG_DLG_REPLAY", "FROG_DLG_NEXT", "FROG_DLG_END"};
+    look.historyName = "frog";
     return look;
 }
 
@@ -87,6 +88,7 @@ void FrogGame::BtnStart_OnClick() {
 }
 
 void FrogGame::StartRound() {
+    tally_.Reset();
     DictWordSource words(dict_);
     river_.Start(g_Settings.Field[kFrogLevel], words);
 }
@@ -99,6 +101,10 @@ void FrogGame::StepRound() {
 
 LetterGameFrame::RoundOutcome FrogGame::Outcome() const {
     return river_.Passed() ? RoundOutcome::Passed : RoundOutcome::Running;
+}
+
+std::string FrogGame::HistoryLevel() const {
+    return std::to_string(g_Settings.Field[kFrogCourse]) + "/" + std::to_string(g_Settings.Field[kFrogLevel]);
 }
 
 void FrogGame::RaiseLevel() {
@@ -114,7 +120,15 @@ bool FrogGame::KeyDown(int32_t /*KeyCode*/, int32_t /*Shift*/) {
 bool FrogGame::KeyPress(int32_t KeyAscii) {
     if (Halted) return true;
     DictWordSource words(dict_);
-    if (river_.KeyPress(KeyAscii, words) == FrogRiver::Event::kJumped && g_Sound) g_Sound->PlaySound(kJumpSound);
+    // Inside a word its next letter is wanted; before one, any first letter of the next row.
+    const bool inWord = river_.TargetLeaf() != river_.FrogLeaf() && !river_.RestPart().empty();
+    const char16_t wanted = inWord ? river_.RestPart()[0] : static_cast<char16_t>(KeyAscii);
+    const int32_t target = river_.TargetLeaf();
+    const size_t typed = river_.TypedPart().size();
+    const bool jumped = river_.KeyPress(KeyAscii, words) == FrogRiver::Event::kJumped;
+    if (jumped && g_Sound) g_Sound->PlaySound(kJumpSound);
+    if (KeyAscii > ' ' && KeyAscii < 127)
+        CountKey(wanted, jumped || river_.TargetLeaf() != target || river_.TypedPart().size() > typed);
     return true;
 }
 

@@ -35,6 +35,7 @@ protected:
     void StepRound() override;
     RoundOutcome Outcome() const override;
     void RaiseLevel() override;
+    std::string HistoryLevel() const override;
     void SettingsConfirmed() override;
 
 private:

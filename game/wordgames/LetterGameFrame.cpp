@@ -6,6 +6,9 @@
 #include "engine/SoundEngine.h"
 #include "menu/Settings.h"
 #include "menu/SetupDlg.h"
+#include "platform/Clock.h"
+#include "results/ResultBook.h"
+#include "results/ResultPanel.h"
 #include "shell/FrameLoop.h"
 #include "shell/Globals.h"
 #include "widgets/AniButton.h"
@@ -78,7 +81,16 @@ bool LetterGameFrame::UpDateGame() {
     return true;
 }
 
+void LetterGameFrame::CountKey(char16_t expected, bool hit) { tally_.Count(expected, hit, platform::Clock::Now()); }
+
+void LetterGameFrame::KeepResult(const char* outcome) {
+    result_ = results::ResultBook::Record(
+        results::GameResult::Of(tally_, platform::Clock::Now(), look_.historyName, HistoryLevel(), outcome));
+    if (auto dlg = g_MsgDlg) dlg->SetFigures(results::ResultPanel::DialogLines(result_));
+}
+
 void LetterGameFrame::ShowPassed() {
+    KeepResult("passed");
     auto dlg = g_MsgDlg;
     const int32_t result = dlg ? dlg->Show(u"恭喜，您通过了!", 240, 212, true) : MessageDlg::kEnd;
     if (result == MessageDlg::kNext) {
@@ -93,6 +105,7 @@ void LetterGameFrame::ShowPassed() {
 }
 
 void LetterGameFrame::ShowLost() {
+    KeepResult("failed");
     auto dlg = g_MsgDlg;
     const int32_t result = dlg ? dlg->Show(u"您认输吧!", 240, 212, false) : MessageDlg::kEnd;
     if (ReplayAfterLoss(result)) {

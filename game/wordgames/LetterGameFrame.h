@@ -5,6 +5,8 @@
 #include <string>
 
 #include "platform/Surface.h"
+#include "results/GameResult.h"
+#include "results/Tally.h"
 #include "shell/IGameInterface.h"
 
 class AniButton;
@@ -26,6 +28,8 @@ struct LetterGameLook {
     int32_t setupPage = 1;
     // Round-end dialog: background, replay, next, end.
     std::array<std::string, 4> roundEnd;
+    // The game's name in the history of results.
+    std::string historyName;
 };
 
 // The frame the apple, mole and frog games share: Halted, the five buttons and their handlers,
@@ -62,6 +66,7 @@ public:
     virtual void BtnSetup_OnClick();
 
     bool IsHalted() const { return Halted; }
+    const results::GameResult& LastResult() const { return result_; }
     const LetterGameLook& Look() const { return look_; }
 
     std::shared_ptr<AniButton> BtnStart;
@@ -87,6 +92,10 @@ protected:
     virtual bool ReplayAfterLoss(int32_t result) const;
     // Before a round started by confirmed settings.
     virtual void SettingsConfirmed() {}
+    // The level, course or round the history of results names.
+    virtual std::string HistoryLevel() const { return {}; }
+    // One counted key of the round (a game resets the tally when its round starts).
+    void CountKey(char16_t expected, bool hit);
 
     // The round-end dialogs and their answers.
     void ShowPassed();
@@ -99,9 +108,13 @@ protected:
     static platform::SurfacePtr LoadGamePicture(const char* name, bool keyed = true);
 
     bool Halted = true;
+    results::Tally tally_;
 
 private:
     void CreateButtons();
+    // Hands the round's figures to the history and to the round-end dialog.
+    void KeepResult(const char* outcome);
 
     LetterGameLook look_;
+    results::GameResult result_;
 };

@@ -10,6 +10,7 @@
 #include "menu/Settings.h"
 #include "menu/SetupDlg.h"
 #include "menu/SwitchBoard.h"
+#include "results/WeakKeys.h"
 #include "shell/Globals.h"
 #include "shell/LetterPool.h"
 #include "widgets/MessageDlg.h"
@@ -35,6 +36,7 @@ LetterGameLook MakeLook() {
     look.setupBackground = "MOLE_SETUP";
     look.setupPage = 3;
     look.roundEnd = {"MOLE_DLG_BG", "MOLE_DLG_REPLAY", "MOLE_DLG_NEXT", "MOLE_DLG_END"};
+    look.historyName = "mole";
     return look;
 }
 
@@ -84,6 +86,8 @@ void MoleGame::BtnStart_OnClick() {
 }
 
 void MoleGame::StartRound() {
+    tally_.Reset();
+    results::WeakKeys::PrepareRound();
     field_.Start(g_Settings.Field[kMoleTime], g_Settings.Field[kMoleInterval], g_Settings.Field[kMoleStay]);
 }
 
@@ -127,13 +131,17 @@ LetterGameFrame::RoundOutcome MoleGame::Outcome() const {
     }
 }
 
+std::string MoleGame::HistoryLevel() const { return std::to_string(g_Settings.Field[kMoleInterval]); }
+
 void MoleGame::RaiseLevel() { MoleField::MakeHarder(g_Settings); }
 
 bool MoleGame::ReplayAfterLoss(int32_t result) const { return result == MessageDlg::kRePlay; }
 
 bool MoleGame::KeyDown(int32_t KeyCode, int32_t /*Shift*/) {
     if (Halted) return true;
-    if (field_.Key(KeyCode) && g_Sound) g_Sound->PlaySound(kHitSound);
+    const bool hit = field_.Key(KeyCode);
+    if (hit && g_Sound) g_Sound->PlaySound(kHitSound);
+    if (KeyCode >= 'A' && KeyCode <= 'Z') CountKey(static_cast<char16_t>(KeyCode), hit);
     return true;
 }
 

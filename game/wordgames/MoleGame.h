@@ -36,6 +36,7 @@ protected:
     void StepRound() override;
     RoundOutcome Outcome() const override;
     void RaiseLevel() override;
+    std::string HistoryLevel() const override;
     bool ReplayAfterLoss(int32_t result) const override;
 
 private:

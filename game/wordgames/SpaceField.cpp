@@ -282,6 +282,7 @@ uint32_t SpaceField::Key(int32_t keyCode) {
         return kShoot;
     }
     AddScore(-kShotPenalty);
+    ++missedKeys_;
     return 0;
 }
 

@@ -57,6 +57,8 @@ public:
     static std::u16string RandomWord(const IDict& dict);
 
     int32_t Score() const { return score_; }
+    // Keys that hit neither an enemy nor the bonus word, since the program started.
+    int32_t MissedKeys() const { return missedKeys_; }
     int32_t Energy() const { return energy_; }
     int32_t LevelTimerMs() const { return levelTimerMs_; }
     const std::u16string& LevelMessage() const { return levelMessage_; }
@@ -113,6 +115,7 @@ private:
     std::array<Blast, kEnemies> blasts_{};
     BonusWord bonus_;
     int32_t score_ = 0;
+    int32_t missedKeys_ = 0;
     float shipX_ = 400, shipY_ = kShipY, shipVX_ = 1;
     ShipAnimation shipAnimation_;
     int32_t energy_ = kMaxEnergy;

@@ -8,7 +8,10 @@
 #include "engine/SoundEngine.h"
 #include "menu/Settings.h"
 #include "menu/SetupDlg.h"
+#include "platform/Clock.h"
 #include "platform/Random.h"
+#include "results/ResultBook.h"
+#include "results/ResultPanel.h"
 #include "shell/FrameLoop.h"
 #include "shell/Globals.h"
 #include "shell/LetterPool.h"
@@ -135,7 +138,10 @@ bool SpaceShootGame::KeyDown(int32_t KeyCode, int32_t /*Shift*/) {
     if (KeyCode == kKeyEsc) {
         screenMode_ = kMenu;
     } else if (screenMode_ == kPlaying) {
+        const int32_t missed = field_.MissedKeys();
         PlayEffects(field_.Key(KeyCode));
+        if (KeyCode >= 'A' && KeyCode <= 'Z')
+            tally_.Count(static_cast<char16_t>(KeyCode), field_.MissedKeys() == missed, platform::Clock::Now());
     }
     return true;
 }
@@ -156,6 +162,8 @@ bool SpaceShootGame::UpDateGame() {
 
 void SpaceShootGame::GameOver() {
     screenMode_ = kGameOver;
+    result_ = results::ResultBook::Record(results::GameResult::Of(
+        tally_, platform::Clock::Now(), "space", std::to_string(g_Settings.Field[kSpaceSpeed]), "over"));
     ShowHighScoreEntry();
     StoreDifficulty();
     SetGameButtons(false);
@@ -184,6 +192,7 @@ void SpaceShootGame::StoreDifficulty() {
 void SpaceShootGame::BtnStart_OnClick() {
     if (g_Sound) g_Sound->PlayLoop();
     field_.NewGame(g_Settings);
+    tally_.Reset();
     SetGameButtons(true);
     screenMode_ = kPlaying;
     if (g_Graphic) g_Graphic->SetFont(g_ArialFont);
@@ -234,6 +243,7 @@ bool SpaceShootGame::UpDateScreen() {
         break;
     case kGameOver:
         painter_.DrawGameOver(field_);
+        if (g_Graphic) results::ResultPanel::DrawBoxed(*g_Graphic, g_SongFont, result_, 310, 395, 180);
         break;
     default:
         break;

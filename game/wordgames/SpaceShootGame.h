@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "results/GameResult.h"
+#include "results/Tally.h"
 #include "shell/IGameInterface.h"
 #include "wordgames/SpaceField.h"
 #include "wordgames/SpacePainter.h"
@@ -44,6 +46,7 @@ public:
 
     int32_t ScreenMode() const { return screenMode_; }
     const SpaceField& Field() const { return field_; }
+    const results::GameResult& LastResult() const { return result_; }
     // Tests: set up a situation in the game.
     SpaceField& EditField() { return field_; }
 
@@ -69,5 +72,8 @@ private:
 
     int32_t screenMode_ = kMenu;
     SpaceField field_;
+    // What the player typed in the current game, and the figures of the last one.
+    results::Tally tally_;
+    results::GameResult result_;
     SpacePainter painter_;
 };

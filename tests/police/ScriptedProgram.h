@@ -31,6 +31,19 @@ inline bool SamePixels(const platform::Surface& a, const platform::Surface& b) {
     return true;
 }
 
+// The same outside the box from (left, top) to (right, bottom), exclusive.
+inline bool SamePixelsOutside(const platform::Surface& a, const platform::Surface& b, int32_t left, int32_t top,
+                              int32_t right, int32_t bottom) {
+    if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+    for (int32_t y = 0; y < a.Height(); ++y) {
+        for (int32_t x = 0; x < a.Width(); ++x) {
+            const bool inside = x >= left && x < right && y >= top && y < bottom;
+            if (!inside && a.ReadPixel(x, y) != b.ReadPixel(x, y)) return false;
+        }
+    }
+    return true;
+}
+
 inline platform::SurfacePtr LoadSnapshot(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -1,0 +1,175 @@
+#include "results/HistoryStore.h"
+
+#include <utility>
+
+#include "platform/SqlDatabase.h"
+#include "platform/SqlStatement.h"
+
+using platform::DbFault;
+using platform::SqlDatabase;
+using platform::SqlStatement;
+
+namespace results {
+
+namespace {
+
+// kMigrations[v] brings a file of version v to version v + 1.
+const char* const kMigrations[] = {
+    "CREATE TABLE results(id INTEGER PRIMARY KEY, finished_at INTEGER NOT NULL, game TEXT NOT NULL,"
+    " level TEXT NOT NULL, keys INTEGER NOT NULL, correct INTEGER NOT NULL, wrong INTEGER NOT NULL,"
+    " duration_ms INTEGER NOT NULL, outcome TEXT NOT NULL);"
+    "CREATE INDEX results_by_game ON results(game, id);"
+    "CREATE TABLE result_keys(result_id INTEGER NOT NULL, key INTEGER NOT NULL, presses INTEGER NOT NULL,"
+    " misses INTEGER NOT NULL, PRIMARY KEY(result_id, key)) WITHOUT ROWID;",
+};
+static_assert(std::size(kMigrations) == HistoryStore::kSchemaVersion);
+
+constexpr const char* kColumns = "finished_at, game, level, correct, wrong, duration_ms, outcome";
+
+GameResult RowOf(const SqlStatement& s) {
+    GameResult r;
+    r.finishedAtMs = s.Int(0);
+    r.game = s.Text(1);
+    r.level = s.Text(2);
+    r.correct = static_cast<int32_t>(s.Int(3));
+    r.wrong = static_cast<int32_t>(s.Int(4));
+    r.durationMs = s.Int(5);
+    r.outcome = s.Text(6);
+    return r;
+}
+
+}  // namespace
+
+HistoryStore::HistoryStore(std::unique_ptr<SqlDatabase> db) : db_(std::move(db)) {}
+
+HistoryStore::~HistoryStore() = default;
+
+std::unique_ptr<HistoryStore> HistoryStore::Open(const std::string& path, bool forWriting, std::string& warning) {
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (!forWriting && !SqlDatabase::Exists(path)) {
+            warning = "no history at " + path;
+            return nullptr;
+        }
+        DbFault fault = DbFault::None;
+        std::unique_ptr<SqlDatabase> db = SqlDatabase::Open(path, forWriting, fault, warning);
+        std::unique_ptr<HistoryStore> store;
+        if (db) {
+            store.reset(new HistoryStore(std::move(db)));
+            if (store->Migrate(warning)) return store;
+            fault = store->lastFault_;
+            store.reset();
+        }
+        if (!forWriting || fault != DbFault::Damaged || attempt > 0) return nullptr;
+        // A damaged file is kept for whoever wants to look at it; the history starts again.
+        if (!SqlDatabase::MoveAside(path, path + ".damaged")) {
+            warning = "cannot move the damaged " + path + " aside";
+            return nullptr;
+        }
+    }
+    return nullptr;
+}
+
+bool HistoryStore::Migrate(std::string& why) {
+    auto version = db_->Prepare("PRAGMA user_version");
+    if (!version || version->Step() != SqlStatement::StepResult::Row) {
+        why = db_->Error();
+        lastFault_ = db_->Fault();
+        return false;
+    }
+    int64_t v = version->Int(0);
+    version.reset();
+    if (v > kSchemaVersion) {
+        why = "the history was written by a newer version of the game";
+        return false;
+    }
+    for (; v < kSchemaVersion; ++v) {
+        const std::string step = std::string("BEGIN IMMEDIATE;") + kMigrations[v] +
+                                 "PRAGMA user_version = " + std::to_string(v + 1) + ";COMMIT;";
+        if (!db_->Exec(step.c_str())) {
+            why = db_->Error();
+            lastFault_ = db_->Fault();
+            db_->Exec("ROLLBACK");
+            return false;
+        }
+    }
+    return true;
+}
+
+bool HistoryStore::Damaged() const { return lastFault_ == DbFault::Damaged; }
+
+bool HistoryStore::Append(const GameResult& r, std::string& why) {
+    auto fail = [&] {
+        why = db_->Error();
+        lastFault_ = db_->Fault();
+        db_->Exec("ROLLBACK");
+        return false;
+    };
+    lastFault_ = DbFault::None;
+    if (!db_->Exec("BEGIN IMMEDIATE")) return fail();
+    auto row = db_->Prepare(
+        "INSERT INTO results(finished_at, game, level, keys, correct, wrong, duration_ms, outcome)"
+        " VALUES(?, ?, ?, ?, ?, ?, ?, ?)");
+    if (!row) return fail();
+    row->Bind(1, r.finishedAtMs);
+    row->Bind(2, r.game);
+    row->Bind(3, r.level);
+    row->Bind(4, int64_t{r.Keys()});
+    row->Bind(5, int64_t{r.correct});
+    row->Bind(6, int64_t{r.wrong});
+    row->Bind(7, r.durationMs);
+    row->Bind(8, r.outcome);
+    if (row->Step() != SqlStatement::StepResult::Done) return fail();
+    const int64_t id = db_->LastInsertId();
+    auto key = db_->Prepare("INSERT INTO result_keys(result_id, key, presses, misses) VALUES(?, ?, ?, ?)");
+    if (!key) return fail();
+    for (const KeyCount& k : r.keys) {
+        key->Bind(1, id);
+        key->Bind(2, int64_t{k.key});
+        key->Bind(3, int64_t{k.presses});
+        key->Bind(4, int64_t{k.misses});
+        if (key->Step() != SqlStatement::StepResult::Done) return fail();
+        key->Reset();
+    }
+    return db_->Exec("COMMIT") || fail();
+}
+
+bool HistoryStore::ForEach(const std::function<void(const GameResult&)>& visit, std::string& why) {
+    auto rows = db_->Prepare((std::string("SELECT ") + kColumns + " FROM results ORDER BY id").c_str());
+    if (!rows) {
+        why = db_->Error();
+        return false;
+    }
+    SqlStatement::StepResult step;
+    while ((step = rows->Step()) == SqlStatement::StepResult::Row) visit(RowOf(*rows));
+    if (step == SqlStatement::StepResult::Failed) why = db_->Error();
+    return step == SqlStatement::StepResult::Done;
+}
+
+std::vector<GameResult> HistoryStore::Recent(const std::string& game, int32_t count) {
+    std::vector<GameResult> out;
+    auto rows = db_->Prepare(
+        (std::string("SELECT ") + kColumns + " FROM results WHERE ?1 = '' OR game = ?1 ORDER BY id DESC LIMIT ?2")
+            .c_str());
+    if (!rows) return out;
+    rows->Bind(1, game);
+    rows->Bind(2, int64_t{count});
+    while (rows->Step() == SqlStatement::StepResult::Row) out.insert(out.begin(), RowOf(*rows));
+    return out;
+}
+
+std::vector<KeyCount> HistoryStore::KeyTotals(const std::string& game, int32_t count) {
+    std::vector<KeyCount> out;
+    auto rows = db_->Prepare(
+        "SELECT key, SUM(presses), SUM(misses) FROM result_keys WHERE result_id IN"
+        " (SELECT id FROM results WHERE ?1 = '' OR game = ?1 ORDER BY id DESC LIMIT ?2) GROUP BY key ORDER BY key");
+    if (!rows) return out;
+    rows->Bind(1, game);
+    rows->Bind(2, int64_t{count});
+    while (rows->Step() == SqlStatement::StepResult::Row) {
+        out.push_back(KeyCount{static_cast<char16_t>(rows->Int(0)), static_cast<int32_t>(rows->Int(1)),
+                               static_cast<int32_t>(rows->Int(2))});
+    }
+    return out;
+}
+
+}  // namespace results

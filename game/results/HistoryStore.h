@@ -1,0 +1,49 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "results/GameResult.h"
+
+#include "platform/SqlDatabase.h"
+
+namespace results {
+
+// The player's history of results in an SQLite file: one row per result and its per-key
+// counts. The schema carries a version; opening for writing brings an older file up to the
+// current version step by step.
+class HistoryStore {
+public:
+    static constexpr int64_t kSchemaVersion = 1;
+
+    ~HistoryStore();
+
+    // Opens the history at `path` (an older schema is brought up to date). For writing, a
+    // missing file is made, and a damaged one is moved aside to `path` + ".damaged" before a new one is made. Null on
+    // failure, with one line saying why in `warning`.
+    static std::unique_ptr<HistoryStore> Open(const std::string& path, bool forWriting, std::string& warning);
+
+    // Writes one result and its keys in one transaction. False with the reason in `why`.
+    bool Append(const GameResult& result, std::string& why);
+    // Whether the last failure found the file damaged.
+    bool Damaged() const;
+    // Every result, oldest first, without its keys. False with the reason in `why`.
+    bool ForEach(const std::function<void(const GameResult&)>& visit, std::string& why);
+    // The last `count` results of `game` (all games when empty), oldest first, without keys.
+    std::vector<GameResult> Recent(const std::string& game, int32_t count);
+    // Presses and misses of every key summed over the last `count` results of `game` (all
+    // games when empty), by key code.
+    std::vector<KeyCount> KeyTotals(const std::string& game, int32_t count);
+
+private:
+    explicit HistoryStore(std::unique_ptr<platform::SqlDatabase> db);
+    // Brings the schema to kSchemaVersion; false if it cannot (or the file is newer).
+    bool Migrate(std::string& why);
+
+    std::unique_ptr<platform::SqlDatabase> db_;
+    platform::DbFault lastFault_ = platform::DbFault::None;
+};
+
+}  // namespace results

@@ -1,0 +1,66 @@
+#include "results/HistoryWriter.h"
+
+#include <cstdio>
+#include <utility>
+
+#include "platform/SqlDatabase.h"
+#include "results/HistoryStore.h"
+
+namespace results {
+
+HistoryWriter::HistoryWriter(std::string path) : path_(std::move(path)), thread_([this] { Run(); }) {}
+
+HistoryWriter::~HistoryWriter() {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        stopping_ = true;
+    }
+    wake_.notify_one();
+    thread_.join();
+}
+
+void HistoryWriter::Add(GameResult result) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        queue_.push_back(std::move(result));
+    }
+    wake_.notify_one();
+}
+
+void HistoryWriter::Drain() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    idle_.wait(lock, [this] { return queue_.empty() && !busy_; });
+}
+
+void HistoryWriter::Run() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+        wake_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
+        if (queue_.empty()) break;  // stopping with nothing left
+        GameResult result = std::move(queue_.front());
+        queue_.pop_front();
+        busy_ = true;
+        lock.unlock();
+        Write(result);
+        lock.lock();
+        busy_ = false;
+        if (queue_.empty()) idle_.notify_all();
+    }
+    store_.reset();
+}
+
+void HistoryWriter::Write(const GameResult& result) {
+    std::string why;
+    if (!store_) store_ = HistoryStore::Open(path_, true, why);
+    if (store_ && store_->Append(result, why)) return;
+    std::fprintf(stderr, "history: the result was not kept (%s)\n", why.c_str());
+    if (store_ && store_->Damaged()) {
+        // Kept for whoever wants to look at it; the next result starts a new file.
+        store_.reset();
+        platform::SqlDatabase::MoveAside(path_, path_ + ".damaged");
+    } else {
+        store_.reset();  // opened again for the next result: the lock or the full disk may be gone
+    }
+}
+
+}  // namespace results

@@ -1,0 +1,23 @@
+#pragma once
+#include <string>
+
+#include "results/GameResult.h"
+
+namespace results {
+
+// Where the games hand in their finished races and rounds: the program opens it on the history
+// file at start-up and closes it at the end; a result recorded while it is closed is only shown.
+class ResultBook {
+public:
+    static void Open(const std::string& historyPath);
+    // Writes what is queued and closes the history.
+    static void Close();
+    // Hands the result to the history (written on another thread) and returns it.
+    static const GameResult& Record(GameResult result);
+    // Waits until every recorded result is written or dropped.
+    static void Drain();
+    // The history file ("" while closed).
+    static const std::string& HistoryPath();
+};
+
+}  // namespace results

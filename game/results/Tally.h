@@ -1,0 +1,38 @@
+#pragma once
+#include <cstdint>
+#include <vector>
+
+namespace results {
+
+// Presses and misses of one key: the key the game expected, or the key pressed where no single
+// key was expected (a letter that hit no apple).
+struct KeyCount {
+    char16_t key = 0;
+    int32_t presses = 0;
+    int32_t misses = 0;
+};
+
+// What the player typed in one race or round: correct and wrong keys, when the first key came,
+// and the counts of every key. A value: a game keeps one and resets it when a round starts.
+class Tally {
+public:
+    void Reset() { *this = Tally(); }
+    // One counted key at clock time `nowMs`: the key that was wanted and whether it was hit.
+    void Count(char16_t expected, bool hit, uint32_t nowMs);
+
+    int32_t Correct() const { return correct_; }
+    int32_t Wrong() const { return wrong_; }
+    // Milliseconds from the first counted key to `nowMs`; 0 before any key.
+    int64_t DurationTo(uint32_t nowMs) const;
+    // By key code, ascending.
+    const std::vector<KeyCount>& Keys() const { return keys_; }
+
+private:
+    int32_t correct_ = 0;
+    int32_t wrong_ = 0;
+    bool started_ = false;
+    uint32_t firstKeyMs_ = 0;
+    std::vector<KeyCount> keys_;
+};
+
+}  // namespace results

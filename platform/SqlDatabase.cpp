@@ -1,0 +1,85 @@
+#include "platform/SqlDatabase.h"
+
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+
+#include "platform/SqlStatement.h"
+
+namespace platform {
+
+namespace {
+
+DbFault FaultOf(int code) {
+    switch (code & 0xFF) {
+    case SQLITE_OK:
+    case SQLITE_ROW:
+    case SQLITE_DONE:
+        return DbFault::None;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return DbFault::Damaged;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return DbFault::Busy;
+    case SQLITE_FULL:
+        return DbFault::Full;
+    default:
+        return DbFault::Other;
+    }
+}
+
+}  // namespace
+
+SqlDatabase::~SqlDatabase() { sqlite3_close_v2(static_cast<sqlite3*>(handle_)); }
+
+std::unique_ptr<SqlDatabase> SqlDatabase::Open(const std::string& path, bool create, DbFault& fault, std::string& why) {
+    sqlite3* handle = nullptr;
+    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_NOMUTEX;
+    const int code = sqlite3_open_v2(path.c_str(), &handle, flags, nullptr);
+    if (code != SQLITE_OK) {
+        fault = FaultOf(code);
+        why = handle ? sqlite3_errmsg(handle) : sqlite3_errstr(code);
+        sqlite3_close_v2(handle);
+        return nullptr;
+    }
+    // Another program holding the file makes a write wait this long before it gives up.
+    sqlite3_busy_timeout(handle, 200);
+    fault = DbFault::None;
+    return std::unique_ptr<SqlDatabase>(new SqlDatabase(handle));
+}
+
+bool SqlDatabase::MoveAside(const std::string& path, const std::string& target) {
+    for (const char* suffix : {"-journal", "-wal", "-shm"}) std::remove((path + suffix).c_str());
+    return std::rename(path.c_str(), target.c_str()) == 0;
+}
+
+bool SqlDatabase::Exists(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0;
+}
+
+bool SqlDatabase::Note(int code) {
+    fault_ = FaultOf(code);
+    if (fault_ == DbFault::None) return true;
+    error_ = sqlite3_errmsg(static_cast<sqlite3*>(handle_));
+    return false;
+}
+
+bool SqlDatabase::Exec(const char* sql) {
+    return Note(sqlite3_exec(static_cast<sqlite3*>(handle_), sql, nullptr, nullptr, nullptr));
+}
+
+std::unique_ptr<SqlStatement> SqlDatabase::Prepare(const char* sql) {
+    sqlite3_stmt* statement = nullptr;
+    if (!Note(sqlite3_prepare_v2(static_cast<sqlite3*>(handle_), sql, -1, &statement, nullptr))) {
+        sqlite3_finalize(statement);
+        return nullptr;
+    }
+    return std::make_unique<SqlStatement>(*this, statement);
+}
+
+int64_t SqlDatabase::LastInsertId() const { return sqlite3_last_insert_rowid(static_cast<sqlite3*>(handle_)); }
+
+}  // namespace platform

@@ -1,0 +1,151 @@
+// The history file under trouble, and weak-key practice drawing letters.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <filesystem>
+#include <string>
+
+#include "platform/ProgramFolder.h"
+#include "platform/Random.h"
+#include "platform/SqlDatabase.h"
+#include "results/HistoryStore.h"
+#include "results/HistoryWriter.h"
+#include "results/WeakKeys.h"
+#include "shell/LetterPool.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+results::GameResult Sample(int32_t correct, int32_t wrong) {
+    results::Tally tally;
+    for (int32_t i = 0; i < correct; ++i) tally.Count(u'A', true, 1000 + 100 * i);
+    for (int32_t i = 0; i < wrong; ++i) tally.Count(u'Q', false, 5000);
+    return results::GameResult::Of(tally, 7000, "apple", "3", "passed");
+}
+
+size_t Lines(const std::string& text, const std::string& start) {
+    size_t n = 0;
+    for (size_t at = text.find(start); at != std::string::npos; at = text.find(start, at + 1)) ++n;
+    return n;
+}
+
+TEST(History, ALockedFileDropsTheResultWithOneWarningLineAndTheNextResultIsKept) {
+    testsupport::TempDir temp("glyphor-history-lock");
+    const std::string path = temp.File("history.sqlite");
+    results::HistoryWriter writer(path);
+    writer.Add(Sample(4, 1));
+    writer.Drain();
+
+    // Another program holds the file for writing.
+    platform::DbFault fault{};
+    std::string why;
+    auto other = platform::SqlDatabase::Open(path, false, fault, why);
+    ASSERT_TRUE(other) << why;
+    ASSERT_TRUE(other->Exec("BEGIN EXCLUSIVE"));
+    testing::internal::CaptureStderr();
+    writer.Add(Sample(9, 9));
+    writer.Drain();
+    const std::string warnings = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(Lines(warnings, "history:"), 1u) << warnings;
+    EXPECT_EQ(Lines(warnings, "\n"), 1u) << warnings;
+    ASSERT_TRUE(other->Exec("COMMIT"));
+    other.reset();
+
+    writer.Add(Sample(2, 0));
+    writer.Drain();
+    auto store = results::HistoryStore::Open(path, false, why);
+    ASSERT_TRUE(store) << why;
+    const auto rows = store->Recent("", 10);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].correct, 4);
+    EXPECT_EQ(rows[0].wrong, 1);
+    EXPECT_EQ(rows[0].durationMs, 6000);
+    EXPECT_EQ(rows[1].correct, 2);
+    const auto keys = store->KeyTotals("apple", 500);
+    ASSERT_EQ(keys.size(), 2u);
+    EXPECT_EQ(keys[1].key, u'Q');
+    EXPECT_EQ(keys[1].presses, 1);
+    EXPECT_EQ(keys[1].misses, 1);
+}
+
+TEST(History, AFileOfTheFirstVersionWithoutTablesIsBroughtUpAndANewerOneIsLeftAlone) {
+    testsupport::TempDir temp("glyphor-history-version");
+    const std::string path = temp.File("history.sqlite");
+    platform::DbFault fault{};
+    std::string why;
+    {
+        auto db = platform::SqlDatabase::Open(path, true, fault, why);
+        ASSERT_TRUE(db && db->Exec("CREATE TABLE unrelated(x)"));
+    }
+    auto store = results::HistoryStore::Open(path, true, why);
+    ASSERT_TRUE(store) << why;
+    EXPECT_TRUE(store->Append(Sample(1, 0), why)) << why;
+    store.reset();
+    {
+        auto db = platform::SqlDatabase::Open(path, false, fault, why);
+        ASSERT_TRUE(db && db->Exec("PRAGMA user_version = 99"));
+    }
+    EXPECT_FALSE(results::HistoryStore::Open(path, true, why));
+    EXPECT_NE(why.find("newer"), std::string::npos) << why;
+    EXPECT_FALSE(platform::SqlDatabase::Exists(path + ".damaged")) << "a newer file is not damaged";
+}
+
+// Draws many letters from a full pool, each given back, and counts them.
+std::array<int, 26> Draws(int count) {
+    std::array<int, 26> seen{};
+    platform::Random::Seed(12345);
+    std::u16string held = DrawLetter(u"");
+    for (int i = 0; i < count; ++i) {
+        const std::u16string next = DrawLetter(held);
+        ++seen[static_cast<size_t>(next[0] - u'A')];
+        held = next;
+    }
+    return seen;
+}
+
+TEST(WeakKeys, AMissedLetterIsDrawnMoreOftenEveryLetterStaysAndOffDrawsEvenly) {
+    // Q missed on every other press, E once in ten; the rest never.
+    std::vector<results::KeyCount> totals{{u'E', 10, 1}, {u'Q', 10, 5}, {u'a', 20, 0}};
+    const results::WeakKeys::Weights weights = results::WeakKeys::WeightsFrom(totals);
+    EXPECT_DOUBLE_EQ(weights[0], 1.0);
+    EXPECT_GT(weights['Q' - 'A'], weights['E' - 'A']);
+
+    ResetLetterPool();
+    results::WeakKeys::UseRoundWeights(&weights);
+    const auto practised = Draws(52000);
+    ResetLetterPool();
+    EXPECT_EQ(results::WeakKeys::RoundWeights(), nullptr) << "a new pool draws evenly until a round asks";
+    const auto even = Draws(52000);
+
+    const int q = 'Q' - 'A';
+    const int e = 'E' - 'A';
+    for (int i = 0; i < 26; ++i) {
+        EXPECT_GT(practised[static_cast<size_t>(i)], 500) << static_cast<char>('A' + i) << " is still drawn";
+        if (i != q && i != e) {
+            EXPECT_LT(practised[static_cast<size_t>(i)], practised[q] / 3);
+        }
+        // Off: about 2,000 each (the pool of 25 left gives one letter at a time).
+        EXPECT_NEAR(even[static_cast<size_t>(i)], 2000, 300) << static_cast<char>('A' + i);
+    }
+    EXPECT_GT(practised[e], practised['A' - 'A']);
+}
+
+TEST(WeakKeys, TheChoiceIsKeptInItsOwnFileAndOffGivesNoWeights) {
+    testsupport::TempDir temp("glyphor-weak-keys");
+    const std::filesystem::path root = temp.Path();
+    std::filesystem::create_directories(root / "Game");
+    platform::SetProgramFolder(root.string());
+    results::WeakKeys::PrepareRound();
+    EXPECT_FALSE(results::WeakKeys::Enabled()) << "off by default";
+    EXPECT_EQ(results::WeakKeys::RoundWeights(), nullptr);
+    ASSERT_TRUE(results::WeakKeys::SetEnabled(true));
+    results::WeakKeys::PrepareRound();
+    EXPECT_NE(results::WeakKeys::RoundWeights(), nullptr);
+    EXPECT_TRUE(std::filesystem::exists(results::WeakKeys::OptionFile()));
+    EXPECT_FALSE(std::filesystem::exists(root / "Game" / "Setting.DAT"));
+    ASSERT_TRUE(results::WeakKeys::SetEnabled(false));
+    results::WeakKeys::PrepareRound();
+    EXPECT_EQ(results::WeakKeys::RoundWeights(), nullptr);
+}
+
+}  // namespace
