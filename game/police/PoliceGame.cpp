@@ -6,8 +6,10 @@
 #include "platform/Clock.h"
 #include "platform/HostName.h"
 #include "platform/ProgramFolder.h"
+#include "shell/ExitQuestion.h"
 #include "shell/FrameLoop.h"
 #include "shell/Globals.h"
+#include "shell/PointerNotice.h"
 #include "widgets/AniButton.h"
 #include "widgets/MessageDlg.h"
 #include "widgets/MouseRouting.h"
@@ -116,7 +118,6 @@ bool PoliceGame::Run() {
 bool PoliceGame::RestoreRes() {
     pictures_.LoadAll(backgroundName_);
     buttons_.SetUp();
-    if (auto dlg = g_MsgDlg2) dlg->SetPictures("MAIN_DLG_BG", "MAIN_DLG_EXIT", "MOLE_DLG_NEXT", "MAIN_DLG_REPLAY");
     return true;
 }
 
@@ -167,7 +168,8 @@ bool PoliceGame::UpDateScreen() {
         renderer_.DrawResult();
         break;
     }
-    renderer_.DrawStatus(statusText_, statusTicks_);
+    renderer_.DrawStatus(statusText_, statusTicks_,
+                         screen_ == kScreenLobby ? PoliceRenderer::kLobbyStatusY : PoliceRenderer::kStatusY);
     return true;
 }
 
@@ -359,6 +361,7 @@ void PoliceGame::SwitchScreen(PoliceScreen n) {
         g_Sound->PlayLoop();
     }
     pictures_.LoadBackground(backgroundName_);
+    PointerNotice::Tell(*this);
 }
 
 void PoliceGame::StartRace() {
@@ -390,11 +393,7 @@ void PoliceGame::BtnMulti_OnClick() {
     g_Graphic->SetFont(g_SongFont);
 }
 
-void PoliceGame::BtnExit_OnClick() {
-    auto dlg = g_MsgDlg2;
-    if (!dlg) return;
-    if (dlg->Show(u"你真的要退出吗？", 240, 212, false) == 1) ShutdownProgram();
-}
+void PoliceGame::BtnExit_OnClick() { ExitQuestion::LeaveGame(); }
 
 // A chosen role or vehicle is a disabled button: its disabled frame is the "chosen" look with
 // the check mark, so the hover and pressed frames of the other choice never show one.

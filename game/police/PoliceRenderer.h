@@ -1,9 +1,11 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "police/RaceCamera.h"
 
+class GameFont;
 class PolicePictures;
 class PoliceButtons;
 class PoliceRace;
@@ -22,25 +24,36 @@ public:
     void DrawSettingButtons(bool withStart);
     // The map around the local runner, both figures, the typing panel with its cursor and the
     // progress markers (the opponent's only in a network game). With `wrongKey` the next
-    // character to type is drawn red.
+    // character to type is drawn red. Once the whole text is typed, the panel blinks between
+    // the line and what the next key does.
     void DrawRace(bool opponentMarker, bool wrongKey = false);
     void DrawResult();
-    // The centred status message while `ticks` is above 0 (counted down here).
-    void DrawStatus(const std::u16string& text, int32_t& ticks);
+    // The centred status message with its top at `y`, while `ticks` is above 0 (counted down
+    // here).
+    void DrawStatus(const std::u16string& text, int32_t& ticks, int32_t y);
+    // Where the status message stands on each screen: in a band that covers no button or list.
+    static constexpr int32_t kStatusY = 412;
+    static constexpr int32_t kLobbyStatusY = 579;
 
     // x of a progress marker after `typed` of `length` characters, from 50 to 730. An empty
     // text puts the marker at the start of its track.
     static int32_t ProgressMarkerX(int32_t typed, int32_t length);
 
     const RaceCamera& Camera() const { return camera_; }
+    // What the next key does once the whole text is typed, for the local role and game.
+    const char16_t* FinishPrompt() const;
 
 private:
     void DrawTextList();
     void DrawRunner(int32_t index);
+    void DrawTypingLine(bool wrongKey);
+    void DrawFinishPrompt();
 
     const PolicePictures& pictures_;
     const PoliceButtons& buttons_;
     const RaceTextList& textList_;
     const PoliceRace& race_;
     RaceCamera camera_;
+    std::shared_ptr<GameFont> promptFont_;
+    std::shared_ptr<GameFont> statusFont_;
 };

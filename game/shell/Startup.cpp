@@ -15,10 +15,11 @@
 #include "platform/Random.h"
 #include "platform/ScriptRunner.h"
 #include "platform/SingleInstance.h"
-#include "police/PoliceGame.h"
+#include "shell/ExitQuestion.h"
 #include "shell/FrameLoop.h"
 #include "shell/Globals.h"
 #include "shell/IGameInterface.h"
+#include "shell/ScreenFactory.h"
 #include "widgets/DialogScriptVerbs.h"
 #include "widgets/MessageDlg.h"
 #include "wordgames/HiScore.h"
@@ -102,12 +103,11 @@ int RunProgram(bool startAtMenu) {
     g_HiScore = std::make_shared<HiScore>();
     if (platform::ScriptRunner::Active()) RegisterDialogScriptVerbs();
 
-    // The program opens on the police game, or on the main menu when asked to.
-    if (startAtMenu) {
-        MakeCurrentScreen(SwitchBoard::Create());
-    } else {
-        MakeCurrentScreen(PoliceGame::Create());
-    }
+    // The program opens on the police game, or on the main menu when asked to; started at the
+    // menu, every game's exit leads back there.
+    SwitchBoard::RegisterScreens();
+    ExitQuestion::SetStartedAtMenu(startAtMenu);
+    MakeCurrentScreen(ScreenFactory::Create(startAtMenu ? ScreenFactory::kMenu : ScreenFactory::kPolice));
 
     g_Display->Show();
     RunMainPump();

@@ -9,9 +9,11 @@
 #include "menu/Settings.h"
 #include "menu/SetupDlg.h"
 #include "platform/Random.h"
+#include "shell/ExitQuestion.h"
 #include "shell/FrameLoop.h"
 #include "shell/Globals.h"
 #include "shell/LetterPool.h"
+#include "shell/PointerNotice.h"
 #include "widgets/AniButton.h"
 #include "widgets/MessageDlg.h"
 #include "widgets/MouseRouting.h"
@@ -64,7 +66,6 @@ bool SpaceShootGame::Run() {
 
 bool SpaceShootGame::RestoreRes() {
     if (auto setup = g_SetupDlg) setup->SetPictures("APPLE_SETUP", "DEFAULT", "OK", "CANCEL");
-    if (auto dlg = g_MsgDlg2) dlg->SetPictures("MAIN_DLG_BG", "MAIN_DLG_EXIT", "MOLE_DLG_NEXT", "MAIN_DLG_REPLAY");
     painter_.Load();
     CreateButtons();
     return true;
@@ -134,6 +135,7 @@ bool SpaceShootGame::MouseMove(int32_t X, int32_t Y) {
 bool SpaceShootGame::KeyDown(int32_t KeyCode, int32_t /*Shift*/) {
     if (KeyCode == kKeyEsc) {
         screenMode_ = kMenu;
+        PointerNotice::Tell(*this);
     } else if (screenMode_ == kPlaying) {
         PlayEffects(field_.Key(KeyCode));
     }
@@ -193,10 +195,14 @@ void SpaceShootGame::BtnReturn_OnClick() { screenMode_ = kPlaying; }
 
 void SpaceShootGame::BtnHiScore_OnClick() {
     screenMode_ = kHiScoreView;
+    PointerNotice::Tell(*this);
     if (g_Graphic) g_Graphic->SetFont(g_ArialFont);
 }
 
-void SpaceShootGame::BtnHiScoreReturn_OnClick() { screenMode_ = kMenu; }
+void SpaceShootGame::BtnHiScoreReturn_OnClick() {
+    screenMode_ = kMenu;
+    PointerNotice::Tell(*this);
+}
 
 void SpaceShootGame::BtnOption_OnClick() {
     auto setup = g_SetupDlg;
@@ -211,8 +217,7 @@ void SpaceShootGame::BtnOption_OnClick() {
 
 void SpaceShootGame::BtnExit_OnClick() {
     StoreDifficulty();
-    auto dlg = g_MsgDlg2;
-    if (dlg && dlg->Show(u"你真的要退出吗？", 240, 212, false) == MessageDlg::kRePlay) ShutdownProgram();
+    ExitQuestion::LeaveGame();
 }
 
 bool SpaceShootGame::UpDateScreen() {
