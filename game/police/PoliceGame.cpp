@@ -168,8 +168,7 @@ bool PoliceGame::UpDateScreen() {
         renderer_.DrawResult();
         break;
     }
-    renderer_.DrawStatus(statusText_, statusTicks_,
-                         screen_ == kScreenLobby ? PoliceRenderer::kLobbyStatusY : PoliceRenderer::kStatusY);
+    renderer_.DrawStatus(statusText_, statusTicks_, PoliceRenderer::StatusPlace(screen_));
     return true;
 }
 

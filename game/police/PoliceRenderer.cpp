@@ -166,22 +166,33 @@ void PoliceRenderer::DrawRunner(int32_t index) {
 
 void PoliceRenderer::DrawResult() { DrawOpaqueWhole(pictures_.Background, 0, 0); }
 
-void PoliceRenderer::DrawStatus(const std::u16string& text, int32_t& ticks, int32_t y) {
+void PoliceRenderer::DrawStatus(const std::u16string& text, int32_t& ticks, StatusSpot at) {
     if (ticks <= 0) return;
     --ticks;
     if (!statusFont_) {
         statusFont_ = std::make_shared<GameFont>();
         statusFont_->SetFaceName(u"黑体");
         statusFont_->SetCharSet(134);
-        statusFont_->SetHeight(-20);
+        statusFont_->SetHeight(-16);
     }
     const std::shared_ptr<GameFont> previous = g_Graphic->Font();
     g_Graphic->SetFont(statusFont_);
     const int32_t width = LegibleText::Width(*g_Graphic, text);
     // The pale green of the messages on a dark panel of its own, readable over any picture.
-    LegibleText::DrawOnPanel(*g_Graphic, (platform::Display::kWidth - width) / 2, y, text, kStatusColor, kStatusPanel,
-                             kStatusColor, 5);
+    LegibleText::DrawOnPanel(*g_Graphic, at.centreX - width / 2, at.top, text, kStatusColor, kStatusPanel, kStatusColor,
+                             5);
     g_Graphic->SetFont(previous);
+}
+
+PoliceRenderer::StatusSpot PoliceRenderer::StatusPlace(PoliceScreen screen) {
+    switch (screen) {
+    case kScreenSetting:
+        return {286, 412};
+    case kScreenLobby:
+        return {490, 75};  // between the title and the table
+    default:
+        return {400, 412};
+    }
 }
 
 int32_t PoliceRenderer::ProgressMarkerX(int32_t typed, int32_t length) {

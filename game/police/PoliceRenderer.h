@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "police/PoliceScreen.h"
 #include "police/RaceCamera.h"
 
 class GameFont;
@@ -28,12 +29,16 @@ public:
     // the line and what the next key does.
     void DrawRace(bool opponentMarker, bool wrongKey = false);
     void DrawResult();
-    // The centred status message with its top at `y`, while `ticks` is above 0 (counted down
-    // here).
-    void DrawStatus(const std::u16string& text, int32_t& ticks, int32_t y);
-    // Where the status message stands on each screen: in a band that covers no button or list.
-    static constexpr int32_t kStatusY = 412;
-    static constexpr int32_t kLobbyStatusY = 579;
+    struct StatusSpot {
+        int32_t centreX;
+        int32_t top;
+    };
+    // The status message centred on `at.centreX` with its top at `at.top`, while `ticks` is above 0
+    // (counted down here).
+    void DrawStatus(const std::u16string& text, int32_t& ticks, StatusSpot at);
+    // Where the status message stands: on the setting screen's hint board, between the lobby's
+    // title and table, elsewhere across the middle; it covers no button or list.
+    static StatusSpot StatusPlace(PoliceScreen screen);
 
     // x of a progress marker after `typed` of `length` characters, from 50 to 730. An empty
     // text puts the marker at the start of its track.

@@ -1,6 +1,6 @@
-// The real program's status messages: a host alone who presses start is told that one player
-// cannot race, in the messages' pale green on a dark panel, legible, and clear of every button
-// and of the text list.
+// The real program's status messages, in their pale green on a dark panel, legible and clear of
+// every button and list: a host alone who presses start is told that one player cannot race, and
+// a join without a chosen session in the lobby is refused.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -16,12 +16,13 @@ using scripted::PackPicture;
 
 constexpr uint32_t kStatusColor = 0xCCBB;
 
-TEST(StatusText, AHostAloneIsToldLegiblyWhereNoButtonOrListIsCovered) {
+TEST(StatusText, TheLobbyAndAHostAloneAreToldLegiblyWhereNoButtonOrListIsCovered) {
     ASSERT_TRUE(PackPicture("POLICE_SETTING_BG")) << "the pack is built by the assets target";
     testsupport::PlayedProgram program;
     const std::string script = "frames 3\nclick " + Centre("POLICE_MAINMENU_MULTI", 3, 437, 394) +
-                               "\nframes 3\nclick " + Centre("POLICE_CREATE", 3, 30, 50) + "\nframes 5\nclick " +
-                               Centre("POLICE_START", 3, 210, 545) + "\nframes 3\nsnapshot " +
+                               "\nframes 3\nclick " + Centre("POLICE_JOIN", 3, 30, 100) + "\nframes 3\nsnapshot " +
+                               program.Shot("lobby.png") + "\nclick " + Centre("POLICE_CREATE", 3, 30, 50) +
+                               "\nframes 5\nclick " + Centre("POLICE_START", 3, 210, 545) + "\nframes 3\nsnapshot " +
                                program.Shot("alone.png") + "\nkey Esc\nframes 2\n";
     program.Play(script);
     const auto shot = program.LoadShot("alone.png");
@@ -34,6 +35,16 @@ TEST(StatusText, AHostAloneIsToldLegiblyWhereNoButtonOrListIsCovered) {
                                           platform::Rect{196, 538, 426, 592}, platform::Rect{573, 40, 790, 566}}) {
         EXPECT_EQ(program.Count("alone.png", covered, kStatusColor), 0)
             << covered.left << "," << covered.top << " " << covered.right << "," << covered.bottom;
+    }
+
+    const auto lobby = program.LoadShot("lobby.png");
+    ASSERT_TRUE(lobby);
+    const auto refused = testsupport::MeasureText(*lobby, {0, 0, 800, 600}, kStatusColor);
+    EXPECT_GT(refused.letterPixels, 50);
+    EXPECT_GE(refused.ratio, 4.5);
+    // The button panel and the session table keep clear of it.
+    for (const platform::Rect& covered : {platform::Rect{8, 36, 182, 258}, platform::Rect{186, 97, 795, 582}}) {
+        EXPECT_EQ(program.Count("lobby.png", covered, kStatusColor), 0) << covered.left << "," << covered.top;
     }
 }
 
