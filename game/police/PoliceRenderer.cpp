@@ -189,7 +189,7 @@ PoliceRenderer::StatusSpot PoliceRenderer::StatusPlace(PoliceScreen screen) {
     case kScreenSetting:
         return {286, 412};
     case kScreenLobby:
-        return {490, 75};  // between the title and the table
+        return {490, 73};  // between the title and the table
     default:
         return {400, 412};
     }
