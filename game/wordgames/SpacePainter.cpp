@@ -146,9 +146,9 @@ void SpacePainter::DrawBonusWord(const SpaceField& field) {
     const int32_t x = Round(bonus.X);
     const int32_t y = Round(bonus.Y);
     // Red and blue are dark on the night sky: a white ring keeps both readable.
-    LegibleText::DrawOutlined(*g_Graphic, x, y, bonus.TypedPart, kRed, kWhite);
+    LegibleText::DrawOutlined(*g_Graphic, x, y, bonus.TypedPart, kRed, kWhite, 2);
     const int32_t typedWidth = LegibleText::Width(*g_Graphic, bonus.TypedPart);
-    LegibleText::DrawOutlined(*g_Graphic, x + typedWidth, y, bonus.RestPart, kBlue, kWhite);
+    LegibleText::DrawOutlined(*g_Graphic, x + typedWidth, y, bonus.RestPart, kBlue, kWhite, 2);
     g_Graphic->SetFont(g_ArialFont);
 }
 

@@ -32,8 +32,9 @@ struct TextContrast {
 };
 
 // Finds the pixels of `textBgr` (0xBBGGRR as the game draws it) in `region` of `shot`. For each
-// one on a letter's edge, the most distinct of its eight neighbours is what the eye reads it
-// against; the ratio reported is the tenth percentile of those contrasts.
+// one on a letter's edge, the most distinct pixel within two of it (past the letter's smoothed
+// rim) is what the eye reads it against; the ratio reported is the tenth percentile of those
+// contrasts.
 inline TextContrast MeasureText(const platform::Surface& shot, const platform::Rect& region, uint32_t textBgr) {
     const uint16_t text = platform::Surface::RawFromBgr(textBgr);
     TextContrast result;
@@ -44,11 +45,11 @@ inline TextContrast MeasureText(const platform::Surface& shot, const platform::R
             ++result.letterPixels;
             double best = 0.0;
             bool edge = false;
-            for (int32_t dy = -1; dy <= 1; ++dy) {
-                for (int32_t dx = -1; dx <= 1; ++dx) {
+            for (int32_t dy = -2; dy <= 2; ++dy) {
+                for (int32_t dx = -2; dx <= 2; ++dx) {
                     const uint16_t beside = shot.ReadPixel(x + dx, y + dy);
                     if (beside == text) continue;
-                    edge = true;
+                    edge = edge || (dx >= -1 && dx <= 1 && dy >= -1 && dy <= 1);
                     best = std::max(best, ContrastRatio(text, beside));
                 }
             }
