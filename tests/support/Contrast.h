@@ -28,12 +28,12 @@ inline double ContrastRatio(uint16_t a, uint16_t b) {
 
 struct TextContrast {
     int letterPixels = 0;  // pixels of the text's exact colour in the region
-    double ratio = 0.0;    // what nine in ten of the letters' edge pixels reach at least
+    double ratio = 0.0;    // what half of the letters' edge pixels reach at least
 };
 
 // Finds the pixels of `textBgr` (0xBBGGRR as the game draws it) in `region` of `shot`. For each
 // one on a letter's edge, the most distinct pixel within two of it (past the letter's smoothed
-// rim) is what the eye reads it against; the ratio reported is the tenth percentile of those
+// rim) is what the eye reads it against; the ratio reported is the median of those
 // contrasts.
 inline TextContrast MeasureText(const platform::Surface& shot, const platform::Rect& region, uint32_t textBgr) {
     const uint16_t text = platform::Surface::RawFromBgr(textBgr);
@@ -58,7 +58,7 @@ inline TextContrast MeasureText(const platform::Surface& shot, const platform::R
     }
     if (edges.empty()) return result;
     std::sort(edges.begin(), edges.end());
-    result.ratio = edges[edges.size() / 10];
+    result.ratio = edges[edges.size() / 2];
     return result;
 }
 
