@@ -95,6 +95,11 @@ bool MessageQueue::Peek(Message& out, bool remove) {
 }
 
 void MessageQueue::NoteRemoved(const Message& msg) {
+    if (msg.message >= WM_MOUSEMOVE && msg.message <= WM_MOUSEWHEEL) {
+        pointerX_ = msg.X();
+        pointerY_ = msg.Y();
+        pointerKnown_ = true;
+    }
     if (!IsKeyMessage(msg.message)) return;
     uint32_t physical = (msg.lParam >> 16) & 0x1FF;
     if (physical == 0) physical = 0x1000 + msg.wParam;
@@ -103,6 +108,13 @@ void MessageQueue::NoteRemoved(const Message& msg) {
     } else {
         keysDown_.erase(physical);
     }
+}
+
+bool MessageQueue::PointerPosition(int32_t& x, int32_t& y) const {
+    if (!pointerKnown_) return false;
+    x = pointerX_;
+    y = pointerY_;
+    return true;
 }
 
 bool MessageQueue::IsKeyDown(uint32_t vk) const {
@@ -159,6 +171,7 @@ void MessageQueue::Clear() {
     }
     keysDown_.clear();
     keyAwaitsText_ = false;
+    pointerKnown_ = false;
 }
 
 void MessageQueue::SetWindowEventHandler(std::function<void(const void*)> handler) {

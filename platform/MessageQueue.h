@@ -52,12 +52,15 @@ public:
 
     // GetKeyState: whether a key is down, as the key messages taken from the queue so far tell.
     bool IsKeyDown(uint32_t vk) const;
+    // Where the pointer was at the last mouse message taken from the queue (screen pixels);
+    // false before the first one.
+    bool PointerPosition(int32_t& x, int32_t& y) const;
 
     // Turns one SDL event into messages (the queue does this for every event it takes; tests
     // may feed events directly).
     void HandleSdlEvent(const SDL_Event& event);
 
-    // Tests: drop everything queued and forget the key state.
+    // Tests: drop everything queued and forget the key state and the pointer.
     void Clear();
 
 private:
@@ -79,6 +82,9 @@ private:
     // The last message queued was a key-down still waiting for the text it produced.
     bool keyAwaitsText_ = false;
     bool keyIsAltGr_ = false;
+    bool pointerKnown_ = false;
+    int32_t pointerX_ = 0;
+    int32_t pointerY_ = 0;
 };
 
 }  // namespace platform

@@ -50,7 +50,8 @@ struct PageLayout {
 
 constexpr int32_t kSliderLeft = 220;
 constexpr int32_t kSliderWidth = 180;
-constexpr int32_t kValueX = 410;
+// Values stand clear of the knob at its right end (the track ends at 400, the knob is 11 wide).
+constexpr int32_t kValueX = 414;
 constexpr int32_t kDefaultCourse = 3;
 
 const char16_t* const kCourses[] = {

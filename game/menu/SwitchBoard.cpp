@@ -4,10 +4,11 @@
 #include "engine/SoundEngine.h"
 #include "menu/SpeakerButton.h"
 #include "police/PoliceGame.h"
+#include "shell/ExitQuestion.h"
 #include "shell/FrameLoop.h"
 #include "shell/Globals.h"
+#include "shell/ScreenFactory.h"
 #include "widgets/AniButton.h"
-#include "widgets/MessageDlg.h"
 #include "widgets/MouseRouting.h"
 #include "wordgames/AppleGame.h"
 #include "wordgames/FrogGame.h"
@@ -15,8 +16,6 @@
 #include "wordgames/SpaceShootGame.h"
 
 namespace {
-
-using ScreenFactory = std::shared_ptr<IGameInterface> (*)();
 
 template <typename Screen>
 std::shared_ptr<IGameInterface> Make() {
@@ -26,17 +25,18 @@ std::shared_ptr<IGameInterface> Make() {
 struct GameEntry {
     const char* picture;
     int32_t top;
-    int32_t splash;        // picture index shown while the pointer is on the button
-    ScreenFactory create;  // null: the button does nothing yet
+    int32_t splash;                // picture index shown while the pointer is on the button
+    ScreenFactory::Screen screen;  // the game the button opens
+    ScreenFactory::Maker create;
 };
 
 // In the order of SwitchBoard::Game; the digit keys 1..5 follow it too.
 constexpr GameEntry kGameTable[SwitchBoard::kGames] = {
-    {"MAIN_POLICE", 250, 5, &Make<PoliceGame>},     // key 1
-    {"MAIN_SPACE", 300, 4, &Make<SpaceShootGame>},  // key 2
-    {"MAIN_MOLE", 350, 3, &Make<MoleGame>},         // key 3
-    {"MAIN_FROG", 400, 2, &Make<FrogGame>},         // key 4
-    {"MAIN_APPLE", 450, 1, &Make<AppleGame>},       // key 5
+    {"MAIN_POLICE", 250, 5, ScreenFactory::kPolice, &Make<PoliceGame>},    // key 1
+    {"MAIN_SPACE", 300, 4, ScreenFactory::kSpace, &Make<SpaceShootGame>},  // key 2
+    {"MAIN_MOLE", 350, 3, ScreenFactory::kMole, &Make<MoleGame>},          // key 3
+    {"MAIN_FROG", 400, 2, ScreenFactory::kFrog, &Make<FrogGame>},          // key 4
+    {"MAIN_APPLE", 450, 1, ScreenFactory::kApple, &Make<AppleGame>},       // key 5
 };
 
 constexpr const char* kSplashes[6] = {"MAIN_NONE",        "MAIN_APPLE_SPLASH", "MAIN_FROG_SPLASH",
@@ -48,6 +48,11 @@ constexpr int32_t kKeyFirstGame = '1';
 
 }  // namespace
 
+void SwitchBoard::RegisterScreens() {
+    ScreenFactory::Register(ScreenFactory::kMenu, &Make<SwitchBoard>);
+    for (const GameEntry& entry : kGameTable) ScreenFactory::Register(entry.screen, entry.create);
+}
+
 std::shared_ptr<SwitchBoard> SwitchBoard::Create() { return std::shared_ptr<SwitchBoard>(new SwitchBoard()); }
 
 SwitchBoard::SwitchBoard() { RestoreRes(); }
@@ -57,7 +62,6 @@ bool SwitchBoard::RestoreRes() {
         pictures_[i].reset();
         if (g_Graphic) g_Graphic->LoadPicture(pictures_[i], kSplashes[i]);
     }
-    if (auto dlg = g_MsgDlg) dlg->SetPictures("MAIN_DLG_BG", "MAIN_DLG_EXIT", "MOLE_DLG_NEXT", "MAIN_DLG_REPLAY");
     for (int i = 0; i < kGames; ++i) {
         const Game game = static_cast<Game>(i);
         auto button = AniButton::Create([this, game] { Game_OnClick(game); });
@@ -115,9 +119,7 @@ bool SwitchBoard::KeyDown(int32_t KeyCode, int32_t /*Shift*/) {
     return true;
 }
 
-void SwitchBoard::Game_OnClick(Game game) {
-    if (const ScreenFactory create = kGameTable[game].create) MakeCurrentScreen(create());
-}
+void SwitchBoard::Game_OnClick(Game game) { MakeCurrentScreen(kGameTable[game].create()); }
 
 void SwitchBoard::Game_OnEnter(Game game) {
     if (g_Sound) g_Sound->PlayGlide();
@@ -129,7 +131,4 @@ void SwitchBoard::Game_OnLeave(Game game) {
     if (highlighted_ == kGameTable[game].splash) highlighted_ = 0;
 }
 
-void SwitchBoard::BtnQuite_OnClick() {
-    auto dlg = g_MsgDlg;
-    if (dlg && dlg->Show(u"你真的要退出吗？", 240, 212, false) == MessageDlg::kRePlay) ShutdownProgram();
-}
+void SwitchBoard::BtnQuite_OnClick() { ExitQuestion::QuitProgram(); }

@@ -17,6 +17,8 @@ public:
     enum Game : int { kPolice, kSpace, kMole, kFrog, kApple, kGames };
 
     static std::shared_ptr<SwitchBoard> Create();
+    // Puts the menu and every game into the shell's screen table (start-up, before any screen).
+    static void RegisterScreens();
 
     bool RestoreRes() override;
     bool UpDateScreen() override;

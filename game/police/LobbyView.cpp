@@ -18,6 +18,9 @@ constexpr int32_t kRowLeft = 160;
 constexpr int32_t kRowsTop = 136;
 constexpr int32_t kRowHeight = 30;
 constexpr int32_t kBarLength = 96;
+// The selected row's bar stays inside the table's frame (x 190 to 790).
+constexpr int32_t kBarLeft = 194;
+constexpr int32_t kBarRight = 786;
 
 std::u16string Decimal(int32_t value) {
     std::u16string out;
@@ -78,7 +81,8 @@ void LobbyView::DrawLobby(const NetEngine& net, int32_t selectedSession) {
 
     if (selectedSession >= 1 && selectedSession <= rows) {
         const int32_t s = selectedSession;
-        g_Graphic->FillBox(160, 110 + kRowHeight * s, 800, 132 + kRowHeight * s, kSelectedOutline, kSelectedFill);
+        g_Graphic->FillBox(kBarLeft, 110 + kRowHeight * s, kBarRight, 132 + kRowHeight * s, kSelectedOutline,
+                           kSelectedFill);
         g_Graphic->BeginText();
         g_Graphic->SetTextColor(kSelectedColor);
         DrawRowTexts(net, s);

@@ -9,8 +9,10 @@
 #include "platform/ProgramFolder.h"
 #include "results/ResultBook.h"
 #include "results/ResultPanel.h"
+#include "shell/ExitQuestion.h"
 #include "shell/FrameLoop.h"
 #include "shell/Globals.h"
+#include "shell/PointerNotice.h"
 #include "widgets/AniButton.h"
 #include "widgets/MessageDlg.h"
 #include "widgets/MouseRouting.h"
@@ -119,7 +121,6 @@ bool PoliceGame::Run() {
 bool PoliceGame::RestoreRes() {
     pictures_.LoadAll(backgroundName_);
     buttons_.SetUp();
-    if (auto dlg = g_MsgDlg2) dlg->SetPictures("MAIN_DLG_BG", "MAIN_DLG_EXIT", "MOLE_DLG_NEXT", "MAIN_DLG_REPLAY");
     return true;
 }
 
@@ -178,7 +179,7 @@ bool PoliceGame::UpDateScreen() {
         if (g_Graphic) results::ResultPanel::DrawBoxed(*g_Graphic, g_SongFont, result_, 10, 10, 176);
         break;
     }
-    renderer_.DrawStatus(statusText_, statusTicks_);
+    renderer_.DrawStatus(statusText_, statusTicks_, PoliceRenderer::StatusPlace(screen_));
     return true;
 }
 
@@ -377,6 +378,7 @@ void PoliceGame::SwitchScreen(PoliceScreen n) {
         g_Sound->PlayLoop();
     }
     pictures_.LoadBackground(backgroundName_);
+    PointerNotice::Tell(*this);
 }
 
 void PoliceGame::StartRace() {
@@ -417,11 +419,7 @@ void PoliceGame::BtnMulti_OnClick() {
     g_Graphic->SetFont(g_SongFont);
 }
 
-void PoliceGame::BtnExit_OnClick() {
-    auto dlg = g_MsgDlg2;
-    if (!dlg) return;
-    if (dlg->Show(u"你真的要退出吗？", 240, 212, false) == 1) ShutdownProgram();
-}
+void PoliceGame::BtnExit_OnClick() { ExitQuestion::LeaveGame(); }
 
 // A chosen role or vehicle is a disabled button: its disabled frame is the "chosen" look with
 // the check mark, so the hover and pressed frames of the other choice never show one.

@@ -5,6 +5,8 @@
 
 #include "engine/GameFont.h"
 #include "engine/GraphicEngine.h"
+#include "engine/LegibleText.h"
+#include "platform/Clock.h"
 #include "platform/Display.h"
 #include "police/PoliceButtons.h"
 #include "police/PolicePictures.h"
@@ -17,7 +19,12 @@ namespace {
 constexpr uint32_t kListColor = 0xC1FF;
 constexpr uint32_t kTypedColor = 0xFE9900;
 constexpr uint32_t kStatusColor = 0xCCBB;
+constexpr uint32_t kStatusPanel = 0x202020;
 constexpr uint32_t kWrongKeyColor = 0x0000FF;  // red
+// The finish prompt: dark red ringed with white, shown every other 400 ms.
+constexpr uint32_t kPromptColor = 0x0000A0;
+constexpr uint32_t kPromptOutline = 0xFFFFFF;
+constexpr uint32_t kBlinkMs = 400;
 constexpr int32_t kPanelX = 23, kPanelY = 510;
 constexpr int32_t kTextX = 60, kTextY = 525;
 constexpr int32_t kMarkerY = 560;
@@ -92,6 +99,22 @@ void PoliceRenderer::DrawRace(bool opponentMarker, bool wrongKey) {
     if (pictures_.Input) g_Graphic->DrawKeyed(kPanelX, kPanelY, *pictures_.Input, g_FullScreenRect);
 
     const RaceText& text = race_.Text;
+    // After the last character the panel says what the next key does, blinking with the line.
+    const bool finished = text.TextLength() > 0 && local.InputPos >= text.TextLength();
+    if (finished && (platform::Clock::Now() / kBlinkMs) % 2 == 0) {
+        DrawFinishPrompt();
+    } else {
+        DrawTypingLine(wrongKey);
+    }
+
+    DrawOpaqueWhole(pictures_.Blue, ProgressMarkerX(local.InputPos, text.TextLength()), kMarkerY);
+    if (opponentMarker) {
+        DrawOpaqueWhole(pictures_.Yellow, ProgressMarkerX(race_.Opponent().InputPos, text.TextLength()), kMarkerY);
+    }
+}
+
+void PoliceRenderer::DrawTypingLine(bool wrongKey) {
+    const RaceText& text = race_.Text;
     g_Graphic->BeginText();
     g_Graphic->SetTextColor(kTypedColor);
     g_Graphic->DrawTextClipped(kTextX, kTextY, text.WindowTyped(), kTypingWindow);
@@ -109,11 +132,27 @@ void PoliceRenderer::DrawRace(bool opponentMarker, bool wrongKey) {
     }
     g_Graphic->EndText();
     g_Graphic->FillBox(kTextX + w - 1, 520, kTextX + w + 1, 550, 0, 0);
+}
 
-    DrawOpaqueWhole(pictures_.Blue, ProgressMarkerX(local.InputPos, text.TextLength()), kMarkerY);
-    if (opponentMarker) {
-        DrawOpaqueWhole(pictures_.Yellow, ProgressMarkerX(race_.Opponent().InputPos, text.TextLength()), kMarkerY);
+const char16_t* PoliceRenderer::FinishPrompt() const {
+    if (!race_.LocalIsPolice()) return u"按任意键冲过终点！";
+    return race_.OpponentFromNetwork ? u"按任意键重新开始" : u"按任意键结束比赛";
+}
+
+void PoliceRenderer::DrawFinishPrompt() {
+    if (!promptFont_) {
+        promptFont_ = std::make_shared<GameFont>();
+        promptFont_->SetFaceName(u"黑体");
+        promptFont_->SetCharSet(134);
+        promptFont_->SetHeight(-22);
     }
+    const std::shared_ptr<GameFont> previous = g_Graphic->Font();
+    g_Graphic->SetFont(promptFont_);
+    const std::u16string prompt = FinishPrompt();
+    const int32_t width = LegibleText::Width(*g_Graphic, prompt);
+    const int32_t x = kTypingWindow.left + (kTypingWindow.Width() - width) / 2;
+    LegibleText::DrawOutlined(*g_Graphic, x, kTextY - 2, prompt, kPromptColor, kPromptOutline);
+    g_Graphic->SetFont(previous);
 }
 
 void PoliceRenderer::DrawRunner(int32_t index) {
@@ -127,21 +166,33 @@ void PoliceRenderer::DrawRunner(int32_t index) {
 
 void PoliceRenderer::DrawResult() { DrawOpaqueWhole(pictures_.Background, 0, 0); }
 
-void PoliceRenderer::DrawStatus(const std::u16string& text, int32_t& ticks) {
+void PoliceRenderer::DrawStatus(const std::u16string& text, int32_t& ticks, StatusSpot at) {
     if (ticks <= 0) return;
     --ticks;
-    if (!g_SongFont) return;
-    g_SongFont->SetHeight(29);
-    g_SongFont->SetFaceName(u"黑体");
-    g_Graphic->SetFont(g_SongFont);
-    g_Graphic->BeginText();
-    g_Graphic->SetTextColor(kStatusColor);
-    const int32_t width = g_Graphic->MeasureText(text).cx;
-    g_Graphic->DrawText((platform::Display::kWidth - width) / 2, 290, text);
-    g_Graphic->EndText();
-    g_Graphic->SetFont(g_ArialFont);
-    g_SongFont->SetFaceName(u"宋体");
-    g_SongFont->SetHeight(14);
+    if (!statusFont_) {
+        statusFont_ = std::make_shared<GameFont>();
+        statusFont_->SetFaceName(u"黑体");
+        statusFont_->SetCharSet(134);
+        statusFont_->SetHeight(-16);
+    }
+    const std::shared_ptr<GameFont> previous = g_Graphic->Font();
+    g_Graphic->SetFont(statusFont_);
+    const int32_t width = LegibleText::Width(*g_Graphic, text);
+    // The pale green of the messages on a dark panel of its own, readable over any picture.
+    LegibleText::DrawOnPanel(*g_Graphic, at.centreX - width / 2, at.top, text, kStatusColor, kStatusPanel, kStatusColor,
+                             5);
+    g_Graphic->SetFont(previous);
+}
+
+PoliceRenderer::StatusSpot PoliceRenderer::StatusPlace(PoliceScreen screen) {
+    switch (screen) {
+    case kScreenSetting:
+        return {286, 412};
+    case kScreenLobby:
+        return {490, 73};  // between the title and the table
+    default:
+        return {400, 412};
+    }
 }
 
 int32_t PoliceRenderer::ProgressMarkerX(int32_t typed, int32_t length) {

@@ -16,11 +16,12 @@
 #include "platform/Random.h"
 #include "platform/ScriptRunner.h"
 #include "platform/SingleInstance.h"
-#include "police/PoliceGame.h"
 #include "results/ResultBook.h"
+#include "shell/ExitQuestion.h"
 #include "shell/FrameLoop.h"
 #include "shell/Globals.h"
 #include "shell/IGameInterface.h"
+#include "shell/ScreenFactory.h"
 #include "shell/ScriptVerbs.h"
 #include "shell/SoundSwitch.h"
 #include "widgets/DialogScriptVerbs.h"
@@ -113,12 +114,11 @@ int RunProgram(bool startAtMenu) {
         });
     }
 
-    // The program opens on the police game, or on the main menu when asked to.
-    if (startAtMenu) {
-        MakeCurrentScreen(SwitchBoard::Create());
-    } else {
-        MakeCurrentScreen(PoliceGame::Create());
-    }
+    // The program opens on the police game, or on the main menu when asked to; started at the
+    // menu, every game's exit leads back there.
+    SwitchBoard::RegisterScreens();
+    ExitQuestion::SetStartedAtMenu(startAtMenu);
+    MakeCurrentScreen(ScreenFactory::Create(startAtMenu ? ScreenFactory::kMenu : ScreenFactory::kPolice));
 
     g_Display->Show();
     RunMainPump();

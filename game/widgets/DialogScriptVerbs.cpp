@@ -9,9 +9,9 @@
 #include "menu/SetupDlg.h"
 #include "platform/CodePage.h"
 #include "platform/MessageBox.h"
+#include "shell/ExitQuestion.h"
 #include "shell/Globals.h"
 #include "shell/ScriptVerbs.h"
-#include "widgets/MessageDlg.h"
 #include "widgets/NameBox.h"
 
 namespace {
@@ -28,11 +28,10 @@ const char* SetupBackground(int page) {
     }
 }
 
+// The exit question of the current screen, answered by nothing but the dialog.
 bool OpenMessageDialog() {
-    auto dlg = g_MsgDlg2;
-    if (!dlg) return false;
-    dlg->SetPictures("MAIN_DLG_BG", "MAIN_DLG_EXIT", "MOLE_DLG_NEXT", "MAIN_DLG_REPLAY");
-    dlg->Show(u"你真的要退出吗？", 240, 212, false);
+    if (!g_MsgDlg2) return false;
+    ExitQuestion::Ask(ExitQuestion::GameExitText());
     return true;
 }
 

@@ -10,6 +10,15 @@
 void RunModalLoop(const std::function<bool()>& running, const std::function<void()>& frame,
                   const std::function<bool(const platform::Message&)>& handle) {
     auto& queue = platform::MessageQueue::Instance();
+    // The dialog learns where the pointer rests, so a button under it takes a click at once.
+    int32_t x = 0;
+    int32_t y = 0;
+    if (queue.PointerPosition(x, y)) {
+        platform::Message move;
+        move.message = platform::WM_MOUSEMOVE;
+        move.lParam = platform::Message::MakeLParam(x, y);
+        handle(move);
+    }
     bool drawn = false;
     uint32_t lastFrame = 0;
     while (running()) {

@@ -11,7 +11,8 @@ struct Message;
 // it took it; the rest are translated and go to the window procedure. When no message waits, a
 // dialog frame is drawn (g_LastFrameTime is set to its start, so the frame loop after the dialog
 // measures from there), at most one every kFrameInterval ms, the pace of the game's own frames;
-// in between the loop waits in the platform's one wait instead of spinning.
+// in between the loop waits in the platform's one wait instead of spinning. Before the first
+// message `handle` gets a move at the pointer's last known position.
 
 void RunModalLoop(const std::function<bool()>& running, const std::function<void()>& frame,
                   const std::function<bool(const platform::Message&)>& handle);

@@ -11,11 +11,13 @@
 #include "results/WeakKeys.h"
 #include "shell/Globals.h"
 #include "shell/LetterPool.h"
+#include "widgets/AniButton.h"
 
 namespace {
 
 constexpr int16_t kCatchSound = 0;
 constexpr uint32_t kLetterColor = 0xFFFFFF;
+constexpr int32_t kStatusX = 300, kStatusY = 560;
 constexpr int32_t kBasketPlaces = AppleGame::kBasketPlaces;
 constexpr AppleGame::Place kBasket[kBasketPlaces] = {{641, 515}, {680, 515}, {719, 515}, {660, 500},
                                                      {700, 500}, {680, 485}, {645, 490}, {715, 490}};
@@ -178,6 +180,16 @@ bool AppleGame::UpDateScreen() {
     SelectArialFont();
     if (background_) g_Graphic->DrawOpaque(0, 0, *background_, g_FullScreenRect);
     if (!Halted) DrawApples();
+    if (!BtnStart->Enabled()) DrawStatusLine();
+    DrawPausedNotice(400, 230);
     DrawButtons();
     return true;
+}
+
+void AppleGame::DrawStatusLine() {
+    using N = FieldNotice;
+    const std::u16string line = u"第" + N::Number(g_Settings.Field[kAppleLevel] + 1) + u"级　接住 " +
+                                N::Number(caught_) + u"/" + N::Number(passCount_) + u"　落地 " + N::Number(missed_) +
+                                u"/" + N::Number(failCount_);
+    notice_.DrawStatusLine(kStatusX, kStatusY, line);
 }

@@ -52,6 +52,8 @@ private:
     // the top edge.
     void ThrowIn(Apple& apple, float height) const;
     void DrawApples();
+    // Level, apples caught of those needed, apples fallen of those allowed.
+    void DrawStatusLine();
 
     platform::SurfacePtr background_;
     platform::SurfacePtr apple_;

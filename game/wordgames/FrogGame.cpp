@@ -8,6 +8,7 @@
 #include "engine/SoundEngine.h"
 #include "menu/Settings.h"
 #include "shell/Globals.h"
+#include "widgets/AniButton.h"
 #include "wordgames/DictWordSource.h"
 
 namespace {
@@ -19,6 +20,7 @@ constexpr uint32_t kBlack = 0;
 constexpr uint32_t kWhite = 0xFFFFFF;
 constexpr uint32_t kRed = 255;
 constexpr uint32_t kBlue = 0xFF0000;
+constexpr int32_t kStatusX = 300, kStatusY = 570;
 
 LetterGameLook MakeLook() {
     LetterGameLook look;
@@ -182,6 +184,17 @@ bool FrogGame::UpDateScreen() {
     SelectArialFont();
     if (background_) g_Graphic->DrawOpaque(0, 0, *background_, g_FullScreenRect);
     if (!Halted) DrawRiver();
+    if (!BtnStart->Enabled()) DrawStatusLine();
+    DrawPausedNotice(400, 300);
     DrawButtons();
     return true;
+}
+
+void FrogGame::DrawStatusLine() {
+    using N = FieldNotice;
+    const int32_t goal = FrogRiver::kCrossings + 1;
+    const int32_t crossed = goal - 1 - river_.CrossingsLeft();
+    const std::u16string line = u"第" + N::Number(g_Settings.Field[kFrogLevel] + 1) + u"级　过河 " +
+                                N::Number(crossed < 0 ? 0 : crossed) + u"/" + N::Number(goal);
+    notice_.DrawStatusLine(kStatusX, kStatusY, line);
 }

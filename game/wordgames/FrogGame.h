@@ -42,6 +42,8 @@ private:
     FrogGame();
     void DrawRiver();
     void DrawWord(int32_t number);
+    // Level and crossings made of those needed.
+    void DrawStatusLine();
 
     IDict dict_;
     FrogRiver river_;

@@ -9,6 +9,7 @@
 #include "platform/Clock.h"
 #include "results/ResultBook.h"
 #include "results/ResultPanel.h"
+#include "shell/ExitQuestion.h"
 #include "shell/FrameLoop.h"
 #include "shell/Globals.h"
 #include "widgets/AniButton.h"
@@ -28,7 +29,6 @@ bool LetterGameFrame::RestoreRes() {
     if (auto setup = g_SetupDlg) setup->SetPictures(look_.setupBackground, "DEFAULT", "OK", "CANCEL");
     if (auto dlg = g_MsgDlg)
         dlg->SetPictures(look_.roundEnd[0], look_.roundEnd[1], look_.roundEnd[2], look_.roundEnd[3]);
-    if (auto dlg = g_MsgDlg2) dlg->SetPictures("MAIN_DLG_BG", "MAIN_DLG_EXIT", "MOLE_DLG_NEXT", "MAIN_DLG_REPLAY");
     LoadPictures();
     CreateButtons();
     return true;
@@ -171,10 +171,7 @@ void LetterGameFrame::BtnEnd_OnClick() {
     if (g_Sound) g_Sound->StopLoop();
 }
 
-void LetterGameFrame::BtnExit_OnClick() {
-    auto dlg = g_MsgDlg2;
-    if (dlg && dlg->Show(u"你真的要退出吗？", 240, 212, false) == MessageDlg::kRePlay) ShutdownProgram();
-}
+void LetterGameFrame::BtnExit_OnClick() { ExitQuestion::LeaveGame(); }
 
 void LetterGameFrame::BtnSetup_OnClick() {
     auto setup = g_SetupDlg;
@@ -190,4 +187,10 @@ void LetterGameFrame::DrawButtons() {
     for (LetterGameLook::Slot slot : look_.drawOrder) {
         if (AniButton* b = bySlot[static_cast<size_t>(slot)]) b->Draw();
     }
+}
+
+bool LetterGameFrame::IsPaused() const { return Halted && BtnEnd && BtnEnd->Enabled(); }
+
+void LetterGameFrame::DrawPausedNotice(int32_t centreX, int32_t centreY) {
+    if (IsPaused()) notice_.DrawLarge(centreX, centreY, FieldNotice::kPaused);
 }

@@ -8,6 +8,7 @@
 #include "results/GameResult.h"
 #include "results/Tally.h"
 #include "shell/IGameInterface.h"
+#include "wordgames/FieldNotice.h"
 
 class AniButton;
 
@@ -43,7 +44,7 @@ public:
 
     // Sets Halted: a game screen always opens idle.
     bool Run() override;
-    // Gives the settings dialog, the round-end dialog and the exit question their pictures,
+    // Gives the settings dialog and the round-end dialog their pictures,
     // loads the game's pictures and creates the buttons (later calls reload their pictures and
     // keep their state).
     bool RestoreRes() override;
@@ -60,13 +61,15 @@ public:
     virtual void BtnPause_OnClick();
     // Ends the round: the buttons of an idle screen, Halted set, the music stopped.
     virtual void BtnEnd_OnClick();
-    // Asks "你真的要退出吗？"; the answer 1 ends the program.
+    // The exit question: back to the main menu or the end of the program.
     virtual void BtnExit_OnClick();
     // The settings dialog on this game's page; confirmed settings start a new round.
     virtual void BtnSetup_OnClick();
 
     bool IsHalted() const { return Halted; }
     const results::GameResult& LastResult() const { return result_; }
+    // A round was started and is paused: its field is hidden and "暂停" shows instead.
+    bool IsPaused() const;
     const LetterGameLook& Look() const { return look_; }
 
     std::shared_ptr<AniButton> BtnStart;
@@ -107,8 +110,12 @@ protected:
     // A picture of the game from the picture library; keyed pictures take black as transparent.
     static platform::SurfacePtr LoadGamePicture(const char* name, bool keyed = true);
 
+    // While paused, "暂停" over the middle of the field at (centreX, centreY).
+    void DrawPausedNotice(int32_t centreX, int32_t centreY);
+
     bool Halted = true;
     results::Tally tally_;
+    FieldNotice notice_;
 
 private:
     void CreateButtons();

@@ -9,8 +9,8 @@
 #include "engine/SoundEngine.h"
 #include "menu/Settings.h"
 #include "menu/SetupDlg.h"
-#include "menu/SwitchBoard.h"
 #include "results/WeakKeys.h"
+#include "shell/ExitQuestion.h"
 #include "shell/Globals.h"
 #include "shell/LetterPool.h"
 #include "widgets/MessageDlg.h"
@@ -106,7 +106,7 @@ void MoleGame::BtnEnd_OnClick() {
     }
 }
 
-void MoleGame::BtnExit_OnClick() { MakeCurrentScreen(SwitchBoard::Create()); }
+void MoleGame::BtnExit_OnClick() { ExitQuestion::LeaveGame(); }
 
 void MoleGame::BtnSetup_OnClick() {
     auto setup = g_SetupDlg;
@@ -198,6 +198,7 @@ bool MoleGame::UpDateScreen() {
     if (background_) g_Graphic->DrawOpaque(0, 0, *background_, g_FullScreenRect);
     DrawStatus();
     if (!Halted) DrawMoles();
+    DrawPausedNotice(400, 250);
     DrawButtons();
     return true;
 }

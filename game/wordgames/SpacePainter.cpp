@@ -4,6 +4,7 @@
 
 #include "engine/GameFont.h"
 #include "engine/GraphicEngine.h"
+#include "engine/LegibleText.h"
 #include "shell/Globals.h"
 #include "wordgames/HiScore.h"
 #include "wordgames/SpaceField.h"
@@ -18,6 +19,7 @@ constexpr uint32_t kBlue = 0xFF0000;
 constexpr uint32_t kWhite = 0xFFFFFF;
 constexpr int32_t kArialHeight = 21;
 constexpr int32_t kGameOverHeight = 40;
+constexpr int32_t kLevelNoticeY = 70;
 
 int32_t Round(float v) { return static_cast<int32_t>(std::lround(v)); }
 
@@ -141,15 +143,12 @@ void SpacePainter::DrawEnemies(const SpaceField& field) {
 void SpacePainter::DrawBonusWord(const SpaceField& field) {
     const BonusWord& bonus = field.Bonus();
     g_Graphic->SetFont(FontFor(bonus.Word, g_ArialFont));
-    g_Graphic->BeginText();
-    g_Graphic->SetTextColor(kRed);
     const int32_t x = Round(bonus.X);
     const int32_t y = Round(bonus.Y);
-    g_Graphic->DrawText(x, y, bonus.TypedPart);
-    const int32_t typedWidth = g_Graphic->MeasureText(bonus.TypedPart).cx;
-    g_Graphic->SetTextColor(kBlue);
-    g_Graphic->DrawText(x + typedWidth, y, bonus.RestPart);
-    g_Graphic->EndText();
+    // Red and blue are dark on the night sky: a white ring keeps both readable.
+    LegibleText::DrawOutlined(*g_Graphic, x, y, bonus.TypedPart, kRed, kWhite, 2);
+    const int32_t typedWidth = LegibleText::Width(*g_Graphic, bonus.TypedPart);
+    LegibleText::DrawOutlined(*g_Graphic, x + typedWidth, y, bonus.RestPart, kBlue, kWhite, 2);
     g_Graphic->SetFont(g_ArialFont);
 }
 
@@ -182,11 +181,12 @@ void SpacePainter::DrawStatusBar(const SpaceField& field) {
         g_Graphic->StretchDraw(platform::Rect{304, 23, 304 + field.Energy(), 39}, *lifeOver_, g_FullScreenRect,
                                kCopyWait);
     }
-    g_Graphic->SetFont(g_SongFont);
-    g_Graphic->BeginText();
-    g_Graphic->SetTextColor(kGreen);
-    g_Graphic->DrawText(650, 20, field.LevelMessage());
-    g_Graphic->EndText();
+    // The level notice in large letters across the middle, under the status bar.
+    if (const std::u16string& notice = field.LevelMessage(); !notice.empty()) {
+        g_Graphic->SetFont(chineseFont_);
+        const int32_t width = LegibleText::Width(*g_Graphic, notice);
+        LegibleText::DrawOutlined(*g_Graphic, (800 - width) / 2, kLevelNoticeY, notice, kGreen, kBlack, 2);
+    }
     g_Graphic->SetFont(g_ArialFont);
     g_Graphic->BeginText();
     g_Graphic->SetTextColor(kGreen);
@@ -218,6 +218,11 @@ void SpacePainter::DrawGameOver(const SpaceField& field) {
     g_Graphic->SetTextColor(kRed);
     g_Graphic->DrawText(300, 300, u"GameOver");
     g_Graphic->EndText();
+    // The score the game ended with, in the status bar's green.
+    const std::u16string score = u"得分 " + SpaceStatusText::Score(field.Score());
+    g_Graphic->SetFont(chineseFont_);
+    LegibleText::DrawOutlined(*g_Graphic, (800 - LegibleText::Width(*g_Graphic, score)) / 2, 250, score, kGreen, kBlack,
+                              2);
     g_Graphic->SetFont(g_SongFont);
     g_Graphic->BeginText();
     g_Graphic->SetTextColor(kWhite);

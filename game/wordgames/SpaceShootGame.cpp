@@ -12,9 +12,11 @@
 #include "platform/Random.h"
 #include "results/ResultBook.h"
 #include "results/ResultPanel.h"
+#include "shell/ExitQuestion.h"
 #include "shell/FrameLoop.h"
 #include "shell/Globals.h"
 #include "shell/LetterPool.h"
+#include "shell/PointerNotice.h"
 #include "widgets/AniButton.h"
 #include "widgets/MessageDlg.h"
 #include "widgets/MouseRouting.h"
@@ -67,7 +69,6 @@ bool SpaceShootGame::Run() {
 
 bool SpaceShootGame::RestoreRes() {
     if (auto setup = g_SetupDlg) setup->SetPictures("APPLE_SETUP", "DEFAULT", "OK", "CANCEL");
-    if (auto dlg = g_MsgDlg2) dlg->SetPictures("MAIN_DLG_BG", "MAIN_DLG_EXIT", "MOLE_DLG_NEXT", "MAIN_DLG_REPLAY");
     painter_.Load();
     CreateButtons();
     return true;
@@ -137,6 +138,7 @@ bool SpaceShootGame::MouseMove(int32_t X, int32_t Y) {
 bool SpaceShootGame::KeyDown(int32_t KeyCode, int32_t /*Shift*/) {
     if (KeyCode == kKeyEsc) {
         screenMode_ = kMenu;
+        PointerNotice::Tell(*this);
     } else if (screenMode_ == kPlaying) {
         const int32_t missed = field_.MissedKeys();
         PlayEffects(field_.Key(KeyCode));
@@ -202,10 +204,14 @@ void SpaceShootGame::BtnReturn_OnClick() { screenMode_ = kPlaying; }
 
 void SpaceShootGame::BtnHiScore_OnClick() {
     screenMode_ = kHiScoreView;
+    PointerNotice::Tell(*this);
     if (g_Graphic) g_Graphic->SetFont(g_ArialFont);
 }
 
-void SpaceShootGame::BtnHiScoreReturn_OnClick() { screenMode_ = kMenu; }
+void SpaceShootGame::BtnHiScoreReturn_OnClick() {
+    screenMode_ = kMenu;
+    PointerNotice::Tell(*this);
+}
 
 void SpaceShootGame::BtnOption_OnClick() {
     auto setup = g_SetupDlg;
@@ -220,8 +226,7 @@ void SpaceShootGame::BtnOption_OnClick() {
 
 void SpaceShootGame::BtnExit_OnClick() {
     StoreDifficulty();
-    auto dlg = g_MsgDlg2;
-    if (dlg && dlg->Show(u"你真的要退出吗？", 240, 212, false) == MessageDlg::kRePlay) ShutdownProgram();
+    ExitQuestion::LeaveGame();
 }
 
 bool SpaceShootGame::UpDateScreen() {

@@ -41,7 +41,7 @@ public:
     void BtnHiScoreReturn_OnClick();
     // The settings dialog on the space page; confirmed settings start a new game.
     void BtnOption_OnClick();
-    // Keeps the difficulty reached, then asks "你真的要退出吗？"; the answer 1 ends the program.
+    // Keeps the difficulty reached, then asks the exit question: back to the main menu or the end.
     void BtnExit_OnClick();
 
     int32_t ScreenMode() const { return screenMode_; }

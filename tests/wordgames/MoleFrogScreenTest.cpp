@@ -3,6 +3,7 @@
 #include "menu/Settings.h"
 #include "menu/SwitchBoard.h"
 #include "platform/SoundBuffer.h"
+#include "shell/ExitQuestion.h"
 #include "tests/wordgames/WordGameWorld.h"
 #include "wordgames/FrogGame.h"
 #include "wordgames/MoleGame.h"
@@ -91,10 +92,15 @@ TEST_F(MoleScreenTest, ARoundHitsWithItsSoundShowsTheHitRateAfterTheFirstKeyAndP
     EXPECT_EQ(game.Field().TimeLeftMs(), 0);
     EXPECT_EQ(game.Field().Caught(), 0);
 
-    // The exit goes straight back to a fresh menu.
-    DialogDriver driver;
-    Click(game.BtnExit);
-    EXPECT_EQ(driver.Waits(), 0);
+    // Started at the menu, the exit asks whether to go back there; Enter opens a fresh menu.
+    SwitchBoard::RegisterScreens();
+    ExitQuestion::SetStartedAtMenu(true);
+    {
+        DialogDriver driver({DialogDriver::Key(platform::VK_RETURN)});
+        Click(game.BtnExit);
+        EXPECT_GT(driver.Waits(), 0);
+    }
+    ExitQuestion::SetStartedAtMenu(false);
     ASSERT_NE(std::dynamic_pointer_cast<SwitchBoard>(g_Screen), nullptr);
     EXPECT_EQ(std::dynamic_pointer_cast<SwitchBoard>(g_Screen)->Highlighted(), 0);
 }

@@ -1,0 +1,39 @@
+#include "shell/ExitQuestion.h"
+
+#include "shell/FrameLoop.h"
+#include "shell/Globals.h"
+#include "shell/IGameInterface.h"
+#include "shell/ScreenFactory.h"
+#include "widgets/MessageDlg.h"
+
+namespace {
+bool g_startedAtMenu = false;
+}  // namespace
+
+void ExitQuestion::SetStartedAtMenu(bool atMenu) { g_startedAtMenu = atMenu; }
+
+bool ExitQuestion::StartedAtMenu() { return g_startedAtMenu; }
+
+const char16_t* ExitQuestion::GameExitText() { return g_startedAtMenu ? kBackToMenuText : kQuitText; }
+
+bool ExitQuestion::Ask(const std::u16string& text) {
+    const std::shared_ptr<MessageDlg> dlg = g_MsgDlg2;
+    if (!dlg) return false;
+    dlg->SetPictures("MAIN_DLG_BG", "MAIN_DLG_EXIT", "MOLE_DLG_NEXT", "MAIN_DLG_REPLAY");
+    return dlg->Show(text, 240, 212, false) == MessageDlg::kRePlay;
+}
+
+void ExitQuestion::LeaveGame() {
+    if (!Ask(GameExitText())) return;
+    if (g_startedAtMenu) {
+        if (auto menu = ScreenFactory::Create(ScreenFactory::kMenu)) {
+            MakeCurrentScreen(std::move(menu));
+            return;
+        }
+    }
+    ShutdownProgram();
+}
+
+void ExitQuestion::QuitProgram() {
+    if (Ask(kQuitText)) ShutdownProgram();
+}
