@@ -42,7 +42,7 @@ private:
     void DrawRiver();
     void DrawWord(int32_t number);
 
-    IDict dict_;
+    IDict dict_{FrogRiver::kLeafLetters};
     FrogRiver river_;
     platform::SurfacePtr background_;
     platform::SurfacePtr back1_, back2_;
