@@ -111,8 +111,8 @@ TEST_F(IDictTest, DamagedCoursesAreRefusedLikeMissingOnesAndUnshowableWordsSkipp
     }
     const std::string longRecord = Record(std::string(65535, 'a'));
     std::string huge;
-    huge.reserve(1100 * longRecord.size());
-    for (int i = 0; i < 1100; ++i) huge += longRecord;
+    huge.reserve(100 * longRecord.size());
+    for (int i = 0; i < 100; ++i) huge += longRecord;
     std::vector<std::string> damaged;
     damaged.push_back(std::move(random));
     damaged.push_back(std::move(huge));
