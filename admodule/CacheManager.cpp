@@ -80,6 +80,11 @@ void CacheManager::LoadPendingReports() {
         pending_.push_back(PendingReport{AfterMarker(line, "|sh:"), AfterMarker(line, "|ch:")});
     }
     inFile_ = pending_.size();
+    // The restored reports count toward the next batch whatever count config.xml carried (a
+    // configuration written again by an update starts from 0), so they go out with it: a backlog
+    // never waits for more reports than a batch needs.
+    const auto restored = static_cast<std::int32_t>(std::min<std::size_t>(pending_.size(), kMaxCounter));
+    if (config_.fields().currentReportInfoToCacheCnt < restored) config_.setPendingCount(restored);
     if (dropped > 0) {
         DiagPrint("%zu saved show/click reports dropped: at most %zu are restored\n", dropped, kMaxSavedReports);
     }

@@ -1,71 +1,27 @@
 #include "admodule/ReplaceFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <atomic>
 #include <cstdlib>
 
+#include "platform/FileReplacement.h"
+
 namespace tavi {
-namespace {
-
-std::string Target(const std::string& path) {
-    if (char* real = realpath(path.c_str(), nullptr)) {
-        std::string resolved(real);
-        std::free(real);
-        return resolved;
-    }
-    return path;
-}
-
-std::string FolderOf(const std::string& file) {
-    const std::size_t slash = file.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : file.substr(0, slash);
-}
-
-// The rename itself lives in the folder: flushing the folder makes it last.
-void FlushFolder(const std::string& folder) {
-    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    fsync(fd);
-    close(fd);
-}
-
-}  // namespace
 
 bool ReplaceFile(const std::string& path, const std::function<bool(std::FILE*)>& write) {
-    static std::atomic<unsigned> serial{0};
-    const std::string target = Target(path);
-    const std::string temporary =
-        target + ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(serial.fetch_add(1));
-    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) return false;
-    struct stat old {};
-    if (stat(target.c_str(), &old) == 0) fchmod(fd, old.st_mode & 07777);
-    std::FILE* file = fdopen(fd, "wb");
-    if (file == nullptr) {
-        close(fd);
-        unlink(temporary.c_str());
-        return false;
-    }
-    bool ok = write(file);
-    ok = std::fflush(file) == 0 && ok;
-    ok = fsync(fd) == 0 && ok;
-    ok = std::fclose(file) == 0 && ok;
-    if (!ok || std::rename(temporary.c_str(), target.c_str()) != 0) {
-        unlink(temporary.c_str());
-        return false;
-    }
-    FlushFolder(FolderOf(target));
-    return true;
+    // The contents are gathered in memory first, so the file is replaced by the same rules as
+    // every other file of the program.
+    char* buffer = nullptr;
+    std::size_t size = 0;
+    std::FILE* memory = open_memstream(&buffer, &size);
+    if (memory == nullptr) return false;
+    const bool written = write(memory);
+    const bool closed = std::fclose(memory) == 0;
+    const bool ok = written && closed && platform::ReplaceFileContents(path, std::string_view(buffer, size));
+    std::free(buffer);
+    return ok;
 }
 
 bool ReplaceFile(const std::string& path, std::string_view contents) {
-    return ReplaceFile(path, [contents](std::FILE* file) {
-        return contents.empty() || std::fwrite(contents.data(), 1, contents.size(), file) == contents.size();
-    });
+    return platform::ReplaceFileContents(path, contents);
 }
 
 }  // namespace tavi

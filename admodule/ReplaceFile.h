@@ -1,8 +1,9 @@
 #pragma once
-// Writing a file whole without ever leaving it half written: the new contents go to a temporary
-// file in the same folder, which is flushed to the disk and then renamed over the old file. When
-// any step fails (a full disk, a folder that cannot be written) the temporary file is removed
-// and the old file stays exactly as it was.
+// Writing a file whole without ever leaving it half written, by the program's one rule
+// (platform/FileReplacement.h): the new contents go to a temporary file in the same folder,
+// which is flushed to the disk and then renamed over the old file. When any step fails (a full
+// disk, a folder that cannot be written, a file nobody may write) the old file stays exactly as
+// it was and no temporary file is left.
 
 #include <cstdio>
 #include <functional>

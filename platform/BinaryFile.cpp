@@ -1,5 +1,7 @@
 #include "platform/BinaryFile.h"
 
+#include "platform/FileReplacement.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,26 +22,6 @@ bool Fail(std::string* why, const std::string& reason) {
 }
 
 bool FailErrno(std::string* why) { return Fail(why, std::strerror(errno)); }
-
-std::string FolderOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-bool WriteAll(int fd, const std::vector<uint8_t>& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            if (n == 0) errno = ENOSPC;
-            return false;
-        }
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -80,40 +62,11 @@ ReadResult ReadBinaryFile(const std::string& path, size_t maxBytes, std::vector<
 }
 
 bool ReplaceBinaryFile(const std::string& path, const std::vector<uint8_t>& bytes, std::string* why) {
-    mode_t mode = 0644;
-    struct stat old {};
-    if (stat(path.c_str(), &old) == 0) {
-        if (S_ISDIR(old.st_mode)) return Fail(why, std::strerror(EISDIR));
-        // The permission bits, not access(): they hold for every user, the superuser included.
-        if ((old.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return Fail(why, "the file is read-only");
-        mode = old.st_mode & 07777;
-    } else if (errno != ENOENT) {
-        return FailErrno(why);
-    }
-    const std::string temp = path + ".new-" + std::to_string(getpid());
-    const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0) return FailErrno(why);
-    bool ok = WriteAll(fd, bytes) && fchmod(fd, mode) == 0 && fsync(fd) == 0;
-    int err = ok ? 0 : errno;
-    if (close(fd) != 0 && ok) {
-        ok = false;
-        err = errno;
-    }
-    if (ok && std::rename(temp.c_str(), path.c_str()) != 0) {
-        ok = false;
-        err = errno;
-    }
-    if (!ok) {
-        unlink(temp.c_str());
-        return Fail(why, std::strerror(err));
-    }
-    // The rename itself reaches the disk with its folder.
-    const int folder = open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        (void)fsync(folder);
-        close(folder);
-    }
-    return true;
+    return ReplaceFileContents(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), why);
+}
+
+bool RenameFile(const std::string& from, const std::string& to, std::string* why) {
+    return std::rename(from.c_str(), to.c_str()) == 0 || FailErrno(why);
 }
 
 }  // namespace platform

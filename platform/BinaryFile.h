@@ -13,10 +13,13 @@ enum class ReadResult { Ok, Missing, Failed };
 ReadResult ReadBinaryFile(const std::string& path, size_t maxBytes, std::vector<uint8_t>& out,
                           std::string* why = nullptr);
 
-// Writes `bytes` to a new file beside `path`, flushes it and renames it over `path`, so the old
-// file is replaced only by a completely written new one, with the old file's permissions. An
-// existing file that nobody may write is left alone. False when anything fails (the old file is
-// then untouched), with the reason in `why` when given.
+// Replaces the file at `path` with `bytes` as ReplaceFileContents does: the old file is replaced
+// only by a completely written new one, with the old file's permissions, and an existing file
+// that nobody may write is left alone. False when anything fails (the old file is then
+// untouched), with the reason in `why` when given.
 bool ReplaceBinaryFile(const std::string& path, const std::vector<uint8_t>& bytes, std::string* why = nullptr);
+
+// Renames the file `from` to `to`, replacing a file there. False with the reason in `why`.
+bool RenameFile(const std::string& from, const std::string& to, std::string* why = nullptr);
 
 }  // namespace platform

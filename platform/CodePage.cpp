@@ -136,4 +136,24 @@ std::u16string FromUtf8(const std::string& text) {
     return out;
 }
 
+long AnsiTextLength(std::string_view bytes) {
+    long characters = 0;
+    for (size_t i = 0; i < bytes.size(); ++i, ++characters) {
+        const auto b = static_cast<uint8_t>(bytes[i]);
+        if (b < 0x20 || b == 0x7F || b == 0xFF) return -1;
+        if (b <= 0x80) continue;  // ASCII, and 0x80 (the euro sign)
+        if (i + 1 == bytes.size()) return -1;
+        const auto trail = static_cast<uint8_t>(bytes[++i]);
+        if (trail < 0x40 || trail == 0x7F || trail == 0xFF) return -1;
+    }
+    return characters;
+}
+
+bool IsAnsiText(std::string_view bytes) {
+    const long characters = AnsiTextLength(bytes);
+    if (characters < 0) return false;
+    // Pairs of the right form that the code page leaves unassigned convert to U+FFFD.
+    return characters == static_cast<long>(bytes.size()) || FromAnsi(bytes).find(u'\uFFFD') == std::u16string::npos;
+}
+
 }  // namespace platform

@@ -21,6 +21,22 @@ namespace platform {
 namespace {
 
 constexpr size_t kMaxScriptBytes = 4u << 20;
+// A line is played up to this many bytes; the rest of it is reported and skipped.
+constexpr size_t kMaxLineBytes = 64u << 10;
+// A reported line is quoted up to this many characters.
+constexpr size_t kQuotedChars = 80;
+
+bool Continues(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+// The first kQuotedChars characters of `text`, and "..." when there is more.
+std::string Quote(const std::string& text) {
+    size_t end = 0;
+    for (size_t chars = 0; end < text.size() && chars < kQuotedChars; ++chars) {
+        ++end;
+        while (end < text.size() && Continues(text[end])) ++end;
+    }
+    return end < text.size() ? text.substr(0, end) + "..." : text;
+}
 // After the script has asked the program to end, this many more frames are allowed before the
 // runner gives up on a program that does not end.
 constexpr uint32_t kFramesAfterEnd = 3000;
@@ -118,16 +134,25 @@ void ScriptRunner::SetReportsShown(bool shown) { g_reportsShown = shown; }
 
 void ScriptRunner::Report(size_t lineNumber, const std::string& text, const char* why) {
     if (!g_reportsShown) return;
-    std::fprintf(stderr, "script line %zu: %s: %s\n", lineNumber, why, text.c_str());
+    std::fprintf(stderr, "script line %zu: %s: %s\n", lineNumber, why, Quote(text).c_str());
     std::fflush(stderr);
 }
 
 ScriptRunner::ScriptRunner(const std::string& text) {
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) {
-        lines_.push_back(line);
-        if (Trim(line) == "boxes") drawsBoxes_ = true;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        size_t length = end - start;
+        const bool cut = length > kMaxLineBytes;
+        if (cut) {
+            length = kMaxLineBytes;
+            while (length > 0 && Continues(text[start + length])) --length;  // a whole character
+        }
+        lines_.push_back(text.substr(start, length));
+        if (Trim(lines_.back()) == "boxes") drawsBoxes_ = true;
+        cutLines_.push_back(cut);
+        start = end + 1;
     }
 }
 
@@ -207,7 +232,8 @@ void ScriptRunner::EndOfScript(uint32_t deadline) {
 bool ScriptRunner::ParseNextLine() {
     while (next_ < lines_.size()) {
         const size_t number = next_ + 1;
-        const std::string& raw = lines_[next_++];
+        const std::string& raw = lines_[next_];
+        if (cutLines_[next_++]) Complain(number, raw, "too long: the rest of the line is skipped");
         const std::string trimmed = Trim(raw);
         if (trimmed.empty() || trimmed[0] == '#') continue;
         // Only the line end goes from the right: `type` keeps trailing spaces.

@@ -38,7 +38,7 @@ public:
     // script's input as they would for a player (their text still goes to standard error).
     // Read when the script is loaded, so boxes of the start-up are drawn too.
     static bool DrawsMessageBoxes();
-    // "script line N: WHY: TEXT" on standard error.
+    // "script line N: WHY: TEXT" on standard error, TEXT cut after 80 characters.
     static void Report(size_t lineNumber, const std::string& text, const char* why);
     // Whether Report writes its lines (on by default; a fuzz run of the parser turns it off).
     static void SetReportsShown(bool shown);
@@ -66,6 +66,7 @@ private:
     bool PassFrame(uint32_t deadline);
 
     std::vector<std::string> lines_;
+    std::vector<bool> cutLines_;  // lines longer than the bound, of which only the start is kept
     size_t next_ = 0;
     std::deque<Action> actions_;
     bool altHeld_ = false;

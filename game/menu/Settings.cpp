@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "platform/BinaryFile.h"
@@ -32,27 +33,34 @@ constexpr Rule kRules[] = {
     {kSpaceSpeed, 1, 10, 3},     {kSpaceCount, 1, 15, 3},
 };
 
-void Validate(SettingsRecord& record) {
+// Replaces the values outside their ranges; the fields replaced are added to `broken`.
+void Validate(SettingsRecord& record, std::string& broken) {
     for (const Rule& rule : kRules) {
         int32_t& value = record.Field[static_cast<size_t>(rule.field)];
-        if (value < rule.low || value > rule.high) value = rule.replacement;
+        if (value < rule.low || value > rule.high) {
+            value = rule.replacement;
+            broken += " " + std::to_string(rule.field);
+        }
     }
 }
 
-// Reads what the file holds: fields it is too short for keep their values.
-void Parse(const std::vector<uint8_t>& bytes, SettingsRecord& record) {
-    if (bytes.size() < 2) return;
+// Reads what the file holds into `record`: fields it is too short for keep their values. The
+// number of fields 1..11 the file holds whole.
+size_t Parse(const std::vector<uint8_t>& bytes, SettingsRecord& record) {
+    if (bytes.size() < 2) return 0;
     const size_t n = bytes[0] | (static_cast<size_t>(bytes[1]) << 8);
     const size_t textEnd = std::min(bytes.size(), 2 + n);
     record.Text.assign(bytes.begin() + 2, bytes.begin() + static_cast<std::ptrdiff_t>(textEnd));
     size_t pos = 2 + n;
-    for (size_t field = 1; field <= kFieldCount; ++field, pos += 4) {
+    size_t field = 1;
+    for (; field <= kFieldCount; ++field, pos += 4) {
         if (pos + 4 > bytes.size()) break;
         const uint32_t raw = bytes[pos] | (static_cast<uint32_t>(bytes[pos + 1]) << 8) |
                              (static_cast<uint32_t>(bytes[pos + 2]) << 16) |
                              (static_cast<uint32_t>(bytes[pos + 3]) << 24);
         record.Field[field] = static_cast<int32_t>(raw);
     }
+    return field - 1;
 }
 
 std::vector<uint8_t> Serialise(const SettingsRecord& record) {
@@ -113,8 +121,18 @@ bool LoadSettings(const std::string& fileName) {
     case platform::ReadResult::Ok:
         break;
     }
-    Parse(bytes, g_Settings);
-    Validate(g_Settings);
+    // What the file lacks or holds out of range takes the default; the file itself stays as it
+    // is until the player changes a setting.
+    g_Settings = DefaultSettings();
+    const size_t read = Parse(bytes, g_Settings);
+    std::string broken;
+    Validate(g_Settings, broken);
+    if (read < kFieldCount || !broken.empty()) {
+        std::string what = read < kFieldCount ? "it holds " + std::to_string(read) + " of its 11 fields" : "";
+        if (!broken.empty()) what += (what.empty() ? "" : ", ") + std::string("fields out of range:") + broken;
+        std::fprintf(stderr, "glyphor_police: %s is damaged (%s): the default settings are used for what it lacks\n",
+                     path.c_str(), what.c_str());
+    }
     return true;
 }
 

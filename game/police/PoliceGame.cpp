@@ -482,6 +482,11 @@ void PoliceGame::BtnStart_OnClick() {
         NetworkStart();
         return;
     }
+    // A race without a text would be lost the moment it starts.
+    if (race_.Text.TextLength() == 0) {
+        ShowStatus(kNoRaceText);
+        return;
+    }
     SwitchScreen(kScreenRace);
 }
 

@@ -45,7 +45,7 @@ private:
     // Level and crossings made of those needed.
     void DrawStatusLine();
 
-    IDict dict_;
+    IDict dict_{FrogRiver::kLeafLetters};
     FrogRiver river_;
     platform::SurfacePtr background_;
     platform::SurfacePtr back1_, back2_;

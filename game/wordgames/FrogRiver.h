@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -12,6 +13,8 @@ class FrogRiver {
 public:
     static constexpr int32_t kNearBank = -1;
     static constexpr int32_t kFarBank = 9;
+    // The longest word a leaf can show: its 148 pixels hold no more letters of the game font.
+    static constexpr size_t kLeafLetters = 30;
     static constexpr int32_t kCrossings = 4;  // crossings left at the start; below 0 passes
     static constexpr float kLeftEdge = -148.0F;
     static constexpr float kRightEdge = 800.0F;

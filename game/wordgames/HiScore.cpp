@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdio>
 #include <vector>
 
 #include "platform/BinaryFile.h"
 #include "platform/CodePage.h"
+#include "platform/FolderLock.h"
+#include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
 
 std::shared_ptr<HiScore> g_HiScore;
@@ -32,13 +35,14 @@ public:
         pos_ += 2;
         return true;
     }
-    // Up to `n` bytes: a length past the end is cut there.
-    std::string ReadBytes(size_t n) {
-        n = std::min(n, Left());
-        std::string out(bytes_.begin() + static_cast<std::ptrdiff_t>(pos_),
-                        bytes_.begin() + static_cast<std::ptrdiff_t>(pos_ + n));
+    bool AtEnd() const { return Left() == 0; }
+    // `n` bytes; false when the bytes end before.
+    bool ReadBytes(size_t n, std::string& out) {
+        if (n > Left()) return false;
+        out.assign(bytes_.begin() + static_cast<std::ptrdiff_t>(pos_),
+                   bytes_.begin() + static_cast<std::ptrdiff_t>(pos_ + n));
         pos_ += n;
-        return out;
+        return true;
     }
 
 private:
@@ -65,36 +69,120 @@ std::string NameBytes(const std::u16string& name) {
     return ansi;
 }
 
-}  // namespace
-
-bool HiScore::LoadTable(const std::string& fileName) {
+// The table's file: the count, then the ten slots.
+std::vector<uint8_t> TableBytes(int32_t count, const std::array<HiScoreEntry, HiScore::kSlots>& entries) {
     std::vector<uint8_t> bytes;
-    if (platform::ReadBinaryFile(platform::ProgramPath(fileName), kMaxFileBytes, bytes) != platform::ReadResult::Ok) {
-        return false;
-    }
-    ByteReader reader(bytes);
-    int32_t count = 0;
-    reader.ReadInt32(count);
-    count_ = std::clamp(count, 0, kShown);
-    entries_.fill(HiScoreEntry{});
-    for (HiScoreEntry& entry : entries_) {
-        size_t length = 0;
-        if (!reader.ReadInt32(entry.Score) || !reader.ReadUint16(length)) break;
-        entry.Name = platform::FromAnsi(reader.ReadBytes(length));
-    }
-    return true;
-}
-
-bool HiScore::SaveTable(const std::string& fileName) const {
-    std::vector<uint8_t> bytes;
-    PutInt(bytes, static_cast<uint32_t>(count_), 4);
-    for (const HiScoreEntry& entry : entries_) {
+    PutInt(bytes, static_cast<uint32_t>(count), 4);
+    for (const HiScoreEntry& entry : entries) {
         const std::string name = NameBytes(entry.Name);
         PutInt(bytes, static_cast<uint32_t>(entry.Score), 4);
         PutInt(bytes, static_cast<uint32_t>(name.size()), 2);
         bytes.insert(bytes.end(), name.begin(), name.end());
     }
-    return platform::ReplaceBinaryFile(platform::ProgramPath(fileName), bytes);
+    return bytes;
+}
+
+// Reads a whole table: empty when it parses, else what is wrong. Only a file of exactly the
+// count and ten records, names in the code page, is a table.
+std::string ParseTable(const std::vector<uint8_t>& bytes, int32_t& count,
+                       std::array<HiScoreEntry, HiScore::kSlots>& entries) {
+    ByteReader reader(bytes);
+    if (!reader.ReadInt32(count)) return "no count";
+    if (count < 0 || count > HiScore::kShown) return "a count of " + std::to_string(count);
+    for (HiScoreEntry& entry : entries) {
+        size_t length = 0;
+        std::string name;
+        if (!reader.ReadInt32(entry.Score) || !reader.ReadUint16(length) || !reader.ReadBytes(length, name)) {
+            return "the records end early";
+        }
+        if (!platform::IsAnsiText(name)) return "a name that is not text";
+        entry.Name = platform::FromAnsi(name);
+    }
+    return reader.AtEnd() ? std::string() : "bytes after the last record";
+}
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+}
+
+}  // namespace
+
+HiScore::FileState HiScore::ReadFile(const std::string& path, std::string& why) {
+    count_ = 0;
+    entries_.fill(HiScoreEntry{});
+    std::vector<uint8_t> bytes;
+    switch (platform::ReadBinaryFile(path, kMaxFileBytes, bytes, &why)) {
+    case platform::ReadResult::Missing:
+        return FileState::Missing;
+    case platform::ReadResult::Failed:
+        return FileState::Failed;
+    case platform::ReadResult::Ok:
+        break;
+    }
+    why = ParseTable(bytes, count_, entries_);
+    if (why.empty()) return FileState::Read;
+    count_ = 0;
+    entries_.fill(HiScoreEntry{});
+    return FileState::Damaged;
+}
+
+void HiScore::InsertUnsaved() {
+    for (const HiScoreEntry& entry : unsaved_) {
+        if (Qualifies(entry.Score)) Insert(entry.Name, entry.Score);
+    }
+}
+
+bool HiScore::LoadTable(const std::string& fileName) {
+    const std::string path = platform::ProgramPath(fileName);
+    std::string why;
+    const FileState state = ReadFile(path, why);
+    if (state == FileState::Damaged) {
+        std::fprintf(stderr,
+                     "glyphor_police: %s is damaged (%s): the high-score table starts empty and the file is kept as "
+                     "%s.damaged at the next save\n",
+                     path.c_str(), why.c_str(), path.c_str());
+    }
+    InsertUnsaved();
+    return state != FileState::Missing;
+}
+
+bool HiScore::SaveTable(const std::string& fileName) const {
+    return platform::ReplaceBinaryFile(platform::ProgramPath(fileName), TableBytes(count_, entries_));
+}
+
+bool HiScore::Enter(const std::string& fileName, const std::u16string& name, int32_t score) {
+    const std::string path = platform::ProgramPath(fileName);
+    const platform::FolderLock lock(FolderOf(path));
+    unsaved_.push_back(HiScoreEntry{score, name});
+    // A file that cannot be read is not written over: the table shown keeps what it had.
+    const int32_t shownCount = count_;
+    const std::array<HiScoreEntry, kSlots> shown = entries_;
+    std::string why;
+    const FileState state = ReadFile(path, why);
+    if (state == FileState::Failed) {
+        count_ = shownCount;
+        entries_ = shown;
+        if (Qualifies(score)) Insert(name, score);
+    } else {
+        InsertUnsaved();
+    }
+    bool saved = state != FileState::Failed;
+    if (saved && state == FileState::Damaged) saved = platform::RenameFile(path, path + ".damaged", &why);
+    if (saved) saved = platform::ReplaceBinaryFile(path, TableBytes(count_, entries_), &why);
+    if (saved) {
+        unsaved_.clear();
+    } else {
+        TellSaveFailure(path, why);
+    }
+    return saved;
+}
+
+void HiScore::TellSaveFailure(const std::string& path, const std::string& why) {
+    if (toldFailure_) return;
+    toldFailure_ = true;
+    platform::ShowMessageBox(u"最高分无法保存：" + platform::FromUtf8(path) + u"\r\n" + platform::FromUtf8(why),
+                             platform::ApplicationTitle(), platform::MessageIcon::Error);
 }
 
 HiScoreEntry HiScore::EntryAt(int32_t index) const {

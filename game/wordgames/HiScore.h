@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 struct HiScoreEntry {
     int32_t Score = 0;
@@ -17,10 +18,19 @@ public:
     static constexpr int32_t kSlots = 10;
 
     // A path below the program folder ("\Game\space.hi"). False (and nothing changed) when the
-    // file is missing; a short or damaged file gives what it holds, the rest stays empty.
+    // file is missing. A file whose records do not parse (a count outside 0..9, a record cut
+    // or past the ten, a name that is not text in the code page) gives an empty table and one
+    // warning line on stderr. Entries this run could not save stay in the table.
     bool LoadTable(const std::string& fileName);
-    // Replaces the file only once the new table is completely written.
+    // Writes the table as it is; the file is replaced only once the new table is completely
+    // written.
     bool SaveTable(const std::string& fileName) const;
+    // Enters `name` with `score` into the table the file holds now: under the folder's lock the
+    // file is read again, the entry (and those of this run not saved yet) inserted where they
+    // still qualify, and the result written and shown. A damaged file is first kept as
+    // "<file>.damaged". A failed save tells the player once a run with the reason, and its
+    // entries stay in the table for the rest of the run.
+    bool Enter(const std::string& fileName, const std::u16string& name, int32_t score);
 
     int32_t EntryCount() const { return count_; }
     // An empty entry outside 0 .. EntryCount() - 1.
@@ -31,6 +41,14 @@ public:
     void Insert(const std::u16string& name, int32_t score);
 
 private:
+    enum class FileState { Missing, Read, Damaged, Failed };
+    // Reads the file at `path` into the table (empty unless Read); `why` tells what is wrong.
+    FileState ReadFile(const std::string& path, std::string& why);
+    void InsertUnsaved();
+    void TellSaveFailure(const std::string& path, const std::string& why);
+
+    std::vector<HiScoreEntry> unsaved_;
+    bool toldFailure_ = false;
     int32_t count_ = 0;
     std::array<HiScoreEntry, kSlots> entries_{};
 };

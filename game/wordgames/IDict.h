@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -8,10 +9,14 @@
 // has, and reports that number as its count.
 class IDict {
 public:
-    IDict();
+    // Words longer than `longestWord` characters cannot be shown by the game that reads them.
+    static constexpr size_t kLongestWord = 64;
+    explicit IDict(size_t longestWord = kLongestWord);
 
-    // Reads base folder + key + ".ID", keeping at most `count` words; records whose word is empty
-    // or begins with "{" are skipped. A missing file shows a message box and keeps the old words.
+    // Reads base folder + key + ".ID", keeping at most `count` words; records whose word is empty,
+    // begins with "{", is longer than the longest word or is not text in the code page are
+    // skipped. A missing file, or one without a single word to keep, shows a message box naming
+    // it and keeps the old words.
     bool Load(const std::string& key, int32_t count);
     // Loads course 0..7 by its key and word count; any other index changes nothing.
     void LoadCourse(int32_t course);
@@ -32,7 +37,10 @@ public:
     static Course CourseAt(int32_t course);
 
 private:
+    std::vector<std::u16string> UsableWords(const std::vector<uint8_t>& bytes, size_t slots) const;
+
     std::string baseFolder_;
+    size_t longestWord_;
     std::vector<std::u16string> words_;
     int32_t count_ = 0;
 };

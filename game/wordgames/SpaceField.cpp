@@ -17,8 +17,8 @@ constexpr float kMaxSway = 4;
 constexpr float kMaxMissileSpeed = 8;
 constexpr int32_t kBlastWidth = 197;
 constexpr int32_t kBlastHeight = 186;
-constexpr int32_t kMessageMs = 115000;  // the level-up message stays five seconds
-constexpr size_t kWordRoom = 64;        // bonus words are short, so this holds any of them
+constexpr int32_t kMessageMs = 115000;             // the level-up message stays five seconds
+constexpr size_t kWordRoom = IDict::kLongestWord;  // the course keeps no longer word
 constexpr const char16_t* kLevelUpText = u"等级提升,难度增大……";
 constexpr const char16_t* kNoWordText = u"金雀打字游戏";
 

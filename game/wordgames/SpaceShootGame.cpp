@@ -180,8 +180,7 @@ void SpaceShootGame::ShowHighScoreEntry() {
         std::u16string name = answer.value_or(std::u16string());
         if (name.size() > static_cast<size_t>(kNameChars)) name.resize(kNameChars);
         if (name.empty()) name = kDefaultName;
-        table->Insert(name, score);
-        table->SaveTable(kHiScoreFile);
+        table->Enter(kHiScoreFile, name, score);
     }
     field_.ClearScore();
 }

@@ -299,6 +299,44 @@ TEST_F(TaviReports, ABacklogGoesOutInOrderInShortRequests) {
     EXPECT_FALSE(work.Exists("shchcache.lfq"));
 }
 
+// A host that reported 600 shows through an outage (a batch every five) and then runs again
+// with a few shows a run, its config.xml written anew by an update (the count back at 0): the
+// saved reports join the first batch that goes out, whatever their number, so all 600 are
+// delivered within the next two runs, each once, and the queue file is gone.
+TEST_F(TaviReports, ShowsSavedThroughAnOutageAllGoOutWithinTwoRunsEachOnce) {
+    adserver::ModuleFilesOptions options = Options();
+    options.limit = 5;
+    {
+        const TaviLibrary& tavi = Load(&options);
+        ASSERT_EQ(tavi.List(3), u"0,1,2");
+        ASSERT_TRUE(server->set("mode=down"));
+        ::testing::internal::CaptureStdout();
+        for (int i = 0; i < 600; ++i) ASSERT_EQ(tavi.ReportAdShow(i % 2), 1);
+        ::testing::internal::GetCapturedStdout();
+        tavi.ReleaseTavi();
+    }
+    ASSERT_TRUE(work.Exists("shchcache.lfq"));
+    ASSERT_TRUE(server->set("mode=normal"));
+    std::size_t outage = 0;
+    std::size_t later = 0;
+    for (int run = 0; run < 2; ++run) {
+        const TaviLibrary& tavi = Load(&options);
+        ASSERT_EQ(tavi.List(3), u"0,1,2");
+        const std::size_t before = Requests("statads").size();
+        ::testing::internal::CaptureStdout();
+        for (int i = 0; i < 3; ++i) tavi.ReportAdShow(2);
+        ::testing::internal::GetCapturedStdout();
+        tavi.ReleaseTavi();
+        const auto sent = Requests("statads");
+        for (std::size_t i = before; i < sent.size(); ++i) {
+            if (sent[i].mode != "normal") continue;
+            for (const std::string& item : Lists(sent[i].text).show) ++(item.rfind("ai2,", 0) == 0 ? later : outage);
+        }
+    }
+    EXPECT_EQ(outage, 600u) << "the outage's shows, each delivered once";
+    EXPECT_LE(later, 6u);
+}
+
 // Queued usage reports that can never be sent are dropped with a line saying so; they neither
 // hold up the queue nor are tried again.
 TEST_F(TaviReports, UsageReportsThatCanNeverBeSentAreDropped) {

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -122,27 +123,45 @@ TEST_F(SettingsTest, AMissingFileIsCreatedWithTheDefaults) {
     EXPECT_EQ(ReadFile().size(), 46u);
 }
 
-TEST_F(SettingsTest, AShortFileLeavesTheMissingFieldsAtTheirValuesThenValidates) {
-    Bytes bytes = FileBytes("ab", kValid);
-    bytes.resize(2 + 2 + 4 * 3 + 2);  // text, fields 1-3 and half of field 4
-    WriteFile(bytes);
-    g_Settings.Field.fill(0);
-    g_Settings.Field[kMoleStay] = 15;  // in range: kept
-    ASSERT_TRUE(LoadSettings(kSettingsFile));
-    EXPECT_EQ(g_Settings.Text, "ab");
-    EXPECT_EQ(g_Settings.Field[kAppleLevel], 5);
-    EXPECT_EQ(g_Settings.Field[kAppleFail], 30);
-    EXPECT_EQ(g_Settings.Field[kFrogLevel], 0);  // not read, 0 is in range
-    EXPECT_EQ(g_Settings.Field[kMoleStay], 15);
-    EXPECT_EQ(g_Settings.Field[kMoleTime], 1);  // not read, 0 replaced
-    EXPECT_EQ(g_Settings.Field[kSpaceSpeed], 3);
-
-    // A text length that runs past the end of the file takes what is there and reads no field.
-    WriteFile(Bytes{0xFF, 0x00, 'x', 'y'});
-    g_Settings = DefaultSettings();
-    ASSERT_TRUE(LoadSettings(kSettingsFile));
-    EXPECT_EQ(g_Settings.Text, "xy");
-    EXPECT_EQ(g_Settings.Field, DefaultSettings().Field);
+// An empty file, a short one and one with a field out of range: whatever g_Settings held
+// before, the fields the file lacks or breaks take their defaults, one warning line says so, and
+// the file is left exactly as it is until a setting changes.
+TEST_F(SettingsTest, AShortEmptyOrBrokenFileGivesTheDefaultsOneWarningAndIsLeftAsItIs) {
+    Bytes shortFile = FileBytes("ab", kValid);
+    shortFile.resize(2 + 2 + 4 * 3 + 2);  // text, fields 1-3 and half of field 4
+    std::array<int32_t, 11> broken = kValid;
+    broken[kFrogCourse - 1] = 9;
+    const SettingsRecord defaults = DefaultSettings();
+    for (const Bytes& bytes : {Bytes{}, Bytes{0x05}, Bytes{0xFF, 0x00, 'x', 'y'}, shortFile, FileBytes("", broken)}) {
+        WriteFile(bytes);
+        g_Settings.Field.fill(0);
+        g_Settings.Field[kMoleStay] = 15;
+        ::testing::internal::CaptureStderr();
+        ASSERT_TRUE(LoadSettings(kSettingsFile));
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        const bool isShort = bytes == shortFile;
+        if (isShort) {
+            EXPECT_EQ(g_Settings.Text, "ab");
+            EXPECT_EQ(g_Settings.Field[kAppleLevel], 5);
+            EXPECT_EQ(g_Settings.Field[kAppleFail], 30);
+            for (int field = kFrogLevel; field <= kSpaceBonus; ++field) {
+                EXPECT_EQ(g_Settings.Field[static_cast<size_t>(field)], defaults.Field[static_cast<size_t>(field)])
+                    << "field " << field;
+            }
+        } else if (bytes.size() < 46) {
+            EXPECT_EQ(g_Settings.Field, defaults.Field) << bytes.size() << " bytes";
+        } else {
+            EXPECT_EQ(g_Settings.Field[kFrogCourse], defaults.Field[kFrogCourse]);
+            EXPECT_EQ(g_Settings.Field[kMoleStay], kValid[kMoleStay - 1]);
+        }
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+        EXPECT_NE(said.find(FilePath()), std::string::npos) << said;
+        EXPECT_EQ(ReadFile(), bytes) << "the file is left as it is";
+    }
+    // A setting changed by the player writes the whole record.
+    g_Settings.Field[kSpaceSpeed] = 7;
+    ASSERT_TRUE(SaveSettings(kSettingsFile));
+    EXPECT_EQ(ReadFile().size(), 46u);
 }
 
 TEST_F(SettingsTest, SavingReplacesALongerOldFileWhole) {

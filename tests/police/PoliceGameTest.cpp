@@ -67,6 +67,21 @@ TEST_F(PoliceWorld, TextListClickChoosesTheRaceText) {
     EXPECT_EQ(game.Race().Text.Text(), u"Second text.");
 }
 
+// Without a text to type the race is not started: no texts at all, or an empty one chosen.
+TEST_F(PoliceWorld, StartIsRefusedWhileThereIsNoTextToType) {
+    for (const bool withEmptyText : {false, true}) {
+        if (withEmptyText) WriteText("empty.txt", " \r\n");
+        PoliceGame& game = StartGame();
+        Click(game.Buttons().BtnSingle);
+        ASSERT_EQ(game.Screen(), kScreenSetting);
+        Click(game.Buttons().BtnStart);
+        EXPECT_EQ(game.Screen(), kScreenSetting) << (withEmptyText ? "an empty text" : "no texts");
+        EXPECT_EQ(game.StatusText(), u"请选择一篇比赛文章");
+        Frame();
+        EXPECT_EQ(game.Screen(), kScreenSetting);
+    }
+}
+
 TEST_F(PoliceWorld, RaceEndsOnTheKeyAfterTheTextOrOnACatch) {
     WriteText("ab.txt", "ab");
     for (int32_t local : {0, 1}) {
@@ -139,7 +154,8 @@ TEST_F(PoliceWorld, SoundsOfTheRaceStartAndTheResultScreens) {
 }
 
 TEST_F(PoliceWorld, RaceScreenDrawing) {
-    PoliceGame& game = StartGame();  // no text files: an empty race text
+    WriteText("a.txt", "a");  // a race is started only with a text
+    PoliceGame& game = StartGame();
     Click(game.Buttons().BtnSingle);
     Click(game.Buttons().BtnStart);
     Frame();
@@ -157,7 +173,8 @@ TEST_F(PoliceWorld, RaceScreenDrawing) {
     }
     EXPECT_EQ(game.Renderer().Camera().Left(), 800);
     EXPECT_EQ(game.Renderer().Camera().Top(), 600);
-    game.KeyPress('a');  // any key ends a race on an empty text
+    game.KeyPress('a');
+    game.KeyPress('?');  // the key after the text ends the race
     EXPECT_EQ(game.Screen(), kScreenLost);
 }
 

@@ -55,6 +55,22 @@ TEST_F(ScriptRunnerTest, ACharacterNoKeyOrInputMethodGivesIsSkippedAndTheRestTyp
     EXPECT_EQ(errors, "script line 2: cannot be typed: \xE2\x98\x83\n");
 }
 
+// A line of a megabyte is played up to its bound, the rest reported and skipped, and a reported
+// line is quoted by its start only: the run takes well under a second.
+TEST_F(ScriptRunnerTest, AHugeLineIsCutAtItsBoundAndQuotedShort) {
+    const std::string huge(1u << 20, 'z');
+    testing::internal::CaptureStderr();
+    const auto start = std::chrono::steady_clock::now();
+    Play("nosuchverb " + huge + "\nkey c\n");
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_LT(seconds, 1.0);
+    const std::string quoted = "nosuchverb " + std::string(69, 'z') + "...\n";
+    EXPECT_EQ(errors.rfind("script line 1: too long: the rest of the line is skipped: " + quoted, 0), 0u) << errors;
+    EXPECT_LT(errors.size(), 400u) << errors;
+    EXPECT_EQ(screen->Calls("KeyPress"), (std::vector<std::string>{"KeyPress 99"}));
+}
+
 TEST_F(ScriptRunnerTest, FramesAndWaitMoveTheVirtualClockTwentyMillisecondsAFrame) {
     // A count out of range is a line not understood, not a wait of some wrapped length.
     Play("frames 5\nwait 99999999999999999999\nwait 100\nframes -99999999999999999999\nwait 30\n");

@@ -1,9 +1,15 @@
 // The high-score table: the bar of empty slots, the hidden tenth slot, equal scores, the file
-// written and read back, and files that are short, cut or carry a count out of range.
+// written and read back, damaged files refused, a save that fails, and copies saving at once.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "platform/ProgramFolder.h"
 #include "tests/support/TempDir.h"
@@ -80,28 +86,112 @@ TEST_F(HiScoreTest, SavesAllTenSlotsInTheCodePageAndReadsThemBack) {
     EXPECT_FALSE(HiScore().LoadTable("\\Game\\none.hi"));
 }
 
-TEST_F(HiScoreTest, DamagedFilesLoadWhatTheyHold) {
+// A table whose records do not parse is refused whole: an empty table, one warning, and the
+// file kept as "space.hi.damaged" when the next entry replaces it.
+TEST_F(HiScoreTest, ADamagedTableIsRefusedAndKeptAsDamagedByTheNextSave) {
+    std::string slots;
+    for (int i = 0; i < HiScore::kSlots; ++i) slots += Record(900 - i, "ab");
+    const std::string damaged[] = {
+        Int32(40) + slots,                                       // a count past nine
+        Int32(-3) + slots,                                       // a negative count
+        Int32(2) + Record(900, "ab") + Record(800, "cd", 5000),  // a name past the end
+        Int32(1) + slots.substr(0, slots.size() - 1),            // the last record cut
+        Int32(1) + slots + "x",                                  // bytes after the ten
+        Int32(1) + Record(900, "\x81\x0a") + slots.substr(8),    // a name that is not text
+        "\x01",
+        "",
+    };
+    for (const std::string& bytes : damaged) {
+        temp_.Write("Game/space.hi", bytes);
+        HiScore table;
+        table.Insert(u"old", 7);
+        ::testing::internal::CaptureStderr();
+        ASSERT_TRUE(table.LoadTable(kHiScoreFile));
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(table.EntryCount(), 0) << bytes.size() << " bytes";
+        EXPECT_EQ(table.EntryAt(0).Name, u"");
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+
+        ::testing::internal::CaptureStderr();
+        ASSERT_TRUE(table.Enter(kHiScoreFile, u"Ann", 50));
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+        EXPECT_EQ(temp_.Read("Game/space.hi.damaged"), bytes);
+        HiScore again;
+        ASSERT_TRUE(again.LoadTable(kHiScoreFile));
+        ASSERT_EQ(again.EntryCount(), 1);
+        EXPECT_EQ(again.EntryAt(0).Name, u"Ann");
+    }
+    // A whole table is no damage.
+    temp_.Write("Game/space.hi", Int32(3) + slots);
     HiScore table;
-    table.Insert(u"old", 7);
-
-    // A count past nine is clamped; a name length past the end is cut at the end.
-    temp_.Write("Game/space.hi", Int32(40) + Record(900, "ab") + Record(800, "cd", 5000));
+    ::testing::internal::CaptureStderr();
     ASSERT_TRUE(table.LoadTable(kHiScoreFile));
-    EXPECT_EQ(table.EntryCount(), 9);
-    EXPECT_EQ(table.EntryAt(0).Name, u"ab");
-    EXPECT_EQ(table.EntryAt(1).Name, u"cd");
-    EXPECT_EQ(table.EntryAt(2).Score, 0);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(table.EntryCount(), 3);
+}
 
-    // A negative count is clamped to 0; a cut record leaves its slot empty.
-    temp_.Write("Game/space.hi", Int32(-3) + Record(900, "ab") + "\x05\x00");
+// A table that cannot be written (read-only here) keeps the new entries for the rest of the run,
+// also when the screen reads the file again, and the player is told once, with the reason.
+TEST_F(HiScoreTest, AnEntryThatCannotBeSavedStaysForTheRunAndThePlayerIsToldOnce) {
+    std::string slots = Record(900, "Zed");
+    for (int i = 1; i < HiScore::kSlots; ++i) slots += Record(0, "");
+    temp_.Write("Game/space.hi", Int32(1) + slots);
+    const std::string path = platform::ProgramPath(kHiScoreFile);
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    HiScore table;
     ASSERT_TRUE(table.LoadTable(kHiScoreFile));
-    EXPECT_EQ(table.EntryCount(), 0);
-    EXPECT_FALSE(table.Qualifies(0));
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(table.Enter(kHiScoreFile, u"Ann", 500));
+    EXPECT_FALSE(table.Enter(kHiScoreFile, u"Ben", 400));
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("最高分无法保存：" + path + "\nthe file is read-only"), std::string::npos) << said;
+    EXPECT_EQ(said.find("最高分", said.find("最高分") + 1), std::string::npos) << "told once: " << said;
+    for (int reload = 0; reload < 2; ++reload) {
+        ASSERT_EQ(table.EntryCount(), 3);
+        EXPECT_EQ(table.EntryAt(0).Name, u"Zed");
+        EXPECT_EQ(table.EntryAt(1).Name, u"Ann");
+        EXPECT_EQ(table.EntryAt(2).Name, u"Ben");
+        ASSERT_TRUE(table.LoadTable(kHiScoreFile));  // the screen opened again
+    }
+    EXPECT_EQ(temp_.Read("Game/space.hi"), Int32(1) + slots);
 
-    temp_.Write("Game/space.hi", "\x01");
+    // Once the file can be written the entries kept go in with the next one.
+    ASSERT_EQ(chmod(path.c_str(), 0644), 0);
+    EXPECT_TRUE(table.Enter(kHiScoreFile, u"Cy", 300));
+    HiScore again;
+    ASSERT_TRUE(again.LoadTable(kHiScoreFile));
+    EXPECT_EQ(again.EntryCount(), 4);
+}
+
+// Copies of the program ending their games at the same moment each keep their entry: every save
+// reads the table again under the folder's lock and inserts into what it finds.
+TEST_F(HiScoreTest, CopiesEndingAtOnceKeepEachOthersEntries) {
+    constexpr int kCopies = 8;
+    const std::string go = temp_.File("go");
+    std::vector<pid_t> copies;
+    for (int i = 0; i < kCopies; ++i) {
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            HiScore table;
+            table.LoadTable(kHiScoreFile);  // each saw the same (missing) table
+            while (!std::filesystem::exists(go)) usleep(100);
+            _exit(table.Enter(kHiScoreFile, std::u16string(1, static_cast<char16_t>(u'A' + i)), 100 + i) ? 0 : 1);
+        }
+        copies.push_back(pid);
+    }
+    temp_.Write("go", "");
+    for (pid_t pid : copies) {
+        int status = 0;
+        waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    HiScore table;
     ASSERT_TRUE(table.LoadTable(kHiScoreFile));
-    EXPECT_EQ(table.EntryCount(), 0);
-    EXPECT_TRUE(table.Qualifies(1));
+    ASSERT_EQ(table.EntryCount(), kCopies);
+    for (int i = 0; i < kCopies; ++i) {
+        EXPECT_EQ(table.EntryAt(i).Name, std::u16string(1, static_cast<char16_t>(u'A' + kCopies - 1 - i)));
+    }
 }
 
 }  // namespace

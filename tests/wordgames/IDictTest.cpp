@@ -1,9 +1,11 @@
 // The course word dictionary: records read, skipped and cut, the count asked for, the bounds of
-// WordAt, and a missing course.
+// WordAt, a missing course and damaged ones.
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/ProgramFolder.h"
 #include "tests/support/TempDir.h"
@@ -94,6 +96,47 @@ TEST_F(IDictTest, MissingCourseSaysSoAndKeepsTheOldWords) {
     EXPECT_EQ(said.find("数据错误", said.find("数据错误") + 1), std::string::npos) << "one message only";
     EXPECT_EQ(dict.Count(), 900);
     EXPECT_EQ(dict.WordAt(0), u"one");
+}
+
+// Damaged course files: random bytes, records far longer than any word, an empty file. None has
+// a word a game can show, so each is as good as missing: the message names it and the old
+// words stay. Among good words, those too long for the game and those not in the code page
+// are passed over.
+TEST_F(IDictTest, DamagedCoursesAreRefusedLikeMissingOnesAndUnshowableWordsSkipped) {
+    std::string random(85000, '\0');
+    uint32_t state = 29;
+    for (char& c : random) {
+        state = state * 1103515245u + 12345u;
+        c = static_cast<char>(state >> 24);
+    }
+    const std::string longRecord = Record(std::string(65535, 'a'));
+    std::string huge;
+    huge.reserve(100 * longRecord.size());
+    for (int i = 0; i < 100; ++i) huge += longRecord;
+    std::vector<std::string> damaged;
+    damaged.push_back(std::move(random));
+    damaged.push_back(std::move(huge));
+    damaged.emplace_back();
+    Course("Grade", Record("one") + Record("two"));
+    IDict dict(30);
+    dict.LoadCourse(0);
+    for (const std::string& bytes : damaged) {
+        Course("4W", bytes);
+        ::testing::internal::CaptureStderr();
+        EXPECT_FALSE(dict.Load("4W", 4543));
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        EXPECT_NE(said.find("[出错信息] 数据错误，找不到文件" + dict.BaseFolder() + "4W.ID 请重新安装数据"),
+                  std::string::npos)
+            << bytes.size() << " bytes: " << said;
+        EXPECT_EQ(dict.Count(), 900);
+        EXPECT_EQ(dict.WordAt(1), u"two");
+    }
+    Course("Mixed", Record(std::string(31, 'x')) + Record("pear") + Record("b\x01") + Record("\xff\xfe") +
+                        Record(std::string(30, 'y')) + Record("\xd6\xd0"));
+    ASSERT_TRUE(dict.Load("Mixed", 3));
+    EXPECT_EQ(dict.WordAt(0), u"pear");
+    EXPECT_EQ(dict.WordAt(1), std::u16string(30, u'y'));
+    EXPECT_EQ(dict.WordAt(2), u"中");
 }
 
 }  // namespace

@@ -1,0 +1,25 @@
+#pragma once
+// Replacing a file whole, shared by the game and the advertising module: the new contents are
+// written to a file in the same folder, flushed to the disk with their permission bits set and
+// then renamed over the old file, whose folder is flushed too. The old file is never left half
+// written, and a temporary file never outlives its save: it has no name while it is written,
+// and the short-lived names a save gives (`<file>.new-<process>-<serial>`) are removed by the
+// next save in that folder once their process has gone.
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// Replaces the file at `path` with `contents`. A symbolic link at `path` is followed: the file it
+// names is replaced. An existing file keeps its permission bits; a new one gets 0666 less the
+// umask. A folder, or an existing file that nobody may write (by its permission bits, which hold
+// for the superuser too), is left alone. False when anything fails, the old file untouched, with
+// the system's reason in `why` when given.
+bool ReplaceFileContents(const std::string& path, std::string_view contents, std::string* why = nullptr);
+
+// Removes the temporary files that saves of `path` left when their process died: only names of
+// the save's own pattern, and only those whose process no longer runs. The number removed.
+int RemoveDeadTemporaryFiles(const std::string& path);
+
+}  // namespace platform
