@@ -5,6 +5,7 @@
 #include "engine/SoundEngine.h"
 #include "platform/Clock.h"
 #include "platform/HostName.h"
+#include "platform/PlayerFiles.h"
 #include "platform/ProgramFolder.h"
 #include "shell/FrameLoop.h"
 #include "shell/Globals.h"
@@ -43,7 +44,9 @@ std::string TextFolderPath() { return platform::ProgramPath("\\Data\\English\\E_
 std::shared_ptr<PoliceGame> PoliceGame::Create() { return std::shared_ptr<PoliceGame>(new PoliceGame()); }
 
 PoliceGame::PoliceGame()
-    : textFolder_(TextFolderPath()), renderer_(pictures_, buttons_, textList_, race_), lobby_(pictures_, buttons_) {
+    : textFolder_(TextFolderPath(), platform::PlayerTextFolder()),
+      renderer_(pictures_, buttons_, textList_, race_),
+      lobby_(pictures_, buttons_) {
     // The text list.
     textList_.Load(textFolder_);
     NetConnect = std::make_unique<NetEngine>();

@@ -6,7 +6,7 @@
 
 #include "platform/BinaryFile.h"
 #include "platform/CodePage.h"
-#include "platform/ProgramFolder.h"
+#include "platform/PlayerFiles.h"
 
 std::shared_ptr<HiScore> g_HiScore;
 
@@ -69,7 +69,8 @@ std::string NameBytes(const std::u16string& name) {
 
 bool HiScore::LoadTable(const std::string& fileName) {
     std::vector<uint8_t> bytes;
-    if (platform::ReadBinaryFile(platform::ProgramPath(fileName), kMaxFileBytes, bytes) != platform::ReadResult::Ok) {
+    if (platform::ReadBinaryFile(platform::PlayerDataFolder() + fileName, kMaxFileBytes, bytes) !=
+        platform::ReadResult::Ok) {
         return false;
     }
     ByteReader reader(bytes);
@@ -94,7 +95,7 @@ bool HiScore::SaveTable(const std::string& fileName) const {
         PutInt(bytes, static_cast<uint32_t>(name.size()), 2);
         bytes.insert(bytes.end(), name.begin(), name.end());
     }
-    return platform::ReplaceBinaryFile(platform::ProgramPath(fileName), bytes);
+    return platform::ReplaceBinaryFile(platform::PlayerDataFolder() + fileName, bytes);
 }
 
 HiScoreEntry HiScore::EntryAt(int32_t index) const {

@@ -16,7 +16,7 @@ public:
     static constexpr int32_t kShown = 9;
     static constexpr int32_t kSlots = 10;
 
-    // A path below the program folder ("\Game\space.hi"). False (and nothing changed) when the
+    // A name in the player's data folder (PlayerDataFolder). False (and nothing changed) when the
     // file is missing; a short or damaged file gives what it holds, the rest stays empty.
     bool LoadTable(const std::string& fileName);
     // Replaces the file only once the new table is completely written.
@@ -37,4 +37,4 @@ private:
 
 extern std::shared_ptr<HiScore> g_HiScore;
 
-inline constexpr const char* kHiScoreFile = "\\Game\\space.hi";
+inline constexpr const char* kHiScoreFile = "space.hi";
