@@ -12,6 +12,8 @@ std::string WithTrailingSlash(std::string folder) {
     return folder;
 }
 
+}  // namespace
+
 std::string ExecutableFolder() {
     std::array<char, 4096> buffer{};
     const ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
@@ -22,16 +24,28 @@ std::string ExecutableFolder() {
     return path.substr(0, slash + 1);
 }
 
+namespace {
+
 std::string& Folder() {
     static std::string folder = ExecutableFolder();
     return folder;
+}
+
+PlayerFilesPlace& Place() {
+    static PlayerFilesPlace place = PlayerFilesPlace::BesideProgram;
+    return place;
 }
 
 }  // namespace
 
 const std::string& ProgramFolder() { return Folder(); }
 
-void SetProgramFolder(const std::string& folder) { Folder() = WithTrailingSlash(folder); }
+void SetProgramFolder(const std::string& folder, PlayerFilesPlace place) {
+    Folder() = WithTrailingSlash(folder);
+    Place() = place;
+}
+
+PlayerFilesPlace WherePlayerFilesAre() { return Place(); }
 
 std::string ProgramPath(const std::string& relative) {
     std::string tail;

@@ -2,7 +2,7 @@
 
 #include <dlfcn.h>
 
-#include "platform/ProgramFolder.h"
+#include "platform/DataFolder.h"
 
 namespace platform {
 
@@ -10,7 +10,7 @@ std::unique_ptr<SharedLibrary> SharedLibrary::Open(const std::string& fileName) 
     if (fileName.empty()) return nullptr;
     void* handle = nullptr;
     if (fileName.find('/') == std::string::npos) {
-        handle = dlopen((ProgramFolder() + fileName).c_str(), RTLD_NOW | RTLD_LOCAL);
+        handle = dlopen((ModuleFolder() + fileName).c_str(), RTLD_NOW | RTLD_LOCAL);
     }
     if (handle == nullptr) handle = dlopen(fileName.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr) return nullptr;

@@ -4,7 +4,7 @@
 
 namespace platform {
 
-// A shared library loaded by file name: from the program folder first, then through the
+// A shared library loaded by file name: from the advertising module's folder first (ModuleFolder), then through the
 // system's normal search. Unloaded when the object ends.
 class SharedLibrary {
 public:

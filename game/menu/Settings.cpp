@@ -9,7 +9,7 @@
 #include "platform/BinaryFile.h"
 #include "platform/CodePage.h"
 #include "platform/MessageBox.h"
-#include "platform/ProgramFolder.h"
+#include "platform/PlayerFiles.h"
 
 SettingsRecord g_Settings;
 
@@ -102,7 +102,7 @@ SettingsRecord DefaultSettings() {
 bool LoadSettings(const std::string& fileName) {
     g_keepFile = false;
     g_toldSaveFailure = false;
-    const std::string path = platform::ProgramPath(fileName);
+    const std::string path = platform::PlayerConfigFolder() + fileName;
     std::vector<uint8_t> bytes;
     std::string why;
     switch (platform::ReadBinaryFile(path, kMaxFileBytes, bytes, &why)) {
@@ -137,7 +137,7 @@ bool LoadSettings(const std::string& fileName) {
 }
 
 bool SaveSettings(const std::string& fileName) {
-    const std::string path = platform::ProgramPath(fileName);
+    const std::string path = platform::PlayerConfigFolder() + fileName;
     std::string why;
     if (g_keepFile) {
         why = "it could not be read at start (" + g_keepReason + ") and is left as it is";

@@ -27,7 +27,7 @@ extern SettingsRecord g_Settings;
 
 // The default value of every field (bonus mode on).
 SettingsRecord DefaultSettings();
-// Reads the file (a path below the program folder, "\Game\Setting.DAT") into g_Settings and
+// Reads the file (a name in the player's settings folder, PlayerConfigFolder) into g_Settings and
 // replaces out-of-range values. A missing file is created with the default values. A file that
 // cannot be read gives the defaults and a warning line on stderr, and is never written over.
 bool LoadSettings(const std::string& fileName);
@@ -35,4 +35,4 @@ bool LoadSettings(const std::string& fileName);
 // read-only file is left alone. The first failed save of a run tells the player why.
 bool SaveSettings(const std::string& fileName);
 
-inline constexpr const char* kSettingsFile = "\\Game\\Setting.DAT";
+inline constexpr const char* kSettingsFile = "Setting.DAT";

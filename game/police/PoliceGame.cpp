@@ -6,6 +6,7 @@
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
 #include "platform/HostName.h"
+#include "platform/PlayerFiles.h"
 #include "platform/ProgramFolder.h"
 #include "results/ResultBook.h"
 #include "results/ResultPanel.h"
@@ -48,7 +49,9 @@ std::string TextFolderPath() { return platform::ProgramPath("\\Data\\English\\E_
 std::shared_ptr<PoliceGame> PoliceGame::Create() { return std::shared_ptr<PoliceGame>(new PoliceGame()); }
 
 PoliceGame::PoliceGame()
-    : textFolder_(TextFolderPath()), renderer_(pictures_, buttons_, textList_, race_), lobby_(pictures_, buttons_) {
+    : textFolder_(TextFolderPath(), platform::PlayerTextFolder()),
+      renderer_(pictures_, buttons_, textList_, race_),
+      lobby_(pictures_, buttons_) {
     // The text list.
     textList_.Load(textFolder_);
     NetConnect = std::make_unique<NetEngine>();

@@ -23,19 +23,37 @@ bool ListedBefore(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-TextFolder::TextFolder(std::string path) : path_(std::move(path)) {}
+TextFolder::TextFolder(std::string path, std::string ownPath) : path_(std::move(path)), ownPath_(std::move(ownPath)) {}
+
+std::vector<std::string> TextFolder::Folders() const {
+    if (ownPath_.empty()) return {path_};
+    return {ownPath_, path_};
+}
 
 std::vector<std::string> TextFolder::TxtFileNames() const {
-    std::vector<std::string> names = platform::ListFiles(path_, ".txt", kMaxFiles);
+    std::vector<std::string> names;
+    for (const std::string& folder : Folders()) {
+        for (std::string& name : platform::ListFiles(folder, ".txt", kMaxFiles - names.size())) {
+            const bool listed = std::any_of(names.begin(), names.end(),
+                                            [&](const std::string& n) { return platform::SameIgnoringCase(n, name); });
+            if (!listed) names.push_back(std::move(name));
+        }
+    }
     std::sort(names.begin(), names.end(), ListedBefore);
     return names;
 }
 
 bool TextFolder::ReadFirstLine(const std::string& fileName, std::string& line) const {
     line.clear();
-    const std::string found = platform::FindFileIgnoringCase(path_, fileName, kMaxFiles);
-    if (found.empty()) return false;
-    const std::string path = path_ + found;
+    std::string path;
+    for (const std::string& folder : Folders()) {
+        const std::string found = platform::FindFileIgnoringCase(folder, fileName, kMaxFiles);
+        if (!found.empty()) {
+            path = folder + found;
+            break;
+        }
+    }
+    if (path.empty()) return false;
     std::vector<uint8_t> bytes;
     if (platform::ReadBinaryFile(path, kMaxLineBytes, bytes) != platform::ReadResult::Ok) return false;
     for (uint8_t b : bytes) {

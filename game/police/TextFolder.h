@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-// The folder of race texts on disk. File names and contents are ANSI (CP936) bytes; nothing
-// read here is trusted: listings and reads are bounded.
+// The folder of race texts on disk, and the player's own folder of texts beside it. File names and
+// contents are ANSI (CP936) bytes; nothing read here is trusted: listings and reads are bounded.
 class TextFolder {
 public:
     // At most this many files are listed; only the first 21 can ever be chosen.
@@ -12,8 +12,9 @@ public:
     // Bytes of a first line that are ever looked at (1024 characters need at most 2048).
     static constexpr size_t kMaxLineBytes = 4096;
 
-    // `path` ends in '/'.
-    explicit TextFolder(std::string path);
+    // `path` (the shipped texts) and `ownPath` (the player's, may be empty) end in '/'. A name in
+    // both folders is listed once and read from the player's folder.
+    explicit TextFolder(std::string path, std::string ownPath = std::string());
 
     // Names of the files matching "*.txt" ("X.TXT" too), sorted by name ignoring the case of
     // letters, as the desktop's file system lists them. A missing or unreadable folder gives none.
@@ -25,5 +26,9 @@ public:
     const std::string& Path() const { return path_; }
 
 private:
+    // The folder the player's own texts are read from first, then the shipped one.
+    std::vector<std::string> Folders() const;
+
     std::string path_;
+    std::string ownPath_;
 };

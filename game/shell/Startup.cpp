@@ -9,6 +9,7 @@
 #include "menu/SetupDlg.h"
 #include "menu/SwitchBoard.h"
 #include "platform/CodePage.h"
+#include "platform/DataFolder.h"
 #include "platform/Display.h"
 #include "platform/MessageBox.h"
 #include "platform/MessageQueue.h"
@@ -70,6 +71,10 @@ void CreateSharedFonts() {
 
 int RunProgram(bool startAtMenu) {
     platform::ScriptRunner::StartFromEnvironment();
+
+    // The packs and texts lie beside the executable in the build tree, under the prefix once
+    // installed; without them nothing can be shown.
+    if (!platform::UseDataFolder()) return 1;
 
     // Without a screen the window would open nowhere and the program would run unseen.
     if (!platform::Display::Available()) {

@@ -9,7 +9,7 @@
 #include "platform/CodePage.h"
 #include "platform/FolderLock.h"
 #include "platform/MessageBox.h"
-#include "platform/ProgramFolder.h"
+#include "platform/PlayerFiles.h"
 
 std::shared_ptr<HiScore> g_HiScore;
 
@@ -134,7 +134,7 @@ void HiScore::InsertUnsaved() {
 }
 
 bool HiScore::LoadTable(const std::string& fileName) {
-    const std::string path = platform::ProgramPath(fileName);
+    const std::string path = platform::PlayerDataFolder() + fileName;
     std::string why;
     const FileState state = ReadFile(path, why);
     if (state == FileState::Damaged) {
@@ -148,11 +148,11 @@ bool HiScore::LoadTable(const std::string& fileName) {
 }
 
 bool HiScore::SaveTable(const std::string& fileName) const {
-    return platform::ReplaceBinaryFile(platform::ProgramPath(fileName), TableBytes(count_, entries_));
+    return platform::ReplaceBinaryFile(platform::PlayerDataFolder() + fileName, TableBytes(count_, entries_));
 }
 
 bool HiScore::Enter(const std::string& fileName, const std::u16string& name, int32_t score) {
-    const std::string path = platform::ProgramPath(fileName);
+    const std::string path = platform::PlayerDataFolder() + fileName;
     const platform::FolderLock lock(FolderOf(path));
     unsaved_.push_back(HiScoreEntry{score, name});
     // A file that cannot be read is not written over: the table shown keeps what it had.

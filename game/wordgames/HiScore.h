@@ -17,7 +17,7 @@ public:
     static constexpr int32_t kShown = 9;
     static constexpr int32_t kSlots = 10;
 
-    // A path below the program folder ("\Game\space.hi"). False (and nothing changed) when the
+    // A name in the player's data folder (PlayerDataFolder). False (and nothing changed) when the
     // file is missing. A file whose records do not parse (a count outside 0..9, a record cut
     // or past the ten, a name that is not text in the code page) gives an empty table and one
     // warning line on stderr. Entries this run could not save stay in the table.
@@ -55,4 +55,4 @@ private:
 
 extern std::shared_ptr<HiScore> g_HiScore;
 
-inline constexpr const char* kHiScoreFile = "\\Game\\space.hi";
+inline constexpr const char* kHiScoreFile = "space.hi";

@@ -5,7 +5,7 @@
 
 #include "menu/Settings.h"
 #include "menu/SetupDlg.h"
-#include "platform/ProgramFolder.h"
+#include "platform/PlayerFiles.h"
 #include "tests/widgets/WidgetWorld.h"
 #include "widgets/CheckBox.h"
 #include "widgets/DropDownList.h"
@@ -34,7 +34,7 @@ protected:
     }
     void TearDown() override { std::remove(SettingsPath().c_str()); }
 
-    static std::string SettingsPath() { return ProgramPath(kSettingsFile); }
+    static std::string SettingsPath() { return platform::PlayerConfigFolder() + kSettingsFile; }
     static bool SettingsWritten() { return !ReadBytes(SettingsPath()).empty(); }
     // A 32-bit field of the file (field 0 is empty in these tests).
     static int32_t FileField(int field) {

@@ -108,6 +108,29 @@ TEST_F(TextFolderTest, ListsFilesSortedIgnoringCaseAndReadsTheirFirstLine) {
     EXPECT_EQ(Read(list, u"x"), u"found ignoring case");
 }
 
+// The player's own folder of texts is listed with the shipped one, sorted together; a name in both
+// is listed once and read from the player's folder; a missing own folder lists the shipped texts.
+TEST_F(TextFolderTest, ThePlayersOwnTextsJoinTheShippedOnes) {
+    Write("Beta.txt", "shipped beta");
+    Write("delta.txt", "shipped delta");
+    const fs::path own = dir_ / "own";
+    fs::create_directories(own);
+    std::ofstream(own / "alpha.txt") << "my alpha";
+    std::ofstream(own / "DELTA.TXT") << "my delta";
+    std::ofstream(own / "gamma.txt") << "my gamma";
+    const TextFolder both(dir_.string() + "/", own.string() + "/");
+    RaceTextList list;
+    list.Load(both);
+    EXPECT_EQ(list.Entries(), (std::vector<std::u16string>{u"alpha", u"Beta", u"DELTA", u"gamma"}));
+    std::string line;
+    ASSERT_TRUE(both.ReadFirstLine("delta.txt", line));
+    EXPECT_EQ(line, "my delta");
+    ASSERT_TRUE(both.ReadFirstLine("Beta.txt", line));
+    EXPECT_EQ(line, "shipped beta");
+    list.Load(TextFolder(dir_.string() + "/", (dir_ / "missing/").string()));
+    EXPECT_EQ(list.Entries(), (std::vector<std::u16string>{u"Beta", u"delta"}));
+}
+
 TEST_F(TextFolderTest, HitTestOfTheList) {
     for (int i = 0; i < 25; ++i) {
         std::string name = "t";

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/PlayerFiles.h"
 #include "platform/ProgramFolder.h"
 #include "tests/support/TempDir.h"
 #include "wordgames/HiScore.h"
@@ -136,7 +137,7 @@ TEST_F(HiScoreTest, AnEntryThatCannotBeSavedStaysForTheRunAndThePlayerIsToldOnce
     std::string slots = Record(900, "Zed");
     for (int i = 1; i < HiScore::kSlots; ++i) slots += Record(0, "");
     temp_.Write("Game/space.hi", Int32(1) + slots);
-    const std::string path = platform::ProgramPath(kHiScoreFile);
+    const std::string path = platform::PlayerDataFolder() + kHiScoreFile;
     ASSERT_EQ(chmod(path.c_str(), 0444), 0);
     HiScore table;
     ASSERT_TRUE(table.LoadTable(kHiScoreFile));

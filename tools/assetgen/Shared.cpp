@@ -9,12 +9,10 @@
 
 namespace assetgen {
 
-namespace {
+namespace {}  // namespace
 
-void icon(PictureSet& set) {
-    // A keyboard key with the police cap on it.
-    Canvas c(64, 64);
-    cairo_t* cr = c.cr();
+// A keyboard key with the police star on it, drawn on a 64 x 64 area.
+void drawIcon(cairo_t* cr) {
     paint::roundedRect(cr, 4, 10, 56, 50, 12);
     paint::setColor(cr, pal::BlueDark.darker(0.3));
     cairo_fill(cr);
@@ -26,6 +24,13 @@ void icon(PictureSet& set) {
     text::draw(cr, "A", 32, 28, st);
     paint::star(cr, 49, 47, 9, 4, 5);
     paint::fillOutlined(cr, pal::Gold, 2);
+}
+
+namespace {
+
+void icon(PictureSet& set) {
+    Canvas c(64, 64);
+    drawIcon(c.cr());
     set.addKeyed("MAIN_ICON", c);
 }
 

@@ -5,6 +5,7 @@
 namespace assetgen {
 
 void addSharedPictures(PictureSet& set);  // icon, check box, slider, drop-down
+void drawIcon(cairo_t* cr);               // the program icon on a 64 x 64 area
 void addDialogPictures(PictureSet& set);  // dialogs, settings dialogs, their buttons
 void addMenuPictures(PictureSet& set);    // main menu screens and buttons
 void addSpeakerButtons(PictureSet& set);  // the main menu's sound switch

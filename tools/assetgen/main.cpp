@@ -5,6 +5,7 @@
 //   assetgen --sounds OUT.DLL
 //   assetgen --dictionaries SCOWL_DIR OUT_DIR
 //   assetgen --sheet FILE.png [--match TEXT] [--zoom N]
+//   assetgen --icons OUT_DIR        (the desktop icon, OUT_DIR/NxN/apps/glyphor.png)
 #include "ContactSheet.h"
 #include "Dictionaries.h"
 #include "Sounds.h"
@@ -15,6 +16,8 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -23,7 +26,7 @@ namespace {
 int usage() {
     std::fprintf(stderr,
                  "usage: assetgen --pictures OUT | --sounds OUT | --dictionaries SCOWL_DIR OUT_DIR"
-                 " | --sheet FILE [--match TEXT] [--zoom N]\n");
+                 " | --sheet FILE [--match TEXT] [--zoom N] | --icons OUT_DIR\n");
     return 2;
 }
 
@@ -43,6 +46,21 @@ void writeSounds(const std::string& out) {
     std::printf("assetgen: %zu sounds -> %s\n", sounds.size(), out.c_str());
 }
 
+// The program icon for the desktop's launchers, with its transparency, at the sizes of the icon theme.
+void writeIcons(const std::string& outDir) {
+    for (int size : {16, 32, 48, 64, 128, 256}) {
+        assetgen::Canvas c(size, size);
+        cairo_scale(c.cr(), size / 64.0, size / 64.0);
+        assetgen::drawIcon(c.cr());
+        const std::string dir = outDir + "/" + std::to_string(size) + "x" + std::to_string(size) + "/apps";
+        std::filesystem::create_directories(dir);
+        const std::vector<unsigned char> png = assetgen::encodePng(c.surface());
+        std::ofstream(dir + "/glyphor.png", std::ios::binary)
+            .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+    }
+    std::printf("assetgen: icons -> %s\n", outDir.c_str());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -54,6 +72,8 @@ int main(int argc, char** argv) {
             writeSounds(args[1]);
         } else if (args.size() == 3 && args[0] == "--dictionaries") {
             assetgen::writeDictionaries(args[1], args[2]);
+        } else if (args.size() == 2 && args[0] == "--icons") {
+            writeIcons(args[1]);
         } else if (args.size() >= 2 && args.size() % 2 == 0 && args[0] == "--sheet") {
             std::string match;
             double zoom = 1;
