@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/FatalError.h"
 #include "engine/GameFont.h"
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
@@ -14,7 +15,6 @@
 #include "platform/PictureLoader.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ResourcePack.h"
-#include "shell/FrameLoop.h"
 
 namespace {
 
@@ -43,7 +43,7 @@ platform::SurfacePtr DecodeFromPack(const platform::ResourcePack& pack, const st
 
 [[noreturn]] void PictureFailed(const platform::ResourcePack* pack, const std::string& name) {
     platform::ShowMessageBox(GraphicEngine::PictureFailureMessage(pack, name), platform::ApplicationTitle());
-    ShutdownProgram(kFatalExitStatus);
+    EndAfterFatalError();
 }
 
 }  // namespace
@@ -53,7 +53,7 @@ GraphicEngine::GraphicEngine() {
     pack_ = OpenPicturePack(message);
     if (pack_ == nullptr) {
         platform::ShowMessageBox(message, platform::ApplicationTitle(), platform::MessageIcon::Error);
-        ShutdownProgram(kFatalExitStatus);
+        EndAfterFatalError();
     }
 }
 

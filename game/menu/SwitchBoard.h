@@ -5,6 +5,7 @@
 
 #include "platform/Surface.h"
 #include "shell/IGameInterface.h"
+#include "widgets/MouseRouting.h"
 
 class AniButton;
 
@@ -42,6 +43,8 @@ public:
     std::shared_ptr<AniButton> BtnQuite;
 
 private:
+    // The buttons every mouse event walks, in the order they get a press.
+    MouseRouting::Table<AniButton, 6> Buttons() const;
     SwitchBoard();
 
     std::array<platform::SurfacePtr, 6> pictures_;

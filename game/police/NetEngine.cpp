@@ -3,6 +3,7 @@
 #include "platform/MessageBox.h"
 #include "platform/MessageQueue.h"
 #include "platform/Random.h"
+#include "platform/ScriptRunner.h"
 #include "platform/net/GameMessage.h"
 #include "platform/net/WireReader.h"
 #include "shell/FrameLoop.h"
@@ -95,8 +96,8 @@ void NetEngine::HostSession(const std::u16string& SessionName, const std::u16str
         return;
     }
     LocalPlayerId = Play->LocalPlayerId();
-    RefreshPlayers();
     InSession = true;
+    RefreshPlayers();
     RunSession();
 }
 
@@ -109,8 +110,8 @@ bool NetEngine::JoinSession(int32_t Index, const std::u16string& PlayerName, con
         return false;
     }
     LocalPlayerId = Play->LocalPlayerId();
-    RefreshPlayers();
     InSession = true;
+    RefreshPlayers();
     RequestSetting();
     RunSession();
     return true;
@@ -119,11 +120,13 @@ bool NetEngine::JoinSession(int32_t Index, const std::u16string& PlayerName, con
 void NetEngine::RefreshSessions() {
     if (!Initialized || InSession) return;
     Sessions = Play->Search(platform::net::kApplicationId);
+    platform::ScriptRunner::Announce("sessions " + std::to_string(GetSessionCount()));
 }
 
 void NetEngine::RefreshPlayers() {
     if (!Initialized) return;
     Players = Play->Players();
+    platform::ScriptRunner::Announce("players " + std::to_string(GetPlayerCount()));
     Raise(UpDatePlayer);
 }
 

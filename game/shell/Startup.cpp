@@ -16,10 +16,10 @@
 #include "platform/ScriptRunner.h"
 #include "platform/SingleInstance.h"
 #include "police/PoliceGame.h"
+#include "shell/DialogScriptVerbs.h"
 #include "shell/FrameLoop.h"
 #include "shell/Globals.h"
 #include "shell/IGameInterface.h"
-#include "widgets/DialogScriptVerbs.h"
 #include "widgets/MessageDlg.h"
 #include "wordgames/HiScore.h"
 

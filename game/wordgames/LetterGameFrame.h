@@ -6,6 +6,7 @@
 
 #include "platform/Surface.h"
 #include "shell/IGameInterface.h"
+#include "widgets/MouseRouting.h"
 
 class AniButton;
 
@@ -101,6 +102,8 @@ protected:
     bool Halted = true;
 
 private:
+    // The buttons every mouse event walks, in the order they get a press.
+    MouseRouting::Table<AniButton, 5> Buttons() const;
     void CreateButtons();
 
     LetterGameLook look_;

@@ -11,8 +11,8 @@
 #include "menu/SetupDlg.h"
 #include "menu/SwitchBoard.h"
 #include "shell/Globals.h"
-#include "shell/LetterPool.h"
 #include "widgets/MessageDlg.h"
+#include "wordgames/LetterPool.h"
 
 namespace {
 

@@ -4,6 +4,8 @@
 
 #include "engine/GameFont.h"
 #include "engine/GraphicEngine.h"
+#include "engine/KeyedPicture.h"
+#include "platform/Round.h"
 #include "shell/Globals.h"
 #include "wordgames/HiScore.h"
 #include "wordgames/SpaceField.h"
@@ -19,14 +21,7 @@ constexpr uint32_t kWhite = 0xFFFFFF;
 constexpr int32_t kArialHeight = 21;
 constexpr int32_t kGameOverHeight = 40;
 
-int32_t Round(float v) { return static_cast<int32_t>(std::lround(v)); }
-
-platform::SurfacePtr Picture(const char* name, bool keyed) {
-    platform::SurfacePtr picture;
-    g_Graphic->LoadPicture(picture, name);
-    if (picture && keyed) picture->SetColorKey(0);
-    return picture;
-}
+platform::SurfacePtr Picture(const char* name, bool keyed) { return KeyedPicture(g_Graphic.get(), name, keyed); }
 
 // The whole picture as an explicit rectangle, so clipping at the edges keeps its visible part.
 platform::Rect Whole(const platform::Surface& picture) { return {0, 0, picture.Width(), picture.Height()}; }
@@ -104,13 +99,13 @@ void SpacePainter::DrawScenery(const SpaceField& field) {
     if (background_) {
         for (const SpaceScenery::Layer& layer : field.Scenery().Layers()) {
             platform::Rect src{0, 0, 493, 318};
-            g_Graphic->DrawKeyedClipped(Round(layer.X), Round(layer.Y), *background_, src);
+            g_Graphic->DrawKeyedClipped(platform::Round(layer.X), platform::Round(layer.Y), *background_, src);
         }
     }
     if (stars_) {
         for (const SpaceScenery::Star& star : field.Scenery().Stars()) {
             const platform::Rect dot{star.Shade, 0, star.Shade + 1, 1};
-            g_Graphic->DrawOpaque(Round(star.X), Round(star.Y), *stars_, dot);
+            g_Graphic->DrawOpaque(platform::Round(star.X), platform::Round(star.Y), *stars_, dot);
         }
     }
 }
@@ -123,17 +118,18 @@ void SpacePainter::DrawEnemies(const SpaceField& field) {
         const platform::SurfacePtr& picture = enemy.Kind == 0 ? enemy0_ : enemy4_;
         if (picture) {
             platform::Rect src = FrameRect(kind, enemy.Frame);
-            g_Graphic->DrawKeyedClipped(Round(enemy.X), Round(enemy.Y), *picture, src);
+            g_Graphic->DrawKeyedClipped(platform::Round(enemy.X), platform::Round(enemy.Y), *picture, src);
         }
         const auto middle = enemy.X + static_cast<float>(kind.Width / 2);
         if (captionBack_) {
             platform::Rect badge{0, 0, 27, 21};
-            g_Graphic->DrawKeyedClipped(Round(middle - 13), Round(enemy.Y), *captionBack_, badge);
+            g_Graphic->DrawKeyedClipped(platform::Round(middle - 13), platform::Round(enemy.Y), *captionBack_, badge);
         }
         g_Graphic->BeginText();
         g_Graphic->SetTextColor(kGreen);
         const int32_t width = g_Graphic->MeasureText(enemy.Letter).cx;
-        g_Graphic->DrawText(Round(middle - static_cast<float>(width / 2)), Round(enemy.Y), enemy.Letter);
+        g_Graphic->DrawText(platform::Round(middle - static_cast<float>(width / 2)), platform::Round(enemy.Y),
+                            enemy.Letter);
         g_Graphic->EndText();
     }
 }
@@ -143,8 +139,8 @@ void SpacePainter::DrawBonusWord(const SpaceField& field) {
     g_Graphic->SetFont(FontFor(bonus.Word, g_ArialFont));
     g_Graphic->BeginText();
     g_Graphic->SetTextColor(kRed);
-    const int32_t x = Round(bonus.X);
-    const int32_t y = Round(bonus.Y);
+    const int32_t x = platform::Round(bonus.X);
+    const int32_t y = platform::Round(bonus.Y);
     g_Graphic->DrawText(x, y, bonus.TypedPart);
     const int32_t typedWidth = g_Graphic->MeasureText(bonus.TypedPart).cx;
     g_Graphic->SetTextColor(kBlue);
@@ -160,7 +156,7 @@ void SpacePainter::DrawShots(const SpaceField& field) {
             const Missile& missile = field.Missiles()[static_cast<size_t>(i)];
             if (!missile.Active) continue;
             platform::Rect src = Whole(*bomb_);
-            g_Graphic->DrawKeyedClipped(Round(missile.X), Round(missile.Y), *bomb_, src);
+            g_Graphic->DrawKeyedClipped(platform::Round(missile.X), platform::Round(missile.Y), *bomb_, src);
         }
     }
     if (explosion_) {
@@ -168,7 +164,7 @@ void SpacePainter::DrawShots(const SpaceField& field) {
             const Blast& blast = field.Blasts()[static_cast<size_t>(i)];
             if (!blast.Active) continue;
             platform::Rect src = FrameRect(field.BlastKind(), blast.Frame);
-            g_Graphic->DrawKeyedClipped(Round(blast.X), Round(blast.Y), *explosion_, src);
+            g_Graphic->DrawKeyedClipped(platform::Round(blast.X), platform::Round(blast.Y), *explosion_, src);
         }
     }
 }
@@ -201,7 +197,7 @@ void SpacePainter::DrawPlay(const SpaceField& field) {
     DrawScenery(field);
     if (ship_) {
         const platform::Rect src = FrameRect(SpaceField::ShipKind(), field.ShipFrame());
-        g_Graphic->DrawKeyed(Round(field.ShipX()), Round(field.ShipY()), *ship_, src);
+        g_Graphic->DrawKeyed(platform::Round(field.ShipX()), platform::Round(field.ShipY()), *ship_, src);
     }
     DrawEnemies(field);
     DrawBonusWord(field);

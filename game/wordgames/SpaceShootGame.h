@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "shell/IGameInterface.h"
+#include "widgets/MouseRouting.h"
 #include "wordgames/SpaceField.h"
 #include "wordgames/SpacePainter.h"
 
@@ -55,6 +56,8 @@ public:
     std::shared_ptr<AniButton> BtnHiScoreReturn;
 
 private:
+    // The buttons every mouse event walks, in the order they get a press.
+    MouseRouting::Table<AniButton, 5> Buttons() const;
     SpaceShootGame();
     void CreateButtons();
     // Start enabled and Return disabled while no game is kept; the other way round during one.
