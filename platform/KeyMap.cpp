@@ -169,13 +169,13 @@ uint32_t KeyMap::FromName(const std::string& name) {
 uint32_t KeyMap::ControlCharacter(uint32_t vk) {
     switch (vk) {
     case VK_ESCAPE:
-        return 27;
+        return kKeyEsc;
     case VK_RETURN:
-        return 13;
+        return kKeyEnter;
     case VK_BACK:
-        return 8;
+        return kKeyBackspace;
     case VK_TAB:
-        return 9;
+        return kKeyTab;
     default:
         return 0;
     }

@@ -4,6 +4,12 @@
 
 namespace platform {
 
+// The characters the control keys translate to, as a screen's KeyPress receives them.
+constexpr int32_t kKeyBackspace = 8;
+constexpr int32_t kKeyTab = 9;
+constexpr int32_t kKeyEnter = 13;
+constexpr int32_t kKeyEsc = 27;
+
 // Virtual-key codes of the game's key messages, from SDL keys, from characters (US layout) and
 // from the key names of scripts.
 class KeyMap {
@@ -17,8 +23,8 @@ public:
     // Named keys: Esc, Enter, Space, Backspace, Tab, Shift, Ctrl, Alt, CapsLock, PgUp, PgDn, End,
     // Home, Left, Up, Right, Down, Insert, Delete, F1..F12 (case-insensitive). 0 when unknown.
     static uint32_t FromName(const std::string& name);
-    // The character a key translates to without any text of its own: Esc 27, Enter 13,
-    // Backspace 8, Tab 9; 0 for every other key.
+    // The character a key translates to without any text of its own (kKeyEsc, kKeyEnter,
+    // kKeyBackspace, kKeyTab); 0 for every other key.
     static uint32_t ControlCharacter(uint32_t vk);
 };
 

@@ -12,7 +12,6 @@
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
 #include "platform/Display.h"
-#include "platform/KeyMap.h"
 #include "platform/MessageBoxWindow.h"
 #include "platform/MessageQueue.h"
 #include "platform/PictureLoader.h"
@@ -40,6 +39,9 @@ std::string Quote(const std::string& text) {
 // After the script has asked the program to end, this many more frames are allowed before the
 // runner gives up on a program that does not end.
 constexpr uint32_t kFramesAfterEnd = 3000;
+// How long `await` waits for its state, and how many states not yet awaited are kept.
+constexpr int64_t kAwaitFrames = 60000 / ScriptRunner::kFrameMs;
+constexpr size_t kMaxAnnounced = 256;
 
 std::unique_ptr<ScriptRunner> g_runner;
 bool g_reportsShown = true;
@@ -138,6 +140,15 @@ void ScriptRunner::Report(size_t lineNumber, const std::string& text, const char
     std::fflush(stderr);
 }
 
+void ScriptRunner::Announce(const std::string& state) {
+    if (!g_runner) return;
+    std::fprintf(stderr, "state: %s\n", state.c_str());
+    std::fflush(stderr);
+    auto& announced = g_runner->announced_;
+    announced.push_back(state);
+    if (announced.size() > kMaxAnnounced) announced.pop_front();
+}
+
 ScriptRunner::ScriptRunner(const std::string& text) {
     size_t start = 0;
     while (start < text.size()) {
@@ -199,8 +210,25 @@ void ScriptRunner::Step(uint32_t deadline) {
             Clock::FollowReal();
             actions_.pop_front();
             continue;
+        case Action::Kind::Await:
+            if (!AwaitStep(action, deadline)) return;
+            actions_.pop_front();
+            continue;
         }
     }
+}
+
+bool ScriptRunner::AwaitStep(Action& action, uint32_t deadline) {
+    const auto seen = std::find(announced_.begin(), announced_.end(), action.text);
+    if (seen != announced_.end()) {
+        announced_.erase(announced_.begin(), seen + 1);
+        return true;
+    }
+    if (PassFrame(deadline) && --action.frames <= 0) {
+        Complain(action.line, "await " + action.text, "not announced in time");
+        return true;
+    }
+    return false;
 }
 
 bool ScriptRunner::PassFrame(uint32_t deadline) {
@@ -272,7 +300,7 @@ bool ScriptRunner::ParseLine(const std::string& line, size_t number) {
     }
     if (verb == "key" || verb == "keydown" || verb == "keyup") {
         action.kind = Action::Kind::Input;
-        if (!KeyMessages(rest, verb != "keyup", verb != "keydown", action.input)) return false;
+        if (!keyboard_.KeyMessages(rest, verb != "keyup", verb != "keydown", action.input)) return false;
         actions_.push_back(action);
         return true;
     }
@@ -281,7 +309,7 @@ bool ScriptRunner::ParseLine(const std::string& line, size_t number) {
         for (char16_t c : FromUtf8(typed)) {
             Action key;
             key.kind = Action::Kind::Input;
-            CharacterInput(c, key.input);
+            keyboard_.CharacterInput(c, key.input);
             if (key.input.empty()) {
                 untypeable.push_back(c);
                 continue;
@@ -321,6 +349,14 @@ bool ScriptRunner::ParseLine(const std::string& line, size_t number) {
     }
     // Read when the script is loaded (see DrawsMessageBoxes); nothing to do where it stands.
     if (verb == "boxes") return rest.empty();
+    if (verb == "await") {
+        if (rest.empty()) return false;
+        action.kind = Action::Kind::Await;
+        action.text = rest;
+        action.frames = kAwaitFrames;
+        actions_.push_back(action);
+        return true;
+    }
     if (verb == "quit") {
         action.kind = Action::Kind::Quit;
         actions_.push_back(action);
@@ -329,73 +365,6 @@ bool ScriptRunner::ParseLine(const std::string& line, size_t number) {
     action.kind = Action::Kind::Verb;
     action.text = line;
     actions_.push_back(action);
-    return true;
-}
-
-void ScriptRunner::CharacterInput(char16_t c, std::vector<Message>& out) {
-    if (c < 0x80) {
-        const uint32_t vk = KeyMap::FromCharacter(static_cast<char>(c));
-        if (vk == 0) return;
-        Message down;
-        down.message = altHeld_ ? WM_SYSKEYDOWN : WM_KEYDOWN;
-        down.wParam = vk;
-        down.lParam = 1;
-        down.chars.push_back(c);
-        Message up;
-        up.message = altHeld_ ? WM_SYSKEYUP : WM_KEYUP;
-        up.wParam = vk;
-        up.lParam = 1u | (3u << 30);
-        out.push_back(down);
-        out.push_back(up);
-        return;
-    }
-    // Characters no key types arrive as an input method commits them.
-    const std::string ansi = ToAnsi(std::u16string(1, c));
-    uint32_t code = 0;
-    for (unsigned char b : ansi) code = code * 256u + b;
-    // '?' stands for a character the code page lacks: no input method commits that.
-    if (ansi.empty() || ansi.size() > 2 || ansi == "?") return;
-    Message ime;
-    ime.message = WM_IME_CHAR;
-    ime.wParam = code;
-    out.push_back(ime);
-}
-
-bool ScriptRunner::KeyMessages(const std::string& name, bool down, bool up, std::vector<Message>& out) {
-    const std::u16string units = FromUtf8(name);
-    if (units.size() == 1) {
-        if (!(down && up)) {
-            if (units[0] >= 0x80) return false;
-            std::vector<Message> both;
-            CharacterInput(units[0], both);
-            if (both.size() != 2) return false;
-            out.push_back(down ? both[0] : both[1]);
-            return true;
-        }
-        CharacterInput(units[0], out);
-        return !out.empty();
-    }
-    const uint32_t vk = KeyMap::FromName(name);
-    if (vk == 0) return false;
-    const bool system = altHeld_ || vk == VK_F10 || vk == VK_MENU;
-    if (down) {
-        Message m;
-        m.message = system ? WM_SYSKEYDOWN : WM_KEYDOWN;
-        m.wParam = vk;
-        m.lParam = 1;
-        if (vk == VK_SPACE) m.chars.push_back(' ');
-        if (const uint32_t c = KeyMap::ControlCharacter(vk); c != 0) m.chars.push_back(c);
-        out.push_back(m);
-        if (vk == VK_MENU) altHeld_ = true;
-    }
-    if (up) {
-        if (vk == VK_MENU) altHeld_ = false;
-        Message m;
-        m.message = system ? WM_SYSKEYUP : WM_KEYUP;
-        m.wParam = vk;
-        m.lParam = 1u | (3u << 30);
-        out.push_back(m);
-    }
     return true;
 }
 

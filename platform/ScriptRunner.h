@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/Message.h"
+#include "platform/ScriptKeyboard.h"
 
 namespace platform {
 
@@ -13,10 +14,13 @@ namespace platform {
 // the clock on by one frame (20 ms). So every loop that waits there (the main pump, a dialog,
 // the session loop) is driven alike. Verbs, one per line, '#' starts a comment:
 //   frames N | wait MS | key NAME | keydown NAME | keyup NAME | type TEXT | move X Y |
-//   click X Y | down X Y | up X Y | snapshot FILE | quit | realtime | boxes
+//   click X Y | down X Y | up X Y | snapshot FILE | quit | realtime | boxes | await STATE
 // `realtime`: from that line on the clock follows the real one and frames pass at the normal
 // pace (the runner really waits for each frame deadline), so a scripted program can play
 // against a real peer.
+// `await STATE`: frames pass until the program announces STATE (see Announce), at most 60 s of
+// the run's clock; a state announced before the line is reached counts once. A state not
+// announced in time is reported and the script plays on.
 // Any other verb is queued as WM_APP_SCRIPT with the whole line as its text and the line's
 // number as its wParam. Every line that cannot be acted on (a verb not understood, a character
 // `type` cannot give, a snapshot not written) is reported on standard error with its number.
@@ -43,12 +47,16 @@ public:
     // Whether Report writes its lines (on by default; a fuzz run of the parser turns it off).
     static void SetReportsShown(bool shown);
 
+    // In a scripted run: "state: TEXT" on standard error, and TEXT is what `await` looks for.
+    // Nothing otherwise.
+    static void Announce(const std::string& state);
+
     // What the wait does in a scripted run.
     void Step(uint32_t deadline);
 
 private:
     struct Action {
-        enum class Kind { Frames, Input, Snapshot, Quit, Verb, RealTime } kind = Kind::Frames;
+        enum class Kind { Frames, Input, Snapshot, Quit, Verb, RealTime, Await } kind = Kind::Frames;
         int64_t frames = 0;
         std::vector<Message> input;
         std::string text;
@@ -58,18 +66,19 @@ private:
     explicit ScriptRunner(const std::string& text);
     bool ParseNextLine();
     bool ParseLine(const std::string& line, size_t number);
-    bool KeyMessages(const std::string& name, bool down, bool up, std::vector<Message>& out);
-    void CharacterInput(char16_t c, std::vector<Message>& out);
     void Snapshot(const Action& action);
     void EndOfScript(uint32_t deadline);
     // One frame of a Frames line: true when the frame's time has passed.
     bool PassFrame(uint32_t deadline);
+    // One step of an Await line: true when the line is done.
+    bool AwaitStep(Action& action, uint32_t deadline);
 
     std::vector<std::string> lines_;
     std::vector<bool> cutLines_;  // lines longer than the bound, of which only the start is kept
     size_t next_ = 0;
     std::deque<Action> actions_;
-    bool altHeld_ = false;
+    std::deque<std::string> announced_;  // states not yet awaited, oldest first
+    ScriptKeyboard keyboard_;
     bool ended_ = false;
     bool realtime_ = false;
     bool drawsBoxes_ = false;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/FatalError.h"
 #include "engine/GameFont.h"
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
@@ -15,7 +16,6 @@
 #include "platform/PictureLoader.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ResourcePack.h"
-#include "shell/FrameLoop.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ platform::SurfacePtr DecodeFromPack(const platform::ResourcePack& pack, const st
 
 [[noreturn]] void PictureFailed(const platform::ResourcePack* pack, const std::string& name) {
     platform::ShowMessageBox(GraphicEngine::PictureFailureMessage(pack, name), platform::ApplicationTitle());
-    ShutdownProgram(kFatalExitStatus);
+    EndAfterFatalError();
 }
 
 }  // namespace
@@ -54,7 +54,7 @@ GraphicEngine::GraphicEngine() {
     pack_ = OpenPicturePack(message);
     if (pack_ == nullptr) {
         platform::ShowMessageBox(message, platform::ApplicationTitle(), platform::MessageIcon::Error);
-        ShutdownProgram(kFatalExitStatus);
+        EndAfterFatalError();
     }
 }
 

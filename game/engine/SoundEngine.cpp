@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "engine/FatalError.h"
 #include "platform/CodePage.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ResourcePack.h"
 #include "platform/SoundBuffer.h"
 #include "platform/SoundDevice.h"
-#include "shell/FrameLoop.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ SoundEngine::SoundEngine() {
     if (!pack_) {
         platform::ShowMessageBox(u"无法打开资源库" + platform::FromUtf8(path), platform::ApplicationTitle(),
                                  platform::MessageIcon::Error);
-        ShutdownProgram(kFatalExitStatus);
+        EndAfterFatalError();
     }
 }
 
@@ -56,7 +56,7 @@ std::unique_ptr<platform::SoundBuffer> LoadBuffer(const platform::ResourcePack* 
     return device.CreateBuffer(bytes, channel);
 }
 
-// Game sounds are found in the pack now and decoded when first played.
+// Game sounds are found in the pack and decoded when first played.
 std::unique_ptr<platform::SoundBuffer> DeferBuffer(const std::shared_ptr<const platform::ResourcePack>& pack,
                                                    platform::SoundDevice& device, const std::string& name,
                                                    int channel) {

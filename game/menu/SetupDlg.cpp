@@ -5,15 +5,16 @@
 #include <vector>
 
 #include "engine/GraphicEngine.h"
+#include "engine/KeyedPicture.h"
 #include "menu/Settings.h"
 #include "platform/Message.h"
 #include "results/WeakKeys.h"
 #include "shell/FrameLoop.h"
 #include "shell/Globals.h"
-#include "shell/IGameInterface.h"
 #include "shell/KeyboardLayouts.h"
 #include "widgets/AniButton.h"
 #include "widgets/CheckBox.h"
+#include "widgets/DialogFrame.h"
 #include "widgets/DropDownList.h"
 #include "widgets/MessageDlg.h"
 #include "widgets/ModalLoop.h"
@@ -140,9 +141,7 @@ void SetupDlg::EnsureControls() {
 
 void SetupDlg::SetPictures(const std::string& background, const std::string& btnDefault, const std::string& btnOk,
                            const std::string& btnCancel) {
-    platform::SurfacePtr picture;
-    if (g_Graphic) g_Graphic->LoadPicture(picture, background);
-    background_ = picture;
+    background_ = KeyedPicture(g_Graphic.get(), background, false);
     BtnDefault->SetPicture(btnDefault, 3, false);
     BtnOk->SetPicture(btnOk, 3, false);
     BtnCancel->SetPicture(btnCancel, 3, false);
@@ -286,10 +285,12 @@ bool SetupDlg::HandleMessage(const Message& msg) {
 
 // An open course list covers what lies below it, so on the frog page it gets presses and
 // releases first. The controls of other pages keep their last places and still get them.
+MouseRouting::Table<AniButton, 3> SetupDlg::Buttons() const { return {BtnCancel, BtnOk, BtnDefault}; }
+
 void SetupDlg::MouseDown(int32_t X, int32_t Y) {
     auto self = shared_from_this();
     if (MouseRouting::Down(kLeftButton, X, Y, CourseListShown())) return;
-    MouseRouting::Down(kLeftButton, X, Y, BtnCancel, BtnOk, BtnDefault);
+    MouseRouting::Down(kLeftButton, X, Y, Buttons());
     MouseRouting::Down(kLeftButton, X, Y, bonusBox_);
     if (PageFor(page_).weakKeyBox) MouseRouting::Down(kLeftButton, X, Y, weakKeyBox_);
     auto sliders = sliders_;
@@ -298,7 +299,7 @@ void SetupDlg::MouseDown(int32_t X, int32_t Y) {
 
 void SetupDlg::MouseMove(int32_t X, int32_t Y) {
     auto self = shared_from_this();
-    MouseRouting::Move(X, Y, BtnDefault, BtnOk, BtnCancel);
+    MouseRouting::Move(X, Y, Buttons());
     auto sliders = sliders_;
     for (auto& slider : sliders) MouseRouting::Move(X, Y, slider);
     MouseRouting::Move(X, Y, bonusBox_, CourseListShown());
@@ -308,7 +309,7 @@ void SetupDlg::MouseMove(int32_t X, int32_t Y) {
 void SetupDlg::MouseUp(int32_t X, int32_t Y) {
     auto self = shared_from_this();
     if (MouseRouting::Up(kLeftButton, X, Y, CourseListShown())) return;
-    MouseRouting::Up(kLeftButton, X, Y, BtnCancel, BtnOk, BtnDefault);
+    MouseRouting::Up(kLeftButton, X, Y, Buttons());
     auto sliders = sliders_;
     for (auto& slider : sliders) MouseRouting::Up(kLeftButton, X, Y, slider);
 }
@@ -318,29 +319,25 @@ std::shared_ptr<DropDownList> SetupDlg::CourseListShown() const {
 }
 
 void SetupDlg::DrawFrame() {
-    if (!background_ || !g_Graphic) return;
-    CheckLostSurfaces();
-    if (auto screen = g_Screen) screen->UpDateScreen();
-    auto graphic = g_Graphic;
-    if (auto background = background_) graphic->DrawOpaque(x_, y_, *background, platform::Rect{});
-    graphic->SetFont(g_SongFont);
-    auto def = BtnDefault, ok = BtnOk, cancel = BtnCancel;
-    def->Draw();
-    ok->Draw();
-    cancel->Draw();
+    DialogFrame::Draw(background_, x_, y_, [this](GraphicEngine& graphic) {
+        graphic.SetFont(g_SongFont);
+        auto def = BtnDefault, ok = BtnOk, cancel = BtnCancel;
+        def->Draw();
+        ok->Draw();
+        cancel->Draw();
 
-    const PageLayout& layout = PageFor(page_);
-    graphic->BeginText();
-    graphic->SetTextColor(0);
-    for (const Label& label : layout.labels) graphic->DrawText(x_ + label.x, y_ + label.y, label.text);
-    for (size_t i = 0; i < layout.sliders.size(); ++i) {
-        graphic->DrawText(x_ + kValueX, y_ + layout.sliders[i].valueY, Digits(sliders_[i]->Value));
-    }
-    graphic->EndText();
-    for (size_t i = 0; i < layout.sliders.size(); ++i) sliders_[i]->Draw();
-    // Last, so that the opened list covers the rest.
-    if (layout.courseList) courseList_->Draw();
-    if (layout.bonusBox) bonusBox_->Draw();
-    if (layout.weakKeyBox) weakKeyBox_->Draw();
-    graphic->Present();
+        const PageLayout& layout = PageFor(page_);
+        graphic.BeginText();
+        graphic.SetTextColor(0);
+        for (const Label& label : layout.labels) graphic.DrawText(x_ + label.x, y_ + label.y, label.text);
+        for (size_t i = 0; i < layout.sliders.size(); ++i) {
+            graphic.DrawText(x_ + kValueX, y_ + layout.sliders[i].valueY, Digits(sliders_[i]->Value));
+        }
+        graphic.EndText();
+        for (size_t i = 0; i < layout.sliders.size(); ++i) sliders_[i]->Draw();
+        // Last, so that the opened list covers the rest.
+        if (layout.courseList) courseList_->Draw();
+        if (layout.bonusBox) bonusBox_->Draw();
+        if (layout.weakKeyBox) weakKeyBox_->Draw();
+    });
 }

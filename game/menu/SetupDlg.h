@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/Surface.h"
+#include "widgets/MouseRouting.h"
 
 class AniButton;
 class CheckBox;
@@ -43,6 +44,8 @@ public:
     int32_t Page() const { return page_; }
 
 private:
+    // The buttons every mouse event walks, in the order they get a press.
+    MouseRouting::Table<AniButton, 3> Buttons() const;
     SetupDlg() = default;
     void BtnOk_OnClick();
     void BtnCancel_OnClick();

@@ -1,8 +1,10 @@
 #include "menu/SwitchBoard.h"
 
 #include "engine/GraphicEngine.h"
+#include "engine/KeyedPicture.h"
 #include "engine/SoundEngine.h"
 #include "menu/SpeakerButton.h"
+#include "platform/KeyMap.h"
 #include "police/PoliceGame.h"
 #include "shell/ExitQuestion.h"
 #include "shell/FrameLoop.h"
@@ -43,7 +45,6 @@ constexpr const char* kSplashes[6] = {"MAIN_NONE",        "MAIN_APPLE_SPLASH", "
                                       "MAIN_MOLE_SPLASH", "MAIN_SPACE_SPLASH", "MAIN_POLICE_SPLASH"};
 
 constexpr int32_t kButtonLeft = 62;
-constexpr int32_t kKeyEsc = 27;
 constexpr int32_t kKeyFirstGame = '1';
 
 }  // namespace
@@ -58,10 +59,7 @@ std::shared_ptr<SwitchBoard> SwitchBoard::Create() { return std::shared_ptr<Swit
 SwitchBoard::SwitchBoard() { RestoreRes(); }
 
 bool SwitchBoard::RestoreRes() {
-    for (size_t i = 0; i < pictures_.size(); ++i) {
-        pictures_[i].reset();
-        if (g_Graphic) g_Graphic->LoadPicture(pictures_[i], kSplashes[i]);
-    }
+    for (size_t i = 0; i < pictures_.size(); ++i) pictures_[i] = KeyedPicture(g_Graphic.get(), kSplashes[i], false);
     for (int i = 0; i < kGames; ++i) {
         const Game game = static_cast<Game>(i);
         auto button = AniButton::Create([this, game] { Game_OnClick(game); });
@@ -95,23 +93,30 @@ bool SwitchBoard::UpDateScreen() {
     return true;
 }
 
+MouseRouting::Table<AniButton, 6> SwitchBoard::Buttons() const {
+    return {BtnApple, BtnFrog, BtnMole, BtnSpace, BtnPolice, BtnQuite};
+}
+
 bool SwitchBoard::MouseDown(int32_t Button, int32_t X, int32_t Y) {
-    MouseRouting::Down(Button, X, Y, BtnApple, BtnFrog, BtnMole, BtnSpace, BtnPolice, BtnQuite, BtnSound);
+    MouseRouting::Down(Button, X, Y, Buttons());
+    MouseRouting::Down(Button, X, Y, BtnSound);
     return true;
 }
 
 bool SwitchBoard::MouseUp(int32_t Button, int32_t X, int32_t Y) {
-    MouseRouting::Up(Button, X, Y, BtnApple, BtnFrog, BtnMole, BtnSpace, BtnPolice, BtnQuite, BtnSound);
+    MouseRouting::Up(Button, X, Y, Buttons());
+    MouseRouting::Up(Button, X, Y, BtnSound);
     return true;
 }
 
 bool SwitchBoard::MouseMove(int32_t X, int32_t Y) {
-    MouseRouting::Move(X, Y, BtnApple, BtnFrog, BtnMole, BtnSpace, BtnPolice, BtnQuite, BtnSound);
+    MouseRouting::Move(X, Y, Buttons());
+    MouseRouting::Move(X, Y, BtnSound);
     return true;
 }
 
 bool SwitchBoard::KeyDown(int32_t KeyCode, int32_t /*Shift*/) {
-    if (KeyCode == kKeyEsc) {
+    if (KeyCode == platform::kKeyEsc) {
         BtnQuite_OnClick();
     } else if (KeyCode >= kKeyFirstGame && KeyCode < kKeyFirstGame + kGames) {
         Game_OnClick(static_cast<Game>(KeyCode - kKeyFirstGame));

@@ -5,6 +5,7 @@
 
 #include "platform/Surface.h"
 #include "shell/IGameInterface.h"
+#include "widgets/MouseRouting.h"
 
 class AniButton;
 class SpeakerButton;
@@ -48,6 +49,8 @@ public:
     std::shared_ptr<SpeakerButton> BtnSound;
 
 private:
+    // The buttons every mouse event walks, in the order they get a press.
+    MouseRouting::Table<AniButton, 6> Buttons() const;
     SwitchBoard();
 
     std::array<platform::SurfacePtr, 6> pictures_;

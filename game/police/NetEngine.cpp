@@ -98,8 +98,8 @@ void NetEngine::HostSession(const std::u16string& SessionName, const std::u16str
         return;
     }
     LocalPlayerId = Play->LocalPlayerId();
-    RefreshPlayers();
     InSession = true;
+    RefreshPlayers();
     RunSession();
 }
 
@@ -119,8 +119,8 @@ bool NetEngine::JoinSession(int32_t Index, const std::u16string& PlayerName, con
     if (!joined || JoinCancelled || InSession) return false;
     JoinFailure.clear();
     LocalPlayerId = Play->LocalPlayerId();
-    RefreshPlayers();
     InSession = true;
+    RefreshPlayers();
     RequestSetting();
     RunSession();
     return true;
@@ -133,11 +133,13 @@ void NetEngine::RefreshSessions() {
     AwaitNetwork([this] { return Play->WorkDone(); });
     Searching = false;
     Sessions = Play->FinishSearch();
+    platform::ScriptRunner::Announce("sessions " + std::to_string(GetSessionCount()));
 }
 
 void NetEngine::RefreshPlayers() {
     if (!Initialized) return;
     Players = Play->Players();
+    platform::ScriptRunner::Announce("players " + std::to_string(GetPlayerCount()));
     Raise(UpDatePlayer);
 }
 

@@ -6,8 +6,10 @@
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
 #include "platform/HostName.h"
+#include "platform/KeyMap.h"
 #include "platform/PlayerFiles.h"
 #include "platform/ProgramFolder.h"
+#include "platform/ScriptRunner.h"
 #include "results/ResultBook.h"
 #include "results/ResultPanel.h"
 #include "shell/ExitQuestion.h"
@@ -31,8 +33,6 @@ constexpr const char* kEffects[] = {
     "PT_POLICE_ENTRY", "PT_THIEF_ENTRY", "PT_THIEF_BRAKE", "PT_THIEF_TURN", "PT_POLICE_CATCH", "PT_THIEF_AWAY", "TYPE"};
 constexpr int16_t kEffectCount = 7;
 
-constexpr int32_t kKeyEsc = 27;
-constexpr int32_t kKeyEnter = 13;
 constexpr int32_t kStatusFrames = 200;
 constexpr int32_t kWrongKeyMs = 150;
 
@@ -260,7 +260,7 @@ bool PoliceGame::MouseMove(int32_t X, int32_t Y) {
 }
 
 bool PoliceGame::KeyPress(int32_t KeyAscii) {
-    if (KeyAscii == kKeyEsc) {
+    if (KeyAscii == platform::kKeyEsc) {
         if (screen_ == kScreenMainMenu) return true;
         if (!isNetworkGame_) {
             SwitchScreen(kScreenSetting);
@@ -272,7 +272,7 @@ bool PoliceGame::KeyPress(int32_t KeyAscii) {
         NetConnect->CloseSession();
         return true;
     }
-    if (KeyAscii == kKeyEnter) {
+    if (KeyAscii == platform::kKeyEnter) {
         if (screen_ != kScreenWon && screen_ != kScreenLost) return true;
         if (!isNetworkGame_) {
             SwitchScreen(kScreenRace);
@@ -376,6 +376,8 @@ void PoliceGame::SwitchScreen(PoliceScreen n) {
         return;
     }
     screen_ = n;
+    static constexpr const char* kNames[] = {"mainmenu", "setting", "lobby", "race", "won", "lost"};
+    platform::ScriptRunner::Announce(std::string("screen ") + kNames[n]);
     if (n == kScreenRace && g_Sound) {
         g_Sound->RewindLoop();
         g_Sound->PlayLoop();

@@ -1,14 +1,12 @@
 #include "police/PolicePictures.h"
 
 #include "engine/GraphicEngine.h"
+#include "engine/KeyedPicture.h"
 #include "shell/Globals.h"
 
 namespace {
 void Load(platform::SurfacePtr& out, const std::string& name, bool keyed) {
-    out.reset();
-    if (!g_Graphic) return;
-    g_Graphic->LoadPicture(out, name);
-    if (keyed && out) out->SetColorKey(0);
+    out = KeyedPicture(g_Graphic.get(), name, keyed);
 }
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include <functional>
 #include <utility>
 
+#include "engine/FatalError.h"
 #include "results/ResultBook.h"
 #include "shell/FrameLoop.h"
 #include "shell/Globals.h"
@@ -12,6 +13,12 @@ namespace {
 
 std::function<void()> g_exitHook;
 bool g_shuttingDown = false;
+
+// The engines' fatal failures end the program the way every other fatal failure does.
+[[maybe_unused]] const bool g_fatalErrorsShutDown = [] {
+    SetFatalErrorHandler([] { ShutdownProgram(kFatalExitStatus); });
+    return true;
+}();
 
 template <typename T>
 void Release(std::shared_ptr<T>& object) {

@@ -18,6 +18,7 @@
 #include "platform/ScriptRunner.h"
 #include "platform/SingleInstance.h"
 #include "results/ResultBook.h"
+#include "shell/DialogScriptVerbs.h"
 #include "shell/ExitQuestion.h"
 #include "shell/FrameLoop.h"
 #include "shell/Globals.h"
@@ -25,7 +26,6 @@
 #include "shell/ScreenFactory.h"
 #include "shell/ScriptVerbs.h"
 #include "shell/SoundSwitch.h"
-#include "widgets/DialogScriptVerbs.h"
 #include "widgets/MessageDlg.h"
 #include "wordgames/HiScore.h"
 

@@ -1,6 +1,7 @@
 #include "widgets/AniButton.h"
 
 #include "engine/GraphicEngine.h"
+#include "engine/KeyedPicture.h"
 #include "engine/SoundEngine.h"
 #include "shell/Globals.h"
 #include "shell/IGameInterface.h"
@@ -21,10 +22,7 @@ std::shared_ptr<AniButton> AniButton::Create(std::function<void()> onClick) {
 }
 
 void AniButton::SetPicture(const std::string& name, int32_t frameCount, bool pixelHitTest) {
-    platform::SurfacePtr picture;
-    if (g_Graphic) g_Graphic->LoadPicture(picture, name);
-    picture_ = picture;
-    if (picture_) picture_->SetColorKey(0);
+    picture_ = KeyedPicture(g_Graphic.get(), name, true);
     frameCount_ = frameCount;
     frameHeight_ = picture_ ? picture_->Height() : 0;
     frameWidth_ = (picture_ && frameCount > 0) ? picture_->Width() / frameCount : 0;

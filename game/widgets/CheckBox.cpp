@@ -1,6 +1,7 @@
 #include "widgets/CheckBox.h"
 
 #include "engine/GraphicEngine.h"
+#include "engine/KeyedPicture.h"
 #include "shell/Globals.h"
 #include "shell/IGameInterface.h"
 
@@ -14,12 +15,7 @@ std::shared_ptr<CheckBox> CheckBox::Create() {
     return box;
 }
 
-void CheckBox::LoadPicture() {
-    platform::SurfacePtr picture;
-    if (g_Graphic) g_Graphic->LoadPicture(picture, "CHECKBOX_BUTTON");
-    picture_ = picture;
-    if (picture_) picture_->SetColorKey(0);
-}
+void CheckBox::LoadPicture() { picture_ = KeyedPicture(g_Graphic.get(), "CHECKBOX_BUTTON", true); }
 
 void CheckBox::RaiseChanged() {
     if (!OnChanged) return;

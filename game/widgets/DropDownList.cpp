@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/GraphicEngine.h"
+#include "engine/KeyedPicture.h"
 #include "shell/Globals.h"
 #include "shell/IGameInterface.h"
 
@@ -24,11 +25,7 @@ std::shared_ptr<DropDownList> DropDownList::Create() {
     return list;
 }
 
-void DropDownList::LoadPicture() {
-    platform::SurfacePtr picture;
-    if (g_Graphic) g_Graphic->LoadPicture(picture, "DROPDOWN_BUTTON");
-    picture_ = picture;
-}
+void DropDownList::LoadPicture() { picture_ = KeyedPicture(g_Graphic.get(), "DROPDOWN_BUTTON", false); }
 
 void DropDownList::AddItem(const std::u16string& text) {
     items_.back() = text;

@@ -1,12 +1,12 @@
 #include "widgets/MessageDlg.h"
 
 #include "engine/GraphicEngine.h"
+#include "engine/KeyedPicture.h"
 #include "platform/Message.h"
-#include "shell/FrameLoop.h"
 #include "shell/Globals.h"
-#include "shell/IGameInterface.h"
 #include "shell/KeyboardLayouts.h"
 #include "widgets/AniButton.h"
+#include "widgets/DialogFrame.h"
 #include "widgets/ModalLoop.h"
 #include "widgets/MouseRouting.h"
 
@@ -23,9 +23,7 @@ std::shared_ptr<MessageDlg> MessageDlg::Create() {
 
 void MessageDlg::SetPictures(const std::string& background, const std::string& replay, const std::string& next,
                              const std::string& end) {
-    platform::SurfacePtr picture;
-    if (g_Graphic) g_Graphic->LoadPicture(picture, background);
-    background_ = picture;
+    background_ = KeyedPicture(g_Graphic.get(), background, false);
     BtnRePlay->SetPicture(replay, 3, false);
     BtnNext->SetPicture(next, 3, false);
     BtnEnd->SetPicture(end, 3, false);
@@ -111,24 +109,20 @@ void MessageDlg::Mouse(const Message& msg) {
 }
 
 void MessageDlg::DrawFrame() {
-    if (!background_ || !g_Graphic) return;
-    CheckLostSurfaces();
-    if (auto screen = g_Screen) screen->UpDateScreen();
-    auto graphic = g_Graphic;
-    if (auto background = background_) graphic->DrawOpaque(x_, y_, *background, platform::Rect{});
-    graphic->SetFont(g_SongFont);
-    graphic->BeginText();
-    graphic->SetTextColor(0);
-    graphic->DrawText(x_ + 100, y_ + 65, text_);
-    // Figures stand between the text and the button shelf, right of the mascot.
-    for (size_t i = 0; i < figures_.size(); ++i)
-        graphic->DrawText(x_ + 100, y_ + 86 + 18 * static_cast<int32_t>(i), figures_[i]);
-    graphic->EndText();
-    auto next = BtnNext;
-    auto end = BtnEnd;
-    auto replay = BtnRePlay;
-    if (showNext_) next->Draw();
-    end->Draw();
-    replay->Draw();
-    graphic->Present();
+    DialogFrame::Draw(background_, x_, y_, [this](GraphicEngine& graphic) {
+        graphic.SetFont(g_SongFont);
+        graphic.BeginText();
+        graphic.SetTextColor(0);
+        graphic.DrawText(x_ + 100, y_ + 65, text_);
+        // Figures stand between the text and the button shelf, right of the mascot.
+        for (size_t i = 0; i < figures_.size(); ++i)
+            graphic.DrawText(x_ + 100, y_ + 86 + 18 * static_cast<int32_t>(i), figures_[i]);
+        graphic.EndText();
+        auto next = BtnNext;
+        auto end = BtnEnd;
+        auto replay = BtnRePlay;
+        if (showNext_) next->Draw();
+        end->Draw();
+        replay->Draw();
+    });
 }

@@ -3,14 +3,14 @@
 #include <algorithm>
 
 #include "engine/GraphicEngine.h"
+#include "engine/KeyedPicture.h"
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
 #include "platform/Message.h"
 #include "platform/MessageQueue.h"
-#include "shell/FrameLoop.h"
 #include "shell/Globals.h"
-#include "shell/IGameInterface.h"
 #include "widgets/AniButton.h"
+#include "widgets/DialogFrame.h"
 #include "widgets/ModalLoop.h"
 #include "widgets/MouseRouting.h"
 
@@ -59,9 +59,7 @@ std::shared_ptr<NameBox> NameBox::Create() {
 
 void NameBox::LoadPictures() {
     if (background_ || !g_Graphic) return;
-    platform::SurfacePtr picture;
-    g_Graphic->LoadPicture(picture, "NAME_DLG_BG");
-    background_ = picture;
+    background_ = KeyedPicture(g_Graphic.get(), "NAME_DLG_BG", false);
     BtnOK->SetPicture("OK", 3, false);
     BtnCancel->SetPicture("CANCEL", 3, false);
 }
@@ -161,25 +159,21 @@ void NameBox::Erase() {
 }
 
 void NameBox::DrawFrame() {
-    if (!background_ || !g_Graphic) return;
-    CheckLostSurfaces();
-    if (auto screen = g_Screen) screen->UpDateScreen();
-    auto graphic = g_Graphic;
-    // The screen behind keeps the font it chose.
-    const auto screenFont = graphic->Font();
-    if (auto background = background_) graphic->DrawOpaque(kLeft, kTop, *background, platform::Rect{});
-    graphic->FillBox(kFieldLeft, kFieldTop, kFieldRight, kFieldBottom, kFieldOutline, kWhiteFill);
-    DrawTexts();
-    if (CaretShown()) {
-        graphic->FillBox(caretX_, kFieldTop + kCaretInset, caretX_ + kCaretWidth, kFieldBottom - kCaretInset,
-                         kTextColor, kTextColor);
-    }
-    auto ok = BtnOK;
-    auto cancel = BtnCancel;
-    ok->Draw();
-    cancel->Draw();
-    graphic->SetFont(screenFont);
-    graphic->Present();
+    DialogFrame::Draw(background_, kLeft, kTop, [this](GraphicEngine& graphic) {
+        // The screen behind keeps the font it chose.
+        const auto screenFont = graphic.Font();
+        graphic.FillBox(kFieldLeft, kFieldTop, kFieldRight, kFieldBottom, kFieldOutline, kWhiteFill);
+        DrawTexts();
+        if (CaretShown()) {
+            graphic.FillBox(caretX_, kFieldTop + kCaretInset, caretX_ + kCaretWidth, kFieldBottom - kCaretInset,
+                            kTextColor, kTextColor);
+        }
+        auto ok = BtnOK;
+        auto cancel = BtnCancel;
+        ok->Draw();
+        cancel->Draw();
+        graphic.SetFont(screenFont);
+    });
 }
 
 void NameBox::DrawTexts() {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/GraphicEngine.h"
+#include "engine/KeyedPicture.h"
 #include "shell/Globals.h"
 #include "shell/IGameInterface.h"
 
@@ -44,15 +45,8 @@ std::shared_ptr<SlideBar> SlideBar::Create() {
 }
 
 void SlideBar::LoadPicture() {
-    platform::SurfacePtr track, knob;
-    if (g_Graphic) {
-        g_Graphic->LoadPicture(track, "SLIDER_BG");
-        g_Graphic->LoadPicture(knob, "SLIDER_SLIDER");
-    }
-    track_ = track;
-    knob_ = knob;
-    if (track_) track_->SetColorKey(0);
-    if (knob_) knob_->SetColorKey(0);
+    track_ = KeyedPicture(g_Graphic.get(), "SLIDER_BG", true);
+    knob_ = KeyedPicture(g_Graphic.get(), "SLIDER_SLIDER", true);
 }
 
 int32_t SlideBar::ComputeKnobX() const {

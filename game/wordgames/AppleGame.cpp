@@ -8,10 +8,11 @@
 #include "engine/SoundEngine.h"
 #include "menu/Settings.h"
 #include "platform/Random.h"
+#include "platform/Round.h"
 #include "results/WeakKeys.h"
 #include "shell/Globals.h"
-#include "shell/LetterPool.h"
 #include "widgets/AniButton.h"
+#include "wordgames/LetterPool.h"
 
 namespace {
 
@@ -37,8 +38,6 @@ LetterGameLook MakeLook() {
     look.historyName = "apple";
     return look;
 }
-
-int32_t Round(float v) { return static_cast<int32_t>(std::lround(v)); }
 
 }  // namespace
 
@@ -160,10 +159,11 @@ void AppleGame::DrawApples() {
     for (const Apple& apple : apples_) {
         if (apple.State == Apple::kFalling && apple_) {
             platform::Rect src{0, 0, 63, 71};
-            g_Graphic->DrawKeyedClipped(Round(apple.X), Round(apple.Y), *apple_, src);
-            g_Graphic->DrawText(Round(apple.X + 20), Round(apple.Y + 15), apple.Letter);
+            g_Graphic->DrawKeyedClipped(platform::Round(apple.X), platform::Round(apple.Y), *apple_, src);
+            g_Graphic->DrawText(platform::Round(apple.X + 20), platform::Round(apple.Y + 15), apple.Letter);
         } else if (apple.State == Apple::kFallen && fallenApple_) {
-            g_Graphic->DrawKeyed(Round(apple.X - 37), Round(apple.Y), *fallenApple_, g_FullScreenRect);
+            g_Graphic->DrawKeyed(platform::Round(apple.X - 37), platform::Round(apple.Y), *fallenApple_,
+                                 g_FullScreenRect);
         }
     }
     g_Graphic->EndText();

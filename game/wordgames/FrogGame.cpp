@@ -7,6 +7,7 @@
 #include "engine/GraphicEngine.h"
 #include "engine/SoundEngine.h"
 #include "menu/Settings.h"
+#include "platform/Round.h"
 #include "shell/Globals.h"
 #include "widgets/AniButton.h"
 #include "wordgames/DictWordSource.h"
@@ -37,8 +38,6 @@ LetterGameLook MakeLook() {
     look.historyName = "frog";
     return look;
 }
-
-int32_t Round(float v) { return static_cast<int32_t>(std::lround(v)); }
 
 }  // namespace
 
@@ -136,8 +135,8 @@ bool FrogGame::KeyPress(int32_t KeyAscii) {
 
 void FrogGame::DrawWord(int32_t number) {
     const FrogRiver::Leaf& leaf = river_.At(number);
-    const int32_t x = Round(leaf.X + static_cast<float>(leaf.TextOffset));
-    const int32_t y = Round(leaf.Y + 25);
+    const int32_t x = platform::Round(leaf.X + static_cast<float>(leaf.TextOffset));
+    const int32_t y = platform::Round(leaf.Y + 25);
     if (number == river_.TargetLeaf() && number != river_.FrogLeaf()) {
         g_Graphic->SetTextColor(kRed);
         g_Graphic->DrawText(x, y, river_.TypedPart());
@@ -166,7 +165,7 @@ void FrogGame::DrawRiver() {
         const FrogRiver::Leaf& leaf = river_.At(number);
         if (number < FrogRiver::kFarBank && leaf_) {
             platform::Rect src{0, 0, 148, 59};
-            g_Graphic->DrawKeyedClipped(Round(leaf.X), Round(leaf.Y), *leaf_, src);
+            g_Graphic->DrawKeyedClipped(platform::Round(leaf.X), platform::Round(leaf.Y), *leaf_, src);
         }
         DrawWord(number);
     }
@@ -175,7 +174,7 @@ void FrogGame::DrawRiver() {
     if (left >= 0 && frog) {
         const FrogRiver::Leaf& seat = river_.At(river_.FrogLeaf());
         platform::Rect src{0, 0, 70, 50};
-        g_Graphic->DrawKeyedClipped(Round(seat.X + 25), Round(seat.Y - 30), *frog, src);
+        g_Graphic->DrawKeyedClipped(platform::Round(seat.X + 25), platform::Round(seat.Y - 30), *frog, src);
     }
 }
 

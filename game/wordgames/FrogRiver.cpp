@@ -2,12 +2,12 @@
 
 #include <cmath>
 
+#include "platform/KeyMap.h"
 #include "platform/Random.h"
 #include "wordgames/FrogWordSource.h"
 
 namespace {
 
-constexpr int32_t kEsc = 27;
 constexpr int32_t kMaxWidth = 100;
 constexpr size_t kWordRoom = 64;  // words are narrow, so this holds any of them
 
@@ -116,7 +116,7 @@ void FrogRiver::PickWord(int32_t number, FrogWordSource& words) {
 }
 
 FrogRiver::Event FrogRiver::KeyPress(int32_t code, FrogWordSource& words) {
-    if (code == kEsc) {
+    if (code == platform::kKeyEsc) {
         CancelWord();
         return Event::kNone;
     }

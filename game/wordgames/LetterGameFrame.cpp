@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "engine/GraphicEngine.h"
+#include "engine/KeyedPicture.h"
 #include "engine/SoundEngine.h"
 #include "menu/Settings.h"
 #include "menu/SetupDlg.h"
@@ -117,18 +118,22 @@ void LetterGameFrame::ShowLost() {
 
 bool LetterGameFrame::ReplayAfterLoss(int32_t result) const { return result != MessageDlg::kEnd; }
 
+MouseRouting::Table<AniButton, 5> LetterGameFrame::Buttons() const {
+    return {BtnStart, BtnPause, BtnEnd, BtnSetup, BtnExit};
+}
+
 bool LetterGameFrame::MouseDown(int32_t Button, int32_t X, int32_t Y) {
-    MouseRouting::Down(Button, X, Y, BtnStart, BtnPause, BtnEnd, BtnSetup, BtnExit);
+    MouseRouting::Down(Button, X, Y, Buttons());
     return true;
 }
 
 bool LetterGameFrame::MouseUp(int32_t Button, int32_t X, int32_t Y) {
-    MouseRouting::Up(Button, X, Y, BtnStart, BtnPause, BtnEnd, BtnSetup, BtnExit);
+    MouseRouting::Up(Button, X, Y, Buttons());
     return true;
 }
 
 bool LetterGameFrame::MouseMove(int32_t X, int32_t Y) {
-    MouseRouting::Move(X, Y, BtnStart, BtnPause, BtnEnd, BtnSetup, BtnExit);
+    MouseRouting::Move(X, Y, Buttons());
     return true;
 }
 
@@ -137,10 +142,7 @@ void LetterGameFrame::SelectArialFont() {
 }
 
 platform::SurfacePtr LetterGameFrame::LoadGamePicture(const char* name, bool keyed) {
-    platform::SurfacePtr picture;
-    if (g_Graphic) g_Graphic->LoadPicture(picture, name);
-    if (picture && keyed) picture->SetColorKey(0);
-    return picture;
+    return KeyedPicture(g_Graphic.get(), name, keyed);
 }
 
 void LetterGameFrame::BtnStart_OnClick() {

@@ -8,6 +8,7 @@
 #include "results/GameResult.h"
 #include "results/Tally.h"
 #include "shell/IGameInterface.h"
+#include "widgets/MouseRouting.h"
 #include "wordgames/FieldNotice.h"
 
 class AniButton;
@@ -118,6 +119,8 @@ protected:
     FieldNotice notice_;
 
 private:
+    // The buttons every mouse event walks, in the order they get a press.
+    MouseRouting::Table<AniButton, 5> Buttons() const;
     void CreateButtons();
     // Hands the round's figures to the history and to the round-end dialog.
     void KeepResult(const char* outcome);

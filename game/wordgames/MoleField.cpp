@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "platform/Random.h"
-#include "shell/LetterPool.h"
+#include "wordgames/LetterPool.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include "results/WeakKeys.h"
 #include "shell/ExitQuestion.h"
 #include "shell/Globals.h"
-#include "shell/LetterPool.h"
 #include "widgets/MessageDlg.h"
+#include "wordgames/LetterPool.h"
 
 namespace {
 

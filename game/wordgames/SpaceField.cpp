@@ -5,7 +5,8 @@
 #include <limits>
 
 #include "platform/Random.h"
-#include "shell/LetterPool.h"
+#include "platform/Round.h"
+#include "wordgames/LetterPool.h"
 
 namespace {
 
@@ -23,8 +24,6 @@ constexpr const char16_t* kLevelUpText = u"等级提升,难度增大……";
 constexpr const char16_t* kNoWordText = u"金雀打字游戏";
 
 float Draw() { return static_cast<float>(platform::Random::Next()); }
-
-int32_t Round(float v) { return static_cast<int32_t>(std::lround(v)); }
 
 // Whether two rectangles (left, top, width, height) share any pixel.
 bool Overlap(int32_t ax, int32_t ay, int32_t aw, int32_t ah, int32_t bx, int32_t by, int32_t bw, int32_t bh) {
@@ -169,8 +168,8 @@ uint32_t SpaceField::MoveEnemy(int32_t i) {
         enemy.X += enemy.SwayVX;
     }
     Animate(enemy, kind);
-    if (Overlap(Round(enemy.X), Round(enemy.Y), kind.Width, kind.Height, Round(shipX_), Round(shipY_), kShipWidth,
-                kShipHeight)) {
+    if (Overlap(platform::Round(enemy.X), platform::Round(enemy.Y), kind.Width, kind.Height, platform::Round(shipX_),
+                platform::Round(shipY_), kShipWidth, kShipHeight)) {
         missiles_[static_cast<size_t>(i)].Active = false;
         Explode(i);
         energy_ -= enemy.Damage;
@@ -294,7 +293,7 @@ void SpaceField::AddScore(int32_t points) {
 }
 
 void SpaceField::StoreDifficulty(SettingsRecord& settings) const {
-    int32_t speed = Round((enemySpeed_ - 0.4F) * 2.5F);
+    int32_t speed = platform::Round((enemySpeed_ - 0.4F) * 2.5F);
     speed = std::min(speed, 10);
     if (speed < 1) speed = 3;
     settings.Field[kSpaceSpeed] = speed;

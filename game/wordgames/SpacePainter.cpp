@@ -4,7 +4,9 @@
 
 #include "engine/GameFont.h"
 #include "engine/GraphicEngine.h"
+#include "engine/KeyedPicture.h"
 #include "engine/LegibleText.h"
+#include "platform/Round.h"
 #include "shell/Globals.h"
 #include "wordgames/HiScore.h"
 #include "wordgames/SpaceField.h"
@@ -21,14 +23,7 @@ constexpr int32_t kArialHeight = 21;
 constexpr int32_t kGameOverHeight = 40;
 constexpr int32_t kLevelNoticeY = 70;
 
-int32_t Round(float v) { return static_cast<int32_t>(std::lround(v)); }
-
-platform::SurfacePtr Picture(const char* name, bool keyed) {
-    platform::SurfacePtr picture;
-    g_Graphic->LoadPicture(picture, name);
-    if (picture && keyed) picture->SetColorKey(0);
-    return picture;
-}
+platform::SurfacePtr Picture(const char* name, bool keyed) { return KeyedPicture(g_Graphic.get(), name, keyed); }
 
 // The whole picture as an explicit rectangle, so clipping at the edges keeps its visible part.
 platform::Rect Whole(const platform::Surface& picture) { return {0, 0, picture.Width(), picture.Height()}; }
@@ -106,13 +101,13 @@ void SpacePainter::DrawScenery(const SpaceField& field) {
     if (background_) {
         for (const SpaceScenery::Layer& layer : field.Scenery().Layers()) {
             platform::Rect src{0, 0, 493, 318};
-            g_Graphic->DrawKeyedClipped(Round(layer.X), Round(layer.Y), *background_, src);
+            g_Graphic->DrawKeyedClipped(platform::Round(layer.X), platform::Round(layer.Y), *background_, src);
         }
     }
     if (stars_) {
         for (const SpaceScenery::Star& star : field.Scenery().Stars()) {
             const platform::Rect dot{star.Shade, 0, star.Shade + 1, 1};
-            g_Graphic->DrawOpaque(Round(star.X), Round(star.Y), *stars_, dot);
+            g_Graphic->DrawOpaque(platform::Round(star.X), platform::Round(star.Y), *stars_, dot);
         }
     }
 }
@@ -125,17 +120,18 @@ void SpacePainter::DrawEnemies(const SpaceField& field) {
         const platform::SurfacePtr& picture = enemy.Kind == 0 ? enemy0_ : enemy4_;
         if (picture) {
             platform::Rect src = FrameRect(kind, enemy.Frame);
-            g_Graphic->DrawKeyedClipped(Round(enemy.X), Round(enemy.Y), *picture, src);
+            g_Graphic->DrawKeyedClipped(platform::Round(enemy.X), platform::Round(enemy.Y), *picture, src);
         }
         const auto middle = enemy.X + static_cast<float>(kind.Width / 2);
         if (captionBack_) {
             platform::Rect badge{0, 0, 27, 21};
-            g_Graphic->DrawKeyedClipped(Round(middle - 13), Round(enemy.Y), *captionBack_, badge);
+            g_Graphic->DrawKeyedClipped(platform::Round(middle - 13), platform::Round(enemy.Y), *captionBack_, badge);
         }
         g_Graphic->BeginText();
         g_Graphic->SetTextColor(kGreen);
         const int32_t width = g_Graphic->MeasureText(enemy.Letter).cx;
-        g_Graphic->DrawText(Round(middle - static_cast<float>(width / 2)), Round(enemy.Y), enemy.Letter);
+        g_Graphic->DrawText(platform::Round(middle - static_cast<float>(width / 2)), platform::Round(enemy.Y),
+                            enemy.Letter);
         g_Graphic->EndText();
     }
 }
@@ -143,8 +139,8 @@ void SpacePainter::DrawEnemies(const SpaceField& field) {
 void SpacePainter::DrawBonusWord(const SpaceField& field) {
     const BonusWord& bonus = field.Bonus();
     g_Graphic->SetFont(FontFor(bonus.Word, g_ArialFont));
-    const int32_t x = Round(bonus.X);
-    const int32_t y = Round(bonus.Y);
+    const int32_t x = platform::Round(bonus.X);
+    const int32_t y = platform::Round(bonus.Y);
     // Red and blue are dark on the night sky: a white ring keeps both readable.
     LegibleText::DrawOutlined(*g_Graphic, x, y, bonus.TypedPart, kRed, kWhite, 2);
     const int32_t typedWidth = LegibleText::Width(*g_Graphic, bonus.TypedPart);
@@ -159,7 +155,7 @@ void SpacePainter::DrawShots(const SpaceField& field) {
             const Missile& missile = field.Missiles()[static_cast<size_t>(i)];
             if (!missile.Active) continue;
             platform::Rect src = Whole(*bomb_);
-            g_Graphic->DrawKeyedClipped(Round(missile.X), Round(missile.Y), *bomb_, src);
+            g_Graphic->DrawKeyedClipped(platform::Round(missile.X), platform::Round(missile.Y), *bomb_, src);
         }
     }
     if (explosion_) {
@@ -167,7 +163,7 @@ void SpacePainter::DrawShots(const SpaceField& field) {
             const Blast& blast = field.Blasts()[static_cast<size_t>(i)];
             if (!blast.Active) continue;
             platform::Rect src = FrameRect(field.BlastKind(), blast.Frame);
-            g_Graphic->DrawKeyedClipped(Round(blast.X), Round(blast.Y), *explosion_, src);
+            g_Graphic->DrawKeyedClipped(platform::Round(blast.X), platform::Round(blast.Y), *explosion_, src);
         }
     }
 }
@@ -201,7 +197,7 @@ void SpacePainter::DrawPlay(const SpaceField& field) {
     DrawScenery(field);
     if (ship_) {
         const platform::Rect src = FrameRect(SpaceField::ShipKind(), field.ShipFrame());
-        g_Graphic->DrawKeyed(Round(field.ShipX()), Round(field.ShipY()), *ship_, src);
+        g_Graphic->DrawKeyed(platform::Round(field.ShipX()), platform::Round(field.ShipY()), *ship_, src);
     }
     DrawEnemies(field);
     DrawBonusWord(field);

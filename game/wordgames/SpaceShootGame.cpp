@@ -9,23 +9,23 @@
 #include "menu/Settings.h"
 #include "menu/SetupDlg.h"
 #include "platform/Clock.h"
+#include "platform/KeyMap.h"
 #include "platform/Random.h"
 #include "results/ResultBook.h"
 #include "results/ResultPanel.h"
 #include "shell/ExitQuestion.h"
 #include "shell/FrameLoop.h"
 #include "shell/Globals.h"
-#include "shell/LetterPool.h"
 #include "shell/PointerNotice.h"
 #include "widgets/AniButton.h"
 #include "widgets/MessageDlg.h"
 #include "widgets/MouseRouting.h"
 #include "widgets/NameBox.h"
 #include "wordgames/HiScore.h"
+#include "wordgames/LetterPool.h"
 
 namespace {
 
-constexpr int32_t kKeyEsc = 27;
 constexpr int32_t kButtonFrames = 3;
 constexpr int32_t kMenuLeft = 257;
 constexpr int32_t kArialHeight = 21;
@@ -108,35 +108,30 @@ void SpaceShootGame::SetGameButtons(bool inGame) {
     BtnReturn->SetEnabled(inGame);
 }
 
+// The buttons of the mode shown; the game itself takes no clicks.
+MouseRouting::Table<AniButton, 5> SpaceShootGame::Buttons() const {
+    if (screenMode_ == kMenu) return {BtnStart, BtnReturn, BtnHiScore, BtnExit, BtnOption};
+    if (screenMode_ == kHiScoreView) return {BtnHiScoreReturn};
+    return {};
+}
+
 bool SpaceShootGame::MouseDown(int32_t Button, int32_t X, int32_t Y) {
-    if (screenMode_ == kMenu) {
-        MouseRouting::Down(Button, X, Y, BtnStart, BtnReturn, BtnHiScore, BtnExit, BtnOption);
-    } else if (screenMode_ == kHiScoreView) {
-        MouseRouting::Down(Button, X, Y, BtnHiScoreReturn);
-    }
+    MouseRouting::Down(Button, X, Y, Buttons());
     return true;
 }
 
 bool SpaceShootGame::MouseUp(int32_t Button, int32_t X, int32_t Y) {
-    if (screenMode_ == kMenu) {
-        MouseRouting::Up(Button, X, Y, BtnStart, BtnReturn, BtnHiScore, BtnExit, BtnOption);
-    } else if (screenMode_ == kHiScoreView) {
-        MouseRouting::Up(Button, X, Y, BtnHiScoreReturn);
-    }
+    MouseRouting::Up(Button, X, Y, Buttons());
     return true;
 }
 
 bool SpaceShootGame::MouseMove(int32_t X, int32_t Y) {
-    if (screenMode_ == kMenu) {
-        MouseRouting::Move(X, Y, BtnStart, BtnReturn, BtnHiScore, BtnExit, BtnOption);
-    } else if (screenMode_ == kHiScoreView) {
-        MouseRouting::Move(X, Y, BtnHiScoreReturn);
-    }
+    MouseRouting::Move(X, Y, Buttons());
     return true;
 }
 
 bool SpaceShootGame::KeyDown(int32_t KeyCode, int32_t /*Shift*/) {
-    if (KeyCode == kKeyEsc) {
+    if (KeyCode == platform::kKeyEsc) {
         screenMode_ = kMenu;
         PointerNotice::Tell(*this);
     } else if (screenMode_ == kPlaying) {

@@ -5,6 +5,7 @@
 #include "results/GameResult.h"
 #include "results/Tally.h"
 #include "shell/IGameInterface.h"
+#include "widgets/MouseRouting.h"
 #include "wordgames/SpaceField.h"
 #include "wordgames/SpacePainter.h"
 
@@ -58,6 +59,8 @@ public:
     std::shared_ptr<AniButton> BtnHiScoreReturn;
 
 private:
+    // The buttons every mouse event walks, in the order they get a press.
+    MouseRouting::Table<AniButton, 5> Buttons() const;
     SpaceShootGame();
     void CreateButtons();
     // Start enabled and Return disabled while no game is kept; the other way round during one.

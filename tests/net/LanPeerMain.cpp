@@ -43,7 +43,7 @@ int Host(SessionService& service, const char* name) {
     std::printf("ready\n");
     std::fflush(stdout);
     bool joined = false, texted = false, left = false;
-    const auto deadline = Clock::now() + std::chrono::seconds(20);
+    const auto deadline = Clock::now() + std::chrono::seconds(60);
     while (!left && Clock::now() < deadline) {
         auto m = service.Receive();
         if (!m) {
@@ -71,7 +71,7 @@ int Host(SessionService& service, const char* name) {
 }
 
 int Join(SessionService& service) {
-    const auto deadline = Clock::now() + std::chrono::seconds(10);
+    const auto deadline = Clock::now() + std::chrono::seconds(30);
     std::vector<SessionInfo> found;
     while (found.empty() && Clock::now() < deadline) {
         if (auto list = service.Search(kApplicationId)) found = *list;

@@ -12,6 +12,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "ScriptedProgram.h"
 #include "tests/support/TempDir.h"
@@ -86,25 +87,36 @@ protected:
         s << in.rdbuf();
         return name + ": " + s.str();
     }
+    // Waits until program `name` has announced `state` on its output; false after `limit`.
+    bool Announced(const std::string& name, const std::string& state,
+                   std::chrono::seconds limit = std::chrono::seconds(90)) const {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        while (Output(name).find("state: " + state + "\n") == std::string::npos) {
+            if (std::chrono::steady_clock::now() > deadline) return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return true;
+    }
     std::string Shot(const std::string& name) const { return (dir_ / (name + ".png")).string(); }
 
-    // The host: lobby, create, the text, then the start; the start is tried three times, as a
-    // player would until the other side has joined (once the race runs the clicks do nothing).
+    // The host: lobby, create, the text; the start once the other side has joined.
     std::string HostUntilStart() const {
-        std::string script = "realtime\nframes 3\nclick " + kMulti + "\nframes 3\nclick " + kCreate +
-                             "\nframes 3\nclick " + scripted::TextRow(choice_.row) + "\nwait 6000\n";
-        for (int i = 0; i < 3; ++i) script += "click " + kStart + "\nwait 1500\n";
-        return script;
+        return "realtime\nframes 3\nclick " + kMulti + "\nawait screen lobby\nclick " + kCreate +
+               "\nawait screen setting\nclick " + scripted::TextRow(choice_.row) + "\nawait players 2\nclick " +
+               kStart + "\nawait screen race\n";
     }
-    // The joining side: lobby once the host is up, the first row, join; tried three times (on
-    // the setting screen of a joined side these clicks reach no button).
-    static std::string JoinerUntilJoined() {
-        std::string script = "realtime\nwait 2000\nclick " + kMulti + "\nframes 5\n";
-        for (int i = 0; i < 3; ++i) {
-            script +=
-                "click " + kFirstRow + "\nframes 2\nclick " + kJoin + "\nwait 1000\nclick " + kRefresh + "\nframes 5\n";
-        }
-        return script;
+    // The joining side, started once the host's session is up: lobby, the first row, join; on
+    // the setting screen until the host starts the race.
+    static std::string JoinerUntilStart() {
+        return "realtime\nframes 3\nclick " + kMulti + "\nawait screen lobby\nclick " + kFirstRow +
+               "\nframes 2\nclick " + kJoin + "\nawait players 2\nawait screen race\n";
+    }
+    // Starts the host, then the joining side once the host's session is up.
+    std::pair<pid_t, pid_t> LaunchBoth(const testsupport::VethLink& link, const std::string& host,
+                                       const std::string& joiner, const std::string& broadcast) {
+        const pid_t hostPid = Launch(link.A(), "host", host, broadcast);
+        EXPECT_TRUE(Announced("host", "players 1")) << Output("host");
+        return {hostPid, Launch(link.B(), "joiner", joiner, broadcast)};
     }
 
     std::unique_ptr<testsupport::TempDir> temp_;
@@ -119,17 +131,20 @@ TEST_F(PoliceLanEndToEnd, HostFoundJoinedAndTheRacingPoliceCatchesTheThief) {
     // The host plays the police by car (the default choice) and types fast; the joined side is
     // the thief and types a few characters slowly.
     // Then Enter on the host's result screen starts a new race on both sides.
-    const std::string host = HostUntilStart() + "type " + choice_.text.substr(0, 150) + "\nwait 4000\nsnapshot " +
-                             Shot("host") + "\nkey Enter\nwait 1000\nsnapshot " + Shot("host-again") + "\n";
-    std::string joiner = JoinerUntilJoined() + "wait 2500\n";
-    for (size_t i = 0; i < 6; ++i) joiner += "key " + choice_.text.substr(i, 1) + "\nwait 300\n";
-    joiner += "wait 3500\nsnapshot " + Shot("joiner") + "\nwait 6000\nsnapshot " + Shot("joiner-again") + "\n";
+    const std::string host = HostUntilStart() + "type " + choice_.text.substr(0, 150) +
+                             "\nawait screen won\nframes 3\nsnapshot " + Shot("host") +
+                             "\nkey Enter\nawait screen race\nframes 3\nsnapshot " + Shot("host-again") + "\n";
+    std::string joiner = JoinerUntilStart();
+    for (size_t i = 0; i < 6; ++i) joiner += "key " + choice_.text.substr(i, 1) + "\nframes 15\n";
+    joiner += "await screen lost\nframes 3\nsnapshot " + Shot("joiner") + "\nawait screen race\nframes 3\nsnapshot " +
+              Shot("joiner-again") + "\n";
 
     // Neither side names a broadcast address: the search goes out on the namespace's veth.
-    const pid_t hostPid = Launch(link.A(), "host", host, "");
-    const pid_t joinerPid = Launch(link.B(), "joiner", joiner, "");
+    const auto [hostPid, joinerPid] = LaunchBoth(link, host, joiner, "");
     EXPECT_EQ(Finish(hostPid), 0) << Output("host");
     EXPECT_EQ(Finish(joinerPid), 0) << Output("joiner");
+    for (const char* name : {"host", "joiner"})
+        EXPECT_EQ(Output(name).find("script line"), std::string::npos) << Output(name);
 
     const auto hostShot = LoadSnapshot(Shot("host"));
     const auto joinerShot = LoadSnapshot(Shot("joiner"));
@@ -150,18 +165,19 @@ TEST_F(PoliceLanEndToEnd, JoinedProgramKilledMidRaceSendsTheHostBackToItsSetting
     testsupport::VethLink link("k");
     if (!link.Skipped().empty()) GTEST_SKIP() << link.Skipped();
 
-    // The host does not type, so nobody wins; a snapshot every second after the kill.
-    std::string host = HostUntilStart() + "snapshot " + Shot("racing") + "\n";
-    for (int i = 0; i < 12; ++i) host += "wait 1000\nsnapshot " + Shot("after" + std::to_string(i)) + "\n";
-    const std::string joiner = JoinerUntilJoined() + "wait 60000\n";
+    // The host does not type, so nobody wins. Once its race runs the joined side is killed; the
+    // host shows the message over its setting screen, and the message goes within 400 frames.
+    const std::string host = HostUntilStart() + "frames 3\nsnapshot " + Shot("racing") +
+                             "\nawait screen setting\nframes 3\nsnapshot " + Shot("message") +
+                             "\nframes 400\nsnapshot " + Shot("setting") + "\n";
+    const std::string joiner = JoinerUntilStart() + "wait 60000\n";
 
-    const pid_t hostPid = Launch(link.A(), "host", host, testsupport::VethLink::kBroadcast);
-    const pid_t joinerPid = Launch(link.B(), "joiner", joiner, testsupport::VethLink::kBroadcast);
-    // The host has started the race by about 9.5 s in and takes its "racing" snapshot near 11 s.
-    std::this_thread::sleep_for(std::chrono::milliseconds(12000));
+    const auto [hostPid, joinerPid] = LaunchBoth(link, host, joiner, testsupport::VethLink::kBroadcast);
+    EXPECT_TRUE(Announced("host", "screen race")) << Output("host") << Output("joiner");
     kill(joinerPid, SIGKILL);
     Finish(joinerPid);
     EXPECT_EQ(Finish(hostPid), 0) << Output("host");
+    EXPECT_EQ(Output("host").find("script line"), std::string::npos) << Output("host");
 
     const auto setting = PackPicture("POLICE_SETTING_BG");
     const auto racing = LoadSnapshot(Shot("racing"));
@@ -169,24 +185,16 @@ TEST_F(PoliceLanEndToEnd, JoinedProgramKilledMidRaceSendsTheHostBackToItsSetting
     EXPECT_NE(racing->ReadPixel(5, 5), setting->ReadPixel(5, 5))
         << "the race had not started" << Output("host") << Output("joiner");
 
-    // The host ends on its setting screen; before, the message stood in the middle of that
-    // same screen for a while.
-    const auto last = LoadSnapshot(Shot("after11"));
-    ASSERT_TRUE(last) << Output("host");
+    const auto message = LoadSnapshot(Shot("message"));
+    const auto last = LoadSnapshot(Shot("setting"));
+    ASSERT_TRUE(message && last) << Output("host");
+    EXPECT_EQ(message->ReadPixel(5, 5), setting->ReadPixel(5, 5)) << "the host is not on its setting screen";
     EXPECT_EQ(last->ReadPixel(5, 5), setting->ReadPixel(5, 5)) << "the host is not on its setting screen";
-    auto statusShown = [&](const platform::Surface& shot) {
-        for (int y = 290; y < 320; ++y)
-            for (int x = 250; x < 550; ++x)
-                if (shot.ReadPixel(x, y) != last->ReadPixel(x, y)) return true;
-        return false;
-    };
-    bool sawMessage = false;
-    for (int i = 0; i < 11; ++i) {
-        auto shot = LoadSnapshot(Shot("after" + std::to_string(i)));
-        ASSERT_TRUE(shot) << Output("host");
-        if (shot->ReadPixel(5, 5) == setting->ReadPixel(5, 5) && statusShown(*shot)) sawMessage = true;
-    }
-    EXPECT_TRUE(sawMessage) << "no \"另一玩者已经退出\" over the setting screen";
+    bool messageShown = false;
+    for (int y = 290; y < 320 && !messageShown; ++y)
+        for (int x = 250; x < 550 && !messageShown; ++x)
+            messageShown = message->ReadPixel(x, y) != last->ReadPixel(x, y);
+    EXPECT_TRUE(messageShown) << "no \"另一玩者已经退出\" over the setting screen";
 }
 
 }  // namespace

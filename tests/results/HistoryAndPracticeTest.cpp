@@ -11,8 +11,8 @@
 #include "results/HistoryStore.h"
 #include "results/HistoryWriter.h"
 #include "results/WeakKeys.h"
-#include "shell/LetterPool.h"
 #include "tests/support/TempDir.h"
+#include "wordgames/LetterPool.h"
 
 namespace {
 

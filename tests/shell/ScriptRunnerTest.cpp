@@ -89,6 +89,21 @@ TEST_F(ScriptRunnerTest, RealtimeLinesPassOnTheRealClockWithoutAJump) {
     EXPECT_LT(platform::Clock::Now() - ScriptRunner::kClockStart, 2000u);
 }
 
+TEST_F(ScriptRunnerTest, AwaitGoesOnOnceTheStateIsAnnouncedAndGivesUpAfterSixtySeconds) {
+    RegisterScriptVerb("announce", [](const std::string& state) {
+        ScriptRunner::Announce(state);
+        return true;
+    });
+    testing::internal::CaptureStderr();
+    // Announced before its line is reached counts once: the second await of it waits in vain.
+    Play("announce ready\nframes 2\nawait ready\nframes 1\nawait ready\n");
+    const std::string errors = testing::internal::GetCapturedStderr();
+    RegisterScriptVerb("announce", nullptr);
+    EXPECT_EQ(errors, "state: ready\nscript line 5: not announced in time: await ready\n");
+    // Two frames, one, then the 60 s the second await waits.
+    EXPECT_EQ(screen->Calls("UpDateGame").size(), 2u + 1 + 3000);
+}
+
 TEST_F(ScriptRunnerTest, PointerVerbsGiveLeftButtonMessages) {
     Play("move 10 20\nclick 30 40\ndown 1 2\nup 900 -5\n");
     EXPECT_EQ(screen->Calls("Mouse"),

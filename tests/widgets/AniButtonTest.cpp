@@ -81,7 +81,7 @@ TEST_F(AniButtonTest, PixelOfValue1000CountsAsOutside) {
     button->MouseMove(135, 110);
     EXPECT_EQ(enters, 0);
     button->MouseMove(110, 110);
-    button->MouseMove(135, 110);  // now read in the hover frame
+    button->MouseMove(135, 110);  // read in the hover frame
     EXPECT_EQ(leaves, 1);
     EXPECT_FALSE(button->MouseDown(1, 135, 110));
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/Random.h"
-#include "shell/LetterPool.h"
+#include "wordgames/LetterPool.h"
 #include "wordgames/MoleField.h"
 
 namespace {

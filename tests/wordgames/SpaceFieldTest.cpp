@@ -9,8 +9,8 @@
 
 #include "menu/Settings.h"
 #include "platform/ProgramFolder.h"
-#include "shell/LetterPool.h"
 #include "tests/support/TempDir.h"
+#include "wordgames/LetterPool.h"
 #include "wordgames/SpaceField.h"
 #include "wordgames/SpaceStatusText.h"
 

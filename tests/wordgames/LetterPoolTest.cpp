@@ -4,7 +4,7 @@
 
 #include "platform/Random.h"
 #include "shell/KeyboardLayouts.h"
-#include "shell/LetterPool.h"
+#include "wordgames/LetterPool.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "shell/LetterPool.h"
+#include "wordgames/LetterPool.h"
 
 #include <array>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "widgets/DialogScriptVerbs.h"
+#include "shell/DialogScriptVerbs.h"
 
 #include <cstdio>
 #include <memory>

@@ -1,0 +1,10 @@
+#pragma once
+#include <string>
+
+#include "platform/Surface.h"
+
+class GraphicEngine;
+
+// The named picture loaded by `graphic` (GraphicEngine::LoadPicture), with black (0) as its
+// transparent colour when `keyed`; null without an engine or when it was not loaded.
+platform::SurfacePtr KeyedPicture(GraphicEngine* graphic, const std::string& name, bool keyed);
