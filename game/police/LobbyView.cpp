@@ -17,7 +17,6 @@ constexpr uint32_t kSelectedFill = 0x7D0B;
 constexpr int32_t kRowLeft = 160;
 constexpr int32_t kRowsTop = 136;
 constexpr int32_t kRowHeight = 30;
-constexpr int32_t kBarLength = 96;
 // The selected row's bar stays inside the table's frame (x 190 to 790).
 constexpr int32_t kBarLeft = 194;
 constexpr int32_t kBarRight = 786;
