@@ -2,6 +2,7 @@
 
 #include "engine/GraphicEngine.h"
 #include "engine/SoundEngine.h"
+#include "menu/RecordsScreen.h"
 #include "menu/SpeakerButton.h"
 #include "police/PoliceGame.h"
 #include "shell/FrameLoop.h"
@@ -45,6 +46,7 @@ constexpr const char* kSplashes[6] = {"MAIN_NONE",        "MAIN_APPLE_SPLASH", "
 constexpr int32_t kButtonLeft = 62;
 constexpr int32_t kKeyEsc = 27;
 constexpr int32_t kKeyFirstGame = '1';
+constexpr int32_t kKeyRecords = '6';
 
 }  // namespace
 
@@ -77,6 +79,10 @@ bool SwitchBoard::RestoreRes() {
     BtnQuite->SetPicture("MAIN_QUIT", 3, false);
     BtnQuite->Left = 550;
     BtnQuite->Top = 533;
+    BtnRecords = AniButton::Create([this] { BtnRecords_OnClick(); });
+    BtnRecords->SetPicture("MAIN_RECORDS", 3, false);
+    BtnRecords->Left = 290;
+    BtnRecords->Top = 538;
     BtnSound = SpeakerButton::Create();
     return true;
 }
@@ -86,23 +92,23 @@ bool SwitchBoard::UpDateScreen() {
     if (const auto& picture = pictures_[static_cast<size_t>(highlighted_)]) {
         g_Graphic->DrawOpaque(0, 0, *picture, g_FullScreenRect);
     }
-    for (const auto& button : {BtnPolice, BtnSpace, BtnMole, BtnFrog, BtnApple, BtnQuite}) button->Draw();
+    for (const auto& button : {BtnPolice, BtnSpace, BtnMole, BtnFrog, BtnApple, BtnRecords, BtnQuite}) button->Draw();
     BtnSound->Draw();
     return true;
 }
 
 bool SwitchBoard::MouseDown(int32_t Button, int32_t X, int32_t Y) {
-    MouseRouting::Down(Button, X, Y, BtnApple, BtnFrog, BtnMole, BtnSpace, BtnPolice, BtnQuite, BtnSound);
+    MouseRouting::Down(Button, X, Y, BtnApple, BtnFrog, BtnMole, BtnSpace, BtnPolice, BtnRecords, BtnQuite, BtnSound);
     return true;
 }
 
 bool SwitchBoard::MouseUp(int32_t Button, int32_t X, int32_t Y) {
-    MouseRouting::Up(Button, X, Y, BtnApple, BtnFrog, BtnMole, BtnSpace, BtnPolice, BtnQuite, BtnSound);
+    MouseRouting::Up(Button, X, Y, BtnApple, BtnFrog, BtnMole, BtnSpace, BtnPolice, BtnRecords, BtnQuite, BtnSound);
     return true;
 }
 
 bool SwitchBoard::MouseMove(int32_t X, int32_t Y) {
-    MouseRouting::Move(X, Y, BtnApple, BtnFrog, BtnMole, BtnSpace, BtnPolice, BtnQuite, BtnSound);
+    MouseRouting::Move(X, Y, BtnApple, BtnFrog, BtnMole, BtnSpace, BtnPolice, BtnRecords, BtnQuite, BtnSound);
     return true;
 }
 
@@ -111,6 +117,8 @@ bool SwitchBoard::KeyDown(int32_t KeyCode, int32_t /*Shift*/) {
         BtnQuite_OnClick();
     } else if (KeyCode >= kKeyFirstGame && KeyCode < kKeyFirstGame + kGames) {
         Game_OnClick(static_cast<Game>(KeyCode - kKeyFirstGame));
+    } else if (KeyCode == kKeyRecords) {
+        BtnRecords_OnClick();
     }
     return true;
 }
@@ -133,3 +141,5 @@ void SwitchBoard::BtnQuite_OnClick() {
     auto dlg = g_MsgDlg;
     if (dlg && dlg->Show(u"你真的要退出吗？", 240, 212, false) == MessageDlg::kRePlay) ShutdownProgram();
 }
+
+void SwitchBoard::BtnRecords_OnClick() { MakeCurrentScreen(RecordsScreen::Create()); }
