@@ -6,7 +6,9 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
+#include "platform/PictureLoader.h"
 #include "platform/ProgramFolder.h"
 #include "results/HistoryStore.h"
 #include "results/RecordsSummary.h"
@@ -80,6 +82,23 @@ TEST(RecordsScreenEndToEnd, KeySixOpensTheRecordsOfASeededHistoryAndEscReturnsTo
     EXPECT_NE(records, menu);
     EXPECT_NE(space, records) << "another game, another chart";
     EXPECT_EQ(FileText(dir / "back.png"), menu) << "Esc leads back to the menu";
+
+    // The keyboard: Q, missed in 15% of its presses, A never missed, 1 never pressed, each
+    // in a colour of its own; on the next game every key is unpressed.
+    const auto picture = [](const std::string& bytes) {
+        return platform::LoadPng(std::vector<uint8_t>(bytes.begin(), bytes.end()));
+    };
+    const auto shown = picture(records);
+    const auto other = picture(space);
+    ASSERT_TRUE(shown && other);
+    const uint32_t q = shown->ReadPixel(205, 420);
+    const uint32_t a = shown->ReadPixel(218, 458);
+    const uint32_t one = shown->ReadPixel(193, 381);
+    EXPECT_NE(q, a);
+    EXPECT_NE(q, one);
+    EXPECT_NE(a, one);
+    EXPECT_EQ(other->ReadPixel(205, 420), one);
+    EXPECT_EQ(other->ReadPixel(218, 458), one);
 }
 
 }  // namespace
