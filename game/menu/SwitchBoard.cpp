@@ -3,6 +3,7 @@
 #include "engine/GraphicEngine.h"
 #include "engine/KeyedPicture.h"
 #include "engine/SoundEngine.h"
+#include "menu/RecordsScreen.h"
 #include "menu/SpeakerButton.h"
 #include "platform/KeyMap.h"
 #include "police/PoliceGame.h"
@@ -46,6 +47,7 @@ constexpr const char* kSplashes[6] = {"MAIN_NONE",        "MAIN_APPLE_SPLASH", "
 
 constexpr int32_t kButtonLeft = 62;
 constexpr int32_t kKeyFirstGame = '1';
+constexpr int32_t kKeyRecords = '6';
 
 }  // namespace
 
@@ -79,6 +81,10 @@ bool SwitchBoard::RestoreRes() {
     BtnQuite->SetPicture("MAIN_QUIT", 3, false);
     BtnQuite->Left = 550;
     BtnQuite->Top = 533;
+    BtnRecords = AniButton::Create([this] { BtnRecords_OnClick(); });
+    BtnRecords->SetPicture("MAIN_RECORDS", 3, false);
+    BtnRecords->Left = 290;
+    BtnRecords->Top = 538;
     BtnSound = SpeakerButton::Create();
     return true;
 }
@@ -88,13 +94,13 @@ bool SwitchBoard::UpDateScreen() {
     if (const auto& picture = pictures_[static_cast<size_t>(highlighted_)]) {
         g_Graphic->DrawOpaque(0, 0, *picture, g_FullScreenRect);
     }
-    for (const auto& button : {BtnPolice, BtnSpace, BtnMole, BtnFrog, BtnApple, BtnQuite}) button->Draw();
+    for (const auto& button : {BtnPolice, BtnSpace, BtnMole, BtnFrog, BtnApple, BtnRecords, BtnQuite}) button->Draw();
     BtnSound->Draw();
     return true;
 }
 
-MouseRouting::Table<AniButton, 6> SwitchBoard::Buttons() const {
-    return {BtnApple, BtnFrog, BtnMole, BtnSpace, BtnPolice, BtnQuite};
+MouseRouting::Table<AniButton, 7> SwitchBoard::Buttons() const {
+    return {BtnApple, BtnFrog, BtnMole, BtnSpace, BtnPolice, BtnRecords, BtnQuite};
 }
 
 bool SwitchBoard::MouseDown(int32_t Button, int32_t X, int32_t Y) {
@@ -120,6 +126,8 @@ bool SwitchBoard::KeyDown(int32_t KeyCode, int32_t /*Shift*/) {
         BtnQuite_OnClick();
     } else if (KeyCode >= kKeyFirstGame && KeyCode < kKeyFirstGame + kGames) {
         Game_OnClick(static_cast<Game>(KeyCode - kKeyFirstGame));
+    } else if (KeyCode == kKeyRecords) {
+        BtnRecords_OnClick();
     }
     return true;
 }
@@ -137,3 +145,5 @@ void SwitchBoard::Game_OnLeave(Game game) {
 }
 
 void SwitchBoard::BtnQuite_OnClick() { ExitQuestion::QuitProgram(); }
+
+void SwitchBoard::BtnRecords_OnClick() { MakeCurrentScreen(RecordsScreen::Create()); }

@@ -11,7 +11,8 @@ class AniButton;
 class SpeakerButton;
 
 // The main menu: a splash of the game under the pointer, five game buttons stacked on the left
-// and a quit button. Keys 1 to 5 open the games, Esc asks whether to quit.
+// a records button and a quit button. Keys 1 to 5 open the games, 6 the records, Esc asks whether
+// to quit.
 class SwitchBoard final : public IGameInterface {
 public:
     // The game buttons, top to bottom.
@@ -35,6 +36,7 @@ public:
     void Game_OnEnter(Game game);
     void Game_OnLeave(Game game);
     void BtnQuite_OnClick();
+    void BtnRecords_OnClick();
 
     // The picture shown: 0 none, 1 apple, 2 frog, 3 mole, 4 space, 5 police.
     int32_t Highlighted() const { return highlighted_; }
@@ -46,11 +48,12 @@ public:
     std::shared_ptr<AniButton> BtnFrog;
     std::shared_ptr<AniButton> BtnApple;
     std::shared_ptr<AniButton> BtnQuite;
+    std::shared_ptr<AniButton> BtnRecords;
     std::shared_ptr<SpeakerButton> BtnSound;
 
 private:
     // The buttons every mouse event walks, in the order they get a press.
-    MouseRouting::Table<AniButton, 6> Buttons() const;
+    MouseRouting::Table<AniButton, 7> Buttons() const;
     SwitchBoard();
 
     std::array<platform::SurfacePtr, 6> pictures_;

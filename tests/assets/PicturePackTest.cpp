@@ -48,6 +48,7 @@ std::vector<Expect> expected() {
            800, 600, 1, Size::Exact, false);
     addAll(v, {"MAIN_POLICE", "MAIN_SPACE", "MAIN_MOLE", "MAIN_FROG", "MAIN_APPLE"}, 260, 48, 3, Size::AtMost, true);
     addAll(v, {"MAIN_QUIT"}, 240, 60, 3, Size::AtMost, true);
+    addAll(v, {"MAIN_RECORDS"}, 220, 52, 3, Size::AtMost, true);
     addAll(v, {"MAIN_SOUND_ON", "MAIN_SOUND_OFF"}, 44, 44, 3, Size::Exact, true);
     addAll(v,
            {"POLICE_MAINMENU_BG", "POLICE_SETTING_BG", "POLICE_SERVERLIST_BG", "POLICE_WIN_0", "POLICE_WIN_1",

@@ -2,6 +2,7 @@
 // digit keys and clicks that open the games, and the quit question.
 #include <gtest/gtest.h>
 
+#include "menu/RecordsScreen.h"
 #include "menu/SwitchBoard.h"
 #include "platform/SoundBuffer.h"
 #include "police/PoliceGame.h"
@@ -80,7 +81,7 @@ TEST_F(SwitchBoardTest, APressOnATransparentPixelOfAGameButtonDoesNothing) {
 
 TEST_F(SwitchBoardTest, DigitKeysOpenTheGamesWithoutTheClickSoundAClickPlaysIt) {
     SwitchBoard& menu = Enter();
-    for (int32_t key : {'0', '6', 'A'}) menu.KeyDown(key, 0);  // no screen for them
+    for (int32_t key : {'0', '7', 'A'}) menu.KeyDown(key, 0);  // no screen for them
     EXPECT_EQ(g_Screen, menu_);
     menu.KeyDown('5', 0);
     EXPECT_NE(std::dynamic_pointer_cast<AppleGame>(g_Screen), nullptr);
@@ -104,6 +105,8 @@ TEST_F(SwitchBoardTest, DigitKeysOpenTheGamesWithoutTheClickSoundAClickPlaysIt) 
     EXPECT_NE(std::dynamic_pointer_cast<MoleGame>(g_Screen), nullptr);
     Enter().KeyDown('4', 0);
     EXPECT_NE(std::dynamic_pointer_cast<FrogGame>(g_Screen), nullptr);
+    Enter().KeyDown('6', 0);
+    EXPECT_NE(std::dynamic_pointer_cast<RecordsScreen>(g_Screen), nullptr);
 }
 
 TEST_F(SwitchBoardTest, EscAsksToQuitEscAgainKeepsTheMenuEnterEnds) {

@@ -186,7 +186,7 @@ void gameButton(PictureSet& set, const char* name, const char* label, const Rgb&
 }  // namespace
 
 void addMenuPictures(PictureSet& set) {
-    splash(set, "MAIN_NONE", "欢迎来到打字游戏", "用鼠标选择左边的游戏，或按数字键 1 ~ 5", keyboardPicture, 1);
+    splash(set, "MAIN_NONE", "欢迎来到打字游戏", "用鼠标选择左边的游戏，或按数字键 1 ~ 6", keyboardPicture, 1);
     splash(set, "MAIN_APPLE_SPLASH", "接苹果", "敲下苹果上的字母，别让它掉到地上", applePicture, 2);
     splash(set, "MAIN_FROG_SPLASH", "青蛙过河", "打出荷叶上的单词，帮青蛙跳到对岸", frogPicture, 3);
     splash(set, "MAIN_MOLE_SPLASH", "打地鼠", "看准字母敲下去，保护你的萝卜", molePicture, 4);
@@ -210,6 +210,12 @@ void addMenuPictures(PictureSet& set) {
     quit.face = pal::Red;
     quit.radius = 26;
     quit.fontPx = 24;
+    ButtonLook records;
+    records.face = pal::PoliceBlue;
+    records.radius = 24;
+    records.fontPx = 22;
+    set.addKeyed("MAIN_RECORDS", buttonStrip(220, 52, 3, "成绩记录", records), 3);
+
     set.addKeyed("MAIN_QUIT", buttonStrip(240, 60, 3, "退出游戏", quit), 3);
 }
 

@@ -1,0 +1,47 @@
+#include "results/RecordsSummary.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "results/HistoryStore.h"
+
+namespace results {
+
+RecordsSummary RecordsSummary::Load(const std::string& path, const std::string& game) {
+    std::string warning;
+    std::unique_ptr<HistoryStore> store = HistoryStore::Open(path, false, warning);
+    if (!store || game.empty()) return {};
+    return Of(store->Recent(game, kChartResults), store->KeyTotals(game, kKeyResults));
+}
+
+RecordsSummary RecordsSummary::Of(std::vector<GameResult> recent, std::vector<KeyCount> keys) {
+    RecordsSummary s;
+    s.recent = std::move(recent);
+    s.keys = std::move(keys);
+    if (s.recent.empty()) return s;
+    double speeds = 0;
+    double accuracies = 0;
+    for (const GameResult& r : s.recent) {
+        s.bestSpeed = std::max(s.bestSpeed, r.CharsPerMinute());
+        s.bestAccuracy = std::max(s.bestAccuracy, r.AccuracyPercent());
+        speeds += r.CharsPerMinute();
+        accuracies += r.AccuracyPercent();
+    }
+    const double count = static_cast<double>(s.recent.size());
+    s.averageSpeed = speeds / count;
+    s.averageAccuracy = accuracies / count;
+    return s;
+}
+
+KeyCount RecordsSummary::KeyOnBoard(char16_t key) const {
+    const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c; };
+    KeyCount total{key, 0, 0};
+    for (const KeyCount& k : keys) {
+        if (lower(k.key) != lower(key)) continue;
+        total.presses += k.presses;
+        total.misses += k.misses;
+    }
+    return total;
+}
+
+}  // namespace results
