@@ -75,6 +75,7 @@ struct Display::Impl {
     SDL_Window* window = nullptr;
     std::unique_ptr<Presenter> presenter;
     SurfacePtr last;
+    std::vector<Rect> changed;  // this frame's changed rectangles, room kept between frames
     bool forcePresent = true;
     bool fullScreenPending = false;  // asked for once the first frame after Show is on screen
     bool targetsReset = false;
@@ -149,9 +150,10 @@ bool Display::Present(const Surface& back) {
     if (impl_->presenter == nullptr || IsLost()) return false;
     if (back.Width() != kWidth || back.Height() != kHeight) return false;
     const bool whole = impl_->forcePresent || impl_->last == nullptr;
-    std::vector<Rect> changed;
+    std::vector<Rect>& changed = impl_->changed;
+    changed.clear();
     if (!whole) {
-        changed = ChangedRegion::Find(back, *impl_->last);
+        ChangedRegion::Find(back, *impl_->last, changed);
         if (changed.empty()) return true;
     }
     if (!impl_->presenter->Present(back, changed, whole)) return false;
