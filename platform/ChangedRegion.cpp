@@ -28,11 +28,19 @@ Rect Union(const Rect& a, const Rect& b) {
 }  // namespace
 
 std::vector<Rect> ChangedRegion::Find(const Surface& now, const Surface& before) {
+    std::vector<Rect> rects;
+    Find(now, before, rects);
+    return rects;
+}
+
+void ChangedRegion::Find(const Surface& now, const Surface& before, std::vector<Rect>& rects) {
     const int32_t width = now.Width();
     const int32_t height = now.Height();
-    if (width != before.Width() || height != before.Height()) return {Rect{0, 0, width, height}};
-
-    std::vector<Rect> rects;
+    rects.clear();
+    if (width != before.Width() || height != before.Height()) {
+        rects.push_back(Rect{0, 0, width, height});
+        return;
+    }
     for (int32_t top = 0; top < height; top += kBandRows) {
         const int32_t bottom = std::min(height, top + kBandRows);
         Rect band{width, top, 0, bottom};
@@ -64,7 +72,6 @@ std::vector<Rect> ChangedRegion::Find(const Surface& now, const Surface& before)
         for (const Rect& r : rects) all = Union(all, r);
         rects.assign(1, all);
     }
-    return rects;
 }
 
 }  // namespace platform

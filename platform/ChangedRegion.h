@@ -18,6 +18,8 @@ public:
     // The changed rectangles of `now` against `before` (same size); empty when nothing changed.
     // Surfaces of different sizes give one rectangle covering `now`.
     static std::vector<Rect> Find(const Surface& now, const Surface& before);
+    // The same into `rects` (cleared first), which keeps its room from frame to frame.
+    static void Find(const Surface& now, const Surface& before, std::vector<Rect>& rects);
 };
 
 }  // namespace platform

@@ -75,7 +75,9 @@ struct Display::Impl {
     SDL_Window* window = nullptr;
     std::unique_ptr<Presenter> presenter;
     SurfacePtr last;
+    std::vector<Rect> changed;  // this frame's changed rectangles, room kept between frames
     bool forcePresent = true;
+    bool allChanged = false;         // the next present sends everything without comparing
     bool fullScreenPending = false;  // asked for once the first frame after Show is on screen
     bool targetsReset = false;
     bool deviceReset = false;
@@ -149,11 +151,15 @@ bool Display::Present(const Surface& back) {
     if (impl_->presenter == nullptr || IsLost()) return false;
     if (back.Width() != kWidth || back.Height() != kHeight) return false;
     const bool whole = impl_->forcePresent || impl_->last == nullptr;
-    std::vector<Rect> changed;
-    if (!whole) {
-        changed = ChangedRegion::Find(back, *impl_->last);
+    std::vector<Rect>& changed = impl_->changed;
+    changed.clear();
+    if (!whole && impl_->allChanged) {
+        changed.push_back(Rect{0, 0, kWidth, kHeight});
+    } else if (!whole) {
+        ChangedRegion::Find(back, *impl_->last, changed);
         if (changed.empty()) return true;
     }
+    impl_->allChanged = false;
     if (!impl_->presenter->Present(back, changed, whole)) return false;
     if (impl_->last == nullptr) impl_->last = Surface::Create(kWidth, kHeight);
     if (impl_->last != nullptr) {
@@ -168,6 +174,8 @@ bool Display::Present(const Surface& back) {
     }
     return true;
 }
+
+void Display::MarkAllChanged() { impl_->allChanged = true; }
 
 bool Display::PresentForced() const { return impl_->forcePresent; }
 

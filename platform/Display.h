@@ -39,6 +39,10 @@ public:
     // Uploads and presents the back surface. Skipped when the surface is unchanged since the
     // last present, unless a present is forced (texture recreated, window exposed or resized).
     bool Present(const Surface& back);
+    // The next present sends the whole picture without comparing it with the last one: the
+    // caller knows that all of it changed (a map that scrolled), so the compare would only
+    // confirm that.
+    void MarkAllChanged();
     // True when the next present must upload the whole picture (window exposed, resized, restored).
     bool PresentForced() const;
     // True while the window is minimised or hidden, or the render device was reset.

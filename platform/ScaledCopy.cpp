@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace platform {
 namespace {
 
@@ -34,6 +38,37 @@ ScaledCopy::ScaledCopy(int32_t srcWidth, int32_t srcHeight, const Rect& viewport
         const uint32_t blue = (b5 << 3) | (b5 >> 2);
         low_[v] = ((gLow << 2) << format.greenShift) | (blue << format.blueShift);
     }
+    xrgb_ =
+        format.redShift == 16 && format.greenShift == 8 && format.blueShift == 0 && (format.opaque & 0x00FFFFFFu) == 0;
+    alphaHigh_ = static_cast<uint16_t>((format.opaque >> 24) << 8);
+    rowBuffer_.resize(static_cast<size_t>(std::max(0, srcWidth)));
+}
+
+void ScaledCopy::ConvertRow(const uint16_t* from, uint32_t* to, int32_t count) const {
+    int32_t x = 0;
+#if defined(__SSE2__)
+    if (xrgb_) {
+        // Each channel widens by repeating its top bits below it, as the tables do: a channel
+        // of n bits at the top of a 16-bit lane times 2^(16-n) + 1 (then shifted) is exactly
+        // that, and one unsigned high multiply does both.
+        const __m128i redMask = _mm_set1_epi16(static_cast<int16_t>(0xF800));
+        const __m128i greenMask = _mm_set1_epi16(0x07E0);
+        const __m128i fiveBits = _mm_set1_epi16(264);  // (v << 11) * 264 >> 16 = v << 3 | v >> 2
+        const __m128i sixBits = _mm_set1_epi16(8320);  // (v << 5) * 8320 >> 16 = v << 2 | v >> 4
+        const __m128i alpha = _mm_set1_epi16(static_cast<int16_t>(alphaHigh_));
+        for (; x + 8 <= count; x += 8) {
+            const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + x));
+            const __m128i red = _mm_mulhi_epu16(_mm_and_si128(p, redMask), fiveBits);
+            const __m128i green = _mm_mulhi_epu16(_mm_and_si128(p, greenMask), sixBits);
+            const __m128i blue = _mm_mulhi_epu16(_mm_slli_epi16(p, 11), fiveBits);
+            const __m128i low = _mm_or_si128(blue, _mm_slli_epi16(green, 8));
+            const __m128i high = _mm_or_si128(red, alpha);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(to + x), _mm_unpacklo_epi16(low, high));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(to + x + 4), _mm_unpackhi_epi16(low, high));
+        }
+    }
+#endif
+    for (; x < count; ++x) to[x] = Convert(from[x]);
 }
 
 Rect ScaledCopy::Letterbox(int32_t srcWidth, int32_t srcHeight, int32_t width, int32_t height) {
@@ -74,10 +109,14 @@ void ScaledCopy::Copy(const Surface& source, const Rect& src, uint32_t* dst, int
         }
         const uint16_t* from = source.Pixels() + static_cast<size_t>(sy) * source.PitchPixels();
         if (oneToOne) {
-            for (int32_t x = x0; x < x1; ++x) to[x - x0] = Convert(from[x]);
-        } else {
+            ConvertRow(from + x0, to, x1 - x0);
+        } else if (x1 > x0) {
+            // Convert the source columns once, then pick the nearest of each.
             const int32_t* column = column_.data();
-            for (int32_t x = x0; x < x1; ++x) to[x - x0] = Convert(from[column[x]]);
+            const int32_t first = column[x0];
+            ConvertRow(from + first, rowBuffer_.data(), column[x1 - 1] - first + 1);
+            const uint32_t* converted = rowBuffer_.data() - first;
+            for (int32_t x = x0; x < x1; ++x) to[x - x0] = converted[column[x]];
         }
         previous = to;
         previousRow = sy;

@@ -21,6 +21,9 @@ std::unique_ptr<SurfacePresenter> SurfacePresenter::Create(SDL_Window* window) {
     return std::unique_ptr<SurfacePresenter>(new SurfacePresenter(window));
 }
 
+SurfacePresenter::SurfacePresenter(SDL_Window* window) : window_(window) {}
+SurfacePresenter::~SurfacePresenter() = default;
+
 bool SurfacePresenter::Map(SDL_Surface* frame) {
     mapped_ = frame;
     mappedWidth_ = frame->w;
@@ -46,22 +49,24 @@ bool SurfacePresenter::Present(const Surface& back, const std::vector<Rect>& cha
     }
     if (copy_ == nullptr) return DrawGeneric(frame, back, changed, whole);
 
-    std::vector<Rect> sources = whole ? std::vector<Rect>{Rect{0, 0, kWidth, kHeight}} : changed;
-    std::vector<SDL_Rect> shown;
+    // Only the rectangles drawn are sent to the screen; the list keeps its room between frames.
+    shown_.clear();
     if (SDL_MUSTLOCK(frame) && SDL_LockSurface(frame) != 0) return false;
     auto* pixels = static_cast<uint32_t*>(frame->pixels);
     const int32_t pitch = frame->pitch / 4;
     if (whole) {
         // Letterbox bars, then the picture.
         SDL_FillRect(frame, nullptr, SDL_MapRGB(frame->format, 0, 0, 0));
-        shown.push_back(SDL_Rect{0, 0, frame->w, frame->h});
-    }
-    for (const Rect& src : sources) {
-        copy_->Copy(back, src, pixels, pitch);
-        if (!whole) shown.push_back(ToSdl(copy_->DestRect(src)));
+        copy_->Copy(back, Rect{0, 0, kWidth, kHeight}, pixels, pitch);
+        shown_.push_back(SDL_Rect{0, 0, frame->w, frame->h});
+    } else {
+        for (const Rect& src : changed) {
+            copy_->Copy(back, src, pixels, pitch);
+            shown_.push_back(ToSdl(copy_->DestRect(src)));
+        }
     }
     if (SDL_MUSTLOCK(frame)) SDL_UnlockSurface(frame);
-    return SDL_UpdateWindowSurfaceRects(window_, shown.data(), static_cast<int>(shown.size())) == 0;
+    return SDL_UpdateWindowSurfaceRects(window_, shown_.data(), static_cast<int>(shown_.size())) == 0;
 }
 
 void SurfacePresenter::MapPointer(int32_t& x, int32_t& y) const {

@@ -1,9 +1,11 @@
 #pragma once
 #include <memory>
+#include <vector>
 
 #include "platform/Presenter.h"
 #include "platform/ScaledCopy.h"
 
+struct SDL_Rect;
 struct SDL_Surface;
 struct SDL_Window;
 
@@ -16,6 +18,7 @@ class SurfacePresenter : public Presenter {
 public:
     // Null when the window has no framebuffer to draw into.
     static std::unique_ptr<SurfacePresenter> Create(SDL_Window* window);
+    ~SurfacePresenter() override;
 
     bool Present(const Surface& back, const std::vector<Rect>& changed, bool whole) override;
     bool Restore(bool) override {
@@ -26,7 +29,7 @@ public:
     void MapPointer(int32_t& x, int32_t& y) const override;
 
 private:
-    explicit SurfacePresenter(SDL_Window* window) : window_(window) {}
+    explicit SurfacePresenter(SDL_Window* window);
     // Sets up the copy for the current framebuffer; false when it cannot be drawn into.
     bool Map(SDL_Surface* frame);
     bool DrawGeneric(SDL_Surface* frame, const Surface& back, const std::vector<Rect>& changed, bool whole);
@@ -36,6 +39,7 @@ private:
     int32_t mappedWidth_ = 0;
     int32_t mappedHeight_ = 0;
     std::unique_ptr<ScaledCopy> copy_;  // null when the framebuffer is not 32-bit
+    std::vector<SDL_Rect> shown_;       // the window rectangles sent to the screen this frame
 };
 
 }  // namespace platform

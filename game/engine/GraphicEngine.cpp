@@ -256,6 +256,10 @@ bool GraphicEngine::Present() {
     return display_->Present(*back_);
 }
 
+void GraphicEngine::MarkAllChanged() {
+    if (display_ != nullptr) display_->MarkAllChanged();
+}
+
 bool GraphicEngine::PresentIfForced() {
     if (display_ == nullptr || !display_->PresentForced()) return true;
     return display_->Present(*back_);

@@ -82,6 +82,9 @@ public:
                      uint32_t flags);
     bool Clear(uint32_t fill);
     bool Present();
+    // The whole back surface differs from the last presented picture (a scrolled map): the
+    // next present sends it without comparing.
+    void MarkAllChanged();
     // Presents the back surface only when the window asked for it (exposed, resized, restored):
     // a skipped frame of a still screen still answers the window.
     bool PresentIfForced();

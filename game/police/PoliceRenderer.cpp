@@ -87,8 +87,12 @@ void PoliceRenderer::DrawRace(bool opponentMarker, bool wrongKey) {
     g_Graphic->SetFont(g_ArialFont);
 
     const Runner& local = race_.Local();
+    const int32_t left = camera_.Left();
+    const int32_t top = camera_.Top();
     camera_.Follow(local.MapX, local.MapY);
     if (pictures_.Background) {
+        // The map covers the screen: when the camera moved, every part of it changed.
+        if (camera_.Left() != left || camera_.Top() != top) g_Graphic->MarkAllChanged();
         const platform::Rect view{camera_.Left(), camera_.Top(), camera_.Left() + platform::Display::kWidth,
                                   camera_.Top() + platform::Display::kHeight};
         g_Graphic->DrawOpaque(0, 0, *pictures_.Background, view);

@@ -24,6 +24,20 @@ TEST(ScaledCopyTest, ConvertsEveryChannelToItsFullRange) {
     EXPECT_EQ(bgr.Convert(0xF800), 0x000000FFu);
 }
 
+TEST(ScaledCopyTest, RowConversionMatchesThePixelConversionForEveryValue) {
+    for (const uint32_t opaque : {0xFF000000u, 0u}) {
+        const ScaledCopy copy(800, 600, Rect{0, 0, 800, 600}, ScaledCopy::Format{16, 8, 0, opaque});
+        std::vector<uint16_t> all(65536 + 5);
+        for (size_t i = 0; i < all.size(); ++i) all[i] = static_cast<uint16_t>(i * 40503u);
+        // An odd start and length take both the eight-pixel steps and the single pixels.
+        std::vector<uint32_t> out(all.size(), 0x12345678u);
+        copy.ConvertRow(all.data() + 1, out.data() + 1, static_cast<int32_t>(all.size() - 2));
+        EXPECT_EQ(out.front(), 0x12345678u);
+        EXPECT_EQ(out.back(), 0x12345678u);
+        for (size_t i = 1; i + 1 < all.size(); ++i) ASSERT_EQ(out[i], copy.Convert(all[i])) << all[i];
+    }
+}
+
 TEST(ScaledCopyTest, LetterboxesAndRedrawsAChangedRectangleExactlyAsAWholeCopy) {
     EXPECT_EQ(ScaledCopy::Letterbox(800, 600, 1280, 800), (Rect{107, 0, 1173, 800}));
     EXPECT_EQ(ScaledCopy::Letterbox(800, 600, 800, 600), (Rect{0, 0, 800, 600}));
