@@ -98,8 +98,9 @@ void NetEngine::HostSession(const std::u16string& SessionName, const std::u16str
         return;
     }
     LocalPlayerId = Play->LocalPlayerId();
-    InSession = true;
     RefreshPlayers();
+    InSession = true;
+    AnnouncePlayers();
     RunSession();
 }
 
@@ -119,8 +120,9 @@ bool NetEngine::JoinSession(int32_t Index, const std::u16string& PlayerName, con
     if (!joined || JoinCancelled || InSession) return false;
     JoinFailure.clear();
     LocalPlayerId = Play->LocalPlayerId();
-    InSession = true;
     RefreshPlayers();
+    InSession = true;
+    AnnouncePlayers();
     RequestSetting();
     RunSession();
     return true;
@@ -139,8 +141,14 @@ void NetEngine::RefreshSessions() {
 void NetEngine::RefreshPlayers() {
     if (!Initialized) return;
     Players = Play->Players();
-    platform::ScriptRunner::Announce("players " + std::to_string(GetPlayerCount()));
+    // The screen hears of the players before the session counts them; scripted runs hear the
+    // count once it does.
     Raise(UpDatePlayer);
+    if (InSession) AnnouncePlayers();
+}
+
+void NetEngine::AnnouncePlayers() const {
+    platform::ScriptRunner::Announce("players " + std::to_string(GetPlayerCount()));
 }
 
 void NetEngine::Send(const std::vector<uint8_t>& message) {

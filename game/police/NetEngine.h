@@ -45,6 +45,8 @@ public:
 
     void RefreshSessions();
     void RefreshPlayers();
+    // "players N" for scripted runs that wait on the session's count.
+    void AnnouncePlayers() const;
 
     void SendSetting(uint8_t TextListID, uint8_t ServerPlayerID, uint8_t PoliceCarOrBike, uint8_t ThiefCarOrBike);
     void SendText(const std::u16string& aStr);

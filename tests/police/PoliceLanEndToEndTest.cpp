@@ -191,8 +191,9 @@ TEST_F(PoliceLanEndToEnd, JoinedProgramKilledMidRaceSendsTheHostBackToItsSetting
     EXPECT_EQ(message->ReadPixel(5, 5), setting->ReadPixel(5, 5)) << "the host is not on its setting screen";
     EXPECT_EQ(last->ReadPixel(5, 5), setting->ReadPixel(5, 5)) << "the host is not on its setting screen";
     bool messageShown = false;
-    for (int y = 290; y < 320 && !messageShown; ++y)
-        for (int x = 250; x < 550 && !messageShown; ++x)
+    // The status stands on the setting screen's hint board, centred at (286, 412).
+    for (int y = 396; y < 430 && !messageShown; ++y)
+        for (int x = 60; x < 520 && !messageShown; ++x)
             messageShown = message->ReadPixel(x, y) != last->ReadPixel(x, y);
     EXPECT_TRUE(messageShown) << "no \"另一玩者已经退出\" over the setting screen";
 }

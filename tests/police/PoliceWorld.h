@@ -92,11 +92,13 @@ protected:
         return p;
     }
     // True when the back surface shows `picture` at (x, y), every pixel of it.
-    static bool Shows(const platform::Surface& picture, int32_t x, int32_t y) {
+    // The back surface shows `picture` at (x, y), but for the pixels inside `skip`.
+    static bool Shows(const platform::Surface& picture, int32_t x, int32_t y, platform::Rect skip = {}) {
         const platform::Surface& back = g_Graphic->BackSurface();
         for (int32_t py = 0; py < picture.Height(); ++py) {
             for (int32_t px = 0; px < picture.Width(); ++px) {
-                if (back.ReadPixel(x + px, y + py) != picture.ReadPixel(px, py)) return false;
+                const bool skipped = px >= skip.left && px < skip.right && py >= skip.top && py < skip.bottom;
+                if (!skipped && back.ReadPixel(x + px, y + py) != picture.ReadPixel(px, py)) return false;
             }
         }
         return true;

@@ -110,7 +110,7 @@ TEST_F(MoleFrogEndToEnd, MoleRoundLostFromTheMenuThenTheExitButtonGoesBackToTheM
                                "\nframes 400\n"
                                "snapshot " +
                                Shot("lost.png") + "\nkey Esc\nframes 2\nclick " + Centre("PUBLIC_EXIT", 3, 30, 525) +
-                               "\nframes 2\nsnapshot " + Shot("back.png") + "\n";
+                               "\nframes 2\nkey Enter\nframes 2\nsnapshot " + Shot("back.png") + "\n";
     EXPECT_EQ(Play(script), 0) << output_;
     EXPECT_TRUE(Shows("menu.png", "MAIN_NONE", 0, 0));
     EXPECT_TRUE(Shows("lost.png", "MOLE_DLG_BG", 240, 212));
