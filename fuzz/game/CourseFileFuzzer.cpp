@@ -1,6 +1,7 @@
 // A course file of word records as IDict::Load reads it, kept to a small and to a course's
-// word count. The dictionary reports the count asked for and answers for every index with a
-// word of the file (never an empty record or one that begins with "{").
+// word count. A file with no usable word is refused like a missing one; otherwise the
+// dictionary reports the count asked for and answers for every index with a word of the file
+// (never an empty record or one that begins with "{").
 
 #include <cstdlib>
 #include <string>
@@ -12,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     fuzzing::WriteGameFile("Data/English/T_WORD/Dictionary/FUZZ.ID", data, size);
     for (int32_t count : {3, 900}) {
         IDict dict;
-        if (!dict.Load("FUZZ", count) || dict.Count() != count) std::abort();
+        if (!dict.Load("FUZZ", count)) continue;
+        if (dict.Count() != count) std::abort();
         for (int32_t i = -1; i <= count; ++i) {
             const std::u16string word = dict.WordAt(i);
             if (i < 0 && !word.empty()) std::abort();

@@ -8,7 +8,7 @@
 
 #include "fuzz/game/GameFolder.h"
 #include "platform/BinaryFile.h"
-#include "platform/ProgramFolder.h"
+#include "platform/PlayerFiles.h"
 #include "wordgames/HiScore.h"
 
 namespace {
@@ -16,7 +16,8 @@ namespace {
 std::vector<uint8_t> Saved(const HiScore& table) {
     if (!table.SaveTable(kHiScoreFile)) std::abort();
     std::vector<uint8_t> bytes;
-    if (platform::ReadBinaryFile(platform::ProgramPath(kHiScoreFile), 1u << 20, bytes) != platform::ReadResult::Ok) {
+    if (platform::ReadBinaryFile(platform::PlayerDataFolder() + kHiScoreFile, 1u << 20, bytes) !=
+        platform::ReadResult::Ok) {
         std::abort();
     }
     return bytes;
