@@ -76,9 +76,8 @@ protected:
         if (!image) ADD_FAILURE() << "no snapshot " << name << "\n" << output_;
         return image;
     }
-    // The share of frame 0 of `picture` (a strip of `frames`) that the snapshot shows at (x, y);
-    // transparent pixels count as shown.
-    // The share of frame `frame` of a picture strip that the snapshot shows at (x, y).
+    // The share of frame `frame` of `picture` (a strip of `frames`) that the snapshot shows at
+    // (x, y); transparent pixels count as shown.
     double Covered(const std::string& shot, const std::string& picture, int frames, int32_t x, int32_t y,
                    int frame = 0) {
         const auto image = LoadShot(shot);
