@@ -45,9 +45,10 @@ public:
         if (!image) ADD_FAILURE() << "no snapshot " << name << "\n" << output_;
         return image;
     }
-    // The share of frame 0 of `picture` (a strip of `frames`) that the snapshot shows at (x, y);
-    // black, the transparent colour, counts as shown.
-    double Covered(const std::string& shot, const std::string& picture, int frames, int32_t x, int32_t y) const {
+    // The share of frame `frame` of `picture` (a strip of `frames`) that the snapshot shows at
+    // (x, y); black, the transparent colour, counts as shown.
+    double Covered(const std::string& shot, const std::string& picture, int frames, int32_t x, int32_t y,
+                   int frame = 0) const {
         const auto image = LoadShot(shot);
         const auto strip = PackPicture(picture);
         if (!image || !strip) return 0;
@@ -55,7 +56,7 @@ public:
         int64_t same = 0;
         for (int32_t py = 0; py < strip->Height(); ++py) {
             for (int32_t px = 0; px < w; ++px) {
-                const uint16_t p = strip->ReadPixel(px, py);
+                const uint16_t p = strip->ReadPixel(frame * w + px, py);
                 same += p == 0 || image->ReadPixel(x + px, y + py) == p ? 1 : 0;
             }
         }
