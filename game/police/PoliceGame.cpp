@@ -51,7 +51,8 @@ std::shared_ptr<PoliceGame> PoliceGame::Create() { return std::shared_ptr<Police
 PoliceGame::PoliceGame()
     : textFolder_(TextFolderPath(), platform::PlayerTextFolder()),
       renderer_(pictures_, buttons_, textList_, race_),
-      lobby_(pictures_, buttons_) {
+      lobby_(pictures_, buttons_),
+      choices_(buttons_, race_) {
     // The text list.
     textList_.Load(textFolder_);
     NetConnect = std::make_unique<NetEngine>();
@@ -64,9 +65,9 @@ PoliceGame::PoliceGame()
     backgroundName_ = "POLICE_MAINMENU_BG";
     RestoreRes();
     // Default choices.
-    BtnPolice_OnClick();
-    BtnCar0_OnClick();
-    BtnBike1_OnClick();
+    Choose(SettingChoices::Pair::Role, true);
+    Choose(SettingChoices::Pair::PoliceVehicle, true);
+    Choose(SettingChoices::Pair::ThiefVehicle, false);
     // Sounds.
     if (g_Sound) {
         g_Sound->LoadLoop("LAMISTER_BG");
@@ -91,12 +92,13 @@ void PoliceGame::WireButtons() {
     b.BtnJoin->OnClick = [this] { BtnJoin_OnClick(); };
     b.BtnRefresh->OnClick = [this] { BtnRefresh_OnClick(); };
     b.BtnReturn->OnClick = [this] { BtnReturn_OnClick(); };
-    b.BtnPolice->OnClick = [this] { BtnPolice_OnClick(); };
-    b.BtnThief->OnClick = [this] { BtnThief_OnClick(); };
-    b.BtnCar0->OnClick = [this] { BtnCar0_OnClick(); };
-    b.BtnBike0->OnClick = [this] { BtnBike0_OnClick(); };
-    b.BtnCar1->OnClick = [this] { BtnCar1_OnClick(); };
-    b.BtnBike1->OnClick = [this] { BtnBike1_OnClick(); };
+    using Pair = SettingChoices::Pair;
+    b.BtnPolice->OnClick = [this] { Choose(Pair::Role, true); };
+    b.BtnThief->OnClick = [this] { Choose(Pair::Role, false); };
+    b.BtnCar0->OnClick = [this] { Choose(Pair::PoliceVehicle, true); };
+    b.BtnBike0->OnClick = [this] { Choose(Pair::PoliceVehicle, false); };
+    b.BtnCar1->OnClick = [this] { Choose(Pair::ThiefVehicle, true); };
+    b.BtnBike1->OnClick = [this] { Choose(Pair::ThiefVehicle, false); };
     b.BtnStart->OnClick = [this] { BtnStart_OnClick(); };
     b.BtnCancel->OnClick = [this] { BtnCancel_OnClick(); };
 }
@@ -426,53 +428,8 @@ void PoliceGame::BtnMulti_OnClick() {
 
 void PoliceGame::BtnExit_OnClick() { ExitQuestion::LeaveGame(); }
 
-// A chosen role or vehicle is a disabled button: its disabled frame is the "chosen" look with
-// the check mark, so the hover and pressed frames of the other choice never show one.
-void PoliceGame::BtnPolice_OnClick() {
-    buttons_.BtnPolice->SetEnabled(false);
-    buttons_.BtnThief->SetEnabled(true);
-    buttons_.BtnThief->SetFrame(0);
-    race_.ChooseRole(RaceTrack::kPolice);
-    HostSendsSetting();
-}
-
-void PoliceGame::BtnThief_OnClick() {
-    buttons_.BtnThief->SetEnabled(false);
-    buttons_.BtnPolice->SetEnabled(true);
-    buttons_.BtnPolice->SetFrame(0);
-    race_.ChooseRole(RaceTrack::kThief);
-    HostSendsSetting();
-}
-
-void PoliceGame::BtnCar0_OnClick() {
-    buttons_.BtnCar0->SetEnabled(false);
-    buttons_.BtnBike0->SetEnabled(true);
-    buttons_.BtnBike0->SetFrame(0);
-    race_.ChooseVehicle(RaceTrack::kPolice, true);
-    HostSendsSetting();
-}
-
-void PoliceGame::BtnBike0_OnClick() {
-    buttons_.BtnBike0->SetEnabled(false);
-    buttons_.BtnCar0->SetEnabled(true);
-    buttons_.BtnCar0->SetFrame(0);
-    race_.ChooseVehicle(RaceTrack::kPolice, false);
-    HostSendsSetting();
-}
-
-void PoliceGame::BtnCar1_OnClick() {
-    buttons_.BtnCar1->SetEnabled(false);
-    buttons_.BtnBike1->SetEnabled(true);
-    buttons_.BtnBike1->SetFrame(0);
-    race_.ChooseVehicle(RaceTrack::kThief, true);
-    HostSendsSetting();
-}
-
-void PoliceGame::BtnBike1_OnClick() {
-    buttons_.BtnBike1->SetEnabled(false);
-    buttons_.BtnCar1->SetEnabled(true);
-    buttons_.BtnCar1->SetFrame(0);
-    race_.ChooseVehicle(RaceTrack::kThief, false);
+void PoliceGame::Choose(SettingChoices::Pair pair, bool first) {
+    choices_.Choose(pair, first);
     HostSendsSetting();
 }
 
@@ -571,18 +528,9 @@ void PoliceGame::NetConnect_SettingChange(uint8_t TextListID, uint8_t ServerPlay
                                           uint8_t ThiefCarOrBike) {
     if (!isNetworkGame_ || IsHost()) return;
     // The host's role decides this side's: the other one.
-    if (ServerPlayerID == 1)
-        BtnPolice_OnClick();
-    else
-        BtnThief_OnClick();
-    if (PoliceCarOrBike == 1)
-        BtnCar0_OnClick();
-    else
-        BtnBike0_OnClick();
-    if (ThiefCarOrBike == 1)
-        BtnCar1_OnClick();
-    else
-        BtnBike1_OnClick();
+    Choose(SettingChoices::Pair::Role, ServerPlayerID == 1);
+    Choose(SettingChoices::Pair::PoliceVehicle, PoliceCarOrBike == 1);
+    Choose(SettingChoices::Pair::ThiefVehicle, ThiefCarOrBike == 1);
     // The list of this side may be shorter than the host's: nothing past its end is chosen.
     const int32_t last = textList_.LastIndex();
     textList_.TextListID = static_cast<uint8_t>(TextListID > last ? last : TextListID);

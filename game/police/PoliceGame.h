@@ -13,6 +13,7 @@
 #include "police/PoliceRenderer.h"
 #include "police/PoliceScreen.h"
 #include "police/RaceTextList.h"
+#include "police/SettingChoices.h"
 #include "police/TextFolder.h"
 #include "results/GameResult.h"
 #include "results/Tally.h"
@@ -47,12 +48,6 @@ public:
     void BtnSingle_OnClick();
     void BtnMulti_OnClick();
     void BtnExit_OnClick();
-    void BtnPolice_OnClick();
-    void BtnThief_OnClick();
-    void BtnCar0_OnClick();
-    void BtnBike0_OnClick();
-    void BtnCar1_OnClick();
-    void BtnBike1_OnClick();
     void BtnStart_OnClick();
     void BtnCancel_OnClick();
     void BtnReturn_OnClick();
@@ -103,6 +98,8 @@ private:
     void EndRace(bool won);
     // Hands the race's figures to the history; the result screens show them.
     void KeepResult(bool won);
+    // A role or vehicle card chosen, then told to the joined side.
+    void Choose(SettingChoices::Pair pair, bool first);
     // The role and vehicle handlers' broadcast: the host tells the joined side its choice.
     void HostSendsSetting();
     // The race keys of a network game.
@@ -134,6 +131,7 @@ private:
     PoliceButtons buttons_;
     PoliceRenderer renderer_;
     LobbyView lobby_;
+    SettingChoices choices_;
     // The two-player session engine, and the race's side of it.
     std::unique_ptr<NetEngine> NetConnect;
     std::unique_ptr<NetRace> netRace_;

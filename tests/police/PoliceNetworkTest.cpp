@@ -104,9 +104,9 @@ TEST_F(PoliceNetwork, SettingsFromTheHostSetTheJoinedSideAndRepeatChangesNothing
     WriteText("a.txt", "alpha");
     WriteText("b.txt", "beta");
     auto host = PoliceGame::Create();
-    host->BtnThief_OnClick();
-    host->BtnBike0_OnClick();
-    host->BtnCar1_OnClick();
+    host->Buttons().BtnThief->OnClick();
+    host->Buttons().BtnBike0->OnClick();
+    host->Buttons().BtnCar1->OnClick();
     NetRace hostSide(host->Net(), host->Race());
     const NetRace::Setting s = hostSide.CurrentSetting(1);
     EXPECT_EQ(s.ServerPlayerID, 1);
