@@ -1,7 +1,7 @@
-// The network branches of the police game, driven through its event handlers: the lobby rules,
-// settings from the host, the start handshake, progress from the other side, the ends of a
-// race and a leaving player. The real two-program race (with Enter restarting both sides) is
-// PoliceLanEndToEndTest.
+// The network branches of the police game, driven through the session engine's events: the
+// lobby rules, settings from the host, the start handshake, progress from the other side, the
+// ends of a race and a leaving player. The real two-program race (with Enter restarting both
+// sides) is PoliceLanEndToEndTest.
 #include <unistd.h>
 
 #include <cmath>
