@@ -1,6 +1,8 @@
 #pragma once
 #include <memory>
 
+#include "widgets/MouseRouting.h"
+
 class AniButton;
 
 // The fifteen buttons of the police game's screens. They are made once; SetUp (re)loads their
@@ -17,4 +19,11 @@ public:
     // Setting screen.
     std::shared_ptr<AniButton> BtnPolice, BtnThief, BtnCar0, BtnBike0, BtnCar1, BtnBike1;
     std::shared_ptr<AniButton> BtnStart, BtnCancel;
+
+    // Each screen's buttons, as every mouse event walks them.
+    MouseRouting::Table<AniButton, 3> MainMenu() const { return {BtnSingle, BtnMulti, BtnExit}; }
+    MouseRouting::Table<AniButton, 4> Lobby() const { return {BtnCreate, BtnJoin, BtnRefresh, BtnReturn}; }
+    MouseRouting::Table<AniButton, 8> Setting() const {
+        return {BtnPolice, BtnThief, BtnCar0, BtnBike0, BtnCar1, BtnBike1, BtnStart, BtnCancel};
+    }
 };

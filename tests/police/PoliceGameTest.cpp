@@ -208,7 +208,7 @@ TEST_F(PoliceWorld, AWrongKeyShowsTheNextCharacterRedForAMomentAndChangesNothing
     EXPECT_EQ(game.Race().Local().Speed, before.Speed);
     platform::Clock::AdvanceTo(5000 + 140);
     Frame();
-    EXPECT_TRUE(game.ShowsWrongKey());
+    EXPECT_TRUE(game.RaceScreen().ShowsWrongKey());
     platform::Clock::AdvanceTo(5000 + 150);
     Frame();
     EXPECT_EQ(RedPixels(), 0) << "gone after 150 ms";

@@ -1,7 +1,7 @@
-// The network branches of the police game, driven through its event handlers: the lobby rules,
-// settings from the host, the start handshake, progress from the other side, the ends of a
-// race and a leaving player. The real two-program race (with Enter restarting both sides) is
-// PoliceLanEndToEndTest.
+// The network branches of the police game, driven through the session engine's events: the
+// lobby rules, settings from the host, the start handshake, progress from the other side, the
+// ends of a race and a leaving player. The real two-program race (with Enter restarting both
+// sides) is PoliceLanEndToEndTest.
 #include <unistd.h>
 
 #include <cmath>
@@ -10,6 +10,7 @@
 
 #include "PoliceWorld.h"
 #include "police/LobbyView.h"
+#include "police/NetEngine.h"
 #include "police/NetRace.h"
 
 namespace policetest {
@@ -32,8 +33,8 @@ protected:
     // The joined side's race on `text`, started by the host's two messages.
     PoliceGame& Racing(const std::u16string& text) {
         PoliceGame& game = InLobby();
-        game.NetConnect_GetString(text);
-        game.NetConnect_Ready();
+        game.Network().Engine().GetString(text);
+        game.Network().Engine().Ready();
         return game;
     }
 };
@@ -78,8 +79,8 @@ TEST_F(PoliceNetwork, LobbyButtonsAndEscKeepTheNetworkGameUntilTheMainMenu) {
     PoliceGame& game = InLobby();
     ASSERT_EQ(game.Screen(), kScreenLobby);
     EXPECT_TRUE(game.IsNetworkGame());
-    EXPECT_TRUE(game.Net().IsInitialized());
-    EXPECT_EQ(game.Net().GetSessionCount(), 0);
+    EXPECT_TRUE(game.Network().Engine().IsInitialized());
+    EXPECT_EQ(game.Network().Engine().GetSessionCount(), 0);
     Frame();
 
     // Join with no row: the message, and no session.
@@ -87,9 +88,9 @@ TEST_F(PoliceNetwork, LobbyButtonsAndEscKeepTheNetworkGameUntilTheMainMenu) {
     EXPECT_EQ(game.StatusText(), u"请选择有效的连接");
     EXPECT_EQ(game.Screen(), kScreenLobby);
     Click(300, 200);  // no rows: nothing to select
-    EXPECT_EQ(game.SelectedSession(), 0);
+    EXPECT_EQ(game.Network().SelectedSession(), 0);
     Click(game.Buttons().BtnRefresh);
-    EXPECT_EQ(game.SelectedSession(), 0);
+    EXPECT_EQ(game.Network().SelectedSession(), 0);
 
     // Esc in the lobby searches again; it does not leave for the setting screen.
     game.KeyPress(27);
@@ -104,10 +105,10 @@ TEST_F(PoliceNetwork, SettingsFromTheHostSetTheJoinedSideAndRepeatChangesNothing
     WriteText("a.txt", "alpha");
     WriteText("b.txt", "beta");
     auto host = PoliceGame::Create();
-    host->BtnThief_OnClick();
-    host->BtnBike0_OnClick();
-    host->BtnCar1_OnClick();
-    NetRace hostSide(host->Net(), host->Race());
+    host->Buttons().BtnThief->OnClick();
+    host->Buttons().BtnBike0->OnClick();
+    host->Buttons().BtnCar1->OnClick();
+    NetRace hostSide(host->Network().Engine(), host->Race());
     const NetRace::Setting s = hostSide.CurrentSetting(1);
     EXPECT_EQ(s.ServerPlayerID, 1);
     EXPECT_EQ(s.PoliceCarOrBike, 0);
@@ -115,7 +116,7 @@ TEST_F(PoliceNetwork, SettingsFromTheHostSetTheJoinedSideAndRepeatChangesNothing
 
     PoliceGame& joined = InLobby();
     const PoliceButtons& b = joined.Buttons();
-    joined.NetConnect_SettingChange(s.TextListID, s.ServerPlayerID, s.PoliceCarOrBike, s.ThiefCarOrBike);
+    joined.Network().Engine().SettingChange(s.TextListID, s.ServerPlayerID, s.PoliceCarOrBike, s.ThiefCarOrBike);
     // The host plays the thief: this side is the police.
     EXPECT_EQ(joined.Race().LocalIndex, 0);
     EXPECT_TRUE(Chosen(*b.BtnPolice));
@@ -125,7 +126,7 @@ TEST_F(PoliceNetwork, SettingsFromTheHostSetTheJoinedSideAndRepeatChangesNothing
     EXPECT_EQ(joined.TextList().TextListID, 1);
     const int32_t offsets[] = {b.BtnPolice->FrameOffset(), b.BtnThief->FrameOffset(), b.BtnCar0->FrameOffset(),
                                b.BtnBike0->FrameOffset(),  b.BtnCar1->FrameOffset(),  b.BtnBike1->FrameOffset()};
-    joined.NetConnect_SettingChange(s.TextListID, s.ServerPlayerID, s.PoliceCarOrBike, s.ThiefCarOrBike);
+    joined.Network().Engine().SettingChange(s.TextListID, s.ServerPlayerID, s.PoliceCarOrBike, s.ThiefCarOrBike);
     const int32_t again[] = {b.BtnPolice->FrameOffset(), b.BtnThief->FrameOffset(), b.BtnCar0->FrameOffset(),
                              b.BtnBike0->FrameOffset(),  b.BtnCar1->FrameOffset(),  b.BtnBike1->FrameOffset()};
     EXPECT_TRUE(std::equal(std::begin(offsets), std::end(offsets), std::begin(again)));
@@ -141,21 +142,21 @@ TEST_F(PoliceNetwork, SettingsFromTheHostSetTheJoinedSideAndRepeatChangesNothing
     EXPECT_EQ(joined.Screen(), kScreenLobby);
 
     // The host's list may be longer: nothing past this side's end is chosen.
-    joined.NetConnect_SettingChange(200, 0, 1, 0);
+    joined.Network().Engine().SettingChange(200, 0, 1, 0);
     EXPECT_EQ(joined.TextList().TextListID, joined.TextList().LastIndex());
     EXPECT_EQ(joined.Race().LocalIndex, 1);
 
     // Settings reach only a joined side: outside a network game they change nothing.
-    host->NetConnect_SettingChange(0, 1, 1, 1);
+    host->Network().Engine().SettingChange(0, 1, 1, 1);
     EXPECT_EQ(host->Race().LocalIndex, 1);
 }
 
 TEST_F(PoliceNetwork, TextThenStartBeginTheJoinedRaceOnATypableText) {
     PoliceGame& game = InLobby();
     // The text alone starts nothing.
-    game.NetConnect_GetString(u"Go\u0001 on\r\u0E01.");
+    game.Network().Engine().GetString(u"Go\u0001 on\r\u0E01.");
     EXPECT_EQ(game.Screen(), kScreenLobby);
-    game.NetConnect_Ready();
+    game.Network().Engine().Ready();
     ASSERT_EQ(game.Screen(), kScreenRace);
     // Characters no key can type became typable ones: the race can be finished.
     EXPECT_EQ(game.Race().Text.Text(), u"Go? on??.");
@@ -170,7 +171,7 @@ TEST_F(PoliceNetwork, ProgressFromTheOtherSideMovesTheOpponentWithinBounds) {
     PoliceGame& game = Racing(u"abcdefghij");
     PoliceRace& race = game.Race();
     EXPECT_FALSE(race.RaceStarted);
-    game.NetConnect_ReceiveNotify(4, 1.6f);
+    game.Network().Engine().ReceiveNotify(4, 1.6f);
     EXPECT_TRUE(race.RaceStarted);
     EXPECT_EQ(race.Opponent().InputPos, 4);
     EXPECT_EQ(race.Opponent().Speed, 1.6f);
@@ -178,19 +179,19 @@ TEST_F(PoliceNetwork, ProgressFromTheOtherSideMovesTheOpponentWithinBounds) {
     Frame();
     EXPECT_FLOAT_EQ(race.Opponent().Speed, 1.575f);
 
-    game.NetConnect_ReceiveNotify(1 << 30, 1e30f);
+    game.Network().Engine().ReceiveNotify(1 << 30, 1e30f);
     EXPECT_EQ(race.Opponent().InputPos, 10);
     EXPECT_EQ(race.Opponent().Speed, NetRace::kMaxSpeed);
-    game.NetConnect_ReceiveNotify(-7, -3.0f);
+    game.Network().Engine().ReceiveNotify(-7, -3.0f);
     EXPECT_EQ(race.Opponent().InputPos, 0);
     EXPECT_EQ(race.Opponent().Speed, 0.0f);
-    game.NetConnect_ReceiveNotify(2, 1.0f);
-    game.NetConnect_ReceiveNotify(3, std::numeric_limits<float>::quiet_NaN());
+    game.Network().Engine().ReceiveNotify(2, 1.0f);
+    game.Network().Engine().ReceiveNotify(3, std::numeric_limits<float>::quiet_NaN());
     EXPECT_EQ(race.Opponent().InputPos, 3);
     EXPECT_EQ(race.Opponent().Speed, 1.0f);
     // The fastest opponent a peer can make still runs and is drawn without trouble.
     for (int i = 0; i < 3000 && game.Screen() == kScreenRace; ++i) {
-        game.NetConnect_ReceiveNotify(5, 1e9f);
+        game.Network().Engine().ReceiveNotify(5, 1e9f);
         Frame();
     }
     EXPECT_TRUE(std::isfinite(race.Opponent().MapX));
@@ -200,12 +201,12 @@ TEST_F(PoliceNetwork, EndsOfANetworkRaceAndEnterStartingBothSides) {
     // The joined side plays the thief (the host kept the police): finishing wins, then the
     // police's over message arriving a moment later puts it on the lost screen.
     PoliceGame& thief = Racing(u"ab");
-    thief.NetConnect_SettingChange(0, 0, 1, 0);
-    thief.NetConnect_Ready();
+    thief.Network().Engine().SettingChange(0, 0, 1, 0);
+    thief.Network().Engine().Ready();
     ASSERT_EQ(thief.Race().LocalIndex, 1);
     Type("abx");
     EXPECT_EQ(thief.Screen(), kScreenWon);
-    thief.NetConnect_Over();
+    thief.Network().Engine().Over();
     EXPECT_EQ(thief.Screen(), kScreenLost);
 
     // Enter on a result screen starts the race here (and tells the other side); the new
@@ -215,13 +216,13 @@ TEST_F(PoliceNetwork, EndsOfANetworkRaceAndEnterStartingBothSides) {
     EXPECT_EQ(thief.StatusText(), u"另一玩者已经退出");
     // The other side's start message starts the race whatever this side shows.
     thief.SwitchScreen(kScreenLost);
-    thief.NetConnect_Ready();
+    thief.Network().Engine().Ready();
     EXPECT_EQ(thief.Screen(), kScreenRace);
     EXPECT_EQ(thief.Race().Local().InputPos, 0);
 
     // A police who types the whole text starts it again and the chase goes on.
-    thief.NetConnect_SettingChange(0, 1, 1, 0);
-    thief.NetConnect_Ready();
+    thief.Network().Engine().SettingChange(0, 1, 1, 0);
+    thief.Network().Engine().Ready();
     ASSERT_EQ(thief.Race().LocalIndex, 0);
     Type("abx");
     EXPECT_EQ(thief.Screen(), kScreenRace);
@@ -234,20 +235,20 @@ TEST_F(PoliceNetwork, ALeavingPlayerEndsOnlyARaceInProgress) {
     // On the setting screen (after a failed join) the player list changing does nothing; the
     // screen itself notices the missing host when it is drawn.
     game.SwitchScreen(kScreenSetting);
-    game.NetConnect_UpDatePlayer();
+    game.Network().Engine().UpDatePlayer();
     EXPECT_EQ(game.Screen(), kScreenSetting);
     EXPECT_EQ(game.StatusTicks(), 0);
     Frame();
     EXPECT_EQ(game.Screen(), kScreenLobby);
     EXPECT_EQ(game.StatusText(), u"服务器退出,请选择(建立)新游戏");
 
-    game.NetConnect_Ready();
+    game.Network().Engine().Ready();
     game.SwitchScreen(kScreenWon);
-    game.NetConnect_UpDatePlayer();
+    game.Network().Engine().UpDatePlayer();
     EXPECT_EQ(game.Screen(), kScreenWon);
 
-    game.NetConnect_Ready();
-    game.NetConnect_UpDatePlayer();
+    game.Network().Engine().Ready();
+    game.Network().Engine().UpDatePlayer();
     EXPECT_EQ(game.StatusText(), u"另一玩者已经退出");
     EXPECT_EQ(game.Screen(), kScreenLobby);
     EXPECT_TRUE(game.IsNetworkGame());

@@ -13,6 +13,7 @@
 #include "platform/Message.h"
 #include "platform/MessageQueue.h"
 #include "platform/net/SessionService.h"
+#include "police/NetEngine.h"
 #include "police/PoliceGame.h"
 #include "shell/FrameLoop.h"
 #include "shell/Globals.h"
@@ -56,8 +57,8 @@ private:
     static double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
     Phase CurrentPhase() const {
-        if (game_->Net().IsSearching()) return kSearch;
-        if (game_->Net().IsJoining()) return kJoin;
+        if (game_->Network().Engine().IsSearching()) return kSearch;
+        if (game_->Network().Engine().IsJoining()) return kJoin;
         return frame_ - leftAt_ < 15 ? kLeave : kIdle;
     }
     static void Click(int32_t x, int32_t y) {
@@ -113,14 +114,14 @@ inline void Run(double seconds) {
     auto game = PoliceGame::Create();
     auto timed = std::make_shared<TimedLobby>(game, *host);
     MakeCurrentScreen(timed);
-    game->BtnMulti_OnClick();
+    game->Buttons().BtnMulti->OnClick();
     StartFrameClock();
     const auto end = Clock::now() + std::chrono::duration<double>(seconds);
     while (Clock::now() < end) {
         PumpOnce();
         WaitForNextFrameOrInput();
     }
-    game->BtnReturn_OnClick();
+    game->Buttons().BtnReturn->OnClick();
     PumpOnce();
     MakeCurrentScreen(nullptr);
     const char* names[] = {"lobby idle", "searching", "joining", "leaving"};

@@ -15,6 +15,7 @@
 #include "police/PoliceGame.h"
 #include "shell/Globals.h"
 #include "shell/Startup.h"
+#include "widgets/AniButton.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ bool MakeWorld() {
 
 // A race under way: the local police has typed the first characters of the text.
 void StartRace(PoliceGame& game) {
-    game.BtnStart_OnClick();
+    game.Buttons().BtnStart->OnClick();
     const std::u16string& text = game.Race().Text.Text();
     for (size_t i = 0; i < text.size() && i < 40; ++i) game.KeyPress(text[i]);
 }
@@ -41,7 +42,7 @@ void BM_PoliceRaceFrame(benchmark::State& state) {
     auto game = PoliceGame::Create();
     g_Screen = game;
     game->Run();
-    game->BtnSingle_OnClick();
+    game->Buttons().BtnSingle->OnClick();
     StartRace(*game);
     int64_t frame = 0;
     for (auto _ : state) {

@@ -251,8 +251,8 @@ Figures RunWordGame(DialogAnswerer& answerer, double seconds) {
 Figures RunRace(DialogAnswerer& answerer, double seconds) {
     auto game = Enter<PoliceGame>();
     const auto startRace = [game] {
-        game->BtnSingle_OnClick();
-        game->BtnStart_OnClick();
+        game->Buttons().BtnSingle->OnClick();
+        game->Buttons().BtnStart->OnClick();
     };
     startRace();
     return RunScreen(
@@ -260,7 +260,7 @@ Figures RunRace(DialogAnswerer& answerer, double seconds) {
         [game, startRace](int64_t frame) {
             const bool restart = game->Screen() != kScreenRace;
             if (restart) {
-                game->BtnReturn_OnClick();
+                game->Buttons().BtnReturn->OnClick();
                 startRace();
             }
             if (frame % 6 != 0) return restart;
@@ -274,7 +274,7 @@ Figures RunRace(DialogAnswerer& answerer, double seconds) {
 
 Figures RunLobby(DialogAnswerer& answerer, double seconds) {
     auto game = Enter<PoliceGame>();
-    game->BtnMulti_OnClick();
+    game->Buttons().BtnMulti->OnClick();
     Figures f = RunScreen(answerer, seconds, [](int64_t) { return false; });
     if (game->Screen() != kScreenLobby) std::printf("(the lobby did not stay open: screen %d)\n", game->Screen());
     return f;

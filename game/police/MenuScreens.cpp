@@ -1,0 +1,95 @@
+#include "police/MenuScreens.h"
+
+#include "engine/GameFont.h"
+#include "engine/GraphicEngine.h"
+#include "police/PoliceButtons.h"
+#include "police/PoliceMode.h"
+#include "police/PoliceRace.h"
+#include "police/PoliceScreenControl.h"
+#include "police/RaceTextList.h"
+#include "shell/ExitQuestion.h"
+#include "shell/Globals.h"
+#include "widgets/AniButton.h"
+#include "widgets/MouseRouting.h"
+
+MenuScreens::MenuScreens(PoliceScreenControl& screens, const PoliceButtons& buttons, SettingChoices& choices,
+                         RaceTextList& textList, const TextFolder& textFolder, PoliceRace& race)
+    : screens_(screens),
+      buttons_(buttons),
+      choices_(choices),
+      textList_(textList),
+      textFolder_(textFolder),
+      race_(race) {
+    WireButtons();
+}
+
+void MenuScreens::WireButtons() {
+    const PoliceButtons& b = buttons_;
+    b.BtnSingle->OnClick = [this] { screens_.SwitchScreen(kScreenSetting); };
+    b.BtnMulti->OnClick = [this] {
+        screens_.SwitchScreen(kScreenLobby);
+        g_Graphic->SetFont(g_SongFont);
+    };
+    b.BtnExit->OnClick = [] { ExitQuestion::LeaveGame(); };
+    using Pair = SettingChoices::Pair;
+    b.BtnPolice->OnClick = [this] { Choose(Pair::Role, true); };
+    b.BtnThief->OnClick = [this] { Choose(Pair::Role, false); };
+    b.BtnCar0->OnClick = [this] { Choose(Pair::PoliceVehicle, true); };
+    b.BtnBike0->OnClick = [this] { Choose(Pair::PoliceVehicle, false); };
+    b.BtnCar1->OnClick = [this] { Choose(Pair::ThiefVehicle, true); };
+    b.BtnBike1->OnClick = [this] { Choose(Pair::ThiefVehicle, false); };
+    b.BtnStart->OnClick = [this] { Start(); };
+    b.BtnCancel->OnClick = [this] { screens_.SwitchScreen(screens_.IsNetworkGame() ? kScreenLobby : kScreenMainMenu); };
+}
+
+void MenuScreens::Choose(SettingChoices::Pair pair, bool first) {
+    choices_.Choose(pair, first);
+    screens_.Mode().ChoiceMade();
+}
+
+void MenuScreens::Start() {
+    g_Graphic->SetFont(g_ArialFont);
+    race_.Text.SetText(textList_.ReadChosen(textFolder_));
+    screens_.Mode().Start();
+}
+
+int32_t MenuScreens::HitTextList(int32_t X, int32_t Y) {
+    screens_.Mode().TextListTouched();
+    return textList_.Hit(X, Y);
+}
+
+void MenuScreens::MouseDown(int32_t Button, int32_t X, int32_t Y) {
+    if (screens_.Screen() == kScreenMainMenu) {
+        MouseRouting::Down(Button, X, Y, buttons_.MainMenu());
+    } else if (screens_.Screen() == kScreenSetting) {
+        if (!screens_.Mode().MayChoose()) {
+            MouseRouting::Down(Button, X, Y, buttons_.BtnCancel);  // this side may only leave
+        } else if (!MouseRouting::Down(Button, X, Y, buttons_.Setting())) {
+            const int32_t hit = HitTextList(X, Y);
+            textList_.TextListID = static_cast<uint8_t>(hit < 0 ? 0 : (hit > 255 ? 255 : hit));
+        }
+    }
+}
+
+void MenuScreens::MouseUp(int32_t Button, int32_t X, int32_t Y) {
+    if (screens_.Screen() == kScreenMainMenu) {
+        MouseRouting::Up(Button, X, Y, buttons_.MainMenu());
+    } else if (screens_.Screen() == kScreenSetting) {
+        if (!screens_.Mode().MayChoose())
+            MouseRouting::Up(Button, X, Y, buttons_.BtnCancel);
+        else
+            MouseRouting::Up(Button, X, Y, buttons_.Setting());
+    }
+}
+
+void MenuScreens::MouseMove(int32_t X, int32_t Y) {
+    if (screens_.Screen() == kScreenMainMenu) {
+        MouseRouting::Move(X, Y, buttons_.MainMenu());
+    } else if (screens_.Screen() == kScreenSetting) {
+        HitTextList(X, Y);  // only for the settings broadcast of a network game
+        if (!screens_.Mode().MayChoose())
+            MouseRouting::Move(X, Y, buttons_.BtnCancel);
+        else
+            MouseRouting::Move(X, Y, buttons_.Setting());
+    }
+}

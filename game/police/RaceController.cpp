@@ -1,0 +1,64 @@
+#include "police/RaceController.h"
+
+#include <string>
+#include <vector>
+
+#include "platform/Clock.h"
+#include "platform/CodePage.h"
+#include "police/PoliceSound.h"
+#include "police/RaceTextList.h"
+#include "results/ResultBook.h"
+
+namespace {
+constexpr int32_t kWrongKeyMs = 150;
+}  // namespace
+
+RaceController::RaceController(const PoliceSound& sound, const RaceTextList& textList)
+    : sound_(sound), textList_(textList) {}
+
+void RaceController::Start(bool network) {
+    sound_.Play(race_.LocalIsPolice() ? PoliceSound::kThiefEntry : PoliceSound::kPoliceEntry);
+    race_.OpponentFromNetwork = network;
+    race_.Start();
+    wrongKeyShown_ = false;
+    tally_.Reset();
+}
+
+PoliceRace::KeyResult RaceController::Type(int32_t keyAscii) {
+    sound_.Play(PoliceSound::kType);
+    const int32_t at = race_.Local().InputPos;
+    const std::u16string& text = race_.Text.Text();
+    const PoliceRace::KeyResult result = race_.Type(keyAscii);
+    // The key after the whole text only ends the race.
+    if (result != PoliceRace::KeyResult::TextFinished && at >= 0 && static_cast<size_t>(at) < text.size())
+        tally_.Count(text[static_cast<size_t>(at)], result != PoliceRace::KeyResult::Wrong, platform::Clock::Now());
+    // A wrong key changes nothing in the race; the next character shows it for a moment.
+    wrongKeyShown_ = result == PoliceRace::KeyResult::Wrong;
+    wrongKeyAt_ = platform::Clock::Now();
+    return result;
+}
+
+PoliceRace::StepResult RaceController::Step() {
+    const PoliceRace::StepResult result = race_.Step();
+    if (result == PoliceRace::StepResult::Reversed) {
+        sound_.Play(PoliceSound::kThiefBrake);
+        sound_.Play(PoliceSound::kThiefTurn);
+    }
+    return result;
+}
+
+void RaceController::Finish(bool won, bool record) {
+    if (record) {
+        const std::vector<std::u16string>& entries = textList_.Entries();
+        const std::string level =
+            textList_.TextListID < entries.size() ? platform::ToUtf8(entries[textList_.TextListID]) : "";
+        result_ = results::ResultBook::Record(
+            results::GameResult::Of(tally_, platform::Clock::Now(), "race", level, won ? "won" : "lost"));
+    }
+    // A police that wins and a thief that loses both end in a catch.
+    sound_.Play(won == race_.LocalIsPolice() ? PoliceSound::kPoliceCatch : PoliceSound::kThiefAway);
+}
+
+bool RaceController::ShowsWrongKey() const {
+    return wrongKeyShown_ && static_cast<int32_t>(platform::Clock::Now() - wrongKeyAt_) < kWrongKeyMs;
+}
