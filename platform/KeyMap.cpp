@@ -33,76 +33,29 @@ constexpr std::array<Punct, 11> kPunct{{
 }};
 constexpr char kShiftedDigits[] = ")!@#$%^&*(";
 
+// Keys whose virtual-key code is not one of a range below.
+struct NamedKey {
+    int32_t keycode;
+    uint32_t vk;
+};
+constexpr std::array<NamedKey, 25> kNamedKeys{{
+    {SDLK_ESCAPE, VK_ESCAPE}, {SDLK_RETURN, VK_RETURN},    {SDLK_KP_ENTER, VK_RETURN}, {SDLK_RETURN2, VK_RETURN},
+    {SDLK_SPACE, VK_SPACE},   {SDLK_BACKSPACE, VK_BACK},   {SDLK_TAB, VK_TAB},         {SDLK_LSHIFT, VK_SHIFT},
+    {SDLK_RSHIFT, VK_SHIFT},  {SDLK_LCTRL, VK_CONTROL},    {SDLK_RCTRL, VK_CONTROL},   {SDLK_LALT, VK_MENU},
+    {SDLK_RALT, VK_MENU},     {SDLK_CAPSLOCK, VK_CAPITAL}, {SDLK_PAGEUP, VK_PRIOR},    {SDLK_PAGEDOWN, VK_NEXT},
+    {SDLK_END, VK_END},       {SDLK_HOME, VK_HOME},        {SDLK_LEFT, VK_LEFT},       {SDLK_UP, VK_UP},
+    {SDLK_RIGHT, VK_RIGHT},   {SDLK_DOWN, VK_DOWN},        {SDLK_INSERT, VK_INSERT},   {SDLK_DELETE, VK_DELETE},
+    {SDLK_KP_0, VK_NUMPAD0},
+}};
+
 uint32_t FromKeycode(int32_t key) {
     if (key >= SDLK_a && key <= SDLK_z) return static_cast<uint32_t>('A' + (key - SDLK_a));
     if (key >= SDLK_0 && key <= SDLK_9) return static_cast<uint32_t>('0' + (key - SDLK_0));
     if (key >= SDLK_F1 && key <= SDLK_F12) return VK_F1 + static_cast<uint32_t>(key - SDLK_F1);
-    switch (key) {
-    case SDLK_ESCAPE:
-        return VK_ESCAPE;
-    case SDLK_RETURN:
-    case SDLK_KP_ENTER:
-    case SDLK_RETURN2:
-        return VK_RETURN;
-    case SDLK_SPACE:
-        return VK_SPACE;
-    case SDLK_BACKSPACE:
-        return VK_BACK;
-    case SDLK_TAB:
-        return VK_TAB;
-    case SDLK_LSHIFT:
-    case SDLK_RSHIFT:
-        return VK_SHIFT;
-    case SDLK_LCTRL:
-    case SDLK_RCTRL:
-        return VK_CONTROL;
-    case SDLK_LALT:
-    case SDLK_RALT:
-        return VK_MENU;
-    case SDLK_CAPSLOCK:
-        return VK_CAPITAL;
-    case SDLK_PAGEUP:
-        return VK_PRIOR;
-    case SDLK_PAGEDOWN:
-        return VK_NEXT;
-    case SDLK_END:
-        return VK_END;
-    case SDLK_HOME:
-        return VK_HOME;
-    case SDLK_LEFT:
-        return VK_LEFT;
-    case SDLK_UP:
-        return VK_UP;
-    case SDLK_RIGHT:
-        return VK_RIGHT;
-    case SDLK_DOWN:
-        return VK_DOWN;
-    case SDLK_INSERT:
-        return VK_INSERT;
-    case SDLK_DELETE:
-        return VK_DELETE;
-    case SDLK_KP_0:
-        return VK_NUMPAD0;
-    case SDLK_KP_1:
-        return VK_NUMPAD0 + 1;
-    case SDLK_KP_2:
-        return VK_NUMPAD0 + 2;
-    case SDLK_KP_3:
-        return VK_NUMPAD0 + 3;
-    case SDLK_KP_4:
-        return VK_NUMPAD0 + 4;
-    case SDLK_KP_5:
-        return VK_NUMPAD0 + 5;
-    case SDLK_KP_6:
-        return VK_NUMPAD0 + 6;
-    case SDLK_KP_7:
-        return VK_NUMPAD0 + 7;
-    case SDLK_KP_8:
-        return VK_NUMPAD0 + 8;
-    case SDLK_KP_9:
-        return VK_NUMPAD0 + 9;
-    default:
-        break;
+    // The keypad's 1 to 9 follow each other in both codes; its 0 comes after its 9 in SDL's.
+    if (key >= SDLK_KP_1 && key <= SDLK_KP_9) return VK_NUMPAD0 + 1 + static_cast<uint32_t>(key - SDLK_KP_1);
+    for (const NamedKey& k : kNamedKeys) {
+        if (key == k.keycode) return k.vk;
     }
     if (key > 0 && key < 128) {
         for (const Punct& p : kPunct) {

@@ -282,90 +282,79 @@ bool ScriptRunner::ParseLine(const std::string& line, size_t number) {
     in >> verb;
     std::string rest;
     std::getline(in, rest);
-    // `type` takes the rest of the line as written (one separating space dropped).
-    const std::string typed = (!rest.empty() && rest[0] == ' ') ? rest.substr(1) : rest;
+    if (verb == "type") {
+        // `type` takes the rest of the line as written (one separating space dropped).
+        QueueTyping((!rest.empty() && rest[0] == ' ') ? rest.substr(1) : rest, number);
+        return true;
+    }
     // A comment may follow the arguments ("key # # the hash key" presses '#').
     if (const auto hash = rest.find(" #", 1); hash != std::string::npos) rest.resize(hash);
     rest = Trim(rest);
-    std::istringstream args(rest);
-
+    // Read when the script is loaded (see DrawsMessageBoxes); nothing to do where it stands.
+    if (verb == "boxes") return rest.empty();
     Action action;
     action.line = number;
+    if (!ReadAction(verb, rest, line, action)) return false;
+    actions_.push_back(std::move(action));
+    return true;
+}
+
+bool ScriptRunner::ReadAction(const std::string& verb, const std::string& rest, const std::string& line,
+                              Action& action) {
     if (verb == "frames" || verb == "wait") {
         int64_t n = 0;
         if (!ParseInt(rest, n) || n < 0) return false;
         action.frames = verb == "frames" ? n : n / kFrameMs + (n % kFrameMs != 0 ? 1 : 0);
-        actions_.push_back(action);
         return true;
     }
     if (verb == "key" || verb == "keydown" || verb == "keyup") {
         action.kind = Action::Kind::Input;
-        if (!keyboard_.KeyMessages(rest, verb != "keyup", verb != "keydown", action.input)) return false;
-        actions_.push_back(action);
-        return true;
-    }
-    if (verb == "type") {
-        std::u16string untypeable;
-        for (char16_t c : FromUtf8(typed)) {
-            Action key;
-            key.kind = Action::Kind::Input;
-            keyboard_.CharacterInput(c, key.input);
-            if (key.input.empty()) {
-                untypeable.push_back(c);
-                continue;
-            }
-            actions_.push_back(key);
-            Action frame;
-            frame.frames = 1;
-            actions_.push_back(frame);
-        }
-        // The rest of the line is typed; what no key or input method gives is named.
-        if (!untypeable.empty()) Complain(number, ToUtf8(untypeable), "cannot be typed");
-        return true;
+        return keyboard_.KeyMessages(rest, verb != "keyup", verb != "keydown", action.input);
     }
     if (verb == "move" || verb == "click" || verb == "down" || verb == "up") {
         int32_t x = 0;
         int32_t y = 0;
+        std::istringstream args(rest);
         if (!ParsePoint(args, x, y)) return false;
         action.kind = Action::Kind::Input;
         if (verb == "move" || verb == "click") action.input.push_back(Mouse(WM_MOUSEMOVE, x, y));
         if (verb == "down" || verb == "click") action.input.push_back(Mouse(WM_LBUTTONDOWN, x, y));
         if (verb == "up" || verb == "click") action.input.push_back(Mouse(WM_LBUTTONUP, x, y));
-        actions_.push_back(action);
         return true;
     }
-    if (verb == "snapshot") {
+    if (verb == "snapshot" || verb == "await") {
         if (rest.empty()) return false;
-        action.kind = Action::Kind::Snapshot;
+        action.kind = verb == "snapshot" ? Action::Kind::Snapshot : Action::Kind::Await;
         action.text = rest;
-        actions_.push_back(action);
+        if (verb == "await") action.frames = kAwaitFrames;
         return true;
     }
     if (verb == "realtime") {
-        if (!rest.empty()) return false;
         action.kind = Action::Kind::RealTime;
-        actions_.push_back(action);
-        return true;
+        return rest.empty();
     }
-    // Read when the script is loaded (see DrawsMessageBoxes); nothing to do where it stands.
-    if (verb == "boxes") return rest.empty();
-    if (verb == "await") {
-        if (rest.empty()) return false;
-        action.kind = Action::Kind::Await;
-        action.text = rest;
-        action.frames = kAwaitFrames;
-        actions_.push_back(action);
-        return true;
-    }
-    if (verb == "quit") {
-        action.kind = Action::Kind::Quit;
-        actions_.push_back(action);
-        return true;
-    }
-    action.kind = Action::Kind::Verb;
-    action.text = line;
-    actions_.push_back(action);
+    action.kind = verb == "quit" ? Action::Kind::Quit : Action::Kind::Verb;
+    if (action.kind == Action::Kind::Verb) action.text = line;
     return true;
+}
+
+void ScriptRunner::QueueTyping(const std::string& typed, size_t number) {
+    std::u16string untypeable;
+    for (char16_t c : FromUtf8(typed)) {
+        Action key;
+        key.kind = Action::Kind::Input;
+        keyboard_.CharacterInput(c, key.input);
+        if (key.input.empty()) {
+            untypeable.push_back(c);
+            continue;
+        }
+        actions_.push_back(key);
+        Action frame;
+        frame.frames = 1;
+        actions_.push_back(frame);
+    }
+    // The rest of the line is typed; what no key or input method gives is named.
+    if (!untypeable.empty()) Complain(number, ToUtf8(untypeable), "cannot be typed");
 }
 
 void ScriptRunner::Snapshot(const Action& action) {

@@ -66,6 +66,11 @@ private:
     explicit ScriptRunner(const std::string& text);
     bool ParseNextLine();
     bool ParseLine(const std::string& line, size_t number);
+    // Fills `action` for the verb of a line (its arguments `rest`); a verb the runner does not
+    // play itself becomes a Verb action holding the whole line. False when the arguments do not fit.
+    bool ReadAction(const std::string& verb, const std::string& rest, const std::string& line, Action& action);
+    // Queues the keys that type `typed`, a frame after each.
+    void QueueTyping(const std::string& typed, size_t number);
     void Snapshot(const Action& action);
     void EndOfScript(uint32_t deadline);
     // One frame of a Frames line: true when the frame's time has passed.

@@ -6,32 +6,27 @@ namespace {
 // The speed below which a runner stops at once; the slow-down per frame.
 const float kStopSpeed = 0.4f / 2.0f;
 const float kSlowDown = 0.025f;
+
+// Puts a runner at rest on its start place: the thief (role 1) and the police (role 0) each
+// start on the route's leg of their role.
+void PlaceAtStart(Runner& runner, float mapX, float mapY, int32_t role, int32_t heading) {
+    runner.MapX = mapX;
+    runner.MapY = mapY;
+    runner.Pose = 0;
+    runner.Role = role;
+    runner.Segment = role;
+    runner.Speed = 0.0f;
+    runner.Travelled = 0.0f;
+    runner.SetHeading(heading);
+    runner.InputPos = 0;
+}
+
 }  // namespace
 
 void RaceTrack::PlaceForRace() {
     TravelSign = 1;
-
-    Runner& thief = Runners[kThief];
-    thief.MapX = 48.0f;
-    thief.MapY = 744.0f;
-    thief.Pose = 0;
-    thief.Role = 1;
-    thief.Segment = 1;
-    thief.Speed = 0.0f;
-    thief.Travelled = 0.0f;
-    thief.SetHeading(route_.Leg(1).Heading);
-    thief.InputPos = 0;
-
-    Runner& police = Runners[kPolice];
-    police.MapX = 324.0f;
-    police.MapY = 880.0f;
-    police.Pose = 0;
-    police.Role = 0;
-    police.Segment = 0;
-    police.Speed = 0.0f;
-    police.Travelled = 0.0f;
-    police.SetHeading(route_.Leg(0).Heading);
-    police.InputPos = 0;
+    PlaceAtStart(Runners[kThief], 48.0f, 744.0f, 1, route_.Leg(1).Heading);
+    PlaceAtStart(Runners[kPolice], 324.0f, 880.0f, 0, route_.Leg(0).Heading);
 }
 
 void RaceTrack::StepRunner(Runner& r) const {

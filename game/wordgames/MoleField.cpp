@@ -15,6 +15,20 @@ int32_t Draw(int32_t choices) {
     return static_cast<int32_t>(std::floor(platform::Random::Next() * static_cast<double>(choices)));
 }
 
+// Counts a frame of the hole's current step; true (nothing counted) once the step is over.
+bool StepOver(MoleField::Hole& hole) {
+    if (hole.Timer <= 0) return true;
+    --hole.Timer;
+    return false;
+}
+
+// Starts the appearing or the running-off strip at its first frame.
+void StartStrip(MoleField::Hole& hole, MoleField::State state) {
+    hole.State = state;
+    hole.Frame = 0;
+    hole.Timer = kStepFrames;
+}
+
 }  // namespace
 
 void MoleField::Start(int32_t minutes, int32_t interval, int32_t stay) {
@@ -60,60 +74,36 @@ MoleField::Sounds MoleField::Tick(int32_t elapsedMs) {
         Hole& hole = holes_[i];
         switch (hole.State) {
         case kWaiting:
-            if (hole.Timer > 0) {
-                --hole.Timer;
-            } else {
-                hole.State = kAppearing;
-                hole.Frame = 0;
-                hole.Timer = kStepFrames;
-            }
+            if (StepOver(hole)) StartStrip(hole, kAppearing);
             break;
         case kAppearing:
-            if (hole.Timer > 0) {
-                --hole.Timer;
-            } else {
-                ++sounds.out;
-                hole.Timer = kStepFrames;
-                if (++hole.Frame == 2) {
-                    hole.State = kUp;
-                    hole.StayLeft = static_cast<uint8_t>(stayUnits_ & 0xFF);
-                    hole.Timer = kUnitFrames;
-                }
+            if (!StepOver(hole)) break;
+            ++sounds.out;
+            hole.Timer = kStepFrames;
+            if (++hole.Frame == 2) {
+                hole.State = kUp;
+                hole.StayLeft = static_cast<uint8_t>(stayUnits_ & 0xFF);
+                hole.Timer = kUnitFrames;
             }
             break;
         case kUp:
-            if (hole.StayLeft > 0) {
-                if (hole.Timer > 0) {
-                    --hole.Timer;
-                } else {
-                    hole.Timer = kUnitFrames;
-                    --hole.StayLeft;
-                }
+            if (hole.StayLeft > 0 && StepOver(hole)) {
+                hole.Timer = kUnitFrames;
+                --hole.StayLeft;
             }
-            if (hole.StayLeft == 0) {
-                hole.State = kRunningOff;
-                hole.Frame = 0;
-                hole.Timer = kStepFrames;
-            }
+            if (hole.StayLeft == 0) StartStrip(hole, kRunningOff);
             break;
         case kRunningOff:
-            if (hole.Timer > 0) {
-                if (hole.Timer == kStepFrames) ++sounds.away;
-                --hole.Timer;
-            } else {
-                hole.Timer = kStepFrames;
-                if (++hole.Frame == 2) {
-                    PlaceMole(i);
-                    --radishes_;
-                }
+            if (hole.Timer == kStepFrames) ++sounds.away;
+            if (!StepOver(hole)) break;
+            hole.Timer = kStepFrames;
+            if (++hole.Frame == 2) {
+                PlaceMole(i);
+                --radishes_;
             }
             break;
         case kHit:
-            if (hole.Timer > 0) {
-                --hole.Timer;
-            } else {
-                PlaceMole(i);
-            }
+            if (StepOver(hole)) PlaceMole(i);
             break;
         default:
             break;

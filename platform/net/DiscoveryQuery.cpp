@@ -9,26 +9,34 @@ namespace {
 constexpr uint32_t kMaxIdUnits = 64;
 }
 
+void DiscoveryQuery::WriteHead(WireWriter& w, uint8_t kind, uint64_t token, const std::string& applicationId) {
+    for (uint8_t b : kDiscoveryMagic) w.Byte(b);
+    w.Byte(kind).UInt64(token).Ascii(applicationId);
+}
+
+bool DiscoveryQuery::ReadHead(WireReader& r, uint8_t kind, uint64_t& token, std::string& applicationId) {
+    for (uint8_t expected : kDiscoveryMagic) {
+        uint8_t b = 0;
+        if (!r.Byte(b) || b != expected) return false;
+    }
+    uint8_t found = 0;
+    if (!r.Byte(found) || found != kind) return false;
+    r.UInt64(token);
+    r.Ascii(applicationId, kMaxIdUnits);
+    return r.Ok();
+}
+
 std::vector<uint8_t> DiscoveryQuery::Encode() const {
     WireWriter w;
-    for (uint8_t b : kDiscoveryMagic) w.Byte(b);
-    w.Byte(kKind).UInt64(token).Ascii(applicationId);
+    WriteHead(w, kKind, token, applicationId);
     return w.Take();
 }
 
 std::optional<DiscoveryQuery> DiscoveryQuery::Decode(std::span<const uint8_t> bytes) {
     if (bytes.size() > kMaxDatagram) return std::nullopt;
     WireReader r(bytes);
-    for (uint8_t expected : kDiscoveryMagic) {
-        uint8_t b = 0;
-        if (!r.Byte(b) || b != expected) return std::nullopt;
-    }
-    uint8_t kind = 0;
     DiscoveryQuery q;
-    if (!r.Byte(kind) || kind != kKind) return std::nullopt;
-    r.UInt64(q.token);
-    r.Ascii(q.applicationId, kMaxIdUnits);
-    if (!r.AtEnd()) return std::nullopt;
+    if (!ReadHead(r, kKind, q.token, q.applicationId) || !r.AtEnd()) return std::nullopt;
     return q;
 }
 

@@ -6,14 +6,10 @@
 
 namespace platform::net {
 
-namespace {
-constexpr uint32_t kMaxIdUnits = 64;
-}
-
 std::vector<uint8_t> DiscoveryReply::Encode() const {
     WireWriter w;
-    for (uint8_t b : kDiscoveryMagic) w.Byte(b);
-    w.Byte(kKind).UInt64(token).Ascii(applicationId).UInt64(instance).String(sessionName);
+    DiscoveryQuery::WriteHead(w, kKind, token, applicationId);
+    w.UInt64(instance).String(sessionName);
     w.Int32(currentPlayers).Int32(maxPlayers).Int32(user1).UInt16(port);
     return w.Take();
 }
@@ -21,15 +17,8 @@ std::vector<uint8_t> DiscoveryReply::Encode() const {
 std::optional<DiscoveryReply> DiscoveryReply::Decode(std::span<const uint8_t> bytes) {
     if (bytes.size() > DiscoveryQuery::kMaxDatagram) return std::nullopt;
     WireReader r(bytes);
-    for (uint8_t expected : kDiscoveryMagic) {
-        uint8_t b = 0;
-        if (!r.Byte(b) || b != expected) return std::nullopt;
-    }
-    uint8_t kind = 0;
     DiscoveryReply a;
-    if (!r.Byte(kind) || kind != kKind) return std::nullopt;
-    r.UInt64(a.token);
-    r.Ascii(a.applicationId, kMaxIdUnits);
+    if (!DiscoveryQuery::ReadHead(r, kKind, a.token, a.applicationId)) return std::nullopt;
     r.UInt64(a.instance);
     r.String(a.sessionName);
     r.Int32(a.currentPlayers);

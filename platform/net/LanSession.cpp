@@ -6,11 +6,6 @@
 #include <unistd.h>
 
 #include <arpa/inet.h>
-#include <algorithm>
-#include <random>
-
-#include "platform/net/DiscoveryQuery.h"
-#include "platform/net/DiscoveryReply.h"
 #include "platform/net/GameMessage.h"
 #include "platform/net/SessionPacket.h"
 
@@ -24,17 +19,10 @@ constexpr int kServiceIntervalMs = 10;
 constexpr size_t kOutboxCapacity = 1024;
 // Closing waits this long for the peer to confirm.
 constexpr auto kCloseWait = std::chrono::milliseconds(200);
-// Discovery queries answered per pass of the network thread.
-constexpr int kQueriesPerPass = 32;
 
 bool EnsureEnet() {
     static const bool ok = enet_initialize() == 0;
     return ok;
-}
-
-uint64_t Random64() {
-    std::random_device rd;
-    return (static_cast<uint64_t>(rd()) << 32) ^ rd();
 }
 
 // A vanished peer shows as unacknowledged pings (sent every 500 ms); after at most 3 s of them
@@ -72,10 +60,9 @@ std::unique_ptr<LanSession> LanSession::Host(const LanConfig& config, const Sess
     }
     std::unique_ptr<LanSession> s(new LanSession(true, std::move(wake)));
     s->desc_ = desc;
-    s->instance_ = Random64();
     if (!s->OpenHost(config, error)) return nullptr;
-    s->localId_ = s->NewPlayerId();
-    s->players_.push_back(PlayerInfo{s->localId_, player.shortName, player.longName});
+    s->localId_ = s->players_.NewId();
+    s->players_.Add(PlayerInfo{s->localId_, player.shortName, player.longName});
     s->Start();
     return s;
 }
@@ -85,11 +72,7 @@ bool LanSession::OpenHost(const LanConfig& config, std::string* error) {
         if (error) *error = "The network library could not be started.";
         return false;
     }
-    std::string why;
-    if (!discovery_.Open(config.port, true, &why)) {
-        if (error) *error = "Cannot listen on port " + std::to_string(config.port) + ": " + why;
-        return false;
-    }
+    if (!discovery_.Open(desc_, config.port, error)) return false;
     ENetAddress address{};
     address.host = ENET_HOST_ANY;
     address.port = 0;
@@ -166,7 +149,7 @@ bool LanSession::Handshake(const SessionInfo& session, const std::u16string& pas
                                                                             : "The session is full.");
             if (packet->kind == SessionPacket::kAccept) {
                 localId_ = packet->playerId;
-                players_ = std::move(packet->players);
+                players_.Replace(std::move(packet->players));
                 peerJoined_ = true;
                 return true;
             }
@@ -180,11 +163,14 @@ void LanSession::Start() { thread_ = std::thread(&LanSession::Loop, this); }
 void LanSession::Stop() {
     if (!thread_.joinable()) return;
     stop_ = true;
-    if (wakeFd_ >= 0) {
-        uint64_t one = 1;
-        [[maybe_unused]] ssize_t n = ::write(wakeFd_, &one, sizeof one);
-    }
+    Wake();
     thread_.join();
+}
+
+void LanSession::Wake() {
+    if (wakeFd_ < 0) return;
+    uint64_t one = 1;
+    [[maybe_unused]] ssize_t n = ::write(wakeFd_, &one, sizeof one);
 }
 
 void LanSession::Close() {
@@ -214,14 +200,8 @@ void LanSession::Close() {
     }
     enet_host_destroy(enet_);
     enet_ = nullptr;
-    discovery_ = UdpSocket();
-    std::lock_guard lock(mutex_);
-    players_.clear();
-}
-
-std::vector<PlayerInfo> LanSession::Players() const {
-    std::lock_guard lock(mutex_);
-    return players_;
+    discovery_.Close();
+    players_.Clear();
 }
 
 bool LanSession::Send(std::vector<uint8_t> gameMessage) {
@@ -231,10 +211,7 @@ bool LanSession::Send(std::vector<uint8_t> gameMessage) {
         if (closed_ || outbox_.size() >= kOutboxCapacity) return false;
         outbox_.push_back(std::move(gameMessage));
     }
-    if (wakeFd_ >= 0) {
-        uint64_t one = 1;
-        [[maybe_unused]] ssize_t n = ::write(wakeFd_, &one, sizeof one);
-    }
+    Wake();
     return true;
 }
 
@@ -251,32 +228,9 @@ void LanSession::Loop() {
             [[maybe_unused]] ssize_t r = ::read(wakeFd_, &count, sizeof count);
         }
         if (stop_) break;
-        AnswerQueries();
+        discovery_.Answer(sessionPort_, [this] { return static_cast<int32_t>(players_.Count()); });
         FlushOutbox();
         Service();
-    }
-}
-
-void LanSession::AnswerQueries() {
-    if (!discovery_.IsOpen()) return;
-    for (int i = 0; i < kQueriesPerPass; ++i) {
-        auto datagram = discovery_.Receive(0, DiscoveryQuery::kMaxDatagram);
-        if (!datagram) return;
-        auto query = DiscoveryQuery::Decode(datagram->bytes);
-        if (!query || query->applicationId != desc_.applicationId) continue;
-        DiscoveryReply reply;
-        reply.token = query->token;
-        reply.applicationId = desc_.applicationId;
-        reply.instance = instance_;
-        reply.sessionName = desc_.name;
-        {
-            std::lock_guard lock(mutex_);
-            reply.currentPlayers = static_cast<int32_t>(players_.size());
-        }
-        reply.maxPlayers = desc_.maxPlayers;
-        reply.user1 = desc_.user1;
-        reply.port = sessionPort_;
-        discovery_.SendTo(reply.Encode(), datagram->address, datagram->port);
     }
 }
 
@@ -291,7 +245,7 @@ void LanSession::FlushOutbox() {
 }
 
 void LanSession::Service() {
-    if (isHost_) DropExpiredPending();
+    if (isHost_) waiting_.DropExpired();
     ENetEvent ev;
     for (int guard = 0; guard < 256; ++guard) {
         if (enet_host_service(enet_, &ev, 0) <= 0) break;
@@ -304,16 +258,12 @@ void LanSession::HandleEvent(const ENetEvent& ev) {
     switch (ev.type) {
     case ENET_EVENT_TYPE_CONNECT: {
         if (!isHost_) break;
-        size_t count = 0;
-        {
-            std::lock_guard lock(mutex_);
-            count = players_.size();
-        }
-        if (peer_ || count >= static_cast<size_t>(desc_.maxPlayers)) {
+        if (peer_ || players_.Count() >= static_cast<size_t>(desc_.maxPlayers)) {
             enet_peer_disconnect(ev.peer, SessionPacket::kFull);
             break;
         }
-        AddPending(ev.peer);
+        waiting_.Add(ev.peer);
+        ConfigurePeer(ev.peer);
         break;
     }
     case ENET_EVENT_TYPE_RECEIVE: {
@@ -323,88 +273,46 @@ void LanSession::HandleEvent(const ENetEvent& ev) {
             HandleJoin(ev.peer, bytes);
         } else if (ev.peer == peer_) {
             if (isHost_)
-                HandleHostPacket(ev.peer, bytes);
+                HandleHostPacket(bytes);
             else
                 HandleClientPacket(bytes);
         }
         break;
     }
     case ENET_EVENT_TYPE_DISCONNECT:
-        if (!RemovePending(ev.peer)) PeerLost(ev.peer);
+        if (!waiting_.Remove(ev.peer)) PeerLost(ev.peer);
         break;
     case ENET_EVENT_TYPE_NONE:
         break;
     }
 }
 
-void LanSession::HandleHostPacket(ENetPeer*, const std::vector<uint8_t>& bytes) {
+void LanSession::HandleHostPacket(const std::vector<uint8_t>& bytes) {
     auto packet = SessionPacket::Decode(bytes);
     if (packet && packet->kind == SessionPacket::kGame && peerJoined_) Deliver(packet->game);
 }
 
 void LanSession::HandleJoin(ENetPeer* peer, const std::vector<uint8_t>& bytes) {
-    const bool waiting =
-        std::any_of(pending_.begin(), pending_.end(), [&](const Pending& p) { return p.peer == peer; });
-    if (!waiting) return;
+    if (!waiting_.Contains(peer)) return;
     auto packet = SessionPacket::Decode(bytes);
     // Anything but a join from a connection that has not joined is not from a player.
     if (!packet || packet->kind != SessionPacket::kJoin) return;
     auto refuse = [&](uint32_t reason) {
-        RemovePending(peer);
+        waiting_.Remove(peer);
         SendPacket(peer, SessionPacket::Refuse(reason).Encode());
         enet_peer_disconnect_later(peer, reason);
     };
     if (packet->password != desc_.password) return refuse(SessionPacket::kWrongPassword);
-    if (peer_ != nullptr || Players().size() >= static_cast<size_t>(desc_.maxPlayers)) {
+    if (peer_ != nullptr || players_.Count() >= static_cast<size_t>(desc_.maxPlayers)) {
         return refuse(SessionPacket::kFull);
     }
-    RemovePending(peer);
-    PlayerInfo player{NewPlayerId(), packet->shortName, packet->longName};
-    std::vector<PlayerInfo> list;
-    {
-        std::lock_guard lock(mutex_);
-        players_.push_back(player);
-        list = players_;
-    }
+    waiting_.Remove(peer);
+    PlayerInfo player{players_.NewId(), packet->shortName, packet->longName};
+    std::vector<PlayerInfo> list = players_.Add(player);
     peer_ = peer;
     peerJoined_ = true;
     SendPacket(peer, SessionPacket::Accept(player.id, std::move(list)).Encode());
     inbox_.PushSystem(kSystemPlayerCreated, player.id);
-}
-
-void LanSession::AddPending(ENetPeer* peer) {
-    // With every waiting slot taken, the connection that has waited longest gives way: a real
-    // player asks to join right after connecting, so it is never the oldest for long.
-    auto slot = std::find_if(pending_.begin(), pending_.end(), [](const Pending& p) { return p.peer == nullptr; });
-    if (slot == pending_.end()) {
-        slot = std::min_element(pending_.begin(), pending_.end(),
-                                [](const Pending& a, const Pending& b) { return a.deadline < b.deadline; });
-        enet_peer_disconnect_now(slot->peer, SessionPacket::kFull);
-    }
-    slot->peer = peer;
-    slot->deadline = std::chrono::steady_clock::now() + kJoinTimeout;
-    ConfigurePeer(peer);
-}
-
-bool LanSession::RemovePending(ENetPeer* peer) {
-    for (auto& p : pending_) {
-        if (p.peer == peer && peer != nullptr) {
-            p = Pending{};
-            return true;
-        }
-    }
-    return false;
-}
-
-void LanSession::DropExpiredPending() {
-    const auto now = std::chrono::steady_clock::now();
-    for (auto& p : pending_) {
-        if (p.peer != nullptr && now > p.deadline) {
-            // Connected but never asked to join: free its slot.
-            enet_peer_disconnect_now(p.peer, 0);
-            p = Pending{};
-        }
-    }
 }
 
 void LanSession::HandleClientPacket(const std::vector<uint8_t>& bytes) {
@@ -418,7 +326,7 @@ void LanSession::HandleClientPacket(const std::vector<uint8_t>& bytes) {
 }
 
 void LanSession::Deliver(std::vector<uint8_t> gameMessage) {
-    const int32_t from = OtherPlayerId();
+    const int32_t from = players_.OtherThan(localId_);
     if (from == 0 || inbox_.Push(ReceivedMessage{from, std::move(gameMessage)})) return;
     // The game has not taken its messages for a long while (a minimised window, say): rather
     // than lose one from the middle of the stream, the other player is dropped as if it had
@@ -436,49 +344,20 @@ void LanSession::PeerLost(ENetPeer* peer) {
     peerJoined_ = false;
     if (!joined) return;
     std::vector<PlayerInfo> remaining;
-    for (const auto& p : Players())
+    for (const auto& p : players_.All())
         if (p.id == localId_) remaining.push_back(p);
     ReplacePlayers(std::move(remaining));
 }
 
 void LanSession::ReplacePlayers(std::vector<PlayerInfo> players) {
-    std::vector<int32_t> created, destroyed;
-    {
-        std::lock_guard lock(mutex_);
-        auto has = [](const std::vector<PlayerInfo>& list, int32_t id) {
-            return std::any_of(list.begin(), list.end(), [&](const PlayerInfo& p) { return p.id == id; });
-        };
-        for (const auto& p : players)
-            if (!has(players_, p.id)) created.push_back(p.id);
-        for (const auto& p : players_)
-            if (!has(players, p.id)) destroyed.push_back(p.id);
-        players_ = std::move(players);
-    }
-    for (int32_t id : created) inbox_.PushSystem(kSystemPlayerCreated, id);
-    for (int32_t id : destroyed) inbox_.PushSystem(kSystemPlayerDestroyed, id);
+    const PlayerList::Change change = players_.Replace(std::move(players));
+    for (int32_t id : change.created) inbox_.PushSystem(kSystemPlayerCreated, id);
+    for (int32_t id : change.destroyed) inbox_.PushSystem(kSystemPlayerDestroyed, id);
 }
 
 void LanSession::SendPacket(ENetPeer* peer, const std::vector<uint8_t>& bytes) {
     ENetPacket* packet = enet_packet_create(bytes.data(), bytes.size(), ENET_PACKET_FLAG_RELIABLE);
     if (packet && enet_peer_send(peer, 0, packet) != 0) enet_packet_destroy(packet);
-}
-
-int32_t LanSession::OtherPlayerId() const {
-    std::lock_guard lock(mutex_);
-    for (const auto& p : players_)
-        if (p.id != localId_) return p.id;
-    return 0;
-}
-
-int32_t LanSession::NewPlayerId() const {
-    static thread_local std::mt19937 gen{std::random_device{}()};
-    std::uniform_int_distribution<int32_t> dist(1, 0x7FFFFFFF);
-    std::lock_guard lock(mutex_);
-    for (;;) {
-        int32_t id = dist(gen);
-        bool taken = std::any_of(players_.begin(), players_.end(), [&](const PlayerInfo& p) { return p.id == id; });
-        if (!taken) return id;
-    }
 }
 
 }  // namespace platform::net

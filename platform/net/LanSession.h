@@ -1,5 +1,4 @@
 #pragma once
-#include <array>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -10,10 +9,12 @@
 #include <thread>
 #include <vector>
 
+#include "platform/net/DiscoveryResponder.h"
 #include "platform/net/LanConfig.h"
 #include "platform/net/MessageInbox.h"
+#include "platform/net/PlayerList.h"
 #include "platform/net/SessionTypes.h"
-#include "platform/net/UdpSocket.h"
+#include "platform/net/WaitingConnections.h"
 
 struct _ENetHost;
 struct _ENetPeer;
@@ -30,14 +31,13 @@ namespace platform::net {
 // messages kSystemPlayerCreated and kSystemPlayerDestroyed (sender 0) when a player joins or
 // leaves; a peer that vanishes is noticed by its time-out within kVanishedAfter.
 //
-// Connections that have not asked to join yet wait in kMaxPending slots of their own, each
-// dropped when it has not joined within kJoinTimeout; only joined players fill the session, so a
-// silent connection never keeps a real player out.
+// Connections that have not asked to join yet wait apart (WaitingConnections); only joined
+// players fill the session, so a silent connection never keeps a real player out.
 class LanSession {
 public:
-    static constexpr std::chrono::milliseconds kJoinTimeout{2500};
+    static constexpr std::chrono::milliseconds kJoinTimeout = WaitingConnections::kJoinTimeout;
     static constexpr std::chrono::milliseconds kVanishedAfter{4000};
-    static constexpr size_t kMaxPending = 4;
+    static constexpr size_t kMaxPending = WaitingConnections::kSlots;
 
     struct LocalPlayer {
         std::u16string shortName;
@@ -65,7 +65,7 @@ public:
     bool IsHost() const { return isHost_; }
     int32_t LocalPlayerId() const { return localId_; }
     uint16_t SessionPort() const { return sessionPort_; }
-    std::vector<PlayerInfo> Players() const;
+    std::vector<PlayerInfo> Players() const { return players_.All(); }
 
     // Queues one game message for the other player. False (nothing sent) when the bytes are
     // not a valid game message or the session is closed.
@@ -80,46 +80,33 @@ private:
                    std::chrono::milliseconds timeout, std::string* error);
     void Start();
     void Stop();
+    void Wake();
     void Loop();
-    void AnswerQueries();
     void FlushOutbox();
     void Service();
     void HandleEvent(const _ENetEvent& event);
-    void HandleHostPacket(_ENetPeer* peer, const std::vector<uint8_t>& bytes);
+    void HandleHostPacket(const std::vector<uint8_t>& bytes);
     void HandleJoin(_ENetPeer* peer, const std::vector<uint8_t>& bytes);
-    void AddPending(_ENetPeer* peer);
-    // Forgets a waiting connection; false when `peer` was not one.
-    bool RemovePending(_ENetPeer* peer);
-    void DropExpiredPending();
     void HandleClientPacket(const std::vector<uint8_t>& bytes);
     void PeerLost(_ENetPeer* peer);
     // Queues a game message of the other player; a full inbox drops that player.
     void Deliver(std::vector<uint8_t> gameMessage);
     void SendPacket(_ENetPeer* peer, const std::vector<uint8_t>& bytes);
     void ReplacePlayers(std::vector<PlayerInfo> players);
-    int32_t OtherPlayerId() const;
-    int32_t NewPlayerId() const;
 
     const bool isHost_;
     MessageInbox inbox_;
+    PlayerList players_;
     _ENetHost* enet_ = nullptr;
-    // A connection of the host that has not joined yet.
-    struct Pending {
-        _ENetPeer* peer = nullptr;
-        std::chrono::steady_clock::time_point deadline{};
-    };
-
     _ENetPeer* peer_ = nullptr;  // network thread only (after Start); on the host, the joined player
     bool peerJoined_ = false;
-    std::array<Pending, kMaxPending> pending_{};  // network thread only
-    UdpSocket discovery_;
+    WaitingConnections waiting_;    // network thread only
+    DiscoveryResponder discovery_;  // network thread only
     SessionDesc desc_;
-    uint64_t instance_ = 0;
     uint16_t sessionPort_ = 0;
     int32_t localId_ = 0;
 
-    mutable std::mutex mutex_;  // guards players_, outbox_, closed_
-    std::vector<PlayerInfo> players_;
+    mutable std::mutex mutex_;  // guards outbox_, closed_
     std::vector<std::vector<uint8_t>> outbox_;
     bool closed_ = false;
 
