@@ -35,6 +35,17 @@ const std::string kJoin = Centre("POLICE_JOIN", 3, 30, 100);
 const std::string kStart = Centre("POLICE_START", 3, 210, 545);
 const std::string kRefresh = Centre("POLICE_REFRESH", 3, 50, 150);
 const std::string kFirstRow = "300 150";
+// The pale green of the status messages.
+constexpr uint32_t kStatusColor = 0xCCBB;
+
+int CountColor(const platform::Surface& shot, const platform::Rect& r, uint32_t bgr) {
+    const uint16_t pixel = platform::Surface::RawFromBgr(bgr);
+    int n = 0;
+    for (int32_t y = r.top; y < r.bottom; ++y) {
+        for (int32_t x = r.left; x < r.right; ++x) n += shot.ReadPixel(x, y) == pixel ? 1 : 0;
+    }
+    return n;
+}
 
 class PoliceLanEndToEnd : public ::testing::Test {
 protected:
@@ -207,6 +218,13 @@ TEST_F(PoliceLanEndToEnd, JoinedProgramKilledMidRaceSendsTheHostBackToItsSetting
         for (int x = 60; x < 520 && !messageShown; ++x)
             messageShown = message->ReadPixel(x, y) != last->ReadPixel(x, y);
     EXPECT_TRUE(messageShown) << "no \"另一玩者已经退出\" over the setting screen";
+    const auto told = testsupport::MeasureText(*message, {0, 0, 800, 600}, kStatusColor);
+    EXPECT_GT(told.letterPixels, 50);
+    EXPECT_GE(told.ratio, 4.5);
+    // Role cards, vehicle trays, start and cancel, and the text list keep clear of it.
+    for (const platform::Rect& covered : {platform::Rect{4, 8, 568, 214}, platform::Rect{18, 213, 545, 336},
+                                          platform::Rect{196, 538, 426, 592}, platform::Rect{573, 40, 790, 566}})
+        EXPECT_EQ(CountColor(*message, covered, kStatusColor), 0) << covered.left << "," << covered.top;
 }
 
 TEST_F(PoliceLanEndToEnd, OnLoopbackTheLobbysSelectedRowBarLiesInsideTheTableFrame) {
@@ -255,8 +273,8 @@ TEST_F(PoliceLanEndToEnd, OnLoopbackThePoliceIsToldTheNextKeyRestartsItsTextAndI
     // Six snapshots 140 ms apart span both phases of the 400 ms blink.
     for (int i = 0; i < 6; ++i) host += "snapshot " + Shot("finished" + std::to_string(i)) + "\nframes 7\n";
     host += "key z\nframes 3\nsnapshot " + Shot("again") + "\n";
-    const std::string joiner =
-        JoinerUntilStart() + "type " + shortest.text.substr(0, shortest.text.size() - 1) + "\nawait screen lobby\n";
+    const std::string joiner = JoinerUntilStart() + "type " + shortest.text.substr(0, shortest.text.size() - 1) +
+                               "\nawait screen lobby\nframes 3\nsnapshot " + Shot("left") + "\n";
 
     const auto [hostPid, joinerPid] = LaunchOnLoopback(host, joiner);
     EXPECT_EQ(Finish(hostPid), 0) << Output("host");
@@ -294,6 +312,16 @@ TEST_F(PoliceLanEndToEnd, OnLoopbackThePoliceIsToldTheNextKeyRestartsItsTextAndI
             differing += start->ReadPixel(x, y) != again->ReadPixel(x, y);
     }
     EXPECT_EQ(differing, 0) << "the text did not start again";
+
+    // The host gone, the joined side is back in its lobby and says so legibly, clear of the
+    // button panel and the session table.
+    const auto left = LoadSnapshot(Shot("left"));
+    ASSERT_TRUE(left) << Output("joiner");
+    const auto told = testsupport::MeasureText(*left, {0, 0, 800, 600}, kStatusColor);
+    EXPECT_GT(told.letterPixels, 50) << Output("joiner");
+    EXPECT_GE(told.ratio, 4.5);
+    for (const platform::Rect& covered : {platform::Rect{8, 36, 182, 258}, platform::Rect{186, 100, 795, 582}})
+        EXPECT_EQ(CountColor(*left, covered, kStatusColor), 0) << covered.left << "," << covered.top;
 }
 
 }  // namespace
