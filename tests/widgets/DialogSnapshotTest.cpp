@@ -80,6 +80,22 @@ std::vector<int32_t> CaretColumns(const platform::Surface& shot) {
     return columns;
 }
 
+// Where the knob picture stands on the slider whose top is at `y`, near the track's right end
+// (the dialog at x 173, the track ending 400 right of it); -1 when it is not there.
+int32_t KnobLeft(const platform::Surface& shot, const platform::Surface& knob, int32_t y) {
+    for (int32_t x = 173 + 380; x < 173 + 410; ++x) {
+        int same = 0;
+        for (int32_t ky = 0; ky < knob.Height(); ++ky) {
+            for (int32_t kx = 0; kx < 11; ++kx) {
+                const uint16_t p = knob.ReadPixel(kx, ky);
+                same += p != 0 && shot.ReadPixel(x + kx, y + ky) == p ? 1 : 0;
+            }
+        }
+        if (same > 11 * knob.Height() / 2) return x;
+    }
+    return -1;
+}
+
 // Runs the real program on `script`; its output.
 std::string RunScript(const fs::path& work, const std::string& script) {
     const auto run = testsupport::PlayScript(kDist + "/glyphor_police", work, script);
@@ -183,16 +199,10 @@ TEST(DialogSnapshots, EverySettingsPageKeepsItsButtonsInsideAndItsValuesClearOfT
     testsupport::PlayedProgram program;
     platform::SetProgramFolder(program.Dir().string());
     g_Settings = DefaultSettings();
-    for (const auto& [field, top] : {std::pair{kAppleLevel, 9},
-                                     {kApplePass, 900},
-                                     {kAppleFail, 50},
-                                     {kFrogLevel, 9},
-                                     {kMoleTime, 30},
-                                     {kMoleInterval, 10},
-                                     {kMoleStay, 20},
-                                     {kSpaceCount, 15},
-                                     {kSpaceSpeed, 10}})
-        g_Settings.Field[field] = top;
+    const std::pair<int, int32_t> maxima[] = {{kAppleLevel, 9}, {kApplePass, 900}, {kAppleFail, 50},
+                                              {kFrogLevel, 9},  {kMoleTime, 30},   {kMoleInterval, 10},
+                                              {kMoleStay, 20},  {kSpaceCount, 15}, {kSpaceSpeed, 10}};
+    for (const auto& [field, top] : maxima) g_Settings.Field[static_cast<size_t>(field)] = top;
     ASSERT_TRUE(SaveSettings(kSettingsFile));
     std::string script = "frames 3\nsnapshot " + program.Shot("menu.png") + "\n";
     for (int page = 1; page <= 4; ++page) {
@@ -226,17 +236,7 @@ TEST(DialogSnapshots, EverySettingsPageKeepsItsButtonsInsideAndItsValuesClearOfT
         // of it and none of the value is under it.
         for (const int32_t top : sliderTops[static_cast<size_t>(page - 1)]) {
             const int32_t y = 143 + top;
-            int32_t knobLeft = -1;
-            for (int32_t x = 173 + 380; x < 173 + 410 && knobLeft < 0; ++x) {
-                int same = 0;
-                for (int32_t ky = 0; ky < knob->Height(); ++ky) {
-                    for (int32_t kx = 0; kx < 11; ++kx) {
-                        const uint16_t p = knob->ReadPixel(kx, ky);
-                        same += p != 0 && shot->ReadPixel(x + kx, y + ky) == p ? 1 : 0;
-                    }
-                }
-                if (same > 11 * knob->Height() / 2) knobLeft = x;
-            }
+            const int32_t knobLeft = KnobLeft(*shot, *knob, y);
             ASSERT_GE(knobLeft, 0) << "page " << page << ", slider at " << top;
             int32_t valueLeft = 800;
             int valuePixels = 0;
