@@ -10,6 +10,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -38,13 +39,20 @@ const std::string kFirstRow = "300 150";
 // The pale green of the status messages.
 constexpr uint32_t kStatusColor = 0xCCBB;
 
-int CountColor(const platform::Surface& shot, const platform::Rect& r, uint32_t bgr) {
-    const uint16_t pixel = platform::Surface::RawFromBgr(bgr);
-    int n = 0;
-    for (int32_t y = r.top; y < r.bottom; ++y) {
-        for (int32_t x = r.left; x < r.right; ++x) n += shot.ReadPixel(x, y) == pixel ? 1 : 0;
+// The status message in `shot` is legible (at least 4.5:1 against what lies beside its letters)
+// and none of it lies on `covered` (buttons and lists).
+void ExpectStatusLegibleAndClear(const platform::Surface& shot, std::initializer_list<platform::Rect> covered) {
+    const auto told = testsupport::MeasureText(shot, {0, 0, 800, 600}, kStatusColor);
+    EXPECT_GT(told.letterPixels, 50);
+    EXPECT_GE(told.ratio, 4.5);
+    const uint16_t pixel = platform::Surface::RawFromBgr(kStatusColor);
+    for (const platform::Rect& r : covered) {
+        int n = 0;
+        for (int32_t y = r.top; y < r.bottom; ++y) {
+            for (int32_t x = r.left; x < r.right; ++x) n += shot.ReadPixel(x, y) == pixel ? 1 : 0;
+        }
+        EXPECT_EQ(n, 0) << r.left << "," << r.top;
     }
-    return n;
 }
 
 class PoliceLanEndToEnd : public ::testing::Test {
@@ -218,13 +226,9 @@ TEST_F(PoliceLanEndToEnd, JoinedProgramKilledMidRaceSendsTheHostBackToItsSetting
         for (int x = 60; x < 520 && !messageShown; ++x)
             messageShown = message->ReadPixel(x, y) != last->ReadPixel(x, y);
     EXPECT_TRUE(messageShown) << "no \"另一玩者已经退出\" over the setting screen";
-    const auto told = testsupport::MeasureText(*message, {0, 0, 800, 600}, kStatusColor);
-    EXPECT_GT(told.letterPixels, 50);
-    EXPECT_GE(told.ratio, 4.5);
     // Role cards, vehicle trays, start and cancel, and the text list keep clear of it.
-    for (const platform::Rect& covered : {platform::Rect{4, 8, 568, 214}, platform::Rect{18, 213, 545, 336},
-                                          platform::Rect{196, 538, 426, 592}, platform::Rect{573, 40, 790, 566}})
-        EXPECT_EQ(CountColor(*message, covered, kStatusColor), 0) << covered.left << "," << covered.top;
+    ExpectStatusLegibleAndClear(*message,
+                                {{4, 8, 568, 214}, {18, 213, 545, 336}, {196, 538, 426, 592}, {573, 40, 790, 566}});
 }
 
 TEST_F(PoliceLanEndToEnd, OnLoopbackTheLobbysSelectedRowBarLiesInsideTheTableFrame) {
@@ -317,11 +321,7 @@ TEST_F(PoliceLanEndToEnd, OnLoopbackThePoliceIsToldTheNextKeyRestartsItsTextAndI
     // button panel and the session table.
     const auto left = LoadSnapshot(Shot("left"));
     ASSERT_TRUE(left) << Output("joiner");
-    const auto told = testsupport::MeasureText(*left, {0, 0, 800, 600}, kStatusColor);
-    EXPECT_GT(told.letterPixels, 50) << Output("joiner");
-    EXPECT_GE(told.ratio, 4.5);
-    for (const platform::Rect& covered : {platform::Rect{8, 36, 182, 258}, platform::Rect{186, 100, 795, 582}})
-        EXPECT_EQ(CountColor(*left, covered, kStatusColor), 0) << covered.left << "," << covered.top;
+    ExpectStatusLegibleAndClear(*left, {{8, 36, 182, 258}, {186, 100, 795, 582}});
 }
 
 }  // namespace
