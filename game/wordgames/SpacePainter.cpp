@@ -22,6 +22,7 @@ constexpr uint32_t kWhite = 0xFFFFFF;
 constexpr int32_t kArialHeight = 21;
 constexpr int32_t kGameOverHeight = 40;
 constexpr int32_t kLevelNoticeY = 70;
+constexpr int32_t kLevelNoticeHeight = 32;
 
 platform::SurfacePtr Picture(const char* name, bool keyed) { return KeyedPicture(g_Graphic.get(), name, keyed); }
 
@@ -37,11 +38,14 @@ bool IsLatin(const std::u16string& text) {
 
 }  // namespace
 
-SpacePainter::SpacePainter() : chineseFont_(std::make_shared<GameFont>()) {
-    chineseFont_->SetFaceName(u"黑体");
-    chineseFont_->SetCharSet(134);
-    chineseFont_->SetBold(true);
+SpacePainter::SpacePainter() : chineseFont_(std::make_shared<GameFont>()), noticeFont_(std::make_shared<GameFont>()) {
+    for (const auto& font : {chineseFont_, noticeFont_}) {
+        font->SetFaceName(u"黑体");
+        font->SetCharSet(134);
+        font->SetBold(true);
+    }
     chineseFont_->SetHeight(kArialHeight);
+    noticeFont_->SetHeight(kLevelNoticeHeight);
 }
 
 SpacePainter::~SpacePainter() = default;
@@ -179,7 +183,7 @@ void SpacePainter::DrawStatusBar(const SpaceField& field) {
     }
     // The level notice in large letters across the middle, under the status bar.
     if (const std::u16string& notice = field.LevelMessage(); !notice.empty()) {
-        g_Graphic->SetFont(chineseFont_);
+        g_Graphic->SetFont(noticeFont_);
         const int32_t width = LegibleText::Width(*g_Graphic, notice);
         LegibleText::DrawOutlined(*g_Graphic, (800 - width) / 2, kLevelNoticeY, notice, kGreen, kBlack, 2);
     }

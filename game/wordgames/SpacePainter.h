@@ -46,5 +46,6 @@ private:
     platform::SurfacePtr life_, lifeOver_;
     platform::SurfacePtr background_, hiScoreBackground_, menuBackground_, stars_;
     std::shared_ptr<GameFont> chineseFont_;
+    std::shared_ptr<GameFont> noticeFont_;  // the level-up notice, half again as tall
     platform::SurfacePtr ship_, enemy0_, enemy4_, explosion_, bomb_, captionBack_;
 };

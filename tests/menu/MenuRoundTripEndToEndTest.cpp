@@ -90,13 +90,16 @@ TEST_F(MenuRoundTrip, AButtonUnderARestingPointerTakesAClickOnANewDialogAndANewS
         // The pointer rests where the question's "no" will be; the dialog opens under it.
         "frames 3\nmove " + kDialogNo + "\nframes 2\nopen msgdlg\nframes 2\ndown " + kDialogNo + "\nup " + kDialogNo +
         "\nframes 3\nsnapshot " + program_.Shot("answered.png") +
-        // The space shooter's start, then Esc: the return button appears under the resting
-        // pointer and a press and release there resume the game.
-        "\nkey 2\nframes 3\nclick " + start + "\nframes 20\nkey Esc\nframes 3\nsnapshot " + program_.Shot("kept.png") +
-        "\ndown " + start + "\nup " + start + "\nframes 5\nsnapshot " + program_.Shot("resumed.png") + "\n";
+        // The pointer rests where the space shooter's start will be; key 2 opens that screen
+        // under it, and a press and release there start a game. Then Esc: the return button
+        // appears under the resting pointer and a press and release there resume the game.
+        "\nmove " + start + "\nframes 2\nkey 2\nframes 3\ndown " + start + "\nup " + start + "\nframes 20\nsnapshot " +
+        program_.Shot("started.png") + "\nkey Esc\nframes 3\nsnapshot " + program_.Shot("kept.png") + "\ndown " +
+        start + "\nup " + start + "\nframes 5\nsnapshot " + program_.Shot("resumed.png") + "\n";
     ASSERT_EQ(program_.Play(script, "--menu"), 0) << program_.Output();
     EXPECT_FALSE(ShowsQuestion("answered.png")) << "the dialog took the click";
     EXPECT_TRUE(ShowsMenu("answered.png"));
+    EXPECT_LT(program_.Covered("started.png", "SPACE_MAINMENU_BG", 1, 0, 0), 0.5) << "the new screen took the click";
     EXPECT_GT(program_.Covered("kept.png", "SPACE_MAINMENU_BG", 1, 0, 0), 0.8);
     EXPECT_LT(program_.Covered("resumed.png", "SPACE_MAINMENU_BG", 1, 0, 0), 0.5) << "the game went on";
     EXPECT_GT(program_.Covered("resumed.png", "SPACE_LABEL_SCORE", 1, 30, 20), 0.95);

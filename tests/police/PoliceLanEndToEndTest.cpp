@@ -6,15 +6,18 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <utility>
 
 #include "ScriptedProgram.h"
+#include "tests/support/Contrast.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/VethLink.h"
 
@@ -33,6 +36,24 @@ const std::string kJoin = Centre("POLICE_JOIN", 3, 30, 100);
 const std::string kStart = Centre("POLICE_START", 3, 210, 545);
 const std::string kRefresh = Centre("POLICE_REFRESH", 3, 50, 150);
 const std::string kFirstRow = "300 150";
+// The pale green of the status messages.
+constexpr uint32_t kStatusColor = 0xCCBB;
+
+// The status message in `shot` is legible (at least 4.5:1 against what lies beside its letters)
+// and none of it lies on `covered` (buttons and lists).
+void ExpectStatusLegibleAndClear(const platform::Surface& shot, std::initializer_list<platform::Rect> covered) {
+    const auto told = testsupport::MeasureText(shot, {0, 0, 800, 600}, kStatusColor);
+    EXPECT_GT(told.letterPixels, 50);
+    EXPECT_GE(told.ratio, 4.5);
+    const uint16_t pixel = platform::Surface::RawFromBgr(kStatusColor);
+    for (const platform::Rect& r : covered) {
+        int n = 0;
+        for (int32_t y = r.top; y < r.bottom; ++y) {
+            for (int32_t x = r.left; x < r.right; ++x) n += shot.ReadPixel(x, y) == pixel ? 1 : 0;
+        }
+        EXPECT_EQ(n, 0) << r.left << "," << r.top;
+    }
+}
 
 class PoliceLanEndToEnd : public ::testing::Test {
 protected:
@@ -45,15 +66,16 @@ protected:
         ASSERT_GE(choice_.row, 0) << "no plain race text in the program folder";
     }
 
-    // Starts the program in namespace `ns` on `script`; `broadcast` empty leaves the search to
-    // the namespace's interfaces. Returns the process id (ip netns exec and env exec in place).
+    // Starts the program in namespace `ns` (empty: this one) on `script`; `broadcast` empty
+    // leaves the search to the namespace's interfaces. Returns the process id (ip netns exec and
+    // env exec in place).
     pid_t Launch(const std::string& ns, const std::string& name, const std::string& script,
                  const std::string& broadcast) {
         const std::string scriptPath = (dir_ / (name + ".txt")).string();
         std::ofstream(scriptPath) << script;
         const std::string command =
-            "exec ip netns exec " + ns +
-            " env -u GLYPHOR_LAN_BROADCAST SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy GLYPHOR_WINDOWED=1 " +
+            "exec " + (ns.empty() ? std::string() : "ip netns exec " + ns + " ") +
+            "env -u GLYPHOR_LAN_BROADCAST SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy GLYPHOR_WINDOWED=1 " +
             (broadcast.empty() ? "" : "GLYPHOR_LAN_BROADCAST=" + broadcast + " ") +
             "ASAN_OPTIONS=detect_leaks=0 GLYPHOR_LAN_PORT=" + std::to_string(24000 + getpid() % 5000) +
             " GLYPHOR_INSTANCE=police-lan-" + std::to_string(getpid()) + "-" + name + " GLYPHOR_SCRIPT=" + scriptPath +
@@ -114,9 +136,17 @@ protected:
     // Starts the host, then the joining side once the host's session is up.
     std::pair<pid_t, pid_t> LaunchBoth(const testsupport::VethLink& link, const std::string& host,
                                        const std::string& joiner, const std::string& broadcast) {
-        const pid_t hostPid = Launch(link.A(), "host", host, broadcast);
+        return LaunchBoth(link.A(), link.B(), host, joiner, broadcast);
+    }
+    // Both on this machine's loopback.
+    std::pair<pid_t, pid_t> LaunchOnLoopback(const std::string& host, const std::string& joiner) {
+        return LaunchBoth("", "", host, joiner, "127.255.255.255");
+    }
+    std::pair<pid_t, pid_t> LaunchBoth(const std::string& nsHost, const std::string& nsJoiner, const std::string& host,
+                                       const std::string& joiner, const std::string& broadcast) {
+        const pid_t hostPid = Launch(nsHost, "host", host, broadcast);
         EXPECT_TRUE(Announced("host", "players 1")) << Output("host");
-        return {hostPid, Launch(link.B(), "joiner", joiner, broadcast)};
+        return {hostPid, Launch(nsJoiner, "joiner", joiner, broadcast)};
     }
 
     std::unique_ptr<testsupport::TempDir> temp_;
@@ -196,6 +226,102 @@ TEST_F(PoliceLanEndToEnd, JoinedProgramKilledMidRaceSendsTheHostBackToItsSetting
         for (int x = 60; x < 520 && !messageShown; ++x)
             messageShown = message->ReadPixel(x, y) != last->ReadPixel(x, y);
     EXPECT_TRUE(messageShown) << "no \"另一玩者已经退出\" over the setting screen";
+    // Role cards, vehicle trays, start and cancel, and the text list keep clear of it.
+    ExpectStatusLegibleAndClear(*message,
+                                {{4, 8, 568, 214}, {18, 213, 545, 336}, {196, 538, 426, 592}, {573, 40, 790, 566}});
+}
+
+TEST_F(PoliceLanEndToEnd, OnLoopbackTheLobbysSelectedRowBarLiesInsideTheTableFrame) {
+    // The host waits on its setting screen; the other side finds it, selects its row and joins.
+    const std::string host = "realtime\nframes 3\nclick " + kMulti + "\nawait screen lobby\nclick " + kCreate +
+                             "\nawait screen setting\nawait players 2\n";
+    const std::string joiner = "realtime\nframes 3\nclick " + kMulti + "\nawait sessions 1\nclick " + kFirstRow +
+                               "\nframes 3\nsnapshot " + Shot("lobby") + "\nclick " + kJoin + "\nawait players 2\n";
+    const auto [hostPid, joinerPid] = LaunchOnLoopback(host, joiner);
+    EXPECT_EQ(Finish(joinerPid), 0) << Output("joiner");
+    EXPECT_EQ(Finish(hostPid), 0) << Output("host");
+
+    const auto lobby = LoadSnapshot(Shot("lobby"));
+    const auto background = PackPicture("POLICE_SERVERLIST_BG");
+    ASSERT_TRUE(lobby && background) << Output("joiner");
+    // The first row's bar covers y 140 to 162. On its middle line the table's field is the run
+    // of the background's own colour round the table's middle; the bar is what the snapshot
+    // shows there that the background does not.
+    const int32_t y = 151;
+    const uint16_t field = background->ReadPixel(490, y);
+    int32_t fieldLeft = 490, fieldRight = 490;
+    while (fieldLeft > 0 && background->ReadPixel(fieldLeft - 1, y) == field) --fieldLeft;
+    while (fieldRight < 799 && background->ReadPixel(fieldRight + 1, y) == field) ++fieldRight;
+    int32_t barLeft = 800, barRight = -1;
+    for (int32_t x = 0; x < 800; ++x) {
+        if (lobby->ReadPixel(x, y) == background->ReadPixel(x, y)) continue;
+        barLeft = std::min(barLeft, x);
+        barRight = std::max(barRight, x);
+    }
+    EXPECT_GT(fieldRight - fieldLeft, 500) << "the table's field on the row's line";
+    EXPECT_GT(barRight - barLeft, (fieldRight - fieldLeft) * 9 / 10) << "a bar across the row";
+    EXPECT_GE(barLeft, fieldLeft);
+    EXPECT_LE(barRight, fieldRight);
+}
+
+TEST_F(PoliceLanEndToEnd, OnLoopbackThePoliceIsToldTheNextKeyRestartsItsTextAndItDoes) {
+    // The police on the motorbike behind a thief in the car who types all but the text's last
+    // character: the police types the whole text and is not yet at the thief.
+    const scripted::Choice shortest = scripted::ChooseText(false);
+    ASSERT_GE(shortest.row, 0);
+    std::string host = "realtime\nframes 3\nclick " + kMulti + "\nawait screen lobby\nclick " + kCreate +
+                       "\nawait screen setting\nclick " + scripted::TextRow(shortest.row) + "\nclick " +
+                       Centre("POLICE_BIKE", 4, 150, 220) + "\nclick " + Centre("POLICE_CAR", 4, 320, 220) +
+                       "\nawait players 2\nclick " + kStart + "\nawait screen race\nframes 3\nsnapshot " +
+                       Shot("start") + "\ntype " + shortest.text + "\nframes 2\n";
+    // Six snapshots 140 ms apart span both phases of the 400 ms blink.
+    for (int i = 0; i < 6; ++i) host += "snapshot " + Shot("finished" + std::to_string(i)) + "\nframes 7\n";
+    host += "key z\nframes 3\nsnapshot " + Shot("again") + "\n";
+    const std::string joiner = JoinerUntilStart() + "type " + shortest.text.substr(0, shortest.text.size() - 1) +
+                               "\nawait screen lobby\nframes 3\nsnapshot " + Shot("left") + "\n";
+
+    const auto [hostPid, joinerPid] = LaunchOnLoopback(host, joiner);
+    EXPECT_EQ(Finish(hostPid), 0) << Output("host");
+    EXPECT_EQ(Finish(joinerPid), 0) << Output("joiner");
+    EXPECT_EQ(Output("host").find("script line"), std::string::npos) << Output("host");
+    EXPECT_EQ(Output("host").find("state: screen won"), std::string::npos) << "the police caught the thief";
+
+    // The prompt in dark red ringed with white on the typing panel, blinking, legible.
+    constexpr uint32_t kPromptColor = 0x0000A0;
+    constexpr platform::Rect kPanel{23, 505, 777, 560};
+    int shown = 0, hidden = 0;
+    for (int i = 0; i < 6; ++i) {
+        const auto shot = LoadSnapshot(Shot("finished" + std::to_string(i)));
+        ASSERT_TRUE(shot) << Output("host");
+        const auto prompt = testsupport::MeasureText(*shot, kPanel, kPromptColor);
+        if (prompt.letterPixels == 0) {
+            ++hidden;
+            continue;
+        }
+        ++shown;
+        EXPECT_GT(prompt.letterPixels, 50);
+        EXPECT_GE(prompt.ratio, 4.5);
+    }
+    EXPECT_GT(shown, 0) << "no prompt after the last character";
+    EXPECT_GT(hidden, 0) << "the prompt does not blink";
+
+    // One key later the police's text starts again: the line shows what it showed at the start.
+    constexpr platform::Rect kLine{55, 515, 765, 555};
+    const auto start = LoadSnapshot(Shot("start"));
+    const auto again = LoadSnapshot(Shot("again"));
+    ASSERT_TRUE(start && again);
+    int differing = 0;
+    for (int32_t y = kLine.top; y < kLine.bottom; ++y) {
+        for (int32_t x = kLine.left; x < kLine.right; ++x)
+            differing += start->ReadPixel(x, y) != again->ReadPixel(x, y);
+    }
+    EXPECT_EQ(differing, 0) << "the text did not start again";
+
+    // The host gone, the joined side is back in its lobby and says so legibly, clear of the
+    // button panel and the session table.
+    const auto left = LoadSnapshot(Shot("left"));
+    ASSERT_TRUE(left) << Output("joiner");
+    ExpectStatusLegibleAndClear(*left, {{8, 36, 182, 258}, {186, 100, 795, 582}});
 }
 
 }  // namespace

@@ -204,7 +204,9 @@ TEST_F(PoliceNetwork, EndsOfANetworkRaceAndEnterStartingBothSides) {
     thief.Network().Engine().SettingChange(0, 0, 1, 0);
     thief.Network().Engine().Ready();
     ASSERT_EQ(thief.Race().LocalIndex, 1);
-    Type("abx");
+    Type("ab");
+    EXPECT_EQ(std::u16string(thief.Renderer().FinishPrompt()), u"按任意键冲过终点！");
+    Type("x");
     EXPECT_EQ(thief.Screen(), kScreenWon);
     thief.Network().Engine().Over();
     EXPECT_EQ(thief.Screen(), kScreenLost);
@@ -224,7 +226,9 @@ TEST_F(PoliceNetwork, EndsOfANetworkRaceAndEnterStartingBothSides) {
     thief.Network().Engine().SettingChange(0, 1, 1, 0);
     thief.Network().Engine().Ready();
     ASSERT_EQ(thief.Race().LocalIndex, 0);
-    Type("abx");
+    Type("ab");
+    EXPECT_EQ(std::u16string(thief.Renderer().FinishPrompt()), u"按任意键重新开始");
+    Type("x");
     EXPECT_EQ(thief.Screen(), kScreenRace);
     EXPECT_EQ(thief.Race().Local().InputPos, 0);
     EXPECT_EQ(thief.Race().Text.WindowRest(), u"ab");

@@ -1,9 +1,11 @@
 // The real program opens each settings page and the quit question through a script and takes
-// a snapshot of each; the snapshots stay in <build>/widgets-snapshots for a look.
+// a snapshot of each; the snapshots stay in <build>/widgets-snapshots for a look. Every page keeps
+// its buttons inside the dialog and its values clear of the sliders' knobs.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -12,9 +14,12 @@
 #include <string>
 #include <vector>
 
+#include "menu/Settings.h"
 #include "platform/PictureLoader.h"
+#include "platform/ProgramFolder.h"
 #include "platform/ResourcePack.h"
 #include "platform/Surface.h"
+#include "tests/support/PlayedProgram.h"
 #include "tests/support/ScriptedRun.h"
 #include "tests/support/TempDir.h"
 #include "widgets/NameBox.h"
@@ -73,6 +78,22 @@ std::vector<int32_t> CaretColumns(const platform::Surface& shot) {
         if (full) columns.push_back(x);
     }
     return columns;
+}
+
+// Where the knob picture stands on the slider whose top is at `y`, near the track's right end
+// (the dialog at x 173, the track ending 400 right of it); -1 when it is not there.
+int32_t KnobLeft(const platform::Surface& shot, const platform::Surface& knob, int32_t y) {
+    for (int32_t x = 173 + 380; x < 173 + 410; ++x) {
+        int same = 0;
+        for (int32_t ky = 0; ky < knob.Height(); ++ky) {
+            for (int32_t kx = 0; kx < 11; ++kx) {
+                const uint16_t p = knob.ReadPixel(kx, ky);
+                same += p != 0 && shot.ReadPixel(x + kx, y + ky) == p ? 1 : 0;
+            }
+        }
+        if (same > 11 * knob.Height() / 2) return x;
+    }
+    return -1;
 }
 
 // Runs the real program on `script`; its output.
@@ -171,6 +192,65 @@ TEST(DialogSnapshots, ScriptOpensEverySettingsPageAndTheQuitQuestion) {
     ASSERT_TRUE(exitButton);
     EXPECT_EQ(shot->ReadPixel(240 + 34 + exitButton->Width() / 6, 212 + 130 + exitButton->Height() / 2),
               exitButton->ReadPixel(exitButton->Width() / 6, exitButton->Height() / 2));
+}
+
+TEST(DialogSnapshots, EverySettingsPageKeepsItsButtonsInsideAndItsValuesClearOfTheKnobsAtTheirMaximum) {
+    ASSERT_TRUE(PackPicture("SLIDER_SLIDER")) << "the picture pack is built by the assets target";
+    testsupport::PlayedProgram program;
+    platform::SetProgramFolder(program.Dir().string());
+    g_Settings = DefaultSettings();
+    const std::pair<int, int32_t> maxima[] = {{kAppleLevel, 9}, {kApplePass, 900}, {kAppleFail, 50},
+                                              {kFrogLevel, 9},  {kMoleTime, 30},   {kMoleInterval, 10},
+                                              {kMoleStay, 20},  {kSpaceCount, 15}, {kSpaceSpeed, 10}};
+    for (const auto& [field, top] : maxima) g_Settings.Field[static_cast<size_t>(field)] = top;
+    ASSERT_TRUE(SaveSettings(kSettingsFile));
+    std::string script = "frames 3\nsnapshot " + program.Shot("menu.png") + "\n";
+    for (int page = 1; page <= 4; ++page) {
+        script += "open setup " + std::to_string(page) + "\nframes 3\nsnapshot " +
+                  program.Shot("page" + std::to_string(page) + ".png") + "\nkey Esc\nframes 2\n";
+    }
+    ASSERT_EQ(program.Play(script), 0) << program.Output();
+
+    const auto menu = program.LoadShot("menu.png");
+    const auto knob = PackPicture("SLIDER_SLIDER");
+    ASSERT_TRUE(menu);
+    // The sliders' tops on each page, below the dialog's top at 143; the track ends 400 right of
+    // the dialog's left at 173.
+    const std::vector<std::vector<int32_t>> sliderTops = {{85, 135, 185}, {150}, {85, 135, 185}, {70, 120}};
+    const char* backgrounds[] = {"APPLE_SETUP", "FROG_SETUP", "MOLE_SETUP", "APPLE_SETUP"};
+    for (int page = 1; page <= 4; ++page) {
+        const auto shot = program.LoadShot("page" + std::to_string(page) + ".png");
+        const auto background = PackPicture(backgrounds[page - 1]);
+        ASSERT_TRUE(shot && background);
+        // Nothing of the dialog, its buttons included, changes a pixel outside its picture.
+        const platform::Rect dialog{173, 143, 173 + background->Width(), 143 + background->Height()};
+        int outside = 0;
+        for (int32_t y = 0; y < 600; ++y) {
+            for (int32_t x = 0; x < 800; ++x) {
+                const bool inside = x >= dialog.left && x < dialog.right && y >= dialog.top && y < dialog.bottom;
+                outside += !inside && shot->ReadPixel(x, y) != menu->ReadPixel(x, y) ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(outside, 0) << "page " << page;
+        // At its maximum each knob stands at the track's end; its value, in black, begins right
+        // of it and none of the value is under it.
+        for (const int32_t top : sliderTops[static_cast<size_t>(page - 1)]) {
+            const int32_t y = 143 + top;
+            const int32_t knobLeft = KnobLeft(*shot, *knob, y);
+            ASSERT_GE(knobLeft, 0) << "page " << page << ", slider at " << top;
+            int32_t valueLeft = 800;
+            int valuePixels = 0;
+            for (int32_t vy = y - 2; vy < y + 20; ++vy) {
+                for (int32_t x = knobLeft + 11; x < dialog.right; ++x) {
+                    if (shot->ReadPixel(x, vy) != 0) continue;
+                    valueLeft = std::min(valueLeft, x);
+                    ++valuePixels;
+                }
+            }
+            EXPECT_GT(valuePixels, 10) << "page " << page << ", slider at " << top;
+            EXPECT_GT(valueLeft, knobLeft + 12) << "page " << page << ", slider at " << top;
+        }
+    }
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The real program's word games show their state legibly: the apple and frog games a status
-// line while a round runs, "暂停" over a paused apple field, the space shooter its bonus word
-// ringed against the night sky and the score at game over. Every one of these texts is
+// line while a round runs, "暂停" over a paused apple or mole field, the space shooter its bonus
+// word ringed against the night sky and the score at game over. Every one of these texts is
 // measured against what lies right beside its letters in the snapshot: at least 4.5:1.
 #include <gtest/gtest.h>
 
@@ -42,19 +42,24 @@ protected:
     testsupport::PlayedProgram program_;
 };
 
-TEST_F(FieldNotices, AppleAndFrogShowTheirStatusAndAPausedFieldSaysSo) {
+TEST_F(FieldNotices, AppleAndFrogShowTheirStatusAndPausedAppleAndMoleFieldsSaySo) {
     const std::string script =
         "frames 3\nkey 5\nframes 3\nclick " + Centre("PUBLIC_START", 4, 196, 524) + "\nframes 30\nsnapshot " +
         program_.Shot("apple.png") + "\nclick " + Centre("PUBLIC_PAUSE", 4, 117, 512) + "\nframes 3\nsnapshot " +
         program_.Shot("paused.png") + "\nkey Esc\n" +
         // Back to the menu through the exit question, then the frog game.
         "click " + Centre("PUBLIC_EXIT", 3, 15, 535) + "\nframes 2\nkey Enter\nframes 2\n" + "key 4\nframes 3\nclick " +
-        Centre("FROG_START", 4, 193, 523) + "\nframes 30\nsnapshot " + program_.Shot("frog.png") + "\n";
+        Centre("FROG_START", 4, 193, 523) + "\nframes 30\nsnapshot " + program_.Shot("frog.png") +
+        // Back again, then the moles: their paused field says so too.
+        "\nclick " + Centre("FROG_EXIT", 3, 10, 530) + "\nframes 2\nkey Enter\nframes 2\nkey 3\nframes 3\nclick " +
+        Centre("PUBLIC_START", 4, 485, 524) + "\nframes 30\nclick " + Centre("PUBLIC_PAUSE", 4, 406, 509) +
+        "\nframes 3\nsnapshot " + program_.Shot("moles.png") + "\n";
     ASSERT_EQ(program_.Play(script, "--menu"), 0) << program_.Output();
     ExpectLegible("apple.png", {280, 540, 800, 600}, kStatusText, "apple status line");
     ExpectLegible("paused.png", {250, 170, 550, 290}, kPausedText, "暂停 over the apple field");
     EXPECT_EQ(program_.Count("apple.png", {250, 170, 550, 290}, kPausedText), 0) << "no 暂停 while playing";
     ExpectLegible("frog.png", {280, 550, 800, 600}, kStatusText, "frog status line");
+    ExpectLegible("moles.png", {250, 190, 550, 310}, kPausedText, "暂停 over the mole field");
 }
 
 TEST_F(FieldNotices, TheSpaceShootersBonusWordAndFinalScoreAreLegible) {

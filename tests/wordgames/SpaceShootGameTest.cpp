@@ -1,8 +1,12 @@
 // The space shooter's screen over the real packs, headless: its menu, a game kept through Esc and
-// resumed exactly, game over with the high-score entry and the difficulty kept, and leaving
-// before any game.
+// resumed exactly, game over with the high-score entry and the difficulty kept, leaving before
+// any game, and the level-up notice in large legible letters.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+
+#include "tests/support/Contrast.h"
 #include "tests/wordgames/WordGameWorld.h"
 #include "wordgames/HiScore.h"
 #include "wordgames/SpaceShootGame.h"
@@ -172,6 +176,38 @@ TEST_F(SpaceShootGameTest, LeavingBeforeAnyGameKeepsTheSettingsAndOptionsOpenThe
     }
     EXPECT_EQ(g_SetupDlg->Page(), 4);
     EXPECT_EQ(game.ScreenMode(), SpaceShootGame::kMenu) << "cancelled options start no game";
+}
+
+TEST_F(SpaceShootGameTest, TheLevelUpNoticeStandsLargeAndLegibleUnderTheStatusBar) {
+    SpaceShootGame& game = Enter();
+    Click(game.BtnStart);
+    Frame();
+    EXPECT_EQ(Count(0, 50, 800, 80, 0x00FF00), 0) << "no notice before the level goes up";
+    // Two minutes of play in one frame: the level goes up and the notice stays five seconds.
+    g_FrameElapsed = SpaceField::kLevelMs;
+    Frame();
+    g_FrameElapsed = 20;
+    Frame();
+    ASSERT_FALSE(game.Field().LevelMessage().empty());
+    const platform::Rect notice{0, 50, 800, 130};
+    const auto contrast = testsupport::MeasureText(g_Graphic->BackSurface(), notice, 0x00FF00);
+    EXPECT_GE(contrast.ratio, 4.5);
+    // Large letters across the middle: the green spans more than 20 lines and 200 columns.
+    const uint16_t green = platform::Surface::RawFromBgr(0x00FF00);
+    int32_t top = notice.bottom, bottom = notice.top, left = notice.right, right = notice.left;
+    for (int32_t y = notice.top; y < notice.bottom; ++y) {
+        for (int32_t x = notice.left; x < notice.right; ++x) {
+            if (BackPixel(x, y) != green) continue;
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+            left = std::min(left, x);
+            right = std::max(right, x);
+        }
+    }
+    EXPECT_GT(top, 45) << "under the status bar";
+    EXPECT_GT(bottom - top, 20);
+    EXPECT_GT(right - left, 200);
+    EXPECT_LT(std::abs((left + right) / 2 - 400), 10) << "centred";
 }
 
 }  // namespace
