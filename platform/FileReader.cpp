@@ -26,38 +26,28 @@ FileReader::FileReader(int fd, size_t size) : fd_(fd), size_(size), buffer_(std:
 
 FileReader::~FileReader() { close(fd_); }
 
-// Fills the empty buffer from the file. A file that ends before the size it had when it was
-// opened ends the reading there; so does a failed read.
-bool FileReader::Refill() {
-    head_ = 0;
-    tail_ = 0;
-    const size_t wanted = std::min(buffer_.size(), Remaining());
-    while (wanted > 0) {
-        const ssize_t n = read(fd_, buffer_.data(), wanted);
-        if (n < 0 && errno == EINTR) continue;
-        if (n > 0) {
-            tail_ = static_cast<size_t>(n);
-            return true;
+std::string_view FileReader::Peek(size_t count) {
+    count = std::min({count, Remaining(), buffer_.size()});
+    if (tail_ - head_ < count) {
+        // The unread bytes move to the front of the buffer, and the file fills the rest. A file
+        // that ends before the size it had when it was opened ends the reading there; so does a
+        // failed read.
+        std::memmove(buffer_.data(), buffer_.data() + head_, tail_ - head_);
+        tail_ -= head_;
+        head_ = 0;
+        while (tail_ < count) {
+            const ssize_t n = read(fd_, buffer_.data() + tail_, std::min(buffer_.size(), Remaining()) - tail_);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) {
+                failed_ = n < 0;
+                size_ = at_ + tail_;
+                count = tail_;
+                break;
+            }
+            tail_ += static_cast<size_t>(n);
         }
-        failed_ = n < 0;
-        break;
     }
-    size_ = at_;
-    return false;
-}
-
-size_t FileReader::Read(void* out, size_t count) {
-    auto* to = static_cast<uint8_t*>(out);
-    size_t done = 0;
-    while (done < count && Remaining() > 0) {
-        if (head_ == tail_ && !Refill()) break;
-        const size_t n = std::min({count - done, tail_ - head_, Remaining()});
-        std::memcpy(to + done, buffer_.data() + head_, n);
-        head_ += n;
-        at_ += n;
-        done += n;
-    }
-    return done;
+    return {reinterpret_cast<const char*>(buffer_.data() + head_), count};
 }
 
 void FileReader::Skip(size_t count) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform {
@@ -22,8 +23,9 @@ public:
 
     // Bytes left before the end of the file or the bound, whichever comes first.
     size_t Remaining() const { return size_ - at_; }
-    // Reads up to `count` bytes into `out`; gives how many it read (fewer only at the end).
-    size_t Read(void* out, size_t count);
+    // The next `count` bytes (at most kBufferBytes) without going past them; fewer only at the
+    // end. The view lasts until the next Peek.
+    std::string_view Peek(size_t count);
     // Goes past up to `count` bytes.
     void Skip(size_t count);
     // A read failed: the reader stopped there.
@@ -31,11 +33,10 @@ public:
 
 private:
     FileReader(int fd, size_t size);
-    bool Refill();
 
     int fd_;
     size_t size_;
-    size_t at_ = 0;  // bytes read or skipped
+    size_t at_ = 0;  // bytes gone past
     std::vector<uint8_t> buffer_;
     size_t head_ = 0;  // the unread bytes of the buffer are [head_, tail_)
     size_t tail_ = 0;

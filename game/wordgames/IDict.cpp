@@ -28,6 +28,25 @@ constexpr std::array<IDict::Course, 8> kCourses = {{{"Grade", 900},
                                                     {"GRE", 6676},
                                                     {"TOEFL", 3472}}};
 
+// Whether `text` is text in the code page of at most `longest` characters. Bytes that no such
+// text holds (a control byte, 0x7F, 0xFF) and the bytes above 0x80 (each character of two bytes
+// starts with one) are counted without an early exit, so the compiler takes many bytes at a
+// time; only a text that may fit by that count is walked character by character.
+bool FitsAWord(std::string_view text, size_t longest) {
+    unsigned refused = 0;
+    size_t high = 0;
+    for (const char c : text) {
+        const auto b = static_cast<uint8_t>(c);
+        refused |=
+            static_cast<unsigned>(b < 0x20) | static_cast<unsigned>(b == 0x7F) | static_cast<unsigned>(b == 0xFF);
+        high += static_cast<size_t>(b > 0x80);
+    }
+    if (refused != 0 || text.size() - high > longest) return false;  // at least size - high characters
+    if (high == 0) return true;
+    const long characters = platform::AnsiTextLength(text);
+    return characters >= 0 && static_cast<size_t>(characters) <= longest;
+}
+
 // Walks the records of a course file: 4 ignored bytes, a 16-bit little-endian length, the text,
 // 4 ignored bytes. A record cut by the end of the file yields what is there. Texts longer than
 // `maxTextBytes` are skipped unread: no word is that long.
@@ -35,20 +54,24 @@ class RecordReader {
 public:
     RecordReader(platform::FileReader& file, size_t maxTextBytes) : file_(file), maxTextBytes_(maxTextBytes) {}
     bool AtEnd() const { return file_.Remaining() == 0; }
-    // The next record's text; false when the record was too long to read.
-    bool Next(std::string& text) {
-        file_.Skip(4);
-        uint8_t length[2] = {0, 0};
-        file_.Read(length, sizeof length);
-        const size_t bytes = std::min(static_cast<size_t>(length[0] | length[1] << 8), file_.Remaining());
-        if (bytes > maxTextBytes_) {
-            file_.Skip(bytes + 4);
-            return false;
+    // The next record's text, valid until the next call; false when the record was too long to
+    // read.
+    bool Next(std::string_view& text) {
+        constexpr size_t kHead = 6;
+        const std::string_view record = file_.Peek(kHead + maxTextBytes_ + 4);
+        if (record.size() < kHead) {  // cut before its text
+            file_.Skip(record.size());
+            text = {};
+            return true;
         }
-        text.resize(bytes);
-        file_.Read(text.data(), bytes);
-        file_.Skip(4);
-        return true;
+        const auto low = static_cast<uint8_t>(record[4]);
+        const auto high = static_cast<uint8_t>(record[5]);
+        const size_t length = static_cast<size_t>(low | high << 8);
+        const size_t bytes = std::min(length, file_.Remaining() - kHead);
+        // Skip leaves the bytes it passes where they are in the buffer.
+        text = bytes > maxTextBytes_ ? std::string_view() : record.substr(kHead, bytes);
+        file_.Skip(kHead + bytes + 4);
+        return bytes <= maxTextBytes_;
     }
 
 private:
@@ -93,11 +116,10 @@ std::vector<std::u16string> IDict::UsableWords(platform::FileReader& file, size_
     std::vector<std::u16string> words;
     RecordReader reader(file, 2 * longestWord_);
     size_t refused = 0;
-    std::string text;
+    std::string_view text;
     while (!reader.AtEnd() && words.size() < slots && refused < kMaxRefusedConversions) {
         if (!reader.Next(text) || text.empty() || text[0] == '{') continue;
-        const long characters = platform::AnsiTextLength(text);
-        if (characters < 0 || static_cast<size_t>(characters) > longestWord_) continue;
+        if (!FitsAWord(text, longestWord_)) continue;
         std::u16string word = platform::FromAnsi(text);
         if (word.find(u'\uFFFD') != std::u16string::npos) {
             ++refused;
