@@ -2,8 +2,9 @@
 // the course the settings name) and the cost of a frame in play (update + drawing, keys typed
 // every sixth frame), median, p99 and slowest, each course opened and played several times.
 // Damaged files: random bytes, records far longer than a word, an empty file, and files of 64 MB
-// (the largest read) of random bytes, of words one letter too long for a leaf, and of such words
-// with the real course behind them; a healthy one of 64 MB: the real course over and over.
+// (the largest read) of random bytes, of words one letter too long for a leaf, of two-byte words
+// whose last character is broken, and of too long words with the real course behind them; a
+// healthy one of 64 MB: the real course over and over.
 //   course_bench [--frames N] [--repeat N]
 // Goals: every frame <= 2 ms; opening <= 200 ms.
 #include <unistd.h>
@@ -13,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -39,6 +41,14 @@ const std::string kDist = GLYPHOR_DIST_DIR;
 constexpr size_t kLargest = 64u << 20;
 
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+// The processor time this thread has used, in ms: unlike the clock on the wall, it leaves out
+// the time other programs on a busy machine took from it.
+double ThreadMs() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
 
 double Percentile(std::vector<double> values, double p) {
     if (values.empty()) return 0;
@@ -78,8 +88,8 @@ struct Case {
 };
 
 // One opening of the game (up to its first frame on the screen) and `frames` frames of play: the
-// opening time, the frame costs.
-double Play(int frames, std::vector<double>& cost, int32_t& words) {
+// opening time, the frame costs on the wall clock and in processor time.
+double Play(int frames, std::vector<double>& cost, std::vector<double>& cpu, int32_t& words) {
     const auto opening = Clock::now();
     auto game = FrogGame::Create();
     g_Screen = game;
@@ -91,18 +101,20 @@ double Play(int frames, std::vector<double>& cost, int32_t& words) {
     game->BtnStart_OnClick();
     for (int frame = 0; frame < frames; ++frame) {
         const auto start = Clock::now();
+        const double startCpu = ThreadMs();
         if (frame % 6 == 0) game->KeyPress('a' + frame / 6 % 26);
         game->UpDateGame();
         game->UpDateScreen();
         cost.push_back(Ms(Clock::now() - start));
+        cpu.push_back(ThreadMs() - startCpu);
     }
     g_Screen.reset();
     return openMs;
 }
 
 // Writes the course file, then opens and plays it `repeats` times. Other work on the machine
-// only ever adds time, so the goals are judged on the least of the repeats; the median shows
-// how much the load added.
+// only ever adds time, so the goals are judged on the least of the repeats, a frame by its
+// processor time; the medians and the wall clock show how much the load added.
 void Measure(const Case& c, const std::string& file, int frames, int repeats) {
     {
         const std::string bytes = c.bytes();
@@ -111,19 +123,23 @@ void Measure(const Case& c, const std::string& file, int frames, int repeats) {
     }
     std::vector<double> openings;
     std::vector<double> slowest;
+    std::vector<double> slowestCpu;
     std::vector<double> cost;
     int32_t words = 0;
     for (int r = 0; r < repeats; ++r) {
-        std::vector<double> these;
-        openings.push_back(Play(frames, these, words));
-        slowest.push_back(these.empty() ? 0 : *std::max_element(these.begin(), these.end()));
-        cost.insert(cost.end(), these.begin(), these.end());
+        std::vector<double> wall;
+        std::vector<double> cpu;
+        openings.push_back(Play(frames, wall, cpu, words));
+        slowest.push_back(wall.empty() ? 0 : *std::max_element(wall.begin(), wall.end()));
+        slowestCpu.push_back(cpu.empty() ? 0 : *std::max_element(cpu.begin(), cpu.end()));
+        cost.insert(cost.end(), wall.begin(), wall.end());
     }
     const double openMin = *std::min_element(openings.begin(), openings.end());
-    const double slowMin = *std::min_element(slowest.begin(), slowest.end());
-    std::printf("%-34s %7.1f %7.1f %6d  %6.3f %6.3f  %6.3f %6.3f  %s\n", c.name, openMin, Percentile(openings, 0.5),
-                words, Percentile(cost, 0.5), Percentile(cost, 0.99), slowMin, Percentile(slowest, 0.5),
-                openMin <= 200 && slowMin <= 2 ? "met" : "MISSED");
+    const double cpuMin = *std::min_element(slowestCpu.begin(), slowestCpu.end());
+    std::printf("%-34s %7.1f %7.1f %6d  %6.3f %6.3f  %6.3f %6.3f  %6.3f %6.3f  %s\n", c.name, openMin,
+                Percentile(openings, 0.5), words, Percentile(cost, 0.5), Percentile(cost, 0.99),
+                *std::min_element(slowest.begin(), slowest.end()), Percentile(slowest, 0.5), cpuMin,
+                Percentile(slowestCpu, 0.5), openMin <= 200 && cpuMin <= 2 ? "met" : "MISSED");
 }
 
 }  // namespace
@@ -166,6 +182,12 @@ int main(int argc, char** argv) {
         {"empty", [] { return std::string(); }},
         {"64 MB of random bytes", [] { return RandomBytes(kLargest); }},
         {"64 MB of words too long for a leaf", [&] { return Repeated(tooLong, kLargest); }},
+        {"64 MB of two-byte words, bad ends",
+         [] {
+             std::string word;
+             for (int i = 0; i < 29; ++i) word += "\xB0\xA1";
+             return Repeated(word + "\x81\x30", kLargest);
+         }},
         {"the same, the real course behind", [&] { return Repeated(tooLong, kLargest - real.size()) + real; }},
         {"64 MB of the real course, repeated",
          [&] {
@@ -177,10 +199,12 @@ int main(int argc, char** argv) {
     };
     std::printf("course_bench: %d openings of %d frames a course; times in ms (stderr shows the game's messages)\n",
                 repeats, frames);
-    std::printf("%-34s %15s %6s  %-13s  %-13s  %s\n", "course file", "opening min med", "words", "frame med p99",
-                "slowest min med", "goals");
+    std::printf("%-34s %15s %6s  %-13s  %-13s  %-13s  %s\n", "course file", "opening min med", "words", "frame med p99",
+                "slowest min med", "(cpu) min med", "goals");
     for (const Case& c : cases) Measure(c, (courses / "4W.ID").string(), frames, repeats);
-    std::printf("goals: every frame <= 2 ms, opening <= 200 ms, judged on the least of the openings\n");
+    std::printf(
+        "goals: every frame <= 2 ms (its slowest in processor time, least of the openings), opening\n"
+        "<= 200 ms (least of the openings)\n");
 
     ReleaseSharedObjects();
     std::error_code ignored;
