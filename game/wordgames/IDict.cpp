@@ -1,11 +1,12 @@
 #include "wordgames/IDict.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 #include <utility>
 
-#include "platform/BinaryFile.h"
 #include "platform/CodePage.h"
+#include "platform/FileReader.h"
 #include "platform/FolderListing.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
@@ -27,29 +28,55 @@ constexpr std::array<IDict::Course, 8> kCourses = {{{"Grade", 900},
                                                     {"GRE", 6676},
                                                     {"TOEFL", 3472}}};
 
+// Whether `text` is text in the code page of at most `longest` characters. Bytes that no such
+// text holds (a control byte, 0x7F, 0xFF) and the bytes above 0x80 (each character of two bytes
+// starts with one) are counted without an early exit, so the compiler takes many bytes at a
+// time; only a text that may fit by that count is walked character by character.
+bool FitsAWord(std::string_view text, size_t longest) {
+    unsigned refused = 0;
+    size_t high = 0;
+    for (const char c : text) {
+        const auto b = static_cast<uint8_t>(c);
+        refused |=
+            static_cast<unsigned>(b < 0x20) | static_cast<unsigned>(b == 0x7F) | static_cast<unsigned>(b == 0xFF);
+        high += static_cast<size_t>(b > 0x80);
+    }
+    if (refused != 0 || text.size() - high > longest) return false;  // at least size - high characters
+    if (high == 0) return true;
+    const long characters = platform::AnsiTextLength(text);
+    return characters >= 0 && static_cast<size_t>(characters) <= longest;
+}
+
 // Walks the records of a course file: 4 ignored bytes, a 16-bit little-endian length, the text,
-// 4 ignored bytes. A record cut by the end of the file yields what is there.
+// 4 ignored bytes. A record cut by the end of the file yields what is there. Texts longer than
+// `maxTextBytes` are skipped unread: no word is that long.
 class RecordReader {
 public:
-    explicit RecordReader(const std::vector<uint8_t>& bytes) : bytes_(bytes) {}
-    bool AtEnd() const { return at_ >= bytes_.size(); }
-    std::string_view Next() {
-        Skip(4);
-        size_t length = Byte();
-        length |= Byte() << 8;
-        const size_t start = at_;
-        Skip(length);
-        const std::string_view text(reinterpret_cast<const char*>(bytes_.data()) + start, at_ - start);
-        Skip(4);
-        return text;
+    RecordReader(platform::FileReader& file, size_t maxTextBytes) : file_(file), maxTextBytes_(maxTextBytes) {}
+    bool AtEnd() const { return file_.Remaining() == 0; }
+    // The next record's text, valid until the next call; false when the record was too long to
+    // read.
+    bool Next(std::string_view& text) {
+        constexpr size_t kHead = 6;
+        const std::string_view record = file_.Peek(kHead + maxTextBytes_ + 4);
+        if (record.size() < kHead) {  // cut before its text
+            file_.Skip(record.size());
+            text = {};
+            return true;
+        }
+        const auto low = static_cast<uint8_t>(record[4]);
+        const auto high = static_cast<uint8_t>(record[5]);
+        const size_t length = static_cast<size_t>(low | high << 8);
+        const size_t bytes = std::min(length, file_.Remaining() - kHead);
+        // Skip leaves the bytes it passes where they are in the buffer.
+        text = bytes > maxTextBytes_ ? std::string_view() : record.substr(kHead, bytes);
+        file_.Skip(kHead + bytes + 4);
+        return bytes <= maxTextBytes_;
     }
 
 private:
-    size_t Byte() { return AtEnd() ? 0 : bytes_[at_++]; }
-    void Skip(size_t n) { at_ = n < bytes_.size() - at_ ? at_ + n : bytes_.size(); }
-
-    const std::vector<uint8_t>& bytes_;
-    size_t at_ = 0;
+    platform::FileReader& file_;
+    const size_t maxTextBytes_;
 };
 
 }  // namespace
@@ -64,12 +91,11 @@ IDict::Course IDict::CourseAt(int32_t course) {
 
 bool IDict::Load(const std::string& key, int32_t count) {
     const std::string path = baseFolder_ + key + ".ID";
-    std::vector<uint8_t> bytes;
     std::vector<std::u16string> words;
     const size_t slots = count > 0 ? static_cast<size_t>(count) : 0;
-    const bool read =
-        platform::IsPlainFile(path) && platform::ReadBinaryFile(path, kMaxFileBytes, bytes) == platform::ReadResult::Ok;
-    if (read) words = UsableWords(bytes, slots);
+    const auto file = platform::IsPlainFile(path) ? platform::FileReader::Open(path, kMaxFileBytes) : nullptr;
+    if (file) words = UsableWords(*file, slots);
+    const bool read = file && !file->Failed();
     // A file without one word a game can show is as good as missing.
     if (!read || (words.empty() && slots > 0)) {
         platform::ShowMessageBox(u"数据错误，找不到文件" + platform::FromUtf8(path) + u" 请重新安装数据", u"出错信息");
@@ -83,17 +109,17 @@ bool IDict::Load(const std::string& key, int32_t count) {
 
 // The first `slots` words of the records that a game can show: text in the code page, not
 // empty, no "{" heading, at most longestWord_ characters. Records are judged by their bytes
-// before anything is converted, and the conversions that find unassigned characters are
-// bounded, so a damaged file costs little more than reading it.
-std::vector<std::u16string> IDict::UsableWords(const std::vector<uint8_t>& bytes, size_t slots) const {
+// before anything is converted (those longer than any word are not even read), and the
+// conversions that find unassigned characters are bounded, so a damaged file costs little more
+// than going through it once.
+std::vector<std::u16string> IDict::UsableWords(platform::FileReader& file, size_t slots) const {
     std::vector<std::u16string> words;
-    RecordReader reader(bytes);
+    RecordReader reader(file, 2 * longestWord_);
     size_t refused = 0;
+    std::string_view text;
     while (!reader.AtEnd() && words.size() < slots && refused < kMaxRefusedConversions) {
-        const std::string_view text = reader.Next();
-        if (text.empty() || text[0] == '{' || text.size() > 2 * longestWord_) continue;
-        const long characters = platform::AnsiTextLength(text);
-        if (characters < 0 || static_cast<size_t>(characters) > longestWord_) continue;
+        if (!reader.Next(text) || text.empty() || text[0] == '{') continue;
+        if (!FitsAWord(text, longestWord_)) continue;
         std::u16string word = platform::FromAnsi(text);
         if (word.find(u'\uFFFD') != std::u16string::npos) {
             ++refused;

@@ -4,6 +4,10 @@
 #include <string>
 #include <vector>
 
+namespace platform {
+class FileReader;
+}
+
 // The word list of one English course, read from a course file of word records below the
 // program's dictionary folder. It keeps at most the number of words the caller says the course
 // has, and reports that number as its count.
@@ -37,7 +41,7 @@ public:
     static Course CourseAt(int32_t course);
 
 private:
-    std::vector<std::u16string> UsableWords(const std::vector<uint8_t>& bytes, size_t slots) const;
+    std::vector<std::u16string> UsableWords(platform::FileReader& file, size_t slots) const;
 
     std::string baseFolder_;
     size_t longestWord_;

@@ -94,6 +94,15 @@ TaviLibrary& ModuleHarness::Load(const adserver::ModuleFilesOptions* options, st
     return *libraries_.back();
 }
 
+TaviLibrary& ModuleHarness::LoadAgain(const TaviLibrary& earlier) {
+    const fs::path folder = fs::path(work.Path()) / ("lib" + std::to_string(libraries_.size()));
+    fs::create_directory(folder);
+    for (const char* name : {"config.xml", "manifest.xml"}) {
+        EXPECT_TRUE(fs::copy_file(fs::path(earlier.folder) / name, folder / name)) << name;
+    }
+    return Load(nullptr);
+}
+
 std::vector<adserver::LoggedRequest> ModuleHarness::Requests(const std::string& kind) {
     std::vector<adserver::LoggedRequest> found;
     for (adserver::LoggedRequest& request : server->log()) {

@@ -52,6 +52,9 @@ protected:
         const adserver::ModuleFilesOptions options = Options();
         return Load(&options);
     }
+    // The host's next run: a fresh copy of the library with the configuration files `earlier`
+    // left behind.
+    TaviLibrary& LoadAgain(const TaviLibrary& earlier);
 
     // The server's log of one kind of request.
     std::vector<adserver::LoggedRequest> Requests(const std::string& kind);

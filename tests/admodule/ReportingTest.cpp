@@ -7,6 +7,7 @@
 #include <netinet/in.h>
 #include <sys/socket.h>
 
+#include <array>
 #include <chrono>
 #include <regex>
 
@@ -299,42 +300,60 @@ TEST_F(TaviReports, ABacklogGoesOutInOrderInShortRequests) {
     EXPECT_FALSE(work.Exists("shchcache.lfq"));
 }
 
-// A host that reported 600 shows through an outage (a batch every five) and then runs again
-// with a few shows a run, its config.xml written anew by an update (the count back at 0): the
-// saved reports join the first batch that goes out, whatever their number, so all 600 are
-// delivered within the next two runs, each once, and the queue file is gone.
+// A host with a batch every five reports goes through an outage: 600 shows reported while the
+// server is down are saved at release. Each later run reports five shows: its first show sends
+// the saved reports with it, its other four wait in the queue file and go out with the next
+// run's first show. So all 600 are delivered within the next two runs, each exactly once, and
+// the file only ever holds the last run's newest four. A config.xml written anew by an update
+// (the count back at 0) holds none of the saved reports back.
 TEST_F(TaviReports, ShowsSavedThroughAnOutageAllGoOutWithinTwoRunsEachOnce) {
     adserver::ModuleFilesOptions options = Options();
     options.limit = 5;
-    {
-        const TaviLibrary& tavi = Load(&options);
-        ASSERT_EQ(tavi.List(3), u"0,1,2");
-        ASSERT_TRUE(server->set("mode=down"));
-        ::testing::internal::CaptureStdout();
-        for (int i = 0; i < 600; ++i) ASSERT_EQ(tavi.ReportAdShow(i % 2), 1);
-        ::testing::internal::GetCapturedStdout();
-        tavi.ReleaseTavi();
-    }
-    ASSERT_TRUE(work.Exists("shchcache.lfq"));
+    const TaviLibrary* tavi = &Load(&options);
+    ASSERT_EQ(tavi->List(3), u"0,1,2");
+    ASSERT_TRUE(server->set("mode=down"));
+    ::testing::internal::CaptureStdout();
+    for (int i = 0; i < 600; ++i) ASSERT_EQ(tavi->ReportAdShow(0), 1);
+    ::testing::internal::GetCapturedStdout();
+    tavi->ReleaseTavi();
     ASSERT_TRUE(server->set("mode=normal"));
-    std::size_t outage = 0;
-    std::size_t later = 0;
-    for (int run = 0; run < 2; ++run) {
-        const TaviLibrary& tavi = Load(&options);
-        ASSERT_EQ(tavi.List(3), u"0,1,2");
+    // One later run reporting five shows of `ad`: the shows of each ad the server took in it.
+    const auto run = [&](const TaviLibrary& library, int ad) {
+        EXPECT_EQ(library.List(3), u"0,1,2");
         const std::size_t before = Requests("statads").size();
         ::testing::internal::CaptureStdout();
-        for (int i = 0; i < 3; ++i) tavi.ReportAdShow(2);
+        for (int i = 0; i < 5; ++i) EXPECT_EQ(library.ReportAdShow(ad), 1);
         ::testing::internal::GetCapturedStdout();
-        tavi.ReleaseTavi();
+        library.ReleaseTavi();
+        std::array<std::size_t, 3> delivered{};
         const auto sent = Requests("statads");
         for (std::size_t i = before; i < sent.size(); ++i) {
-            if (sent[i].mode != "normal") continue;
-            for (const std::string& item : Lists(sent[i].text).show) ++(item.rfind("ai2,", 0) == 0 ? later : outage);
+            EXPECT_EQ(sent[i].mode, "normal");
+            for (const std::string& item : Lists(sent[i].text).show) ++delivered.at(item.at(2) - '0');
         }
-    }
-    EXPECT_EQ(outage, 600u) << "the outage's shows, each delivered once";
-    EXPECT_LE(later, 6u);
+        return delivered;
+    };
+    // The queue file holds the four last shows, all of `ad`.
+    const auto savedFour = [&](int ad) {
+        const std::string saved = work.Read("shchcache.lfq");
+        std::size_t lines = 0;
+        std::size_t ofAd = 0;
+        for (std::size_t at = saved.find("|sh:"); at != std::string::npos; at = saved.find("|sh:", at + 1)) {
+            ++lines;
+            ofAd += saved.compare(at, 7, "|sh:ai" + std::to_string(ad)) == 0;
+        }
+        EXPECT_EQ(lines, 4u) << saved;
+        EXPECT_EQ(ofAd, 4u) << saved;
+    };
+    tavi = &LoadAgain(*tavi);
+    EXPECT_EQ(run(*tavi, 1), (std::array<std::size_t, 3>{600, 1, 0})) << "the outage's 600 and the first show";
+    savedFour(1);
+    tavi = &LoadAgain(*tavi);
+    EXPECT_EQ(run(*tavi, 2), (std::array<std::size_t, 3>{0, 4, 1})) << "the four saved and the first show";
+    savedFour(2);
+    tavi = &Load(&options);  // an update wrote config.xml anew
+    EXPECT_EQ(run(*tavi, 0), (std::array<std::size_t, 3>{1, 0, 4})) << "the four saved and the first show";
+    savedFour(0);
 }
 
 // Queued usage reports that can never be sent are dropped with a line saying so; they neither

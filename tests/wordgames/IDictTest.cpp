@@ -131,12 +131,18 @@ TEST_F(IDictTest, DamagedCoursesAreRefusedLikeMissingOnesAndUnshowableWordsSkipp
         EXPECT_EQ(dict.Count(), 900);
         EXPECT_EQ(dict.WordAt(1), u"two");
     }
+    // Two-byte characters count once: 30 of them fit, 16 of them and 15 letters do not; a lead
+    // byte without its trail is not text.
+    std::string zhong;
+    for (int i = 0; i < 16; ++i) zhong += "\xd6\xd0";
     Course("Mixed", Record(std::string(31, 'x')) + Record("pear") + Record("b\x01") + Record("\xff\xfe") +
-                        Record(std::string(30, 'y')) + Record("\xd6\xd0"));
-    ASSERT_TRUE(dict.Load("Mixed", 3));
+                        Record(std::string(30, 'y')) + Record("\xd6\xd0") + Record(zhong + std::string(15, 'z')) +
+                        Record("ab\xd6") + Record(zhong + zhong.substr(4)));
+    ASSERT_TRUE(dict.Load("Mixed", 4));
     EXPECT_EQ(dict.WordAt(0), u"pear");
     EXPECT_EQ(dict.WordAt(1), std::u16string(30, u'y'));
     EXPECT_EQ(dict.WordAt(2), u"中");
+    EXPECT_EQ(dict.WordAt(3), std::u16string(30, u'中'));
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 // What a course file costs the frog game, healthy or damaged: the time to open the game (it loads
 // the course the settings name) and the cost of a frame in play (update + drawing, keys typed
-// every sixth frame), median, p99 and slowest. Damaged files: random bytes, records far longer
-// than a word, an empty file, and files of 64 MB (the largest read) of random bytes, of words
-// one letter too long for a leaf, and of such words with the real course behind them.
-//   course_bench [--frames N]
+// every sixth frame), median, p99 and slowest, each course opened and played several times.
+// Damaged files: random bytes, records far longer than a word, an empty file, and files of 64 MB
+// (the largest read) of random bytes, of words one letter too long for a leaf, of two-byte words
+// whose last character is broken, and of too long words with the real course behind them; a
+// healthy one of 64 MB: the real course over and over.
+//   course_bench [--frames N] [--repeat N]
 // Goals: every frame <= 2 ms; opening <= 200 ms.
 #include <unistd.h>
 
@@ -12,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -38,6 +41,14 @@ const std::string kDist = GLYPHOR_DIST_DIR;
 constexpr size_t kLargest = 64u << 20;
 
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+// The processor time this thread has used, in ms: unlike the clock on the wall, it leaves out
+// the time other programs on a busy machine took from it.
+double ThreadMs() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
 
 double Percentile(std::vector<double> values, double p) {
     if (values.empty()) return 0;
@@ -76,39 +87,69 @@ struct Case {
     std::function<std::string()> bytes;
 };
 
-void Measure(const Case& c, const std::string& file, int frames) {
+// One opening of the game (up to its first frame on the screen) and `frames` frames of play: the
+// opening time, the frame costs on the wall clock and in processor time.
+double Play(int frames, std::vector<double>& cost, std::vector<double>& cpu, int32_t& words) {
+    const auto opening = Clock::now();
+    auto game = FrogGame::Create();
+    g_Screen = game;
+    game->Run();
+    game->UpDateGame();
+    game->UpDateScreen();
+    const double openMs = Ms(Clock::now() - opening);
+    words = game->Dictionary().Count();
+    game->BtnStart_OnClick();
+    for (int frame = 0; frame < frames; ++frame) {
+        const auto start = Clock::now();
+        const double startCpu = ThreadMs();
+        if (frame % 6 == 0) game->KeyPress('a' + frame / 6 % 26);
+        game->UpDateGame();
+        game->UpDateScreen();
+        cost.push_back(Ms(Clock::now() - start));
+        cpu.push_back(ThreadMs() - startCpu);
+    }
+    g_Screen.reset();
+    return openMs;
+}
+
+// Writes the course file, then opens and plays it `repeats` times. Other work on the machine
+// only ever adds time, so the goals are judged on the least of the repeats, a frame by its
+// processor time; the medians and the wall clock show how much the load added.
+void Measure(const Case& c, const std::string& file, int frames, int repeats) {
     {
         const std::string bytes = c.bytes();
         std::ofstream(file, std::ios::binary | std::ios::trunc)
             .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     }
-    const auto opening = Clock::now();
-    auto game = FrogGame::Create();
-    g_Screen = game;
-    game->Run();
-    const double openMs = Ms(Clock::now() - opening);
-    game->BtnStart_OnClick();
+    std::vector<double> openings;
+    std::vector<double> slowest;
+    std::vector<double> slowestCpu;
     std::vector<double> cost;
-    for (int frame = 0; frame < frames; ++frame) {
-        const auto start = Clock::now();
-        if (frame % 6 == 0) game->KeyPress('a' + frame / 6 % 26);
-        game->UpDateGame();
-        game->UpDateScreen();
-        cost.push_back(Ms(Clock::now() - start));
+    int32_t words = 0;
+    for (int r = 0; r < repeats; ++r) {
+        std::vector<double> wall;
+        std::vector<double> cpu;
+        openings.push_back(Play(frames, wall, cpu, words));
+        slowest.push_back(wall.empty() ? 0 : *std::max_element(wall.begin(), wall.end()));
+        slowestCpu.push_back(cpu.empty() ? 0 : *std::max_element(cpu.begin(), cpu.end()));
+        cost.insert(cost.end(), wall.begin(), wall.end());
     }
-    const double slowest = cost.empty() ? 0 : *std::max_element(cost.begin(), cost.end());
-    std::printf("%-34s %8.1f %9d  %6.3f %6.3f %6.3f  %s\n", c.name, openMs, game->Dictionary().Count(),
-                Percentile(cost, 0.5), Percentile(cost, 0.99), slowest,
-                openMs <= 200 && slowest <= 2 ? "met" : "MISSED");
-    g_Screen.reset();
+    const double openMin = *std::min_element(openings.begin(), openings.end());
+    const double cpuMin = *std::min_element(slowestCpu.begin(), slowestCpu.end());
+    std::printf("%-34s %7.1f %7.1f %6d  %6.3f %6.3f  %6.3f %6.3f  %6.3f %6.3f  %s\n", c.name, openMin,
+                Percentile(openings, 0.5), words, Percentile(cost, 0.5), Percentile(cost, 0.99),
+                *std::min_element(slowest.begin(), slowest.end()), Percentile(slowest, 0.5), cpuMin,
+                Percentile(slowestCpu, 0.5), openMin <= 200 && cpuMin <= 2 ? "met" : "MISSED");
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     int frames = 500;
+    int repeats = 5;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--frames") == 0 && i + 1 < argc) frames = std::max(1, std::atoi(argv[++i]));
+        if (std::strcmp(argv[i], "--repeat") == 0 && i + 1 < argc) repeats = std::max(1, std::atoi(argv[++i]));
     }
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
@@ -141,12 +182,29 @@ int main(int argc, char** argv) {
         {"empty", [] { return std::string(); }},
         {"64 MB of random bytes", [] { return RandomBytes(kLargest); }},
         {"64 MB of words too long for a leaf", [&] { return Repeated(tooLong, kLargest); }},
+        {"64 MB of two-byte words, bad ends",
+         [] {
+             std::string word;
+             for (int i = 0; i < 29; ++i) word += "\xB0\xA1";
+             return Repeated(word + "\x81\x30", kLargest);
+         }},
         {"the same, the real course behind", [&] { return Repeated(tooLong, kLargest - real.size()) + real; }},
+        {"64 MB of the real course, repeated",
+         [&] {
+             std::string out;
+             out.reserve(kLargest);
+             while (out.size() + real.size() <= kLargest) out += real;
+             return out;
+         }},
     };
-    std::printf("course_bench: %d frames a course; times in ms (stderr shows the game's messages)\n", frames);
-    std::printf("%-34s %8s %9s  %-20s  %s\n", "course file", "opening", "words", "frame med p99 max", "goals");
-    for (const Case& c : cases) Measure(c, (courses / "4W.ID").string(), frames);
-    std::printf("goals: every frame <= 2 ms, opening <= 200 ms\n");
+    std::printf("course_bench: %d openings of %d frames a course; times in ms (stderr shows the game's messages)\n",
+                repeats, frames);
+    std::printf("%-34s %15s %6s  %-13s  %-13s  %-13s  %s\n", "course file", "opening min med", "words", "frame med p99",
+                "slowest min med", "(cpu) min med", "goals");
+    for (const Case& c : cases) Measure(c, (courses / "4W.ID").string(), frames, repeats);
+    std::printf(
+        "goals: every frame <= 2 ms (its slowest in processor time, least of the openings), opening\n"
+        "<= 200 ms (least of the openings)\n");
 
     ReleaseSharedObjects();
     std::error_code ignored;
