@@ -15,9 +15,9 @@
 #include "shell/ExitQuestion.h"
 #include "shell/FrameLoop.h"
 #include "shell/Globals.h"
+#include "shell/MessageDlg.h"
 #include "shell/PointerNotice.h"
 #include "widgets/AniButton.h"
-#include "widgets/MessageDlg.h"
 #include "widgets/MouseRouting.h"
 
 namespace {

@@ -15,9 +15,9 @@
 #include "platform/PictureLoader.h"
 #include "platform/ResourcePack.h"
 #include "platform/Surface.h"
+#include "shell/NameBox.h"
 #include "tests/support/ScriptedRun.h"
 #include "tests/support/TempDir.h"
-#include "widgets/NameBox.h"
 
 namespace fs = std::filesystem;
 

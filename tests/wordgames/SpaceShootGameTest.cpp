@@ -3,8 +3,8 @@
 // before any game.
 #include <gtest/gtest.h>
 
+#include "results/HiScore.h"
 #include "tests/wordgames/WordGameWorld.h"
-#include "wordgames/HiScore.h"
 #include "wordgames/SpaceShootGame.h"
 
 namespace {
