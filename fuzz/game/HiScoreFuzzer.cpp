@@ -9,7 +9,7 @@
 #include "fuzz/game/GameFolder.h"
 #include "platform/BinaryFile.h"
 #include "platform/PlayerFiles.h"
-#include "wordgames/HiScore.h"
+#include "results/HiScore.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "fuzz/game/GameFolder.h"
-#include "menu/Settings.h"
+#include "shell/Settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {
     fuzzing::WriteGameFile("Game/Setting.DAT", data, size);

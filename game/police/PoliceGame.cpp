@@ -8,6 +8,7 @@
 #include "platform/ScriptRunner.h"
 #include "results/ResultPanel.h"
 #include "shell/Globals.h"
+#include "shell/MessageDlg.h"
 #include "shell/PointerNotice.h"
 
 namespace {

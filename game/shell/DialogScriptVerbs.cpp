@@ -1,20 +1,28 @@
 #include "shell/DialogScriptVerbs.h"
 
 #include <cstdio>
+#include <functional>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
 
-#include "ads/AdColumnHost.h"
-#include "menu/SetupDlg.h"
 #include "platform/CodePage.h"
 #include "platform/MessageBox.h"
 #include "shell/ExitQuestion.h"
 #include "shell/Globals.h"
+#include "shell/NameBox.h"
 #include "shell/ScriptVerbs.h"
-#include "widgets/NameBox.h"
+#include "shell/SetupDlg.h"
 
 namespace {
+
+// The panels of the layers above the shell that "open NAME" shows, by name.
+std::map<std::string, std::function<void()>>& OpenTargets() {
+    static std::map<std::string, std::function<void()>> targets;
+    return targets;
+}
 
 // The background each game gives the settings dialog for its page.
 const char* SetupBackground(int page) {
@@ -76,8 +84,8 @@ bool OpenNameBox() {
     return true;
 }
 
-// "open msgdlg", "open msgbox TEXT", "open namebox", "open setup N" (N from 1 to 4) or "open adcolumn"; anything else
-// is not acted on.
+// "open msgdlg", "open msgbox TEXT", "open namebox", "open setup N" (N from 1 to 4) or "open NAME"
+// of a registered target; anything else is not acted on.
 bool Open(const std::string& args) {
     std::istringstream in(args);
     std::string what;
@@ -95,21 +103,21 @@ bool Open(const std::string& args) {
         std::string extra;
         return !(in >> extra) && OpenNameBox();
     }
-    if (what == "adcolumn") {
-        std::string extra;
-        if (in >> extra) return false;
-        AdColumnHost::ShowOverCurrentScreen();
-        return true;
-    }
     if (what == "setup") {
         int page = 0;
         std::string extra;
         if (!(in >> page) || (in >> extra)) return false;
         return OpenSetupDialog(page);
     }
-    return false;
+    const auto target = OpenTargets().find(what);
+    std::string extra;
+    if (target == OpenTargets().end() || (in >> extra)) return false;
+    target->second();
+    return true;
 }
 
 }  // namespace
+
+void AddScriptOpenTarget(const std::string& name, std::function<void()> open) { OpenTargets()[name] = std::move(open); }
 
 void RegisterDialogScriptVerbs() { RegisterScriptVerb("open", Open); }

@@ -3,8 +3,8 @@
 #include "shell/FrameLoop.h"
 #include "shell/Globals.h"
 #include "shell/IGameInterface.h"
+#include "shell/MessageDlg.h"
 #include "shell/ScreenFactory.h"
-#include "widgets/MessageDlg.h"
 
 namespace {
 bool g_startedAtMenu = false;

@@ -2,8 +2,6 @@
 
 #include "platform/Display.h"
 
-std::shared_ptr<GraphicEngine> g_Graphic;
-std::shared_ptr<SoundEngine> g_Sound;
 std::shared_ptr<IGameInterface> g_Screen;
 std::shared_ptr<MessageDlg> g_MsgDlg;
 std::shared_ptr<MessageDlg> g_MsgDlg2;

@@ -2,10 +2,9 @@
 #include <cstdint>
 #include <memory>
 
+#include "engine/SharedEngines.h"
 #include "platform/Geometry.h"
 
-class GraphicEngine;
-class SoundEngine;
 class IGameInterface;
 class MessageDlg;
 class SetupDlg;
@@ -14,9 +13,8 @@ namespace platform {
 class Display;
 }
 
-// Process-wide objects, created by start-up in a fixed order and released by ShutdownProgram.
-extern std::shared_ptr<GraphicEngine> g_Graphic;
-extern std::shared_ptr<SoundEngine> g_Sound;
+// Process-wide objects, created by start-up in a fixed order and released by ShutdownProgram
+// (with the engines of engine/SharedEngines.h).
 extern std::shared_ptr<IGameInterface> g_Screen;
 extern std::shared_ptr<MessageDlg> g_MsgDlg;
 extern std::shared_ptr<MessageDlg> g_MsgDlg2;

@@ -2,9 +2,7 @@
 #include <cstdint>
 #include <memory>
 
-// The button number MouseDown and MouseUp are given for the left mouse button, the only one the
-// game reacts to.
-inline constexpr int32_t kLeftButton = 1;
+#include "widgets/LeftButton.h"
 
 // A full-window screen. The shell forwards input to the current screen and drives it once per
 // frame; every operation has a do-nothing default so a screen overrides only what it uses.

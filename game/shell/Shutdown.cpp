@@ -4,10 +4,10 @@
 #include <utility>
 
 #include "engine/FatalError.h"
+#include "results/HiScore.h"
 #include "results/ResultBook.h"
 #include "shell/FrameLoop.h"
 #include "shell/Globals.h"
-#include "wordgames/HiScore.h"
 
 namespace {
 

@@ -5,9 +5,6 @@
 #include "engine/GameFont.h"
 #include "engine/GraphicEngine.h"
 #include "engine/SoundEngine.h"
-#include "menu/Settings.h"
-#include "menu/SetupDlg.h"
-#include "menu/SwitchBoard.h"
 #include "platform/CodePage.h"
 #include "platform/DataFolder.h"
 #include "platform/Display.h"
@@ -17,17 +14,19 @@
 #include "platform/Random.h"
 #include "platform/ScriptRunner.h"
 #include "platform/SingleInstance.h"
+#include "results/HiScore.h"
 #include "results/ResultBook.h"
 #include "shell/DialogScriptVerbs.h"
 #include "shell/ExitQuestion.h"
 #include "shell/FrameLoop.h"
 #include "shell/Globals.h"
 #include "shell/IGameInterface.h"
+#include "shell/MessageDlg.h"
 #include "shell/ScreenFactory.h"
 #include "shell/ScriptVerbs.h"
+#include "shell/Settings.h"
+#include "shell/SetupDlg.h"
 #include "shell/SoundSwitch.h"
-#include "widgets/MessageDlg.h"
-#include "wordgames/HiScore.h"
 
 namespace {
 
@@ -119,9 +118,9 @@ int RunProgram(bool startAtMenu) {
         });
     }
 
-    // The program opens on the police game, or on the main menu when asked to; started at the
-    // menu, every game's exit leads back there.
-    SwitchBoard::RegisterScreens();
+    // The program opens on the police game, or on the main menu when asked to (the caller has
+    // registered both with the screen factory); started at the menu, every game's exit leads
+    // back there.
     ExitQuestion::SetStartedAtMenu(startAtMenu);
     MakeCurrentScreen(ScreenFactory::Create(startAtMenu ? ScreenFactory::kMenu : ScreenFactory::kPolice));
 

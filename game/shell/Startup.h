@@ -3,7 +3,7 @@
 // The program: start-up in its fixed order, then the main pump; the program ends through
 // ShutdownProgram. Returns only when another copy already runs (that copy has been asked to
 // restore and raise its window). The first screen is the police game, or the main menu when
-// `startAtMenu` is set.
+// `startAtMenu` is set; both come from the ScreenFactory, which the caller fills in first.
 int RunProgram(bool startAtMenu = false);
 
 // Creates g_SongFont ("宋体", height -14, character set 134) and g_ArialFont ("Arial", bold,

@@ -2,9 +2,9 @@
 
 #include "engine/GraphicEngine.h"
 #include "engine/KeyedPicture.h"
+#include "engine/SharedEngines.h"
 #include "engine/SoundEngine.h"
-#include "shell/Globals.h"
-#include "shell/IGameInterface.h"
+#include "widgets/LeftButton.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include "engine/GraphicEngine.h"
 #include "engine/KeyedPicture.h"
-#include "shell/Globals.h"
-#include "shell/IGameInterface.h"
+#include "engine/SharedEngines.h"
+#include "widgets/LeftButton.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <tuple>
 
 #include "platform/Message.h"
-#include "shell/IGameInterface.h"
+#include "widgets/LeftButton.h"
 
 class MouseRouting {
 public:

@@ -6,11 +6,11 @@
 #include "engine/GameFont.h"
 #include "engine/GraphicEngine.h"
 #include "engine/SoundEngine.h"
-#include "menu/Settings.h"
 #include "platform/Random.h"
 #include "platform/Round.h"
 #include "results/WeakKeys.h"
 #include "shell/Globals.h"
+#include "shell/Settings.h"
 #include "widgets/AniButton.h"
 #include "wordgames/LetterPool.h"
 

@@ -6,9 +6,9 @@
 #include "engine/GameFont.h"
 #include "engine/GraphicEngine.h"
 #include "engine/SoundEngine.h"
-#include "menu/Settings.h"
 #include "platform/Round.h"
 #include "shell/Globals.h"
+#include "shell/Settings.h"
 #include "widgets/AniButton.h"
 #include "wordgames/DictWordSource.h"
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "menu/Settings.h"
+#include "shell/Settings.h"
 
 // The rules of the mole game: four moles that come up at ten places, the player's six radishes,
 // the hits, the keys pressed and the time left. The screen draws it and plays the sounds each

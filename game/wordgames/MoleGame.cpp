@@ -7,12 +7,12 @@
 #include "engine/GameFont.h"
 #include "engine/GraphicEngine.h"
 #include "engine/SoundEngine.h"
-#include "menu/Settings.h"
-#include "menu/SetupDlg.h"
 #include "results/WeakKeys.h"
 #include "shell/ExitQuestion.h"
 #include "shell/Globals.h"
-#include "widgets/MessageDlg.h"
+#include "shell/MessageDlg.h"
+#include "shell/Settings.h"
+#include "shell/SetupDlg.h"
 #include "wordgames/LetterPool.h"
 
 namespace {

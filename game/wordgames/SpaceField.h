@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "menu/Settings.h"
+#include "shell/Settings.h"
 #include "wordgames/IDict.h"
 #include "wordgames/SpaceScenery.h"
 #include "wordgames/SpaceSprites.h"

@@ -7,8 +7,8 @@
 #include "engine/KeyedPicture.h"
 #include "engine/LegibleText.h"
 #include "platform/Round.h"
+#include "results/HiScore.h"
 #include "shell/Globals.h"
-#include "wordgames/HiScore.h"
 #include "wordgames/SpaceField.h"
 #include "wordgames/SpaceStatusText.h"
 

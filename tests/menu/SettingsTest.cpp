@@ -12,8 +12,8 @@
 #include <iterator>
 #include <vector>
 
-#include "menu/Settings.h"
 #include "platform/ProgramFolder.h"
+#include "shell/Settings.h"
 #include "tests/support/TempDir.h"
 
 namespace {

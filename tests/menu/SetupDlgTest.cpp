@@ -3,13 +3,13 @@
 #include <cstdio>
 #include <string>
 
-#include "menu/Settings.h"
-#include "menu/SetupDlg.h"
 #include "platform/PlayerFiles.h"
+#include "shell/MessageDlg.h"
+#include "shell/Settings.h"
+#include "shell/SetupDlg.h"
 #include "tests/widgets/WidgetWorld.h"
 #include "widgets/CheckBox.h"
 #include "widgets/DropDownList.h"
-#include "widgets/MessageDlg.h"
 #include "widgets/SlideBar.h"
 
 using namespace widgettest;

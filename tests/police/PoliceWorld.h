@@ -21,10 +21,10 @@
 #include "police/PoliceGame.h"
 #include "shell/FrameLoop.h"
 #include "shell/Globals.h"
+#include "shell/MessageDlg.h"
 #include "shell/Startup.h"
 #include "tests/support/TempDir.h"
 #include "widgets/AniButton.h"
-#include "widgets/MessageDlg.h"
 
 namespace policetest {
 

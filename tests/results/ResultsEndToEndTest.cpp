@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "menu/Settings.h"
 #include "platform/ProgramFolder.h"
 #include "results/HistoryStore.h"
+#include "shell/Settings.h"
 #include "tests/police/ScriptedProgram.h"
 #include "tests/support/ScriptedRun.h"
 #include "tests/support/TempDir.h"

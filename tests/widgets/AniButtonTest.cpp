@@ -2,9 +2,9 @@
 
 #include <memory>
 
+#include "shell/MessageDlg.h"
 #include "tests/widgets/WidgetWorld.h"
 #include "widgets/AniButton.h"
-#include "widgets/MessageDlg.h"
 
 using namespace widgettest;
 

@@ -14,15 +14,15 @@
 #include <string>
 #include <vector>
 
-#include "menu/Settings.h"
 #include "platform/PictureLoader.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ResourcePack.h"
 #include "platform/Surface.h"
+#include "shell/NameBox.h"
+#include "shell/Settings.h"
 #include "tests/support/PlayedProgram.h"
 #include "tests/support/ScriptedRun.h"
 #include "tests/support/TempDir.h"
-#include "widgets/NameBox.h"
 
 namespace fs = std::filesystem;
 

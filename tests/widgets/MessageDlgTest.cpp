@@ -9,9 +9,9 @@
 
 #include "shell/FrameLoop.h"
 #include "shell/KeyboardLayouts.h"
+#include "shell/MessageDlg.h"
+#include "shell/ModalLoop.h"
 #include "tests/widgets/WidgetWorld.h"
-#include "widgets/MessageDlg.h"
-#include "widgets/ModalLoop.h"
 
 using namespace widgettest;
 using namespace platform;

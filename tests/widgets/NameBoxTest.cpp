@@ -1,4 +1,4 @@
-#include "widgets/NameBox.h"
+#include "shell/NameBox.h"
 
 #include <gtest/gtest.h>
 

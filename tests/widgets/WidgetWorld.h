@@ -21,7 +21,6 @@
 
 #include "engine/GameFont.h"
 #include "engine/GraphicEngine.h"
-#include "menu/SetupDlg.h"
 #include "platform/Clock.h"
 #include "platform/Message.h"
 #include "platform/MessageQueue.h"
@@ -32,9 +31,10 @@
 #include "shell/FrameLoop.h"
 #include "shell/Globals.h"
 #include "shell/IGameInterface.h"
+#include "shell/MessageDlg.h"
+#include "shell/SetupDlg.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/ZipWriter.h"
-#include "widgets/MessageDlg.h"
 
 namespace widgettest {
 

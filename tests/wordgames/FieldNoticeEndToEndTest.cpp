@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "menu/Settings.h"
 #include "platform/ProgramFolder.h"
+#include "shell/Settings.h"
 #include "tests/support/Contrast.h"
 #include "tests/support/PackPictures.h"
 #include "tests/support/PlayedProgram.h"

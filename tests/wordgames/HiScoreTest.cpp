@@ -13,8 +13,8 @@
 
 #include "platform/PlayerFiles.h"
 #include "platform/ProgramFolder.h"
+#include "results/HiScore.h"
 #include "tests/support/TempDir.h"
-#include "wordgames/HiScore.h"
 
 namespace {
 

@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "menu/Settings.h"
 #include "platform/PictureLoader.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ResourcePack.h"
 #include "platform/Surface.h"
+#include "shell/Settings.h"
 #include "tests/support/PackPictures.h"
 #include "tests/support/ScriptedRun.h"
 #include "tests/support/TempDir.h"

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "menu/Settings.h"
 #include "menu/SwitchBoard.h"
 #include "platform/SoundBuffer.h"
 #include "shell/ExitQuestion.h"
+#include "shell/Settings.h"
 #include "tests/wordgames/WordGameWorld.h"
 #include "wordgames/FrogGame.h"
 #include "wordgames/MoleGame.h"

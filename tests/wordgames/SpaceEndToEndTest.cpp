@@ -15,16 +15,16 @@
 #include <string>
 #include <vector>
 
-#include "menu/Settings.h"
 #include "platform/PictureLoader.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Surface.h"
+#include "results/HiScore.h"
+#include "shell/NameBox.h"
+#include "shell/Settings.h"
 #include "tests/support/PackPictures.h"
 #include "tests/support/PlayedProgram.h"
 #include "tests/support/ScriptedRun.h"
 #include "tests/support/TempDir.h"
-#include "widgets/NameBox.h"
-#include "wordgames/HiScore.h"
 
 namespace fs = std::filesystem;
 

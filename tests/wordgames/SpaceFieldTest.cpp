@@ -7,8 +7,8 @@
 #include <set>
 #include <string>
 
-#include "menu/Settings.h"
 #include "platform/ProgramFolder.h"
+#include "shell/Settings.h"
 #include "tests/support/TempDir.h"
 #include "wordgames/LetterPool.h"
 #include "wordgames/SpaceField.h"

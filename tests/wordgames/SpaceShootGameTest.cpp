@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "results/HiScore.h"
 #include "tests/support/Contrast.h"
 #include "tests/wordgames/WordGameWorld.h"
-#include "wordgames/HiScore.h"
 #include "wordgames/SpaceShootGame.h"
 
 namespace {

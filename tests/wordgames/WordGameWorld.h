@@ -19,8 +19,6 @@
 #include "engine/GameFont.h"
 #include "engine/GraphicEngine.h"
 #include "engine/SoundEngine.h"
-#include "menu/Settings.h"
-#include "menu/SetupDlg.h"
 #include "platform/Clock.h"
 #include "platform/Message.h"
 #include "platform/MessageQueue.h"
@@ -30,11 +28,13 @@
 #include "shell/FrameLoop.h"
 #include "shell/Globals.h"
 #include "shell/IGameInterface.h"
+#include "shell/MessageDlg.h"
+#include "shell/Settings.h"
+#include "shell/SetupDlg.h"
 #include "shell/Startup.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/TempDir.h"
 #include "widgets/AniButton.h"
-#include "widgets/MessageDlg.h"
 
 namespace wordgametest {
 

@@ -23,13 +23,13 @@
 
 #include "engine/GameFont.h"
 #include "engine/GraphicEngine.h"
-#include "menu/Settings.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ResourcePack.h"
 #include "shell/FrameLoop.h"
 #include "shell/Globals.h"
+#include "shell/MessageDlg.h"
+#include "shell/Settings.h"
 #include "shell/Startup.h"
-#include "widgets/MessageDlg.h"
 #include "wordgames/FrogGame.h"
 
 namespace {

@@ -4,11 +4,14 @@
 #include <string>
 #include <vector>
 
+#include "ads/AdColumnHost.h"
+#include "menu/SwitchBoard.h"
 #include "platform/BinaryFile.h"
 #include "platform/CodePage.h"
 #include "platform/MessageBox.h"
 #include "platform/PlayerFiles.h"
 #include "results/HistoryCsv.h"
+#include "shell/DialogScriptVerbs.h"
 #include "shell/FrameLoop.h"
 #include "shell/StartOptions.h"
 #include "shell/Startup.h"
@@ -44,6 +47,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (options.ExportsHistory()) return ExportHistory(options.ExportTarget());
+    // The shell opens the screens and panels of the layers above it through these.
+    SwitchBoard::RegisterScreens();
+    AddScriptOpenTarget("adcolumn", &AdColumnHost::ShowOverCurrentScreen);
     try {
         return RunProgram(options.StartAtMenu());
     } catch (const std::exception& e) {

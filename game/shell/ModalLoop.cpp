@@ -1,4 +1,4 @@
-#include "widgets/ModalLoop.h"
+#include "shell/ModalLoop.h"
 
 #include "platform/Clock.h"
 #include "platform/Message.h"

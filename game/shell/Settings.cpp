@@ -1,4 +1,4 @@
-#include "menu/Settings.h"
+#include "shell/Settings.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "widgets/DialogFrame.h"
+#include "shell/DialogFrame.h"
 
 #include "engine/GraphicEngine.h"
 #include "shell/FrameLoop.h"

@@ -1,4 +1,4 @@
-#include "menu/SetupDlg.h"
+#include "shell/SetupDlg.h"
 
 #include <cstdio>
 #include <string>
@@ -6,18 +6,18 @@
 
 #include "engine/GraphicEngine.h"
 #include "engine/KeyedPicture.h"
-#include "menu/Settings.h"
 #include "platform/Message.h"
 #include "results/WeakKeys.h"
+#include "shell/DialogFrame.h"
 #include "shell/FrameLoop.h"
 #include "shell/Globals.h"
 #include "shell/KeyboardLayouts.h"
+#include "shell/MessageDlg.h"
+#include "shell/ModalLoop.h"
+#include "shell/Settings.h"
 #include "widgets/AniButton.h"
 #include "widgets/CheckBox.h"
-#include "widgets/DialogFrame.h"
 #include "widgets/DropDownList.h"
-#include "widgets/MessageDlg.h"
-#include "widgets/ModalLoop.h"
 #include "widgets/MouseRouting.h"
 #include "widgets/SlideBar.h"
 

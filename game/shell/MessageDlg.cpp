@@ -1,13 +1,13 @@
-#include "widgets/MessageDlg.h"
+#include "shell/MessageDlg.h"
 
 #include "engine/GraphicEngine.h"
 #include "engine/KeyedPicture.h"
 #include "platform/Message.h"
+#include "shell/DialogFrame.h"
 #include "shell/Globals.h"
 #include "shell/KeyboardLayouts.h"
+#include "shell/ModalLoop.h"
 #include "widgets/AniButton.h"
-#include "widgets/DialogFrame.h"
-#include "widgets/ModalLoop.h"
 #include "widgets/MouseRouting.h"
 
 using platform::Message;

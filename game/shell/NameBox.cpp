@@ -1,4 +1,4 @@
-#include "widgets/NameBox.h"
+#include "shell/NameBox.h"
 
 #include <algorithm>
 
@@ -8,10 +8,10 @@
 #include "platform/CodePage.h"
 #include "platform/Message.h"
 #include "platform/MessageQueue.h"
+#include "shell/DialogFrame.h"
 #include "shell/Globals.h"
+#include "shell/ModalLoop.h"
 #include "widgets/AniButton.h"
-#include "widgets/DialogFrame.h"
-#include "widgets/ModalLoop.h"
 #include "widgets/MouseRouting.h"
 
 using platform::Message;

@@ -1,4 +1,4 @@
-#include "wordgames/HiScore.h"
+#include "results/HiScore.h"
 
 #include <algorithm>
 #include <cstddef>
