@@ -17,6 +17,8 @@
 namespace platform {
 namespace {
 
+constexpr int kOutputRate = 22050;
+
 // A decoded sound is at most this long at the output's rate (about three minutes of stereo at
 // 44.1 kHz; the longest loop of the packs takes a sixth of it).
 constexpr uint64_t kMaxConvertedBytes = uint64_t{32} << 20;
@@ -100,7 +102,11 @@ std::unique_ptr<SoundDevice> SoundDevice::Open(std::string* failure) {
         if (failure) *failure = SDL_GetError();
         return nullptr;
     }
-    if (Mix_OpenAudio(MIX_DEFAULT_FREQUENCY, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {
+    // Every sound of the packs is 16-bit mono at 22.05 kHz: an output of that form keeps them as
+    // they are, where one of 44.1 kHz stereo would hold each one four times over (and the
+    // converter's working room, four times more again) and mix four times the samples. 512
+    // samples are 23 ms, as 1024 at 44.1 kHz. The system's sound server widens the output.
+    if (Mix_OpenAudio(kOutputRate, AUDIO_S16SYS, 1, 512) != 0) {
         if (failure) *failure = Mix_GetError();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return nullptr;
@@ -130,7 +136,13 @@ Mix_Chunk* Decode(const std::vector<uint8_t>& wav) {
     if (!Acceptable(wav)) return nullptr;
     SDL_RWops* rw = SDL_RWFromConstMem(wav.data(), static_cast<int>(wav.size()));
     if (rw == nullptr) return nullptr;
-    return Mix_LoadWAV_RW(rw, 1);
+    Mix_Chunk* chunk = Mix_LoadWAV_RW(rw, 1);
+    // A converted sound keeps the converter's working room (up to 16 times the sound) behind
+    // its samples: give back what the samples do not use.
+    if (chunk != nullptr && chunk->allocated != 0 && chunk->alen > 0) {
+        if (void* fitted = SDL_realloc(chunk->abuf, chunk->alen)) chunk->abuf = static_cast<Uint8*>(fitted);
+    }
+    return chunk;
 }
 
 }  // namespace
