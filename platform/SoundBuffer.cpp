@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/SoundDevice.h"
+
 namespace platform {
 
 SoundBuffer::SoundBuffer(Mix_Chunk* chunk, int channel) : chunk_(chunk), channel_(channel) {}
@@ -35,7 +37,7 @@ void SoundBuffer::CountPlayed(int /*channel*/, void* /*stream*/, int len, void* 
 
 void SoundBuffer::Start() {
     played_.store(0);
-    if (!Realize()) {
+    if (!Realize() || !SoundDevice::Wake()) {
         state_ = State::Idle;
         return;
     }

@@ -1,6 +1,7 @@
 #include "shell/FrameLoop.h"
 
 #include "engine/GraphicEngine.h"
+#include "engine/SoundEngine.h"
 #include "platform/Clock.h"
 #include "platform/MessageQueue.h"
 #include "platform/ScriptRunner.h"
@@ -67,6 +68,7 @@ void WaitForNextFrameOrInput() {
     // Time to spare before the next frame goes to pictures that are loaded but not drawn yet.
     if (g_Graphic) g_Graphic->DecodeWhileIdle(deadline);
     const bool sleep = StandsStill() && !platform::ScriptRunner::Active();
+    if (sleep && g_Sound) g_Sound->RestWhileSilent();
     platform::MessageQueue::Instance().WaitUntil(sleep ? platform::Clock::Now() + kStillWait : deadline);
 }
 
