@@ -28,7 +28,9 @@ SoundBuffer::~SoundBuffer() {
 }
 
 bool SoundBuffer::OwnsChannel() const {
-    return chunk_ != nullptr && Mix_GetChunk(channel_) == chunk_ && Mix_Playing(channel_) != 0;
+    // A resting output has no channels: nothing plays there.
+    return chunk_ != nullptr && !SoundDevice::Resting() && Mix_GetChunk(channel_) == chunk_ &&
+           Mix_Playing(channel_) != 0;
 }
 
 void SoundBuffer::CountPlayed(int /*channel*/, void* /*stream*/, int len, void* self) {

@@ -261,8 +261,12 @@ TEST_F(SoundEngineTest, ASilentOutputRestsUntilTheNextSoundWhileAPausedLoopKeeps
     auto device = platform::SoundDevice::Open();
     ASSERT_TRUE(device);
     auto loop = device->CreateBuffer(Wave(3000), 1);
-    auto effect = device->CreateDeferredBuffer([] { return Wave(1000); }, 2);
-    ASSERT_TRUE(loop && effect);
+    auto click = device->CreateBuffer(Wave(20), 2);
+    auto effect = device->CreateDeferredBuffer([] { return Wave(1000); }, 3);
+    ASSERT_TRUE(loop && click && effect);
+    // A sound played to its end before the output rests.
+    click->Play(false);
+    ASSERT_TRUE(WaitFor([&] { return !click->Playing(); }));
 
     // A paused loop goes on from where it stopped, so the output stays open for it.
     loop->Play(true);
@@ -279,9 +283,11 @@ TEST_F(SoundEngineTest, ASilentOutputRestsUntilTheNextSoundWhileAPausedLoopKeeps
     EXPECT_FALSE(platform::SoundDevice::Resting());
     device->RestWhileSilent(12000);
     EXPECT_TRUE(platform::SoundDevice::Resting());
+    EXPECT_FALSE(click->Playing());
 
-    // The next sound, decoded only now, opens it again and is heard.
+    // The next sounds, one decoded only now, open it again and are heard.
     (void)device->TakeOutputPeak();
+    click->Play(false);
     effect->Play(false);
     EXPECT_FALSE(platform::SoundDevice::Resting());
     EXPECT_TRUE(effect->Playing());
