@@ -61,12 +61,15 @@ bool PlainRgb(const std::vector<uint8_t>& bytes) {
     if (bytes[24] != 8 || bytes[25] != 2 || bytes[28] != 0) return false;
     size_t at = sizeof kPngSignature;
     while (bytes.size() - at >= 12) {
+        const uint32_t length = BigEndian32(&bytes[at]);
+        if (length > bytes.size() - at - 12) return false;
         const auto* type = reinterpret_cast<const char*>(&bytes[at + 4]);
         if (std::memcmp(type, "IDAT", 4) == 0) return true;
+        if (std::memcmp(type, "IEND", 4) == 0) return false;
         for (const char* other : {"tRNS", "gAMA", "iCCP", "sRGB", "cHRM", "sBIT"}) {
             if (std::memcmp(type, other, 4) == 0) return false;
         }
-        at += 12 + size_t{BigEndian32(&bytes[at])};
+        at += 12 + size_t{length};
     }
     return false;
 }
