@@ -2,6 +2,10 @@
 
 #include <SDL.h>
 #include <SDL_image.h>
+#include <png.h>
+
+#include <csetjmp>
+#include <cstring>
 
 namespace platform {
 namespace {
@@ -50,6 +54,82 @@ bool WholePng(const std::vector<uint8_t>& bytes) {
     return false;
 }
 
+// Plain 8-bit RGB without transparency, colour management or interlacing: every picture of the
+// packs. Such a picture is decoded row by row straight into RGB565, with no 24-bit copy of the
+// whole picture in between (the 1600x1200 race map would need 5.8 MB of it).
+bool PlainRgb(const std::vector<uint8_t>& bytes) {
+    if (bytes[24] != 8 || bytes[25] != 2 || bytes[28] != 0) return false;
+    size_t at = sizeof kPngSignature;
+    while (bytes.size() - at >= 12) {
+        const uint32_t length = BigEndian32(&bytes[at]);
+        if (length > bytes.size() - at - 12) return false;
+        const auto* type = reinterpret_cast<const char*>(&bytes[at + 4]);
+        if (std::memcmp(type, "IDAT", 4) == 0) return true;
+        if (std::memcmp(type, "IEND", 4) == 0) return false;
+        for (const char* other : {"tRNS", "gAMA", "iCCP", "sRGB", "cHRM", "sBIT"}) {
+            if (std::memcmp(type, other, 4) == 0) return false;
+        }
+        at += 12 + size_t{length};
+    }
+    return false;
+}
+
+struct MemoryReader {
+    const uint8_t* data;
+    size_t size;
+    size_t at;
+};
+
+void ReadFromMemory(png_structp png, png_bytep out, png_size_t count) {
+    auto* reader = static_cast<MemoryReader*>(png_get_io_ptr(png));
+    if (count > reader->size - reader->at) png_error(png, "truncated");
+    std::memcpy(out, reader->data + reader->at, count);
+    reader->at += count;
+}
+
+void IgnoreWarning(png_structp, png_const_charp) {}
+
+// Decodes into `pixels` (width x height, `pitch` pixels a row) through the row buffer `row`
+// (3 x width bytes). Only plain values live here: the decoder's errors jump back to setjmp.
+bool DecodeRgbRows(MemoryReader* reader, uint16_t* pixels, int32_t pitch, uint8_t* row, uint32_t width,
+                   uint32_t height) {
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, &IgnoreWarning);
+    if (png == nullptr) return false;
+    png_infop info = png_create_info_struct(png);
+    if (info == nullptr || setjmp(png_jmpbuf(png)) != 0) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        return false;
+    }
+    png_set_read_fn(png, reader, &ReadFromMemory);
+    png_read_info(png, info);
+    if (png_get_image_width(png, info) != width || png_get_image_height(png, info) != height ||
+        png_get_rowbytes(png, info) != size_t{width} * 3) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        return false;
+    }
+    for (uint32_t y = 0; y < height; ++y) {
+        png_read_row(png, row, nullptr);
+        uint16_t* to = pixels + static_cast<size_t>(y) * static_cast<size_t>(pitch);
+        for (uint32_t x = 0; x < width; ++x) {
+            const uint8_t* p = row + size_t{x} * 3;
+            to[x] = static_cast<uint16_t>(((p[0] >> 3) << 11) | ((p[1] >> 2) << 5) | (p[2] >> 3));
+        }
+    }
+    png_destroy_read_struct(&png, &info, nullptr);
+    return true;
+}
+
+SurfacePtr LoadPlainRgb(const std::vector<uint8_t>& bytes) {
+    const uint32_t width = BigEndian32(&bytes[16]);
+    const uint32_t height = BigEndian32(&bytes[20]);
+    auto out = Surface::Create(static_cast<int32_t>(width), static_cast<int32_t>(height));
+    if (out == nullptr) return nullptr;
+    std::vector<uint8_t> row(size_t{width} * 3);
+    MemoryReader reader{bytes.data(), bytes.size(), 0};
+    if (!DecodeRgbRows(&reader, out->Pixels(), out->PitchPixels(), row.data(), width, height)) return nullptr;
+    return out;
+}
+
 void InitImage() {
     static const bool done = (IMG_Init(IMG_INIT_PNG), true);
     (void)done;
@@ -59,6 +139,7 @@ void InitImage() {
 
 SurfacePtr LoadPng(const std::vector<uint8_t>& bytes) {
     if (!WholePng(bytes)) return nullptr;
+    if (PlainRgb(bytes)) return LoadPlainRgb(bytes);
     InitImage();
     SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
     if (rw == nullptr) return nullptr;

@@ -5,6 +5,7 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#include <tmmintrin.h>
 #endif
 
 namespace platform {
@@ -14,6 +15,20 @@ namespace {
 int32_t FirstAtOrAfter(int32_t s, int32_t view, int32_t src) {
     return static_cast<int32_t>((static_cast<int64_t>(s) * view + src - 1) / src);
 }
+
+#if defined(__SSE2__)
+// Four viewport columns at a time: one load of the four source pixels they come from and one
+// byte shuffle (SSSE3) whose mask picks each column's pixel. Returns the first column not drawn.
+__attribute__((target("ssse3"))) int32_t WidenGroups(const uint32_t* converted, const int32_t* column,
+                                                     const uint8_t* masks, int32_t x, int32_t x1, uint32_t* to) {
+    for (; x + 4 <= x1; x += 4) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(converted + column[x]));
+        const __m128i mask = _mm_loadu_si128(reinterpret_cast<const __m128i*>(masks + (x >> 2) * 16));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + x), _mm_shuffle_epi8(v, mask));
+    }
+    return x;
+}
+#endif
 
 }  // namespace
 
@@ -41,7 +56,23 @@ ScaledCopy::ScaledCopy(int32_t srcWidth, int32_t srcHeight, const Rect& viewport
     xrgb_ =
         format.redShift == 16 && format.greenShift == 8 && format.blueShift == 0 && (format.opaque & 0x00FFFFFFu) == 0;
     alphaHigh_ = static_cast<uint16_t>((format.opaque >> 24) << 8);
-    rowBuffer_.resize(static_cast<size_t>(std::max(0, srcWidth)));
+    rowBuffer_.resize(static_cast<size_t>(std::max(0, srcWidth)) + 3);
+#if defined(__SSE2__)
+    // A picture at least as wide as the source shows each source pixel once or twice, so four
+    // neighbouring columns come from four neighbouring source pixels.
+    bool widening = !column_.empty();
+    for (size_t x = 1; x < column_.size(); ++x) widening = widening && column_[x] - column_[x - 1] <= 1;
+    if (widening && __builtin_cpu_supports("ssse3")) {
+        groupMasks_.resize(column_.size() / 4 * 16);
+        for (size_t g = 0; g < column_.size() / 4; ++g) {
+            for (size_t lane = 0; lane < 4; ++lane) {
+                const auto offset = static_cast<uint8_t>(column_[g * 4 + lane] - column_[g * 4]);
+                for (size_t byte = 0; byte < 4; ++byte)
+                    groupMasks_[g * 16 + lane * 4 + byte] = static_cast<uint8_t>(offset * 4 + byte);
+            }
+        }
+    }
+#endif
 }
 
 void ScaledCopy::ConvertRow(const uint16_t* from, uint32_t* to, int32_t count) const {
@@ -69,6 +100,18 @@ void ScaledCopy::ConvertRow(const uint16_t* from, uint32_t* to, int32_t count) c
     }
 #endif
     for (; x < count; ++x) to[x] = Convert(from[x]);
+}
+
+void ScaledCopy::Widen(const uint32_t* converted, int32_t x0, int32_t x1, uint32_t* to) const {
+    const int32_t* column = column_.data();
+    int32_t x = x0;
+#if defined(__SSE2__)
+    if (!groupMasks_.empty()) {
+        for (; x < x1 && (x & 3) != 0; ++x) to[x - x0] = converted[column[x]];
+        x = WidenGroups(converted, column, groupMasks_.data(), x, x1, to - x0);
+    }
+#endif
+    for (; x < x1; ++x) to[x - x0] = converted[column[x]];
 }
 
 Rect ScaledCopy::Letterbox(int32_t srcWidth, int32_t srcHeight, int32_t width, int32_t height) {
@@ -112,11 +155,9 @@ void ScaledCopy::Copy(const Surface& source, const Rect& src, uint32_t* dst, int
             ConvertRow(from + x0, to, x1 - x0);
         } else if (x1 > x0) {
             // Convert the source columns once, then pick the nearest of each.
-            const int32_t* column = column_.data();
-            const int32_t first = column[x0];
-            ConvertRow(from + first, rowBuffer_.data(), column[x1 - 1] - first + 1);
-            const uint32_t* converted = rowBuffer_.data() - first;
-            for (int32_t x = x0; x < x1; ++x) to[x - x0] = converted[column[x]];
+            const int32_t first = column_[static_cast<size_t>(x0)];
+            ConvertRow(from + first, rowBuffer_.data(), column_[static_cast<size_t>(x1 - 1)] - first + 1);
+            Widen(rowBuffer_.data() - first, x0, x1, to);
         }
         previous = to;
         previousRow = sy;

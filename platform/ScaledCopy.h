@@ -39,18 +39,26 @@ public:
     void ConvertRow(const uint16_t* from, uint32_t* to, int32_t count) const;
 
 private:
+    // Widens the converted source pixels of one row into viewport columns x0..x1-1 at `to`.
+    void Widen(const uint32_t* converted, int32_t x0, int32_t x1, uint32_t* to) const;
+
     int32_t srcWidth_;
     int32_t srcHeight_;
     Rect viewport_;
     std::vector<int32_t> column_;  // source column of each viewport column
     std::vector<int32_t> row_;     // source row of each viewport row
+    // Where no source pixel is shown more than twice, viewport columns 4g..4g+3 come from the
+    // four source pixels from column_[4g] on: bytes 16g..16g+15 are the byte shuffle that picks
+    // them. Empty otherwise, or where the processor has no byte shuffle.
+    std::vector<uint8_t> groupMasks_;
     std::array<uint32_t, 256> high_{};
     std::array<uint32_t, 256> low_{};
     // Red, green and blue in bytes 2, 1 and 0 (the usual 32-bit framebuffer): rows convert
     // eight pixels at a time in vector registers instead of through the tables.
     bool xrgb_ = false;
     uint16_t alphaHigh_ = 0;  // the alpha byte of `opaque`, in the high half of a 16-bit lane
-    // One converted source row, reused for scaled copies (no allocation per frame).
+    // One converted source row and three pixels to spare (a group reads four source pixels
+    // from its first one), reused for scaled copies (no allocation per frame).
     mutable std::vector<uint32_t> rowBuffer_;
 };
 

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/SoundDevice.h"
+
 namespace platform {
 
 SoundBuffer::SoundBuffer(Mix_Chunk* chunk, int channel) : chunk_(chunk), channel_(channel) {}
@@ -26,7 +28,9 @@ SoundBuffer::~SoundBuffer() {
 }
 
 bool SoundBuffer::OwnsChannel() const {
-    return chunk_ != nullptr && Mix_GetChunk(channel_) == chunk_ && Mix_Playing(channel_) != 0;
+    // A resting output has no channels: nothing plays there.
+    return chunk_ != nullptr && !SoundDevice::Resting() && Mix_GetChunk(channel_) == chunk_ &&
+           Mix_Playing(channel_) != 0;
 }
 
 void SoundBuffer::CountPlayed(int /*channel*/, void* /*stream*/, int len, void* self) {
@@ -35,7 +39,7 @@ void SoundBuffer::CountPlayed(int /*channel*/, void* /*stream*/, int len, void* 
 
 void SoundBuffer::Start() {
     played_.store(0);
-    if (!Realize()) {
+    if (!Realize() || !SoundDevice::Wake()) {
         state_ = State::Idle;
         return;
     }

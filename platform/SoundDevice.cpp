@@ -17,6 +17,8 @@
 namespace platform {
 namespace {
 
+constexpr int kOutputRate = 22050;
+
 // A decoded sound is at most this long at the output's rate (about three minutes of stereo at
 // 44.1 kHz; the longest loop of the packs takes a sixth of it).
 constexpr uint64_t kMaxConvertedBytes = uint64_t{32} << 20;
@@ -95,42 +97,106 @@ bool SoundDevice::AnyOutputExists() {
     return AlsaPlaybackExists() || SoundServerExists() || AlsaConfigured();
 }
 
-std::unique_ptr<SoundDevice> SoundDevice::Open(std::string* failure) {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        if (failure) *failure = SDL_GetError();
-        return nullptr;
-    }
-    if (Mix_OpenAudio(MIX_DEFAULT_FREQUENCY, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {
+namespace {
+
+// The device's output: open while sounds may play, closed after a while of silence so that the
+// mixer's thread stops waking (it mixes a block every 23 ms whether or not anything plays).
+constexpr uint32_t kRestAfterMs = 2000;
+bool g_deviceExists = false;
+bool g_outputOpen = false;
+int g_masterVolume = MIX_MAX_VOLUME;
+bool g_silenceCounted = false;
+uint32_t g_silentSince = 0;
+
+bool OpenOutput(std::string* failure) {
+    // Every sound of the packs is 16-bit mono at 22.05 kHz: an output of that form keeps them as
+    // they are, where one of 44.1 kHz stereo would hold each one four times over (and the
+    // converter's working room, four times more again) and mix four times the samples. 512
+    // samples are 23 ms, as 1024 at 44.1 kHz. The system's sound server widens the output.
+    if (Mix_OpenAudio(kOutputRate, AUDIO_S16SYS, 1, 512) != 0) {
         if (failure) *failure = Mix_GetError();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return nullptr;
+        return false;
     }
-    Mix_AllocateChannels(kChannels);
+    Mix_AllocateChannels(SoundDevice::kChannels);
     int rate = 0;
     Uint16 format = 0;
     int channels = 0;
     Mix_QuerySpec(&rate, &format, &channels);
     g_floatOutput = SDL_AUDIO_ISFLOAT(format);
-    g_outputPeak.store(0);
     Mix_SetPostMix(&MeasureOutput, nullptr);
+    Mix_MasterVolume(g_masterVolume);
+    g_outputOpen = true;
+    g_silenceCounted = false;
+    return true;
+}
+
+void CloseOutput() {
+    Mix_SetPostMix(nullptr, nullptr);
+    Mix_HaltChannel(-1);
+    Mix_CloseAudio();
+    g_outputOpen = false;
+}
+
+}  // namespace
+
+std::unique_ptr<SoundDevice> SoundDevice::Open(std::string* failure) {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        if (failure) *failure = SDL_GetError();
+        return nullptr;
+    }
+    g_masterVolume = MIX_MAX_VOLUME;
+    if (!OpenOutput(failure)) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return nullptr;
+    }
+    g_outputPeak.store(0);
+    g_deviceExists = true;
     return std::unique_ptr<SoundDevice>(new SoundDevice());
 }
 
 SoundDevice::~SoundDevice() {
-    Mix_SetPostMix(nullptr, nullptr);
     Mix_MasterVolume(MIX_MAX_VOLUME);
-    Mix_HaltChannel(-1);
-    Mix_CloseAudio();
+    if (g_outputOpen) CloseOutput();
+    g_deviceExists = false;
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
+
+bool SoundDevice::Wake() {
+    if (!g_deviceExists) return false;
+    return g_outputOpen || OpenOutput(nullptr);
+}
+
+void SoundDevice::RestWhileSilent(uint32_t nowMs) {
+    if (!g_outputOpen) return;
+    // Paused channels count as playing: their sounds go on from where they stopped.
+    if (Mix_Playing(-1) != 0) {
+        g_silenceCounted = false;
+        return;
+    }
+    if (!g_silenceCounted) {
+        g_silenceCounted = true;
+        g_silentSince = nowMs;
+        return;
+    }
+    if (nowMs - g_silentSince >= kRestAfterMs) CloseOutput();
+}
+
+bool SoundDevice::Resting() { return g_deviceExists && !g_outputOpen; }
 
 namespace {
 
 Mix_Chunk* Decode(const std::vector<uint8_t>& wav) {
-    if (!Acceptable(wav)) return nullptr;
+    // Sounds are decoded into the output's form, so the output must be open.
+    if (!SoundDevice::Wake() || !Acceptable(wav)) return nullptr;
     SDL_RWops* rw = SDL_RWFromConstMem(wav.data(), static_cast<int>(wav.size()));
     if (rw == nullptr) return nullptr;
-    return Mix_LoadWAV_RW(rw, 1);
+    Mix_Chunk* chunk = Mix_LoadWAV_RW(rw, 1);
+    // A converted sound keeps the converter's working room (up to 16 times the sound) behind
+    // its samples: give back what the samples do not use.
+    if (chunk != nullptr && chunk->allocated != 0 && chunk->alen > 0) {
+        if (void* fitted = SDL_realloc(chunk->abuf, chunk->alen)) chunk->abuf = static_cast<Uint8*>(fitted);
+    }
+    return chunk;
 }
 
 }  // namespace
@@ -149,7 +215,10 @@ std::unique_ptr<SoundBuffer> SoundDevice::CreateDeferredBuffer(std::function<std
         SoundBuffer::Decoder([readWav = std::move(readWav)]() { return Decode(readWav()); }), channel);
 }
 
-void SoundDevice::SetMuted(bool muted) { Mix_MasterVolume(muted ? 0 : MIX_MAX_VOLUME); }
+void SoundDevice::SetMuted(bool muted) {
+    g_masterVolume = muted ? 0 : MIX_MAX_VOLUME;
+    Mix_MasterVolume(g_masterVolume);
+}
 
 uint32_t SoundDevice::TakeOutputPeak() { return g_outputPeak.exchange(0); }
 

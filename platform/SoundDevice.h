@@ -40,6 +40,16 @@ public:
     // The largest sample value (0..32768) the mixer has sent to the output since the last call.
     uint32_t TakeOutputPeak();
 
+    // Closes the output once nothing has played (or stood paused) for two seconds by `nowMs`
+    // (platform::Clock milliseconds), counted from the first call that found it silent: a still
+    // screen calls it before it sleeps, and the mixer's thread then stops waking.
+    void RestWhileSilent(uint32_t nowMs);
+    // Opens a rested output again; buffers call it before they decode or play. False when no
+    // device exists or the output cannot be opened.
+    static bool Wake();
+    // True while a device exists and its output is closed for silence.
+    static bool Resting();
+
     SoundDevice(const SoundDevice&) = delete;
     SoundDevice& operator=(const SoundDevice&) = delete;
 

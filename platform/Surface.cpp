@@ -28,6 +28,47 @@ uint16_t Raw565(uint32_t r, uint32_t g, uint32_t b) {
     return static_cast<uint16_t>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
 }
 
+// A pixel over black, each channel truncated.
+uint16_t OverBlack(uint32_t r, uint32_t g, uint32_t b, uint32_t a) {
+    if (a != 255) {
+        r = r * a / 255;
+        g = g * a / 255;
+        b = b * a / 255;
+    }
+    return Raw565(r, g, b);
+}
+
+// 24- or 32-bit pixels of 8-bit channels, without palette or colour key: converted row by row
+// without a 32-bit copy of the whole picture first.
+bool PlainTrueColour(SDL_Surface* s) {
+    const SDL_PixelFormat* f = s->format;
+    return f->palette == nullptr && (f->BytesPerPixel == 3 || f->BytesPerPixel == 4) && f->Rloss == 0 &&
+           f->Gloss == 0 && f->Bloss == 0 && (f->Amask == 0 || f->Aloss == 0) && !SDL_HasColorKey(s) &&
+           !SDL_MUSTLOCK(s);
+}
+
+void ConvertTrueColour(const SDL_Surface* from, uint16_t* to, int32_t toPitch) {
+    const SDL_PixelFormat* f = from->format;
+    const int bytes = f->BytesPerPixel;
+    for (int32_t y = 0; y < from->h; ++y) {
+        const uint8_t* row = static_cast<const uint8_t*>(from->pixels) + static_cast<size_t>(y) * from->pitch;
+        uint16_t* dst = to + static_cast<size_t>(y) * toPitch;
+        for (int32_t x = 0; x < from->w; ++x, row += bytes) {
+            uint32_t p = 0;
+            if (bytes == 4) {
+                std::memcpy(&p, row, 4);
+            } else if (SDL_BYTEORDER == SDL_LIL_ENDIAN) {
+                p = row[0] | (uint32_t{row[1]} << 8) | (uint32_t{row[2]} << 16);
+            } else {
+                p = (uint32_t{row[0]} << 16) | (uint32_t{row[1]} << 8) | row[2];
+            }
+            const uint32_t a = f->Amask != 0 ? (p & f->Amask) >> f->Ashift : 255;
+            dst[x] =
+                OverBlack((p & f->Rmask) >> f->Rshift, (p & f->Gmask) >> f->Gshift, (p & f->Bmask) >> f->Bshift, a);
+        }
+    }
+}
+
 // Copies a row skipping the pixels equal to `key`.
 void CopyRowKeyed(uint16_t* dst, const uint16_t* src, int64_t count, uint16_t key) {
     int64_t i = 0;
@@ -123,6 +164,12 @@ std::shared_ptr<Surface> Surface::Adopt(SDL_Surface* surface) {
         SDL_SetSurfaceBlendMode(surface, SDL_BLENDMODE_NONE);
         return std::shared_ptr<Surface>(new Surface(surface));
     }
+    if (PlainTrueColour(surface)) {
+        auto out = Create(surface->w, surface->h);
+        if (out != nullptr) ConvertTrueColour(surface, out->Pixels(), out->PitchPixels());
+        SDL_FreeSurface(surface);
+        return out;
+    }
     // Through 32-bit ARGB first: SDL turns a colour key or palette transparency into alpha.
     SDL_Surface* argb = SDL_ConvertSurfaceFormat(surface, SDL_PIXELFORMAT_ARGB8888, 0);
     SDL_FreeSurface(surface);
@@ -130,24 +177,7 @@ std::shared_ptr<Surface> Surface::Adopt(SDL_Surface* surface) {
     auto out = Create(argb->w, argb->h);
     if (out != nullptr) {
         SDL_LockSurface(argb);
-        for (int32_t y = 0; y < argb->h; ++y) {
-            const auto* src = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(argb->pixels) +
-                                                                static_cast<size_t>(y) * argb->pitch);
-            uint16_t* dst = out->Pixels() + static_cast<size_t>(y) * out->PitchPixels();
-            for (int32_t x = 0; x < argb->w; ++x) {
-                const uint32_t p = src[x];
-                const uint32_t a = p >> 24;
-                uint32_t r = (p >> 16) & 0xFF;
-                uint32_t g = (p >> 8) & 0xFF;
-                uint32_t b = p & 0xFF;
-                if (a != 255) {
-                    r = r * a / 255;
-                    g = g * a / 255;
-                    b = b * a / 255;
-                }
-                dst[x] = Raw565(r, g, b);
-            }
-        }
+        ConvertTrueColour(argb, out->Pixels(), out->PitchPixels());
         SDL_UnlockSurface(argb);
     }
     SDL_FreeSurface(argb);

@@ -140,10 +140,11 @@ bool GraphicEngine::LoadPicture(platform::SurfacePtr& out, const std::string& na
     return true;
 }
 
-void GraphicEngine::DecodeWhileIdle(uint32_t deadline) {
+bool GraphicEngine::DecodeWhileIdle(uint32_t deadline) {
     using SteadyClock = std::chrono::steady_clock;
     // A little time is kept back for the frame itself.
     constexpr double kReserveMs = 2.0;
+    bool decoded = false;
     while (!pending_.empty() && pack_ != nullptr) {
         const std::shared_ptr<const platform::Surface> picture = pending_.front().picture.lock();
         if (picture == nullptr || picture->Decoded()) {
@@ -153,16 +154,18 @@ void GraphicEngine::DecodeWhileIdle(uint32_t deadline) {
         const double pixels = static_cast<double>(picture->Width()) * picture->Height();
         const double expectedMs = pixels * nanosecondsPerPixel_ / 1e6;
         const auto left = static_cast<int32_t>(deadline - platform::Clock::Now());
-        if (static_cast<double>(left) < expectedMs + kReserveMs) return;
+        if (static_cast<double>(left) < expectedMs + kReserveMs) return decoded;
 
         const auto start = SteadyClock::now();
         picture->Supply(DecodeFromPack(*pack_, pending_.front().entry, picture->Width(), picture->Height()));
         pending_.pop_front();
+        decoded = true;
         const double tookNs = std::chrono::duration<double, std::nano>(SteadyClock::now() - start).count();
         // Slower pictures raise the estimate at once; faster ones lower it slowly.
         const double observed = tookNs / pixels;
         nanosecondsPerPixel_ = observed > nanosecondsPerPixel_ ? observed : 0.9 * nanosecondsPerPixel_ + 0.1 * observed;
     }
+    return decoded;
 }
 
 void GraphicEngine::BeginText() {

@@ -56,8 +56,9 @@ public:
     // Decodes loaded pictures that are not drawn yet, oldest first, while each one's expected
     // decoding time still ends before `deadline` (platform::Clock milliseconds): the frame loop
     // calls it before it waits, so a picture first drawn mid-game costs that frame nothing. A
-    // picture that does not decode here is left for its first draw, which reports it.
-    void DecodeWhileIdle(uint32_t deadline);
+    // picture that does not decode here is left for its first draw, which reports it. True when
+    // it decoded a picture.
+    bool DecodeWhileIdle(uint32_t deadline);
 
     // Text is drawn between BeginText and EndText only: SetTextColor and DrawText do nothing
     // while text is closed, and MeasureText gives 0 by 0. The colour last set while text was

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/FatalError.h"
+#include "platform/Clock.h"
 #include "platform/CodePage.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
@@ -178,6 +179,10 @@ const platform::SoundBuffer* SoundEngine::Slot(int index) const {
 void SoundEngine::SetMuted(bool muted) {
     muted_ = muted;
     if (device_) device_->SetMuted(muted);
+}
+
+void SoundEngine::RestWhileSilent() {
+    if (device_) device_->RestWhileSilent(platform::Clock::Now());
 }
 
 std::string SoundEngine::Status() {

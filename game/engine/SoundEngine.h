@@ -41,6 +41,9 @@ public:
     // engine is silent and reaches the output as soon as there is one.
     void SetMuted(bool muted);
     bool Muted() const { return muted_; }
+    // A still screen is about to sleep: after two seconds without a sound playing, the output
+    // closes until the next sound, so nothing wakes the program meanwhile.
+    void RestWhileSilent();
     // One line on what the engine plays: "sound: on|off, output peak N, playing: NAME ..." with
     // the loudest sample the mixer has sent out since the last such line (0 to 32768).
     std::string Status();

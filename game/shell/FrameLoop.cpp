@@ -1,6 +1,7 @@
 #include "shell/FrameLoop.h"
 
 #include "engine/GraphicEngine.h"
+#include "engine/SoundEngine.h"
 #include "platform/Clock.h"
 #include "platform/MessageQueue.h"
 #include "platform/ScriptRunner.h"
@@ -11,6 +12,9 @@ namespace {
 
 // Longest wait of a still screen: a lost wake costs at most this.
 constexpr uint32_t kStillWait = 1000;
+// Longest a still screen spends on decoding pictures before it sleeps (the delay a key pressed
+// meanwhile may see).
+constexpr uint32_t kStillDecodeMs = 50;
 
 bool g_redrawRequested = true;
 bool g_drawEveryFrame = false;
@@ -64,10 +68,14 @@ bool FrameTick() {
 
 void WaitForNextFrameOrInput() {
     const uint32_t deadline = static_cast<uint32_t>(g_LastFrameTime) + kFrameInterval;
-    // Time to spare before the next frame goes to pictures that are loaded but not drawn yet.
-    if (g_Graphic) g_Graphic->DecodeWhileIdle(deadline);
     const bool sleep = StandsStill() && !platform::ScriptRunner::Active();
-    platform::MessageQueue::Instance().WaitUntil(sleep ? platform::Clock::Now() + kStillWait : deadline);
+    // Time to spare before the next frame goes to pictures that are loaded but not drawn yet. A
+    // still screen draws nothing, so it gives them up to kStillDecodeMs and sleeps only once
+    // none is left that fits: they are done at once instead of a few each second.
+    const bool decoded =
+        g_Graphic && g_Graphic->DecodeWhileIdle(sleep ? platform::Clock::Now() + kStillDecodeMs : deadline);
+    if (sleep && g_Sound) g_Sound->RestWhileSilent();
+    platform::MessageQueue::Instance().WaitUntil(sleep && !decoded ? platform::Clock::Now() + kStillWait : deadline);
 }
 
 namespace {

@@ -257,4 +257,43 @@ TEST_F(SoundEngineTest, StopKeepsTheLoopPositionAndRewindRestartsIt) {
     EXPECT_TRUE(loop.Playing());
 }
 
+TEST_F(SoundEngineTest, ASilentOutputRestsUntilTheNextSoundWhileAPausedLoopKeepsItOpen) {
+    auto device = platform::SoundDevice::Open();
+    ASSERT_TRUE(device);
+    auto loop = device->CreateBuffer(Wave(3000), 1);
+    auto click = device->CreateBuffer(Wave(20), 2);
+    auto effect = device->CreateDeferredBuffer([] { return Wave(1000); }, 3);
+    ASSERT_TRUE(loop && click && effect);
+    // A sound played to its end before the output rests.
+    click->Play(false);
+    ASSERT_TRUE(WaitFor([&] { return !click->Playing(); }));
+
+    // A paused loop goes on from where it stopped, so the output stays open for it.
+    loop->Play(true);
+    ASSERT_TRUE(WaitFor([&] { return loop->Position() > 0; }));
+    loop->Stop();
+    device->RestWhileSilent(1000);
+    device->RestWhileSilent(9000);
+    EXPECT_FALSE(platform::SoundDevice::Resting());
+
+    // Silence is counted from the first call that finds it; two seconds of it close the output.
+    loop->Rewind();
+    device->RestWhileSilent(10000);
+    device->RestWhileSilent(11999);
+    EXPECT_FALSE(platform::SoundDevice::Resting());
+    device->RestWhileSilent(12000);
+    EXPECT_TRUE(platform::SoundDevice::Resting());
+    EXPECT_FALSE(click->Playing());
+
+    // The next sounds, one decoded only now, open it again and are heard.
+    (void)device->TakeOutputPeak();
+    click->Play(false);
+    effect->Play(false);
+    EXPECT_FALSE(platform::SoundDevice::Resting());
+    EXPECT_TRUE(effect->Playing());
+    EXPECT_TRUE(WaitFor([&] { return device->TakeOutputPeak() > 0; }));
+    loop->Play(true);
+    EXPECT_TRUE(loop->Playing());
+}
+
 }  // namespace

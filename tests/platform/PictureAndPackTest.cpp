@@ -1,8 +1,11 @@
 #include <SDL.h>
+#include <SDL_image.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <random>
 
 #include "platform/PictureLoader.h"
 #include "platform/ResourcePack.h"
@@ -42,6 +45,55 @@ TEST(PictureLoaderTest, PngBecomesRgb565WithoutKey) {
     EXPECT_EQ(picture->ReadPixel(1, 0), 0);
     EXPECT_EQ(picture->ReadPixel(2, 0), 0xFFFF);
     EXPECT_FALSE(picture->HasColorKey());
+}
+
+// The pixels SDL_image and the general conversion give for PNG bytes.
+std::shared_ptr<Surface> GeneralDecode(const std::vector<uint8_t>& bytes) {
+    SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+    return Surface::Adopt(IMG_LoadTyped_RW(rw, 1, "PNG"));
+}
+
+bool SamePixels(const Surface& a, const Surface& b) {
+    if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+    for (int32_t y = 0; y < a.Height(); ++y) {
+        for (int32_t x = 0; x < a.Width(); ++x) {
+            if (a.ReadPixel(x, y) != b.ReadPixel(x, y)) return false;
+        }
+    }
+    return true;
+}
+
+TEST(PictureLoaderTest, PlainRgbPicturesDecodeRowByRowToTheGeneralDecodersPixels) {
+    testsupport::TempDir dir;
+    SDL_Surface* rgb = SDL_CreateRGBSurfaceWithFormat(0, 97, 31, 24, SDL_PIXELFORMAT_RGB24);
+    ASSERT_NE(rgb, nullptr);
+    std::mt19937 random(3);
+    for (int y = 0; y < rgb->h; ++y) {
+        auto* row = static_cast<uint8_t*>(rgb->pixels) + static_cast<size_t>(y) * rgb->pitch;
+        for (int x = 0; x < rgb->w * 3; ++x) row[x] = static_cast<uint8_t>(random());
+    }
+    auto noise = Surface::Adopt(rgb);
+    ASSERT_TRUE(platform::SavePng(*noise, dir.Path() + "noise.png"));
+    std::vector<std::vector<uint8_t>> pictures{ReadFile(dir.Path() + "noise.png")};
+    // The pack's largest pictures, where it is built.
+    if (auto pack = platform::ResourcePack::Open(std::string(GLYPHOR_DIST_DIR) + "/Game/GameRes.DLL")) {
+        for (const char* name : {"POLICE_BACKGROUND", "POLICE_MAINMENU_BG", "SPACE_MAINMENU_BG", "POLICE_THIEF"}) {
+            std::vector<uint8_t> bytes;
+            if (pack->Read(std::string(name) + ".png", bytes)) pictures.push_back(bytes);
+        }
+    }
+    for (const auto& bytes : pictures) {
+        const auto direct = platform::LoadPng(bytes);
+        const auto general = GeneralDecode(bytes);
+        ASSERT_TRUE(direct && general);
+        EXPECT_TRUE(SamePixels(*direct, *general)) << direct->Width() << "x" << direct->Height();
+    }
+    // Damaged picture data inside whole chunks stops the decoder midway: no picture at all.
+    std::vector<uint8_t> damaged = pictures.front();
+    const auto idat = std::search(damaged.begin(), damaged.end(), std::begin("IDAT"), std::end("IDAT") - 1);
+    ASSERT_NE(idat, damaged.end());
+    for (auto at = idat + 6; at < damaged.end() - 20; ++at) *at ^= 0x5A;
+    EXPECT_EQ(platform::LoadPng(damaged), nullptr);
 }
 
 TEST(PictureLoaderTest, RefusesDamagedOrOversizedPictures) {
