@@ -82,7 +82,9 @@ void NetController::MouseUp(int32_t Button, int32_t X, int32_t Y) { MouseRouting
 
 void NetController::MouseMove(int32_t X, int32_t Y) { MouseRouting::Move(X, Y, buttons_.Lobby()); }
 
+// Create and Join wait for a running search to end: the lobby's buttons work while it runs.
 void NetController::Create() {
+    if (engine_->IsSearching()) return;
     g_Graphic->SetFont(g_ArialFont);
     screens_.SwitchScreen(kScreenSetting);
     const std::u16string name = LobbyView::PlayerName(platform::HostName(), u"Host");
@@ -90,6 +92,7 @@ void NetController::Create() {
 }
 
 void NetController::Join() {
+    if (engine_->IsSearching()) return;
     if (selectedSession_ < 1 || selectedSession_ > LobbyView::RowsShown(engine_->GetSessionCount())) {
         screens_.ShowStatus(kNoValidSession);
         return;

@@ -142,7 +142,6 @@ void PoliceGame::SwitchScreen(PoliceScreen n) {
     case kScreenLobby:
         backgroundName_ = "POLICE_SERVERLIST_BG";
         isNetworkGame_ = true;
-        network_.EnterLobby();
         break;
     case kScreenRace:
         backgroundName_ = "POLICE_BACKGROUND";
@@ -162,6 +161,9 @@ void PoliceGame::SwitchScreen(PoliceScreen n) {
     if (n == kScreenRace) sound_.StartMusic();
     pictures_.LoadBackground(backgroundName_);
     PointerNotice::Tell(*this);
+    // The search starts once the lobby is the screen, so the frames drawn while it runs show the
+    // lobby saying that it is searching.
+    if (n == kScreenLobby) network_.EnterLobby();
 }
 
 void PoliceGame::ShowStatus(const std::u16string& text) {
