@@ -30,6 +30,15 @@ void GameFont::SetUnderline(uint8_t underline) {
     changed_ = true;
 }
 
+std::shared_ptr<GameFont> GameFont::Chinese(int32_t height, bool bold) {
+    auto font = std::make_shared<GameFont>();
+    font->SetFaceName(u"黑体");
+    font->SetCharSet(134);
+    font->SetHeight(height);
+    if (bold) font->SetBold(true);
+    return font;
+}
+
 void GameFont::SetBold(bool bold) {
     record_.weight = bold ? 700 : 400;
     changed_ = true;

@@ -23,6 +23,9 @@ public:
     GameFont() = default;
     ~GameFont();
 
+    // The game's Chinese face (黑体, GB2312) at `height`, bold when asked.
+    static std::shared_ptr<GameFont> Chinese(int32_t height, bool bold = false);
+
     void SetFaceName(const std::u16string& name);
     void SetCharSet(uint8_t charSet);
     void SetHeight(int32_t height);

@@ -144,12 +144,7 @@ const char16_t* PoliceRenderer::FinishPrompt() const {
 }
 
 void PoliceRenderer::DrawFinishPrompt() {
-    if (!promptFont_) {
-        promptFont_ = std::make_shared<GameFont>();
-        promptFont_->SetFaceName(u"黑体");
-        promptFont_->SetCharSet(134);
-        promptFont_->SetHeight(-22);
-    }
+    if (!promptFont_) promptFont_ = GameFont::Chinese(-22);
     const std::shared_ptr<GameFont> previous = g_Graphic->Font();
     g_Graphic->SetFont(promptFont_);
     const std::u16string prompt = FinishPrompt();
@@ -173,12 +168,7 @@ void PoliceRenderer::DrawResult() { DrawOpaqueWhole(pictures_.Background, 0, 0);
 void PoliceRenderer::DrawStatus(const std::u16string& text, int32_t& ticks, StatusSpot at) {
     if (ticks <= 0) return;
     --ticks;
-    if (!statusFont_) {
-        statusFont_ = std::make_shared<GameFont>();
-        statusFont_->SetFaceName(u"黑体");
-        statusFont_->SetCharSet(134);
-        statusFont_->SetHeight(-16);
-    }
+    if (!statusFont_) statusFont_ = GameFont::Chinese(-16);
     const std::shared_ptr<GameFont> previous = g_Graphic->Font();
     g_Graphic->SetFont(statusFont_);
     const int32_t width = LegibleText::Width(*g_Graphic, text);

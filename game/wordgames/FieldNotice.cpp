@@ -11,17 +11,9 @@ constexpr uint32_t kPanelFill = 0xE8F8FF;  // cream
 constexpr uint32_t kPanelBorder = 0x305070;
 constexpr uint32_t kLargeColor = 0x000090;  // dark red
 constexpr uint32_t kWhite = 0xFFFFFF;
-
-std::shared_ptr<GameFont> MakeFont(int32_t height) {
-    auto font = std::make_shared<GameFont>();
-    font->SetFaceName(u"黑体");
-    font->SetCharSet(134);
-    font->SetHeight(height);
-    return font;
-}
 }  // namespace
 
-FieldNotice::FieldNotice() : small_(MakeFont(-16)), large_(MakeFont(-48)) {}
+FieldNotice::FieldNotice() : small_(GameFont::Chinese(-16)), large_(GameFont::Chinese(-48)) {}
 
 FieldNotice::~FieldNotice() = default;
 

@@ -38,15 +38,8 @@ bool IsLatin(const std::u16string& text) {
 
 }  // namespace
 
-SpacePainter::SpacePainter() : chineseFont_(std::make_shared<GameFont>()), noticeFont_(std::make_shared<GameFont>()) {
-    for (const auto& font : {chineseFont_, noticeFont_}) {
-        font->SetFaceName(u"黑体");
-        font->SetCharSet(134);
-        font->SetBold(true);
-    }
-    chineseFont_->SetHeight(kArialHeight);
-    noticeFont_->SetHeight(kLevelNoticeHeight);
-}
+SpacePainter::SpacePainter()
+    : chineseFont_(GameFont::Chinese(kArialHeight, true)), noticeFont_(GameFont::Chinese(kLevelNoticeHeight, true)) {}
 
 SpacePainter::~SpacePainter() = default;
 

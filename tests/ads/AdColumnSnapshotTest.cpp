@@ -14,6 +14,7 @@
 
 #include "platform/PictureLoader.h"
 #include "platform/Surface.h"
+#include "tests/support/PackPictures.h"
 #include "tests/support/ScriptedRun.h"
 #include "tests/support/TempDir.h"
 
@@ -23,11 +24,7 @@ namespace {
 
 const std::string kDist = GLYPHOR_DIST_DIR;
 
-platform::SurfacePtr LoadPngFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return bytes.empty() ? nullptr : platform::LoadPng(bytes);
-}
+using testsupport::LoadPngFile;
 
 TEST(AdColumnSnapshot, ScriptDrawsThePanelTextOverTheStartScreen) {
     ASSERT_TRUE(fs::exists(kDist + "/glyphor_police"));

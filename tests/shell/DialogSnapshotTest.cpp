@@ -20,6 +20,7 @@
 #include "platform/Surface.h"
 #include "shell/NameBox.h"
 #include "shell/Settings.h"
+#include "tests/support/PackPictures.h"
 #include "tests/support/PlayedProgram.h"
 #include "tests/support/ScriptedRun.h"
 #include "tests/support/TempDir.h"
@@ -30,18 +31,8 @@ namespace {
 
 const std::string kDist = GLYPHOR_DIST_DIR;
 
-platform::SurfacePtr LoadPngFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return bytes.empty() ? nullptr : platform::LoadPng(bytes);
-}
-
-platform::SurfacePtr PackPicture(const std::string& name) {
-    static const auto pack = platform::ResourcePack::Open(kDist + "/Game/GameRes.DLL");
-    std::vector<uint8_t> bytes;
-    if (!pack || !pack->Read(name + ".png", bytes)) return nullptr;
-    return platform::LoadPng(bytes);
-}
+using testsupport::LoadPngFile;
+using testsupport::PackPicture;
 
 // How many pixels of `picture` show unchanged at (x, y) of `shot`, in a grid of samples.
 double Match(const platform::Surface& shot, const platform::Surface& picture, int32_t x, int32_t y) {

@@ -2,6 +2,8 @@
 // Pictures of the staged pack, for tests that play the real program: button centres to click
 // and pictures to compare snapshots with.
 #include <cstdint>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -10,6 +12,13 @@
 #include "platform/Surface.h"
 
 namespace testsupport {
+
+// A PNG file on disk (a snapshot), decoded; null when it is missing or empty.
+inline platform::SurfacePtr LoadPngFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return bytes.empty() ? nullptr : platform::LoadPng(bytes);
+}
 
 inline platform::SurfacePtr PackPicture(const std::string& name) {
     static const auto pack = platform::ResourcePack::Open(std::string(GLYPHOR_DIST_DIR) + "/Game/GameRes.DLL");

@@ -15,6 +15,7 @@
 #include "platform/MessageBoxPicture.h"
 #include "platform/PictureLoader.h"
 #include "platform/Surface.h"
+#include "tests/support/PackPictures.h"
 #include "tests/support/ScriptedRun.h"
 #include "tests/support/TempDir.h"
 
@@ -26,11 +27,7 @@ namespace {
 const std::string kDist = GLYPHOR_DIST_DIR;
 constexpr uint32_t kButtonFace = 0x00E0E0E0;  // the OK button at rest
 
-platform::SurfacePtr LoadPngFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return bytes.empty() ? nullptr : platform::LoadPng(bytes);
-}
+using testsupport::LoadPngFile;
 
 // `text` as FontFace draws it in the box's face and colour, on `background`.
 platform::SurfacePtr Drawn(const std::u16string& text, uint32_t background) {
