@@ -1,10 +1,9 @@
 #include "platform/PictureLoader.h"
 
-#include <SDL.h>
-#include <SDL_image.h>
 #include <png.h>
 
 #include <csetjmp>
+#include <cstdio>
 #include <cstring>
 
 namespace platform {
@@ -130,21 +129,94 @@ SurfacePtr LoadPlainRgb(const std::vector<uint8_t>& bytes) {
     return out;
 }
 
-void InitImage() {
-    static const bool done = (IMG_Init(IMG_INIT_PNG), true);
-    (void)done;
+// Any other PNG the decoder reads (palette, grey, 16-bit, transparency, interlacing), widened or
+// narrowed to 8-bit RGB; transparency is dropped, colours are kept as they stand. Such pictures
+// come only from outside the packs, so the whole 24-bit picture in between costs nothing there.
+bool DecodeAnyRows(MemoryReader* reader, uint16_t* pixels, int32_t pitch, std::vector<uint8_t>* rgb, uint32_t width,
+                   uint32_t height) {
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, &IgnoreWarning);
+    if (png == nullptr) return false;
+    png_infop info = png_create_info_struct(png);
+    std::vector<png_bytep> rows(height);
+    if (info == nullptr || setjmp(png_jmpbuf(png)) != 0) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        return false;
+    }
+    png_set_read_fn(png, reader, &ReadFromMemory);
+    png_read_info(png, info);
+    png_set_expand(png);
+    png_set_strip_16(png);
+    png_set_strip_alpha(png);
+    png_set_gray_to_rgb(png);
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    if (png_get_image_width(png, info) != width || png_get_image_height(png, info) != height ||
+        png_get_rowbytes(png, info) != size_t{width} * 3) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        return false;
+    }
+    for (uint32_t y = 0; y < height; ++y) rows[y] = rgb->data() + size_t{y} * width * 3;
+    png_read_image(png, rows.data());
+    png_destroy_read_struct(&png, &info, nullptr);
+    for (uint32_t y = 0; y < height; ++y) {
+        uint16_t* to = pixels + static_cast<size_t>(y) * static_cast<size_t>(pitch);
+        for (uint32_t x = 0; x < width; ++x) {
+            const uint8_t* p = rows[y] + size_t{x} * 3;
+            to[x] = static_cast<uint16_t>(((p[0] >> 3) << 11) | ((p[1] >> 2) << 5) | (p[2] >> 3));
+        }
+    }
+    return true;
+}
+
+SurfacePtr LoadAnyPng(const std::vector<uint8_t>& bytes) {
+    const uint32_t width = BigEndian32(&bytes[16]);
+    const uint32_t height = BigEndian32(&bytes[20]);
+    auto out = Surface::Create(static_cast<int32_t>(width), static_cast<int32_t>(height));
+    if (out == nullptr) return nullptr;
+    std::vector<uint8_t> rgb(size_t{width} * height * 3);
+    MemoryReader reader{bytes.data(), bytes.size(), 0};
+    if (!DecodeAnyRows(&reader, out->Pixels(), out->PitchPixels(), &rgb, width, height)) return nullptr;
+    return out;
+}
+
+// Writes RGB565 pixels widened to 8-bit RGB (the top bits repeated below, so white stays white and
+// a picture read back decodes to the same pixels). Only plain values live here: the encoder's errors jump back to
+// setjmp.
+bool EncodeRows(std::FILE* file, const Surface& surface, std::vector<uint8_t>* row) {
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, &IgnoreWarning);
+    if (png == nullptr) return false;
+    png_infop info = png_create_info_struct(png);
+    if (info == nullptr || setjmp(png_jmpbuf(png)) != 0) {
+        png_destroy_write_struct(&png, &info);
+        return false;
+    }
+    png_init_io(png, file);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(surface.Width()), static_cast<png_uint_32>(surface.Height()), 8,
+                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (int32_t y = 0; y < surface.Height(); ++y) {
+        const uint16_t* from = surface.Pixels() + static_cast<size_t>(y) * static_cast<size_t>(surface.PitchPixels());
+        for (int32_t x = 0; x < surface.Width(); ++x) {
+            uint8_t* p = row->data() + static_cast<size_t>(x) * 3;
+            const unsigned r = from[x] >> 11;
+            const unsigned g = (from[x] >> 5) & 0x3F;
+            const unsigned b = from[x] & 0x1F;
+            p[0] = static_cast<uint8_t>((r << 3) | (r >> 2));
+            p[1] = static_cast<uint8_t>((g << 2) | (g >> 4));
+            p[2] = static_cast<uint8_t>((b << 3) | (b >> 2));
+        }
+        png_write_row(png, row->data());
+    }
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return true;
 }
 
 }  // namespace
 
 SurfacePtr LoadPng(const std::vector<uint8_t>& bytes) {
     if (!WholePng(bytes)) return nullptr;
-    if (PlainRgb(bytes)) return LoadPlainRgb(bytes);
-    InitImage();
-    SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-    if (rw == nullptr) return nullptr;
-    SDL_Surface* decoded = IMG_LoadTyped_RW(rw, 1, "PNG");
-    return Surface::Adopt(decoded);
+    return PlainRgb(bytes) ? LoadPlainRgb(bytes) : LoadAnyPng(bytes);
 }
 
 bool PngSize(const std::vector<uint8_t>& header, int32_t& width, int32_t& height) {
@@ -155,12 +227,14 @@ bool PngSize(const std::vector<uint8_t>& header, int32_t& width, int32_t& height
 }
 
 bool SavePng(const Surface& surface, const std::string& path) {
-    InitImage();
-    SDL_Surface* rgb = SDL_ConvertSurfaceFormat(surface.Sdl(), SDL_PIXELFORMAT_RGB24, 0);
-    if (rgb == nullptr) return false;
-    const bool ok = IMG_SavePNG(rgb, path.c_str()) == 0;
-    SDL_FreeSurface(rgb);
-    return ok;
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) return false;
+    std::vector<uint8_t> row(static_cast<size_t>(surface.Width()) * 3);
+    const bool encoded = EncodeRows(file, surface, &row);
+    const bool closed = std::fclose(file) == 0;
+    if (encoded && closed) return true;
+    std::remove(path.c_str());
+    return false;
 }
 
 }  // namespace platform

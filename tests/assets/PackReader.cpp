@@ -1,7 +1,6 @@
 #include "PackReader.h"
 
-#include <SDL.h>
-#include <SDL_image.h>
+#include <png.h>
 #include <zip.h>
 
 PackReader::PackReader(const std::string& path) {
@@ -42,27 +41,19 @@ std::string distPath(const std::string& relative) { return std::string(GLYPHOR_D
 bool loadPicture(const PackReader& pack, const std::string& name, Picture565& out) {
     const std::vector<unsigned char> bytes = pack.read(name + ".png");
     if (bytes.empty()) return false;
-    SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-    SDL_Surface* s = IMG_LoadPNG_RW(rw);
-    SDL_RWclose(rw);
-    if (!s) return false;
-    out.hasAlpha = s->format->Amask != 0;
-    SDL_Surface* c = SDL_ConvertSurfaceFormat(s, SDL_PIXELFORMAT_RGB24, 0);
-    SDL_FreeSurface(s);
-    if (!c) return false;
-    out.w = c->w;
-    out.h = c->h;
-    out.px.resize(static_cast<size_t>(c->w) * c->h);
-    SDL_LockSurface(c);
-    for (int y = 0; y < c->h; ++y) {
-        const auto* row = static_cast<const unsigned char*>(c->pixels) + y * c->pitch;
-        for (int x = 0; x < c->w; ++x) {
-            const unsigned r = row[x * 3], g = row[x * 3 + 1], b = row[x * 3 + 2];
-            out.px[static_cast<size_t>(y) * c->w + x] =
-                static_cast<unsigned short>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
-        }
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (png_image_begin_read_from_memory(&image, bytes.data(), bytes.size()) == 0) return false;
+    out.hasAlpha = (image.format & PNG_FORMAT_FLAG_ALPHA) != 0;
+    image.format = PNG_FORMAT_RGB;
+    std::vector<unsigned char> rgb(PNG_IMAGE_SIZE(image));
+    if (png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr) == 0) return false;
+    out.w = static_cast<int>(image.width);
+    out.h = static_cast<int>(image.height);
+    out.px.resize(static_cast<size_t>(out.w) * out.h);
+    for (size_t i = 0; i < out.px.size(); ++i) {
+        const unsigned r = rgb[i * 3], g = rgb[i * 3 + 1], b = rgb[i * 3 + 2];
+        out.px[i] = static_cast<unsigned short>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
     }
-    SDL_UnlockSurface(c);
-    SDL_FreeSurface(c);
     return true;
 }
