@@ -23,7 +23,7 @@ private:
 
 std::string distPath(const std::string& relative);
 
-// A picture of the pack decoded by SDL_image and converted to RGB565 as the
+// A picture of the pack decoded by libpng's simplified reader and converted to RGB565 as the
 // game loads it; nullptr when missing or undecodable.
 struct Picture565 {
     int w = 0, h = 0;
