@@ -1,5 +1,6 @@
 #include "platform/PictureLoader.h"
 
+#include <SDL.h>
 #include <png.h>
 
 #include <csetjmp>
@@ -129,15 +130,15 @@ SurfacePtr LoadPlainRgb(const std::vector<uint8_t>& bytes) {
     return out;
 }
 
-// Any other PNG the decoder reads (palette, grey, 16-bit, transparency, interlacing), widened or
-// narrowed to 8-bit RGB; transparency is dropped, colours are kept as they stand. Such pictures
-// come only from outside the packs, so the whole 24-bit picture in between costs nothing there.
-bool DecodeAnyRows(MemoryReader* reader, uint16_t* pixels, int32_t pitch, std::vector<uint8_t>* rgb, uint32_t width,
-                   uint32_t height) {
+// Any other PNG the decoder reads (palette, grey, 16-bit, transparency, interlacing), as 8-bit
+// RGBA rows of `rgba` (4 x width bytes a row). Such pictures come only from outside the packs, so
+// the whole 32-bit picture in between costs nothing there.
+bool DecodeAnyRows(MemoryReader* reader, uint8_t* rgba, uint32_t width, uint32_t height) {
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, &IgnoreWarning);
     if (png == nullptr) return false;
     png_infop info = png_create_info_struct(png);
     std::vector<png_bytep> rows(height);
+    for (uint32_t y = 0; y < height; ++y) rows[y] = rgba + size_t{y} * width * 4;
     if (info == nullptr || setjmp(png_jmpbuf(png)) != 0) {
         png_destroy_read_struct(&png, &info, nullptr);
         return false;
@@ -146,37 +147,34 @@ bool DecodeAnyRows(MemoryReader* reader, uint16_t* pixels, int32_t pitch, std::v
     png_read_info(png, info);
     png_set_expand(png);
     png_set_strip_16(png);
-    png_set_strip_alpha(png);
     png_set_gray_to_rgb(png);
+    png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
     png_set_interlace_handling(png);
     png_read_update_info(png, info);
     if (png_get_image_width(png, info) != width || png_get_image_height(png, info) != height ||
-        png_get_rowbytes(png, info) != size_t{width} * 3) {
+        png_get_rowbytes(png, info) != size_t{width} * 4) {
         png_destroy_read_struct(&png, &info, nullptr);
         return false;
     }
-    for (uint32_t y = 0; y < height; ++y) rows[y] = rgb->data() + size_t{y} * width * 3;
     png_read_image(png, rows.data());
     png_destroy_read_struct(&png, &info, nullptr);
-    for (uint32_t y = 0; y < height; ++y) {
-        uint16_t* to = pixels + static_cast<size_t>(y) * static_cast<size_t>(pitch);
-        for (uint32_t x = 0; x < width; ++x) {
-            const uint8_t* p = rows[y] + size_t{x} * 3;
-            to[x] = static_cast<uint16_t>(((p[0] >> 3) << 11) | ((p[1] >> 2) << 5) | (p[2] >> 3));
-        }
-    }
     return true;
 }
 
+// Through the surface conversion, which blends pixels that are not fully opaque over black.
 SurfacePtr LoadAnyPng(const std::vector<uint8_t>& bytes) {
     const uint32_t width = BigEndian32(&bytes[16]);
     const uint32_t height = BigEndian32(&bytes[20]);
-    auto out = Surface::Create(static_cast<int32_t>(width), static_cast<int32_t>(height));
-    if (out == nullptr) return nullptr;
-    std::vector<uint8_t> rgb(size_t{width} * height * 3);
+    SDL_Surface* rgba = SDL_CreateRGBSurfaceWithFormat(0, static_cast<int>(width), static_cast<int>(height), 32,
+                                                       SDL_PIXELFORMAT_RGBA32);
+    if (rgba == nullptr) return nullptr;
     MemoryReader reader{bytes.data(), bytes.size(), 0};
-    if (!DecodeAnyRows(&reader, out->Pixels(), out->PitchPixels(), &rgb, width, height)) return nullptr;
-    return out;
+    if (rgba->pitch != static_cast<int>(width * 4) ||
+        !DecodeAnyRows(&reader, static_cast<uint8_t*>(rgba->pixels), width, height)) {
+        SDL_FreeSurface(rgba);
+        return nullptr;
+    }
+    return Surface::Adopt(rgba);
 }
 
 // Writes RGB565 pixels widened to 8-bit RGB (the top bits repeated below, so white stays white and
