@@ -119,7 +119,6 @@ void Surface::Realize() const {
     }
     // The decoder reports its own failures; the picture stays black so nothing reads a null surface.
     surface_ = SDL_CreateRGBSurfaceWithFormat(0, width_, height_, 16, SDL_PIXELFORMAT_RGB565);
-    if (surface_ != nullptr) SDL_FillRect(surface_, nullptr, 0);
 }
 
 bool Surface::Supply(const std::shared_ptr<Surface>& decoded) const {
@@ -144,12 +143,9 @@ Surface::~Surface() { SDL_FreeSurface(surface_); }
 
 std::shared_ptr<Surface> Surface::Create(int32_t width, int32_t height) {
     if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return nullptr;
+    // SDL fills the pixels of a new surface with 0 itself.
     SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, width, height, 16, SDL_PIXELFORMAT_RGB565);
     if (s == nullptr) return nullptr;
-    for (int32_t y = 0; y < height; ++y) {
-        std::memset(static_cast<uint8_t*>(s->pixels) + static_cast<size_t>(y) * s->pitch, 0,
-                    static_cast<size_t>(width) * 2);
-    }
     return std::shared_ptr<Surface>(new Surface(s));
 }
 
