@@ -14,10 +14,10 @@
 namespace platform {
 namespace {
 
-// A decoded sound is at most this long at the output's form (about six minutes; the longest
-// loop of the packs takes a twelfth of it).
 static_assert(SoundDevice::kChannels == SoundMixer::kChannels);
 
+// A decoded sound is at most this long at the output's form (about twelve minutes; the longest
+// loop of the packs takes under a thirtieth of it).
 constexpr uint64_t kMaxConvertedBytes = uint64_t{32} << 20;
 
 // The packs hold WAV sounds only. Bytes that are not a whole RIFF WAVE file never reach the
