@@ -1,21 +1,21 @@
 #pragma once
-#include <atomic>
 #include <cstdint>
 #include <functional>
 
-struct Mix_Chunk;
+#include "platform/SoundMixer.h"
 
 namespace platform {
 
-// One loaded sound on its own mixer channel, with the controls of a sound buffer: play from the
+// One decoded sound on its own mixer channel, with the controls of a sound buffer: play from the
 // current position (once or looping), stop keeping the position, rewind to the start.
 class SoundBuffer {
 public:
-    SoundBuffer(Mix_Chunk* chunk, int channel);
+    // The mixer outlives its buffers.
+    SoundBuffer(SoundMixer& mixer, MixedSound sound, int channel);
     // A sound decoded when it is first played or measured; a sound that cannot be decoded
     // then stays silent.
-    using Decoder = std::function<Mix_Chunk*()>;
-    SoundBuffer(Decoder decode, int channel);
+    using Decoder = std::function<MixedSound()>;
+    SoundBuffer(SoundMixer& mixer, Decoder decode, int channel);
     ~SoundBuffer();
 
     void Play(bool looping);
@@ -35,18 +35,19 @@ public:
 
 private:
     enum class State { Idle, Playing, Paused };
-    static void CountPlayed(int channel, void* stream, int len, void* self);
     void Start();
     bool OwnsChannel() const;
     // Decodes a deferred sound on first use; false when there is nothing to play.
     bool Realize() const;
 
-    mutable Mix_Chunk* chunk_;
+    SoundMixer& mixer_;
+    mutable MixedSound sound_;
     mutable Decoder decode_;
     int channel_;
     bool looping_ = false;
     State state_ = State::Idle;
-    std::atomic<uint64_t> played_{0};
+    // Counted by the audio thread; shared with it while the sound is on the channel.
+    PlayedBytes played_ = std::make_shared<std::atomic<uint64_t>>(0);
 };
 
 }  // namespace platform

@@ -8,12 +8,13 @@
 namespace platform {
 
 class SoundBuffer;
+class SoundMixer;
 
-// The sound output (SDL_mixer). Every buffer plays on a fixed channel of its own, so buffers
+// The sound output and its mixer. Every buffer plays on a fixed channel of its own, so buffers
 // never take each other's channel. Only one device exists at a time.
 class SoundDevice {
 public:
-    static constexpr int kChannels = 16;
+    static constexpr int kChannels = 16;  // the mixer's channels
 
     // Null when the audio output cannot be opened; `failure` then holds the reason the audio
     // library gives.
@@ -44,7 +45,7 @@ public:
     // (platform::Clock milliseconds), counted from the first call that found it silent: a still
     // screen calls it before it sleeps, and the mixer's thread then stops waking.
     void RestWhileSilent(uint32_t nowMs);
-    // Opens a rested output again; buffers call it before they decode or play. False when no
+    // Opens a rested output again; buffers call it before they play. False when no
     // device exists or the output cannot be opened.
     static bool Wake();
     // True while a device exists and its output is closed for silence.
@@ -54,7 +55,9 @@ public:
     SoundDevice& operator=(const SoundDevice&) = delete;
 
 private:
-    SoundDevice() = default;
+    explicit SoundDevice(std::unique_ptr<SoundMixer> mixer);
+
+    std::unique_ptr<SoundMixer> mixer_;
 };
 
 }  // namespace platform
