@@ -131,14 +131,12 @@ SurfacePtr LoadPlainRgb(const std::vector<uint8_t>& bytes) {
 }
 
 // Any other PNG the decoder reads (palette, grey, 16-bit, transparency, interlacing), as 8-bit
-// RGBA rows of `rgba` (4 x width bytes a row). Such pictures come only from outside the packs, so
+// RGBA `rows` (4 x width bytes each). Such pictures come only from outside the packs, so
 // the whole 32-bit picture in between costs nothing there.
-bool DecodeAnyRows(MemoryReader* reader, uint8_t* rgba, uint32_t width, uint32_t height) {
+bool DecodeAnyRows(MemoryReader* reader, png_bytep* rows, uint32_t width, uint32_t height) {
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, &IgnoreWarning);
     if (png == nullptr) return false;
     png_infop info = png_create_info_struct(png);
-    std::vector<png_bytep> rows(height);
-    for (uint32_t y = 0; y < height; ++y) rows[y] = rgba + size_t{y} * width * 4;
     if (info == nullptr || setjmp(png_jmpbuf(png)) != 0) {
         png_destroy_read_struct(&png, &info, nullptr);
         return false;
@@ -156,7 +154,7 @@ bool DecodeAnyRows(MemoryReader* reader, uint8_t* rgba, uint32_t width, uint32_t
         png_destroy_read_struct(&png, &info, nullptr);
         return false;
     }
-    png_read_image(png, rows.data());
+    png_read_image(png, rows);
     png_destroy_read_struct(&png, &info, nullptr);
     return true;
 }
@@ -168,9 +166,10 @@ SurfacePtr LoadAnyPng(const std::vector<uint8_t>& bytes) {
     SDL_Surface* rgba = SDL_CreateRGBSurfaceWithFormat(0, static_cast<int>(width), static_cast<int>(height), 32,
                                                        SDL_PIXELFORMAT_RGBA32);
     if (rgba == nullptr) return nullptr;
+    std::vector<png_bytep> rows(height);
+    for (uint32_t y = 0; y < height; ++y) rows[y] = static_cast<png_bytep>(rgba->pixels) + size_t{y} * rgba->pitch;
     MemoryReader reader{bytes.data(), bytes.size(), 0};
-    if (rgba->pitch != static_cast<int>(width * 4) ||
-        !DecodeAnyRows(&reader, static_cast<uint8_t*>(rgba->pixels), width, height)) {
+    if (!DecodeAnyRows(&reader, rows.data(), width, height)) {
         SDL_FreeSurface(rgba);
         return nullptr;
     }
