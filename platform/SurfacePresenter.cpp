@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstring>
 
 namespace platform {
 namespace {
@@ -17,12 +18,25 @@ SDL_Rect ToSdl(const Rect& r) { return SDL_Rect{r.left, r.top, r.Width(), r.Heig
 std::unique_ptr<SurfacePresenter> SurfacePresenter::Create(SDL_Window* window) {
     // The window's framebuffer is plain memory shown by the video driver, never a texture.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    if (SDL_GetWindowSurface(window) == nullptr) return nullptr;
-    return std::unique_ptr<SurfacePresenter>(new SurfacePresenter(window));
+    SDL_Surface* frame = SDL_GetWindowSurface(window);
+    if (frame == nullptr) return nullptr;
+    std::unique_ptr<SurfacePresenter> presenter(new SurfacePresenter(window));
+    // The framebuffer is fresh memory shared with the display server: the first write to each of
+    // its pages costs a page fault, up to 15 ms for a full screen. A helper thread takes them
+    // while the program loads its first screen; the first Present waits for it. Nothing else
+    // touches the framebuffer until then, and it stays where it is until the next
+    // SDL_GetWindowSurface, which only Present calls.
+    presenter->touch_ = std::thread([pixels = frame->pixels, bytes = static_cast<size_t>(frame->pitch) * frame->h] {
+        std::memset(pixels, 0, bytes);
+    });
+    return presenter;
 }
 
 SurfacePresenter::SurfacePresenter(SDL_Window* window) : window_(window) {}
-SurfacePresenter::~SurfacePresenter() = default;
+
+SurfacePresenter::~SurfacePresenter() {
+    if (touch_.joinable()) touch_.join();
+}
 
 bool SurfacePresenter::Map(SDL_Surface* frame) {
     mapped_ = frame;
@@ -41,6 +55,7 @@ bool SurfacePresenter::Map(SDL_Surface* frame) {
 }
 
 bool SurfacePresenter::Present(const Surface& back, const std::vector<Rect>& changed, bool whole) {
+    if (touch_.joinable()) touch_.join();
     SDL_Surface* frame = SDL_GetWindowSurface(window_);
     if (frame == nullptr) return false;
     if (frame != mapped_ || frame->w != mappedWidth_ || frame->h != mappedHeight_) {

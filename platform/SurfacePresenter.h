@@ -1,5 +1,6 @@
 #pragma once
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "platform/Presenter.h"
@@ -40,6 +41,7 @@ private:
     int32_t mappedHeight_ = 0;
     std::unique_ptr<ScaledCopy> copy_;  // null when the framebuffer is not 32-bit
     std::vector<SDL_Rect> shown_;       // the window rectangles sent to the screen this frame
+    std::thread touch_;                 // takes the framebuffer's first page faults (Create)
 };
 
 }  // namespace platform
