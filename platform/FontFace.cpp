@@ -21,6 +21,9 @@ struct FontFace::Face {
     std::string file;
     int32_t lineHeight = 0;
     int32_t ascent = 0;
+    // Widths of the texts measured lately: a race measures its typing line every frame, and
+    // shaping a line costs more than drawing it from the line cache.
+    std::unordered_map<std::string, int32_t> widths;
 };
 
 namespace {
@@ -29,6 +32,7 @@ constexpr int32_t kDefaultEm = 16;
 constexpr int32_t kMaxPixels = 512;
 constexpr size_t kMaxTextBytes = 4096;
 constexpr size_t kLineCacheSize = 128;
+constexpr size_t kWidthCacheSize = 512;
 constexpr int kProbeSize = 64;
 
 uint64_t g_filesOpened = 0;
@@ -257,10 +261,14 @@ std::shared_ptr<FontFace> FontFace::Create(const FontRequest& request) {
 }
 
 Size FontFace::Measure(const std::u16string& text) const {
-    const std::string utf8 = Utf8Bounded(text);
+    std::string utf8 = Utf8Bounded(text);
+    auto& widths = face_->widths;
+    if (auto known = widths.find(utf8); known != widths.end()) return Size{known->second, face_->lineHeight};
     int w = 0;
     int h = 0;
     if (!utf8.empty() && TTF_SizeUTF8(face_->font.get(), utf8.c_str(), &w, &h) != 0) w = 0;
+    if (widths.size() >= kWidthCacheSize) widths.clear();
+    widths.emplace(std::move(utf8), w);
     return Size{w, face_->lineHeight};
 }
 
