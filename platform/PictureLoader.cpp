@@ -89,10 +89,19 @@ void ReadFromMemory(png_structp png, png_bytep out, png_size_t count) {
 
 void IgnoreWarning(png_structp, png_const_charp) {}
 
-// Decodes into `pixels` (width x height, `pitch` pixels a row) through the row buffer `row`
-// (3 x width bytes). Only plain values live here: the decoder's errors jump back to setjmp.
-bool DecodeRgbRows(MemoryReader* reader, uint16_t* pixels, int32_t pitch, uint8_t* row, uint32_t width,
-                   uint32_t height) {
+// Where a decoded picture goes: a plain 8-bit RGB picture row by row into RGB565 `pixels`
+// (`pitch` pixels a row) through `row` (3 x width bytes); with `rows` set instead, any picture
+// the decoder reads (palette, grey, 16-bit, transparency, interlacing) as 8-bit RGBA rows
+// (4 x width bytes each).
+struct DecodeTarget {
+    uint16_t* pixels = nullptr;
+    int32_t pitch = 0;
+    uint8_t* row = nullptr;
+    png_bytep* rows = nullptr;
+};
+
+// Only plain values live here: the decoder's errors jump back to setjmp.
+bool DecodeRows(MemoryReader* reader, const DecodeTarget& to, uint32_t width, uint32_t height) {
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, &IgnoreWarning);
     if (png == nullptr) return false;
     png_infop info = png_create_info_struct(png);
@@ -102,17 +111,27 @@ bool DecodeRgbRows(MemoryReader* reader, uint16_t* pixels, int32_t pitch, uint8_
     }
     png_set_read_fn(png, reader, &ReadFromMemory);
     png_read_info(png, info);
+    const bool any = to.rows != nullptr;
+    if (any) {
+        png_set_expand(png);
+        png_set_strip_16(png);
+        png_set_gray_to_rgb(png);
+        png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
+        png_set_interlace_handling(png);
+        png_read_update_info(png, info);
+    }
     if (png_get_image_width(png, info) != width || png_get_image_height(png, info) != height ||
-        png_get_rowbytes(png, info) != size_t{width} * 3) {
+        png_get_rowbytes(png, info) != size_t{width} * (any ? 4 : 3)) {
         png_destroy_read_struct(&png, &info, nullptr);
         return false;
     }
-    for (uint32_t y = 0; y < height; ++y) {
-        png_read_row(png, row, nullptr);
-        uint16_t* to = pixels + static_cast<size_t>(y) * static_cast<size_t>(pitch);
+    if (any) png_read_image(png, to.rows);
+    for (uint32_t y = 0; !any && y < height; ++y) {
+        png_read_row(png, to.row, nullptr);
+        uint16_t* line = to.pixels + static_cast<size_t>(y) * static_cast<size_t>(to.pitch);
         for (uint32_t x = 0; x < width; ++x) {
-            const uint8_t* p = row + size_t{x} * 3;
-            to[x] = static_cast<uint16_t>(((p[0] >> 3) << 11) | ((p[1] >> 2) << 5) | (p[2] >> 3));
+            const uint8_t* p = to.row + size_t{x} * 3;
+            line[x] = static_cast<uint16_t>(((p[0] >> 3) << 11) | ((p[1] >> 2) << 5) | (p[2] >> 3));
         }
     }
     png_destroy_read_struct(&png, &info, nullptr);
@@ -126,40 +145,17 @@ SurfacePtr LoadPlainRgb(const std::vector<uint8_t>& bytes) {
     if (out == nullptr) return nullptr;
     std::vector<uint8_t> row(size_t{width} * 3);
     MemoryReader reader{bytes.data(), bytes.size(), 0};
-    if (!DecodeRgbRows(&reader, out->Pixels(), out->PitchPixels(), row.data(), width, height)) return nullptr;
+    DecodeTarget to;
+    to.pixels = out->Pixels();
+    to.pitch = out->PitchPixels();
+    to.row = row.data();
+    if (!DecodeRows(&reader, to, width, height)) return nullptr;
     return out;
 }
 
-// Any other PNG the decoder reads (palette, grey, 16-bit, transparency, interlacing), as 8-bit
-// RGBA `rows` (4 x width bytes each). Such pictures come only from outside the packs, so
-// the whole 32-bit picture in between costs nothing there.
-bool DecodeAnyRows(MemoryReader* reader, png_bytep* rows, uint32_t width, uint32_t height) {
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, &IgnoreWarning);
-    if (png == nullptr) return false;
-    png_infop info = png_create_info_struct(png);
-    if (info == nullptr || setjmp(png_jmpbuf(png)) != 0) {
-        png_destroy_read_struct(&png, &info, nullptr);
-        return false;
-    }
-    png_set_read_fn(png, reader, &ReadFromMemory);
-    png_read_info(png, info);
-    png_set_expand(png);
-    png_set_strip_16(png);
-    png_set_gray_to_rgb(png);
-    png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
-    png_set_interlace_handling(png);
-    png_read_update_info(png, info);
-    if (png_get_image_width(png, info) != width || png_get_image_height(png, info) != height ||
-        png_get_rowbytes(png, info) != size_t{width} * 4) {
-        png_destroy_read_struct(&png, &info, nullptr);
-        return false;
-    }
-    png_read_image(png, rows);
-    png_destroy_read_struct(&png, &info, nullptr);
-    return true;
-}
-
-// Through the surface conversion, which blends pixels that are not fully opaque over black.
+// Any other picture, through the surface conversion, which blends pixels that are not fully
+// opaque over black. Such pictures come only from outside the packs, so the whole 32-bit picture
+// in between costs nothing there.
 SurfacePtr LoadAnyPng(const std::vector<uint8_t>& bytes) {
     const uint32_t width = BigEndian32(&bytes[16]);
     const uint32_t height = BigEndian32(&bytes[20]);
@@ -169,7 +165,9 @@ SurfacePtr LoadAnyPng(const std::vector<uint8_t>& bytes) {
     std::vector<png_bytep> rows(height);
     for (uint32_t y = 0; y < height; ++y) rows[y] = static_cast<png_bytep>(rgba->pixels) + size_t{y} * rgba->pitch;
     MemoryReader reader{bytes.data(), bytes.size(), 0};
-    if (!DecodeAnyRows(&reader, rows.data(), width, height)) {
+    DecodeTarget to;
+    to.rows = rows.data();
+    if (!DecodeRows(&reader, to, width, height)) {
         SDL_FreeSurface(rgba);
         return nullptr;
     }
