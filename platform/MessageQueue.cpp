@@ -9,6 +9,7 @@
 #include <cstring>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Clock.h"
@@ -70,7 +71,7 @@ void MessageQueue::TakeInbox() {
 }
 
 void MessageQueue::PumpSdlEvents() {
-    if (EventsRunning()) {
+    if (EventsRunning() && !std::exchange(sdlJustWaited_, false)) {
         SDL_PumpEvents();
         SDL_Event event;
         while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
@@ -221,6 +222,7 @@ void MessageQueue::WaitReal(uint32_t deadline) {
                 g_woken.store(false);
                 return;
             }
+            sdlJustWaited_ = true;
         } else {
             std::unique_lock<std::mutex> lock(g_mutex);
             g_cv.wait_for(lock, std::chrono::milliseconds(remaining),

@@ -83,6 +83,9 @@ private:
     bool keyAwaitsText_ = false;
     bool keyIsAltGr_ = false;
     bool pointerKnown_ = false;
+    // A wait for SDL events has just timed out: SDL read the display's events before it gave
+    // up, so the next pump has nothing new to find and is skipped.
+    bool sdlJustWaited_ = false;
     int32_t pointerX_ = 0;
     int32_t pointerY_ = 0;
 };
