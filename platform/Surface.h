@@ -60,6 +60,7 @@ public:
     void SetColorKey(uint16_t key);
     void ClearColorKey();
     bool HasColorKey() const;
+    uint16_t ColorKey() const { return key_; }
 
     // Raw pixel under lock; 0 outside the surface.
     uint16_t ReadPixel(int32_t x, int32_t y) const;

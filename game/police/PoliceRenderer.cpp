@@ -30,6 +30,8 @@ constexpr int32_t kTextX = 60, kTextY = 525;
 constexpr int32_t kMarkerY = 560;
 // The typing line stays inside the panel, with the same margin on the right as on the left.
 constexpr platform::Rect kTypingWindow{kTextX, kPanelY, 777 - (kTextX - kPanelX), 555};
+// Where the typing line's text can fall: from its top to the bottom of the typing window.
+constexpr platform::Rect kLineArea{kTextX, kTextY, kTypingWindow.right, kTypingWindow.bottom};
 
 void DrawOpaqueWhole(const platform::SurfacePtr& picture, int32_t x, int32_t y) {
     if (picture) g_Graphic->DrawOpaque(x, y, *picture, g_FullScreenRect);
@@ -119,6 +121,18 @@ void PoliceRenderer::DrawRace(bool opponentMarker, bool wrongKey) {
 
 void PoliceRenderer::DrawTypingLine(bool wrongKey) {
     const RaceText& text = race_.Text;
+    if (line_.pixels && line_.wrongKey == wrongKey && line_.typed == text.WindowTyped() &&
+        line_.rest == text.WindowRest()) {
+        g_Graphic->DrawOpaque(kLineArea.left, kLineArea.top, *line_.pixels, platform::Rect{});
+    } else {
+        line_.caretX = DrawLineText(wrongKey);
+        KeepLine(wrongKey);
+    }
+    g_Graphic->FillBox(kTextX + line_.caretX - 1, 520, kTextX + line_.caretX + 1, 550, 0, 0);
+}
+
+int32_t PoliceRenderer::DrawLineText(bool wrongKey) {
+    const RaceText& text = race_.Text;
     g_Graphic->BeginText();
     g_Graphic->SetTextColor(kTypedColor);
     g_Graphic->DrawTextClipped(kTextX, kTextY, text.WindowTyped(), kTypingWindow);
@@ -135,7 +149,36 @@ void PoliceRenderer::DrawTypingLine(bool wrongKey) {
         g_Graphic->DrawTextClipped(kTextX + w, kTextY, rest, kTypingWindow);
     }
     g_Graphic->EndText();
-    g_Graphic->FillBox(kTextX + w - 1, 520, kTextX + w + 1, 550, 0, 0);
+    return w;
+}
+
+void PoliceRenderer::KeepLine(bool wrongKey) {
+    if (!PanelOpaqueUnderLine()) {
+        line_.pixels = nullptr;
+        return;
+    }
+    if (!line_.pixels) line_.pixels = platform::Surface::Create(kLineArea.Width(), kLineArea.Height());
+    if (!line_.pixels) return;
+    line_.pixels->CopyFast(0, 0, g_Graphic->BackSurface(), kLineArea, false);
+    line_.typed = race_.Text.WindowTyped();
+    line_.rest = race_.Text.WindowRest();
+    line_.wrongKey = wrongKey;
+}
+
+bool PoliceRenderer::PanelOpaqueUnderLine() {
+    const platform::Surface* panel = pictures_.Input.get();
+    if (panel == panelChecked_) return panelOpaque_;
+    panelChecked_ = panel;
+    panelOpaque_ = false;
+    if (panel == nullptr || kLineArea.right - kPanelX > panel->Width() || kLineArea.bottom - kPanelY > panel->Height())
+        return false;
+    panelOpaque_ = true;
+    for (int32_t y = kLineArea.top; y < kLineArea.bottom && panel->HasColorKey(); ++y) {
+        for (int32_t x = kLineArea.left; x < kLineArea.right; ++x) {
+            if (panel->ReadPixel(x - kPanelX, y - kPanelY) == panel->ColorKey()) panelOpaque_ = false;
+        }
+    }
+    return panelOpaque_;
 }
 
 const char16_t* PoliceRenderer::FinishPrompt() const {

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/Surface.h"
 #include "police/PoliceScreen.h"
 #include "police/RaceCamera.h"
 
@@ -52,6 +53,12 @@ private:
     void DrawTextList();
     void DrawRunner(int32_t index);
     void DrawTypingLine(bool wrongKey);
+    // Draws the typed part, then the rest (its first character red after a wrong key); returns
+    // the width of the typed part, where the caret stands.
+    int32_t DrawLineText(bool wrongKey);
+    // Keeps the line just drawn when the panel shows nothing through it.
+    void KeepLine(bool wrongKey);
+    bool PanelOpaqueUnderLine();
     void DrawFinishPrompt();
 
     const PolicePictures& pictures_;
@@ -61,4 +68,16 @@ private:
     RaceCamera camera_;
     std::shared_ptr<GameFont> promptFont_;
     std::shared_ptr<GameFont> statusFont_;
+    // The typing line as last drawn over the panel. Where the panel is opaque under the line,
+    // the same text gives the same pixels, so a race draws its text only when a key changes it.
+    struct KeptLine {
+        std::u16string typed;
+        std::u16string rest;
+        bool wrongKey = false;
+        int32_t caretX = 0;
+        platform::SurfacePtr pixels;  // null while nothing is kept
+    };
+    KeptLine line_;
+    const platform::Surface* panelChecked_ = nullptr;
+    bool panelOpaque_ = false;
 };

@@ -1,6 +1,7 @@
 // The police game screen on a headless engine over the program's packs.
 #include <deque>
 #include <functional>
+#include <vector>
 
 #include "PoliceWorld.h"
 #include "platform/Clock.h"
@@ -168,12 +169,23 @@ TEST_F(PoliceWorld, RaceScreenDrawing) {
     EXPECT_EQ(g_Graphic->BackSurface().ReadPixel(700, 20), Picture("POLICE_BACKGROUND")->ReadPixel(700, 600));
     EXPECT_TRUE(Shows(*Picture("POLICE_BLUE"), 50, 560));
 
+    // The typing line drawn afresh, kept on the first frame and shown from there on the next:
+    // the panel under it is opaque, so the map moving behind it changes none of its pixels.
+    const auto line = [] {
+        std::vector<uint16_t> pixels;
+        for (int32_t y = 525; y < 555; ++y)
+            for (int32_t x = 60; x < 740; ++x) pixels.push_back(g_Graphic->BackSurface().ReadPixel(x, y));
+        return pixels;
+    };
+    const std::vector<uint16_t> drawn = line();
+
     // Figures partly or wholly off the screen are clipped.
     Runner& police = game.Race().Track.Runners[0];
     for (auto [x, y] : {std::pair{-30.0f, -40.0f}, {20.0f, 1190.0f}, {5000.0f, -900.0f}, {1580.0f, 1180.0f}}) {
         police.MapX = x;
         police.MapY = y;
         game.UpDateScreen();
+        EXPECT_EQ(line(), drawn);
     }
     EXPECT_EQ(game.Renderer().Camera().Left(), 800);
     EXPECT_EQ(game.Renderer().Camera().Top(), 600);
