@@ -10,8 +10,10 @@ namespace platform {
 namespace {
 
 constexpr SDL_AudioFormat kFormat = AUDIO_S16SYS;
-// The most the converter may work in: a sound it would need more for is refused.
-constexpr uint64_t kMaxWorkingRoom = uint64_t{256} << 20;
+// The most the converter may work in: a sound it would need more for is refused. Three minutes of
+// 44.1 kHz stereo fit; a damaged file claiming a rate of a few samples a second, which would
+// need hundreds of megabytes to widen, does not.
+constexpr uint64_t kMaxWorkingRoom = uint64_t{64} << 20;
 
 // The samples of a decoded WAV converted to the output's form, or nothing when they would be
 // more than `maxBytes`. The converter works in place in a buffer several times the sound's size,
