@@ -125,8 +125,12 @@ bool DecodeRows(MemoryReader* reader, const DecodeTarget& to, uint32_t width, ui
         png_destroy_read_struct(&png, &info, nullptr);
         return false;
     }
-    if (any) png_read_image(png, to.rows);
-    for (uint32_t y = 0; !any && y < height; ++y) {
+    if (any) {
+        png_read_image(png, to.rows);
+        png_destroy_read_struct(&png, &info, nullptr);
+        return true;
+    }
+    for (uint32_t y = 0; y < height; ++y) {
         png_read_row(png, to.row, nullptr);
         uint16_t* line = to.pixels + static_cast<size_t>(y) * static_cast<size_t>(to.pitch);
         for (uint32_t x = 0; x < width; ++x) {

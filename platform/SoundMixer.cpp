@@ -18,9 +18,10 @@ constexpr uint64_t kMaxWorkingRoom = uint64_t{64} << 20;
 // The samples of a decoded WAV converted to the output's form, or nothing when they would be
 // more than `maxBytes`. The converter works in place in a buffer several times the sound's size,
 // and only the converted samples are kept.
-MixedSound Convert(const SDL_AudioSpec& spec, const Uint8* data, Uint32 length, uint64_t maxBytes) {
+MixedSound Convert(const SDL_AudioSpec& source, const Uint8* data, Uint32 length, uint64_t maxBytes) {
     SDL_AudioCVT cvt{};
-    const int built = SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, kFormat, 1, SoundMixer::kRate);
+    const int built =
+        SDL_BuildAudioCVT(&cvt, source.format, source.channels, source.freq, kFormat, 1, SoundMixer::kRate);
     // The output's own form needs no converter (the caller takes its samples as they are).
     if (built <= 0 || length > static_cast<Uint32>(INT32_MAX)) return nullptr;
     const uint64_t converted = static_cast<uint64_t>(static_cast<double>(length) * cvt.len_ratio);
@@ -44,12 +45,12 @@ MixedSound SoundMixer::Decode(const std::vector<uint8_t>& wav, uint64_t maxBytes
     if (wav.empty() || wav.size() > static_cast<size_t>(INT32_MAX)) return nullptr;
     SDL_RWops* rw = SDL_RWFromConstMem(wav.data(), static_cast<int>(wav.size()));
     if (rw == nullptr) return nullptr;
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec source{};
     Uint8* data = nullptr;
     Uint32 length = 0;
-    if (SDL_LoadWAV_RW(rw, 1, &spec, &data, &length) == nullptr) return nullptr;
+    if (SDL_LoadWAV_RW(rw, 1, &source, &data, &length) == nullptr) return nullptr;
     MixedSound sound;
-    if (spec.format == kFormat && spec.channels == 1 && spec.freq == kRate) {
+    if (source.format == kFormat && source.channels == 1 && source.freq == kRate) {
         // The packs' own form: the samples are taken as they are.
         if (length <= maxBytes) {
             auto samples = std::make_shared<std::vector<int16_t>>(length / sizeof(int16_t));
@@ -57,7 +58,7 @@ MixedSound SoundMixer::Decode(const std::vector<uint8_t>& wav, uint64_t maxBytes
             sound = std::move(samples);
         }
     } else {
-        sound = Convert(spec, data, length, maxBytes);
+        sound = Convert(source, data, length, maxBytes);
     }
     SDL_FreeWAV(data);
     return sound;

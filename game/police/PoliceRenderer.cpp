@@ -173,10 +173,9 @@ bool PoliceRenderer::PanelOpaqueUnderLine() {
     if (panel == nullptr || kLineArea.right - kPanelX > panel->Width() || kLineArea.bottom - kPanelY > panel->Height())
         return false;
     panelOpaque_ = true;
-    for (int32_t y = kLineArea.top; y < kLineArea.bottom && panel->HasColorKey(); ++y) {
-        for (int32_t x = kLineArea.left; x < kLineArea.right; ++x) {
-            if (panel->ReadPixel(x - kPanelX, y - kPanelY) == panel->ColorKey()) panelOpaque_ = false;
-        }
+    for (int32_t y = kLineArea.top; y < kLineArea.bottom && panelOpaque_ && panel->HasColorKey(); ++y) {
+        for (int32_t x = kLineArea.left; x < kLineArea.right && panelOpaque_; ++x)
+            panelOpaque_ = panel->ReadPixel(x - kPanelX, y - kPanelY) != panel->ColorKey();
     }
     return panelOpaque_;
 }
