@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "platform/ChangedRegion.h"
+#include "platform/MessageQueue.h"
 #include "platform/RendererPresenter.h"
 #include "platform/SurfacePresenter.h"
 
@@ -88,6 +89,7 @@ Display::Display() : impl_(std::make_unique<Impl>()) {}
 
 Display::~Display() {
     impl_->presenter.reset();
+    MessageQueue::Instance().UseWindow(nullptr);
     if (impl_->window != nullptr) SDL_DestroyWindow(impl_->window);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     if (g_current == this) g_current = nullptr;
@@ -112,6 +114,7 @@ std::unique_ptr<Display> Display::CreateWindow(const std::string& titleUtf8) {
     }
     display->impl_->window = SDL_CreateWindow(titleUtf8.c_str(), x, y, w, h, flags);
     if (display->impl_->window == nullptr) return nullptr;  // the destructor ends the video use
+    MessageQueue::Instance().UseWindow(display->impl_->window);
     g_current = display.get();
     return display;
 }

@@ -16,11 +16,13 @@
 #include "platform/CodePage.h"
 #include "platform/Display.h"
 #include "platform/KeyMap.h"
+#include "platform/WindowSystemWait.h"
 
 namespace platform {
 namespace {
 
 constexpr int32_t kMaxX = 799;
+constexpr uint32_t kPumpAnywayMs = 100;
 constexpr int32_t kMaxY = 599;
 
 // Cross-thread state: the wake flag, messages posted from other threads, the condition the
@@ -54,6 +56,9 @@ bool IsKeyMessage(uint32_t m) { return m == WM_KEYDOWN || m == WM_KEYUP || m == 
 
 }  // namespace
 
+MessageQueue::MessageQueue() = default;
+MessageQueue::~MessageQueue() = default;
+
 MessageQueue& MessageQueue::Instance() {
     static MessageQueue queue;
     return queue;
@@ -72,7 +77,14 @@ void MessageQueue::TakeInbox() {
 
 void MessageQueue::PumpSdlEvents() {
     if (EventsRunning() && !std::exchange(sdlJustWaited_, false)) {
-        SDL_PumpEvents();
+        // On an X server SDL's pump reads the socket several times even when nothing came; it
+        // runs when something did, and at least every kPumpAnywayMs for SDL's own timed work
+        // (focus changes, input-method messages, signals).
+        const uint32_t now = SDL_GetTicks();
+        if (connection_ == nullptr || now - lastPump_ >= kPumpAnywayMs || connection_->HasInput()) {
+            lastPump_ = now;
+            SDL_PumpEvents();
+        }
         SDL_Event event;
         while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
             HandleSdlEvent(event);
@@ -187,6 +199,7 @@ void MessageQueue::Wake() {
         g_woken.store(true);
     }
     g_cv.notify_all();
+    WindowSystemWait::Wake();
     if (EventsRunning()) {
         SDL_Event event;
         SDL_zero(event);
@@ -215,7 +228,9 @@ void MessageQueue::WaitReal(uint32_t deadline) {
         if (g_woken.exchange(false) || !Empty()) return;
         const auto remaining = static_cast<int32_t>(deadline - Clock::Now());
         if (remaining <= 0) return;
-        if (SdlCanWait()) {
+        if (connection_ != nullptr) {
+            if (WaitOnConnection(remaining) && !Empty()) return;
+        } else if (SdlCanWait()) {
             SDL_Event event;
             if (SDL_WaitEventTimeout(&event, remaining) != 0) {
                 HandleSdlEvent(event);
@@ -229,6 +244,24 @@ void MessageQueue::WaitReal(uint32_t deadline) {
                           [] { return g_woken.load() || g_inboxFilled.load(); });
         }
     }
+}
+
+bool MessageQueue::WaitOnConnection(int32_t timeoutMs) {
+    // Events SDL has already taken in (during a window call) wait in its own queue.
+    const bool sdlHasEvents = SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) == SDL_TRUE;
+    if (!sdlHasEvents && connection_->Wait(timeoutMs) == WindowSystemWait::Result::TimedOut) {
+        // Nothing arrived and the client's queue was empty: the next pump would find nothing.
+        sdlJustWaited_ = true;
+        return false;
+    }
+    sdlJustWaited_ = false;
+    PumpSdlEvents();
+    return true;
+}
+
+void MessageQueue::UseWindow(SDL_Window* window) {
+    connection_ = WindowSystemWait::ForWindow(window);
+    sdlJustWaited_ = false;
 }
 
 void MessageQueue::HandleSdlEvent(const SDL_Event& event) {

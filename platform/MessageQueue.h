@@ -3,10 +3,12 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 
 #include "platform/Message.h"
 
 union SDL_Event;
+struct SDL_Window;
 
 namespace platform {
 
@@ -42,6 +44,10 @@ public:
     // The real wait of WaitUntil, also in a scripted run (the script runner's real-time lines).
     void WaitReal(uint32_t deadline);
 
+    // The game's window: on an X server the wait then sleeps on the server's connection itself
+    // (WindowSystemWait). Null when the window is gone.
+    void UseWindow(SDL_Window* window);
+
     // Window events (expose, resize, minimise, render resets) are handed here instead of being
     // queued. The pointer is the `const SDL_Event*`.
     void SetWindowEventHandler(std::function<void(const void* sdlEvent)> handler);
@@ -64,7 +70,10 @@ public:
     void Clear();
 
 private:
-    MessageQueue() = default;
+    MessageQueue();
+    ~MessageQueue();
+    // WaitReal on the window's X connection; false when the wait timed out with nothing new.
+    bool WaitOnConnection(int32_t timeoutMs);
     void PumpSdlEvents();
     void TakeInbox();
     void NoteRemoved(const Message& msg);
@@ -86,6 +95,8 @@ private:
     // A wait for SDL events has just timed out: SDL read the display's events before it gave
     // up, so the next pump has nothing new to find and is skipped.
     bool sdlJustWaited_ = false;
+    std::unique_ptr<class WindowSystemWait> connection_;
+    uint32_t lastPump_ = 0;  // SDL ticks of the last SDL pump
     int32_t pointerX_ = 0;
     int32_t pointerY_ = 0;
 };

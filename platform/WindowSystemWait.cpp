@@ -1,0 +1,60 @@
+#include "platform/WindowSystemWait.h"
+
+#include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+namespace platform {
+namespace {
+
+// Readable after Wake until a wait empties it; lives as long as the process.
+int WakeFd() {
+    static const int fd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    return fd;
+}
+
+}  // namespace
+
+void WindowSystemWait::Wake() {
+    const uint64_t one = 1;
+    if (WakeFd() >= 0) (void)!write(WakeFd(), &one, sizeof one);
+}
+
+std::unique_ptr<WindowSystemWait> WindowSystemWait::ForWindow(SDL_Window* window) {
+    if (window == nullptr) return nullptr;
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11 ||
+        info.info.x11.display == nullptr) {
+        return nullptr;
+    }
+    return std::unique_ptr<WindowSystemWait>(new WindowSystemWait(info.info.x11.display));
+}
+
+bool WindowSystemWait::HasInput() {
+    auto* display = static_cast<::Display*>(display_);
+    if (XEventsQueued(display, QueuedAlready) > 0) return true;
+    pollfd fd{ConnectionNumber(display), POLLIN, 0};
+    return poll(&fd, 1, 0) != 0;
+}
+
+WindowSystemWait::Result WindowSystemWait::Wait(int32_t timeoutMs) {
+    auto* display = static_cast<::Display*>(display_);
+    // Flushing may read what the server sent meanwhile into the client's queue, where poll
+    // cannot see it.
+    XFlush(display);
+    if (XEventsQueued(display, QueuedAlready) > 0) return Result::Ready;
+    const int wakeFd = WakeFd();
+    pollfd fds[2] = {{ConnectionNumber(display), POLLIN, 0}, {wakeFd, POLLIN, 0}};
+    const int ready = poll(fds, wakeFd >= 0 ? 2 : 1, timeoutMs < 0 ? 0 : timeoutMs);
+    uint64_t count = 0;
+    if (ready > 0 && (fds[1].revents & POLLIN) != 0) (void)!read(wakeFd, &count, sizeof count);
+    // An interrupted poll is reported as ready too: the pump that follows turns a pending
+    // SIGINT or SIGTERM into the quit event.
+    return ready == 0 ? Result::TimedOut : Result::Ready;
+}
+
+}  // namespace platform
