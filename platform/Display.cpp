@@ -150,13 +150,18 @@ void Display::SetIcon(const Surface& icon) {
     SDL_FreeSurface(copy);
 }
 
-bool Display::Present(const Surface& back) {
+bool Display::Present(const Surface& back) { return PresentFrom(back, nullptr); }
+
+bool Display::PresentBack(Surface& back) { return PresentFrom(back, &back); }
+
+bool Display::PresentFrom(const Surface& back, Surface* exchange) {
     if (impl_->presenter == nullptr || IsLost()) return false;
     if (back.Width() != kWidth || back.Height() != kHeight) return false;
     const bool whole = impl_->forcePresent || impl_->last == nullptr;
+    const bool allChanged = !whole && impl_->allChanged;
     std::vector<Rect>& changed = impl_->changed;
     changed.clear();
-    if (!whole && impl_->allChanged) {
+    if (allChanged) {
         changed.push_back(Rect{0, 0, kWidth, kHeight});
     } else if (!whole) {
         ChangedRegion::Find(back, *impl_->last, changed);
@@ -164,11 +169,7 @@ bool Display::Present(const Surface& back) {
     }
     impl_->allChanged = false;
     if (!impl_->presenter->Present(back, changed, whole)) return false;
-    if (impl_->last == nullptr) impl_->last = Surface::Create(kWidth, kHeight);
-    if (impl_->last != nullptr) {
-        if (whole) changed.assign(1, Rect{0, 0, kWidth, kHeight});
-        for (const Rect& r : changed) impl_->last->CopyFast(r.left, r.top, back, r, false);
-    }
+    Keep(back, exchange, whole, allChanged);
     impl_->forcePresent = false;
     ++impl_->uploads;
     if (impl_->fullScreenPending) {
@@ -176,6 +177,14 @@ bool Display::Present(const Surface& back) {
         SDL_SetWindowFullscreen(impl_->window, SDL_WINDOW_FULLSCREEN_DESKTOP);
     }
     return true;
+}
+
+void Display::Keep(const Surface& back, Surface* exchange, bool whole, bool allChanged) {
+    if (impl_->last == nullptr) impl_->last = Surface::Create(kWidth, kHeight);
+    if (impl_->last == nullptr) return;
+    if (allChanged && exchange != nullptr && impl_->last->ExchangePixels(*exchange)) return;
+    if (whole) impl_->changed.assign(1, Rect{0, 0, kWidth, kHeight});
+    for (const Rect& r : impl_->changed) impl_->last->CopyFast(r.left, r.top, back, r, false);
 }
 
 void Display::MarkAllChanged() { impl_->allChanged = true; }

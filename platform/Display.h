@@ -39,6 +39,11 @@ public:
     // Uploads and presents the back surface. Skipped when the surface is unchanged since the
     // last present, unless a present is forced (texture recreated, window exposed or resized).
     bool Present(const Surface& back);
+    // The same for the game's back surface. After a present marked all-changed, the picture
+    // is kept for the next compare by trading pixels with `back` instead of copying it, so
+    // `back` then holds the picture presented before (every frame that moves the map draws
+    // all of it again anyway).
+    bool PresentBack(Surface& back);
     // The next present sends the whole picture without comparing it with the last one: the
     // caller knows that all of it changed (a map that scrolled), so the compare would only
     // confirm that.
@@ -77,6 +82,10 @@ public:
 
 private:
     Display();
+    // Present; `exchange` (the back surface itself, or null) may trade pixels with the kept picture.
+    bool PresentFrom(const Surface& back, Surface* exchange);
+    // Keeps what was just presented for the next compare and for LastPresented.
+    void Keep(const Surface& back, Surface* exchange, bool whole, bool allChanged);
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -104,6 +105,13 @@ Surface::Surface(int32_t width, int32_t height, Decoder decode)
 std::shared_ptr<Surface> Surface::CreateDeferred(int32_t width, int32_t height, Decoder decode) {
     if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide || !decode) return nullptr;
     return std::shared_ptr<Surface>(new Surface(width, height, std::move(decode)));
+}
+
+bool Surface::ExchangePixels(Surface& other) {
+    if (width_ != other.width_ || height_ != other.height_ || hasKey_ || other.hasKey_) return false;
+    if (surface_ == nullptr || other.surface_ == nullptr) return false;
+    std::swap(surface_, other.surface_);
+    return true;
 }
 
 void Surface::Realize() const {

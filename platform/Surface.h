@@ -76,6 +76,9 @@ public:
 
     // A new surface with the same pixels (no colour key).
     std::shared_ptr<Surface> Clone() const;
+    // Trades pixels with `other`, a surface of the same size, without copying them. False (and
+    // nothing changes) when the sizes differ, either has a colour key or is still deferred.
+    bool ExchangePixels(Surface& other);
 
 private:
     explicit Surface(SDL_Surface* s);

@@ -256,7 +256,7 @@ bool GraphicEngine::Clear(uint32_t fill) { return back_->Fill(platform::Rect{}, 
 
 bool GraphicEngine::Present() {
     if (display_ == nullptr) return true;
-    return display_->Present(*back_);
+    return display_->PresentBack(*back_);
 }
 
 void GraphicEngine::MarkAllChanged() {

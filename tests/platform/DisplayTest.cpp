@@ -77,6 +77,35 @@ TEST(DisplayTest, PresentsOnlyWhatChangedUnlessForced) {
     EXPECT_EQ(Display::Current(), nullptr);
 }
 
+TEST(DisplayTest, AnAllChangedFrameIsKeptByTradingPixelsWithTheBackSurface) {
+    auto display = Display::CreateWindow("打字游戏");
+    ASSERT_NE(display, nullptr) << SDL_GetError();
+    ASSERT_TRUE(display->InitRenderer()) << SDL_GetError();
+    display->Show();
+    auto back = Surface::Create(Display::kWidth, Display::kHeight);
+    back->Fill(Rect{}, 0x1111);
+    ASSERT_TRUE(display->PresentBack(*back));
+    back->Fill(Rect{}, 0x2222);
+    display->MarkAllChanged();
+    ASSERT_TRUE(display->PresentBack(*back));
+    // The kept picture is the frame just presented; the back surface holds the one before.
+    EXPECT_EQ(display->LastPresented()->ReadPixel(400, 300), 0x2222);
+    EXPECT_EQ(back->ReadPixel(400, 300), 0x1111);
+    // The next frame is compared with what is on screen, not with the back surface's old pixels.
+    back->Fill(Rect{}, 0x2222);
+    back->Fill(Rect{0, 0, 1, 1}, 0x3333);
+    ASSERT_TRUE(display->PresentBack(*back));
+    EXPECT_EQ(display->UploadCount(), 3u);
+    EXPECT_EQ(display->LastPresented()->ReadPixel(0, 0), 0x3333);
+    EXPECT_EQ(display->LastPresented()->ReadPixel(400, 300), 0x2222);
+    // A plain present copies: the surface it was given keeps its pixels.
+    display->MarkAllChanged();
+    back->Fill(Rect{}, 0x4444);
+    ASSERT_TRUE(display->Present(*back));
+    EXPECT_EQ(back->ReadPixel(400, 300), 0x4444);
+    EXPECT_EQ(display->LastPresented()->ReadPixel(400, 300), 0x4444);
+}
+
 TEST(DisplayTest, WithoutAGpuPresentsThroughTheWindowFramebufferWithoutLoadingOpenGl) {
     auto display = Display::CreateWindow("打字游戏");
     ASSERT_NE(display, nullptr) << SDL_GetError();
