@@ -53,6 +53,13 @@ protected:
         return "frames 3\nclick " + Centre("POLICE_MAINMENU_SINGLE", 3, 437, 336) + "\nframes 2\n";
     }
 
+    // From the start screen into a race: the role and vehicle buttons clicked, the text's row
+    // chosen, Start pressed and the race's own text typed.
+    static std::string TypeRace(const std::string& role, const std::string& vehicle, const Choice& choice) {
+        return ToSettingScreen() + "click " + role + "\nclick " + vehicle + "\nclick " + TextRow(choice.row) +
+               "\nclick " + Centre("POLICE_START", 3, 210, 545) + "\nframes 2\ntype " + choice.text + "\n";
+    }
+
     std::unique_ptr<testsupport::TempDir> temp_;
     fs::path dir_;
     std::string output_;
@@ -62,29 +69,9 @@ TEST_F(PoliceEndToEnd, ThiefOnAMotorbikeTypesTheWholeTextAndWins) {
     const Choice choice = ChooseText(false);
     ASSERT_GE(choice.row, 0) << "no plain race text in the program folder";
     const std::string shot = Snapshot("won.png");
-    const std::string script = ToSettingScreen() + "click " + Centre("POLICE_THIEF", 4, 295, 20) +
-                               "\n"
-                               "click " +
-                               Centre("POLICE_BIKE", 4, 430, 220) +
-                               "\n"
-                               "click " +
-                               TextRow(choice.row) +
-                               "\n"
-                               "click " +
-                               Centre("POLICE_START", 3, 210, 545) +
-                               "\n"
-                               "frames 2\n"
-                               "type " +
-                               choice.text +
-                               "\n"
-                               "frames 2\n"
-                               "snapshot " +
-                               Snapshot("typed.png") +
-                               "\n"
-                               "key z\n"
-                               "frames 3\n"
-                               "snapshot " +
-                               shot + "\n";
+    const std::string script =
+        TypeRace(Centre("POLICE_THIEF", 4, 295, 20), Centre("POLICE_BIKE", 4, 430, 220), choice) +
+        "frames 2\nsnapshot " + Snapshot("typed.png") + "\nkey z\nframes 3\nsnapshot " + shot + "\n";
     EXPECT_EQ(Play(script), 0) << output_;
 
     // After the last character the race still runs; the next key wins it.
@@ -102,24 +89,8 @@ TEST_F(PoliceEndToEnd, PoliceTypingFastCatchesTheThief) {
     const Choice choice = ChooseText(true);
     ASSERT_GE(choice.row, 0) << "no plain race text in the program folder";
     const std::string shot = Snapshot("caught.png");
-    const std::string script = ToSettingScreen() + "click " + Centre("POLICE_POLICE", 4, 10, 20) +
-                               "\n"
-                               "click " +
-                               Centre("POLICE_CAR", 4, 30, 220) +
-                               "\n"
-                               "click " +
-                               TextRow(choice.row) +
-                               "\n"
-                               "click " +
-                               Centre("POLICE_START", 3, 210, 545) +
-                               "\n"
-                               "frames 2\n"
-                               "type " +
-                               choice.text +
-                               "\n"
-                               "frames 3\n"
-                               "snapshot " +
-                               shot + "\n";
+    const std::string script = TypeRace(Centre("POLICE_POLICE", 4, 10, 20), Centre("POLICE_CAR", 4, 30, 220), choice) +
+                               "frames 3\nsnapshot " + shot + "\n";
     EXPECT_EQ(Play(script), 0) << output_;
     const auto caught = LoadSnapshot(shot);
     ASSERT_TRUE(caught) << output_;
