@@ -25,41 +25,40 @@ using platform::MessageQueue;
 
 namespace {
 
-// An Xvfb of its own: the server writes the display number it took to a pipe.
+// An Xvfb of its own, on the first free display number from 150 + pid % 50 that it starts on.
 class OwnXServer {
 public:
     OwnXServer() {
-        int fds[2];
-        if (access("/usr/bin/Xvfb", X_OK) != 0 || pipe(fds) != 0) return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            close(fds[0]);
-            const std::string fd = std::to_string(fds[1]);
-            execl("/usr/bin/Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-                  static_cast<char*>(nullptr));
-            _exit(127);
+        if (access("/usr/bin/Xvfb", X_OK) != 0) return;
+        for (int tries = 0, number = 150 + getpid() % 50; tries < 20 && name_.empty(); ++tries, ++number) {
+            const std::string name = ":" + std::to_string(number);
+            if (access(SocketPath(number).c_str(), F_OK) == 0 ||
+                access(("/tmp/.X" + std::to_string(number) + "-lock").c_str(), F_OK) == 0)
+                continue;
+            pid_ = fork();
+            if (pid_ == 0) {
+                execl("/usr/bin/Xvfb", "Xvfb", name.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+                      static_cast<char*>(nullptr));
+                _exit(127);
+            }
+            if (pid_ > 0 && Accepts(number)) name_ = name;
+            if (name_.empty()) Stop();
         }
-        close(fds[1]);
-        char number[16] = {};
-        const ssize_t got = pid_ > 0 ? read(fds[0], number, sizeof number - 1) : 0;
-        close(fds[0]);
-        if (got > 0 && Accepts(std::atoi(number))) name_ = ":" + std::to_string(std::atoi(number));
     }
-    ~OwnXServer() {
-        if (pid_ <= 0) return;
-        kill(pid_, SIGTERM);
-        waitpid(pid_, nullptr, 0);
-    }
+    ~OwnXServer() { Stop(); }
     const std::string& Name() const { return name_; }
 
 private:
-    // Under load the number comes before the server answers: try its socket for up to 10 s.
-    static bool Accepts(int number) {
+    static std::string SocketPath(int number) { return "/tmp/.X11-unix/X" + std::to_string(number); }
+
+    // True once the server answers on its socket; false when it ends first (the number was
+    // taken meanwhile) or says nothing for 10 s.
+    bool Accepts(int number) const {
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
-        const std::string path = "/tmp/.X11-unix/X" + std::to_string(number);
-        path.copy(address.sun_path, sizeof address.sun_path - 1);
+        SocketPath(number).copy(address.sun_path, sizeof address.sun_path - 1);
         for (int attempt = 0; attempt < 200; ++attempt) {
+            if (waitpid(pid_, nullptr, WNOHANG) == pid_) return false;
             const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
             const bool ok = fd >= 0 && connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
             if (fd >= 0) close(fd);
@@ -67,6 +66,13 @@ private:
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
         return false;
+    }
+
+    void Stop() {
+        if (pid_ <= 0) return;
+        kill(pid_, SIGTERM);
+        waitpid(pid_, nullptr, 0);
+        pid_ = -1;
     }
 
     pid_t pid_ = -1;
