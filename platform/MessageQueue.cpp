@@ -22,8 +22,8 @@ namespace platform {
 namespace {
 
 constexpr int32_t kMaxX = 799;
-constexpr uint32_t kPumpAnywayMs = 100;
 constexpr int32_t kMaxY = 599;
+constexpr uint32_t kPumpAnywayMs = 100;
 
 // Cross-thread state: the wake flag, messages posted from other threads, the condition the
 // wait sleeps on when SDL has no event wait of its own.
