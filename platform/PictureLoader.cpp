@@ -178,9 +178,9 @@ SurfacePtr LoadAnyPng(const std::vector<uint8_t>& bytes) {
     return Surface::Adopt(rgba);
 }
 
-// Writes RGB565 pixels widened to 8-bit RGB (the top bits repeated below, so white stays white and
-// a picture read back decodes to the same pixels). Only plain values live here: the encoder's errors jump back to
-// setjmp.
+// Writes RGB565 pixels widened to 8-bit RGB (the top bits repeated below, so white stays white
+// and a picture read back decodes to the same pixels). Only plain values live here: the
+// encoder's errors jump back to setjmp.
 bool EncodeRows(std::FILE* file, const Surface& surface, std::vector<uint8_t>* row) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, &IgnoreWarning);
     if (png == nullptr) return false;

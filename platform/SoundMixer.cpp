@@ -15,6 +15,24 @@ constexpr SDL_AudioFormat kFormat = AUDIO_S16SYS;
 // need hundreds of megabytes to widen, does not.
 constexpr uint64_t kMaxWorkingRoom = uint64_t{64} << 20;
 
+// Keeps the audio thread off the channels while it lives.
+class DeviceLock {
+public:
+    explicit DeviceLock(SDL_AudioDeviceID device) : device_(device) { SDL_LockAudioDevice(device_); }
+    ~DeviceLock() { SDL_UnlockAudioDevice(device_); }
+    DeviceLock(const DeviceLock&) = delete;
+    DeviceLock& operator=(const DeviceLock&) = delete;
+
+private:
+    SDL_AudioDeviceID device_;
+};
+
+MixedSound SamplesOf(const Uint8* bytes, size_t count) {
+    auto samples = std::make_shared<std::vector<int16_t>>(count / sizeof(int16_t));
+    std::copy_n(bytes, samples->size() * sizeof(int16_t), reinterpret_cast<Uint8*>(samples->data()));
+    return samples;
+}
+
 // The samples of a decoded WAV converted to the output's form, or nothing when they would be
 // more than `maxBytes`. The converter works in place in a buffer several times the sound's size,
 // and only the converted samples are kept.
@@ -33,10 +51,7 @@ MixedSound Convert(const SDL_AudioSpec& source, const Uint8* data, Uint32 length
     cvt.len = static_cast<int>(length);
     if (SDL_ConvertAudio(&cvt) != 0) return nullptr;
     const auto bytes = static_cast<size_t>(std::max(cvt.len_cvt, 0));
-    if (bytes > maxBytes) return nullptr;
-    auto samples = std::make_shared<std::vector<int16_t>>(bytes / sizeof(int16_t));
-    std::copy_n(work.data(), samples->size() * sizeof(int16_t), reinterpret_cast<Uint8*>(samples->data()));
-    return samples;
+    return bytes > maxBytes ? nullptr : SamplesOf(work.data(), bytes);
 }
 
 }  // namespace
@@ -52,11 +67,7 @@ MixedSound SoundMixer::Decode(const std::vector<uint8_t>& wav, uint64_t maxBytes
     MixedSound sound;
     if (source.format == kFormat && source.channels == 1 && source.freq == kRate) {
         // The packs' own form: the samples are taken as they are.
-        if (length <= maxBytes) {
-            auto samples = std::make_shared<std::vector<int16_t>>(length / sizeof(int16_t));
-            std::copy_n(data, samples->size() * sizeof(int16_t), reinterpret_cast<Uint8*>(samples->data()));
-            sound = std::move(samples);
-        }
+        if (length <= maxBytes) sound = SamplesOf(data, length);
     } else {
         sound = Convert(source, data, length, maxBytes);
     }
@@ -95,76 +106,64 @@ void SoundMixer::Close() {
     for (Channel& channel : channels_) channel = Channel{};
 }
 
-void SoundMixer::Lock() const { SDL_LockAudioDevice(device_); }
-
-void SoundMixer::Unlock() const { SDL_UnlockAudioDevice(device_); }
-
 bool SoundMixer::Play(int channel, MixedSound sound, PlayedBytes played, bool looping) {
     if (!Valid(channel) || !sound || !played) return false;
     Channel next{std::move(sound), std::move(played), 0, true, false, looping};
-    Lock();
-    std::swap(channels_[static_cast<size_t>(channel)], next);
-    Unlock();
+    {
+        DeviceLock lock(device_);
+        std::swap(channels_[static_cast<size_t>(channel)], next);
+    }
     return true;  // what the channel held is let go here, outside the lock
 }
 
 void SoundMixer::Pause(int channel) {
     if (!Valid(channel)) return;
-    Lock();
+    DeviceLock lock(device_);
     channels_[static_cast<size_t>(channel)].paused = true;
-    Unlock();
 }
 
 void SoundMixer::Resume(int channel, bool looping) {
     if (!Valid(channel)) return;
-    Lock();
+    DeviceLock lock(device_);
     Channel& ch = channels_[static_cast<size_t>(channel)];
     ch.paused = false;
     ch.looping = looping;
-    Unlock();
 }
 
-void SoundMixer::Halt(int channel) {
-    if (!Valid(channel)) return;
-    Channel emptied;
-    Lock();
-    std::swap(channels_[static_cast<size_t>(channel)], emptied);
-    Unlock();
-}
+void SoundMixer::Halt(int channel) { Empty(channel, nullptr); }
 
 void SoundMixer::Release(int channel, const std::vector<int16_t>* sound) {
-    if (!Valid(channel) || sound == nullptr) return;
+    if (sound != nullptr) Empty(channel, sound);
+}
+
+void SoundMixer::Empty(int channel, const std::vector<int16_t>* only) {
+    if (!Valid(channel)) return;
     Channel emptied;
-    Lock();
-    if (channels_[static_cast<size_t>(channel)].sound.get() == sound)
-        std::swap(channels_[static_cast<size_t>(channel)], emptied);
-    Unlock();
+    {
+        DeviceLock lock(device_);
+        Channel& ch = channels_[static_cast<size_t>(channel)];
+        if (only == nullptr || ch.sound.get() == only) std::swap(ch, emptied);
+    }
 }
 
 bool SoundMixer::Holds(int channel, const std::vector<int16_t>* sound) const {
     if (!Valid(channel) || sound == nullptr) return false;
-    Lock();
+    DeviceLock lock(device_);
     const Channel& ch = channels_[static_cast<size_t>(channel)];
-    const bool holds = ch.active && ch.sound.get() == sound;
-    Unlock();
-    return holds;
+    return ch.active && ch.sound.get() == sound;
 }
 
 bool SoundMixer::Paused(int channel) const {
     if (!Valid(channel)) return false;
-    Lock();
+    DeviceLock lock(device_);
     const Channel& ch = channels_[static_cast<size_t>(channel)];
-    const bool paused = ch.active && ch.paused;
-    Unlock();
-    return paused;
+    return ch.active && ch.paused;
 }
 
 bool SoundMixer::AnyActive() const {
     if (device_ == 0) return false;
-    Lock();
-    const bool any = std::any_of(channels_.begin(), channels_.end(), [](const Channel& ch) { return ch.active; });
-    Unlock();
-    return any;
+    DeviceLock lock(device_);
+    return std::any_of(channels_.begin(), channels_.end(), [](const Channel& ch) { return ch.active; });
 }
 
 void SoundMixer::Fill(void* self, uint8_t* stream, int len) {

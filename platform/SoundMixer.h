@@ -77,8 +77,8 @@ private:
     void Mix(int16_t* out, size_t count);
     void MixChannel(Channel& channel, size_t count);
     bool Valid(int channel) const { return device_ != 0 && channel >= 0 && channel < kChannels; }
-    void Lock() const;
-    void Unlock() const;
+    // Empties `channel` when it holds `only`, or whatever it holds when `only` is null.
+    void Empty(int channel, const std::vector<int16_t>* only);
 
     uint32_t device_ = 0;
     std::array<Channel, kChannels> channels_{};

@@ -173,7 +173,8 @@ bool PoliceRenderer::PanelOpaqueUnderLine() {
     if (panel == nullptr || kLineArea.right - kPanelX > panel->Width() || kLineArea.bottom - kPanelY > panel->Height())
         return false;
     panelOpaque_ = true;
-    for (int32_t y = kLineArea.top; y < kLineArea.bottom && panelOpaque_ && panel->HasColorKey(); ++y) {
+    if (!panel->HasColorKey()) return true;
+    for (int32_t y = kLineArea.top; y < kLineArea.bottom && panelOpaque_; ++y) {
         for (int32_t x = kLineArea.left; x < kLineArea.right && panelOpaque_; ++x)
             panelOpaque_ = panel->ReadPixel(x - kPanelX, y - kPanelY) != panel->ColorKey();
     }
