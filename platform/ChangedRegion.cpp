@@ -34,27 +34,32 @@ std::vector<Rect> ChangedRegion::Find(const Surface& now, const Surface& before)
 }
 
 void ChangedRegion::Find(const Surface& now, const Surface& before, std::vector<Rect>& rects) {
-    const int32_t width = now.Width();
-    const int32_t height = now.Height();
-    rects.clear();
-    if (width != before.Width() || height != before.Height()) {
-        rects.push_back(Rect{0, 0, width, height});
+    if (now.Width() != before.Width() || now.Height() != before.Height()) {
+        rects.assign(1, Rect{0, 0, now.Width(), now.Height()});
         return;
     }
-    for (int32_t top = 0; top < height; top += kBandRows) {
-        const int32_t bottom = std::min(height, top + kBandRows);
-        Rect band{width, top, 0, bottom};
+    Find(now, before, Rect{0, 0, now.Width(), now.Height()}, rects);
+}
+
+void ChangedRegion::Find(const Surface& now, const Surface& before, const Rect& area, std::vector<Rect>& rects) {
+    const int32_t width = area.Width();
+    rects.clear();
+    if (width <= 0) return;
+    for (int32_t top = area.top; top < area.bottom; top += kBandRows) {
+        const int32_t bottom = std::min(area.bottom, top + kBandRows);
+        Rect band{area.right, top, area.left, bottom};
         bool changed = false;
         for (int32_t y = top; y < bottom; ++y) {
             int32_t left = 0;
             int32_t right = 0;
-            if (!RowSpan(now.Pixels() + static_cast<size_t>(y) * now.PitchPixels(),
-                         before.Pixels() + static_cast<size_t>(y) * before.PitchPixels(), width, left, right)) {
+            if (!RowSpan(now.Pixels() + static_cast<size_t>(y) * now.PitchPixels() + area.left,
+                         before.Pixels() + static_cast<size_t>(y) * before.PitchPixels() + area.left, width, left,
+                         right)) {
                 continue;
             }
             changed = true;
-            band.left = std::min(band.left, left);
-            band.right = std::max(band.right, right);
+            band.left = std::min(band.left, area.left + left);
+            band.right = std::max(band.right, area.left + right);
         }
         if (!changed) continue;
         if (!rects.empty() && rects.back().bottom == top) {

@@ -20,6 +20,8 @@ public:
     static std::vector<Rect> Find(const Surface& now, const Surface& before);
     // The same into `rects` (cleared first), which keeps its room from frame to frame.
     static void Find(const Surface& now, const Surface& before, std::vector<Rect>& rects);
+    // The same, looking only inside `area` (within both surfaces): every rectangle lies in it.
+    static void Find(const Surface& now, const Surface& before, const Rect& area, std::vector<Rect>& rects);
 };
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
@@ -77,6 +78,8 @@ struct Display::Impl {
     std::unique_ptr<Presenter> presenter;
     SurfacePtr last;
     std::vector<Rect> changed;  // this frame's changed rectangles, room kept between frames
+    std::vector<Rect> found;    // those the compare found inside the still part
+    Rect still;                 // with allChanged: the part that is compared all the same
     bool forcePresent = true;
     bool allChanged = false;         // the next present sends everything without comparing
     bool fullScreenPending = false;  // asked for once the first frame after Show is on screen
@@ -162,7 +165,7 @@ bool Display::PresentFrom(const Surface& back, Surface* exchange) {
     std::vector<Rect>& changed = impl_->changed;
     changed.clear();
     if (allChanged) {
-        changed.push_back(Rect{0, 0, kWidth, kHeight});
+        ChangedAround(back);
     } else if (!whole) {
         ChangedRegion::Find(back, *impl_->last, changed);
         if (changed.empty()) return true;
@@ -187,7 +190,27 @@ void Display::Keep(const Surface& back, Surface* exchange, bool whole, bool allC
     for (const Rect& r : impl_->changed) impl_->last->CopyFast(r.left, r.top, back, r, false);
 }
 
-void Display::MarkAllChanged() { impl_->allChanged = true; }
+void Display::ChangedAround(const Surface& back) {
+    const Rect& s = impl_->still;
+    std::vector<Rect>& changed = impl_->changed;
+    if (impl_->last == nullptr || s.Width() <= 0 || s.Height() <= 0) {
+        changed.push_back(Rect{0, 0, kWidth, kHeight});
+        return;
+    }
+    // The bands above and below the still part, then its sides, then what changed inside it.
+    for (const Rect& r : {Rect{0, 0, kWidth, s.top}, Rect{0, s.top, s.left, s.bottom},
+                          Rect{s.right, s.top, kWidth, s.bottom}, Rect{0, s.bottom, kWidth, kHeight}}) {
+        if (r.Width() > 0 && r.Height() > 0) changed.push_back(r);
+    }
+    ChangedRegion::Find(back, *impl_->last, s, impl_->found);
+    changed.insert(changed.end(), impl_->found.begin(), impl_->found.end());
+}
+
+void Display::MarkChangedAround(const Rect& still) {
+    impl_->allChanged = true;
+    impl_->still = Rect{std::clamp(still.left, 0, kWidth), std::clamp(still.top, 0, kHeight),
+                        std::clamp(still.right, 0, kWidth), std::clamp(still.bottom, 0, kHeight)};
+}
 
 bool Display::PresentForced() const { return impl_->forcePresent; }
 

@@ -47,7 +47,10 @@ public:
     // The next present sends the whole picture without comparing it with the last one: the
     // caller knows that all of it changed (a map that scrolled), so the compare would only
     // confirm that.
-    void MarkAllChanged();
+    void MarkAllChanged() { MarkChangedAround(Rect{}); }
+    // The same for everything outside `still` (a panel standing over the scrolled map): only
+    // the pixels inside it are compared, and only those that changed are sent with the rest.
+    void MarkChangedAround(const Rect& still);
     // True when the next present must upload the whole picture (window exposed, resized, restored).
     bool PresentForced() const;
     // True while the window is minimised or hidden, or the render device was reset.
@@ -86,6 +89,8 @@ private:
     bool PresentFrom(const Surface& back, Surface* exchange);
     // Keeps what was just presented for the next compare and for LastPresented.
     void Keep(const Surface& back, Surface* exchange, bool whole, bool allChanged);
+    // This frame's rectangles when the caller marked it changed around a still part.
+    void ChangedAround(const Surface& back);
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

@@ -259,8 +259,8 @@ bool GraphicEngine::Present() {
     return display_->PresentBack(*back_);
 }
 
-void GraphicEngine::MarkAllChanged() {
-    if (display_ != nullptr) display_->MarkAllChanged();
+void GraphicEngine::MarkChangedAround(const platform::Rect& still) {
+    if (display_ != nullptr) display_->MarkChangedAround(still);
 }
 
 bool GraphicEngine::PresentIfForced() {

@@ -83,9 +83,10 @@ public:
                      uint32_t flags);
     bool Clear(uint32_t fill);
     bool Present();
-    // The whole back surface differs from the last presented picture (a scrolled map): the
-    // next present sends it without comparing.
-    void MarkAllChanged();
+    // The back surface differs from the last presented picture everywhere outside `still` (a
+    // map that scrolled under a panel): the next present sends that without comparing, and
+    // compares only inside `still`.
+    void MarkChangedAround(const platform::Rect& still);
     // Presents the back surface only when the window asked for it (exposed, resized, restored):
     // a skipped frame of a still screen still answers the window.
     bool PresentIfForced();

@@ -32,6 +32,8 @@ constexpr int32_t kMarkerY = 560;
 constexpr platform::Rect kTypingWindow{kTextX, kPanelY, 777 - (kTextX - kPanelX), 555};
 // Where the typing line's text can fall: from its top to the bottom of the typing window.
 constexpr platform::Rect kLineArea{kTextX, kTextY, kTypingWindow.right, kTypingWindow.bottom};
+// The panel's face inside its rounded corners, which hides the map: a scroll leaves it as it was.
+constexpr platform::Rect kPanelFace{kPanelX + 17, kPanelY + 3, kPanelX + 737, kPanelY + 82};
 
 void DrawOpaqueWhole(const platform::SurfacePtr& picture, int32_t x, int32_t y) {
     if (picture) g_Graphic->DrawOpaque(x, y, *picture, g_FullScreenRect);
@@ -93,8 +95,9 @@ void PoliceRenderer::DrawRace(bool opponentMarker, bool wrongKey) {
     const int32_t top = camera_.Top();
     camera_.Follow(local.MapX, local.MapY);
     if (pictures_.Background) {
-        // The map covers the screen: when the camera moved, every part of it changed.
-        if (camera_.Left() != left || camera_.Top() != top) g_Graphic->MarkAllChanged();
+        // The map covers the screen: when the camera moved, every part of it changed but the
+        // panel's face, which is compared as on any other frame.
+        if (camera_.Left() != left || camera_.Top() != top) g_Graphic->MarkChangedAround(kPanelFace);
         const platform::Rect view{camera_.Left(), camera_.Top(), camera_.Left() + platform::Display::kWidth,
                                   camera_.Top() + platform::Display::kHeight};
         g_Graphic->DrawOpaque(0, 0, *pictures_.Background, view);

@@ -50,6 +50,11 @@ TEST(ChangedRegionTest, CoversEveryChangedPixelAndLittleElse) {
     for (const Rect& r : two) area += static_cast<int64_t>(r.Width()) * r.Height();
     EXPECT_LE(area, 2 * 48 * 48);
     EXPECT_TRUE(Covered(two, 10, 10) && Covered(two, 39, 39) && Covered(two, 700, 500) && Covered(two, 739, 539));
+
+    // Inside an area only: the sprite outside it is not looked at, bands start at its top.
+    std::vector<Rect> inside;
+    ChangedRegion::Find(*now, *before, Rect{600, 400, 800, 600}, inside);
+    EXPECT_EQ(inside, (std::vector<Rect>{Rect{700, 496, 740, 544}}));
 }
 
 }  // namespace

@@ -106,6 +106,39 @@ TEST(DisplayTest, AnAllChangedFrameIsKeptByTradingPixelsWithTheBackSurface) {
     EXPECT_EQ(display->LastPresented()->ReadPixel(400, 300), 0x4444);
 }
 
+TEST(DisplayTest, AroundAStillPartEverythingIsSentButOnlyWhatChangedInsideIt) {
+    auto display = Display::CreateWindow("打字游戏");
+    ASSERT_NE(display, nullptr) << SDL_GetError();
+    ASSERT_TRUE(display->InitRenderer()) << SDL_GetError();
+    display->Show();
+    auto back = Surface::Create(Display::kWidth, Display::kHeight);
+    back->Fill(Rect{}, 0x1111);
+    ASSERT_TRUE(display->PresentBack(*back));
+    // Marks written straight into the window's framebuffer show which pixels the next present
+    // sends: a sent pixel is overwritten from the back surface.
+    SDL_Surface* frame = SDL_GetWindowSurface(display->SdlWindow());
+    ASSERT_NE(frame, nullptr);
+    auto framePixel = [frame](int x, int y) -> uint32_t& {
+        return static_cast<uint32_t*>(frame->pixels)[static_cast<size_t>(y) * (frame->pitch / 4) + x];
+    };
+    const uint32_t mark = 0x00ABCDEF;
+    const Rect still{40, 513, 760, 592};
+    for (auto [x, y] : {std::pair{400, 100}, {20, 550}, {400, 520}, {700, 580}}) framePixel(x, y) = mark;
+    // The map scrolled: all of it is drawn again, even where it came out the same. One letter
+    // inside the still part changed.
+    back->Fill(Rect{0, 0, Display::kWidth, 500}, 0x2222);
+    back->Fill(Rect{100, 560, 110, 570}, 0x3333);
+    display->MarkChangedAround(still);
+    ASSERT_TRUE(display->PresentBack(*back));
+    EXPECT_NE(framePixel(400, 100), mark);
+    EXPECT_NE(framePixel(20, 550), mark) << "outside the still part, unchanged pixels are sent too";
+    EXPECT_EQ(framePixel(400, 520), mark) << "inside it, unchanged pixels are not sent";
+    EXPECT_NE(framePixel(105, 565), framePixel(105, 530));
+    EXPECT_EQ(framePixel(700, 580), mark) << "the letter's rectangle ends at its last column";
+    EXPECT_EQ(display->LastPresented()->ReadPixel(105, 565), 0x3333);
+    EXPECT_EQ(display->LastPresented()->ReadPixel(400, 100), 0x2222);
+}
+
 TEST(DisplayTest, WithoutAGpuPresentsThroughTheWindowFramebufferWithoutLoadingOpenGl) {
     auto display = Display::CreateWindow("打字游戏");
     ASSERT_NE(display, nullptr) << SDL_GetError();
