@@ -77,12 +77,20 @@ TEST(DisplayTest, PresentsOnlyWhatChangedUnlessForced) {
     EXPECT_EQ(Display::Current(), nullptr);
 }
 
-TEST(DisplayTest, AnAllChangedFrameIsKeptByTradingPixelsWithTheBackSurface) {
-    auto display = Display::CreateWindow("打字游戏");
-    ASSERT_NE(display, nullptr) << SDL_GetError();
-    ASSERT_TRUE(display->InitRenderer()) << SDL_GetError();
-    display->Show();
-    auto back = Surface::Create(Display::kWidth, Display::kHeight);
+// A shown window that presents, and a back surface of the screen's size.
+class ShownDisplayTest : public testing::Test {
+protected:
+    void SetUp() override {
+        display = Display::CreateWindow("打字游戏");
+        ASSERT_NE(display, nullptr) << SDL_GetError();
+        ASSERT_TRUE(display->InitRenderer()) << SDL_GetError();
+        display->Show();
+    }
+    std::unique_ptr<Display> display;
+    platform::SurfacePtr back = Surface::Create(Display::kWidth, Display::kHeight);
+};
+
+TEST_F(ShownDisplayTest, AnAllChangedFrameIsKeptByTradingPixelsWithTheBackSurface) {
     back->Fill(Rect{}, 0x1111);
     ASSERT_TRUE(display->PresentBack(*back));
     back->Fill(Rect{}, 0x2222);
@@ -106,12 +114,7 @@ TEST(DisplayTest, AnAllChangedFrameIsKeptByTradingPixelsWithTheBackSurface) {
     EXPECT_EQ(display->LastPresented()->ReadPixel(400, 300), 0x4444);
 }
 
-TEST(DisplayTest, AroundAStillPartEverythingIsSentButOnlyWhatChangedInsideIt) {
-    auto display = Display::CreateWindow("打字游戏");
-    ASSERT_NE(display, nullptr) << SDL_GetError();
-    ASSERT_TRUE(display->InitRenderer()) << SDL_GetError();
-    display->Show();
-    auto back = Surface::Create(Display::kWidth, Display::kHeight);
+TEST_F(ShownDisplayTest, AroundAStillPartEverythingIsSentButOnlyWhatChangedInsideIt) {
     back->Fill(Rect{}, 0x1111);
     ASSERT_TRUE(display->PresentBack(*back));
     // Marks written straight into the window's framebuffer show which pixels the next present
@@ -139,12 +142,7 @@ TEST(DisplayTest, AroundAStillPartEverythingIsSentButOnlyWhatChangedInsideIt) {
     EXPECT_EQ(display->LastPresented()->ReadPixel(400, 100), 0x2222);
 }
 
-TEST(DisplayTest, WithoutAGpuPresentsThroughTheWindowFramebufferWithoutLoadingOpenGl) {
-    auto display = Display::CreateWindow("打字游戏");
-    ASSERT_NE(display, nullptr) << SDL_GetError();
-    ASSERT_TRUE(display->InitRenderer()) << SDL_GetError();
-    display->Show();
-    auto back = Surface::Create(Display::kWidth, Display::kHeight);
+TEST_F(ShownDisplayTest, WithoutAGpuPresentsThroughTheWindowFramebufferWithoutLoadingOpenGl) {
     back->Fill(Rect{}, 0xF800);
     ASSERT_TRUE(display->Present(*back));
     EXPECT_EQ(display->RendererName(), "surface");
