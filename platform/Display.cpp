@@ -81,7 +81,7 @@ struct Display::Impl {
     std::vector<Rect> found;    // those the compare found inside the still part
     Rect still;                 // with allChanged: the part that is compared all the same
     bool forcePresent = true;
-    bool allChanged = false;         // the next present sends everything without comparing
+    bool allChanged = false;         // the next present sends all outside `still` without comparing
     bool fullScreenPending = false;  // asked for once the first frame after Show is on screen
     bool targetsReset = false;
     bool deviceReset = false;
