@@ -79,9 +79,9 @@ struct Display::Impl {
     SurfacePtr last;
     std::vector<Rect> changed;  // this frame's changed rectangles, room kept between frames
     std::vector<Rect> found;    // those the compare found inside the still part
-    Rect still;                 // with allChanged: the part that is compared all the same
+    Rect still;                 // with marked: the part that is compared all the same
     bool forcePresent = true;
-    bool allChanged = false;         // the next present sends all outside `still` without comparing
+    bool marked = false;             // the next present sends all outside `still` without comparing
     bool fullScreenPending = false;  // asked for once the first frame after Show is on screen
     bool targetsReset = false;
     bool deviceReset = false;
@@ -161,18 +161,18 @@ bool Display::PresentFrom(const Surface& back, Surface* exchange) {
     if (impl_->presenter == nullptr || IsLost()) return false;
     if (back.Width() != kWidth || back.Height() != kHeight) return false;
     const bool whole = impl_->forcePresent || impl_->last == nullptr;
-    const bool allChanged = !whole && impl_->allChanged;
+    const bool marked = !whole && impl_->marked;
     std::vector<Rect>& changed = impl_->changed;
     changed.clear();
-    if (allChanged) {
+    if (marked) {
         ChangedAround(back);
     } else if (!whole) {
         ChangedRegion::Find(back, *impl_->last, changed);
         if (changed.empty()) return true;
     }
-    impl_->allChanged = false;
+    impl_->marked = false;
     if (!impl_->presenter->Present(back, changed, whole)) return false;
-    Keep(back, exchange, whole, allChanged);
+    Keep(back, exchange, whole, marked);
     impl_->forcePresent = false;
     ++impl_->uploads;
     if (impl_->fullScreenPending) {
@@ -182,10 +182,10 @@ bool Display::PresentFrom(const Surface& back, Surface* exchange) {
     return true;
 }
 
-void Display::Keep(const Surface& back, Surface* exchange, bool whole, bool allChanged) {
+void Display::Keep(const Surface& back, Surface* exchange, bool whole, bool marked) {
     if (impl_->last == nullptr) impl_->last = Surface::Create(kWidth, kHeight);
     if (impl_->last == nullptr) return;
-    if (allChanged && exchange != nullptr && impl_->last->ExchangePixels(*exchange)) return;
+    if (marked && exchange != nullptr && impl_->last->ExchangePixels(*exchange)) return;
     if (whole) impl_->changed.assign(1, Rect{0, 0, kWidth, kHeight});
     for (const Rect& r : impl_->changed) impl_->last->CopyFast(r.left, r.top, back, r, false);
 }
@@ -207,7 +207,7 @@ void Display::ChangedAround(const Surface& back) {
 }
 
 void Display::MarkChangedAround(const Rect& still) {
-    impl_->allChanged = true;
+    impl_->marked = true;
     impl_->still = Rect{std::clamp(still.left, 0, kWidth), std::clamp(still.top, 0, kHeight),
                         std::clamp(still.right, 0, kWidth), std::clamp(still.bottom, 0, kHeight)};
 }

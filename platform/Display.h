@@ -39,17 +39,15 @@ public:
     // Uploads and presents the back surface. Skipped when the surface is unchanged since the
     // last present, unless a present is forced (texture recreated, window exposed or resized).
     bool Present(const Surface& back);
-    // The same for the game's back surface. After a present marked all-changed, the picture
+    // The same for the game's back surface. After a present marked changed, the picture
     // is kept for the next compare by trading pixels with `back` instead of copying it, so
     // `back` then holds the picture presented before (every frame that moves the map draws
     // all of it again anyway).
     bool PresentBack(Surface& back);
-    // The next present sends the whole picture without comparing it with the last one: the
-    // caller knows that all of it changed (a map that scrolled), so the compare would only
-    // confirm that.
-    void MarkAllChanged() { MarkChangedAround(Rect{}); }
-    // The same for everything outside `still` (a panel standing over the scrolled map): only
-    // the pixels inside it are compared, and only those that changed are sent with the rest.
+    // The next present sends everything outside `still` without comparing it with the last
+    // picture: the caller knows that it all changed (a map that scrolled), so the compare would
+    // only confirm that. Inside `still` (a panel standing over the map) pixels are compared as
+    // on any frame; an empty `still` marks the whole picture.
     void MarkChangedAround(const Rect& still);
     // True when the next present must upload the whole picture (window exposed, resized, restored).
     bool PresentForced() const;
@@ -88,7 +86,7 @@ private:
     // Present; `exchange` (the back surface itself, or null) may trade pixels with the kept picture.
     bool PresentFrom(const Surface& back, Surface* exchange);
     // Keeps what was just presented for the next compare and for LastPresented.
-    void Keep(const Surface& back, Surface* exchange, bool whole, bool allChanged);
+    void Keep(const Surface& back, Surface* exchange, bool whole, bool marked);
     // This frame's rectangles when the caller marked it changed around a still part.
     void ChangedAround(const Surface& back);
     struct Impl;

@@ -94,7 +94,7 @@ TEST_F(ShownDisplayTest, AnAllChangedFrameIsKeptByTradingPixelsWithTheBackSurfac
     back->Fill(Rect{}, 0x1111);
     ASSERT_TRUE(display->PresentBack(*back));
     back->Fill(Rect{}, 0x2222);
-    display->MarkAllChanged();
+    display->MarkChangedAround(Rect{});
     ASSERT_TRUE(display->PresentBack(*back));
     // The kept picture is the frame just presented; the back surface holds the one before.
     EXPECT_EQ(display->LastPresented()->ReadPixel(400, 300), 0x2222);
@@ -107,7 +107,7 @@ TEST_F(ShownDisplayTest, AnAllChangedFrameIsKeptByTradingPixelsWithTheBackSurfac
     EXPECT_EQ(display->LastPresented()->ReadPixel(0, 0), 0x3333);
     EXPECT_EQ(display->LastPresented()->ReadPixel(400, 300), 0x2222);
     // A plain present copies: the surface it was given keeps its pixels.
-    display->MarkAllChanged();
+    display->MarkChangedAround(Rect{});
     back->Fill(Rect{}, 0x4444);
     ASSERT_TRUE(display->Present(*back));
     EXPECT_EQ(back->ReadPixel(400, 300), 0x4444);
