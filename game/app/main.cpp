@@ -8,6 +8,7 @@
 #include "menu/SwitchBoard.h"
 #include "platform/BinaryFile.h"
 #include "platform/CodePage.h"
+#include "platform/DataFolder.h"
 #include "platform/MessageBox.h"
 #include "platform/PlayerFiles.h"
 #include "results/HistoryCsv.h"
@@ -20,6 +21,9 @@ namespace {
 
 // Writes the history of results as CSV to `target` ("-": standard output); needs no display.
 int ExportHistory(const std::string& target) {
+    // The history lies in the player's data folder, which depends on where the game's data was
+    // found (beside the program, or installed with the files in the player's XDG folders).
+    if (!platform::UseDataFolder()) return 1;
     std::string csv;
     std::string why;
     const std::string history = platform::PlayerDataFolder() + "history.sqlite";
