@@ -1,5 +1,7 @@
 #include "admodule/XmlText.h"
 
+#include "admodule/XmlDepthScan.h"
+
 #include <cstdio>
 
 namespace tavi {
@@ -7,12 +9,6 @@ namespace {
 
 bool StartsWith(std::string_view text, std::size_t at, std::string_view prefix) {
     return text.substr(at, prefix.size()) == prefix;
-}
-
-// Index just past `terminator` searched from `from`, or the end of the text.
-std::size_t SkipPast(std::string_view text, std::size_t from, std::string_view terminator) {
-    const std::size_t at = text.find(terminator, from);
-    return at == std::string_view::npos ? text.size() : at + terminator.size();
 }
 
 // The offset of the place the XML library reports as `row` and `column` (both from 1), counting
@@ -36,61 +32,7 @@ std::size_t OffsetOf(std::string_view text, int row, int column, bool utf8) {
 
 }  // namespace
 
-int XmlNestingDepth(std::string_view text) {
-    int depth = 0;
-    int deepest = 0;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        if (text[i] != '<') {
-            ++i;
-            continue;
-        }
-        if (StartsWith(text, i, "<!--")) {
-            i = SkipPast(text, i + 4, "-->");
-        } else if (StartsWith(text, i, "<![CDATA[")) {
-            i = SkipPast(text, i + 9, "]]>");
-        } else if (StartsWith(text, i, "<?") || StartsWith(text, i, "<!")) {
-            i = SkipPast(text, i + 2, ">");
-        } else if (StartsWith(text, i, "</")) {
-            if (depth > 0) --depth;
-            i = SkipPast(text, i + 2, ">");
-        } else {
-            // An opening tag: scan to its end, honouring quoted attribute values. It counts as
-            // closed at once only when it ends in "/>" and every attribute value was quoted, the
-            // one form the parser is sure to read as an empty element.
-            ++depth;
-            if (depth > deepest) deepest = depth;
-            char quote = 0;
-            bool afterEquals = false;
-            bool unquotedValue = false;
-            std::size_t j = i + 1;
-            for (; j < text.size(); ++j) {
-                const char c = text[j];
-                if (quote != 0) {
-                    if (c == quote) quote = 0;
-                    continue;
-                }
-                if (afterEquals) {
-                    if (c == ' ' || c == '\t' || c == '\r' || c == '\n') continue;
-                    afterEquals = false;
-                    if (c == '"' || c == '\'') {
-                        quote = c;
-                        continue;
-                    }
-                    unquotedValue = true;
-                }
-                if (c == '=') {
-                    afterEquals = true;
-                } else if (c == '>') {
-                    if (text[j - 1] == '/' && !unquotedValue && depth > 0) --depth;
-                    break;
-                }
-            }
-            i = j + 1;
-        }
-    }
-    return deepest;
-}
+int XmlNestingDepth(std::string_view text) { return XmlDepthScan::Deepest(text, kMaxXmlDepth); }
 
 bool ParseXmlText(TiXmlDocument& doc, std::string_view text) {
     if (text.size() > kMaxXmlBytes) return false;

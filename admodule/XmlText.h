@@ -1,6 +1,7 @@
 #pragma once
 // Guarded XML parsing: the XML library parses recursively, so a text that nests deeper than
-// any document of ours ever does is refused before it reaches the parser.
+// any document of ours ever does, or that is not in the strict form whose nesting can be found
+// without the library (XmlDepthScan), is refused before it reaches the parser.
 
 #include <tinyxml.h>
 
@@ -14,7 +15,8 @@ namespace tavi {
 inline constexpr std::size_t kMaxXmlBytes = 1u << 20;
 inline constexpr int kMaxXmlDepth = 64;
 
-// The deepest element nesting of `text` as a conservative estimate (never below the truth).
+// The deepest element nesting of `text`; above kMaxXmlDepth for a text too deep or not in the
+// strict form (XmlDepthScan).
 int XmlNestingDepth(std::string_view text);
 
 // Parses `text` into `doc`; false when it is too long, nested too deeply or not well formed.

@@ -1,10 +1,13 @@
 // The ad server's GetAds answer: checked, and when good turned into the ad table, as
-// GetAdIdList does with whatever the server sent.
+// GetAdIdList does with whatever the server sent. A text the nesting check lets through is
+// never nested deeper in the parser's reading than the check found.
 
 #include "admodule/AdAnswer.h"
 #include "admodule/AdTable.h"
+#include "admodule/XmlText.h"
 #include "fuzz/admodule/FuzzFolder.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <string_view>
 
@@ -13,8 +16,23 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     return 0;
 }
 
+namespace {
+int Depth(const TiXmlNode& node) {
+    int below = 0;
+    for (const TiXmlElement* e = node.FirstChildElement(); e != nullptr; e = e->NextSiblingElement())
+        below = std::max(below, Depth(*e));
+    return below + (node.ToElement() != nullptr ? 1 : 0);
+}
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const int depth = tavi::XmlNestingDepth(text);
+    if (depth <= tavi::kMaxXmlDepth) {
+        TiXmlDocument doc;
+        tavi::ParseXmlText(doc, text);
+        if (Depth(doc) > depth) std::abort();
+    }
     const int status = tavi::ValidateGetAdsAnswer(text);
     if (status < -2 || status > 1) std::abort();
     if (status != 1) return 0;

@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 namespace tavi {
 namespace {
 
@@ -103,11 +107,52 @@ TEST(TaviAnswer, DeepOrHugeDocumentsAreRefusedWithoutParsing) {
     EXPECT_EQ(Validate(Answer("1", Ad(0)) + std::string(kMaxXmlBytes, ' ')).first, 0);
 
     EXPECT_EQ(XmlNestingDepth(Answer("1", Ad(0) + Ad(1))), 3);
-    EXPECT_EQ(XmlNestingDepth("<a/><b x='/>'><c/></b>"), 2);
-    // Forms that could hide nesting from a careless count are counted deep.
-    EXPECT_EQ(XmlNestingDepth("<a x=/><a x=/><a x=/>"), 3);
-    EXPECT_EQ(XmlNestingDepth("<?p ><a><a>?>"), 2);
-    EXPECT_EQ(XmlNestingDepth("<!-- <a><a> --><b/>"), 1);
+    EXPECT_EQ(XmlNestingDepth("\xEF\xBB\xBF<a/><b x='/>'><c/><!-- <d> --><![CDATA[<e>]]></b>"), 2);
+    EXPECT_EQ(XmlNestingDepth("<a>\xE4\xB8\xAD</a>trailing <b><b><b>"), 1);  // the parser stops at the text
+}
+
+int ParsedDepth(const TiXmlNode& node) {
+    int deepest = 0;
+    for (const TiXmlElement* child = node.FirstChildElement(); child != nullptr; child = child->NextSiblingElement())
+        deepest = std::max(deepest, ParsedDepth(*child));
+    return node.ToElement() != nullptr ? deepest + 1 : deepest;
+}
+
+std::string Times(const std::string& part, int n) {
+    std::string all;
+    for (int i = 0; i < n; ++i) all += part;
+    return all;
+}
+
+// Texts the parser reads as nested far deeper than a count of tags suggests: each is refused,
+// never parsed as shallow.
+TEST(TaviAnswer, TextsWhoseNestingCouldHideFromTheCheckAreRefused) {
+    // Sixty levels at a time stay under the limit when the hidden close tags are counted.
+    const std::string deep = Times("<a>", 60);
+    const std::vector<std::string> texts = {
+        // close tags inside a quoted value of a declaration in the middle of the text
+        "<GetAds>" + Times(deep + "<?xml version=\">" + Times("</a>", 60) + "\"?>", 2),
+        // a lead byte that takes the closing quote and bracket into its character
+        "<?xml version=\"1.0\"?><GetAds>" + Times(deep + "<b c=\"\xE0\">" + Times("</a>", 61) + "\">", 2),
+        // the same in element text, and in the legacy code page's text
+        "<?xml version=\"1.0\"?><GetAds>" + deep + Times("\xE0</<a>", 10),
+        "<?xml version=\"1.0\" encoding=\"gb2312\"?><GetAds><ec>\xD6\xD0</ec></GetAds>",
+        "<a x=/><a x=/><a x=/>",
+        "<?p ><a><a>?>",
+        "<!DOCTYPE a><a/>",
+        "<a></b>",
+    };
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const std::string& text = texts[i];
+        TiXmlDocument doc;
+        if (i < 3) {  // the first three are as deep as they are meant to be
+            const std::string copy = text + std::string(4, '\0');
+            doc.Parse(copy.c_str(), nullptr, TIXML_DEFAULT_ENCODING);
+            EXPECT_GT(ParsedDepth(doc), kMaxXmlDepth) << i;
+        }
+        EXPECT_GT(XmlNestingDepth(text), kMaxXmlDepth) << i;
+        EXPECT_FALSE(ParseXmlText(doc, text)) << i;
+    }
 }
 
 }  // namespace

@@ -1,0 +1,184 @@
+#include "admodule/XmlDepthScan.h"
+
+#include <algorithm>
+
+namespace tavi {
+namespace {
+
+bool IsContinuation(unsigned char c) { return c >= 0x80 && c <= 0xBF; }
+
+// Well-formed UTF-8: every byte above 0x7F is part of a complete sequence of the right length,
+// so no lead byte can take the ASCII byte after it (a quote, a bracket) into its character.
+bool IsWellFormedUtf8(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        std::size_t length = 1;
+        unsigned char low = 0x80;
+        unsigned char high = 0xBF;
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            if (lead == 0xE0) low = 0xA0;
+            if (lead == 0xED) high = 0x9F;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            if (lead == 0xF0) low = 0x90;
+            if (lead == 0xF4) high = 0x8F;
+        } else {
+            return false;
+        }
+        if (i + length > text.size()) return false;
+        const auto second = static_cast<unsigned char>(text[i + 1]);
+        if (second < low || second > high) return false;
+        for (std::size_t k = 2; k < length; ++k) {
+            if (!IsContinuation(static_cast<unsigned char>(text[i + k]))) return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+bool IsNameStart(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
+
+bool IsNameChar(char c) { return IsNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.' || c == ':'; }
+
+}  // namespace
+
+int XmlDepthScan::Deepest(std::string_view text, int limit) {
+    if (!IsWellFormedUtf8(text)) return kRefused;
+    return XmlDepthScan(text, limit).Run();
+}
+
+int XmlDepthScan::Run() {
+    SpaceBetweenNodes();
+    if (At("<?xml") && !Declaration()) return kRefused;
+    for (;;) {
+        if (open_.empty()) {
+            SpaceBetweenNodes();
+            // The parser ends the document at anything but markup, as the scan does here.
+            if (at_ >= text_.size() || text_[at_] != '<') return deepest_;
+        } else {
+            at_ = std::min(text_.find('<', at_), text_.size());
+            if (at_ >= text_.size()) return deepest_;  // an element left open: the parse fails
+        }
+        if (!Markup()) return kRefused;
+        if (deepest_ > limit_) return deepest_;
+    }
+}
+
+bool XmlDepthScan::Declaration() {
+    at_ += 5;
+    for (;;) {
+        const std::size_t before = at_;
+        Space();
+        if (At("?>")) {
+            at_ += 2;
+            return true;
+        }
+        std::string_view name;
+        if (at_ == before || !Name(name)) return false;
+        if (name != "version" && name != "encoding" && name != "standalone") return false;
+        at_ -= name.size();
+        if (!Attribute()) return false;
+    }
+}
+
+bool XmlDepthScan::Markup() {
+    if (At("<!--")) return SkipPast(4, "-->");
+    if (At("<![CDATA[")) return SkipPast(9, "]]>");
+    if (At("</")) return EndTag();
+    if (At("<?") || At("<!")) return false;
+    return StartTag();
+}
+
+bool XmlDepthScan::StartTag() {
+    ++at_;
+    std::string_view name;
+    if (!Name(name)) return false;
+    deepest_ = std::max(deepest_, static_cast<int>(open_.size()) + 1);
+    for (;;) {
+        Space();
+        if (At("/>")) {
+            at_ += 2;
+            return true;
+        }
+        if (At(">")) {
+            ++at_;
+            open_.push_back(name);
+            return true;
+        }
+        if (!Attribute()) return false;
+    }
+}
+
+bool XmlDepthScan::EndTag() {
+    at_ += 2;
+    std::string_view name;
+    if (open_.empty() || !Name(name) || name != open_.back()) return false;
+    Space();
+    if (!At(">")) return false;
+    ++at_;
+    open_.pop_back();
+    return true;
+}
+
+// name = "value" or name = 'value', the value without "<" (which XML never allows there).
+bool XmlDepthScan::Attribute() {
+    std::string_view name;
+    if (!Name(name)) return false;
+    Space();
+    if (!At("=")) return false;
+    ++at_;
+    Space();
+    if (at_ >= text_.size() || (text_[at_] != '"' && text_[at_] != '\'')) return false;
+    const std::size_t end = text_.find(text_[at_], at_ + 1);
+    if (end == std::string_view::npos) return false;
+    if (text_.substr(at_, end - at_).find('<') != std::string_view::npos) return false;
+    at_ = end + 1;
+    return true;
+}
+
+bool XmlDepthScan::Name(std::string_view& name) {
+    if (at_ >= text_.size() || !IsNameStart(text_[at_])) return false;
+    const std::size_t start = at_;
+    while (at_ < text_.size() && IsNameChar(text_[at_])) ++at_;
+    name = text_.substr(start, at_ - start);
+    return true;
+}
+
+bool XmlDepthScan::SkipPast(std::size_t opener, std::string_view terminator) {
+    const std::size_t end = text_.find(terminator, at_ + opener);
+    if (end == std::string_view::npos) return false;
+    at_ = end + terminator.size();
+    return true;
+}
+
+void XmlDepthScan::Space() {
+    while (at_ < text_.size() &&
+           (text_[at_] == ' ' || text_[at_] == '\t' || text_[at_] == '\r' || text_[at_] == '\n')) {
+        ++at_;
+    }
+}
+
+void XmlDepthScan::SpaceBetweenNodes() {
+    for (;;) {
+        Space();
+        if (at_ < text_.size() && (text_[at_] == '\v' || text_[at_] == '\f')) {
+            ++at_;
+        } else if (At("\xEF\xBB\xBF") || At("\xEF\xBF\xBE") || At("\xEF\xBF\xBF")) {
+            at_ += 3;
+        } else {
+            return;
+        }
+    }
+}
+
+bool XmlDepthScan::At(std::string_view prefix) const { return text_.substr(at_).starts_with(prefix); }
+
+}  // namespace tavi
