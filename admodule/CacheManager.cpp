@@ -26,6 +26,14 @@ std::string AfterMarker(const std::string& line, std::string_view marker) {
     return at == std::string::npos ? std::string() : line.substr(at + marker.size());
 }
 
+// A saved line is one report of the kind its first marker names, and the rest of the line is its
+// text: a marker inside a server's text (or a code-page character ending in "|") is part of it.
+PendingReport ReportOfLine(const std::string& line) {
+    if (line.starts_with("|sh:")) return PendingReport{line.substr(4), std::string()};
+    if (line.starts_with("|ch:")) return PendingReport{std::string(), line.substr(4)};
+    return PendingReport{AfterMarker(line, "|sh:"), AfterMarker(line, "|ch:")};
+}
+
 }  // namespace
 
 CacheManager::CacheManager(ModuleConfig& config, std::string queueFolder)
@@ -77,7 +85,7 @@ void CacheManager::LoadPendingReports() {
     if (!file.exists()) return;
     std::size_t dropped = 0;
     for (const std::string& line : file.readLines(kMaxSavedReports, kMaxSavedBytes, &dropped)) {
-        pending_.push_back(PendingReport{AfterMarker(line, "|sh:"), AfterMarker(line, "|ch:")});
+        pending_.push_back(ReportOfLine(line));
     }
     inFile_ = pending_.size();
     // The restored reports count toward the next batch whatever count config.xml carried (a

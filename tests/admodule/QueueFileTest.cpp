@@ -148,18 +148,24 @@ TEST_F(TaviPending, SavedReportsComeBackInTheNextRunAndTheFileStaysUntilSent) {
     EXPECT_EQ(folder.Read("shchcache.lfq"), Header(32, 43) + "|sh:e,f,3;\n");
 }
 
-TEST_F(TaviPending, ALineEndInAServerTextDoesNotCutTheSavedReports) {
+TEST_F(TaviPending, AServerTextCannotCutOrChangeTheSavedReports) {
     {
         CacheManager cache(config, folder.Path());
         cache.AddPendingReport("x\n\ny,s,1;", "");  // an ai the server sent as "x&#10;&#10;y"
         cache.AddPendingReport("", "c,d,2;");
+        cache.AddPendingReport("e|ch:X,s,3;", "");  // a show whose ai holds the other marker
+        cache.AddPendingReport("", "f|sh:Y,s,4;");
         cache.SavePendingReports();
     }
     CacheManager next(config, folder.Path());
     next.LoadPendingReports();
-    ASSERT_EQ(next.Pending().size(), 2u);
+    ASSERT_EQ(next.Pending().size(), 4u);
     EXPECT_EQ(next.Pending()[0].show, "x  y,s,1;");
     EXPECT_EQ(next.Pending()[1].click, "c,d,2;");
+    EXPECT_EQ(next.Pending()[2].show, "e|ch:X,s,3;");
+    EXPECT_EQ(next.Pending()[2].click, "");
+    EXPECT_EQ(next.Pending()[3].show, "");
+    EXPECT_EQ(next.Pending()[3].click, "f|sh:Y,s,4;");
 }
 
 TEST_F(TaviPending, EverySavedReportIsRestoredNotJustTheFirst255) {
