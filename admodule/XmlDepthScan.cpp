@@ -2,43 +2,17 @@
 
 #include <algorithm>
 
+#include "platform/CodePageConverter.h"
+
 namespace tavi {
 namespace {
-
-bool IsContinuation(unsigned char c) { return c >= 0x80 && c <= 0xBF; }
 
 // Well-formed UTF-8: every byte above 0x7F is part of a complete sequence of the right length,
 // so no lead byte can take the ASCII byte after it (a quote, a bracket) into its character.
 bool IsWellFormedUtf8(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        std::size_t length = 1;
-        unsigned char low = 0x80;
-        unsigned char high = 0xBF;
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        }
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            if (lead == 0xE0) low = 0xA0;
-            if (lead == 0xED) high = 0x9F;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            if (lead == 0xF0) low = 0x90;
-            if (lead == 0xF4) high = 0x8F;
-        } else {
-            return false;
-        }
-        if (i + length > text.size()) return false;
-        const auto second = static_cast<unsigned char>(text[i + 1]);
-        if (second < low || second > high) return false;
-        for (std::size_t k = 2; k < length; ++k) {
-            if (!IsContinuation(static_cast<unsigned char>(text[i + k]))) return false;
-        }
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = platform::CodePageConverter::Utf8CharLength(text.data() + i, text.size() - i);
+        if (length == 0) return false;
         i += length;
     }
     return true;

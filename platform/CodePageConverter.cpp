@@ -21,8 +21,15 @@ bool InRange(char c, unsigned char low, unsigned char high) {
     return byte >= low && byte <= high;
 }
 
-// The length of the well-formed UTF-8 character at the start of `text`, or 0 when it is not one.
-std::size_t Utf8CharLength(const char* text, std::size_t left) {
+char16_t Utf16Unit(const char* p) {
+    char16_t unit = 0;
+    std::memcpy(&unit, p, sizeof unit);
+    return unit;
+}
+
+}  // namespace
+
+std::size_t CodePageConverter::Utf8CharLength(const char* text, std::size_t left) {
     if (left == 0) return 0;
     const auto lead = static_cast<unsigned char>(text[0]);
     if (lead < 0x80) return 1;
@@ -48,14 +55,6 @@ std::size_t Utf8CharLength(const char* text, std::size_t left) {
     }
     return length;
 }
-
-char16_t Utf16Unit(const char* p) {
-    char16_t unit = 0;
-    std::memcpy(&unit, p, sizeof unit);
-    return unit;
-}
-
-}  // namespace
 
 CodePageConverter::CodePageConverter(Direction direction, std::string replacement, Marks marks)
     : direction_(direction), replacement_(std::move(replacement)), marks_(marks) {

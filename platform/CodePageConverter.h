@@ -27,6 +27,10 @@ public:
     // Bytes in the source encoding to bytes in the target encoding; empty when iconv lacks CP936.
     std::string Convert(std::string_view in);
 
+    // The length of the well-formed UTF-8 character at the start of `text` (`left` bytes), or 0
+    // when there is none: no overlong form, surrogate or value past U+10FFFF.
+    static std::size_t Utf8CharLength(const char* text, std::size_t left);
+
 private:
     // Input bytes and replacement count for the unconvertible sequence at `in`.
     std::size_t SkipLength(const char* in, std::size_t left, std::size_t& marks) const;
