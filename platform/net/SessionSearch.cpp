@@ -48,7 +48,7 @@ std::optional<std::vector<SessionInfo>> SessionSearch::Run(const LanConfig& conf
         auto until = repeated ? deadline : start + window / 2;
         int waitMs = static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(until - now).count());
         auto datagram = socket.Receive(waitMs > 0 ? waitMs : 1, DiscoveryQuery::kMaxDatagram);
-        if (!datagram) continue;
+        if (!datagram || found.size() >= kMaxSessions) continue;
         auto reply = DiscoveryReply::Decode(datagram->bytes);
         if (!reply || reply->token != query.token || reply->applicationId != applicationId) continue;
         bool duplicate = false;

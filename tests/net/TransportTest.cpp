@@ -5,9 +5,11 @@
 #include <atomic>
 #include <map>
 #include <memory>
+#include <thread>
 
 #include "NetTestSupport.h"
 #include "RawPeer.h"
+#include "platform/net/DiscoveryQuery.h"
 #include "platform/net/DiscoveryReply.h"
 #include "platform/net/GameMessage.h"
 #include "platform/net/LanSession.h"
@@ -378,4 +380,35 @@ TEST(TransportTest, MalformedDatagramsAreDroppedOnBothSidesOfDiscovery) {
     ASSERT_EQ(found->size(), 1u);
     EXPECT_EQ(found->front().name, u"real");
     EXPECT_EQ(found->front().user1, 5);
+}
+
+// A peer that answers a search again and again as ever new sessions fills the list only up to
+// its bound.
+TEST(TransportTest, AFloodOfAnswersListsNoMoreThanTheBound) {
+    auto config = LoopbackConfig(20);
+    UdpSocket flood;
+    ASSERT_TRUE(flood.Open(config.port, true, nullptr));
+    std::thread responder([&] {
+        for (uint64_t instance = 0; instance < 2000;) {
+            auto q = flood.Receive(1000, DiscoveryQuery::kMaxDatagram);
+            if (!q) return;
+            auto query = DiscoveryQuery::Decode(q->bytes);
+            if (!query) continue;
+            DiscoveryReply r;
+            r.token = query->token;
+            r.applicationId = kApplicationId;
+            r.sessionName = u"flood";
+            r.currentPlayers = 1;
+            r.maxPlayers = 2;
+            r.port = 9;
+            for (int i = 0; i < 1000; ++i, ++instance) {
+                r.instance = instance;
+                flood.SendTo(r.Encode(), q->address, q->port);
+            }
+        }
+    });
+    auto found = SessionSearch::Run(config, kApplicationId);
+    responder.join();
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->size(), SessionSearch::kMaxSessions);
 }
