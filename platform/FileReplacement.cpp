@@ -29,6 +29,25 @@ std::string FolderOf(const std::string& file) {
     return slash == 0 ? "/" : file.substr(0, slash);
 }
 
+// Why no file can be made in the folder of `file`: the first folder on its path that is missing
+// (and whether the one above lets it be made) or that is a file. Empty when all of it is there.
+std::string MissingFolderReason(const std::string& file) {
+    std::string folder = FolderOf(file);
+    std::string missing;
+    struct stat st {};
+    while (stat(folder.c_str(), &st) != 0) {
+        if (folder == "/" || folder == ".") return std::string();
+        missing = folder;
+        folder = FolderOf(folder);
+    }
+    if (!S_ISDIR(st.st_mode)) return folder + " is not a folder";
+    if (missing.empty()) return std::string();
+    if (access(folder.c_str(), W_OK | X_OK) != 0) {
+        return "the folder " + missing + " cannot be made: " + std::strerror(errno);
+    }
+    return "the folder " + missing + " does not exist";
+}
+
 std::string NameOf(const std::string& file) {
     const size_t slash = file.rfind('/');
     return slash == std::string::npos ? file : file.substr(slash + 1);
@@ -187,14 +206,18 @@ bool ReplaceFileContents(const std::string& path, std::string_view contents, std
             return false;
         }
         mode = old.st_mode & 07777;
-    } else if (errno != ENOENT) {
+    } else if (errno != ENOENT && errno != ENOTDIR) {
         return Fail(why, errno);
     }
     RemoveDeadTemporaryFiles(target);
     bool retryNamed = false;
     if (!WriteAndRename(target, contents, mode, true, retryNamed) &&
         (!retryNamed || !WriteAndRename(target, contents, mode, false, retryNamed))) {
-        return Fail(why, errno);
+        const int err = errno;
+        const std::string folder = err == ENOENT || err == ENOTDIR ? MissingFolderReason(target) : std::string();
+        if (folder.empty()) return Fail(why, err);
+        if (why) *why = folder;
+        return false;
     }
     FlushFolder(FolderOf(target));
     return true;

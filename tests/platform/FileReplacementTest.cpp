@@ -63,6 +63,12 @@ TEST(FileReplacementTest, KeepsPermissionsLinksAndFilesNobodyMayWrite) {
     fs::create_directory(dir.File("folder"));
     EXPECT_FALSE(ReplaceFileContents(dir.File("folder"), "x", &why));
     EXPECT_EQ(Names(dir.Path()), (std::set<std::string>{"new", "private", "link", "locked", "folder"}));
+
+    // A file that cannot be made because its folder is missing, or is a file, says which folder.
+    EXPECT_FALSE(ReplaceFileContents(dir.File("gone/deeper/file"), "x", &why));
+    EXPECT_EQ(why, "the folder " + dir.File("gone") + " does not exist");
+    EXPECT_FALSE(ReplaceFileContents(dir.File("locked/file"), "x", &why));
+    EXPECT_EQ(why, dir.File("locked") + " is not a folder");
 }
 
 // Saves killed at random moments leave the old file or the new one, whole, and no temporary
