@@ -3,13 +3,33 @@
 #include <physfs.h>
 #include <sys/stat.h>
 
+#include <cstdlib>
 #include <map>
+#include <optional>
+#include <string>
 
 namespace platform {
 namespace {
 
+// The archive library will not start without a home folder to name, although the game keeps
+// nothing there: with no HOME and no account entry (a user id of a container) no pack could be
+// read. It is lent "/" for its start-up alone.
+bool StartPhysfs() {
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && home[0] == '/') return PHYSFS_init(nullptr) != 0;
+    const std::optional<std::string> kept = home != nullptr ? std::optional<std::string>(home) : std::nullopt;
+    setenv("HOME", "/", 1);
+    const bool ok = PHYSFS_init(nullptr) != 0;
+    if (kept) {
+        setenv("HOME", kept->c_str(), 1);
+    } else {
+        unsetenv("HOME");
+    }
+    return ok;
+}
+
 bool EnsurePhysfs() {
-    static const bool ok = PHYSFS_isInit() != 0 || PHYSFS_init(nullptr) != 0;
+    static const bool ok = PHYSFS_isInit() != 0 || StartPhysfs();
     return ok;
 }
 
