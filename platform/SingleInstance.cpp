@@ -95,10 +95,13 @@ Outcome TryAddress(const Address& address, uid_t user, int& held) {
         close(fd);
         if (err != EADDRINUSE) return Outcome::Unusable;
 
-        const int peer = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        // The connect does not wait: a running copy takes connections at once, so a holder whose
+        // queue is full (another user's, squatting on the name) is not ours.
+        const int peer = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
         if (peer < 0) return Outcome::Unusable;
-        SetTimeouts(peer, 2000);
         if (connect(peer, AsSockaddr(address), address.len) == 0) {
+            (void)fcntl(peer, F_SETFL, fcntl(peer, F_GETFL) & ~O_NONBLOCK);
+            SetTimeouts(peer, 2000);
             const bool ours = SingleInstance::PeerIsUser(peer, user);
             const bool asked = ours && AskRunningCopy(peer);
             close(peer);
@@ -107,6 +110,7 @@ Outcome TryAddress(const Address& address, uid_t user, int& held) {
         } else {
             const int connectErr = errno;
             close(peer);
+            if (connectErr == EAGAIN) return Outcome::Foreign;
             // A file nobody listens on is left from a copy that did not end cleanly.
             if (!address.file.empty() && connectErr == ECONNREFUSED) unlink(address.file.c_str());
         }

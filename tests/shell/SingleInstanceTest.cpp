@@ -6,9 +6,12 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <vector>
 
 #include "ChildProcess.h"
 #include "ShellTestSupport.h"
@@ -99,6 +102,30 @@ TEST_F(SingleInstanceTest, ASocketHeldByAnotherUserIsIgnoredAndTheGameStarts) {
     auto started = SingleInstance::Acquire(name, getuid() + 1);
     EXPECT_NE(started, nullptr);
     EXPECT_FALSE(RestoreWaiting());
+
+    // One that never takes a connection and lets its queue fill does not hold the start up.
+    const std::string full = UniqueInstance("full");
+    const int holder = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    std::memcpy(addr.sun_path + 1, full.data(), full.size());
+    const auto len = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + full.size());
+    ASSERT_EQ(bind(holder, reinterpret_cast<const sockaddr*>(&addr), len), 0);
+    ASSERT_EQ(listen(holder, 0), 0);
+    std::vector<int> queued;
+    for (int i = 0; i < 64; ++i) {
+        const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+        if (connect(fd, reinterpret_cast<const sockaddr*>(&addr), len) != 0) {
+            close(fd);
+            break;
+        }
+        queued.push_back(fd);
+    }
+    const auto before = std::chrono::steady_clock::now();
+    EXPECT_NE(SingleInstance::Acquire(full), nullptr);
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(1));
+    for (const int fd : queued) close(fd);
+    close(holder);
 }
 
 TEST_F(SingleInstanceTest, TheSocketIsAFileOfAPrivateRuntimeFolderAndAStaleOneDoesNotBlockTheStart) {
