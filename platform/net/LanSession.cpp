@@ -34,6 +34,14 @@ void ConfigurePeer(ENetPeer* peer) {
 
 bool LongerThanAllowed(const std::u16string& s) { return s.size() > kMaxStringUnits; }
 
+// No packet is longer than a session packet, and what a peer has begun sending but not finished
+// is held to a few of them: the library would otherwise keep 32 MB for each peer, connected or
+// not, for the pieces of packets it never completes.
+void LimitPackets(ENetHost& host) {
+    host.maximumPacketSize = SessionPacket::kMaxBytes;
+    host.maximumWaitingData = 4 * SessionPacket::kMaxBytes;
+}
+
 }  // namespace
 
 LanSession::LanSession(bool isHost, std::function<void()> wake) : isHost_(isHost), inbox_(std::move(wake)) {
@@ -83,7 +91,7 @@ bool LanSession::OpenHost(const LanConfig& config, std::string* error) {
         if (error) *error = "Cannot open the session port.";
         return false;
     }
-    enet_->maximumPacketSize = SessionPacket::kMaxBytes;
+    LimitPackets(*enet_);
     ENetAddress bound{};
     if (enet_socket_get_address(enet_->socket, &bound) != 0 || bound.port == 0) {
         if (error) *error = "Cannot read the session port.";
@@ -118,7 +126,7 @@ bool LanSession::Handshake(const SessionInfo& session, const std::u16string& pas
     if (!EnsureEnet()) return fail("The network library could not be started.");
     enet_ = enet_host_create(nullptr, 1, 1, 0, 0);
     if (!enet_) return fail("Cannot open a network port.");
-    enet_->maximumPacketSize = SessionPacket::kMaxBytes;
+    LimitPackets(*enet_);
     ENetAddress address{};
     address.host = htonl(session.address);
     address.port = session.port;
