@@ -56,10 +56,8 @@ bool XmlDepthScan::Declaration() {
             return true;
         }
         std::string_view name;
-        if (at_ == before || !Name(name)) return false;
+        if (at_ == before || !Attribute(name)) return false;
         if (name != "version" && name != "encoding" && name != "standalone") return false;
-        at_ -= name.size();
-        if (!Attribute()) return false;
     }
 }
 
@@ -87,7 +85,8 @@ bool XmlDepthScan::StartTag() {
             open_.push_back(name);
             return true;
         }
-        if (!Attribute()) return false;
+        std::string_view attribute;
+        if (!Attribute(attribute)) return false;
     }
 }
 
@@ -103,8 +102,7 @@ bool XmlDepthScan::EndTag() {
 }
 
 // name = "value" or name = 'value', the value without "<" (which XML never allows there).
-bool XmlDepthScan::Attribute() {
-    std::string_view name;
+bool XmlDepthScan::Attribute(std::string_view& name) {
     if (!Name(name)) return false;
     Space();
     if (!At("=")) return false;

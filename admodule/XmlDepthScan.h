@@ -10,7 +10,6 @@
 // writes has that form. Any other text is refused: its depth counts as kRefused.
 
 #include <cstddef>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -31,7 +30,8 @@ private:
     bool Markup();
     bool StartTag();
     bool EndTag();
-    bool Attribute();
+    // One attribute, its name in `name`.
+    bool Attribute(std::string_view& name);
     bool Name(std::string_view& name);
     // Past the end of the comment or section whose opener (`opener` bytes) is at the scan.
     bool SkipPast(std::size_t opener, std::string_view terminator);
