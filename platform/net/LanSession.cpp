@@ -15,6 +15,8 @@ namespace {
 
 // How long the network thread sleeps at most between two services of the ENet host.
 constexpr int kServiceIntervalMs = 10;
+// Requests to connect that the host has answered but that are not yet confirmed.
+constexpr size_t kHandshakeSlots = 8;
 // Messages waiting to be sent; more are refused.
 constexpr size_t kOutboxCapacity = 1024;
 // Closing waits this long for the peer to confirm.
@@ -84,9 +86,9 @@ bool LanSession::OpenHost(const LanConfig& config, std::string* error) {
     ENetAddress address{};
     address.host = ENET_HOST_ANY;
     address.port = 0;
-    // Peer slots: one for the player who joined, the waiting connections, and one to refuse a
-    // further player politely.
-    enet_ = enet_host_create(&address, 2 + kMaxPending, 1, 0, 0);
+    // Peer slots: one for the player who joined, the waiting connections, one to refuse a
+    // further player politely, and room for handshakes under way.
+    enet_ = enet_host_create(&address, 2 + kMaxPending + kHandshakeSlots, 1, 0, 0);
     if (!enet_) {
         if (error) *error = "Cannot open the session port.";
         return false;
@@ -253,7 +255,10 @@ void LanSession::FlushOutbox() {
 }
 
 void LanSession::Service() {
-    if (isHost_) waiting_.DropExpired();
+    if (isHost_) {
+        waiting_.DropExpired();
+        waiting_.DropStalledHandshakes(*enet_);
+    }
     ENetEvent ev;
     for (int guard = 0; guard < 256; ++guard) {
         if (enet_host_service(enet_, &ev, 0) <= 0) break;

@@ -43,4 +43,33 @@ void WaitingConnections::DropExpired() {
     }
 }
 
+void WaitingConnections::DropStalledHandshakes(ENetHost& host) {
+    const auto now = std::chrono::steady_clock::now();
+    handshakes_.resize(host.peerCount);
+    ENetPeer* oldest = nullptr;
+    bool slotFree = false;
+    for (size_t i = 0; i < host.peerCount; ++i) {
+        ENetPeer& peer = host.peers[i];
+        Handshake& seen = handshakes_[i];
+        if (peer.state == ENET_PEER_STATE_DISCONNECTED) slotFree = true;
+        if (peer.state != ENET_PEER_STATE_ACKNOWLEDGING_CONNECT) {
+            seen = Handshake{};
+            continue;
+        }
+        if (seen.seen == std::chrono::steady_clock::time_point{} || seen.connectId != peer.connectID)
+            seen = Handshake{peer.connectID, now};
+        if (now - seen.seen > kJoinTimeout) {
+            enet_peer_reset(&peer);
+            seen = Handshake{};
+            slotFree = true;
+        } else if (oldest == nullptr || seen.seen < handshakes_[oldest - host.peers].seen) {
+            oldest = &peer;
+        }
+    }
+    if (!slotFree && oldest != nullptr) {
+        handshakes_[oldest - host.peers] = Handshake{};
+        enet_peer_reset(oldest);
+    }
+}
+
 }  // namespace platform::net

@@ -2,7 +2,10 @@
 #include <array>
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
+#include <vector>
 
+struct _ENetHost;
 struct _ENetPeer;
 
 namespace platform::net {
@@ -25,12 +28,25 @@ public:
     // Disconnects the connections whose time to join has run out.
     void DropExpired();
 
+    // Handshakes hold slots of `host` too, before they become connections: one that is never
+    // confirmed would keep its slot for the library's own timeout, up to 30 s, so six unanswered
+    // requests could keep every player out that long. A handshake is dropped once it is older
+    // than kJoinTimeout, and the oldest is dropped whenever no slot is left free, so a new
+    // request always finds one: a real player confirms within a round trip.
+    void DropStalledHandshakes(_ENetHost& host);
+
 private:
     struct Slot {
         _ENetPeer* peer = nullptr;
         std::chrono::steady_clock::time_point deadline{};
     };
+    // When each of the host's slots was first seen in a handshake, and which one.
+    struct Handshake {
+        uint32_t connectId = 0;
+        std::chrono::steady_clock::time_point seen{};
+    };
     std::array<Slot, kSlots> slots_{};
+    std::vector<Handshake> handshakes_;
 };
 
 }  // namespace platform::net

@@ -29,6 +29,12 @@ public:
     RawPeer(const RawPeer&) = delete;
     RawPeer& operator=(const RawPeer&) = delete;
 
+    // Sends the request to connect and never confirms the host's answer: a handshake left
+    // half done.
+    void RequestOnly() {
+        if (host_) enet_host_flush(host_);
+    }
+
     bool Connect() {
         if (!connected_) connected_ = peer_ && PumpUntil(ENET_EVENT_TYPE_CONNECT, 2000);
         return connected_;

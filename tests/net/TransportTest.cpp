@@ -193,6 +193,23 @@ TEST(TransportTest, SilentConnectionsNeverKeepARealPlayerOut) {
     EXPECT_EQ(client->Players().size(), 2u);
 }
 
+TEST(TransportTest, HalfDoneHandshakesNeverKeepARealPlayerOut) {
+    auto config = LoopbackConfig(21);
+    auto host = HostOn(config, Desc(u"lobby", 1));
+    std::vector<std::unique_ptr<nettest::RawPeer>> stalled;
+    for (int i = 0; i < 24; ++i) {
+        stalled.push_back(std::make_unique<nettest::RawPeer>(host->SessionPort()));
+        stalled.back()->RequestOnly();
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+
+    const auto start = std::chrono::steady_clock::now();
+    auto client = JoinFirst(config, u"real");
+    ASSERT_TRUE(client);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    EXPECT_TRUE(WaitFor([&] { return host->Players().size() == 2; }));
+}
+
 TEST(TransportTest, AWrongPasswordOrAVanishedSessionRefusesTheJoin) {
     auto config = LoopbackConfig(4);
     auto host = HostOn(config, Desc(u"locked", 1, u"secret"));
