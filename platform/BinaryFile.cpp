@@ -69,4 +69,13 @@ bool RenameFile(const std::string& from, const std::string& to, std::string* why
     return std::rename(from.c_str(), to.c_str()) == 0 || FailErrno(why);
 }
 
+std::string DamagedFileName(const std::string& path) {
+    constexpr int kLastNumber = 999;
+    std::string name = path + ".damaged";
+    struct stat info {};
+    for (int n = 2; n <= kLastNumber && ::lstat(name.c_str(), &info) == 0; ++n)
+        name = path + ".damaged-" + std::to_string(n);
+    return name;
+}
+
 }  // namespace platform

@@ -22,4 +22,9 @@ bool ReplaceBinaryFile(const std::string& path, const std::vector<uint8_t>& byte
 // Renames the file `from` to `to`, replacing a file there. False with the reason in `why`.
 bool RenameFile(const std::string& from, const std::string& to, std::string* why = nullptr);
 
+// The name a damaged file at `path` is kept under: `path`.damaged, or when that is taken the
+// first free `path`.damaged-2, -3 ... so that an earlier damaged copy is never replaced (the
+// last of 999 names is reused).
+std::string DamagedFileName(const std::string& path);
+
 }  // namespace platform

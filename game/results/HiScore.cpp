@@ -140,8 +140,8 @@ bool HiScore::LoadTable(const std::string& fileName) {
     if (state == FileState::Damaged) {
         std::fprintf(stderr,
                      "glyphor_police: %s is damaged (%s): the high-score table starts empty and the file is kept as "
-                     "%s.damaged at the next save\n",
-                     path.c_str(), why.c_str(), path.c_str());
+                     "%s at the next save\n",
+                     path.c_str(), why.c_str(), platform::DamagedFileName(path).c_str());
     }
     InsertUnsaved();
     return state != FileState::Missing;
@@ -168,7 +168,7 @@ bool HiScore::Enter(const std::string& fileName, const std::u16string& name, int
         InsertUnsaved();
     }
     bool saved = state != FileState::Failed;
-    if (saved && state == FileState::Damaged) saved = platform::RenameFile(path, path + ".damaged", &why);
+    if (saved && state == FileState::Damaged) saved = platform::RenameFile(path, platform::DamagedFileName(path), &why);
     if (saved) saved = platform::ReplaceBinaryFile(path, TableBytes(count_, entries_), &why);
     if (saved) {
         unsaved_.clear();

@@ -28,8 +28,8 @@ public:
     // Enters `name` with `score` into the table the file holds now: under the folder's lock the
     // file is read again, the entry (and those of this run not saved yet) inserted where they
     // still qualify, and the result written and shown. A damaged file is first kept as
-    // "<file>.damaged". A failed save tells the player once a run with the reason, and its
-    // entries stay in the table for the rest of the run.
+    // "<file>.damaged", or the first free "<file>.damaged-N". A failed save tells the player
+    // once a run with the reason, and its entries stay in the table for the rest of the run.
     bool Enter(const std::string& fileName, const std::u16string& name, int32_t score);
 
     int32_t EntryCount() const { return count_; }

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "platform/BinaryFile.h"
 #include "platform/SqlDatabase.h"
 #include "platform/SqlStatement.h"
 
@@ -61,7 +62,7 @@ std::unique_ptr<HistoryStore> HistoryStore::Open(const std::string& path, bool f
         }
         if (!forWriting || fault != DbFault::Damaged || attempt > 0) return nullptr;
         // A damaged file is kept for whoever wants to look at it; the history starts again.
-        if (!SqlDatabase::MoveAside(path, path + ".damaged")) {
+        if (!SqlDatabase::MoveAside(path, platform::DamagedFileName(path))) {
             warning = "cannot move the damaged " + path + " aside";
             return nullptr;
         }

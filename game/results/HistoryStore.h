@@ -21,8 +21,9 @@ public:
     ~HistoryStore();
 
     // Opens the history at `path` (an older schema is brought up to date). For writing, a
-    // missing file is made, and a damaged one is moved aside to `path` + ".damaged" before a new one is made. Null on
-    // failure, with one line saying why in `warning`.
+    // missing file is made, and a damaged one is moved aside to `path` + ".damaged" (".damaged-2"
+    // and on when that is taken) before a new one is made. Null on failure, with one line saying
+    // why in `warning`.
     static std::unique_ptr<HistoryStore> Open(const std::string& path, bool forWriting, std::string& warning);
 
     // Writes one result and its keys in one transaction. False with the reason in `why`.

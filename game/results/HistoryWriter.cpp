@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "platform/BinaryFile.h"
 #include "platform/SqlDatabase.h"
 #include "results/HistoryStore.h"
 
@@ -57,7 +58,7 @@ void HistoryWriter::Write(const GameResult& result) {
     if (store_ && store_->Damaged()) {
         // Kept for whoever wants to look at it; the next result starts a new file.
         store_.reset();
-        platform::SqlDatabase::MoveAside(path_, path_ + ".damaged");
+        platform::SqlDatabase::MoveAside(path_, platform::DamagedFileName(path_));
     } else {
         store_.reset();  // opened again for the next result: the lock or the full disk may be gone
     }

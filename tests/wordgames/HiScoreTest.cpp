@@ -88,7 +88,8 @@ TEST_F(HiScoreTest, SavesAllTenSlotsInTheCodePageAndReadsThemBack) {
 }
 
 // A table whose records do not parse is refused whole: an empty table, one warning, and the
-// file kept as "space.hi.damaged" when the next entry replaces it.
+// file kept as "space.hi.damaged" when the next entry replaces it; each later damaged table is
+// kept under a name of its own, never over an earlier one.
 TEST_F(HiScoreTest, ADamagedTableIsRefusedAndKeptAsDamagedByTheNextSave) {
     std::string slots;
     for (int i = 0; i < HiScore::kSlots; ++i) slots += Record(900 - i, "ab");
@@ -102,7 +103,9 @@ TEST_F(HiScoreTest, ADamagedTableIsRefusedAndKeptAsDamagedByTheNextSave) {
         "\x01",
         "",
     };
+    int kept = 0;
     for (const std::string& bytes : damaged) {
+        const std::string aside = "Game/space.hi.damaged" + (kept++ == 0 ? "" : "-" + std::to_string(kept));
         temp_.Write("Game/space.hi", bytes);
         HiScore table;
         table.Insert(u"old", 7);
@@ -116,7 +119,8 @@ TEST_F(HiScoreTest, ADamagedTableIsRefusedAndKeptAsDamagedByTheNextSave) {
         ::testing::internal::CaptureStderr();
         ASSERT_TRUE(table.Enter(kHiScoreFile, u"Ann", 50));
         EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
-        EXPECT_EQ(temp_.Read("Game/space.hi.damaged"), bytes);
+        EXPECT_EQ(temp_.Read(aside), bytes);
+        EXPECT_NE(said.find(aside), std::string::npos) << said;
         HiScore again;
         ASSERT_TRUE(again.LoadTable(kHiScoreFile));
         ASSERT_EQ(again.EntryCount(), 1);
