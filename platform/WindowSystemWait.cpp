@@ -10,6 +10,17 @@
 namespace platform {
 namespace {
 
+// Xlib calls this when the connection to the X server breaks: the session ended or the server
+// died. Its own handler ends the process through exit(), whose clean-up destroys the window and
+// then waits on the dead connection for ever, spinning at full speed; the game ends at once
+// instead. Every file of the player's is replaced whole or not at all, so none is left half
+// written.
+int ConnectionLost(::Display*) {
+    static const char kSaid[] = "glyphor_police: the connection to the display was lost; the game ends\n";
+    (void)!write(STDERR_FILENO, kSaid, sizeof kSaid - 1);
+    _exit(1);
+}
+
 // Readable after Wake until a wait empties it; lives as long as the process.
 int WakeFd() {
     static const int fd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
@@ -31,6 +42,7 @@ std::unique_ptr<WindowSystemWait> WindowSystemWait::ForWindow(SDL_Window* window
         info.info.x11.display == nullptr) {
         return nullptr;
     }
+    XSetIOErrorHandler(&ConnectionLost);
     return std::unique_ptr<WindowSystemWait>(new WindowSystemWait(info.info.x11.display));
 }
 

@@ -12,7 +12,8 @@ namespace platform {
 // The caller pumps SDL's events after a wait that did not time out.
 class WindowSystemWait {
 public:
-    // Null unless the window lives on an X server.
+    // Null unless the window lives on an X server. From then on a broken connection to the
+    // server ends the process at once with status 1 and one line on standard error.
     static std::unique_ptr<WindowSystemWait> ForWindow(SDL_Window* window);
 
     // True when events wait in the client's queue or on the connection; looks without reading.

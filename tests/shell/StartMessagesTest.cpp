@@ -1,14 +1,16 @@
-// What the real program says, and how it ends, when it cannot start as asked or cannot act on a
-// line of its script.
+// What the real program says, and how it ends, when it cannot start as asked, cannot act on a
+// line of its script, or loses its display.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ChildProcess.h"
+#include "tests/support/OwnXServer.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/ZipWriter.h"
 
@@ -105,6 +107,28 @@ TEST(StartMessagesTest, AFatalStartUpFailureNamesTheFileAtFaultAndEndsWithANonZe
     ASSERT_TRUE(run.result.finished) << run.errors;
     EXPECT_EQ(run.result.exitCode, 1) << run.errors;
     EXPECT_NE(run.errors.find("无法打开资源库" + folder + "Game/GameSnd.DLL"), std::string::npos) << run.errors;
+}
+
+// The session ends under a running game (its X server goes away): the game ends at once with
+// status 1 and says why, instead of waiting on the dead connection for ever at full speed.
+TEST(StartMessagesTest, AGameWhoseDisplayGoesAwayEndsAtOnceAndSaysSo) {
+    testsupport::OwnXServer server;
+    if (access("/usr/bin/Xvfb", X_OK) != 0) GTEST_SKIP() << "no Xvfb on this machine";
+    ASSERT_FALSE(server.Name().empty()) << "Xvfb did not start";
+    testsupport::TempDir dir;
+    bool shown = false;
+    std::thread session([&] {
+        shown = server.WaitForAWindow(std::chrono::seconds(60));
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        server.Stop();
+    });
+    const Outcome run = Start(dir, {"DISPLAY=" + server.Name(), "SDL_VIDEODRIVER=x11", "GLYPHOR_WINDOWED=1",
+                                    "GLYPHOR_SCRIPT=", "HOME=" + dir.Path()});
+    session.join();
+    ASSERT_TRUE(shown) << run.errors;
+    ASSERT_TRUE(run.result.finished) << "it ran on without its display";
+    EXPECT_EQ(run.result.exitCode, 1);
+    EXPECT_NE(run.errors.find("the connection to the display was lost"), std::string::npos) << run.errors;
 }
 
 }  // namespace
