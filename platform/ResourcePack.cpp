@@ -1,10 +1,14 @@
 #include "platform/ResourcePack.h"
 
+#include <fcntl.h>
 #include <physfs.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <map>
+#include <new>
 #include <optional>
 #include <string>
 
@@ -31,6 +35,91 @@ bool StartPhysfs() {
 bool EnsurePhysfs() {
     static const bool ok = PHYSFS_isInit() != 0 || StartPhysfs();
     return ok;
+}
+
+// A pack as the archive library reads it: a file opened once. The library copies the stream for
+// every entry it reads; a copy reads that same file through a descriptor of its own, where the
+// library's own stream would open the file again by name. So a pack replaced on disk while the
+// program runs (a package upgrade renames the new one over it) is still read, whole, from the
+// file whose directory was read at the mount; the next mount reads the new one.
+struct PackStream {
+    int fd = -1;
+    PHYSFS_uint64 size = 0;
+    PHYSFS_uint64 position = 0;
+};
+
+PackStream& StreamOf(PHYSFS_Io* io) { return *static_cast<PackStream*>(io->opaque); }
+
+PHYSFS_sint64 StreamRead(PHYSFS_Io* io, void* buffer, PHYSFS_uint64 length) {
+    PackStream& s = StreamOf(io);
+    PHYSFS_uint64 done = 0;
+    while (done < length && s.position < s.size) {
+        const ssize_t got =
+            ::pread(s.fd, static_cast<char*>(buffer) + done, length - done, static_cast<off_t>(s.position));
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return done > 0 ? static_cast<PHYSFS_sint64>(done) : -1;
+        if (got == 0) break;
+        done += static_cast<PHYSFS_uint64>(got);
+        s.position += static_cast<PHYSFS_uint64>(got);
+    }
+    return static_cast<PHYSFS_sint64>(done);
+}
+
+PHYSFS_sint64 StreamWrite(PHYSFS_Io*, const void*, PHYSFS_uint64) { return -1; }
+
+int StreamSeek(PHYSFS_Io* io, PHYSFS_uint64 offset) {
+    if (offset > StreamOf(io).size) return 0;
+    StreamOf(io).position = offset;
+    return 1;
+}
+
+PHYSFS_sint64 StreamTell(PHYSFS_Io* io) { return static_cast<PHYSFS_sint64>(StreamOf(io).position); }
+PHYSFS_sint64 StreamLength(PHYSFS_Io* io) { return static_cast<PHYSFS_sint64>(StreamOf(io).size); }
+int StreamFlush(PHYSFS_Io*) { return 1; }
+
+void StreamDestroy(PHYSFS_Io* io) {
+    ::close(StreamOf(io).fd);
+    delete static_cast<PackStream*>(io->opaque);
+    delete io;
+}
+
+PHYSFS_Io* MakeStream(int fd, PHYSFS_uint64 size);
+
+PHYSFS_Io* StreamDuplicate(PHYSFS_Io* io) {
+    const int fd = ::fcntl(StreamOf(io).fd, F_DUPFD_CLOEXEC, 0);
+    if (fd < 0) return nullptr;
+    PHYSFS_Io* copy = MakeStream(fd, StreamOf(io).size);
+    if (copy == nullptr) ::close(fd);
+    return copy;
+}
+
+PHYSFS_Io* MakeStream(int fd, PHYSFS_uint64 size) {
+    auto* io = new (std::nothrow) PHYSFS_Io{0,          nullptr,      StreamRead,      StreamWrite, StreamSeek,
+                                            StreamTell, StreamLength, StreamDuplicate, StreamFlush, StreamDestroy};
+    auto* stream = new (std::nothrow) PackStream{fd, size, 0};
+    if (io == nullptr || stream == nullptr) {
+        delete io;
+        delete stream;
+        return nullptr;
+    }
+    io->opaque = stream;
+    return io;
+}
+
+// Mounts the regular file at `path` at `point`; false when it cannot be opened or is no archive.
+bool MountPack(const std::string& path, const std::string& point) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    PHYSFS_Io* io =
+        ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? MakeStream(fd, static_cast<PHYSFS_uint64>(st.st_size)) : nullptr;
+    if (io == nullptr) {
+        ::close(fd);
+        return false;
+    }
+    if (PHYSFS_mountIo(io, path.c_str(), point.c_str(), 1) != 0) return true;
+    io->destroy(io);
+    return false;
 }
 
 // PhysicsFS mounts an archive once; packs opened twice share the mount.
@@ -68,7 +157,7 @@ std::unique_ptr<ResourcePack> ResourcePack::Open(const std::string& path) {
     if (it == mounts.end()) {
         static int next = 0;
         const std::string point = "/pack" + std::to_string(next++);
-        if (PHYSFS_mount(path.c_str(), point.c_str(), 1) == 0) return nullptr;
+        if (!MountPack(path, point)) return nullptr;
         it = mounts.emplace(path, Mount{point, 0}).first;
     }
     ++it->second.users;

@@ -3,6 +3,7 @@
 #include <png.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -189,6 +190,23 @@ TEST(ResourcePackTest, ReadsNamedEntriesOfAZipPack) {
     ASSERT_NE(second, nullptr);
     second.reset();
     EXPECT_TRUE(pack->Read("BTN_CLICK.wav", data));
+
+    // A new pack renamed over the file, as a package upgrade does while the game runs: the open
+    // pack reads on from the file it was opened on; the next opening reads the new one.
+    testsupport::ZipWriter upgrade;
+    upgrade.Add("AAA_FIRST.bin", std::string(70000, 'x'));
+    upgrade.Add("BTN_CLICK.wav", std::string("RIFF-new"));
+    ASSERT_TRUE(upgrade.Write(dir.Path() + "GameRes.DLL.new"));
+    ASSERT_EQ(std::rename((dir.Path() + "GameRes.DLL.new").c_str(), (dir.Path() + "GameRes.DLL").c_str()), 0);
+    ASSERT_TRUE(pack->Read("BTN_CLICK.wav", data));
+    EXPECT_EQ(std::string(data.begin(), data.end()), "RIFF....");
+    ASSERT_TRUE(pack->Read("POLICE_START.png", data));
+    EXPECT_NE(platform::LoadPng(data), nullptr);
+    pack.reset();
+    pack = ResourcePack::Open(dir.Path() + "GameRes.DLL");
+    ASSERT_NE(pack, nullptr);
+    ASSERT_TRUE(pack->Read("BTN_CLICK.wav", data));
+    EXPECT_EQ(std::string(data.begin(), data.end()), "RIFF-new");
 }
 
 TEST(ResourcePackTest, MissingFoldersAndDamagedFilesGiveNoPack) {
