@@ -29,10 +29,10 @@ public:
     void DropExpired();
 
     // Handshakes hold slots of `host` too, before they become connections: one that is never
-    // confirmed would keep its slot for the library's own timeout, up to 30 s, so six unanswered
-    // requests could keep every player out that long. A handshake is dropped once it is older
-    // than kJoinTimeout, and the oldest is dropped whenever no slot is left free, so a new
-    // request always finds one: a real player confirms within a round trip.
+    // confirmed would keep its slot for the library's own timeout, up to 30 s, and a handful of
+    // unanswered requests would keep every player out that long. A handshake is dropped once it
+    // is older than kJoinTimeout, and the oldest is dropped whenever no slot is left free, so a
+    // new request always finds one: a real player confirms within a round trip.
     void DropStalledHandshakes(_ENetHost& host);
 
 private:
