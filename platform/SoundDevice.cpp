@@ -109,12 +109,17 @@ SoundDevice::~SoundDevice() {
 
 bool SoundDevice::Wake() {
     if (g_mixer == nullptr) return false;
+    // An output whose device went away (the sound server restarted) is opened anew, on the
+    // device that is there now; the sounds it held are dropped.
+    if (g_mixer->Lost()) g_mixer->Close();
     if (g_mixer->IsOpen()) return true;
     g_silenceCounted = false;
     return g_mixer->Open(nullptr);
 }
 
 void SoundDevice::RestWhileSilent(uint32_t nowMs) {
+    // A lost output never falls silent (its sounds stand still) but its thread still wakes.
+    if (mixer_->Lost()) mixer_->Close();
     if (!mixer_->IsOpen()) return;
     // Paused channels count as playing: their sounds go on from where they stopped.
     if (mixer_->AnyActive()) {

@@ -160,6 +160,11 @@ bool SoundMixer::Paused(int channel) const {
     return ch.active && ch.paused;
 }
 
+bool SoundMixer::Lost() const {
+    // The output is unpaused from the moment it opens, so only a device that went away stops.
+    return device_ != 0 && SDL_GetAudioDeviceStatus(device_) == SDL_AUDIO_STOPPED;
+}
+
 bool SoundMixer::AnyActive() const {
     if (device_ == 0) return false;
     DeviceLock lock(device_);

@@ -31,6 +31,9 @@ public:
     // Stops every channel and closes the output, so the audio thread stops waking.
     void Close();
     bool IsOpen() const { return device_ != 0; }
+    // True when the output is open but its device has gone: the sound server ended or
+    // restarted. The mixer is no longer called, and the sounds on the channels stand still.
+    bool Lost() const;
 
     // The samples of a WAV file's bytes at the output's form; null when the bytes do not decode
     // or would take more than `maxBytes` once converted.

@@ -6,12 +6,14 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <thread>
 #include <vector>
 
 #include "platform/SoundBuffer.h"
 #include "platform/SoundDevice.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -125,6 +127,37 @@ TEST_F(SoundMixerTest, OtherFormsAreConvertedToSixteenBitMonoAtTheOutputRate) {
     narrow->Play(true);
     (void)device->TakeOutputPeak();
     EXPECT_NEAR(NextPeak(*device), 16384.0, 2500.0);
+}
+
+// A device that goes away while a sound plays (the sound server ended or restarted) leaves the
+// output open but dead; the next sound opens it anew on the device that is there now. The disk
+// driver loses its device when it cannot write its file.
+TEST(SoundOutputLossTest, TheNextSoundOpensAnOutputWhoseDeviceWentAway) {
+    testsupport::TempDir dir;
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", "/dev/full", 1);
+    auto device = platform::SoundDevice::Open();
+    ASSERT_NE(device, nullptr);
+    auto sound = device->CreateBuffer(Constant(2000, 5000), 0);
+    ASSERT_NE(sound, nullptr);
+    sound->Play(false);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+
+    // The lost output still calls the mixer, but nothing it mixes is heard any more.
+    const std::string written = dir.Path() + "out.raw";
+    setenv("SDL_DISKAUDIOFILE", written.c_str(), 1);
+    auto next = device->CreateBuffer(Constant(2000, 100), 1);
+    ASSERT_NE(next, nullptr);
+    next->Play(false);
+    EXPECT_TRUE(WaitFor([&] {
+        std::error_code error;
+        const auto size = std::filesystem::file_size(written, error);
+        return !error && size > 0;
+    })) << "no new output was opened";
+    next.reset();
+    sound.reset();
+    device.reset();
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
 }
 
 }  // namespace
