@@ -43,6 +43,7 @@ bool EnsurePhysfs() {
 // program runs (a package upgrade renames the new one over it) is still read, whole, from the
 // file whose directory was read at the mount; the next mount reads the new one.
 struct PackStream {
+    PHYSFS_Io io;  // its opaque points back here
     int fd = -1;
     PHYSFS_uint64 size = 0;
     PHYSFS_uint64 position = 0;
@@ -79,11 +80,20 @@ int StreamFlush(PHYSFS_Io*) { return 1; }
 
 void StreamDestroy(PHYSFS_Io* io) {
     ::close(StreamOf(io).fd);
-    delete static_cast<PackStream*>(io->opaque);
-    delete io;
+    delete &StreamOf(io);
 }
 
-PHYSFS_Io* MakeStream(int fd, PHYSFS_uint64 size);
+PHYSFS_Io* StreamDuplicate(PHYSFS_Io* io);
+
+// A stream over `fd` (which it then owns); null when there is no memory for it.
+PHYSFS_Io* MakeStream(int fd, PHYSFS_uint64 size) {
+    auto* stream = new (std::nothrow) PackStream{PHYSFS_Io{0, nullptr, StreamRead, StreamWrite, StreamSeek, StreamTell,
+                                                           StreamLength, StreamDuplicate, StreamFlush, StreamDestroy},
+                                                 fd, size, 0};
+    if (stream == nullptr) return nullptr;
+    stream->io.opaque = stream;
+    return &stream->io;
+}
 
 PHYSFS_Io* StreamDuplicate(PHYSFS_Io* io) {
     const int fd = ::fcntl(StreamOf(io).fd, F_DUPFD_CLOEXEC, 0);
@@ -91,19 +101,6 @@ PHYSFS_Io* StreamDuplicate(PHYSFS_Io* io) {
     PHYSFS_Io* copy = MakeStream(fd, StreamOf(io).size);
     if (copy == nullptr) ::close(fd);
     return copy;
-}
-
-PHYSFS_Io* MakeStream(int fd, PHYSFS_uint64 size) {
-    auto* io = new (std::nothrow) PHYSFS_Io{0,          nullptr,      StreamRead,      StreamWrite, StreamSeek,
-                                            StreamTell, StreamLength, StreamDuplicate, StreamFlush, StreamDestroy};
-    auto* stream = new (std::nothrow) PackStream{fd, size, 0};
-    if (io == nullptr || stream == nullptr) {
-        delete io;
-        delete stream;
-        return nullptr;
-    }
-    io->opaque = stream;
-    return io;
 }
 
 // Mounts the regular file at `path` at `point`; false when it cannot be opened or is no archive.

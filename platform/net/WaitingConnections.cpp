@@ -50,19 +50,19 @@ void WaitingConnections::DropStalledHandshakes(ENetHost& host) {
     bool slotFree = false;
     for (size_t i = 0; i < host.peerCount; ++i) {
         ENetPeer& peer = host.peers[i];
-        Handshake& seen = handshakes_[i];
+        Handshake& handshake = handshakes_[i];
         if (peer.state == ENET_PEER_STATE_DISCONNECTED) slotFree = true;
         if (peer.state != ENET_PEER_STATE_ACKNOWLEDGING_CONNECT) {
-            seen = Handshake{};
+            handshake = Handshake{};
             continue;
         }
-        if (seen.seen == std::chrono::steady_clock::time_point{} || seen.connectId != peer.connectID)
-            seen = Handshake{peer.connectID, now};
-        if (now - seen.seen > kJoinTimeout) {
+        if (handshake.since == std::chrono::steady_clock::time_point{} || handshake.connectId != peer.connectID)
+            handshake = Handshake{peer.connectID, now};
+        if (now - handshake.since > kJoinTimeout) {
             enet_peer_reset(&peer);
-            seen = Handshake{};
+            handshake = Handshake{};
             slotFree = true;
-        } else if (oldest == nullptr || seen.seen < handshakes_[oldest - host.peers].seen) {
+        } else if (oldest == nullptr || handshake.since < handshakes_[oldest - host.peers].since) {
             oldest = &peer;
         }
     }

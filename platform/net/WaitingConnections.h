@@ -43,7 +43,7 @@ private:
     // When each of the host's slots was first seen in a handshake, and which one.
     struct Handshake {
         uint32_t connectId = 0;
-        std::chrono::steady_clock::time_point seen{};
+        std::chrono::steady_clock::time_point since{};
     };
     std::array<Slot, kSlots> slots_{};
     std::vector<Handshake> handshakes_;
