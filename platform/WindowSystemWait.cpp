@@ -7,19 +7,19 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+#include <atomic>
+
 namespace platform {
 namespace {
+
+std::atomic<void (*)()> g_lastWork{nullptr};
 
 // Xlib calls this when the connection to the X server breaks: the session ended or the server
 // died. Its own handler ends the process through exit(), whose clean-up destroys the window and
 // then waits on the dead connection for ever, spinning at full speed; the game ends at once
-// instead. Every file of the player's is replaced whole or not at all, so none is left half
-// written.
-int ConnectionLost(::Display*) {
-    static const char kSaid[] = "glyphor_police: the connection to the display was lost; the game ends\n";
-    (void)!write(STDERR_FILENO, kSaid, sizeof kSaid - 1);
-    _exit(1);
-}
+// instead, after the last work. Every file of the player's is replaced whole or not at all, so
+// none is left half written.
+int ConnectionLost(::Display*) { WindowSystemWait::EndForLostConnection(); }
 
 // Readable after Wake until a wait empties it; lives as long as the process.
 int WakeFd() {
@@ -28,6 +28,16 @@ int WakeFd() {
 }
 
 }  // namespace
+
+void WindowSystemWait::SetLastWork(void (*work)()) { g_lastWork.store(work); }
+
+void WindowSystemWait::EndForLostConnection() {
+    static const char kSaid[] = "glyphor_police: the connection to the display was lost; the game ends\n";
+    (void)!write(STDERR_FILENO, kSaid, sizeof kSaid - 1);
+    // Taken, so that a loss found again during the work ends at once.
+    if (void (*work)() = g_lastWork.exchange(nullptr)) work();
+    _exit(1);
+}
 
 void WindowSystemWait::Wake() {
     const uint64_t one = 1;

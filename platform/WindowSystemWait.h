@@ -15,6 +15,12 @@ public:
     // Null unless the window lives on an X server. From then on a broken connection to the
     // server ends the process at once with status 1 and one line on standard error.
     static std::unique_ptr<WindowSystemWait> ForWindow(SDL_Window* window);
+    // Work that must still be done when the connection breaks, before the process ends (results
+    // still queued for a file). It runs once, on the thread that found the loss, and must not use
+    // the display.
+    static void SetLastWork(void (*work)());
+    // What a broken connection does: the line on standard error, the last work, status 1.
+    [[noreturn]] static void EndForLostConnection();
 
     // True when events wait in the client's queue or on the connection; looks without reading.
     bool HasInput();

@@ -14,6 +14,7 @@
 #include "platform/Random.h"
 #include "platform/ScriptRunner.h"
 #include "platform/SingleInstance.h"
+#include "platform/WindowSystemWait.h"
 #include "results/HiScore.h"
 #include "results/ResultBook.h"
 #include "shell/DialogScriptVerbs.h"
@@ -108,6 +109,8 @@ int RunProgram(bool startAtMenu) {
     g_SetupDlg = SetupDlg::Create();
     g_HiScore = std::make_shared<HiScore>();
     results::ResultBook::Open(platform::PlayerDataFolder() + "history.sqlite");
+    // A result just handed in is still written when the display goes away (the session ends).
+    platform::WindowSystemWait::SetLastWork(&results::ResultBook::Close);
     if (platform::ScriptRunner::Active()) {
         RegisterDialogScriptVerbs();
         // "everyframe": every frame is drawn from then on, also those of a still screen.

@@ -8,8 +8,10 @@
 #include "platform/ProgramFolder.h"
 #include "platform/Random.h"
 #include "platform/SqlDatabase.h"
+#include "platform/WindowSystemWait.h"
 #include "results/HistoryStore.h"
 #include "results/HistoryWriter.h"
+#include "results/ResultBook.h"
 #include "results/WeakKeys.h"
 #include "tests/support/TempDir.h"
 #include "wordgames/LetterPool.h"
@@ -66,6 +68,30 @@ TEST(History, ALockedFileDropsTheResultWithOneWarningLineAndTheNextResultIsKept)
     EXPECT_EQ(keys[1].key, u'Q');
     EXPECT_EQ(keys[1].presses, 1);
     EXPECT_EQ(keys[1].misses, 1);
+}
+
+// The session ends (the display goes away) right after a race: the result it handed in is
+// written before the program ends.
+TEST(HistoryDeathTest, AResultHandedInJustBeforeTheDisplayIsLostIsStillWritten) {
+    // Forked as it stands, so that the child writes into this test's folder.
+    GTEST_FLAG_SET(death_test_style, "fast");
+    testsupport::TempDir temp("glyphor-history-lost-display");
+    const std::string path = temp.File("history.sqlite");
+    EXPECT_EXIT(
+        {
+            results::ResultBook::Open(path);
+            platform::WindowSystemWait::SetLastWork(&results::ResultBook::Close);
+            results::ResultBook::Record(Sample(3, 2));
+            platform::WindowSystemWait::EndForLostConnection();
+        },
+        testing::ExitedWithCode(1), "the connection to the display was lost");
+    std::string why;
+    auto store = results::HistoryStore::Open(path, false, why);
+    ASSERT_TRUE(store) << why;
+    const auto rows = store->Recent("", 10);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].correct, 3);
+    EXPECT_EQ(rows[0].wrong, 2);
 }
 
 TEST(History, AFileOfTheFirstVersionWithoutTablesIsBroughtUpAndANewerOneIsLeftAlone) {
