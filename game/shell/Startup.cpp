@@ -56,6 +56,22 @@ void SetWindowIcon() {
     if (g_Graphic->LoadPicture(icon, "MAIN_ICON") && icon) g_Display->SetIcon(*icon);
 }
 
+void OpenHistory() {
+    results::ResultBook::Open(platform::PlayerDataFolder() + "history.sqlite");
+    // A result just handed in is still written when the display goes away (the session ends).
+    platform::WindowSystemWait::SetLastWork(&results::ResultBook::Close);
+}
+
+void RegisterShellScriptVerbs() {
+    RegisterDialogScriptVerbs();
+    // "everyframe": every frame is drawn from then on, also those of a still screen.
+    RegisterScriptVerb("everyframe", [](const std::string& args) {
+        if (!args.empty()) return false;
+        SetDrawEveryFrame(true);
+        return true;
+    });
+}
+
 }  // namespace
 
 void CreateSharedFonts() {
@@ -108,18 +124,8 @@ int RunProgram(bool startAtMenu) {
     g_MsgDlg2 = MessageDlg::Create();
     g_SetupDlg = SetupDlg::Create();
     g_HiScore = std::make_shared<HiScore>();
-    results::ResultBook::Open(platform::PlayerDataFolder() + "history.sqlite");
-    // A result just handed in is still written when the display goes away (the session ends).
-    platform::WindowSystemWait::SetLastWork(&results::ResultBook::Close);
-    if (platform::ScriptRunner::Active()) {
-        RegisterDialogScriptVerbs();
-        // "everyframe": every frame is drawn from then on, also those of a still screen.
-        RegisterScriptVerb("everyframe", [](const std::string& args) {
-            if (!args.empty()) return false;
-            SetDrawEveryFrame(true);
-            return true;
-        });
-    }
+    OpenHistory();
+    if (platform::ScriptRunner::Active()) RegisterShellScriptVerbs();
 
     // The program opens on the police game, or on the main menu when asked to (the caller has
     // registered both with the screen factory); started at the menu, every game's exit leads
