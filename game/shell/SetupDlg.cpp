@@ -87,7 +87,7 @@ const PageLayout& PageFor(int32_t page) {
         true,
     };
     static const PageLayout kSpace{
-        {{70, 1, 15, kSpaceCount, 71, 3}, {120, 0, 10, kSpaceSpeed, 121, 3}},
+        {{70, 1, 15, kSpaceCount, 71, 3}, {120, 1, 10, kSpaceSpeed, 121, 3}},
         {{u"敌机数量：", 120, 75},
          {u"敌机速度：", 120, 125},
          {u"是否开启奖励模式", 150, 170},
