@@ -202,7 +202,7 @@ void SpacePainter::DrawPlay(const SpaceField& field) {
     DrawStatusBar(field);
 }
 
-void SpacePainter::DrawGameOver(const SpaceField& field) {
+void SpacePainter::DrawGameOver(const SpaceField& field, int32_t score) {
     if (!g_Graphic) return;
     DrawScenery(field);
     if (g_ArialFont) g_ArialFont->SetHeight(kGameOverHeight);
@@ -212,9 +212,9 @@ void SpacePainter::DrawGameOver(const SpaceField& field) {
     g_Graphic->DrawText(300, 300, u"GameOver");
     g_Graphic->EndText();
     // The score the game ended with, in the status bar's green.
-    const std::u16string score = u"得分 " + SpaceStatusText::Score(field.Score());
+    const std::u16string line = u"得分 " + SpaceStatusText::Score(score);
     g_Graphic->SetFont(chineseFont_);
-    LegibleText::DrawOutlined(*g_Graphic, (800 - LegibleText::Width(*g_Graphic, score)) / 2, 250, score, kGreen, kBlack,
+    LegibleText::DrawOutlined(*g_Graphic, (800 - LegibleText::Width(*g_Graphic, line)) / 2, 250, line, kGreen, kBlack,
                               2);
     g_Graphic->SetFont(g_SongFont);
     g_Graphic->BeginText();

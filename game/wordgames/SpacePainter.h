@@ -27,8 +27,9 @@ public:
     void DrawHiScores(const HiScore& table);
     // Scenery, ship, enemies with their letters, bonus word, missiles, blasts and status bar.
     void DrawPlay(const SpaceField& field);
-    // The frozen scenery under "GameOver" and how to get back to the menu.
-    void DrawGameOver(const SpaceField& field);
+    // The frozen scenery under "GameOver", the score the game ended with, and how to get back to
+    // the menu.
+    void DrawGameOver(const SpaceField& field, int32_t score);
 
     // Frame f of a kind's picture (three frames per row).
     static platform::Rect FrameRect(const SpriteKind& kind, uint8_t frame);

@@ -159,6 +159,7 @@ bool SpaceShootGame::UpDateGame() {
 
 void SpaceShootGame::GameOver() {
     screenMode_ = kGameOver;
+    endScore_ = field_.Score();
     result_ = results::ResultBook::Record(results::GameResult::Of(
         tally_, platform::Clock::Now(), "space", std::to_string(g_Settings.Field[kSpaceSpeed]), "over"));
     ShowHighScoreEntry();
@@ -241,7 +242,7 @@ bool SpaceShootGame::UpDateScreen() {
         painter_.DrawPlay(field_);
         break;
     case kGameOver:
-        painter_.DrawGameOver(field_);
+        painter_.DrawGameOver(field_, endScore_);
         if (g_Graphic) results::ResultPanel::DrawBoxed(*g_Graphic, g_SongFont, result_, 310, 395, 180);
         break;
     default:

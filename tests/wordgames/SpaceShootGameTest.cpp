@@ -134,6 +134,8 @@ TEST_F(SpaceShootGameTest, GameOverEntersAQualifyingScoreKeepsTheDifficultyAndTh
     EXPECT_EQ(SavedField(kSpaceCount), 1);
     EXPECT_EQ(SavedField(kSpaceSpeed), 3);
     EXPECT_GT(Count(300, 300, 160, 45, 255), 100) << "GameOver in red";
+    // The score line above it shows what the game ended with, not the cleared score.
+    const int scoreLine4500 = Count(250, 245, 300, 40, 0x00FF00);
 
     game.KeyDown(platform::VK_ESCAPE, 0);
     Frame();
@@ -153,6 +155,7 @@ TEST_F(SpaceShootGameTest, GameOverEntersAQualifyingScoreKeepsTheDifficultyAndTh
     }
     EXPECT_EQ(game.ScreenMode(), SpaceShootGame::kGameOver);
     EXPECT_EQ(g_HiScore->EntryCount(), 1);
+    EXPECT_NE(Count(250, 245, 300, 40, 0x00FF00), scoreLine4500) << "得分 -400 is not 得分 4,500";
 }
 
 TEST_F(SpaceShootGameTest, LeavingBeforeAnyGameKeepsTheSettingsAndOptionsOpenTheSpacePage) {
