@@ -35,11 +35,4 @@ void NetRace::ApplyProgress(int32_t InputPos, float Speed) {
     if (std::isfinite(Speed)) other.Speed = std::clamp(Speed, 0.0f, kMaxSpeed);
 }
 
-void NetRace::TakeText(const std::u16string& aStr) { race_.Text.SetText(TypableText(aStr)); }
-
-std::u16string NetRace::TypableText(std::u16string text) {
-    for (char16_t& c : text) {
-        if (c < 0x20 || c == 0x7F || RaceText::AnsiCode(c) < 0) c = kTypable;
-    }
-    return text;
-}
+void NetRace::TakeText(const std::u16string& aStr) { race_.Text.SetText(RaceText::Typable(aStr)); }

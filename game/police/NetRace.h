@@ -12,8 +12,6 @@ class NetRace {
 public:
     // Far above any speed typing can reach (top speed + 0.4).
     static constexpr float kMaxSpeed = 10.0f;
-    // Stands in for a received character no key can type.
-    static constexpr char16_t kTypable = u'?';
 
     // The four values of a settings message.
     struct Setting {
@@ -35,10 +33,6 @@ public:
     void ApplyProgress(int32_t InputPos, float Speed);
     // The race text received from the host (or about to be sent to the joined side).
     void TakeText(const std::u16string& aStr);
-
-    // `text` with every character the key test cannot accept (no ANSI code, or a control
-    // character that Esc, Enter or no key at all would stand for) replaced by kTypable.
-    static std::u16string TypableText(std::u16string text);
 
 private:
     NetEngine& net_;

@@ -27,6 +27,13 @@ int32_t RaceText::AnsiCode(char16_t c) {
     return -1;
 }
 
+std::u16string RaceText::Typable(std::u16string text) {
+    for (char16_t& c : text) {
+        if (c < 0x20 || c == 0x7F || AnsiCode(c) < 0) c = kTypable;
+    }
+    return text;
+}
+
 bool RaceText::Matches(int32_t inputPos, int32_t keyAscii) const {
     if (inputPos < 0 || inputPos >= TextLength()) return false;
     const int32_t code = AnsiCode(text_[static_cast<size_t>(inputPos)]);

@@ -27,6 +27,12 @@ public:
     // The ANSI code a key must carry to type `c` (a double-byte character as lead*256+trail);
     // -1 for a character the ANSI code page cannot express.
     static int32_t AnsiCode(char16_t c);
+    // Stands for every character no key can type.
+    static constexpr char16_t kTypable = u'?';
+    // `text` with every character the key test cannot accept (no ANSI code, or a control
+    // character that Esc, Enter or no key at all would stand for) replaced by kTypable, so that
+    // every race can be typed to its end.
+    static std::u16string Typable(std::u16string text);
 
 private:
     std::u16string text_;

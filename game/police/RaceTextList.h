@@ -6,7 +6,7 @@
 class TextFolder;
 
 // The race texts offered on the setting screen: one entry per "*.txt" file of the text folder
-// (its name up to the first "."), the chosen entry, the hit test of the list and the reading of
+// (its name up to the last "."), the chosen entry, the hit test of the list and the reading of
 // the chosen text.
 class RaceTextList {
 public:
@@ -36,9 +36,10 @@ public:
 
     uint8_t TextListID = 0;
 
-    // Fits a raw first line: ANSI bytes to text, cut at 1024 characters, control characters made
-    // spaces, trailing spaces removed.
-    static std::u16string FitLine(const std::string& ansiLine);
+    // Fits a raw first line: code-page or UTF-8 bytes to text, typographic quotes and dashes made
+    // plain, cut at 1024 characters, control characters made spaces, characters no key types made
+    // kTypable, trailing spaces removed.
+    static std::u16string FitLine(const std::string& line);
 
 private:
     std::vector<std::u16string> entries_;

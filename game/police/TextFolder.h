@@ -4,7 +4,8 @@
 #include <vector>
 
 // The folder of race texts on disk, and the player's own folder of texts beside it. File names and
-// contents are ANSI (CP936) bytes; nothing read here is trusted: listings and reads are bounded.
+// contents are bytes (code page or UTF-8, told apart by the list); nothing read here is trusted:
+// listings and reads are bounded.
 class TextFolder {
 public:
     // At most this many files are listed; only the first 21 can ever be chosen.

@@ -86,7 +86,7 @@ TEST_F(TextFolderTest, ListsFilesSortedIgnoringCaseAndReadsTheirFirstLine) {
 
     Write("spaces.txt", "The quick fox.   \r\nsecond line\n");
     Write("long.txt", std::string(1500, 'k') + "\nsecond");
-    Write("x.y.txt", "never read");
+    Write("x.y.txt", "named up to its last dot");
     Write("empty.txt", "");
     Write("gbk.txt", "\xD6\xD0 x");
     Write("notes.md", "n");
@@ -96,16 +96,41 @@ TEST_F(TextFolderTest, ListsFilesSortedIgnoringCaseAndReadsTheirFirstLine) {
     fs::create_directories(dir_ / "folder.txt");
     list.Load(Folder());
     // Letters compare as capitals, so "_" (after "Z") comes last; no byte order, no file system order.
-    EXPECT_EQ(list.Entries(),
-              (std::vector<std::u16string>{u"Banana", u"empty", u"gbk", u"long", u"Loud", u"spaces", u"x", u"_under"}));
+    EXPECT_EQ(list.Entries(), (std::vector<std::u16string>{u"Banana", u"empty", u"gbk", u"long", u"Loud", u"spaces",
+                                                           u"x.y", u"_under"}));
     EXPECT_EQ(Read(list, u"spaces"), u"The quick fox.");
     EXPECT_EQ(Read(list, u"long"), std::u16string(1024, u'k'));
-    EXPECT_EQ(Read(list, u"x"), u"");  // looked for as x.txt
+    EXPECT_EQ(Read(list, u"x.y"), u"named up to its last dot");
     EXPECT_EQ(Read(list, u"empty"), u"");
     EXPECT_EQ(Read(list, u"gbk"), u"中 x");
     EXPECT_EQ(Read(list, u"Loud"), u"shouted");
-    Write("X.TXT", "found ignoring case");
-    EXPECT_EQ(Read(list, u"x"), u"found ignoring case");
+    Write("X.Y.TXT", "found ignoring case");
+    std::filesystem::remove(dir_ / "x.y.txt");
+    EXPECT_EQ(Read(list, u"x.y"), u"found ignoring case");
+}
+
+// A player's own text written on this desktop is UTF-8, often with typographic punctuation, and
+// may hold bytes no code page reads: each is listed and read as the player sees it, and every
+// character of it can be typed, so the race can always be finished.
+TEST_F(TextFolderTest, UnicodeTextsAreReadAsWrittenAndEveryCharacterCanBeTyped) {
+    Write("Caf\xC3\xA9.txt",
+          "\xEF\xBB\xBFIt\xE2\x80\x99s a \xE2\x80\x9C\x63\x61\x66\xC3\xA9\xE2\x80\x9D day\xE2\x80\xA6 "
+          "\xE4\xB8\xAD \xF0\x9F\x98\x80 \xE2\x80\x94 end");
+    Write("broken.txt", "ab\xFF\x63\x64");
+    // Read up to its bound, which falls inside the last character.
+    Write("cut.txt", "\xE4\xB8\xAD" + std::string(TextFolder::kMaxLineBytes - 4, 'a') + "\xE4\xB8\xAD");
+    RaceTextList list;
+    list.Load(Folder());
+    ASSERT_EQ(list.Entries(), (std::vector<std::u16string>{u"broken", u"Caf\u00E9", u"cut"}));
+    const std::u16string cafe = Read(list, u"Caf\u00E9");
+    EXPECT_EQ(cafe, u"It's a \"caf\u00E9\" day... \u4E2D ?? - end");
+    EXPECT_EQ(Read(list, u"broken"), u"ab?cd");
+    EXPECT_EQ(Read(list, u"cut"), u"\u4E2D" + std::u16string(1023, u'a'));
+    RaceText text;
+    text.SetText(cafe);
+    for (int32_t i = 0; i < text.TextLength(); ++i) {
+        EXPECT_GE(RaceText::AnsiCode(cafe[static_cast<size_t>(i)]), 0x20) << "character " << i;
+    }
 }
 
 // The player's own folder of texts is listed with the shipped one, sorted together; a name in both
