@@ -69,6 +69,13 @@ bool RenameFile(const std::string& from, const std::string& to, std::string* why
     return std::rename(from.c_str(), to.c_str()) == 0 || FailErrno(why);
 }
 
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat first {};
+    struct stat second {};
+    return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
+           first.st_ino == second.st_ino;
+}
+
 std::string DamagedFileName(const std::string& path) {
     constexpr int kLastNumber = 999;
     std::string name = path + ".damaged";

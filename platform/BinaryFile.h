@@ -27,4 +27,7 @@ bool RenameFile(const std::string& from, const std::string& to, std::string* why
 // last of 999 names is reused).
 std::string DamagedFileName(const std::string& path);
 
+// True when both paths name one existing file (through links and other spellings too).
+bool SameFile(const std::string& a, const std::string& b);
+
 }  // namespace platform

@@ -11,9 +11,13 @@
 #include "platform/DataFolder.h"
 #include "platform/MessageBox.h"
 #include "platform/PlayerFiles.h"
+#include "results/HiScore.h"
 #include "results/HistoryCsv.h"
+#include "results/WeakKeys.h"
 #include "shell/DialogScriptVerbs.h"
 #include "shell/FrameLoop.h"
+#include "shell/Settings.h"
+#include "shell/SoundSwitch.h"
 #include "shell/StartOptions.h"
 #include "shell/Startup.h"
 
@@ -30,6 +34,17 @@ int ExportHistory(const std::string& target) {
     if (!results::HistoryCsv::Export(history, csv, why)) {
         std::fprintf(stderr, "cannot read the history %s: %s\n", history.c_str(), why.c_str());
         return 1;
+    }
+    // The player's own files are never written over by an export (a slip of the shell's
+    // completion); any other file is, as a new export replaces an old one.
+    for (const std::string& kept :
+         {history, platform::PlayerConfigFolder() + kSettingsFile, platform::PlayerDataFolder() + kHiScoreFile,
+          results::WeakKeys::OptionFile(), platform::PlayerConfigFolder() + SoundSwitch::kFileName}) {
+        if (target != "-" && platform::SameFile(target, kept)) {
+            std::fprintf(stderr, "cannot write %s: it is one of the game's own files (%s)\n", target.c_str(),
+                         kept.c_str());
+            return 1;
+        }
     }
     if (target == "-") {
         const bool written = std::fwrite(csv.data(), 1, csv.size(), stdout) == csv.size();

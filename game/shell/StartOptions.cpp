@@ -12,7 +12,8 @@ bool StartOptions::Parse(int argc, const char* const* argv) {
         } else if (option == "--export-history" && i + 1 < argc && !exportsHistory_) {
             exportsHistory_ = true;
             exportTarget_ = argv[++i];
-            if (exportTarget_.empty()) return false;
+            // An option where the file name belongs is a slip, not a file to make.
+            if (exportTarget_.empty() || exportTarget_.rfind("--", 0) == 0) return false;
         } else {
             return false;
         }

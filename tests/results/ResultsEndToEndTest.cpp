@@ -153,6 +153,22 @@ TEST_F(ResultsEndToEnd, ARaceWithKnownWrongKeysIsExportedWithExactlyThoseCountsP
     // Standard output takes the same text.
     ASSERT_EQ(Export("-"), 0);
     EXPECT_EQ(FileText("stdout.txt"), FileText("history.csv"));
+
+    // The history is never written over by its own export, under any spelling; an option where
+    // the file name belongs is a usage error, not a file.
+    const std::string before = FileText("Game/history.sqlite");
+    fs::create_symlink(History(), dir_ / "link.csv");
+    for (const std::string& target : {History().string(), (dir_ / "Game" / ".." / "link.csv").string()}) {
+        EXPECT_EQ(Export(target), 1) << target;
+        EXPECT_NE(FileText("stdout.txt").find("one of the game's own files"), std::string::npos)
+            << FileText("stdout.txt");
+    }
+    EXPECT_EQ(FileText("Game/history.sqlite"), before);
+    const fs::path cwd = fs::current_path();
+    fs::current_path(dir_);
+    EXPECT_EQ(Export("--menu"), 2);
+    fs::current_path(cwd);
+    EXPECT_FALSE(fs::exists(dir_ / "--menu"));
 }
 
 TEST_F(ResultsEndToEnd, EveryLetterGameRoundAndASpaceGameLeaveOneRowEach) {
