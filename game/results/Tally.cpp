@@ -8,6 +8,7 @@ void Tally::Count(char16_t expected, bool hit, uint32_t nowMs) {
     if (!started_) {
         started_ = true;
         firstKeyMs_ = nowMs;
+        if (held_) heldSinceMs_ = nowMs;
     }
     ++(hit ? correct_ : wrong_);
     auto at = std::lower_bound(keys_.begin(), keys_.end(), expected,
@@ -18,8 +19,24 @@ void Tally::Count(char16_t expected, bool hit, uint32_t nowMs) {
 }
 
 int64_t Tally::DurationTo(uint32_t nowMs) const {
-    // The clock wraps at 32 bits; the difference stays right across the wrap.
-    return started_ ? static_cast<int64_t>(static_cast<uint32_t>(nowMs - firstKeyMs_)) : 0;
+    if (!started_) return 0;
+    // The clock wraps at 32 bits; each difference stays right across the wrap.
+    const int64_t holding = held_ ? static_cast<int64_t>(static_cast<uint32_t>(nowMs - heldSinceMs_)) : 0;
+    const int64_t total = static_cast<int64_t>(static_cast<uint32_t>(nowMs - firstKeyMs_));
+    return std::max<int64_t>(0, total - heldMs_ - holding);
+}
+
+void Tally::Hold(uint32_t nowMs) {
+    if (held_) return;
+    held_ = true;
+    heldSinceMs_ = nowMs;
+}
+
+void Tally::GoOn(uint32_t nowMs) {
+    if (!held_) return;
+    held_ = false;
+    // A hold before the first key is no part of the time from it.
+    if (started_) heldMs_ += static_cast<int64_t>(static_cast<uint32_t>(nowMs - heldSinceMs_));
 }
 
 }  // namespace results

@@ -22,8 +22,13 @@ public:
 
     int32_t Correct() const { return correct_; }
     int32_t Wrong() const { return wrong_; }
-    // Milliseconds from the first counted key to `nowMs`; 0 before any key.
+    // Milliseconds from the first counted key to `nowMs`, without the time the game was held; 0
+    // before any key.
     int64_t DurationTo(uint32_t nowMs) const;
+    // The game stops (paused, or left for its menu) and goes on: the time between does not count.
+    // Holding a held tally, or going on with one that is not held, changes nothing.
+    void Hold(uint32_t nowMs);
+    void GoOn(uint32_t nowMs);
     // By key code, ascending.
     const std::vector<KeyCount>& Keys() const { return keys_; }
 
@@ -32,6 +37,9 @@ private:
     int32_t wrong_ = 0;
     bool started_ = false;
     uint32_t firstKeyMs_ = 0;
+    bool held_ = false;
+    uint32_t heldSinceMs_ = 0;
+    int64_t heldMs_ = 0;  // the holds that ended
     std::vector<KeyCount> keys_;
 };
 

@@ -159,6 +159,12 @@ void LetterGameFrame::BtnStart_OnClick() {
 void LetterGameFrame::BtnPause_OnClick() {
     const bool wasHalted = Halted;
     Halted = !Halted;
+    // The time a round stands paused is no typing time.
+    if (Halted) {
+        tally_.Hold(platform::Clock::Now());
+    } else {
+        tally_.GoOn(platform::Clock::Now());
+    }
     if (!g_Sound) return;
     if (wasHalted) {
         g_Sound->PlayLoop();

@@ -132,6 +132,8 @@ bool SpaceShootGame::MouseMove(int32_t X, int32_t Y) {
 
 bool SpaceShootGame::KeyDown(int32_t KeyCode, int32_t /*Shift*/) {
     if (KeyCode == platform::kKeyEsc) {
+        // A game left for the menu stands still, and so does its typing time.
+        if (screenMode_ == kPlaying) tally_.Hold(platform::Clock::Now());
         screenMode_ = kMenu;
         PointerNotice::Tell(*this);
     } else if (screenMode_ == kPlaying) {
@@ -195,7 +197,10 @@ void SpaceShootGame::BtnStart_OnClick() {
     if (g_Graphic) g_Graphic->SetFont(g_ArialFont);
 }
 
-void SpaceShootGame::BtnReturn_OnClick() { screenMode_ = kPlaying; }
+void SpaceShootGame::BtnReturn_OnClick() {
+    tally_.GoOn(platform::Clock::Now());
+    screenMode_ = kPlaying;
+}
 
 void SpaceShootGame::BtnHiScore_OnClick() {
     screenMode_ = kHiScoreView;

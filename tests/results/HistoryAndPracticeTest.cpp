@@ -12,6 +12,7 @@
 #include "results/HistoryStore.h"
 #include "results/HistoryWriter.h"
 #include "results/ResultBook.h"
+#include "results/Tally.h"
 #include "results/WeakKeys.h"
 #include "tests/support/TempDir.h"
 #include "wordgames/LetterPool.h"
@@ -127,6 +128,25 @@ std::array<int, 26> Draws(int count) {
         held = next;
     }
     return seen;
+}
+
+// A paused round's typing time stops with it, across the 32-bit wrap of the clock too; a hold
+// takes off only its time after the first key, and one asked for twice nothing more.
+TEST(Tally, TimeThePlayerHeldTheGameIsNoTypingTime) {
+    constexpr uint32_t kStart = 0xFFFFF000u;  // 4096 ms before the clock wraps
+    results::Tally tally;
+    tally.Hold(kStart - 9000);
+    tally.Count(u'A', true, kStart);
+    tally.GoOn(kStart + 500);  // 500 ms held after the first key
+    tally.Count(u'B', false, kStart + 1000);
+    tally.Hold(kStart + 1000);
+    tally.Hold(kStart + 30000);
+    EXPECT_EQ(tally.DurationTo(kStart + 61000), 500);
+    tally.GoOn(kStart + 61000);
+    tally.GoOn(kStart + 62000);
+    EXPECT_EQ(tally.DurationTo(kStart + 63000), 2500);
+    tally.Reset();
+    EXPECT_EQ(tally.DurationTo(kStart), 0);
 }
 
 TEST(WeakKeys, AMissedLetterIsDrawnMoreOftenEveryLetterStaysAndOffDrawsEvenly) {
