@@ -150,6 +150,7 @@ void RecordsScreen::DrawChart() {
         const int32_t x = kPlotLeft + static_cast<int32_t>(i) * slot;
         const auto bar = static_cast<int32_t>(recent[i].CharsPerMinute() / top * (kPlotBottom - kPlotTop));
         if (bar > 0) g.FillBox(x + 2, kPlotBottom - bar, x + slot - 2, kPlotBottom, kSpeedBar, Raw(kSpeedBar));
+        if (recent[i].Keys() == 0) continue;  // no key, no accuracy to show
         const auto dot = static_cast<int32_t>(recent[i].AccuracyPercent() / 100.0 * (kPlotBottom - kPlotTop));
         g.FillBox(x + slot / 2 - 3, kPlotBottom - dot - 3, x + slot / 2 + 3, kPlotBottom - dot + 3, kInk,
                   Raw(kAccuracyDot));
@@ -168,9 +169,9 @@ void RecordsScreen::DrawChart() {
         g.DrawText(60, 290, u"最近 " + Ascii(std::to_string(recent.size())) + u" 次   ■ 速度（蓝）   ● 正确率（红）");
         g.DrawText(60, 312,
                    u"最好：速度 " + Figure("%.0f", summary_.bestSpeed) + u" 字/分  正确率 " +
-                       Figure("%.1f", summary_.bestAccuracy) + u"%      平均：速度 " +
+                       Ascii(results::PercentText(summary_.bestAccuracy)) + u"%      平均：速度 " +
                        Figure("%.0f", summary_.averageSpeed) + u" 字/分  正确率 " +
-                       Figure("%.1f", summary_.averageAccuracy) + u"%");
+                       Ascii(results::PercentText(summary_.averageAccuracy)) + u"%");
     }
     g.EndText();
 }

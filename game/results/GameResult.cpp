@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
+#include <cstdio>
 #include <utility>
 
 namespace results {
@@ -38,6 +40,14 @@ std::vector<char16_t> GameResult::MostMissed(size_t count) const {
     std::vector<char16_t> top;
     for (size_t i = 0; i < missed.size() && i < count; ++i) top.push_back(missed[i].key);
     return top;
+}
+
+std::string PercentText(double percent) {
+    // The small allowance keeps a value such as 70 computed as 69.99999... at 70.0.
+    const double tenths = std::floor(percent * 10.0 + 1e-6);
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", tenths / 10.0);
+    return text;
 }
 
 }  // namespace results

@@ -31,4 +31,8 @@ struct GameResult {
     std::vector<char16_t> MostMissed(size_t count) const;
 };
 
+// A percentage as the game shows it, to a tenth and rounded down, so that "100.0" never stands
+// for a result with a miss.
+std::string PercentText(double percent);
+
 }  // namespace results

@@ -38,8 +38,8 @@ const char* HistoryCsv::Header() {
 
 std::string HistoryCsv::Line(const GameResult& r) {
     char figures[160];
-    std::snprintf(figures, sizeof figures, "%d,%d,%d,%" PRId64 ",%.1f,%.1f,", r.Keys(), r.correct, r.wrong,
-                  r.durationMs, r.CharsPerMinute(), r.AccuracyPercent());
+    std::snprintf(figures, sizeof figures, "%d,%d,%d,%" PRId64 ",%.1f,%s,", r.Keys(), r.correct, r.wrong, r.durationMs,
+                  r.CharsPerMinute(), PercentText(r.AccuracyPercent()).c_str());
     return IsoTime(r.finishedAtMs) + ',' + Quoted(r.game) + ',' + Quoted(r.level) + ',' + figures + Quoted(r.outcome) +
            "\r\n";
 }

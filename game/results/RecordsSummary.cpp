@@ -18,18 +18,22 @@ RecordsSummary RecordsSummary::Of(std::vector<GameResult> recent, std::vector<Ke
     RecordsSummary s;
     s.recent = std::move(recent);
     s.keys = std::move(keys);
-    if (s.recent.empty()) return s;
+    // A round without a single key (left alone until it was lost) says nothing of speed or
+    // accuracy: it is charted, but no best or average counts it.
     double speeds = 0;
     double accuracies = 0;
+    size_t typed = 0;
     for (const GameResult& r : s.recent) {
+        if (r.Keys() == 0) continue;
+        ++typed;
         s.bestSpeed = std::max(s.bestSpeed, r.CharsPerMinute());
         s.bestAccuracy = std::max(s.bestAccuracy, r.AccuracyPercent());
         speeds += r.CharsPerMinute();
         accuracies += r.AccuracyPercent();
     }
-    const double count = static_cast<double>(s.recent.size());
-    s.averageSpeed = speeds / count;
-    s.averageAccuracy = accuracies / count;
+    if (typed == 0) return s;
+    s.averageSpeed = speeds / static_cast<double>(typed);
+    s.averageAccuracy = accuracies / static_cast<double>(typed);
     return s;
 }
 

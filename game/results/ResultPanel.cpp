@@ -29,12 +29,11 @@ std::u16string KeyName(char16_t key) {
 
 std::vector<std::u16string> ResultPanel::Lines(const GameResult& result) {
     char speed[32];
-    char accuracy[32];
     std::snprintf(speed, sizeof speed, "%.0f", result.CharsPerMinute());
-    std::snprintf(accuracy, sizeof accuracy, "%.1f", result.AccuracyPercent());
+    const std::string accuracy = PercentText(result.AccuracyPercent());
     std::vector<std::u16string> lines;
     lines.push_back(u"速度 " + Ascii(speed) + u" 字/分");
-    lines.push_back(u"正确率 " + Ascii(accuracy) + u"%");
+    lines.push_back(u"正确率 " + Ascii(accuracy.c_str()) + u"%");
     const std::vector<char16_t> missed = result.MostMissed(3);
     if (missed.empty()) {
         lines.emplace_back(u"没有按错的键");

@@ -11,6 +11,7 @@
 #include "platform/WindowSystemWait.h"
 #include "results/HistoryStore.h"
 #include "results/HistoryWriter.h"
+#include "results/RecordsSummary.h"
 #include "results/ResultBook.h"
 #include "results/Tally.h"
 #include "results/WeakKeys.h"
@@ -147,6 +148,20 @@ TEST(Tally, TimeThePlayerHeldTheGameIsNoTypingTime) {
     EXPECT_EQ(tally.DurationTo(kStart + 63000), 2500);
     tally.Reset();
     EXPECT_EQ(tally.DurationTo(kStart), 0);
+}
+
+// The records: a round left without a key has no speed or accuracy to count, and a result with
+// a miss never shows as 100.0 %.
+TEST(Records, ARoundWithoutKeysCountsInNoBestOrAverageAndAMissNeverShowsAsAHundred) {
+    const results::RecordsSummary s =
+        results::RecordsSummary::Of({Sample(100, 0), results::GameResult{}, Sample(1999, 1)}, {});
+    EXPECT_EQ(results::PercentText(s.bestAccuracy), "100.0");
+    EXPECT_EQ(results::PercentText(s.averageAccuracy), "99.9");
+    EXPECT_DOUBLE_EQ(s.averageSpeed, (1000.0 + 19990.0) / 2);
+    EXPECT_EQ(results::PercentText(Sample(1999, 1).AccuracyPercent()), "99.9");
+    EXPECT_EQ(results::PercentText(100.0 * 7 / 10), "70.0");
+    EXPECT_EQ(results::PercentText(0), "0.0");
+    EXPECT_EQ(results::RecordsSummary::Of({results::GameResult{}}, {}).averageAccuracy, 0.0);
 }
 
 TEST(WeakKeys, AMissedLetterIsDrawnMoreOftenEveryLetterStaysAndOffDrawsEvenly) {
