@@ -60,6 +60,12 @@ enum VirtualKey : uint32_t {
     VK_F12 = 123,
 };
 
+// Keys that only change what other keys give (Shift, Ctrl, Alt, Caps Lock), the Ctrl of the
+// game's own Ctrl+M too: a game that scores every key it gets leaves these alone.
+constexpr bool IsModifierKey(uint32_t vk) {
+    return vk == VK_SHIFT || vk == VK_CONTROL || vk == VK_MENU || vk == VK_CAPITAL;
+}
+
 struct Message {
     uint32_t message = WM_NULL;
     uint32_t wParam = 0;

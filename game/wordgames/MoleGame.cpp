@@ -7,6 +7,7 @@
 #include "engine/GameFont.h"
 #include "engine/GraphicEngine.h"
 #include "engine/SoundEngine.h"
+#include "platform/Message.h"
 #include "results/WeakKeys.h"
 #include "shell/ExitQuestion.h"
 #include "shell/Globals.h"
@@ -138,7 +139,7 @@ void MoleGame::RaiseLevel() { MoleField::MakeHarder(g_Settings); }
 bool MoleGame::ReplayAfterLoss(int32_t result) const { return result == MessageDlg::kRePlay; }
 
 bool MoleGame::KeyDown(int32_t KeyCode, int32_t /*Shift*/) {
-    if (Halted) return true;
+    if (Halted || platform::IsModifierKey(static_cast<uint32_t>(KeyCode))) return true;
     const bool hit = field_.Key(KeyCode);
     if (hit && g_Sound) g_Sound->PlaySound(kHitSound);
     if (KeyCode >= 'A' && KeyCode <= 'Z') CountKey(static_cast<char16_t>(KeyCode), hit);

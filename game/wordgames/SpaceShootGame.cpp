@@ -8,6 +8,7 @@
 #include "engine/SoundEngine.h"
 #include "platform/Clock.h"
 #include "platform/KeyMap.h"
+#include "platform/Message.h"
 #include "platform/Random.h"
 #include "results/HiScore.h"
 #include "results/ResultBook.h"
@@ -136,7 +137,7 @@ bool SpaceShootGame::KeyDown(int32_t KeyCode, int32_t /*Shift*/) {
         if (screenMode_ == kPlaying) tally_.Hold(platform::Clock::Now());
         screenMode_ = kMenu;
         PointerNotice::Tell(*this);
-    } else if (screenMode_ == kPlaying) {
+    } else if (screenMode_ == kPlaying && !platform::IsModifierKey(static_cast<uint32_t>(KeyCode))) {
         const int32_t missed = field_.MissedKeys();
         PlayEffects(field_.Key(KeyCode));
         if (KeyCode >= 'A' && KeyCode <= 'Z')

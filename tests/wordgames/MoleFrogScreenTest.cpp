@@ -74,6 +74,9 @@ TEST_F(MoleScreenTest, ARoundHitsWithItsSoundShowsTheHitRateAfterTheFirstKeyAndP
     game.KeyDown(game.Field().Holes()[0].Letter[0], 0);
     EXPECT_TRUE(Playing(1));
     EXPECT_EQ(game.Field().Caught(), 1);
+    game.KeyDown(platform::VK_SHIFT, 0);  // no key stroke: the hit rate stays 100 %
+    game.KeyDown(platform::VK_CONTROL, 0);
+    EXPECT_EQ(game.Field().Keystrokes(), 1);
     Frame();
     EXPECT_GT(CountColour(600, 545, 60, 20, kBlack), rateBefore);
 

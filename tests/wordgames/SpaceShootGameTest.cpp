@@ -86,6 +86,10 @@ TEST_F(SpaceShootGameTest, EscKeepsTheGameFrozenAndReturnResumesItExactlyWhereIt
     for (int i = 0; i < 30; ++i) Frame();
     game.KeyDown('7', 0);
     EXPECT_EQ(game.Field().Score(), -400);
+    // Shift, Ctrl (of Ctrl+M too), Alt and Caps Lock fire at nothing and cost nothing.
+    for (uint32_t vk : {platform::VK_SHIFT, platform::VK_CONTROL, platform::VK_MENU, platform::VK_CAPITAL})
+        game.KeyDown(static_cast<int32_t>(vk), 0);
+    EXPECT_EQ(game.Field().Score(), -400);
     Frame();
     EXPECT_GT(Count(80, 20, 60, 24, 0x00FF00), 0) << "the score is drawn in green";
 
