@@ -197,7 +197,9 @@ uint32_t SpaceField::MoveBonusWord() {
     bonus_.OnScreen = false;
     if (bonus_.X >= kBonusGone) return 0;
     bonus_.X = kBonusStartX;
-    bonus_.Y = Draw() * 600 - 50;
+    // Below the status bar and above the bottom, as after a typed word: a word flying above the
+    // screen's top edge could be typed but never seen.
+    bonus_.Y = Draw() * 500 + 50;
     NextBonusWord();
     return kWordOut;
 }
