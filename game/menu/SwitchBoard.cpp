@@ -122,6 +122,9 @@ bool SwitchBoard::MouseMove(int32_t X, int32_t Y) {
 }
 
 bool SwitchBoard::KeyDown(int32_t KeyCode, int32_t /*Shift*/) {
+    // The digits of the number pad choose as the row above the letters does.
+    constexpr auto kPadOne = static_cast<int32_t>(platform::VK_NUMPAD0) + 1;
+    if (KeyCode >= kPadOne && KeyCode < kPadOne + 9) KeyCode = KeyCode - kPadOne + '1';
     if (KeyCode == platform::kKeyEsc) {
         BtnQuite_OnClick();
     } else if (KeyCode >= kKeyFirstGame && KeyCode < kKeyFirstGame + kGames) {

@@ -107,6 +107,10 @@ TEST_F(SwitchBoardTest, DigitKeysOpenTheGamesWithoutTheClickSoundAClickPlaysIt) 
     EXPECT_NE(std::dynamic_pointer_cast<FrogGame>(g_Screen), nullptr);
     Enter().KeyDown('6', 0);
     EXPECT_NE(std::dynamic_pointer_cast<RecordsScreen>(g_Screen), nullptr);
+    Enter().KeyDown(platform::VK_NUMPAD0 + 5, 0);  // the number pad's 5
+    EXPECT_NE(std::dynamic_pointer_cast<AppleGame>(g_Screen), nullptr);
+    Enter().KeyDown(platform::VK_NUMPAD0 + 7, 0);  // no seventh choice
+    EXPECT_NE(std::dynamic_pointer_cast<SwitchBoard>(g_Screen), nullptr);
 }
 
 TEST_F(SwitchBoardTest, EscAsksToQuitEscAgainKeepsTheMenuEnterEnds) {
