@@ -3,6 +3,7 @@
 #include <cinttypes>
 #include <cstdio>
 #include <ctime>
+#include <string_view>
 
 #include "platform/SqlDatabase.h"
 #include "results/HistoryStore.h"
@@ -12,8 +13,11 @@ namespace results {
 namespace {
 
 std::string Quoted(const std::string& field) {
-    if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
-    std::string out = "\"";
+    // A field a spreadsheet would take for a formula (a race text's name is the player's file
+    // name) starts with an apostrophe, and so is shown as the text it is.
+    const bool formula = !field.empty() && std::string_view("=+-@\t\r").find(field[0]) != std::string_view::npos;
+    if (!formula && field.find_first_of(",\"\r\n") == std::string::npos) return field;
+    std::string out = formula ? "\"'" : "\"";
     for (char c : field) {
         if (c == '"') out += '"';
         out += c;

@@ -9,6 +9,7 @@
 #include "platform/Random.h"
 #include "platform/SqlDatabase.h"
 #include "platform/WindowSystemWait.h"
+#include "results/HistoryCsv.h"
 #include "results/HistoryStore.h"
 #include "results/HistoryWriter.h"
 #include "results/RecordsSummary.h"
@@ -162,6 +163,20 @@ TEST(Records, ARoundWithoutKeysCountsInNoBestOrAverageAndAMissNeverShowsAsAHundr
     EXPECT_EQ(results::PercentText(100.0 * 7 / 10), "70.0");
     EXPECT_EQ(results::PercentText(0), "0.0");
     EXPECT_EQ(results::RecordsSummary::Of({results::GameResult{}}, {}).averageAccuracy, 0.0);
+}
+
+// A race text named like a formula is exported as text a spreadsheet shows, not runs.
+TEST(Records, AFieldThatLooksLikeAFormulaIsExportedAsText) {
+    results::GameResult r = Sample(3, 1);
+    for (const auto& [level, field] :
+         {std::pair<std::string, std::string>{"=HYPERLINK(\"x\")", "\"'=HYPERLINK(\"\"x\"\")\""},
+          {"-2+3", "\"'-2+3\""},
+          {"a,b", "\"a,b\""},
+          {"3", "3"}}) {
+        r.level = level;
+        const std::string line = results::HistoryCsv::Line(r);
+        EXPECT_NE(line.find(",apple," + field + ",4,3,1,"), std::string::npos) << line;
+    }
 }
 
 TEST(WeakKeys, AMissedLetterIsDrawnMoreOftenEveryLetterStaysAndOffDrawsEvenly) {
