@@ -322,6 +322,20 @@ bool ScriptRunner::ReadAction(const std::string& verb, const std::string& rest, 
         if (verb == "up" || verb == "click") action.input.push_back(Mouse(WM_LBUTTONUP, x, y));
         return true;
     }
+    if (verb == "wheel") {
+        // "wheel X Y N": N notches away from the player (negative: towards), at most 10.
+        int32_t x = 0;
+        int32_t y = 0;
+        std::istringstream args(rest);
+        std::string notches;
+        int64_t n = 0;
+        if (!ParsePoint(args, x, y) || !(args >> notches) || !ParseInt(notches, n) || n < -10 || n > 10) return false;
+        action.kind = Action::Kind::Input;
+        Message turn = Mouse(WM_MOUSEWHEEL, x, y);
+        turn.wParam = static_cast<uint32_t>(static_cast<uint16_t>(static_cast<int16_t>(n * 120))) << 16;
+        action.input.push_back(turn);
+        return true;
+    }
     if (verb == "snapshot" || verb == "await") {
         if (rest.empty()) return false;
         action.kind = verb == "snapshot" ? Action::Kind::Snapshot : Action::Kind::Await;

@@ -14,7 +14,8 @@ namespace platform {
 // the clock on by one frame (20 ms). So every loop that waits there (the main pump, a dialog,
 // the session loop) is driven alike. Verbs, one per line, '#' starts a comment:
 //   frames N | wait MS | key NAME | keydown NAME | keyup NAME | type TEXT | move X Y |
-//   click X Y | down X Y | up X Y | snapshot FILE | quit | realtime | boxes | await STATE
+//   click X Y | down X Y | up X Y | wheel X Y N | snapshot FILE | quit | realtime | boxes |
+//   await STATE
 // `realtime`: from that line on the clock follows the real one and frames pass at the normal
 // pace (the runner really waits for each frame deadline), so a scripted program can play
 // against a real peer.

@@ -65,8 +65,7 @@ void MenuScreens::MouseDown(int32_t Button, int32_t X, int32_t Y) {
         if (!screens_.Mode().MayChoose()) {
             MouseRouting::Down(Button, X, Y, buttons_.BtnCancel);  // this side may only leave
         } else if (!MouseRouting::Down(Button, X, Y, buttons_.Setting())) {
-            const int32_t hit = HitTextList(X, Y);
-            textList_.TextListID = static_cast<uint8_t>(hit < 0 ? 0 : (hit > 255 ? 255 : hit));
+            textList_.Choose(HitTextList(X, Y));
         }
     }
 }
@@ -80,6 +79,41 @@ void MenuScreens::MouseUp(int32_t Button, int32_t X, int32_t Y) {
         else
             MouseRouting::Up(Button, X, Y, buttons_.Setting());
     }
+}
+
+void MenuScreens::MouseWheel(int32_t notches, int32_t X) {
+    // Three rows a notch, over the list only; the other side of a network game follows the host.
+    if (screens_.Screen() != kScreenSetting || !screens_.Mode().MayChoose() || X < RaceTextList::kListX) return;
+    textList_.Scroll(-3 * notches);
+}
+
+void MenuScreens::KeyDown(int32_t KeyCode) {
+    if (screens_.Screen() != kScreenSetting || !screens_.Mode().MayChoose()) return;
+    const int32_t at = textList_.TextListID;
+    const int32_t page = RaceTextList::kLastRow + 1;
+    switch (KeyCode) {
+    case platform::VK_UP:
+        textList_.Choose(at - 1);
+        break;
+    case platform::VK_DOWN:
+        textList_.Choose(at + 1);
+        break;
+    case platform::VK_PRIOR:
+        textList_.Choose(at - page);
+        break;
+    case platform::VK_NEXT:
+        textList_.Choose(at + page);
+        break;
+    case platform::VK_HOME:
+        textList_.Choose(0);
+        break;
+    case platform::VK_END:
+        textList_.Choose(textList_.LastIndex());
+        break;
+    default:
+        return;
+    }
+    screens_.Mode().TextListTouched();
 }
 
 void MenuScreens::MouseMove(int32_t X, int32_t Y) {

@@ -21,6 +21,10 @@ public:
     void MouseDown(int32_t Button, int32_t X, int32_t Y);
     void MouseUp(int32_t Button, int32_t X, int32_t Y);
     void MouseMove(int32_t X, int32_t Y);
+    // The setting screen's list of texts: the wheel over it scrolls it, and Up, Down, Page Up,
+    // Page Down, Home and End choose (only the side that may choose).
+    void MouseWheel(int32_t notches, int32_t X);
+    void KeyDown(int32_t KeyCode);
 
 private:
     void WireButtons();

@@ -155,8 +155,7 @@ void NetController::OnSettingChange(uint8_t TextListID, uint8_t ServerPlayerID, 
     choices_.Choose(SettingChoices::Pair::PoliceVehicle, PoliceCarOrBike == 1);
     choices_.Choose(SettingChoices::Pair::ThiefVehicle, ThiefCarOrBike == 1);
     // The list of this side may be shorter than the host's: nothing past its end is chosen.
-    const int32_t last = textList_.LastIndex();
-    textList_.TextListID = static_cast<uint8_t>(TextListID > last ? last : TextListID);
+    textList_.Choose(TextListID);
 }
 
 // ---- The race and the result screens ----

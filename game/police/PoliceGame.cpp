@@ -116,6 +116,16 @@ bool PoliceGame::MouseMove(int32_t X, int32_t Y) {
     return true;
 }
 
+bool PoliceGame::MouseWheel(int32_t Notches, int32_t X, int32_t /*Y*/) {
+    menus_.MouseWheel(Notches, X);
+    return true;
+}
+
+bool PoliceGame::KeyDown(int32_t KeyCode, int32_t /*Shift*/) {
+    menus_.KeyDown(KeyCode);
+    return true;
+}
+
 bool PoliceGame::KeyPress(int32_t KeyAscii) {
     if (KeyAscii == platform::kKeyEsc) {
         if (screen_ != kScreenMainMenu) Mode().Escape();

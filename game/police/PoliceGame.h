@@ -40,6 +40,8 @@ public:
     bool MouseDown(int32_t Button, int32_t X, int32_t Y) override;
     bool MouseUp(int32_t Button, int32_t X, int32_t Y) override;
     bool MouseMove(int32_t X, int32_t Y) override;
+    bool MouseWheel(int32_t Notches, int32_t X, int32_t Y) override;
+    bool KeyDown(int32_t KeyCode, int32_t Shift) override;
     bool KeyPress(int32_t KeyAscii) override;
 
     PoliceScreen Screen() const override { return screen_; }

@@ -67,17 +67,22 @@ void PoliceRenderer::DrawSettingBackground() {
 }
 
 void PoliceRenderer::DrawTextList() {
-    const int32_t t = textList_.TextListID;
-    const int32_t row = t < RaceTextList::kLastRow ? t : RaceTextList::kLastRow;
-    g_Graphic->FillBox(573, 40 + 25 * row, 790, 66 + 25 * row, kListColor, 0);
+    const int32_t first = textList_.FirstShown();
+    const int32_t row = textList_.TextListID - first;
+    if (row >= 0 && row <= RaceTextList::kLastRow)
+        g_Graphic->FillBox(573, 40 + 25 * row, 790, 66 + 25 * row, kListColor, 0);
 
     g_Graphic->SetFont(g_SongFont);
     g_Graphic->BeginText();
     g_Graphic->SetTextColor(kListColor);
     const auto& entries = textList_.Entries();
-    for (int32_t i = 0; i <= textList_.LastShown(); ++i) {
-        g_Graphic->DrawText(575, 45 + 25 * i, entries[static_cast<size_t>(i)]);
+    for (int32_t i = first; i <= textList_.LastShown(); ++i) {
+        g_Graphic->DrawText(575, 45 + 25 * (i - first), entries[static_cast<size_t>(i)]);
     }
+    // Marks at the right edge tell of texts above or below the rows (the wheel or the arrow
+    // keys bring them).
+    if (first > 0) g_Graphic->DrawText(774, 45, u"▲");
+    if (textList_.LastShown() < textList_.LastIndex()) g_Graphic->DrawText(774, 45 + 25 * RaceTextList::kLastRow, u"▼");
     g_Graphic->EndText();
 }
 

@@ -1,5 +1,6 @@
 #include "police/RaceTextList.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "platform/CodePage.h"
@@ -70,8 +71,10 @@ RaceTextList::RaceTextList() : entries_(1), files_(1) {}
 void RaceTextList::Load(const TextFolder& folder) {
     entries_.assign(1, std::u16string());
     files_.assign(1, std::string());
+    first_ = 0;
     size_t next = 0;
     for (const std::string& name : folder.TxtFileNames()) {
+        if (next == kMaxEntries) break;
         const std::string stem = name.substr(0, name.rfind('.'));
         if (next == entries_.size()) {
             entries_.emplace_back();
@@ -85,11 +88,16 @@ void RaceTextList::Load(const TextFolder& folder) {
 
 int32_t RaceTextList::Hit(int32_t x, int32_t y) const {
     if (x < kListX) return TextListID;
-    if (y <= kFirstRowY) return 0;
-    const int32_t i = (y - kFirstRowY) / kRowHeight;
-    if (i > LastIndex()) return LastIndex();
-    if (i > kLastRow) return kLastRow;
-    return i;
+    const int32_t row = y <= kFirstRowY ? 0 : std::min((y - kFirstRowY) / kRowHeight, kLastRow);
+    return std::min(first_ + row, LastIndex());
+}
+
+void RaceTextList::Scroll(int32_t rows) { first_ = std::clamp(first_ + rows, 0, std::max(0, LastIndex() - kLastRow)); }
+
+void RaceTextList::Choose(int32_t index) {
+    TextListID = static_cast<uint8_t>(std::clamp(index, 0, LastIndex()));
+    if (TextListID < first_) first_ = TextListID;
+    if (TextListID > first_ + kLastRow) first_ = TextListID - kLastRow;
 }
 
 std::u16string RaceTextList::ReadChosen(const TextFolder& folder) const {

@@ -23,6 +23,8 @@ public:
     virtual bool MouseDown(int32_t /*Button*/, int32_t /*X*/, int32_t /*Y*/) { return true; }
     virtual bool MouseUp(int32_t /*Button*/, int32_t /*X*/, int32_t /*Y*/) { return true; }
     virtual bool MouseMove(int32_t /*X*/, int32_t /*Y*/) { return true; }
+    // The wheel turned by `Notches` (positive: away from the player) with the pointer at (X, Y).
+    virtual bool MouseWheel(int32_t /*Notches*/, int32_t /*X*/, int32_t /*Y*/) { return true; }
     virtual bool KeyDown(int32_t /*KeyCode*/, int32_t /*Shift*/) { return true; }
     virtual bool KeyPress(int32_t /*KeyAscii*/) { return true; }
     virtual bool KeyUp(int32_t /*KeyCode*/, int32_t /*Shift*/) { return true; }

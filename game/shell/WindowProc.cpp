@@ -67,6 +67,12 @@ void WindowProc(const Message& msg) {
     case platform::WM_LBUTTONUP:
         ToScreen([&](IGameInterface& s) { s.MouseUp(kLeftButton, msg.X(), msg.Y()); });
         break;
+    case platform::WM_MOUSEWHEEL: {
+        // The turn in the high word, 120 a notch.
+        const int32_t notches = static_cast<int16_t>(msg.wParam >> 16) / 120;
+        if (notches != 0) ToScreen([&](IGameInterface& s) { s.MouseWheel(notches, msg.X(), msg.Y()); });
+        break;
+    }
     case platform::WM_APP_RESTORE:
         if (g_Display) g_Display->RestoreAndRaise();
         break;
@@ -74,7 +80,7 @@ void WindowProc(const Message& msg) {
         if (!RunScriptVerb(msg.text)) platform::ScriptRunner::Report(msg.wParam, msg.text, "not understood");
         break;
     default:
-        // System keys, the right and middle buttons and the wheel reach no screen.
+        // System keys and the right and middle buttons reach no screen.
         break;
     }
 }

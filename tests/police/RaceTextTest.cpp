@@ -156,7 +156,8 @@ TEST_F(TextFolderTest, ThePlayersOwnTextsJoinTheShippedOnes) {
     EXPECT_EQ(list.Entries(), (std::vector<std::u16string>{u"Beta", u"delta"}));
 }
 
-TEST_F(TextFolderTest, HitTestOfTheList) {
+// The list shows 21 rows; with more texts it scrolls, and every text can be chosen.
+TEST_F(TextFolderTest, HitTestOfTheListAndItsScrolling) {
     for (int i = 0; i < 25; ++i) {
         std::string name = "t";
         name += std::to_string(i);
@@ -172,11 +173,33 @@ TEST_F(TextFolderTest, HitTestOfTheList) {
     list.TextListID = 7;
     EXPECT_EQ(list.Hit(575, 46), 7);  // left of the list: the choice stays
 
+    list.Scroll(100);  // held within the list: its last entry on the last row
+    EXPECT_EQ(list.FirstShown(), 4);
+    EXPECT_EQ(list.Hit(600, 46), 4);
+    EXPECT_EQ(list.Hit(600, 600), 24);
+    EXPECT_EQ(list.LastShown(), 24);
+    list.Choose(1);  // a choice above the rows brings it to the top
+    EXPECT_EQ(list.FirstShown(), 1);
+    list.Choose(99);
+    EXPECT_EQ(list.TextListID, 24);
+    EXPECT_EQ(list.FirstShown(), 4);
+    list.Scroll(-100);
+    EXPECT_EQ(list.FirstShown(), 0);
+    list.Load(Folder());
+    EXPECT_EQ(list.FirstShown(), 0);
+
     fs::remove_all(dir_);
     fs::create_directories(dir_);
     for (const char* name : {"a.txt", "b.txt", "c.txt"}) Write(name, "x");
     list.Load(Folder());
     EXPECT_EQ(list.Hit(600, 600), 2);  // below a short list: its last entry
+    list.Scroll(5);
+    EXPECT_EQ(list.FirstShown(), 0);
+
+    // The chosen entry travels as one byte: the list stops at 256.
+    for (int i = 0; i < 300; ++i) Write("n" + std::to_string(1000 + i) + ".txt", "x");
+    list.Load(Folder());
+    EXPECT_EQ(list.Entries().size(), RaceTextList::kMaxEntries);
 }
 
 TEST(ShippedTexts, EveryOneFitsTheListAndTheFirstIsGentle) {
@@ -184,7 +207,7 @@ TEST(ShippedTexts, EveryOneFitsTheListAndTheFirstIsGentle) {
     RaceTextList list;
     list.Load(shipped);
     ASSERT_GE(list.LastIndex(), 1);
-    EXPECT_LE(list.LastIndex(), RaceTextList::kLastRow) << "a text below the last row can never be chosen";
+    EXPECT_LE(list.LastIndex(), RaceTextList::kLastRow) << "the shipped texts fit the list without scrolling";
     // The default text: plain words and punctuation, no digits or symbols.
     const std::u16string first = list.ReadChosen(shipped);
     ASSERT_FALSE(first.empty());
