@@ -21,6 +21,11 @@ struct FontFace::Face {
     std::string file;
     int32_t lineHeight = 0;
     int32_t ascent = 0;
+    FontRequest request;
+    // A Chinese face of the same size, for a line with characters this face has no glyph for
+    // (a race text in Chinese drawn in the Latin race font); looked for once, when first needed.
+    std::shared_ptr<Face> wide;
+    bool wideLooked = false;
     // Widths of the texts measured lately: a race measures its typing line every frame, and
     // shaping a line costs more than drawing it from the line cache.
     std::unordered_map<std::string, int32_t> widths;
@@ -190,6 +195,26 @@ std::shared_ptr<FontFace::Face> MakeFace(const FontRequest& request) {
     face->file = where.file;
     face->lineHeight = HeightOf(font.get());
     face->ascent = TTF_FontAscent(font.get());
+    face->request = request;
+    return face;
+}
+
+// `face`, or its wide face when `text` holds a character `face` lacks and the wide one has it.
+FontFace::Face& FaceFor(FontFace::Face& face, const std::u16string& text) {
+    const auto lacks = [](const FontFace::Face& f, char16_t c) {
+        return c >= 0x80 && TTF_GlyphIsProvided(f.font.get(), c) == 0;
+    };
+    for (const char16_t c : text) {
+        if (!lacks(face, c)) continue;
+        if (!face.wideLooked) {
+            face.wideLooked = true;
+            FontRequest wide = face.request;
+            wide.faceAnsi.clear();
+            wide.charSet = 134;
+            face.wide = MakeFace(wide);
+        }
+        return face.wide != nullptr && !lacks(*face.wide, c) ? *face.wide : face;
+    }
     return face;
 }
 
@@ -262,11 +287,12 @@ std::shared_ptr<FontFace> FontFace::Create(const FontRequest& request) {
 
 Size FontFace::Measure(const std::u16string& text) const {
     std::string utf8 = Utf8Bounded(text);
-    auto& widths = face_->widths;
+    Face& face = FaceFor(*face_, text);
+    auto& widths = face.widths;
     if (auto known = widths.find(utf8); known != widths.end()) return Size{known->second, face_->lineHeight};
     int w = 0;
     int h = 0;
-    if (!utf8.empty() && TTF_SizeUTF8(face_->font.get(), utf8.c_str(), &w, &h) != 0) w = 0;
+    if (!utf8.empty() && TTF_SizeUTF8(face.font.get(), utf8.c_str(), &w, &h) != 0) w = 0;
     if (widths.size() >= kWidthCacheSize) widths.clear();
     widths.emplace(std::move(utf8), w);
     return Size{w, face_->lineHeight};
@@ -276,7 +302,8 @@ bool FontFace::Draw(Surface& target, int32_t x, int32_t y, const std::u16string&
                     const Rect* clip) const {
     const std::string utf8 = Utf8Bounded(text);
     if (utf8.empty()) return true;
-    SDL_Surface* line = Lines().Get(face_->id, colorBgr & 0xFFFFFF, utf8, face_->font.get());
+    const Face& face = FaceFor(*face_, text);
+    SDL_Surface* line = Lines().Get(face.id, colorBgr & 0xFFFFFF, utf8, face.font.get());
     if (line == nullptr) return false;
     SDL_Rect where{x, y, line->w, line->h};
     if (clip == nullptr) return SDL_BlitSurface(line, nullptr, target.Sdl(), &where) == 0;

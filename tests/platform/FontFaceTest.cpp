@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/CodePage.h"
 
 using platform::FontFace;
@@ -38,6 +40,30 @@ TEST(FontFaceTest, ChineseAndLatinNamesFindCoveringFaces) {
     FontRequest odd;
     odd.faceAnsi = "No Such Face";
     EXPECT_NE(FontFace::Create(odd), nullptr);
+}
+
+// A Latin face draws the Chinese characters it lacks with a Chinese face of its size, not as
+// empty boxes; a line it covers stays its own.
+TEST(FontFaceTest, CharactersALatinFaceLacksAreDrawnWithAChineseFaceOfItsSize) {
+    FontRequest chinese;
+    chinese.charSet = 134;
+    chinese.height = -19;
+    auto wide = FontFace::Create(chinese);
+    auto arial = FontFace::Create(Arial(-19, false));
+    ASSERT_NE(wide, nullptr);
+    ASSERT_NE(arial, nullptr);
+    auto Drawn = [](const FontFace& face, const std::u16string& text) {
+        auto s = Surface::Create(120, 40);
+        s->Fill(Rect{}, 0);
+        face.Draw(*s, 2, 2, text, 0x00FFFFFF);
+        std::vector<uint16_t> pixels;
+        for (int32_t y = 0; y < 40; ++y)
+            for (int32_t x = 0; x < 120; ++x) pixels.push_back(s->ReadPixel(x, y));
+        return pixels;
+    };
+    EXPECT_EQ(Drawn(*arial, u"打字 ab"), Drawn(*wide, u"打字 ab"));
+    EXPECT_EQ(arial->Measure(u"打字 ab").cx, wide->Measure(u"打字 ab").cx);
+    EXPECT_NE(Drawn(*arial, u"ab"), Drawn(*wide, u"ab"));
 }
 
 TEST(FontFaceTest, NegativeHeightIsTheEmAndPositiveTheLine) {
