@@ -56,9 +56,12 @@ bool TextFolder::ReadFirstLine(const std::string& fileName, std::string& line) c
     if (path.empty()) return false;
     std::vector<uint8_t> bytes;
     if (platform::ReadBinaryFile(path, kMaxLineBytes, bytes) != platform::ReadResult::Ok) return false;
-    for (uint8_t b : bytes) {
-        if (b == '\r' || b == '\n') break;
-        line.push_back(static_cast<char>(b));
+    // Blank lines before the text are no part of it.
+    size_t at = 0;
+    while (at < bytes.size() && (bytes[at] == '\r' || bytes[at] == '\n')) ++at;
+    for (; at < bytes.size(); ++at) {
+        if (bytes[at] == '\r' || bytes[at] == '\n') break;
+        line.push_back(static_cast<char>(bytes[at]));
     }
     return true;
 }

@@ -20,8 +20,8 @@ public:
     // Names of the files matching "*.txt" ("X.TXT" too), sorted by name ignoring the case of
     // letters, as the desktop's file system lists them. A missing or unreadable folder gives none.
     std::vector<std::string> TxtFileNames() const;
-    // The first line of the file `fileName`, its letters matched ignoring case (up to the first
-    // line break, bounded). False when the file does not exist or cannot be read.
+    // The first line of the file `fileName` that is not empty, its letters matched ignoring case
+    // (up to its line break, bounded). False when the file does not exist or cannot be read.
     bool ReadFirstLine(const std::string& fileName, std::string& line) const;
 
     const std::string& Path() const { return path_; }
