@@ -39,14 +39,17 @@ SurfacePresenter::~SurfacePresenter() {
 }
 
 bool SurfacePresenter::Map(SDL_Surface* frame) {
+    // A framebuffer too small for any picture is never taken as mapped: the copy made for the
+    // last size must not write into it.
+    mapped_ = nullptr;
+    copy_.reset();
+    const Rect view = ScaledCopy::Letterbox(kWidth, kHeight, frame->w, frame->h);
+    if (view.Width() <= 0 || view.Height() <= 0) return false;
     mapped_ = frame;
     mappedWidth_ = frame->w;
     mappedHeight_ = frame->h;
-    const Rect view = ScaledCopy::Letterbox(kWidth, kHeight, frame->w, frame->h);
-    if (view.Width() <= 0 || view.Height() <= 0) return false;
     const SDL_PixelFormat* f = frame->format;
     const bool eightBitChannels = f->BytesPerPixel == 4 && f->Rloss == 0 && f->Gloss == 0 && f->Bloss == 0;
-    copy_.reset();
     if (eightBitChannels) {
         copy_ = std::make_unique<ScaledCopy>(kWidth, kHeight, view,
                                              ScaledCopy::Format{f->Rshift, f->Gshift, f->Bshift, f->Amask});
@@ -89,7 +92,11 @@ void SurfacePresenter::MapPointer(int32_t& x, int32_t& y) const {
     int height = 0;
     SDL_GetWindowSize(window_, &width, &height);
     const Rect view = ScaledCopy::Letterbox(kWidth, kHeight, width, height);
-    if (view.Width() <= 0 || view.Height() <= 0 || (view.Width() == kWidth && view.Height() == kHeight)) return;
+    // Only a window the picture fills exactly needs nothing: an 800x600 picture between bars
+    // (a 1024x600 screen) is still moved by the bar.
+    if (view.Width() <= 0 || view.Height() <= 0 ||
+        (view.left == 0 && view.top == 0 && view.Width() == kWidth && view.Height() == kHeight))
+        return;
     x = std::clamp(static_cast<int32_t>(static_cast<int64_t>(x - view.left) * kWidth / view.Width()), 0, kWidth - 1);
     y = std::clamp(static_cast<int32_t>(static_cast<int64_t>(y - view.top) * kHeight / view.Height()), 0, kHeight - 1);
 }

@@ -196,6 +196,25 @@ TEST(DisplayTest, TheFramebufferPathLetterboxesAndRedrawsOnlyWhatChanged) {
         x = 1279;
         presenter->MapPointer(x, y);
         EXPECT_EQ(x, 799);
+
+        // A 1024x600 screen shows the picture unscaled between bars of 112 columns: a pointer
+        // still moves by the bar.
+        SDL_SetWindowSize(window, 1024, 600);
+        ASSERT_TRUE(presenter->Present(*back, {}, true));
+        x = 112 + 145;
+        y = 30;
+        presenter->MapPointer(x, y);
+        EXPECT_EQ(x, 145);
+        EXPECT_EQ(y, 30);
+
+        // A window too narrow for any picture draws nothing, and the copy made for the last size
+        // never writes into its framebuffer.
+        SDL_SetWindowSize(window, 1, 600);
+        presenter->Present(*back, {}, true);
+        presenter->Present(*back, {Rect{0, 0, 10, 10}}, false);
+        SDL_SetWindowSize(window, 1280, 800);
+        ASSERT_TRUE(presenter->Present(*back, {}, true));
+        EXPECT_EQ(FramePixel(SDL_GetWindowSurface(window), 1172, 799), 0x00FF00u);
     }
     SDL_DestroyWindow(window);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
