@@ -279,6 +279,9 @@ void MessageQueue::HandleSdlEvent(const SDL_Event& event) {
     case SDL_RENDER_TARGETS_RESET:
     case SDL_RENDER_DEVICE_RESET:
         if (windowHandler_) windowHandler_(&event);
+        // The wait ends, so that a still screen shows what was uncovered or resized at once
+        // instead of at its next wake.
+        g_woken.store(true);
         break;
     case SDL_KEYDOWN:
     case SDL_KEYUP:
@@ -302,12 +305,7 @@ void MessageQueue::HandleSdlEvent(const SDL_Event& event) {
         break;
     }
     case SDL_MOUSEWHEEL:
-        if (!scripted) {
-            int mx = 0;
-            int my = 0;
-            SDL_GetMouseState(&mx, &my);
-            QueueWindowMouse(WM_MOUSEWHEEL, mx, my, static_cast<uint32_t>(event.wheel.y * 120) << 16);
-        }
+        if (!scripted) QueueWheel(event);
         break;
     default:
         break;
@@ -343,15 +341,16 @@ void MessageQueue::QueueKey(const SDL_Event& event) {
 }
 
 void MessageQueue::QueueText(const char* utf8) {
-    const std::string ansi = ToAnsi(FromUtf8(std::string(utf8)));
     std::vector<uint32_t> codes;
-    for (size_t i = 0; i < ansi.size(); ++i) {
-        const auto b = static_cast<unsigned char>(ansi[i]);
-        if (b >= 0x81 && b <= 0xFE && i + 1 < ansi.size()) {
-            codes.push_back(b * 256u + static_cast<unsigned char>(ansi[i + 1]));
-            ++i;
-        } else {
-            codes.push_back(b);
+    for (const char16_t c : FromUtf8(std::string(utf8))) {
+        const std::string ansi = ToAnsi(std::u16string(1, c));
+        // A character the code page lacks (ä on a German keyboard) would come as '?' and type
+        // the '?' of a text: it types nothing.
+        if (ansi == "?" && c != u'?') continue;
+        if (ansi.size() == 2) {
+            codes.push_back(static_cast<unsigned char>(ansi[0]) * 256u + static_cast<unsigned char>(ansi[1]));
+        } else if (ansi.size() == 1) {
+            codes.push_back(static_cast<unsigned char>(ansi[0]));
         }
     }
     if (keyAwaitsText_ && !queue_.empty() &&
@@ -371,6 +370,26 @@ void MessageQueue::QueueText(const char* utf8) {
         queue_.push_back(std::move(msg));
     }
     keyAwaitsText_ = false;
+}
+
+void MessageQueue::QueueWheel(const SDL_Event& event) {
+    constexpr int32_t kNotch = 120;
+    constexpr int32_t kMostNotches = 32767 / kNotch;  // what the message's 16-bit turn holds
+    const int32_t notches = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
+    const auto turn16 = static_cast<int16_t>(std::clamp(notches, -kMostNotches, kMostNotches) * kNotch);
+    const uint32_t turn = static_cast<uint32_t>(static_cast<uint16_t>(turn16)) << 16;
+    // The wheel comes where the last mouse message put the pointer on the 800x600 screen; SDL's
+    // own pointer position is in window pixels, which only some paths map.
+    int32_t x = 0;
+    int32_t y = 0;
+    if (PointerPosition(x, y)) {
+        QueueMouse(WM_MOUSEWHEEL, x, y, turn);
+        return;
+    }
+    int mx = 0;
+    int my = 0;
+    SDL_GetMouseState(&mx, &my);
+    QueueWindowMouse(WM_MOUSEWHEEL, mx, my, turn);
 }
 
 void MessageQueue::QueueWindowMouse(uint32_t message, int32_t x, int32_t y, uint32_t wParam) {

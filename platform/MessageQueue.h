@@ -82,6 +82,8 @@ private:
     void QueueMouse(uint32_t message, int32_t x, int32_t y, uint32_t wParam);
     // The same for a position in window pixels, turned into one on the screen first.
     void QueueWindowMouse(uint32_t message, int32_t x, int32_t y, uint32_t wParam);
+    // A turn of the wheel, at the pointer's place on the screen.
+    void QueueWheel(const SDL_Event& event);
 
     std::deque<Message> queue_;
     std::function<void(const void*)> windowHandler_;

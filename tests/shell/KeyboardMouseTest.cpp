@@ -3,9 +3,11 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
 
 #include "ShellTestSupport.h"
+#include "platform/Clock.h"
 
 namespace shelltest {
 namespace {
@@ -78,10 +80,12 @@ TEST_F(KeyboardMouseTest, ChineseTextReachesKeyPressAsItsDoubleByteCode) {
     // Produced by a key: the key's character after translation.
     Feed(Key(true, SDLK_SPACE, SDL_SCANCODE_SPACE));
     Feed(Text("国"));
+    // A character the code page lacks types nothing, not a '?' (a German ä, ß); a '?' is one.
+    Feed(Text("ä?ß"));
     DispatchAll();
     EXPECT_EQ(screen->Calls("KeyPress"),
               (std::vector<std::string>{"KeyPress " + std::to_string(0xD6D0), "KeyPress " + std::to_string(0xCEC4),
-                                        "KeyPress " + std::to_string(0xB9FA)}));
+                                        "KeyPress " + std::to_string(0xB9FA), "KeyPress 63"}));
 }
 
 TEST_F(KeyboardMouseTest, AKeyMessageHandledWithoutTranslationYieldsNoCharacter) {
@@ -122,6 +126,19 @@ TEST_F(KeyboardMouseTest, ACharacterTypedWithAltGrIsAnOrdinaryKey) {
     Feed(Key(false, SDLK_RALT, SDL_SCANCODE_RALT));
     DispatchAll();
     EXPECT_EQ(screen->calls, (std::vector<std::string>{"KeyDown 81 0", "KeyPress 64"}));
+}
+
+// A window uncovered or resized over a still screen is shown again at once: its event ends the
+// wait that would otherwise last up to a second.
+TEST_F(KeyboardMouseTest, AWindowEventEndsTheWaitOfAStillScreen) {
+    SDL_Event e;
+    SDL_zero(e);
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = SDL_WINDOWEVENT_EXPOSED;
+    Feed(e);
+    const auto start = std::chrono::steady_clock::now();
+    MessageQueue::Instance().WaitUntil(platform::Clock::Now() + 5000);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
 }
 
 TEST_F(KeyboardMouseTest, OnlyTheLeftButtonReachesTheScreen) {
