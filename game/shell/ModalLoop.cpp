@@ -26,10 +26,14 @@ void RunModalLoop(const std::function<bool()>& running, const std::function<void
         if (queue.Peek(msg, true)) {
             if (msg.message == platform::WM_QUIT) ShutdownProgram();
             if (SoundSwitch::TakeKey(msg)) continue;  // the sound switch works over dialogs too
-            if (!handle(msg)) {
-                queue.Translate(msg);
-                WindowProc(msg);
-            }
+            if (handle(msg)) continue;
+            // The game behind stands frozen: characters (an input method's, the number pad's)
+            // and the wheel the dialog leaves alone type or scroll nothing there.
+            if (msg.message == platform::WM_CHAR || msg.message == platform::WM_IME_CHAR ||
+                msg.message == platform::WM_MOUSEWHEEL)
+                continue;
+            queue.Translate(msg);
+            WindowProc(msg);
             continue;
         }
         uint32_t now = platform::Clock::Now();
