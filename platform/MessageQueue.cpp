@@ -281,7 +281,10 @@ void MessageQueue::HandleSdlEvent(const SDL_Event& event) {
         if (windowHandler_) windowHandler_(&event);
         // The wait ends, so that a still screen shows what was uncovered or resized at once
         // instead of at its next wake.
-        g_woken.store(true);
+        if (event.type != SDL_WINDOWEVENT || event.window.event == SDL_WINDOWEVENT_EXPOSED ||
+            event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED || event.window.event == SDL_WINDOWEVENT_SHOWN ||
+            event.window.event == SDL_WINDOWEVENT_RESTORED)
+            g_woken.store(true);
         break;
     case SDL_KEYDOWN:
     case SDL_KEYUP:

@@ -41,9 +41,14 @@ TEST(XServerWaitTest, InputAndWakesEndTheWaitAndNothingEndsItAtTheDeadline) {
 
     auto& queue = MessageQueue::Instance();
     Message msg;
+    // Until a wait lasts to its end: the window's first events (shown, exposed) each end one.
     const auto drain = [&] {
-        queue.WaitReal(Clock::Now() + 300);
-        while (queue.Peek(msg, true)) {}
+        for (int i = 0; i < 20; ++i) {
+            const uint32_t began = Clock::Now();
+            queue.WaitReal(began + 300);
+            while (queue.Peek(msg, true)) {}
+            if (Elapsed(began) >= 300) return;
+        }
     };
     drain();
 
