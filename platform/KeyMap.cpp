@@ -7,6 +7,7 @@
 #include <cctype>
 #include <utility>
 
+#include "platform/CodePage.h"
 #include "platform/Message.h"
 
 namespace platform {
@@ -132,6 +133,20 @@ uint32_t KeyMap::ControlCharacter(uint32_t vk) {
     default:
         return 0;
     }
+}
+
+std::vector<uint32_t> KeyMap::CodesOfText(const std::string& utf8) {
+    std::vector<uint32_t> codes;
+    for (const char16_t c : FromUtf8(utf8)) {
+        const std::string ansi = ToAnsi(std::u16string(1, c));
+        if (ansi == "?" && c != u'?') continue;
+        if (ansi.size() == 2) {
+            codes.push_back(static_cast<unsigned char>(ansi[0]) * 256u + static_cast<unsigned char>(ansi[1]));
+        } else if (ansi.size() == 1) {
+            codes.push_back(static_cast<unsigned char>(ansi[0]));
+        }
+    }
+    return codes;
 }
 
 }  // namespace platform

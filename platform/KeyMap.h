@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -26,6 +27,10 @@ public:
     // The character a key translates to without any text of its own (kKeyEsc, kKeyEnter,
     // kKeyBackspace, kKeyTab); 0 for every other key.
     static uint32_t ControlCharacter(uint32_t vk);
+    // The character codes of typed text (a double-byte character as lead*256+trail). A
+    // character the code page lacks (ä on a German keyboard) would come as '?' and type the '?'
+    // of a text: it gives no code.
+    static std::vector<uint32_t> CodesOfText(const std::string& utf8);
 };
 
 }  // namespace platform

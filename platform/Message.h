@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -74,6 +75,16 @@ struct Message {
     // as lead*256+trail). Only TranslateMessage turns them into WM_CHAR messages.
     std::vector<uint32_t> chars;
     std::string text;  // WM_APP_SCRIPT only
+
+    // The wheel: its turn in the high word of wParam, kNotch a notch (positive: away from the
+    // player), held to what 16 bits can say.
+    static constexpr int32_t kNotch = 120;
+    static uint32_t WheelParam(int32_t notches) {
+        constexpr int32_t kMost = 32767 / kNotch;
+        const auto turn = static_cast<int16_t>(std::clamp(notches, -kMost, kMost) * kNotch);
+        return static_cast<uint32_t>(static_cast<uint16_t>(turn)) << 16;
+    }
+    int32_t WheelNotches() const { return static_cast<int16_t>(wParam >> 16) / kNotch; }
 
     int32_t X() const { return static_cast<int32_t>(lParam & 0xFFFF); }
     int32_t Y() const { return static_cast<int32_t>((lParam >> 16) & 0xFFFF); }

@@ -344,18 +344,7 @@ void MessageQueue::QueueKey(const SDL_Event& event) {
 }
 
 void MessageQueue::QueueText(const char* utf8) {
-    std::vector<uint32_t> codes;
-    for (const char16_t c : FromUtf8(std::string(utf8))) {
-        const std::string ansi = ToAnsi(std::u16string(1, c));
-        // A character the code page lacks (ä on a German keyboard) would come as '?' and type
-        // the '?' of a text: it types nothing.
-        if (ansi == "?" && c != u'?') continue;
-        if (ansi.size() == 2) {
-            codes.push_back(static_cast<unsigned char>(ansi[0]) * 256u + static_cast<unsigned char>(ansi[1]));
-        } else if (ansi.size() == 1) {
-            codes.push_back(static_cast<unsigned char>(ansi[0]));
-        }
-    }
+    const std::vector<uint32_t> codes = KeyMap::CodesOfText(utf8);
     if (keyAwaitsText_ && !queue_.empty() &&
         (queue_.back().message == WM_KEYDOWN || queue_.back().message == WM_SYSKEYDOWN)) {
         auto& key = queue_.back();
@@ -376,23 +365,13 @@ void MessageQueue::QueueText(const char* utf8) {
 }
 
 void MessageQueue::QueueWheel(const SDL_Event& event) {
-    constexpr int32_t kNotch = 120;
-    constexpr int32_t kMostNotches = 32767 / kNotch;  // what the message's 16-bit turn holds
-    const int32_t notches = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
-    const auto turn16 = static_cast<int16_t>(std::clamp(notches, -kMostNotches, kMostNotches) * kNotch);
-    const uint32_t turn = static_cast<uint32_t>(static_cast<uint16_t>(turn16)) << 16;
-    // The wheel comes where the last mouse message put the pointer on the 800x600 screen; SDL's
-    // own pointer position is in window pixels, which only some paths map.
+    const uint32_t turn =
+        Message::WheelParam(event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y);
+    // The wheel comes where the last mouse message put the pointer on the 800x600 screen (SDL's
+    // own position is in window pixels, which only some paths map); before any, it comes nowhere.
     int32_t x = 0;
     int32_t y = 0;
-    if (PointerPosition(x, y)) {
-        QueueMouse(WM_MOUSEWHEEL, x, y, turn);
-        return;
-    }
-    int mx = 0;
-    int my = 0;
-    SDL_GetMouseState(&mx, &my);
-    QueueWindowMouse(WM_MOUSEWHEEL, mx, my, turn);
+    if (PointerPosition(x, y)) QueueMouse(WM_MOUSEWHEEL, x, y, turn);
 }
 
 void MessageQueue::QueueWindowMouse(uint32_t message, int32_t x, int32_t y, uint32_t wParam) {

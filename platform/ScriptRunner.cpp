@@ -332,7 +332,7 @@ bool ScriptRunner::ReadAction(const std::string& verb, const std::string& rest, 
         if (!ParsePoint(args, x, y) || !(args >> notches) || !ParseInt(notches, n) || n < -10 || n > 10) return false;
         action.kind = Action::Kind::Input;
         Message turn = Mouse(WM_MOUSEWHEEL, x, y);
-        turn.wParam = static_cast<uint32_t>(static_cast<uint16_t>(static_cast<int16_t>(n * 120))) << 16;
+        turn.wParam = Message::WheelParam(static_cast<int32_t>(n));
         action.input.push_back(turn);
         return true;
     }

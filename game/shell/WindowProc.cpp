@@ -68,8 +68,7 @@ void WindowProc(const Message& msg) {
         ToScreen([&](IGameInterface& s) { s.MouseUp(kLeftButton, msg.X(), msg.Y()); });
         break;
     case platform::WM_MOUSEWHEEL: {
-        // The turn in the high word, 120 a notch.
-        const int32_t notches = static_cast<int16_t>(msg.wParam >> 16) / 120;
+        const int32_t notches = msg.WheelNotches();
         if (notches != 0) ToScreen([&](IGameInterface& s) { s.MouseWheel(notches, msg.X(), msg.Y()); });
         break;
     }
