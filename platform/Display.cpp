@@ -215,9 +215,11 @@ void Display::MarkChangedAround(const Rect& still) {
 bool Display::PresentForced() const { return impl_->forcePresent; }
 
 bool Display::IsLost() const {
-    if (impl_->targetsReset || impl_->deviceReset || impl_->presenter == nullptr) return true;
-    const Uint32 flags = SDL_GetWindowFlags(impl_->window);
-    return (flags & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) != 0;
+    return impl_->targetsReset || impl_->deviceReset || impl_->presenter == nullptr || IsHidden();
+}
+
+bool Display::IsHidden() const {
+    return (SDL_GetWindowFlags(impl_->window) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) != 0;
 }
 
 bool Display::Restore() {

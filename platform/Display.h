@@ -53,6 +53,8 @@ public:
     bool PresentForced() const;
     // True while the window is minimised or hidden, or the render device was reset.
     bool IsLost() const;
+    // True while the window is minimised or hidden: nothing can be shown until it comes back.
+    bool IsHidden() const;
     // Recreates what a reset lost (texture, renderer); forces the next present.
     bool Restore();
 

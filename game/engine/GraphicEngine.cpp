@@ -270,6 +270,8 @@ bool GraphicEngine::PresentIfForced() {
 
 bool GraphicEngine::IsLost() { return display_ != nullptr && display_->IsLost(); }
 
+bool GraphicEngine::IsHidden() { return display_ != nullptr && display_->IsHidden(); }
+
 bool GraphicEngine::RestoreSurfaces() {
     // The back surface lives in memory and is never lost; the presentation is recreated.
     if (display_ == nullptr) return true;

@@ -91,6 +91,8 @@ public:
     // a skipped frame of a still screen still answers the window.
     bool PresentIfForced();
     bool IsLost();
+    // Minimised or hidden: a lost display that must come back before it can be restored.
+    bool IsHidden();
     bool RestoreSurfaces();
 
     platform::Surface& BackSurface() { return *back_; }

@@ -100,10 +100,11 @@ void PumpOnce() {
 
 void CheckLostSurfaces() {
     if (!g_Graphic || !g_Graphic->IsLost()) return;
-    while (g_Graphic->IsLost()) {
+    // A hidden window is waited for; a shown one whose presentation was reset is restored at once.
+    while (g_Graphic->IsHidden()) {
         DispatchWaiting();
         if (g_lostDisplayWork) g_lostDisplayWork();
-        if (!g_Graphic->IsLost()) break;
+        if (!g_Graphic->IsHidden()) break;
         platform::MessageQueue::Instance().WaitUntil(platform::Clock::Now() + kFrameInterval);
     }
     g_Graphic->RestoreSurfaces();

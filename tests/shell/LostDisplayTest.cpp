@@ -52,5 +52,22 @@ TEST_F(LostDisplayTest, TheFrameWaitsWhileLostStillTakingInputThenRestoresAndRel
     EXPECT_EQ(platform::Clock::Now(), platform::ScriptRunner::kClockStart + 6 * platform::ScriptRunner::kFrameMs);
 }
 
+// A presentation reset while the window is shown (the render device restarted) is restored by
+// the next frame at once, not waited on for ever.
+TEST_F(LostDisplayTest, AResetWhileShownIsRestoredByTheNextFrameWithoutWaiting) {
+    platform::ScriptRunner::Start("frames 2\n");
+    StartFrameClock();
+    SDL_Event reset;
+    SDL_zero(reset);
+    reset.type = SDL_RENDER_TARGETS_RESET;
+    platform::Display::DispatchWindowEvent(&reset);
+    ASSERT_TRUE(g_Graphic->IsLost());
+    const uint32_t before = platform::Clock::Now();
+    ASSERT_TRUE(FrameTick());
+    EXPECT_FALSE(g_Graphic->IsLost());
+    EXPECT_EQ(platform::Clock::Now(), before);
+    EXPECT_EQ(screen->calls, (std::vector<std::string>{"RestoreRes", "UpDateGame", "UpDateScreen"}));
+}
+
 }  // namespace
 }  // namespace shelltest
