@@ -156,4 +156,49 @@ bool IsAnsiText(std::string_view bytes) {
     return characters == static_cast<long>(bytes.size()) || FromAnsi(bytes).find(u'\uFFFD') == std::u16string::npos;
 }
 
+int32_t AnsiCode(char16_t c) {
+    if (c < 0x80) return c;
+    const std::string bytes = ToAnsi(std::u16string(1, c));
+    if (bytes.size() == 1) {
+        const auto b = static_cast<unsigned char>(bytes[0]);
+        return b == '?' ? -1 : b;  // '?' stands for a character the code page lacks
+    }
+    if (bytes.size() == 2) return static_cast<unsigned char>(bytes[0]) * 256 + static_cast<unsigned char>(bytes[1]);
+    return -1;
+}
+
+namespace {
+
+// The length of the well-formed UTF-8 in `bytes`, not counting a sequence the end cuts short;
+// 0 when they are ASCII only or not UTF-8 at all.
+size_t Utf8Length(std::string_view bytes) {
+    bool beyondAscii = false;
+    size_t i = 0;
+    while (i < bytes.size()) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        const size_t extra = b < 0x80                 ? 0
+                             : b >= 0xC2 && b <= 0xDF ? 1
+                             : b >= 0xE0 && b <= 0xEF ? 2
+                             : b >= 0xF0 && b <= 0xF4 ? 3
+                                                      : 4;
+        if (extra == 4) return 0;
+        if (i + extra >= bytes.size() && extra > 0) break;  // cut short by the end
+        for (size_t k = 1; k <= extra; ++k) {
+            if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return 0;
+        }
+        beyondAscii = beyondAscii || extra > 0;
+        i += extra + 1;
+    }
+    return beyondAscii ? i : 0;
+}
+
+}  // namespace
+
+std::u16string FromUtf8OrAnsi(std::string_view bytes) {
+    constexpr std::string_view kMark = "\xEF\xBB\xBF";
+    if (bytes.substr(0, kMark.size()) == kMark) bytes.remove_prefix(kMark.size());
+    if (const size_t length = Utf8Length(bytes)) return FromUtf8(std::string(bytes.substr(0, length)));
+    return FromAnsi(bytes);
+}
+
 }  // namespace platform

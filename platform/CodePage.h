@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -15,5 +16,12 @@ long AnsiTextLength(std::string_view bytes);
 bool IsAnsiText(std::string_view bytes);
 std::string ToUtf8(const std::u16string& text);
 std::u16string FromUtf8(const std::string& text);
+// The ANSI code that stands for `c` (a double-byte character as lead*256+trail, what a key or an
+// input method gives for it); -1 when the code page lacks it.
+int32_t AnsiCode(char16_t c);
+// Bytes of a file or a file name that may be either encoding: UTF-8 when they are well-formed
+// UTF-8 with a character beyond ASCII (a byte-order mark skipped, a last character cut short by
+// a read bound left out), else the code page.
+std::u16string FromUtf8OrAnsi(std::string_view bytes);
 
 }  // namespace platform

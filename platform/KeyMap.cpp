@@ -138,13 +138,7 @@ uint32_t KeyMap::ControlCharacter(uint32_t vk) {
 std::vector<uint32_t> KeyMap::CodesOfText(const std::string& utf8) {
     std::vector<uint32_t> codes;
     for (const char16_t c : FromUtf8(utf8)) {
-        const std::string ansi = ToAnsi(std::u16string(1, c));
-        if (ansi == "?" && c != u'?') continue;
-        if (ansi.size() == 2) {
-            codes.push_back(static_cast<unsigned char>(ansi[0]) * 256u + static_cast<unsigned char>(ansi[1]));
-        } else if (ansi.size() == 1) {
-            codes.push_back(static_cast<unsigned char>(ansi[0]));
-        }
+        if (const int32_t code = AnsiCode(c); code >= 0) codes.push_back(static_cast<uint32_t>(code));
     }
     return codes;
 }

@@ -14,18 +14,7 @@ void RaceText::ResetWindow() {
     windowRest_ = text_.substr(0, kWindow);
 }
 
-int32_t RaceText::AnsiCode(char16_t c) {
-    if (c < 0x80) return c;
-    const std::string bytes = platform::ToAnsi(std::u16string(1, c));
-    if (bytes.size() == 1) {
-        const auto b = static_cast<unsigned char>(bytes[0]);
-        return b == '?' ? -1 : b;  // '?' stands for a character the code page lacks
-    }
-    if (bytes.size() == 2) {
-        return static_cast<unsigned char>(bytes[0]) * 256 + static_cast<unsigned char>(bytes[1]);
-    }
-    return -1;
-}
+int32_t RaceText::AnsiCode(char16_t c) { return platform::AnsiCode(c); }
 
 std::u16string RaceText::Typable(std::u16string text) {
     for (char16_t& c : text) {

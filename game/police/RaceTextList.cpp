@@ -1,7 +1,6 @@
 #include "police/RaceTextList.h"
 
 #include <algorithm>
-#include <string_view>
 
 #include "platform/CodePage.h"
 #include "platform/FolderListing.h"
@@ -9,38 +8,6 @@
 #include "police/TextFolder.h"
 
 namespace {
-
-// The length of the well-formed UTF-8 in `bytes`, not counting a sequence the end cuts short
-// (a line read up to its bound); 0 when they are ASCII only or not UTF-8 at all.
-size_t Utf8Length(std::string_view bytes) {
-    bool beyondAscii = false;
-    size_t i = 0;
-    while (i < bytes.size()) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        const size_t extra = b < 0x80                 ? 0
-                             : b >= 0xC2 && b <= 0xDF ? 1
-                             : b >= 0xE0 && b <= 0xEF ? 2
-                             : b >= 0xF0 && b <= 0xF4 ? 3
-                                                      : 4;
-        if (extra == 4) return 0;
-        if (i + extra >= bytes.size() && extra > 0) break;  // cut short by the end
-        for (size_t k = 1; k <= extra; ++k) {
-            if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return 0;
-        }
-        beyondAscii = beyondAscii || extra > 0;
-        i += extra + 1;
-    }
-    return beyondAscii ? i : 0;
-}
-
-// Texts and names in the code page, as shipped, or in UTF-8, as a player's own texts mostly are
-// on this desktop (with or without a byte-order mark).
-std::u16string Decode(std::string_view bytes) {
-    constexpr std::string_view kMark = "\xEF\xBB\xBF";
-    if (bytes.substr(0, kMark.size()) == kMark) bytes.remove_prefix(kMark.size());
-    if (const size_t length = Utf8Length(bytes)) return platform::FromUtf8(std::string(bytes.substr(0, length)));
-    return platform::FromAnsi(bytes);
-}
 
 // Typographic punctuation no keyboard key gives, as the key that types its plain form.
 std::u16string PlainPunctuation(const std::u16string& text) {
@@ -80,7 +47,7 @@ void RaceTextList::Load(const TextFolder& folder) {
             entries_.emplace_back();
             files_.emplace_back();
         }
-        entries_[next] = Decode(stem);
+        entries_[next] = platform::FromUtf8OrAnsi(stem);
         files_[next] = platform::SameIgnoringCase(name, stem + ".txt") ? name : stem + ".txt";
         ++next;
     }
@@ -108,7 +75,7 @@ std::u16string RaceTextList::ReadChosen(const TextFolder& folder) const {
 }
 
 std::u16string RaceTextList::FitLine(const std::string& line) {
-    std::u16string text = PlainPunctuation(Decode(line));
+    std::u16string text = PlainPunctuation(platform::FromUtf8OrAnsi(line));
     if (text.size() > kMaxLine) text.resize(kMaxLine);
     // Control characters (a NUL too) would end or garble the drawn line: they read as spaces.
     // Any other character no key can type would stop the race for good: it reads as one that can.
