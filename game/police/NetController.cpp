@@ -45,7 +45,11 @@ void NetController::WireButtons(const PoliceButtons& b) {
 
 void NetController::WireEvents() {
     NetEngine& n = *engine_;
-    n.GetString = [this](const std::u16string& aStr) { netRace_->TakeText(aStr); };
+    // Only the host chooses the text: a text or a start from the other side of a host is not
+    // one a real joined program sends.
+    n.GetString = [this](const std::u16string& aStr) {
+        if (!IsHost()) netRace_->TakeText(aStr);
+    };
     n.Ready = [this] { OnReady(); };
     n.Over = [this] { screens_.SwitchScreen(kScreenLost); };
     n.UpDatePlayer = [this] { OnPlayersChanged(); };
@@ -195,13 +199,17 @@ void NetController::Escape() {
 }
 
 void NetController::Again() {
-    // The other side starts its race too, whatever screen it shows.
+    // The other side starts its race too, whatever screen it shows. The host sends the text
+    // again first: the other side may have joined since the last race and hold none.
+    if (IsHost()) engine_->SendText(race_.Text.Text());
     engine_->SendReady();
     screens_.SwitchScreen(kScreenRace);
     engine_->RefreshPlayers();
 }
 
 void NetController::OnReady() {
+    // A start without a text would be a race nobody can type.
+    if (race_.Text.TextLength() == 0) return;
     g_Graphic->SetFont(g_ArialFont);
     screens_.SwitchScreen(kScreenRace);
 }

@@ -130,8 +130,14 @@ bool NetEngine::JoinSession(int32_t Index, const std::u16string& PlayerName, con
 
 void NetEngine::RefreshSessions() {
     if (!Initialized || InSession || Searching || Joining) return;
-    if (!Play->StartSearch(platform::net::kApplicationId)) return;
     Searching = true;
+    // A session this side has just left is still closing: searched now, its host would still
+    // count this side as a player and the game would be listed as in progress.
+    AwaitNetwork([this] { return !Play->Closing(); });
+    if (!Play->StartSearch(platform::net::kApplicationId)) {
+        Searching = false;
+        return;
+    }
     AwaitNetwork([this] { return Play->WorkDone(); });
     Searching = false;
     Sessions = Play->FinishSearch();

@@ -109,11 +109,18 @@ protected:
         s << in.rdbuf();
         return name + ": " + s.str();
     }
-    // Waits until program `name` has announced `state` on its output; false after `limit`.
-    bool Announced(const std::string& name, const std::string& state,
+    // Waits until program `name` has announced `state` on its output `times` times; false
+    // after `limit`.
+    bool Announced(const std::string& name, const std::string& state, int times = 1,
                    std::chrono::seconds limit = std::chrono::seconds(90)) const {
         const auto deadline = std::chrono::steady_clock::now() + limit;
-        while (Output(name).find("state: " + state + "\n") == std::string::npos) {
+        const auto count = [&] {
+            const std::string out = Output(name), line = "state: " + state + "\n";
+            int n = 0;
+            for (size_t at = out.find(line); at != std::string::npos; at = out.find(line, at + 1)) ++n;
+            return n;
+        };
+        while (count() < times) {
             if (std::chrono::steady_clock::now() > deadline) return false;
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
@@ -322,6 +329,53 @@ TEST_F(PoliceLanEndToEnd, OnLoopbackThePoliceIsToldTheNextKeyRestartsItsTextAndI
     const auto left = LoadSnapshot(Shot("left"));
     ASSERT_TRUE(left) << Output("joiner");
     ExpectStatusLegibleAndClear(*left, {{8, 36, 182, 258}, {186, 100, 795, 582}});
+}
+
+TEST_F(PoliceLanEndToEnd, OnLoopbackAPlayerWhoJoinsAHostOnItsResultScreenRacesItsTextAndTheLeaverSeesItFree) {
+    // The host races a first joined side and wins; that side leaves from its result screen, and
+    // a third program joins the host, still on its result screen, and is started by its Enter.
+    const std::string host = HostUntilStart() + "type " + choice_.text.substr(0, 150) +
+                             "\nawait screen won\nawait players 1\nawait players 2\nframes 10\nkey Enter\n"
+                             "await screen race\nframes 3\nsnapshot " +
+                             Shot("host-race") + "\nframes 50\n";
+    std::string joiner = JoinerUntilStart();
+    for (size_t i = 0; i < 6; ++i) joiner += "key " + choice_.text.substr(i, 1) + "\nframes 15\n";
+    joiner += "await screen lost\nframes 3\nkey Esc\nawait sessions 1\nclick " + kFirstRow + "\nframes 3\nsnapshot " +
+              Shot("left-lobby") + "\n";
+    const std::string third = "realtime\nframes 3\nclick " + kMulti + "\nawait sessions 1\nclick " + kFirstRow +
+                              "\nframes 3\nsnapshot " + Shot("third-lobby") + "\nclick " + kJoin +
+                              "\nawait screen race\nframes 3\nsnapshot " + Shot("third-race") + "\n";
+
+    const auto [hostPid, joinerPid] = LaunchOnLoopback(host, joiner);
+    EXPECT_EQ(Finish(joinerPid), 0) << Output("joiner");
+    ASSERT_TRUE(Announced("host", "players 1", 2)) << Output("host");
+    const pid_t thirdPid = Launch("", "third", third, "127.255.255.255");
+    EXPECT_EQ(Finish(thirdPid), 0) << Output("third");
+    EXPECT_EQ(Finish(hostPid), 0) << Output("host");
+    for (const char* name : {"host", "joiner", "third"})
+        EXPECT_EQ(Output(name).find("script line"), std::string::npos) << Output(name);
+
+    // The side that left lists the host's game as one to join, as the newcomer does.
+    const auto left = LoadSnapshot(Shot("left-lobby"));
+    const auto newcomer = LoadSnapshot(Shot("third-lobby"));
+    ASSERT_TRUE(left && newcomer) << Output("joiner") << Output("third");
+    int differing = 0;
+    for (int32_t y = 138; y < 164; ++y) {
+        for (int32_t x = 160; x < 795; ++x) differing += left->ReadPixel(x, y) != newcomer->ReadPixel(x, y);
+    }
+    EXPECT_EQ(differing, 0) << "the game is listed differently after leaving it";
+
+    // The newcomer's typing line shows the host's text, as the host's own does.
+    const auto hostRace = LoadSnapshot(Shot("host-race"));
+    const auto thirdRace = LoadSnapshot(Shot("third-race"));
+    ASSERT_TRUE(hostRace && thirdRace) << Output("host") << Output("third");
+    constexpr platform::Rect kLine{55, 515, 765, 555};
+    differing = 0;
+    for (int32_t y = kLine.top; y < kLine.bottom; ++y) {
+        for (int32_t x = kLine.left; x < kLine.right; ++x)
+            differing += hostRace->ReadPixel(x, y) != thirdRace->ReadPixel(x, y);
+    }
+    EXPECT_EQ(differing, 0) << "the newcomer's race has another text";
 }
 
 }  // namespace
