@@ -29,7 +29,9 @@ ReadResult ReadBinaryFile(const std::string& path, size_t maxBytes, std::vector<
     out.clear();
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        if (errno == ENOENT) return ReadResult::Missing;
+        // A folder on the way that is a file, or a name longer than the system takes, leaves no
+        // file to read either: the save that follows says what stands in the way.
+        if (errno == ENOENT || errno == ENOTDIR || errno == ENAMETOOLONG) return ReadResult::Missing;
         FailErrno(why);
         return ReadResult::Failed;
     }

@@ -8,7 +8,8 @@ namespace platform {
 
 enum class ReadResult { Ok, Missing, Failed };
 
-// Reads at most `maxBytes` of the file at `path` (a real path). On Failed, `why` (when given)
+// Reads at most `maxBytes` of the file at `path` (a real path); Missing when no file can be
+// there (nothing of that name, or a file where a folder of the path should be). On Failed, `why` (when given)
 // receives the system's reason.
 ReadResult ReadBinaryFile(const std::string& path, size_t maxBytes, std::vector<uint8_t>& out,
                           std::string* why = nullptr);

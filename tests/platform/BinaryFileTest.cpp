@@ -48,5 +48,6 @@ TEST(BinaryFileTest, ReadsWhatTheFileHoldsUpToTheBound) {
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), sent);
 
     EXPECT_EQ(ReadBinaryFile(dir.File("absent"), 10, bytes), ReadResult::Missing);
+    EXPECT_EQ(ReadBinaryFile(dir.File("small") + "/inside", 10, bytes), ReadResult::Missing);
     EXPECT_TRUE(bytes.empty());
 }
