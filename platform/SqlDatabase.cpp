@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "platform/SqlStatement.h"
 
@@ -41,6 +42,9 @@ std::unique_ptr<SqlDatabase> SqlDatabase::Open(const std::string& path, bool cre
     if (code != SQLITE_OK) {
         fault = FaultOf(code);
         why = handle ? sqlite3_errmsg(handle) : sqlite3_errstr(code);
+        // The library's words ("unable to open database file") say nothing of the cause.
+        if (const int err = handle ? sqlite3_system_errno(handle) : 0; err != 0)
+            why += std::string(" (") + std::strerror(err) + ")";
         sqlite3_close_v2(handle);
         return nullptr;
     }

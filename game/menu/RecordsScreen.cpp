@@ -163,7 +163,10 @@ void RecordsScreen::DrawChart() {
     g.DrawText(kPlotRight + 8, kPlotTop - 20, u"正确率");
     g.DrawText(kPlotRight + 8, kPlotTop - 6, u"100%");
     g.DrawText(kPlotRight + 8, kPlotBottom - 8, u"0%");
-    if (recent.empty()) {
+    if (!summary_.unreadable.empty()) {
+        g.DrawText(100, 186, u"成绩记录现在无法读取：");
+        g.DrawText(100, 206, Ascii(summary_.unreadable));
+    } else if (recent.empty()) {
         g.DrawText(300, 196, u"这个游戏还没有成绩");
     } else {
         g.DrawText(60, 290, u"最近 " + Ascii(std::to_string(recent.size())) + u" 次   ■ 速度（蓝）   ● 正确率（红）");

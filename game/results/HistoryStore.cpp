@@ -1,5 +1,6 @@
 #include "results/HistoryStore.h"
 
+#include <cstdio>
 #include <utility>
 
 #include "platform/BinaryFile.h"
@@ -61,13 +62,21 @@ std::unique_ptr<HistoryStore> HistoryStore::Open(const std::string& path, bool f
             store.reset();
         }
         if (!forWriting || fault != DbFault::Damaged || attempt > 0) return nullptr;
-        // A damaged file is kept for whoever wants to look at it; the history starts again.
-        if (!SqlDatabase::MoveAside(path, platform::DamagedFileName(path))) {
+        if (!MoveDamagedAside(path, warning)) {
             warning = "cannot move the damaged " + path + " aside";
             return nullptr;
         }
     }
     return nullptr;
+}
+
+bool HistoryStore::MoveDamagedAside(const std::string& path, const std::string& why) {
+    // A damaged file is kept for whoever wants to look at it; the history starts again.
+    const std::string aside = platform::DamagedFileName(path);
+    if (!SqlDatabase::MoveAside(path, aside)) return false;
+    std::fprintf(stderr, "history: %s is damaged (%s): it is kept as %s and a new history is started\n", path.c_str(),
+                 why.c_str(), aside.c_str());
+    return true;
 }
 
 bool HistoryStore::Migrate(std::string& why) {

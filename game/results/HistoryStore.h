@@ -25,6 +25,9 @@ public:
     // and on when that is taken) before a new one is made. Null on failure, with one line saying
     // why in `warning`.
     static std::unique_ptr<HistoryStore> Open(const std::string& path, bool forWriting, std::string& warning);
+    // Moves a damaged history at `path` aside to the first free damaged name and says so on
+    // standard error with `why`; false when it cannot be moved.
+    static bool MoveDamagedAside(const std::string& path, const std::string& why);
 
     // Writes one result and its keys in one transaction. False with the reason in `why`.
     bool Append(const GameResult& result, std::string& why);

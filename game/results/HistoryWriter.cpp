@@ -54,11 +54,11 @@ void HistoryWriter::Write(const GameResult& result) {
     std::string why;
     if (!store_) store_ = HistoryStore::Open(path_, true, why);
     if (store_ && store_->Append(result, why)) return;
-    std::fprintf(stderr, "history: the result was not kept (%s)\n", why.c_str());
+    std::fprintf(stderr, "history: the result was not kept in %s (%s)\n", path_.c_str(), why.c_str());
     if (store_ && store_->Damaged()) {
         // Kept for whoever wants to look at it; the next result starts a new file.
         store_.reset();
-        platform::SqlDatabase::MoveAside(path_, platform::DamagedFileName(path_));
+        HistoryStore::MoveDamagedAside(path_, why);
     } else {
         store_.reset();  // opened again for the next result: the lock or the full disk may be gone
     }

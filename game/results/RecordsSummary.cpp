@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/SqlDatabase.h"
 #include "results/HistoryStore.h"
 
 namespace results {
@@ -10,7 +11,12 @@ namespace results {
 RecordsSummary RecordsSummary::Load(const std::string& path, const std::string& game) {
     std::string warning;
     std::unique_ptr<HistoryStore> store = HistoryStore::Open(path, false, warning);
-    if (!store || game.empty()) return {};
+    if (!store) {
+        RecordsSummary none;
+        if (platform::SqlDatabase::Exists(path)) none.unreadable = warning;
+        return none;
+    }
+    if (game.empty()) return {};
     return Of(store->Recent(game, kChartResults), store->KeyTotals(game, kKeyResults));
 }
 

@@ -19,6 +19,9 @@ struct RecordsSummary {
     double averageSpeed = 0;
     double bestAccuracy = 0;  // percent
     double averageAccuracy = 0;
+    // Why a history that is there could not be read (damaged, locked); empty when it was read
+    // or there is none yet.
+    std::string unreadable;
 
     // Reads the history file at `path` for `game` (race, apple, mole, frog, space). A missing or
     // unreadable history gives an empty summary.

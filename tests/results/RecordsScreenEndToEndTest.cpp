@@ -67,6 +67,11 @@ TEST(RecordsScreenEndToEnd, KeySixOpensTheRecordsOfASeededHistoryAndEscReturnsTo
     EXPECT_DOUBLE_EQ(races.averageSpeed, 445.0);
     EXPECT_EQ(races.KeyOnBoard(u'Q').presses, 600) << "upper and lower case on one key";
     EXPECT_TRUE(results::RecordsSummary::Load(history, "apple").recent.empty());
+    EXPECT_TRUE(results::RecordsSummary::Load(history, "apple").unreadable.empty());
+    // A history that is there but cannot be read is not taken for one without results.
+    std::ofstream((dir / "not-a-history").string()) << "these bytes are no database";
+    EXPECT_NE(results::RecordsSummary::Load((dir / "not-a-history").string(), "race").unreadable, "");
+    EXPECT_EQ(results::RecordsSummary::Load((dir / "absent").string(), "race").unreadable, "");
 
     const auto shot = [&](const char* name) { return (dir / name).string(); };
     const std::string script = std::string("frames 3\nsnapshot ") + shot("menu.png") + "\nkey 6\nframes 2\nsnapshot " +

@@ -112,6 +112,9 @@ TEST_F(ResultsEndToEnd, ARaceWithKnownWrongKeysIsExportedWithExactlyThoseCountsP
     ASSERT_EQ(Play(script, ""), 0) << output_;
 
     EXPECT_EQ(FileText("Game/history.sqlite.damaged"), garbage) << "the damaged file is kept aside";
+    EXPECT_NE(output_.find("kept as " + History().string() + ".damaged and a new history is started"),
+              std::string::npos)
+        << output_;
     const auto rows = ExportedRows();
     ASSERT_EQ(rows.size(), 2u) << FileText("history.csv");
     EXPECT_EQ(FileText("history.csv").substr(0, std::string(kHeader).size()), kHeader);
