@@ -21,7 +21,7 @@ std::shared_ptr<PoliceGame> PoliceGame::Create() { return std::shared_ptr<Police
 
 PoliceGame::PoliceGame()
     : textFolder_(TextFolderPath(), platform::PlayerTextFolder()),
-      race_(sound_, textList_),
+      race_(sound_, textList_, textFolder_),
       renderer_(pictures_, buttons_, textList_, race_.Race()),
       choices_(buttons_, race_.Race()),
       menus_(*this, buttons_, choices_, textList_, textFolder_, race_.Race()),

@@ -13,8 +13,8 @@ namespace {
 constexpr int32_t kWrongKeyMs = 150;
 }  // namespace
 
-RaceController::RaceController(const PoliceSound& sound, const RaceTextList& textList)
-    : sound_(sound), textList_(textList) {}
+RaceController::RaceController(const PoliceSound& sound, const RaceTextList& textList, const TextFolder& textFolder)
+    : sound_(sound), textList_(textList), textFolder_(textFolder) {}
 
 void RaceController::Start(bool network) {
     sound_.Play(race_.LocalIsPolice() ? PoliceSound::kThiefEntry : PoliceSound::kPoliceEntry);
@@ -49,9 +49,8 @@ PoliceRace::StepResult RaceController::Step() {
 
 void RaceController::Finish(bool won, bool record) {
     if (record) {
-        const std::vector<std::u16string>& entries = textList_.Entries();
-        const std::string level =
-            textList_.TextListID < entries.size() ? platform::ToUtf8(entries[textList_.TextListID]) : "";
+        // The name of the text raced, where this side lists it.
+        const std::string level = platform::ToUtf8(textList_.ChosenNameIfItHolds(textFolder_, race_.Text.Text()));
         result_ = results::ResultBook::Record(
             results::GameResult::Of(tally_, platform::Clock::Now(), "race", level, won ? "won" : "lost"));
     }

@@ -7,6 +7,7 @@
 
 class PoliceSound;
 class RaceTextList;
+class TextFolder;
 
 // The race screen's play, the same in a single player's game and a network game: starting a
 // race, the keys typed into it with their sound, count and wrong-key mark, the frame step with
@@ -14,7 +15,7 @@ class RaceTextList;
 // a catch means for the game is left to the caller.
 class RaceController {
 public:
-    RaceController(const PoliceSound& sound, const RaceTextList& textList);
+    RaceController(const PoliceSound& sound, const RaceTextList& textList, const TextFolder& textFolder);
 
     PoliceRace& Race() { return race_; }
     const PoliceRace& Race() const { return race_; }
@@ -39,6 +40,7 @@ public:
 private:
     const PoliceSound& sound_;
     const RaceTextList& textList_;
+    const TextFolder& textFolder_;
     PoliceRace race_;
     // What the player typed in the current race, and the figures of the last one.
     results::Tally tally_;

@@ -74,6 +74,11 @@ std::u16string RaceTextList::ReadChosen(const TextFolder& folder) const {
     return FitLine(line);
 }
 
+std::u16string RaceTextList::ChosenNameIfItHolds(const TextFolder& folder, const std::u16string& text) const {
+    if (text.empty() || TextListID >= entries_.size() || ReadChosen(folder) != text) return {};
+    return entries_[TextListID];
+}
+
 std::u16string RaceTextList::FitLine(const std::string& line) {
     std::u16string text = PlainPunctuation(platform::FromUtf8OrAnsi(line));
     if (text.size() > kMaxLine) text.resize(kMaxLine);

@@ -32,6 +32,9 @@ public:
     // The first line of the chosen text: at most 1024 characters, trailing spaces removed. Empty
     // for an empty entry, a missing file or an empty file.
     std::u16string ReadChosen(const TextFolder& folder) const;
+    // The chosen entry when its file reads as `text`, else empty: the other side of a network
+    // game may list another text, or none, at the place its host chose.
+    std::u16string ChosenNameIfItHolds(const TextFolder& folder, const std::u16string& text) const;
 
     const std::vector<std::u16string>& Entries() const { return entries_; }
     int32_t LastIndex() const { return static_cast<int32_t>(entries_.size()) - 1; }

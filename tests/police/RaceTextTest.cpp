@@ -107,6 +107,9 @@ TEST_F(TextFolderTest, ListsFilesSortedIgnoringCaseAndReadsTheirFirstLine) {
     Write("X.Y.TXT", "found ignoring case");
     std::filesystem::remove(dir_ / "x.y.txt");
     EXPECT_EQ(Read(list, u"x.y"), u"found ignoring case");
+    // A race's name is the chosen entry only while that entry holds the text raced.
+    EXPECT_EQ(list.ChosenNameIfItHolds(Folder(), u"found ignoring case"), u"x.y");
+    EXPECT_EQ(list.ChosenNameIfItHolds(Folder(), u"the host's text"), u"");
 }
 
 // A player's own text written on this desktop is UTF-8, often with typographic punctuation, and
