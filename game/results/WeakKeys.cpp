@@ -70,10 +70,10 @@ bool WeakKeys::Enabled() {
     return *g_enabled;
 }
 
-bool WeakKeys::SetEnabled(bool on) {
+bool WeakKeys::SetEnabled(bool on, std::string* why) {
     g_enabled = on;
     const std::string text = on ? kOn : kOff;
-    return platform::ReplaceBinaryFile(OptionFile(), std::vector<uint8_t>(text.begin(), text.end()));
+    return platform::ReplaceBinaryFile(OptionFile(), std::vector<uint8_t>(text.begin(), text.end()), why);
 }
 
 void WeakKeys::PrepareRound() {

@@ -27,8 +27,9 @@ public:
 
     // Whether the option is on (read from the file once).
     static bool Enabled();
-    // Sets the option and writes its file; false when the file cannot be written.
-    static bool SetEnabled(bool on);
+    // Sets the option and writes its file; false when the file cannot be written, with the
+    // reason in `why` when given.
+    static bool SetEnabled(bool on, std::string* why = nullptr);
     // For a new round: the weights from the history when the option is on, else none.
     static void PrepareRound();
     // The weights of the round, or null when letters are drawn evenly.

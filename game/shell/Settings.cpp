@@ -84,14 +84,14 @@ std::string g_keepReason;
 // The player hears of a failed save once a run, not at every change.
 bool g_toldSaveFailure = false;
 
-void TellSaveFailure(const std::string& path, const std::string& reason) {
+}  // namespace
+
+void TellSettingsSaveFailure(const std::string& path, const std::string& reason) {
     if (g_toldSaveFailure) return;
     g_toldSaveFailure = true;
     platform::ShowMessageBox(u"设置无法保存：" + platform::FromUtf8(path) + u"\r\n" + platform::FromUtf8(reason),
                              platform::ApplicationTitle(), platform::MessageIcon::Error);
 }
-
-}  // namespace
 
 SettingsRecord DefaultSettings() {
     SettingsRecord record;
@@ -144,6 +144,6 @@ bool SaveSettings(const std::string& fileName) {
     } else if (platform::ReplaceBinaryFile(path, Serialise(g_Settings), &why)) {
         return true;
     }
-    TellSaveFailure(path, why);
+    TellSettingsSaveFailure(path, why);
     return false;
 }

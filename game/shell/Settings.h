@@ -35,4 +35,8 @@ bool LoadSettings(const std::string& fileName);
 // read-only file is left alone. The first failed save of a run tells the player why.
 bool SaveSettings(const std::string& fileName);
 
+// Tells the player that the settings file at `path` could not be saved, and why: once a run,
+// whichever of the settings' files fails first.
+void TellSettingsSaveFailure(const std::string& path, const std::string& reason);
+
 inline constexpr const char* kSettingsFile = "Setting.DAT";

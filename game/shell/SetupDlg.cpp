@@ -249,8 +249,9 @@ void SetupDlg::BtnOk_OnClick() {
         changed_ = true;
     }
     if (layout.weakKeyBox && weakKeyBox_->Value() != results::WeakKeys::Enabled()) {
-        if (!results::WeakKeys::SetEnabled(weakKeyBox_->Value()))
-            std::fprintf(stderr, "warning: the weak-key practice choice could not be saved\n");
+        std::string why;
+        if (!results::WeakKeys::SetEnabled(weakKeyBox_->Value(), &why))
+            TellSettingsSaveFailure(results::WeakKeys::OptionFile(), why);
         changed_ = true;
     }
     if (changed_) {

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdio>
+#include <fstream>
 #include <string>
 
 #include "platform/PlayerFiles.h"
+#include "results/WeakKeys.h"
 #include "shell/MessageDlg.h"
 #include "shell/Settings.h"
 #include "shell/SetupDlg.h"
@@ -211,6 +215,26 @@ TEST_F(SetupDlgTest, BonusBoxStoresOnAsMinusOne) {
         EXPECT_EQ(g_Settings.Field[kSpaceBonus], -1);
         EXPECT_EQ(FileField(kSpaceBonus), -1);
     }
+}
+
+// The weak-key choice lives in a file of its own: a save that fails tells the player, as the
+// settings file's does.
+TEST_F(SetupDlgTest, AWeakKeyChoiceThatCannotBeSavedIsToldWithItsFile) {
+    const std::string file = results::WeakKeys::OptionFile();
+    std::ofstream(file) << "0";
+    chmod(file.c_str(), 0444);
+    LoadSettings(kSettingsFile);  // a new run: nothing told yet
+    testing::internal::CaptureStderr();
+    {
+        Driver driver;
+        driver.Click(kX + 120 + 5, kY + 227 + 5).Frame().Key(VK_RETURN).Key(VK_RETURN);
+        EXPECT_TRUE(Show(1));
+    }
+    const std::string told = testing::internal::GetCapturedStderr();
+    chmod(file.c_str(), 0644);
+    std::remove(file.c_str());
+    EXPECT_NE(told.find("设置无法保存：" + file), std::string::npos) << told;
+    EXPECT_NE(told.find("read-only"), std::string::npos) << told;
 }
 
 }  // namespace
