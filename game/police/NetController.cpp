@@ -69,7 +69,13 @@ bool NetController::InSession() const { return engine_->IsInSession(); }
 void NetController::EnterLobby() {
     engine_->CloseSession();
     engine_->Initialize();
+    Search();
+}
+
+void NetController::Search() {
     engine_->RefreshSessions();
+    // An empty list would say that nobody plays; a search that could not be made says why.
+    if (!engine_->LastSearchFailure().empty()) screens_.ShowStatus(engine_->LastSearchFailure());
 }
 
 void NetController::Leave() { engine_->CloseSession(); }
@@ -108,7 +114,7 @@ void NetController::Join() {
 }
 
 void NetController::Refresh() {
-    engine_->RefreshSessions();
+    Search();
     selectedSession_ = LobbyView::ClampSelection(selectedSession_, engine_->GetSessionCount());
 }
 

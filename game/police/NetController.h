@@ -60,6 +60,7 @@ private:
     void Create();
     void Join();
     void Refresh();
+    void Search();
     // The session's events.
     void OnReady();
     void OnPlayersChanged();

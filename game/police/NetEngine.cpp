@@ -130,6 +130,7 @@ bool NetEngine::JoinSession(int32_t Index, const std::u16string& PlayerName, con
 
 void NetEngine::RefreshSessions() {
     if (!Initialized || InSession || Searching || Joining) return;
+    SearchFailure.clear();
     Searching = true;
     // A session this side has just left is still closing: searched now, its host would still
     // count this side as a player and the game would be listed as in progress.
@@ -140,7 +141,9 @@ void NetEngine::RefreshSessions() {
     }
     AwaitNetwork([this] { return Play->WorkDone(); });
     Searching = false;
-    Sessions = Play->FinishSearch();
+    std::string error;
+    Sessions = Play->FinishSearch(&error);
+    SearchFailure = Sessions ? std::u16string() : NetFailureText::Reason(error);
     platform::ScriptRunner::Announce("sessions " + std::to_string(GetSessionCount()));
 }
 

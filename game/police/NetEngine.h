@@ -73,6 +73,8 @@ public:
 
     // Why the last join failed, for the player; empty after a join that succeeded.
     const std::u16string& LastJoinFailure() const { return JoinFailure; }
+    // Why the last search could not be made (no network, say); empty when it was made.
+    const std::u16string& LastSearchFailure() const { return SearchFailure; }
 
     bool IsInitialized() const { return Initialized; }
     bool IsInSession() const { return InSession; }
@@ -95,6 +97,7 @@ private:
     std::optional<std::vector<platform::net::PlayerInfo>> Players;
     int32_t LocalPlayerId = 0;
     std::u16string JoinFailure;
+    std::u16string SearchFailure;
     bool HostFlag = false;
     bool Running = false;
     bool Searching = false;

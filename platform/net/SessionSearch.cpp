@@ -1,5 +1,7 @@
 #include "platform/net/SessionSearch.h"
 
+#include <cerrno>
+#include <cstring>
 #include <random>
 
 #include "platform/net/DiscoveryQuery.h"
@@ -18,18 +20,28 @@ uint64_t FreshToken() {
 }  // namespace
 
 std::optional<std::vector<SessionInfo>> SessionSearch::Run(const LanConfig& config, const std::string& applicationId,
-                                                           std::chrono::milliseconds window) {
+                                                           std::chrono::milliseconds window, std::string* error) {
     UdpSocket socket;
-    if (!socket.Open(0, false, nullptr)) return std::nullopt;
+    if (!socket.Open(0, false, error)) return std::nullopt;
     DiscoveryQuery query{FreshToken(), applicationId};
     const std::vector<uint8_t> bytes = query.Encode();
     const std::vector<uint32_t> targets = config.Targets();
+    int sendError = 0;
     auto sendAll = [&] {
         bool sent = false;
-        for (uint32_t target : targets) sent = socket.SendTo(bytes, target, config.port) || sent;
+        for (uint32_t target : targets) {
+            if (socket.SendTo(bytes, target, config.port)) {
+                sent = true;
+            } else {
+                sendError = errno;
+            }
+        }
         return sent;
     };
-    if (!sendAll()) return std::nullopt;
+    if (!sendAll()) {
+        if (error) *error = std::string("the search could not be sent: ") + std::strerror(sendError);
+        return std::nullopt;
+    }
 
     using Clock = std::chrono::steady_clock;
     const auto start = Clock::now();

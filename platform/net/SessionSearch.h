@@ -19,9 +19,10 @@ public:
     static constexpr std::chrono::milliseconds kWindow{200};
     static constexpr size_t kMaxSessions = 64;  // the lobby lists 15
 
-    // nullopt when the query could not be sent.
+    // nullopt when the query could not be sent, with the system's reason in `error` when given.
     static std::optional<std::vector<SessionInfo>> Run(const LanConfig& config, const std::string& applicationId,
-                                                       std::chrono::milliseconds window = kWindow);
+                                                       std::chrono::milliseconds window = kWindow,
+                                                       std::string* error = nullptr);
 };
 
 }  // namespace platform::net

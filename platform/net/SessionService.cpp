@@ -26,7 +26,7 @@ bool SessionService::StartSearch(const std::string& applicationId) {
     if (work_.valid()) return false;
     work_ = std::async(std::launch::async, [config = config_, applicationId, wake = wake_] {
         WorkResult result;
-        result.sessions = SessionSearch::Run(config, applicationId);
+        result.sessions = SessionSearch::Run(config, applicationId, SessionSearch::kWindow, &result.error);
         if (wake) wake();
         return result;
     });
@@ -54,9 +54,11 @@ bool SessionService::WorkDone() const {
     return !work_.valid() || work_.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
 }
 
-std::optional<std::vector<SessionInfo>> SessionService::FinishSearch() {
+std::optional<std::vector<SessionInfo>> SessionService::FinishSearch(std::string* error) {
     if (!work_.valid()) return std::nullopt;
-    return work_.get().sessions;
+    WorkResult result = work_.get();
+    if (!result.sessions && error) *error = result.error;
+    return std::move(result.sessions);
 }
 
 bool SessionService::FinishJoin(std::string* error) {

@@ -51,8 +51,9 @@ public:
     bool Closing() const;
     // True once the running search or join has ended (or when none runs).
     bool WorkDone() const;
-    // The result of a finished search (nullopt when it failed); blocks until it ends.
-    std::optional<std::vector<SessionInfo>> FinishSearch();
+    // The result of a finished search (nullopt when it failed, with the reason in `error`);
+    // blocks until it ends.
+    std::optional<std::vector<SessionInfo>> FinishSearch(std::string* error = nullptr);
     // Opens the session of a finished join; false when it failed, with the reason in `error`.
     // Blocks until it ends.
     bool FinishJoin(std::string* error = nullptr);

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
@@ -66,7 +67,8 @@ protected:
         ASSERT_GE(choice_.row, 0) << "no plain race text in the program folder";
     }
 
-    // Starts the program in namespace `ns` (empty: this one) on `script`; `broadcast` empty
+    // Starts the program in namespace `ns` (empty: this one; "unshare -n": a new one with no
+    // interface up) on `script`; `broadcast` empty
     // leaves the search to the namespace's interfaces. Returns the process id (ip netns exec and
     // env exec in place).
     pid_t Launch(const std::string& ns, const std::string& name, const std::string& script,
@@ -74,7 +76,10 @@ protected:
         const std::string scriptPath = (dir_ / (name + ".txt")).string();
         std::ofstream(scriptPath) << script;
         const std::string command =
-            "exec " + (ns.empty() ? std::string() : "ip netns exec " + ns + " ") +
+            "exec " +
+            (ns.empty()                    ? std::string()
+             : ns.rfind("unshare", 0) == 0 ? ns + " "
+                                           : "ip netns exec " + ns + " ") +
             "env -u GLYPHOR_LAN_BROADCAST SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy GLYPHOR_WINDOWED=1 " +
             (broadcast.empty() ? "" : "GLYPHOR_LAN_BROADCAST=" + broadcast + " ") +
             "ASAN_OPTIONS=detect_leaks=0 GLYPHOR_LAN_PORT=" + std::to_string(24000 + getpid() % 5000) +
@@ -376,6 +381,16 @@ TEST_F(PoliceLanEndToEnd, OnLoopbackAPlayerWhoJoinsAHostOnItsResultScreenRacesIt
             differing += hostRace->ReadPixel(x, y) != thirdRace->ReadPixel(x, y);
     }
     EXPECT_EQ(differing, 0) << "the newcomer's race has another text";
+}
+
+TEST_F(PoliceLanEndToEnd, WithoutANetworkTheLobbySaysSoInsteadOfListingNoGames) {
+    if (std::system("unshare -n true 2>/dev/null") != 0) GTEST_SKIP() << "no network namespace can be made here";
+    const std::string script =
+        "realtime\nframes 3\nclick " + kMulti + "\nawait sessions 0\nframes 3\nsnapshot " + Shot("alone") + "\n";
+    EXPECT_EQ(Finish(Launch("unshare -n", "alone", script, "127.255.255.255")), 0) << Output("alone");
+    const auto shot = LoadSnapshot(Shot("alone"));
+    ASSERT_TRUE(shot) << Output("alone");
+    ExpectStatusLegibleAndClear(*shot, {{8, 36, 182, 258}, {186, 100, 795, 582}});
 }
 
 }  // namespace
