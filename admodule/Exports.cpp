@@ -1,5 +1,5 @@
-// The seven exported functions. Each one tests that start-up succeeded (inside AdModule),
-// converts the texts, and lets no exception out.
+// The seven exported functions. Each one holds the call lock for its whole length, tests that
+// start-up succeeded (inside AdModule), converts the texts, and lets no exception out.
 
 #include "admodule/AdModule.h"
 #include "admodule/ModuleInstance.h"
@@ -7,6 +7,7 @@
 #include "admodule/tavi.h"
 
 #include <cstdint>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -14,10 +15,29 @@
 
 using tavi::g_module;
 
-TAVI_EXPORT std::int32_t InitTavi() { return 1; }
+namespace {
+
+// One call at a time, whichever thread of the host makes it: the module's state (the ad table,
+// the pending reports, the configuration) has no lock of its own.
+std::mutex& CallLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+}  // namespace
+
+TAVI_EXPORT std::int32_t InitTavi() {
+    try {
+        const std::lock_guard<std::mutex> hold(CallLock());
+        return 1;
+    } catch (...) {
+        return 1;
+    }
+}
 
 TAVI_EXPORT std::int32_t GetAdIdList(std::int32_t /*ignored*/, std::int32_t wanted, BSTR* ids) {
     try {
+        const std::lock_guard<std::mutex> hold(CallLock());
         if (!g_module) {
             tavi::WriteSlot(ids, "");
             return 0;
@@ -33,6 +53,7 @@ TAVI_EXPORT std::int32_t GetAdIdList(std::int32_t /*ignored*/, std::int32_t want
 
 TAVI_EXPORT std::int32_t QueryAdInfo(std::int32_t id, const OLECHAR* name, BSTR* text) {
     try {
+        const std::lock_guard<std::mutex> hold(CallLock());
         std::string value;
         const std::int32_t found = g_module ? g_module->QueryAdInfo(id, tavi::OleToAnsi(name), value) : 0;
         tavi::WriteSlot(text, value);
@@ -44,6 +65,7 @@ TAVI_EXPORT std::int32_t QueryAdInfo(std::int32_t id, const OLECHAR* name, BSTR*
 
 TAVI_EXPORT std::int32_t ReportAdShow(std::int32_t id) {
     try {
+        const std::lock_guard<std::mutex> hold(CallLock());
         return g_module ? g_module->ReportAdShow(id) : 1;
     } catch (...) {
         return 0;
@@ -52,6 +74,7 @@ TAVI_EXPORT std::int32_t ReportAdShow(std::int32_t id) {
 
 TAVI_EXPORT std::int32_t ReportAdClick(std::int32_t id) {
     try {
+        const std::lock_guard<std::mutex> hold(CallLock());
         return g_module ? g_module->ReportAdClick(id) : 1;
     } catch (...) {
         return 0;
@@ -60,6 +83,7 @@ TAVI_EXPORT std::int32_t ReportAdClick(std::int32_t id) {
 
 TAVI_EXPORT std::int32_t ReportInfo(const OLECHAR* action) {
     try {
+        const std::lock_guard<std::mutex> hold(CallLock());
         return g_module ? g_module->ReportInfo(tavi::OleToAnsi(action)) : 1;
     } catch (...) {
         return 0;
@@ -68,6 +92,7 @@ TAVI_EXPORT std::int32_t ReportInfo(const OLECHAR* action) {
 
 TAVI_EXPORT std::int32_t ReleaseTavi() {
     try {
+        const std::lock_guard<std::mutex> hold(CallLock());
         return g_module ? g_module->ReleaseTavi() : 1;
     } catch (...) {
         return 1;

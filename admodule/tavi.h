@@ -1,6 +1,11 @@
 #pragma once
 // The seven exports of libtavi.so, as a host binds them by name with dlsym. Texts are OLE
 // strings (platform/olestr.h); a text result is a new string the caller frees.
+//
+// Any thread may call them, from several threads at once: the calls are serialised, one runs at
+// a time. A call made while another thread's call runs blocks until that one returns, and a call
+// lasts as long as its HTTP transfers: up to about one second for GetAdIdList, three for a show
+// or click report and four for ReportInfo.
 
 #include "platform/olestr.h"
 

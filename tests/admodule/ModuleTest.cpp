@@ -1,12 +1,15 @@
 // The loaded library: start-up, readiness, the ad list and fields, the remembered answer, the
-// time limit of the ad query and the export table.
+// time limit of the ad query, calls from two threads at once and the export table.
 
 #include "ModuleHarness.h"
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <regex>
 #include <set>
+#include <thread>
 
 namespace {
 
@@ -159,6 +162,35 @@ TEST_F(TaviModule, SlowServerIsGivenUpAfterAboutOneSecond) {
     EXPECT_EQ(count, 0);
     EXPECT_GE(seconds, 0.9);
     EXPECT_LT(seconds, 1.9);  // the server would answer after 2 s
+}
+
+// A host calling from two threads at once: each list fills the ad table anew while the other
+// thread reads fields and reports shows and clicks of the same ads. Every answer stays right
+// and every show and click reaches the server exactly once.
+TEST_F(TaviModule, CallsFromTwoThreadsAtOnceAreSafe) {
+    adserver::ModuleFilesOptions options = Options();
+    options.limit = 1;  // each report goes out at once
+    const TaviLibrary& tavi = Load(&options);
+    ASSERT_EQ(tavi.List(3), u"0,1,2");
+    constexpr int kRounds = 150;
+    std::atomic<int> wrong{0};
+    const auto work = [&](int first) {
+        for (int i = 0; i < kRounds; ++i) {
+            const int id = (first + i) % 3;
+            if (tavi.List(3) != u"0,1,2") ++wrong;
+            if (tavi.Query(id, u"sei") != u"sei" + std::u16string(1, static_cast<char16_t>(u'0' + id))) ++wrong;
+            if (tavi.ReportAdShow(id) != 1 || tavi.ReportAdClick(id) != 1) ++wrong;
+        }
+    };
+    std::thread other(work, 1);
+    work(0);
+    other.join();
+    EXPECT_EQ(wrong, 0);
+    std::size_t items = 0;  // each show or click item ends with ";"
+    for (const adserver::LoggedRequest& sent : Requests("statads")) {
+        items += static_cast<std::size_t>(std::count(sent.text.begin(), sent.text.end(), ';'));
+    }
+    EXPECT_EQ(items, 4u * kRounds);
 }
 
 TEST_F(TaviModule, ExportsExactlyTheSevenFunctions) {
