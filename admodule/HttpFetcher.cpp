@@ -23,6 +23,7 @@ std::size_t HttpFetcher::OnData(char* data, std::size_t size, std::size_t count,
 
 bool HttpFetcher::get(const std::string& url) {
     body_.clear();
+    status_ = 0;
     urlRejected_ = false;
     hostUnknown_ = false;
     if (url.size() > kMaxUrlBytes) {
@@ -42,6 +43,7 @@ bool HttpFetcher::get(const std::string& url) {
     curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS, total);
     curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, std::min(total, static_cast<long>(kConnectTimeLimit.count())));
     const CURLcode result = curl_easy_perform(handle);
+    if (result == CURLE_OK) curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status_);
     curl_easy_cleanup(handle);
     if (result == CURLE_URL_MALFORMAT || result == CURLE_UNSUPPORTED_PROTOCOL) urlRejected_ = true;
     if (result == CURLE_COULDNT_RESOLVE_HOST) hostUnknown_ = true;

@@ -28,6 +28,8 @@ public:
     bool get(const std::string& url);
 
     const std::string& body() const { return body_; }
+    // The HTTP status of the last get's answer; 0 when it did not complete.
+    long status() const { return status_; }
 
     // True when the last get failed because the URL itself can never be sent: malformed, of a
     // protocol other than the web's, or longer than kMaxUrlBytes.
@@ -40,6 +42,7 @@ private:
 
     std::string body_;
     std::chrono::milliseconds timeLimit_;
+    long status_ = 0;
     bool urlRejected_ = false;
     bool hostUnknown_ = false;
 };

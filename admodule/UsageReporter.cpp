@@ -55,6 +55,10 @@ const char* NeverSendable(std::string_view url) {
     return nullptr;
 }
 
+// Whether the server took the report: an answer of status 300 or above (a redirect, a refusal,
+// a failure of the server or of a gateway before it) is a failed send like no answer at all.
+bool Delivered(HttpFetcher& fetcher, const std::string& url) { return fetcher.get(url) && fetcher.status() < 300; }
+
 const char* Refusal(const HttpFetcher& fetcher) {
     if (fetcher.urlRejected()) return "malformed";
     if (fetcher.hostUnknown()) return "unknown host";
@@ -73,8 +77,8 @@ std::int32_t UsageReporter::ReportInfo(std::string_view action) {
     }
 
     HttpFetcher fetcher(kLiveTimeLimit);
-    if (!fetcher.get(url)) {
-        // A name that does not resolve now may resolve later (no network yet): kept.
+    if (!Delivered(fetcher, url)) {
+        // Not taken now (no answer, an error status, a name that does not resolve yet): kept.
         if (fetcher.urlRejected()) {
             ReportDropped("malformed", url);
             return 0;
@@ -107,7 +111,7 @@ void UsageReporter::DeliverQueued() {
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) break;
         HttpFetcher fetcher(left);
-        if (!fetcher.get(url)) {
+        if (!Delivered(fetcher, url)) {
             const char* reason = Refusal(fetcher);
             if (reason == nullptr) break;
             ReportDropped(reason, url);

@@ -1,8 +1,9 @@
 #pragma once
 // Usage reports: each action is sent at once to the usage endpoint; a report that cannot be
-// sent now is kept in the queue file "reportinfo.lfq" and delivered after a later success. A
-// report that can never be sent (empty, longer than a URL may be, malformed, naming a host that
-// does not exist) is dropped with a diagnostic line instead of being kept or retried.
+// sent now (no answer, or an answer of status 300 or above) is kept in the queue file
+// "reportinfo.lfq" and delivered after a later success. A report that can never be sent (empty,
+// longer than a URL may be, malformed, naming a host that does not exist) is dropped with a
+// diagnostic line instead of being kept or retried.
 
 #include "admodule/Clock.h"
 #include "admodule/ConfigFields.h"
