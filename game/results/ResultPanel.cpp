@@ -33,7 +33,8 @@ std::vector<std::u16string> ResultPanel::Lines(const GameResult& result) {
     const std::string accuracy = PercentText(result.AccuracyPercent());
     std::vector<std::u16string> lines;
     lines.push_back(u"速度 " + Ascii(speed) + u" 字/分");
-    lines.push_back(u"正确率 " + Ascii(accuracy.c_str()) + u"%");
+    // Without a key there is no accuracy: 0.0% beside "no wrong key" would say two things.
+    lines.push_back(result.Keys() > 0 ? u"正确率 " + Ascii(accuracy.c_str()) + u"%" : std::u16string(u"正确率 —"));
     const std::vector<char16_t> missed = result.MostMissed(3);
     if (missed.empty()) {
         lines.emplace_back(u"没有按错的键");

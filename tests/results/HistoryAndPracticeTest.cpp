@@ -14,6 +14,7 @@
 #include "results/HistoryWriter.h"
 #include "results/RecordsSummary.h"
 #include "results/ResultBook.h"
+#include "results/ResultPanel.h"
 #include "results/Tally.h"
 #include "results/WeakKeys.h"
 #include "tests/support/TempDir.h"
@@ -163,6 +164,9 @@ TEST(Records, ARoundWithoutKeysCountsInNoBestOrAverageAndAMissNeverShowsAsAHundr
     EXPECT_EQ(results::PercentText(100.0 * 7 / 10), "70.0");
     EXPECT_EQ(results::PercentText(0), "0.0");
     EXPECT_EQ(results::RecordsSummary::Of({results::GameResult{}}, {}).averageAccuracy, 0.0);
+    // A round's own panel shows no accuracy for it either.
+    EXPECT_EQ(results::ResultPanel::Lines(results::GameResult{})[1], u"正确率 —");
+    EXPECT_EQ(results::ResultPanel::Lines(Sample(1999, 1))[1], u"正确率 99.9%");
 }
 
 // A race text named like a formula is exported as text a spreadsheet shows, not runs.
