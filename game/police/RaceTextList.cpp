@@ -43,12 +43,16 @@ void RaceTextList::Load(const TextFolder& folder) {
     for (const std::string& name : folder.TxtFileNames()) {
         if (next == kMaxEntries) break;
         const std::string stem = name.substr(0, name.rfind('.'));
+        const std::string file = platform::SameIgnoringCase(name, stem + ".txt") ? name : stem + ".txt";
+        // A file without a line to type would be listed, chosen and then refused by Start.
+        std::string line;
+        if (!folder.ReadFirstLine(file, line) || FitLine(line).empty()) continue;
         if (next == entries_.size()) {
             entries_.emplace_back();
             files_.emplace_back();
         }
         entries_[next] = platform::FromUtf8OrAnsi(stem);
-        files_[next] = platform::SameIgnoringCase(name, stem + ".txt") ? name : stem + ".txt";
+        files_[next] = file;
         ++next;
     }
 }

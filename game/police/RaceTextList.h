@@ -23,8 +23,8 @@ public:
 
     RaceTextList();
 
-    // Lists the folder's texts sorted by name ignoring case. With none, the list keeps one
-    // empty entry.
+    // Lists the folder's texts that have a line to type, sorted by name ignoring case. With none,
+    // the list keeps one empty entry.
     void Load(const TextFolder& folder);
     // The entry under (x, y) of the setting screen; the chosen entry when x lies left of the list.
     // Below the last row: the entry of the last row, or the last entry when the list ends above.
