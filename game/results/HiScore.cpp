@@ -35,7 +35,6 @@ public:
         pos_ += 2;
         return true;
     }
-    bool AtEnd() const { return Left() == 0; }
     // `n` bytes; false when the bytes end before.
     bool ReadBytes(size_t n, std::string& out) {
         if (n > Left()) return false;
@@ -82,8 +81,9 @@ std::vector<uint8_t> TableBytes(int32_t count, const std::array<HiScoreEntry, Hi
     return bytes;
 }
 
-// Reads a whole table: empty when it parses, else what is wrong. Only a file of exactly the
-// count and ten records, names in the code page, is a table.
+// Reads a whole table: empty when it parses, else what is wrong. A table is the count and ten
+// records, names in the code page. Bytes after the tenth record are no part of it: a table saved
+// in place over a longer one leaves the old tail behind, and such files are the players' own.
 std::string ParseTable(const std::vector<uint8_t>& bytes, int32_t& count,
                        std::array<HiScoreEntry, HiScore::kSlots>& entries) {
     ByteReader reader(bytes);
@@ -98,7 +98,7 @@ std::string ParseTable(const std::vector<uint8_t>& bytes, int32_t& count,
         if (!platform::IsAnsiText(name)) return "a name that is not text";
         entry.Name = platform::FromAnsi(name);
     }
-    return reader.AtEnd() ? std::string() : "bytes after the last record";
+    return std::string();
 }
 
 std::string FolderOf(const std::string& path) {
