@@ -67,6 +67,26 @@ bool ReplaceBinaryFile(const std::string& path, const std::vector<uint8_t>& byte
     return ReplaceFileContents(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), why);
 }
 
+bool WriteToStreamFile(const std::string& path, const std::vector<uint8_t>& bytes, bool& isStream, std::string* why) {
+    struct stat st {};
+    isStream = stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode);
+    if (!isStream) return true;
+    const int fd = open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return FailErrno(why);
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            FailErrno(why);
+            close(fd);
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    return close(fd) == 0 || FailErrno(why);
+}
+
 bool RenameFile(const std::string& from, const std::string& to, std::string* why) {
     return std::rename(from.c_str(), to.c_str()) == 0 || FailErrno(why);
 }

@@ -20,6 +20,13 @@ ReadResult ReadBinaryFile(const std::string& path, size_t maxBytes, std::vector<
 // untouched), with the reason in `why` when given.
 bool ReplaceBinaryFile(const std::string& path, const std::vector<uint8_t>& bytes, std::string* why = nullptr);
 
+// Writes `bytes` into the file at `path` when it is there and is no regular file or folder (a
+// pipe, a terminal, a device such as /dev/null): such a file is written into as a stream, never
+// replaced. `isStream` says whether it was one; for any other path nothing is done and the result
+// is true. False when a stream could not be written, with the reason in `why` when given.
+bool WriteToStreamFile(const std::string& path, const std::vector<uint8_t>& bytes, bool& isStream,
+                       std::string* why = nullptr);
+
 // Renames the file `from` to `to`, replacing a file there. False with the reason in `why`.
 bool RenameFile(const std::string& from, const std::string& to, std::string* why = nullptr);
 

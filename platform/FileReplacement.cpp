@@ -201,6 +201,11 @@ bool ReplaceFileContents(const std::string& path, std::string_view contents, std
     struct stat old {};
     if (stat(target.c_str(), &old) == 0) {
         if (S_ISDIR(old.st_mode)) return Fail(why, EISDIR);
+        // A pipe, terminal or device is no file to put another in the place of.
+        if (!S_ISREG(old.st_mode)) {
+            if (why) *why = "it is not a regular file";
+            return false;
+        }
         if ((old.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
             if (why) *why = "the file is read-only";
             return false;

@@ -50,7 +50,11 @@ int ExportHistory(const std::string& target) {
         const bool written = std::fwrite(csv.data(), 1, csv.size(), stdout) == csv.size();
         return written && std::fflush(stdout) == 0 ? 0 : 1;
     }
-    if (!platform::ReplaceBinaryFile(target, std::vector<uint8_t>(csv.begin(), csv.end()), &why)) {
+    // A pipe or a device (/dev/stdout, a process substitution) is written into; a file is replaced.
+    const std::vector<uint8_t> bytes(csv.begin(), csv.end());
+    bool stream = false;
+    if (!platform::WriteToStreamFile(target, bytes, stream, &why) ||
+        (!stream && !platform::ReplaceBinaryFile(target, bytes, &why))) {
         std::fprintf(stderr, "cannot write %s: %s\n", target.c_str(), why.c_str());
         return 1;
     }

@@ -2,8 +2,11 @@
 // wrong keys and a round of every letter game and a space game each leave one row in the
 // history, read back through the CSV export the program writes without a display; a damaged
 // history file is moved aside and play goes on.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -157,6 +160,19 @@ TEST_F(ResultsEndToEnd, ARaceWithKnownWrongKeysIsExportedWithExactlyThoseCountsP
     // Standard output takes the same text.
     ASSERT_EQ(Export("-"), 0);
     EXPECT_EQ(FileText("stdout.txt"), FileText("history.csv"));
+    // So does a pipe named as the file (a process substitution, /dev/stdout), which stays a pipe.
+    // The test holds both of its ends, so nothing waits; the text is small enough for its buffer.
+    const std::string pipe = (dir_ / "pipe.csv").string();
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const int pipeFd = open(pipe.c_str(), O_RDWR | O_NONBLOCK);
+    ASSERT_GE(pipeFd, 0);
+    EXPECT_EQ(Export(pipe), 0) << FileText("stdout.txt");
+    std::string piped;
+    char buffer[4096];
+    for (ssize_t n; (n = read(pipeFd, buffer, sizeof buffer)) > 0;) piped.append(buffer, static_cast<size_t>(n));
+    close(pipeFd);
+    EXPECT_EQ(piped, FileText("history.csv"));
+    EXPECT_TRUE(fs::is_fifo(pipe));
 
     // The history is never written over by its own export, under any spelling; an option where
     // the file name belongs is a usage error, not a file.
