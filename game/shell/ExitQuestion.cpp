@@ -23,15 +23,16 @@ bool ExitQuestion::Ask(const std::u16string& text) {
     return dlg->Show(text, 240, 212, false) == MessageDlg::kRePlay;
 }
 
-void ExitQuestion::LeaveGame() {
-    if (!Ask(GameExitText())) return;
+bool ExitQuestion::LeaveGame() {
+    if (!Ask(GameExitText())) return false;
     if (g_startedAtMenu) {
         if (auto menu = ScreenFactory::Create(ScreenFactory::kMenu)) {
             MakeCurrentScreen(std::move(menu));
-            return;
+            return true;
         }
     }
     ShutdownProgram();
+    return true;
 }
 
 void ExitQuestion::QuitProgram() {

@@ -18,8 +18,9 @@ public:
 
     // Asks `text`; true when the player confirmed (the dialog's replay button, or Enter).
     static bool Ask(const std::u16string& text);
-    // A game's exit: asks, and on a yes goes back to the menu or ends the program.
-    static void LeaveGame();
+    // A game's exit: asks, and on a yes goes back to the menu or ends the program. True when the
+    // game's screen was left (nothing of it may be touched then).
+    static bool LeaveGame();
     // The menu's exit: asks, and on a yes ends the program.
     static void QuitProgram();
 };

@@ -159,11 +159,10 @@ void LetterGameFrame::BtnStart_OnClick() {
 void LetterGameFrame::BtnPause_OnClick() {
     const bool wasHalted = Halted;
     Halted = !Halted;
-    // The time a round stands paused is no typing time.
     if (Halted) {
-        tally_.Hold(platform::Clock::Now());
+        HoldTypingTime();
     } else {
-        tally_.GoOn(platform::Clock::Now());
+        ResumeTypingTime();
     }
     if (!g_Sound) return;
     if (wasHalted) {
@@ -179,15 +178,26 @@ void LetterGameFrame::BtnEnd_OnClick() {
     if (g_Sound) g_Sound->StopLoop();
 }
 
-void LetterGameFrame::BtnExit_OnClick() { ExitQuestion::LeaveGame(); }
+void LetterGameFrame::BtnExit_OnClick() {
+    HoldTypingTime();
+    if (!ExitQuestion::LeaveGame()) ResumeTypingTime();
+}
 
 void LetterGameFrame::BtnSetup_OnClick() {
     auto setup = g_SetupDlg;
+    HoldTypingTime();
     if (setup && setup->Show(look_.setupPage, 173, 143)) {
         SettingsConfirmed();
         BtnStart_OnClick();
     }
+    ResumeTypingTime();
     SelectArialFont();
+}
+
+void LetterGameFrame::HoldTypingTime() { tally_.Hold(platform::Clock::Now()); }
+
+void LetterGameFrame::ResumeTypingTime() {
+    if (!Halted) tally_.GoOn(platform::Clock::Now());
 }
 
 void LetterGameFrame::DrawButtons() {

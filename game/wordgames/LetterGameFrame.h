@@ -82,6 +82,12 @@ public:
 protected:
     enum class RoundOutcome { Running, Passed, Lost };
 
+    // The time a round stands paused, or under a dialog (the exit question, the settings), is no
+    // typing time: held when that begins, counted again when it ends unless the round is still
+    // paused or over.
+    void HoldTypingTime();
+    void ResumeTypingTime();
+
     // Loads the game's own pictures (colour key black).
     virtual void LoadPictures() = 0;
     // Resets the round's counters and objects (called by BtnStart_OnClick).

@@ -94,6 +94,11 @@ void MoleGame::StartRound() {
 
 void MoleGame::BtnPause_OnClick() {
     Halted = !Halted;
+    if (Halted) {
+        HoldTypingTime();
+    } else {
+        ResumeTypingTime();
+    }
     if (Halted && g_Sound) g_Sound->StopLoop();
 }
 
@@ -107,11 +112,16 @@ void MoleGame::BtnEnd_OnClick() {
     }
 }
 
-void MoleGame::BtnExit_OnClick() { ExitQuestion::LeaveGame(); }
+void MoleGame::BtnExit_OnClick() {
+    HoldTypingTime();
+    if (!ExitQuestion::LeaveGame()) ResumeTypingTime();
+}
 
 void MoleGame::BtnSetup_OnClick() {
     auto setup = g_SetupDlg;
+    HoldTypingTime();
     if (setup && setup->Show(Look().setupPage, 173, 143)) BtnStart_OnClick();
+    ResumeTypingTime();
 }
 
 void MoleGame::StepRound() {

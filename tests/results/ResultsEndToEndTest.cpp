@@ -192,7 +192,8 @@ TEST_F(ResultsEndToEnd, ARaceWithKnownWrongKeysIsExportedWithExactlyThoseCountsP
 }
 
 TEST_F(ResultsEndToEnd, EveryLetterGameRoundAndASpaceGameLeaveOneRowEach) {
-    // Apples: three letters typed, then the first apple on the ground loses the round.
+    // Apples: three letters typed, the exit question left open for 30 s and answered "stay", then
+    // the first apple on the ground loses the round.
     g_Settings.Field[kAppleFail] = 1;
     g_Settings.Field[kMoleTime] = 30;
     g_Settings.Field[kMoleInterval] = 0;
@@ -203,12 +204,14 @@ TEST_F(ResultsEndToEnd, EveryLetterGameRoundAndASpaceGameLeaveOneRowEach) {
     g_Settings.Field[kSpaceBonus] = 0;
     ASSERT_TRUE(SaveSettings(kSettingsFile));
     ASSERT_EQ(Play("frames 2\nkey 5\nframes 2\nclick " + Centre("PUBLIC_START", 4, 196, 524) +
-                   "\nframes 2\ntype abc\nframes 900\nsnapshot " + Shot("apple.png") + "\nkey Esc\nframes 2\n"),
+                   "\nframes 2\ntype abc\nclick 59 556\nframes 1500\nkey Esc\nframes 900\nsnapshot " +
+                   Shot("apple.png") + "\nkey Esc\nframes 2\n"),
               0)
         << output_;
-    // Moles: nothing hit, the radishes are eaten.
+    // Moles: nothing hit, 30 s paused, the radishes are eaten.
     ASSERT_EQ(Play("frames 2\nkey 3\nframes 2\nclick " + Centre("PUBLIC_START", 4, 485, 524) +
-                   "\nframes 2\ntype xyz\nframes 400\nsnapshot " + Shot("mole.png") + "\nkey Esc\nframes 2\n"),
+                   "\nframes 2\ntype xyz\nclick 430 530\nframes 1500\nclick 430 530\nframes 400\nsnapshot " +
+                   Shot("mole.png") + "\nkey Esc\nframes 2\n"),
               0)
         << output_;
     // Frogs: every word of this course is a doubled letter, so typing each in turn crosses.
@@ -243,6 +246,8 @@ TEST_F(ResultsEndToEnd, EveryLetterGameRoundAndASpaceGameLeaveOneRowEach) {
     }
     EXPECT_EQ(rows[1][3], "3") << "three letters typed at the apples";
     EXPECT_EQ(rows[2][3], "3") << "three letters typed at the moles";
+    for (size_t i : {1, 2})
+        EXPECT_LT(std::stoi(rows[i][6]), 25000) << "held time counted as typing time: " << games[i - 1];
     EXPECT_GE(std::stoi(rows[3][4]), 5 * 3 * 2) << "five crossings of three two-letter words";
     EXPECT_EQ(rows[4][3], "6") << "six letters typed at the enemies";
 }
