@@ -155,30 +155,41 @@ bool HistoryStore::ForEach(const std::function<void(const GameResult&)>& visit, 
     return step == SqlStatement::StepResult::Done;
 }
 
-std::vector<GameResult> HistoryStore::Recent(const std::string& game, int32_t count) {
+template <typename Rows>
+Rows HistoryStore::Failed(std::string* why, Rows& rows) const {
+    if (why) *why = db_->Error();
+    rows.clear();
+    return rows;
+}
+
+std::vector<GameResult> HistoryStore::Recent(const std::string& game, int32_t count, std::string* why) {
     std::vector<GameResult> out;
     auto rows = db_->Prepare(
         (std::string("SELECT ") + kColumns + " FROM results WHERE ?1 = '' OR game = ?1 ORDER BY id DESC LIMIT ?2")
             .c_str());
-    if (!rows) return out;
+    if (!rows) return Failed(why, out);
     rows->Bind(1, game);
     rows->Bind(2, int64_t{count});
-    while (rows->Step() == SqlStatement::StepResult::Row) out.insert(out.begin(), RowOf(*rows));
+    SqlStatement::StepResult step;
+    while ((step = rows->Step()) == SqlStatement::StepResult::Row) out.insert(out.begin(), RowOf(*rows));
+    if (step == SqlStatement::StepResult::Failed) return Failed(why, out);
     return out;
 }
 
-std::vector<KeyCount> HistoryStore::KeyTotals(const std::string& game, int32_t count) {
+std::vector<KeyCount> HistoryStore::KeyTotals(const std::string& game, int32_t count, std::string* why) {
     std::vector<KeyCount> out;
     auto rows = db_->Prepare(
         "SELECT key, SUM(presses), SUM(misses) FROM result_keys WHERE result_id IN"
         " (SELECT id FROM results WHERE ?1 = '' OR game = ?1 ORDER BY id DESC LIMIT ?2) GROUP BY key ORDER BY key");
-    if (!rows) return out;
+    if (!rows) return Failed(why, out);
     rows->Bind(1, game);
     rows->Bind(2, int64_t{count});
-    while (rows->Step() == SqlStatement::StepResult::Row) {
+    SqlStatement::StepResult step;
+    while ((step = rows->Step()) == SqlStatement::StepResult::Row) {
         out.push_back(KeyCount{static_cast<char16_t>(rows->Int(0)), static_cast<int32_t>(rows->Int(1)),
                                static_cast<int32_t>(rows->Int(2))});
     }
+    if (step == SqlStatement::StepResult::Failed) return Failed(why, out);
     return out;
 }
 

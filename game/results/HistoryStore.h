@@ -35,13 +35,17 @@ public:
     bool Damaged() const;
     // Every result, oldest first, without its keys. False with the reason in `why`.
     bool ForEach(const std::function<void(const GameResult&)>& visit, std::string& why);
-    // The last `count` results of `game` (all games when empty), oldest first, without keys.
-    std::vector<GameResult> Recent(const std::string& game, int32_t count);
+    // The last `count` results of `game` (all games when empty), oldest first, without keys;
+    // none, with the reason in `why`, when they cannot be read.
+    std::vector<GameResult> Recent(const std::string& game, int32_t count, std::string* why = nullptr);
     // Presses and misses of every key summed over the last `count` results of `game` (all
-    // games when empty), by key code.
-    std::vector<KeyCount> KeyTotals(const std::string& game, int32_t count);
+    // games when empty), by key code; none, with the reason in `why`, when they cannot be read.
+    std::vector<KeyCount> KeyTotals(const std::string& game, int32_t count, std::string* why = nullptr);
 
 private:
+    // `rows` emptied, with the database's reason in `why` when given.
+    template <typename Rows>
+    Rows Failed(std::string* why, Rows& rows) const;
     explicit HistoryStore(std::unique_ptr<platform::SqlDatabase> db);
     // Brings the schema to kSchemaVersion; false if it cannot (or the file is newer).
     bool Migrate(std::string& why);

@@ -17,7 +17,15 @@ RecordsSummary RecordsSummary::Load(const std::string& path, const std::string& 
         return none;
     }
     if (game.empty()) return {};
-    return Of(store->Recent(game, kChartResults), store->KeyTotals(game, kKeyResults));
+    std::string why;
+    std::vector<GameResult> recent = store->Recent(game, kChartResults, &why);
+    std::vector<KeyCount> keys = why.empty() ? store->KeyTotals(game, kKeyResults, &why) : std::vector<KeyCount>();
+    if (!why.empty()) {
+        RecordsSummary none;
+        none.unreadable = why;
+        return none;
+    }
+    return Of(std::move(recent), std::move(keys));
 }
 
 RecordsSummary RecordsSummary::Of(std::vector<GameResult> recent, std::vector<KeyCount> keys) {

@@ -72,6 +72,15 @@ TEST(RecordsScreenEndToEnd, KeySixOpensTheRecordsOfASeededHistoryAndEscReturnsTo
     std::ofstream((dir / "not-a-history").string()) << "these bytes are no database";
     EXPECT_NE(results::RecordsSummary::Load((dir / "not-a-history").string(), "race").unreadable, "");
     EXPECT_EQ(results::RecordsSummary::Load((dir / "absent").string(), "race").unreadable, "");
+    // So is one damaged inside, past a sound first page.
+    const fs::path broken = dir / "broken-history";
+    fs::copy_file(history, broken);
+    {
+        std::fstream file(broken, std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(4096);
+        file << std::string(4096, '\xEE');
+    }
+    EXPECT_NE(results::RecordsSummary::Load(broken.string(), "race").unreadable, "");
 
     const auto shot = [&](const char* name) { return (dir / name).string(); };
     const std::string script = std::string("frames 3\nsnapshot ") + shot("menu.png") + "\nkey 6\nframes 2\nsnapshot " +
