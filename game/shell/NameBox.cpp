@@ -72,6 +72,9 @@ std::optional<std::u16string> NameBox::Show(const std::u16string& title, const s
     prompt_ = prompt;
     maxChars_ = std::max(maxChars, 0);
     text_ = FirstCharacters(initial, maxChars_);
+    // The default answer stands selected: the first character typed replaces it, Backspace
+    // clears it, Enter keeps it.
+    selected_ = !text_.empty();
     BtnOK->Left = kOkLeft;
     BtnCancel->Left = kCancelLeft;
     BtnOK->Top = BtnCancel->Top = kButtonTop;
@@ -146,12 +149,16 @@ void NameBox::Type(uint32_t ansiCode) {
     bytes.push_back(static_cast<char>(ansiCode & 0xFF));
     const std::u16string typed = platform::FromAnsi(bytes);
     if (typed.empty() || typed.find(u'\uFFFD') != std::u16string::npos) return;
+    if (selected_) text_.clear();
+    selected_ = false;
     if (CharacterCount(text_) + CharacterCount(typed) > maxChars_) return;
     text_ += typed;
     caretStart_ = platform::Clock::Now();
 }
 
 void NameBox::Erase() {
+    if (selected_) text_.clear();
+    selected_ = false;
     if (text_.empty()) return;
     const bool pair = text_.size() >= 2 && IsTrailSurrogate(text_.back()) && IsLeadSurrogate(text_[text_.size() - 2]);
     text_.resize(text_.size() - (pair ? 2 : 1));
@@ -195,6 +202,11 @@ void NameBox::DrawTexts() {
     }
     const int32_t lineHeight = std::max(graphic->MeasureText(u"国").cy, 1);
     const int32_t textY = kFieldTop + (kFieldBottom - kFieldTop - lineHeight) / 2;
+    if (selected_) {
+        graphic->FillBox(kFieldLeft + kTextInset - 1, textY - 1, kFieldLeft + kTextInset + width + 1,
+                         textY + lineHeight, kSelectionColor, platform::Surface::RawFromBgr(kSelectionColor));
+        graphic->SetTextColor(kTitleColor);
+    }
     graphic->DrawText(kFieldLeft + kTextInset, textY, shown);
     graphic->EndText();
     caretX_ = kFieldLeft + kTextInset + width + 1;

@@ -14,7 +14,8 @@ struct Message;
 // The modal box that asks for a line of text (a player's name), drawn over the current screen
 // like the other dialogs: a title, a prompt, an edit field with a blinking caret and the buttons
 // OK and Cancel. It takes its input from the thread's message queue: typed characters (also
-// those an input method commits), Backspace, Enter for OK and Esc for Cancel.
+// those an input method commits), Backspace, Enter for OK and Esc for Cancel. The default text
+// opens selected, so typing replaces it.
 class NameBox : public std::enable_shared_from_this<NameBox> {
 public:
     // Where the box stands and what it holds, relative to the screen.
@@ -33,6 +34,8 @@ public:
     static constexpr int32_t kCancelLeft = kLeft + 190;
     // The caret shows for this long, then hides for as long; typing shows it again at once.
     static constexpr uint32_t kBlinkMs = 500;
+    // BGR: the blue behind a selected text, which is drawn white on it.
+    static constexpr uint32_t kSelectionColor = 0xC06020;
 
     static std::shared_ptr<NameBox> Create();
 
@@ -66,6 +69,7 @@ private:
     int32_t maxChars_ = 0;
     uint32_t caretStart_ = 0;
     int32_t caretX_ = kFieldLeft;
+    bool selected_ = false;  // the whole text, until a key edits it
     bool running_ = false;
     std::optional<std::u16string> result_;
 };

@@ -106,11 +106,12 @@ TEST(DialogSnapshots, ScriptTypesANameIntoTheNameBox) {
     const std::string blinked = (dir / "namebox-caret-off.png").string();
     const std::string output =
         RunScript(temp.Path(), std::string("frames 3\nopen namebox\nframes 3\nsnapshot ") + first +
-                                   "\ntype ab\nkey Backspace\ntype 高分英雄好汉\nframes 2\nsnapshot " + typed +
+                                   "\ntype ab\nkey Backspace\ntype 高分英雄好汉子孙\nframes 2\nsnapshot " + typed +
                                    "\nwait 600\nsnapshot " + blinked +
                                    "\nkey Enter\nframes 2\nopen namebox\ntype x\nkey Esc\nframes 2\n");
-    // Eight characters at most: the last one typed was refused.
-    EXPECT_NE(output.find("namebox: ok [英雄a高分英雄好]"), std::string::npos) << output;
+    // The first key replaced the default name; eight characters at most: the last one typed was
+    // refused.
+    EXPECT_NE(output.find("namebox: ok [a高分英雄好汉子]"), std::string::npos) << output;
     EXPECT_NE(output.find("namebox: cancel"), std::string::npos) << output;
 
     auto shotFirst = LoadPngFile(first);
@@ -126,14 +127,15 @@ TEST(DialogSnapshots, ScriptTypesANameIntoTheNameBox) {
               30);
     // The field shows the text with the caret right after it; the caret blinks off, and longer
     // text moves it on.
-    auto field = [&](const platform::Surface& shot) {
-        int black = 0;
+    auto field = [&](const platform::Surface& shot, uint16_t pixel) {
+        int n = 0;
         for (int32_t py = NameBox::kFieldTop + 1; py < NameBox::kFieldBottom - 1; ++py) {
             for (int32_t px = NameBox::kFieldLeft + 1; px < NameBox::kFieldRight - 1; ++px)
-                black += shot.ReadPixel(px, py) == 0;
+                n += shot.ReadPixel(px, py) == pixel;
         }
-        return black;
+        return n;
     };
+    const uint16_t selection = platform::Surface::RawFromBgr(NameBox::kSelectionColor);
     const auto caretFirst = CaretColumns(*shotFirst);
     const auto caretTyped = CaretColumns(*shotTyped);
     ASSERT_FALSE(caretFirst.empty());
@@ -141,8 +143,10 @@ TEST(DialogSnapshots, ScriptTypesANameIntoTheNameBox) {
     EXPECT_GT(caretFirst.front(), NameBox::kFieldLeft + 20);  // after the two characters of the default
     EXPECT_GT(caretTyped.front(), caretFirst.front() + 60);
     EXPECT_TRUE(CaretColumns(*shotBlinked).empty());
-    EXPECT_GT(field(*shotFirst), 2 * static_cast<int>(caretFirst.size()) * 10);
-    EXPECT_GT(field(*shotTyped), field(*shotFirst) * 2);
+    // The default name stands selected; typed text is black on white.
+    EXPECT_GT(field(*shotFirst, selection), 200);
+    EXPECT_EQ(field(*shotTyped, selection), 0);
+    EXPECT_GT(field(*shotTyped, 0), 2 * static_cast<int>(caretTyped.size()) * 10 + 100);
 }
 
 TEST(DialogSnapshots, ScriptOpensEverySettingsPageAndTheQuitQuestion) {

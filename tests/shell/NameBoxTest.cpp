@@ -39,15 +39,17 @@ TEST(NameBox, TypesThroughTheQueueUpToTheCharacterLimit) {
     driver.Post({KeyDownMsg('A', {'a'}), Msg(WM_KEYUP, 'A'), KeyDownMsg(VK_TAB, {9}), KeyDownMsg('G', {gao})})
         .Post(Committed(u"分"))
         .Key(VK_BACK)
-        .Post(Committed(u"分英雄好汉子"))  // 英雄a高 + 分英雄好: the ninth character and after are refused
+        .Post(Committed(u"分英雄好汉子孙"))  // a高 + 分英雄好汉子: the ninth character is refused
         .Key(VK_BACK)
         .Post(Committed(u"们"))
         .Key(VK_RETURN);
-    EXPECT_EQ(AskName(), std::u16string(u"英雄a高分英雄们"));
+    // The first key replaced the default name.
+    EXPECT_EQ(AskName(), std::u16string(u"a高分英雄好汉们"));
     EXPECT_EQ(driver.Screen().keyPresses + driver.Screen().keyDowns, 0);
     EXPECT_GE(driver.Screen().frames, 1);
 
-    // Backspace past the start leaves an empty answer; Esc after typing gives no answer at all.
+    // Backspace clears the default, and past the start leaves an empty answer; Esc after typing
+    // gives no answer at all.
     Driver erase;
     erase.Key(VK_BACK).Key(VK_BACK).Key(VK_BACK).Key(VK_RETURN);
     EXPECT_EQ(AskName(), std::u16string());
@@ -57,8 +59,11 @@ TEST(NameBox, TypesThroughTheQueueUpToTheCharacterLimit) {
 
     // A default longer than the limit is cut to whole characters, a surrogate pair counting one.
     Driver cut;
-    cut.Post(Committed(u"李")).Key(VK_RETURN);
+    cut.Key(VK_RETURN);
     EXPECT_EQ(AskName(3, u"a\U0001F600bcd"), std::u16string(u"a\U0001F600b"));
+    Driver kept;
+    kept.Key(VK_BACK).Post(Committed(u"李")).Key(VK_RETURN);
+    EXPECT_EQ(AskName(), std::u16string(u"李"));
 }
 
 TEST(NameBox, ButtonsAnswerAndTheCaretBlinks) {
@@ -66,7 +71,7 @@ TEST(NameBox, ButtonsAnswerAndTheCaretBlinks) {
     const int32_t buttonY = NameBox::kButtonTop + 10;
     Driver ok;
     ok.Post(Committed(u"王")).Click(okX, buttonY).Frame().Key(VK_ESCAPE);
-    EXPECT_EQ(AskName(), std::u16string(u"英雄王"));
+    EXPECT_EQ(AskName(), std::u16string(u"王"));
     EXPECT_EQ(ok.Screen().mouseButtons, 0);
     Driver cancel;
     cancel.Click(cancelX, buttonY).Frame().Key(VK_RETURN);

@@ -123,7 +123,7 @@ TEST_F(SpaceShootGameTest, GameOverEntersAQualifyingScoreKeepsTheDifficultyAndTh
     game.EditField().SetEnergy(10);
     Ram(game);
     {
-        // The name box offers "英雄"; the player rubs out one character and types "Li".
+        // The name box offers "英雄", selected; the player rubs it out and types "Li".
         DialogDriver driver({DialogDriver::Key(platform::VK_BACK), DialogDriver::Char(u'L'), DialogDriver::Char(u'i'),
                              DialogDriver::Key(platform::VK_RETURN)});
         Frame();
@@ -132,7 +132,7 @@ TEST_F(SpaceShootGameTest, GameOverEntersAQualifyingScoreKeepsTheDifficultyAndTh
     ASSERT_EQ(game.ScreenMode(), SpaceShootGame::kGameOver);
     EXPECT_EQ(game.Field().Score(), 0);
     ASSERT_EQ(g_HiScore->EntryCount(), 1);
-    EXPECT_EQ(g_HiScore->EntryAt(0).Name, u"英Li");
+    EXPECT_EQ(g_HiScore->EntryAt(0).Name, u"Li");
     EXPECT_EQ(g_HiScore->EntryAt(0).Score, 4500);
     EXPECT_TRUE(std::filesystem::exists(dir_ / "Game" / "space.hi"));
     EXPECT_EQ(SavedField(kSpaceCount), 1);
