@@ -93,12 +93,14 @@ bool IDict::Load(const std::string& key, int32_t count) {
     const std::string path = baseFolder_ + key + ".ID";
     std::vector<std::u16string> words;
     const size_t slots = count > 0 ? static_cast<size_t>(count) : 0;
-    const auto file = platform::IsPlainFile(path) ? platform::FileReader::Open(path, kMaxFileBytes) : nullptr;
+    const bool there = platform::IsPlainFile(path);
+    const auto file = there ? platform::FileReader::Open(path, kMaxFileBytes) : nullptr;
     if (file) words = UsableWords(*file, slots);
     const bool read = file && !file->Failed();
-    // A file without one word a game can show is as good as missing.
+    // A file without one word a game can show is as good as missing, but is not called missing.
     if (!read || (words.empty() && slots > 0)) {
-        platform::ShowMessageBox(u"数据错误，找不到文件" + platform::FromUtf8(path) + u" 请重新安装数据", u"出错信息");
+        const char16_t* what = there ? u"数据错误，文件已损坏或无法读取：" : u"数据错误，找不到文件";
+        platform::ShowMessageBox(what + platform::FromUtf8(path) + u" 请重新安装数据", u"出错信息");
         return false;
     }
     words.resize(slots);

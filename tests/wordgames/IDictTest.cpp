@@ -99,8 +99,8 @@ TEST_F(IDictTest, MissingCourseSaysSoAndKeepsTheOldWords) {
 }
 
 // Damaged course files: random bytes, records far longer than any word, an empty file. None has
-// a word a game can show, so each is as good as missing: the message names it and the old
-// words stay. Among good words, those too long for the game and those not in the code page
+// a word a game can show, so each is refused as a missing one is: the message names it as
+// damaged and the old words stay. Among good words, those too long for the game and those not in the code page
 // are passed over.
 TEST_F(IDictTest, DamagedCoursesAreRefusedLikeMissingOnesAndUnshowableWordsSkipped) {
     std::string random(85000, '\0');
@@ -125,7 +125,7 @@ TEST_F(IDictTest, DamagedCoursesAreRefusedLikeMissingOnesAndUnshowableWordsSkipp
         ::testing::internal::CaptureStderr();
         EXPECT_FALSE(dict.Load("4W", 4543));
         const std::string said = ::testing::internal::GetCapturedStderr();
-        EXPECT_NE(said.find("[出错信息] 数据错误，找不到文件" + dict.BaseFolder() + "4W.ID 请重新安装数据"),
+        EXPECT_NE(said.find("[出错信息] 数据错误，文件已损坏或无法读取：" + dict.BaseFolder() + "4W.ID 请重新安装数据"),
                   std::string::npos)
             << bytes.size() << " bytes: " << said;
         EXPECT_EQ(dict.Count(), 900);
