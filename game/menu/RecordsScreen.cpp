@@ -48,8 +48,8 @@ constexpr int32_t kPlotTop = 130;
 constexpr int32_t kPlotBottom = 280;
 
 constexpr int32_t kKeyTop = 366;
-constexpr int32_t kKeySize = 34;
-constexpr int32_t kKeyStep = 38;
+constexpr int32_t kKeySize = 29;
+constexpr int32_t kKeyStep = 32;
 
 uint32_t Raw(uint32_t bgr) { return platform::Surface::RawFromBgr(bgr); }
 
@@ -181,7 +181,9 @@ void RecordsScreen::DrawChart() {
 
 void RecordsScreen::DrawKeyboard() {
     GraphicEngine& g = *g_Graphic;
-    static const char16_t* const kRows[] = {u"1234567890", u"QWERTYUIOP", u"ASDFGHJKL", u"ZXCVBNM"};
+    // The keys as they lie on the keyboard, the space bar below them: races count spaces and
+    // punctuation too.
+    static const char16_t* const kRows[] = {u"1234567890-=", u"QWERTYUIOP[]", u"ASDFGHJKL;'", u"ZXCVBNM,./"};
     g.BeginText();
     g.SetTextColor(kInk);
     g.DrawText(60, 358, u"按错率（最近 500 次）");
@@ -189,6 +191,7 @@ void RecordsScreen::DrawKeyboard() {
     struct Cap {
         int32_t x, y;
         char16_t key;
+        int32_t width = kKeySize;
     };
     std::vector<Cap> caps;
     for (int32_t row = 0; row < 4; ++row) {
@@ -196,17 +199,18 @@ void RecordsScreen::DrawKeyboard() {
         for (int32_t i = 0; kRows[row][i]; ++i)
             caps.push_back({left + i * kKeyStep, kKeyTop + 12 + row * kKeyStep, kRows[row][i]});
     }
+    caps.push_back({190 + 3 * kKeyStep, kKeyTop + 12 + 4 * kKeyStep, u' ', 6 * kKeyStep - (kKeyStep - kKeySize)});
     for (const Cap& c : caps)
-        g.FillBox(c.x, c.y, c.x + kKeySize, c.y + kKeySize, kInk, Raw(MissColour(summary_.KeyOnBoard(c.key))));
+        g.FillBox(c.x, c.y, c.x + c.width, c.y + kKeySize, kInk, Raw(MissColour(summary_.KeyOnBoard(c.key))));
     // Legend: no data, no misses, a fifth missed or more.
     const results::KeyCount legend[] = {{0, 0, 0}, {0, 10, 0}, {0, 10, 2}};
     const char16_t* const names[] = {u"没有数据", u"0%", u"20% 以上"};
     g.BeginText();
     g.SetTextColor(kInk);
     for (const Cap& c : caps) {
-        const std::u16string label(1, c.key);
+        const std::u16string label = c.key == u' ' ? u"空格" : std::u16string(1, c.key);
         const platform::Size size = g.MeasureText(label);
-        g.DrawText(c.x + (kKeySize - size.cx) / 2, c.y + (kKeySize - size.cy) / 2, label);
+        g.DrawText(c.x + (c.width - size.cx) / 2, c.y + (kKeySize - size.cy) / 2, label);
     }
     for (int32_t i = 0; i < 3; ++i) g.DrawText(640, 400 + i * 30, names[i]);
     g.EndText();

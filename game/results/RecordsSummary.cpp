@@ -1,6 +1,7 @@
 #include "results/RecordsSummary.h"
 
 #include <algorithm>
+#include <string_view>
 #include <utility>
 
 #include "platform/SqlDatabase.h"
@@ -51,11 +52,24 @@ RecordsSummary RecordsSummary::Of(std::vector<GameResult> recent, std::vector<Ke
     return s;
 }
 
+namespace {
+
+// The key that types `c` on the keyboard the records draw: a capital or a shifted sign is
+// typed on the key of the small letter or the plain sign.
+char16_t KeyOf(char16_t c) {
+    static constexpr std::u16string_view kShifted = u"!@#$%^&*()_+{}:\"<>?~|";
+    static constexpr std::u16string_view kPlain = u"1234567890-=[];',./`\\";
+    if (c >= u'A' && c <= u'Z') return static_cast<char16_t>(c - u'A' + u'a');
+    const size_t at = kShifted.find(c);
+    return at == std::u16string_view::npos ? c : kPlain[at];
+}
+
+}  // namespace
+
 KeyCount RecordsSummary::KeyOnBoard(char16_t key) const {
-    const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c; };
     KeyCount total{key, 0, 0};
     for (const KeyCount& k : keys) {
-        if (lower(k.key) != lower(key)) continue;
+        if (KeyOf(k.key) != KeyOf(key)) continue;
         total.presses += k.presses;
         total.misses += k.misses;
     }

@@ -28,7 +28,8 @@ struct RecordsSummary {
     static RecordsSummary Load(const std::string& path, const std::string& game);
     // The figures of `recent` and `keys`.
     static RecordsSummary Of(std::vector<GameResult> recent, std::vector<KeyCount> keys);
-    // Presses and misses of a key on the keyboard: upper and lower case letters together.
+    // Presses and misses of a key on the keyboard: upper and lower case letters together, and a
+    // sign typed with Shift with the plain sign of its key.
     KeyCount KeyOnBoard(char16_t key) const;
 };
 

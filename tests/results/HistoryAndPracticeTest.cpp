@@ -164,6 +164,11 @@ TEST(Records, ARoundWithoutKeysCountsInNoBestOrAverageAndAMissNeverShowsAsAHundr
     EXPECT_EQ(results::PercentText(100.0 * 7 / 10), "70.0");
     EXPECT_EQ(results::PercentText(0), "0.0");
     EXPECT_EQ(results::RecordsSummary::Of({results::GameResult{}}, {}).averageAccuracy, 0.0);
+    // A sign typed with Shift counts on the key of its plain sign, as a capital on its letter.
+    const results::RecordsSummary keys = results::RecordsSummary::Of({}, {{u'"', 2, 1}, {u'\'', 2, 0}, {u'?', 3, 3}});
+    EXPECT_EQ(keys.KeyOnBoard(u'\'').presses, 4);
+    EXPECT_EQ(keys.KeyOnBoard(u'\'').misses, 1);
+    EXPECT_EQ(keys.KeyOnBoard(u'/').misses, 3);
     // A round's own panel shows no accuracy for it either.
     EXPECT_EQ(results::ResultPanel::Lines(results::GameResult{})[1], u"正确率 —");
     EXPECT_EQ(results::ResultPanel::Lines(Sample(1999, 1))[1], u"正确率 99.9%");
