@@ -19,8 +19,8 @@ constexpr uint32_t kCopyWait = 0x1000000;
 constexpr uint32_t kCopyAsync = 0x200;
 constexpr uint32_t kCopySrcColorKey = 0x8000;
 
-// Owns the display: the back surface every drawing operation targets, the picture pack, text
-// drawing and presentation. One instance, g_Graphic.
+// Draws on the display (which the shell owns): the back surface every drawing operation targets,
+// the picture pack, text drawing and presentation. One instance, g_Graphic.
 class GraphicEngine {
 public:
     // Opens "GameRes.DLL" in the program's Game folder. When it is missing or not a readable
@@ -82,6 +82,9 @@ public:
     bool StretchDraw(const platform::Rect& dest, const platform::Surface& picture, const platform::Rect& src,
                      uint32_t flags);
     bool Clear(uint32_t fill);
+    // Shows the back surface. Its pixels are not kept for the next frame: after a frame marked
+    // with MarkChangedAround it holds the picture before this one, so a screen draws all it
+    // shows every frame.
     bool Present();
     // The back surface differs from the last presented picture everywhere outside `still` (a
     // map that scrolled under a panel): the next present sends that without comparing, and

@@ -13,8 +13,9 @@ inline constexpr int32_t kFrameInterval = 19;
 // (also at or above 2^31). Start-up calls it before the first frame.
 void StartFrameClock();
 // Runs at most one frame: nothing happens until 19 ms have passed since the last frame.
-// Returns true when a frame ran. A frame of a still screen (see IGameInterface::NextFrameDiffers)
-// is skipped: no update, no drawing, no present, only a present the window asked for.
+// Returns true when the frame's time had come (it ran, or a still screen's frame was skipped). A frame of a still
+// screen (see IGameInterface::NextFrameDiffers) is skipped: no update, no drawing, no present, only a present the
+// window asked for.
 bool FrameTick();
 // The next frame is drawn whatever the screen says: input arrived, a dialog closed, the
 // network changed what a screen shows.
@@ -23,8 +24,8 @@ void RequestRedraw();
 void SetDrawEveryFrame(bool everyFrame);
 // Handles every waiting message (WM_QUIT ends the program), then runs FrameTick once.
 void PumpOnce();
-// Waits for the next input or the next frame deadline, whichever comes first. Every loop of the
-// program that waits (the main pump, dialogs, the session loop, the lost-display wait) waits here.
+// Waits for the next input or the next frame deadline, whichever comes first: the main pump and
+// the session loop wait here (dialogs and the lost-display wait call the queue's WaitUntil).
 // While the screen stands still, a real run waits for input or a network message only (at most
 // a second); a scripted run keeps passing frames on its virtual clock.
 void WaitForNextFrameOrInput();
@@ -36,7 +37,9 @@ void SetLostDisplayWork(std::function<void()> work);
 void CheckLostSurfaces();
 // Bit 0: Shift down; bit 1: Ctrl down.
 int32_t GetShiftState();
-// Dispatches one message to the current screen (key codes, characters, left button, quit).
+// Dispatches one message to the current screen: keys (Ctrl+M taken for the sound switch first),
+// characters, the mouse and its wheel, quit, a second start's request to come forward, and the
+// script runner's verbs. Defined in WindowProc.cpp.
 void WindowProc(const platform::Message& msg);
 // The main pump: runs until WM_QUIT.
 void RunMainPump();

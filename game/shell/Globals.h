@@ -20,7 +20,7 @@ extern std::shared_ptr<MessageDlg> g_MsgDlg;
 extern std::shared_ptr<MessageDlg> g_MsgDlg2;
 extern std::shared_ptr<SetupDlg> g_SetupDlg;
 extern std::shared_ptr<GameFont> g_SongFont;   // "宋体", height -14, character set 134
-extern std::shared_ptr<GameFont> g_ArialFont;  // "Arial", bold, height -19
+extern std::shared_ptr<GameFont> g_ArialFont;  // "Arial", bold; each game sets its height
 
 // Clock value at the start of the last frame run, and milliseconds between the last two frames.
 extern int32_t g_LastFrameTime;
