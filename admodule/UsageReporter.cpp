@@ -55,14 +55,22 @@ const char* NeverSendable(std::string_view url) {
     return nullptr;
 }
 
-// Whether the server took the report: an answer of status 300 or above (a redirect, a refusal,
-// a failure of the server or of a gateway before it) is a failed send like no answer at all.
+// Whether the server took the report: an answer of status 300 or above is no delivery.
 bool Delivered(HttpFetcher& fetcher, const std::string& url) { return fetcher.get(url) && fetcher.status() < 300; }
 
-const char* Refusal(const HttpFetcher& fetcher) {
+// Whether the server turned the report down for good: a redirect or a refusal of the request
+// itself. A failure of the server or a gateway (5xx), a timeout (408) and "too many" (429) pass.
+bool RefusedForGood(const HttpFetcher& fetcher) {
+    const long status = fetcher.status();
+    return status >= 300 && status < 500 && status != 408 && status != 429;
+}
+
+// Why a report that was not delivered never will be as it is; empty when it may be later.
+std::string Refusal(const HttpFetcher& fetcher) {
     if (fetcher.urlRejected()) return "malformed";
     if (fetcher.hostUnknown()) return "unknown host";
-    return nullptr;
+    if (RefusedForGood(fetcher)) return "refused with status " + std::to_string(fetcher.status());
+    return {};
 }
 
 }  // namespace
@@ -78,9 +86,10 @@ std::int32_t UsageReporter::ReportInfo(std::string_view action) {
 
     HttpFetcher fetcher(kLiveTimeLimit);
     if (!Delivered(fetcher, url)) {
-        // Not taken now (no answer, an error status, a name that does not resolve yet): kept.
-        if (fetcher.urlRejected()) {
-            ReportDropped("malformed", url);
+        // Not taken now (no answer, a failing server, a name that does not resolve yet): kept.
+        // Refused as malformed or by the server's answer to the request itself: dropped.
+        if (fetcher.urlRejected() || RefusedForGood(fetcher)) {
+            ReportDropped(Refusal(fetcher).c_str(), url);
             return 0;
         }
         LineQueueFile queue(queuePath());
@@ -112,9 +121,9 @@ void UsageReporter::DeliverQueued() {
         if (left.count() <= 0) break;
         HttpFetcher fetcher(left);
         if (!Delivered(fetcher, url)) {
-            const char* reason = Refusal(fetcher);
-            if (reason == nullptr) break;
-            ReportDropped(reason, url);
+            const std::string reason = Refusal(fetcher);
+            if (reason.empty()) break;
+            ReportDropped(reason.c_str(), url);
         }
         ++done;
     }

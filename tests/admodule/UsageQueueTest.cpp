@@ -50,6 +50,18 @@ TEST_F(TaviUsageQueue, AnErrorStatusIsAFailedSendAndKeepsTheQueue) {
     EXPECT_EQ(tavi.Info(u"final"), 1);
     for (const char* action : {"q1", "q2", "live", "final"}) EXPECT_EQ(TakenTimes(action), 1u) << action;
     EXPECT_FALSE(work.Exists("reportinfo.lfq"));
+
+    // A server that refuses the request itself (404) never will take it: it is not queued to
+    // hold up the reports behind it.
+    ASSERT_TRUE(server->set("mode=down"));
+    EXPECT_EQ(tavi.Info(u"q3"), 0);
+    ASSERT_TRUE(server->set("mode=gone"));
+    EXPECT_EQ(tavi.Info(u"refused"), 0);
+    EXPECT_EQ(Queued().size(), 1u);
+    ASSERT_TRUE(server->set("mode=normal"));
+    EXPECT_EQ(tavi.Info(u"last"), 1);
+    for (const char* action : {"q3", "last"}) EXPECT_EQ(TakenTimes(action), 1u) << action;
+    EXPECT_FALSE(work.Exists("reportinfo.lfq"));
 }
 
 }  // namespace

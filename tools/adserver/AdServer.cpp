@@ -156,6 +156,10 @@ void AdServer::send(Mode mode, httplib::Response& response, std::string body, co
         response.status = 502;
         response.set_content(HtmlErrorPage(), "text/html");
         return;
+    case Mode::Gone:
+        response.status = 404;
+        response.set_content("not found\n", "text/plain");
+        return;
     case Mode::Huge:
         response.set_content(Oversized(std::move(body)), type);
         return;

@@ -6,11 +6,12 @@
 namespace adserver {
 namespace {
 
-constexpr std::array<std::pair<const char*, Mode>, 8> kModes = {{
+constexpr std::array<std::pair<const char*, Mode>, 9> kModes = {{
     {"normal", Mode::Normal},
     {"slow", Mode::Slow},
     {"garbage", Mode::Garbage},
     {"html", Mode::Html},
+    {"gone", Mode::Gone},
     {"huge", Mode::Huge},
     {"reset", Mode::Reset},
     {"hang", Mode::Hang},
