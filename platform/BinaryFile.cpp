@@ -67,24 +67,46 @@ bool ReplaceBinaryFile(const std::string& path, const std::vector<uint8_t>& byte
     return ReplaceFileContents(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), why);
 }
 
-bool WriteToStreamFile(const std::string& path, const std::vector<uint8_t>& bytes, bool& isStream, std::string* why) {
-    struct stat st {};
-    isStream = stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode);
-    if (!isStream) return true;
-    const int fd = open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) return FailErrno(why);
+namespace {
+
+bool WriteAll(int fd, const std::vector<uint8_t>& bytes, std::string* why) {
     size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            FailErrno(why);
-            close(fd);
-            return false;
-        }
+        if (n <= 0) return FailErrno(why);
         done += static_cast<size_t>(n);
     }
-    return close(fd) == 0 || FailErrno(why);
+    return true;
+}
+
+// The standard output or error stream that `st` is the file of, or -1.
+int StandardStreamOf(const struct stat& st) {
+    for (const int fd : {STDOUT_FILENO, STDERR_FILENO}) {
+        struct stat open {};
+        if (fstat(fd, &open) == 0 && open.st_dev == st.st_dev && open.st_ino == st.st_ino) return fd;
+    }
+    return -1;
+}
+
+}  // namespace
+
+bool WriteToStreamFile(const std::string& path, const std::vector<uint8_t>& bytes, bool& isStream, std::string* why) {
+    struct stat st {};
+    isStream = false;
+    if (stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return true;
+    // /dev/stdout names the file the program writes to (a log it appends to, say): written on
+    // through that stream, as it was opened.
+    if (const int fd = StandardStreamOf(st); fd >= 0) {
+        isStream = true;
+        return WriteAll(fd, bytes, why);
+    }
+    if (S_ISREG(st.st_mode)) return true;
+    isStream = true;
+    const int fd = open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return FailErrno(why);
+    const bool written = WriteAll(fd, bytes, why);
+    return (close(fd) == 0 || FailErrno(why)) && written;
 }
 
 bool RenameFile(const std::string& from, const std::string& to, std::string* why) {

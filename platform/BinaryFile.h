@@ -21,9 +21,10 @@ ReadResult ReadBinaryFile(const std::string& path, size_t maxBytes, std::vector<
 bool ReplaceBinaryFile(const std::string& path, const std::vector<uint8_t>& bytes, std::string* why = nullptr);
 
 // Writes `bytes` into the file at `path` when it is there and is no regular file or folder (a
-// pipe, a terminal, a device such as /dev/null): such a file is written into as a stream, never
-// replaced. `isStream` says whether it was one; for any other path nothing is done and the result
-// is true. False when a stream could not be written, with the reason in `why` when given.
+// pipe, a terminal, a device such as /dev/null), or is the file standard output or error goes
+// to (/dev/stdout redirected to a log): such a file is written into as a stream, never replaced. `isStream` says
+// whether it was one; for any other path nothing is done and the result is true. False when a stream could not be
+// written, with the reason in `why` when given.
 bool WriteToStreamFile(const std::string& path, const std::vector<uint8_t>& bytes, bool& isStream,
                        std::string* why = nullptr);
 

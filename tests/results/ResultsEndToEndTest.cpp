@@ -57,11 +57,12 @@ protected:
         output_ += run.output;
         return run.status;
     }
-    // Runs the export with no display at all; returns its exit status.
-    int Export(const std::string& target) {
+    // Runs the export with no display at all, its output going to stdout.txt (added to its end
+    // with `append`); returns its exit status.
+    int Export(const std::string& target, bool append = false) {
         const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER " +
-                                    (dir_ / "glyphor_police").string() + " --export-history " + target + " > " +
-                                    (dir_ / "stdout.txt").string() + " 2>&1";
+                                    (dir_ / "glyphor_police").string() + " --export-history " + target +
+                                    (append ? " >> " : " > ") + (dir_ / "stdout.txt").string() + " 2>&1";
         const int status = std::system(command.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
@@ -172,6 +173,10 @@ TEST_F(ResultsEndToEnd, ARaceWithKnownWrongKeysIsExportedWithExactlyThoseCountsP
     for (ssize_t n; (n = read(pipeFd, buffer, sizeof buffer)) > 0;) piped.append(buffer, static_cast<size_t>(n));
     close(pipeFd);
     EXPECT_EQ(piped, FileText("history.csv"));
+    // /dev/stdout added to a log is written on as the log was opened, not put in its place.
+    std::ofstream(dir_ / "stdout.txt") << "before\n";
+    EXPECT_EQ(Export("/dev/stdout", true), 0);
+    EXPECT_EQ(FileText("stdout.txt"), "before\n" + FileText("history.csv"));
     EXPECT_TRUE(fs::is_fifo(pipe));
 
     // The history is never written over by its own export, under any spelling; an option where
