@@ -1,14 +1,41 @@
 #include "shell/ModalLoop.h"
 
+#include "engine/SoundEngine.h"
 #include "platform/Clock.h"
 #include "platform/Message.h"
 #include "platform/MessageQueue.h"
+#include "platform/ScriptRunner.h"
 #include "shell/FrameLoop.h"
 #include "shell/Globals.h"
 #include "shell/SoundSwitch.h"
 
+namespace {
+
+// Longest sleep of a dialog that shows nothing new: a lost wake costs at most this.
+constexpr uint32_t kStillWait = 1000;
+
+// Takes one waiting message, if any: true when one was taken.
+bool TakeMessage(const std::function<bool(const platform::Message&)>& handle) {
+    auto& queue = platform::MessageQueue::Instance();
+    platform::Message msg;
+    if (!queue.Peek(msg, true)) return false;
+    if (msg.message == platform::WM_QUIT) ShutdownProgram();
+    if (SoundSwitch::TakeKey(msg)) return true;  // the sound switch works over dialogs too
+    if (handle(msg)) return true;
+    // The game behind stands frozen: characters (an input method's, the number pad's) and the
+    // wheel the dialog leaves alone type or scroll nothing there.
+    if (msg.message == platform::WM_CHAR || msg.message == platform::WM_IME_CHAR ||
+        msg.message == platform::WM_MOUSEWHEEL)
+        return true;
+    queue.Translate(msg);
+    WindowProc(msg);
+    return true;
+}
+
+}  // namespace
+
 void RunModalLoop(const std::function<bool()>& running, const std::function<void()>& frame,
-                  const std::function<bool(const platform::Message&)>& handle) {
+                  const std::function<bool(const platform::Message&)>& handle, const std::function<bool()>& changes) {
     auto& queue = platform::MessageQueue::Instance();
     // The dialog learns where the pointer rests, so a button under it takes a click at once.
     int32_t x = 0;
@@ -20,31 +47,34 @@ void RunModalLoop(const std::function<bool()>& running, const std::function<void
         handle(move);
     }
     bool drawn = false;
+    bool due = true;  // the picture may have changed since it was last drawn
     uint32_t lastFrame = 0;
     while (running()) {
-        platform::Message msg;
-        if (queue.Peek(msg, true)) {
-            if (msg.message == platform::WM_QUIT) ShutdownProgram();
-            if (SoundSwitch::TakeKey(msg)) continue;  // the sound switch works over dialogs too
-            if (handle(msg)) continue;
-            // The game behind stands frozen: characters (an input method's, the number pad's)
-            // and the wheel the dialog leaves alone type or scroll nothing there.
-            if (msg.message == platform::WM_CHAR || msg.message == platform::WM_IME_CHAR ||
-                msg.message == platform::WM_MOUSEWHEEL)
-                continue;
-            queue.Translate(msg);
-            WindowProc(msg);
+        if (TakeMessage(handle)) {
+            due = true;
             continue;
         }
-        uint32_t now = platform::Clock::Now();
-        if (!drawn || static_cast<int32_t>(now - lastFrame) >= kFrameInterval) {
+        const bool everyFrame = platform::ScriptRunner::Active();
+        due = due || everyFrame || (changes && changes());
+        const uint32_t now = platform::Clock::Now();
+        if (due && (!drawn || static_cast<int32_t>(now - lastFrame) >= kFrameInterval)) {
             drawn = true;
+            due = false;
             lastFrame = now;
             g_LastFrameTime = static_cast<int32_t>(now);
             frame();
             continue;
         }
-        queue.WaitUntil(lastFrame + static_cast<uint32_t>(kFrameInterval));
+        if (due) {
+            queue.WaitUntil(lastFrame + static_cast<uint32_t>(kFrameInterval));
+            continue;
+        }
+        if (changes) {  // looked at again at the pace of frames
+            queue.WaitUntil(now + static_cast<uint32_t>(kFrameInterval));
+            continue;
+        }
+        if (g_Sound) g_Sound->RestWhileSilent();
+        queue.WaitUntil(now + kStillWait);
     }
     // The dialog's picture is on the back surface: the screen under it draws its next frame.
     RequestRedraw();

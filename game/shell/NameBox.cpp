@@ -83,7 +83,8 @@ std::optional<std::u16string> NameBox::Show(const std::u16string& title, const s
 
     running_ = true;
     RunModalLoop([this] { return running_; }, [this] { DrawFrame(); },
-                 [this](const Message& msg) { return HandleMessage(msg); });
+                 [this](const Message& msg) { return HandleMessage(msg); },
+                 [this] { return CaretShown() != caretDrawn_; });
     return result_;
 }
 
@@ -171,7 +172,8 @@ void NameBox::DrawFrame() {
         const auto screenFont = graphic.Font();
         graphic.FillBox(kFieldLeft, kFieldTop, kFieldRight, kFieldBottom, kFieldOutline, kWhiteFill);
         DrawTexts();
-        if (CaretShown()) {
+        caretDrawn_ = CaretShown();
+        if (caretDrawn_) {
             graphic.FillBox(caretX_, kFieldTop + kCaretInset, caretX_ + kCaretWidth, kFieldBottom - kCaretInset,
                             kTextColor, kTextColor);
         }

@@ -70,6 +70,7 @@ private:
     uint32_t caretStart_ = 0;
     int32_t caretX_ = kFieldLeft;
     bool selected_ = false;  // the whole text, until a key edits it
+    bool caretDrawn_ = false;
     bool running_ = false;
     std::optional<std::u16string> result_;
 };
