@@ -51,6 +51,8 @@ public:
     bool RestoreRes() override;
     // While a round runs: the game's step, then the round-end test.
     bool UpDateGame() override;
+    // Before a round, while it is paused and after it: nothing moves.
+    bool NextFrameDiffers() override { return !Halted; }
     bool MouseDown(int32_t Button, int32_t X, int32_t Y) override;
     bool MouseUp(int32_t Button, int32_t X, int32_t Y) override;
     bool MouseMove(int32_t X, int32_t Y) override;

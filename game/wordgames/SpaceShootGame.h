@@ -29,6 +29,8 @@ public:
     bool UpDateScreen() override;
     // One frame of play, in the playing mode only; the game ends when the energy is gone.
     bool UpDateGame() override;
+    // Only a game in play moves; its menu, the high-score table and the game over stand still.
+    bool NextFrameDiffers() override { return screenMode_ == kPlaying; }
     bool MouseDown(int32_t Button, int32_t X, int32_t Y) override;
     bool MouseUp(int32_t Button, int32_t X, int32_t Y) override;
     bool MouseMove(int32_t X, int32_t Y) override;

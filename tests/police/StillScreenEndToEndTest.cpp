@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ScriptedProgram.h"
 #include "tests/support/ScriptedRun.h"
@@ -58,6 +59,39 @@ TEST(StillScreenEndToEnd, AMinuteLeftAloneEndsWhereDrawingEveryFrameEnds) {
     const auto setting = LoadSnapshot((skipped / "setting.png").string());
     const auto race = LoadSnapshot((skipped / "race.png").string());
     EXPECT_FALSE(SamePixels(*setting, *race));
+}
+
+// The word games stand still before a round, while it is paused and at the space menu; a minute
+// of each ends where drawing every frame does, and so do the rounds played after.
+TEST(StillScreenEndToEnd, WordGamesLeftAloneEndWhereDrawingEveryFrameEnds) {
+    testsupport::TempDir temp("glyphor-still-words");
+    const std::string names[] = {"apple-idle", "apple-paused", "apple-on", "space-menu", "space-on"};
+    const auto script = [&](const std::string& prefix, const fs::path& shots) {
+        const auto shot = [&](const std::string& name) {
+            return "snapshot " + (shots / (name + ".png")).string() + "\n";
+        };
+        return prefix + "frames 3\nkey 5\nframes 2\nwait 60000\n" + shot(names[0]) +
+               "click 218 542\nframes 2\ntype abc\nframes 20\nclick 139 530\nwait 60000\n" + shot(names[1]) +
+               "click 139 530\nframes 40\n" + shot(names[2]) + "click 60 557\nframes 2\nkey Enter\nframes 3\nkey 2\n" +
+               "frames 2\nwait 60000\n" + shot(names[3]) + "click 400 308\nframes 40\ntype qwerty\nframes 40\n" +
+               shot(names[4]);
+    };
+    std::vector<testsupport::ScriptedRun> runs;
+    for (const char* kind : {"skipped", "drawn"}) {
+        const fs::path shots = fs::path(temp.Path()) / kind;
+        fs::create_directories(shots);
+        runs.push_back(testsupport::PlayScript(kDist + "/glyphor_police", shots,
+                                               script(std::string(kind) == "drawn" ? "everyframe\n" : "", shots),
+                                               "--menu", 7));
+        ASSERT_EQ(runs.back().status, 0) << runs.back().output;
+    }
+    EXPECT_EQ(runs[0].output, runs[1].output);
+    for (const std::string& name : names) {
+        const auto left = LoadSnapshot((fs::path(temp.Path()) / "skipped" / (name + ".png")).string());
+        const auto right = LoadSnapshot((fs::path(temp.Path()) / "drawn" / (name + ".png")).string());
+        ASSERT_TRUE(left && right) << name << "\n" << runs[0].output;
+        EXPECT_TRUE(SamePixels(*left, *right)) << name;
+    }
 }
 
 }  // namespace
