@@ -64,6 +64,8 @@ bool NetController::IsHost() const { return engine_->IsHost(); }
 
 bool NetController::InSession() const { return engine_->IsInSession(); }
 
+bool NetController::Waiting() const { return engine_->IsSearching() || engine_->IsJoining(); }
+
 // ---- The lobby ----
 
 void NetController::EnterLobby() {

@@ -27,6 +27,8 @@ public:
     NetController& operator=(const NetController&) = delete;
 
     NetEngine& Engine() { return *engine_; }
+    // A search or a join runs: the lobby and the setting screen say so while it lasts.
+    bool Waiting() const;
     // The chosen lobby row, 1-based; 0 for none.
     int32_t SelectedSession() const { return selectedSession_; }
 

@@ -61,8 +61,10 @@ bool PoliceGame::UpDateGame() {
 }
 
 bool PoliceGame::NextFrameDiffers() {
-    return statusTicks_ > 0 || screen_ == kScreenRace || screen_ == kScreenLobby ||
-           (screen_ == kScreenSetting && isNetworkGame_);
+    // The lobby and a network game's setting screen change by themselves only while a search or
+    // a join runs; what the other side does arrives as a network message, which redraws.
+    const bool networkScreen = screen_ == kScreenLobby || (screen_ == kScreenSetting && isNetworkGame_);
+    return statusTicks_ > 0 || screen_ == kScreenRace || (networkScreen && network_.Waiting());
 }
 
 bool PoliceGame::UpDateScreen() {

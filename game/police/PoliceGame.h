@@ -34,8 +34,8 @@ public:
     bool RestoreRes() override;
     bool UpDateScreen() override;
     bool UpDateGame() override;
-    // The menu, the result screens and a single player's setting screen stand still until input
-    // once a status message is gone; the race, the lobby and a session's setting screen do not.
+    // Every screen but the race stands still until input or a network message once a status
+    // message is gone, and the lobby and a session's setting screen while no search or join runs.
     bool NextFrameDiffers() override;
     bool MouseDown(int32_t Button, int32_t X, int32_t Y) override;
     bool MouseUp(int32_t Button, int32_t X, int32_t Y) override;

@@ -13,14 +13,24 @@ namespace platform::net {
 
 namespace {
 
-// How long the network thread sleeps at most between two services of the ENet host.
+// How long the network thread sleeps at most between two services of the ENet host while it has
+// a peer (connecting, connected or leaving), whose timers need serving; without one, only a
+// datagram or the game's wake, which both end the sleep, bring it anything to do.
 constexpr int kServiceIntervalMs = 10;
+constexpr int kIdleServiceMs = 1000;
 // Requests to connect that the host has answered but that are not yet confirmed.
 constexpr size_t kHandshakeSlots = 8;
 // Messages waiting to be sent; more are refused.
 constexpr size_t kOutboxCapacity = 1024;
 // Closing waits this long for the peer to confirm.
 constexpr auto kCloseWait = std::chrono::milliseconds(200);
+
+bool AnyPeer(const ENetHost& host) {
+    for (size_t i = 0; i < host.peerCount; ++i) {
+        if (host.peers[i].state != ENET_PEER_STATE_DISCONNECTED) return true;
+    }
+    return false;
+}
 
 bool EnsureEnet() {
     static const bool ok = enet_initialize() == 0;
@@ -232,7 +242,7 @@ void LanSession::Loop() {
         if (wakeFd_ >= 0) fds[n++] = pollfd{wakeFd_, POLLIN, 0};
         fds[n++] = pollfd{enet_->socket, POLLIN, 0};
         if (discovery_.IsOpen()) fds[n++] = pollfd{discovery_.Fd(), POLLIN, 0};
-        ::poll(fds, n, kServiceIntervalMs);
+        ::poll(fds, n, AnyPeer(*enet_) ? kServiceIntervalMs : kIdleServiceMs);
         if (wakeFd_ >= 0) {
             uint64_t count = 0;
             [[maybe_unused]] ssize_t r = ::read(wakeFd_, &count, sizeof count);
