@@ -26,7 +26,7 @@ SoundBuffer::~SoundBuffer() {
 }
 
 bool SoundBuffer::OwnsChannel() const {
-    // A resting output has no channels: nothing plays there.
+    // An output that was closed (its device went away) has no channels: nothing plays there.
     return sound_ && mixer_.Holds(channel_, sound_.get());
 }
 
@@ -42,6 +42,11 @@ void SoundBuffer::Start() {
 void SoundBuffer::Play(bool looping) {
     if (state_ == State::Paused && OwnsChannel()) {
         looping_ = looping;
+        // The output may have rested while the sound stood paused.
+        if (!SoundDevice::Wake()) {
+            state_ = State::Idle;
+            return;
+        }
         mixer_.Resume(channel_, looping);
         state_ = State::Playing;
         return;

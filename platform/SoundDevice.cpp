@@ -121,8 +121,9 @@ void SoundDevice::RestWhileSilent(uint32_t nowMs) {
     // A lost output never falls silent (its sounds stand still) but its thread still wakes.
     if (mixer_->Lost()) mixer_->Close();
     if (!mixer_->IsOpen()) return;
-    // Paused channels count as playing: their sounds go on from where they stopped.
-    if (mixer_->AnyActive()) {
+    // Paused channels keep their sounds while the output rests, and go on from where they
+    // stopped when it opens again.
+    if (mixer_->AnyPlaying()) {
         g_silenceCounted = false;
         return;
     }
@@ -131,7 +132,7 @@ void SoundDevice::RestWhileSilent(uint32_t nowMs) {
         g_silentSince = nowMs;
         return;
     }
-    if (nowMs - g_silentSince >= kRestAfterMs) mixer_->Close();
+    if (nowMs - g_silentSince >= kRestAfterMs) mixer_->Rest();
 }
 
 bool SoundDevice::Resting() { return g_mixer != nullptr && !g_mixer->IsOpen(); }

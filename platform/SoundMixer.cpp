@@ -99,15 +99,19 @@ bool SoundMixer::Open(std::string* failure) {
 }
 
 void SoundMixer::Close() {
+    Rest();
+    for (Channel& channel : channels_) channel = Channel{};
+}
+
+void SoundMixer::Rest() {
     if (device_ == 0) return;
     // Closing waits for the audio thread, which then no longer reads the channels.
     SDL_CloseAudioDevice(device_);
     device_ = 0;
-    for (Channel& channel : channels_) channel = Channel{};
 }
 
 bool SoundMixer::Play(int channel, MixedSound sound, PlayedBytes played, bool looping) {
-    if (!Valid(channel) || !sound || !played) return false;
+    if (device_ == 0 || !Valid(channel) || !sound || !played) return false;
     Channel next{std::move(sound), std::move(played), 0, true, false, looping};
     {
         DeviceLock lock(device_);
@@ -165,10 +169,10 @@ bool SoundMixer::Lost() const {
     return device_ != 0 && SDL_GetAudioDeviceStatus(device_) == SDL_AUDIO_STOPPED;
 }
 
-bool SoundMixer::AnyActive() const {
+bool SoundMixer::AnyPlaying() const {
     if (device_ == 0) return false;
     DeviceLock lock(device_);
-    return std::any_of(channels_.begin(), channels_.end(), [](const Channel& ch) { return ch.active; });
+    return std::any_of(channels_.begin(), channels_.end(), [](const Channel& ch) { return ch.active && !ch.paused; });
 }
 
 void SoundMixer::Fill(void* self, uint8_t* stream, int len) {

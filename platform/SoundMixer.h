@@ -26,10 +26,14 @@ public:
     ~SoundMixer();
 
     // Opens the output (the system converts it to the real device's form); false with the
-    // reason in `failure` when it cannot be opened. Channels start empty.
+    // reason in `failure` when it cannot be opened. The channels hold what they held when the
+    // output rested (nothing at first, or after Close).
     bool Open(std::string* failure);
     // Stops every channel and closes the output, so the audio thread stops waking.
     void Close();
+    // Closes the output while nothing plays; paused channels keep their sounds and where they
+    // stand, to go on once the output is open again.
+    void Rest();
     bool IsOpen() const { return device_ != 0; }
     // True when the output is open but its device has gone: the sound server ended or
     // restarted. The mixer is no longer called, and the sounds on the channels stand still.
@@ -53,8 +57,8 @@ public:
     // Whether `sound` is on `channel`, playing or paused.
     bool Holds(int channel, const std::vector<int16_t>* sound) const;
     bool Paused(int channel) const;
-    // Whether any channel is playing or paused.
-    bool AnyActive() const;
+    // Whether any channel is playing (not paused).
+    bool AnyPlaying() const;
 
     // Silences the output while the channels go on playing, or brings it back.
     void SetMuted(bool muted) { muted_.store(muted); }
@@ -79,7 +83,8 @@ private:
     static void Fill(void* self, uint8_t* stream, int len);
     void Mix(int16_t* out, size_t count);
     void MixChannel(Channel& channel, size_t count);
-    bool Valid(int channel) const { return device_ != 0 && channel >= 0 && channel < kChannels; }
+    // The channel table stays while the output rests; a closed output has emptied it.
+    bool Valid(int channel) const { return channel >= 0 && channel < kChannels; }
     // Empties `channel` when it holds `only`, or whatever it holds when `only` is null.
     void Empty(int channel, const std::vector<int16_t>* only);
 

@@ -257,7 +257,7 @@ TEST_F(SoundEngineTest, StopKeepsTheLoopPositionAndRewindRestartsIt) {
     EXPECT_TRUE(loop.Playing());
 }
 
-TEST_F(SoundEngineTest, ASilentOutputRestsUntilTheNextSoundWhileAPausedLoopKeepsItOpen) {
+TEST_F(SoundEngineTest, ASilentOutputRestsUntilTheNextSoundAndAPausedLoopKeepsItsPlaceMeanwhile) {
     auto device = platform::SoundDevice::Open();
     ASSERT_TRUE(device);
     auto loop = device->CreateBuffer(Wave(3000), 1);
@@ -268,15 +268,23 @@ TEST_F(SoundEngineTest, ASilentOutputRestsUntilTheNextSoundWhileAPausedLoopKeeps
     click->Play(false);
     ASSERT_TRUE(WaitFor([&] { return !click->Playing(); }));
 
-    // A paused loop goes on from where it stopped, so the output stays open for it.
+    // A paused loop does not hold the output open: it keeps its place while the output rests,
+    // and goes on from there.
     loop->Play(true);
     ASSERT_TRUE(WaitFor([&] { return loop->Position() > 0; }));
     loop->Stop();
+    const uint32_t stoppedAt = loop->Position();
     device->RestWhileSilent(1000);
-    device->RestWhileSilent(9000);
+    device->RestWhileSilent(3000);
+    EXPECT_TRUE(platform::SoundDevice::Resting());
+    loop->Play(true);
     EXPECT_FALSE(platform::SoundDevice::Resting());
+    EXPECT_TRUE(loop->Playing());
+    EXPECT_GE(loop->Position(), stoppedAt);
+    EXPECT_TRUE(WaitFor([&] { return loop->Position() > stoppedAt; }));
 
     // Silence is counted from the first call that finds it; two seconds of it close the output.
+    loop->Stop();
     loop->Rewind();
     device->RestWhileSilent(10000);
     device->RestWhileSilent(11999);
