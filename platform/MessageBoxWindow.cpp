@@ -11,8 +11,9 @@
 namespace platform {
 namespace {
 
-// How long the box's loop waits for input before it looks again.
-constexpr uint32_t kPollMs = 20;
+// How long the box waits for input before it draws itself again anyway (a window uncovered
+// meanwhile shows it again by then); input redraws it at once.
+constexpr uint32_t kRedrawMs = 1000;
 constexpr uint32_t kVkF4 = VK_F1 + 3;
 
 const Surface* g_standalone = nullptr;
@@ -28,13 +29,20 @@ bool MessageBoxWindow::Run(const MessageBoxPicture& picture) {
     MessageBoxWindow box(picture);
     if (!box.Open()) return false;
     MessageQueue& queue = MessageQueue::Instance();
+    uint32_t drawnAt = Clock::Now();
+    box.Redraw();
     for (;;) {
-        box.Redraw();
+        bool changed = false;
         Message m;
         while (queue.Peek(m, true)) {
             if (!box.Handle(m)) return true;
+            changed = true;
         }
-        queue.WaitUntil(Clock::Now() + kPollMs);
+        if (changed || Clock::Now() - drawnAt >= kRedrawMs) {
+            drawnAt = Clock::Now();
+            box.Redraw();
+        }
+        queue.WaitUntil(drawnAt + kRedrawMs);
     }
 }
 
