@@ -35,7 +35,8 @@ bool TakeMessage(const std::function<bool(const platform::Message&)>& handle) {
 }  // namespace
 
 void RunModalLoop(const std::function<bool()>& running, const std::function<void()>& frame,
-                  const std::function<bool(const platform::Message&)>& handle, const std::function<bool()>& changes) {
+                  const std::function<bool(const platform::Message&)>& handle,
+                  const std::function<uint32_t()>& nextChange) {
     auto& queue = platform::MessageQueue::Instance();
     // The dialog learns where the pointer rests, so a button under it takes a click at once.
     int32_t x = 0;
@@ -49,32 +50,31 @@ void RunModalLoop(const std::function<bool()>& running, const std::function<void
     bool drawn = false;
     bool due = true;  // the picture may have changed since it was last drawn
     uint32_t lastFrame = 0;
+    uint32_t changeAt = 0;  // when the picture changes by itself next (with nextChange)
     while (running()) {
         if (TakeMessage(handle)) {
             due = true;
             continue;
         }
         const bool everyFrame = platform::ScriptRunner::Active();
-        due = due || everyFrame || (changes && changes());
         const uint32_t now = platform::Clock::Now();
+        due = due || everyFrame || (nextChange && static_cast<int32_t>(now - changeAt) >= 0);
         if (due && (!drawn || static_cast<int32_t>(now - lastFrame) >= kFrameInterval)) {
             drawn = true;
             due = false;
             lastFrame = now;
             g_LastFrameTime = static_cast<int32_t>(now);
             frame();
+            if (nextChange) changeAt = nextChange();
             continue;
         }
         if (due) {
             queue.WaitUntil(lastFrame + static_cast<uint32_t>(kFrameInterval));
             continue;
         }
-        if (changes) {  // looked at again at the pace of frames
-            queue.WaitUntil(now + static_cast<uint32_t>(kFrameInterval));
-            continue;
-        }
         if (g_Sound) g_Sound->RestWhileSilent();
-        queue.WaitUntil(now + kStillWait);
+        const bool changeFirst = nextChange && static_cast<int32_t>(changeAt - (now + kStillWait)) < 0;
+        queue.WaitUntil(changeFirst ? changeAt : now + kStillWait);
     }
     // The dialog's picture is on the back surface: the screen under it draws its next frame.
     RequestRedraw();

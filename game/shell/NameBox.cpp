@@ -83,12 +83,15 @@ std::optional<std::u16string> NameBox::Show(const std::u16string& title, const s
 
     running_ = true;
     RunModalLoop([this] { return running_; }, [this] { DrawFrame(); },
-                 [this](const Message& msg) { return HandleMessage(msg); },
-                 [this] { return CaretShown() != caretDrawn_; });
+                 [this](const Message& msg) { return HandleMessage(msg); }, [this] { return NextBlink(); });
     return result_;
 }
 
 bool NameBox::CaretShown() const { return ((platform::Clock::Now() - caretStart_) / kBlinkMs) % 2 == 0; }
+
+uint32_t NameBox::NextBlink() const {
+    return caretStart_ + ((platform::Clock::Now() - caretStart_) / kBlinkMs + 1) * kBlinkMs;
+}
 
 void NameBox::BtnOK_OnClick() {
     result_ = text_;
@@ -172,8 +175,7 @@ void NameBox::DrawFrame() {
         const auto screenFont = graphic.Font();
         graphic.FillBox(kFieldLeft, kFieldTop, kFieldRight, kFieldBottom, kFieldOutline, kWhiteFill);
         DrawTexts();
-        caretDrawn_ = CaretShown();
-        if (caretDrawn_) {
+        if (CaretShown()) {
             graphic.FillBox(caretX_, kFieldTop + kCaretInset, caretX_ + kCaretWidth, kFieldBottom - kCaretInset,
                             kTextColor, kTextColor);
         }

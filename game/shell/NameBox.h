@@ -49,6 +49,8 @@ public:
     bool Running() const { return running_; }
     const std::u16string& Text() const { return text_; }
     bool CaretShown() const;
+    // The clock time at which the caret next shows or hides.
+    uint32_t NextBlink() const;
 
 private:
     NameBox() = default;
@@ -70,7 +72,6 @@ private:
     uint32_t caretStart_ = 0;
     int32_t caretX_ = kFieldLeft;
     bool selected_ = false;  // the whole text, until a key edits it
-    bool caretDrawn_ = false;
     bool running_ = false;
     std::optional<std::u16string> result_;
 };
