@@ -60,6 +60,7 @@ double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(
 struct Figures {
     std::vector<double> update, draw, work, present, interval;
     int dialogFrames = 0;  // frames in which a dialog ran (left out of the figures)
+    bool still = false;    // a dialog left alone: it draws only when its picture changes
     // Update+draw of the frames that open a screen (the first one, a restart, a switch to another
     // screen): they decode the screen's new pictures, so they are shown apart from play.
     std::vector<double> opening;
@@ -82,7 +83,9 @@ void Print(const std::string& name, const Figures& f) {
     const double intervalMedian = Percentile(f.interval, 0.5);
     const double intervalP99 = Percentile(f.interval, 0.99);
     const bool workMet = workP99 <= 1.0;
-    const bool paceMet = intervalMedian >= 19.0 && intervalMedian <= 20.0 && intervalP99 <= 21.0;
+    // A dialog left alone draws only when its picture changes (a caret blinks every 500 ms).
+    const bool paceMet =
+        f.still ? intervalMedian >= 400.0 : intervalMedian >= 19.0 && intervalMedian <= 20.0 && intervalP99 <= 21.0;
     std::printf("%-14s %5zu  %s  %s  %s  %s  %6.2f %6.2f  %s %s", name.c_str(), f.work.size(), pair(f.update).c_str(),
                 pair(f.draw).c_str(), pair(f.work).c_str(), pair(f.present).c_str(), intervalMedian, intervalP99,
                 workMet ? "met   " : "MISSED", paceMet ? "met   " : "MISSED");
@@ -114,9 +117,10 @@ public:
         inFrame_ = false;
         return dialogWaits_ > 0;
     }
-    // The next dialog is measured for `frames` frames and then answered.
-    void Measure(int frames, Figures* into) {
-        measureFrames_ = frames;
+    // The next dialog is measured for `seconds` and then answered.
+    void Measure(double seconds, Figures* into) {
+        measureFor_ = std::chrono::duration<double>(seconds);
+        measureStart_ = Clock::now();
         into_ = into;
         lastReturn_ = {};
     }
@@ -131,8 +135,7 @@ private:
                 into_->interval.push_back(Ms(now - lastWait_));
             }
             lastWait_ = now;
-            const int answerAfter = into_ != nullptr ? measureFrames_ : 3;
-            if (dialogWaits_ >= answerAfter) {
+            if (into_ != nullptr ? now - measureStart_ >= measureFor_ : dialogWaits_ >= 3) {
                 platform::Message key;
                 key.message = platform::WM_KEYDOWN;
                 key.wParam = platform::VK_ESCAPE;
@@ -147,7 +150,8 @@ private:
 
     bool inFrame_ = false;
     int dialogWaits_ = 0;
-    int measureFrames_ = 0;
+    std::chrono::duration<double> measureFor_{};
+    Clock::time_point measureStart_{};
     Figures* into_ = nullptr;
     Clock::time_point lastReturn_{};
     Clock::time_point lastWait_{};
@@ -290,7 +294,8 @@ Figures RunDialog(DialogAnswerer& answerer, double seconds, const std::function<
         game->UpDateScreen();
     }
     Figures f;
-    answerer.Measure(static_cast<int>(seconds * 1000 / kFrameInterval), &f);
+    f.still = true;
+    answerer.Measure(seconds, &f);
     answerer.EnterFrame();
     open();
     answerer.LeaveFrame();
@@ -362,7 +367,9 @@ int main(int argc, char** argv) {
         Print("name box",
               RunDialog(answerer, seconds, [] { NameBox::Create()->Show(u"高分英雄", u"请留下您的大名", u"", 16); }));
     }
-    std::printf("goals: update+draw p99 <= 1 ms; frame interval median 19-20 ms, p99 <= 21 ms\n");
+    std::printf(
+        "goals: update+draw p99 <= 1 ms; frame interval median 19-20 ms, p99 <= 21 ms; a dialog left "
+        "alone draws only when it changes (interval median >= 400 ms)\n");
     lobbytraffic::Run(seconds * 3);
 
     ReleaseSharedObjects();
