@@ -69,15 +69,9 @@ bool ReplaceBinaryFile(const std::string& path, const std::vector<uint8_t>& byte
 
 namespace {
 
-bool WriteAll(int fd, const std::vector<uint8_t>& bytes, std::string* why) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return FailErrno(why);
-        done += static_cast<size_t>(n);
-    }
-    return true;
+bool WriteBytes(int fd, const std::vector<uint8_t>& bytes, std::string* why) {
+    return platform::WriteAll(fd, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())) ||
+           FailErrno(why);
 }
 
 // The standard output or error stream that `st` is the file of, or -1.
@@ -99,13 +93,13 @@ bool WriteToStreamFile(const std::string& path, const std::vector<uint8_t>& byte
     // through that stream, as it was opened.
     if (const int fd = StandardStreamOf(st); fd >= 0) {
         isStream = true;
-        return WriteAll(fd, bytes, why);
+        return WriteBytes(fd, bytes, why);
     }
     if (S_ISREG(st.st_mode)) return true;
     isStream = true;
     const int fd = open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) return FailErrno(why);
-    const bool written = WriteAll(fd, bytes, why);
+    const bool written = WriteBytes(fd, bytes, why);
     return (close(fd) == 0 || FailErrno(why)) && written;
 }
 

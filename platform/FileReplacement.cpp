@@ -76,20 +76,6 @@ mode_t CurrentUmask() {
     return static_cast<mode_t>(mask & 0777);
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            if (n == 0) errno = ENOSPC;
-            return false;
-        }
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
-
 // Writes, sets the final permission bits and flushes; errno tells why on false.
 bool Fill(int fd, std::string_view contents, mode_t mode) {
     return WriteAll(fd, contents) && fchmod(fd, mode) == 0 && fsync(fd) == 0;
@@ -225,6 +211,20 @@ bool ReplaceFileContents(const std::string& path, std::string_view contents, std
         return false;
     }
     FlushFolder(FolderOf(target));
+    return true;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            if (n == 0) errno = ENOSPC;
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
     return true;
 }
 

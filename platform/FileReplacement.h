@@ -22,4 +22,8 @@ bool ReplaceFileContents(const std::string& path, std::string_view contents, std
 // the save's own pattern, and only those whose process no longer runs. The number removed.
 int RemoveDeadTemporaryFiles(const std::string& path);
 
+// Writes all of `bytes` to `fd`, again after interruptions; false with errno set when it cannot
+// (ENOSPC when the file takes no more).
+bool WriteAll(int fd, std::string_view bytes);
+
 }  // namespace platform

@@ -9,7 +9,6 @@
 #include "engine/SoundEngine.h"
 #include "platform/Message.h"
 #include "results/WeakKeys.h"
-#include "shell/ExitQuestion.h"
 #include "shell/Globals.h"
 #include "shell/MessageDlg.h"
 #include "shell/Settings.h"
@@ -110,11 +109,6 @@ void MoleGame::BtnEnd_OnClick() {
         g_Sound->RewindLoop();
         g_Sound->StopLoop();
     }
-}
-
-void MoleGame::BtnExit_OnClick() {
-    HoldTypingTime();
-    if (!ExitQuestion::LeaveGame()) ResumeTypingTime();
 }
 
 void MoleGame::BtnSetup_OnClick() {

@@ -24,7 +24,6 @@ public:
     void BtnPause_OnClick() override;
     void BtnEnd_OnClick() override;
     // Back to the main menu at once.
-    void BtnExit_OnClick() override;
     // A confirmed dialog starts a new round; the font is left as it is.
     void BtnSetup_OnClick() override;
 
