@@ -4,12 +4,20 @@
 
 namespace results {
 
+void Tally::Start(uint32_t nowMs) {
+    if (started_) return;
+    started_ = true;
+    firstKeyMs_ = nowMs;
+    if (held_) heldSinceMs_ = nowMs;
+}
+
+void Tally::CountStray(uint32_t nowMs) {
+    Start(nowMs);
+    ++wrong_;
+}
+
 void Tally::Count(char16_t expected, bool hit, uint32_t nowMs) {
-    if (!started_) {
-        started_ = true;
-        firstKeyMs_ = nowMs;
-        if (held_) heldSinceMs_ = nowMs;
-    }
+    Start(nowMs);
     ++(hit ? correct_ : wrong_);
     auto at = std::lower_bound(keys_.begin(), keys_.end(), expected,
                                [](const KeyCount& k, char16_t key) { return k.key < key; });

@@ -19,6 +19,9 @@ public:
     void Reset() { *this = Tally(); }
     // One counted key at clock time `nowMs`: the key that was wanted and whether it was hit.
     void Count(char16_t expected, bool hit, uint32_t nowMs);
+    // A wrong key that is none of the game's keys (a digit where only letters play): it counts
+    // against the accuracy but is kept under no key.
+    void CountStray(uint32_t nowMs);
 
     int32_t Correct() const { return correct_; }
     int32_t Wrong() const { return wrong_; }
@@ -33,6 +36,8 @@ public:
     const std::vector<KeyCount>& Keys() const { return keys_; }
 
 private:
+    void Start(uint32_t nowMs);
+
     int32_t correct_ = 0;
     int32_t wrong_ = 0;
     bool started_ = false;

@@ -84,6 +84,8 @@ bool LetterGameFrame::UpDateGame() {
 
 void LetterGameFrame::CountKey(char16_t expected, bool hit) { tally_.Count(expected, hit, platform::Clock::Now()); }
 
+void LetterGameFrame::CountStrayKey() { tally_.CountStray(platform::Clock::Now()); }
+
 void LetterGameFrame::KeepResult(const char* outcome) {
     result_ = results::ResultBook::Record(
         results::GameResult::Of(tally_, platform::Clock::Now(), look_.historyName, HistoryLevel(), outcome));

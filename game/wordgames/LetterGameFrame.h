@@ -108,6 +108,8 @@ protected:
     virtual std::string HistoryLevel() const { return {}; }
     // One counted key of the round (a game resets the tally when its round starts).
     void CountKey(char16_t expected, bool hit);
+    // A wrong key that is no letter of the round.
+    void CountStrayKey();
 
     // The round-end dialogs and their answers.
     void ShowPassed();

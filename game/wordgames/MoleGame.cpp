@@ -146,7 +146,12 @@ bool MoleGame::KeyDown(int32_t KeyCode, int32_t /*Shift*/) {
     if (Halted || platform::IsModifierKey(static_cast<uint32_t>(KeyCode))) return true;
     const bool hit = field_.Key(KeyCode);
     if (hit && g_Sound) g_Sound->PlaySound(kHitSound);
-    if (KeyCode >= 'A' && KeyCode <= 'Z') CountKey(static_cast<char16_t>(KeyCode), hit);
+    // The board's hit rate counts every key but the modifiers, and so does the round's accuracy.
+    if (KeyCode >= 'A' && KeyCode <= 'Z') {
+        CountKey(static_cast<char16_t>(KeyCode), hit);
+    } else {
+        CountStrayKey();
+    }
     return true;
 }
 
