@@ -84,7 +84,8 @@ void AppleGame::StartRound() {
     caught_ = 0;
     missed_ = 0;
     // Half-way values round to even; levels 0..9 give 0, 0, 1, 1, 2, 2, 2, 3, 3, 4.
-    speedRange_ = static_cast<int32_t>(std::nearbyint(g_Settings.Field[kAppleLevel] * 0.4));
+    level_ = g_Settings.Field[kAppleLevel];
+    speedRange_ = static_cast<int32_t>(std::nearbyint(level_ * 0.4));
     passCount_ = g_Settings.Field[kApplePass];
     failCount_ = g_Settings.Field[kAppleFail];
     for (Apple& apple : apples_) ThrowIn(apple, 142);
@@ -123,7 +124,7 @@ LetterGameFrame::RoundOutcome AppleGame::Outcome() const {
     return RoundOutcome::Running;
 }
 
-std::string AppleGame::HistoryLevel() const { return std::to_string(g_Settings.Field[kAppleLevel]); }
+std::string AppleGame::HistoryLevel() const { return std::to_string(level_); }
 
 void AppleGame::RaiseLevel() {
     int32_t& level = g_Settings.Field[kAppleLevel];
@@ -188,7 +189,7 @@ bool AppleGame::UpDateScreen() {
 
 void AppleGame::DrawStatusLine() {
     using N = FieldNotice;
-    const std::u16string line = u"第" + N::Number(g_Settings.Field[kAppleLevel] + 1) + u"级　接住 " +
+    const std::u16string line = u"第" + N::Number(level_ + 1) + u"级　接住 " +
                                 N::Number(caught_) + u"/" + N::Number(passCount_) + u"　落地 " + N::Number(missed_) +
                                 u"/" + N::Number(failCount_);
     notice_.DrawStatusLine(kStatusX, kStatusY, line);

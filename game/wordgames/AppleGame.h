@@ -64,6 +64,7 @@ private:
     int32_t caught_ = 0;
     int32_t missed_ = 0;
     int32_t speedRange_ = 0;
+    int32_t level_ = 0;  // the level the round plays, whatever the settings say meanwhile
     int32_t failCount_ = 0;
     int32_t passCount_ = 0;
 };

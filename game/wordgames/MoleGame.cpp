@@ -88,7 +88,8 @@ void MoleGame::BtnStart_OnClick() {
 void MoleGame::StartRound() {
     tally_.Reset();
     results::WeakKeys::PrepareRound();
-    field_.Start(g_Settings.Field[kMoleTime], g_Settings.Field[kMoleInterval], g_Settings.Field[kMoleStay]);
+    interval_ = g_Settings.Field[kMoleInterval];
+    field_.Start(g_Settings.Field[kMoleTime], interval_, g_Settings.Field[kMoleStay]);
 }
 
 void MoleGame::BtnPause_OnClick() {
@@ -136,7 +137,7 @@ LetterGameFrame::RoundOutcome MoleGame::Outcome() const {
     }
 }
 
-std::string MoleGame::HistoryLevel() const { return std::to_string(g_Settings.Field[kMoleInterval]); }
+std::string MoleGame::HistoryLevel() const { return std::to_string(interval_); }
 
 void MoleGame::RaiseLevel() { MoleField::MakeHarder(g_Settings); }
 

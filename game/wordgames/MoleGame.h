@@ -50,4 +50,5 @@ private:
     platform::SurfacePtr hit_;
     platform::SurfacePtr hide_;
     MoleField field_;
+    int32_t interval_ = 0;  // the appear interval the round plays, whatever the settings say meanwhile
 };

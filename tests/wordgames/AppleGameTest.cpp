@@ -199,10 +199,15 @@ TEST_F(AppleGameTest, ALostRoundEndsOnEndAndReplaysOnAnyOtherAnswer) {
     loseRound(platform::VK_RETURN);  // replay
     EXPECT_FALSE(game.IsHalted());
     EXPECT_EQ(game.Missed(), 0);
+    // Settings changed mid-round and not applied at once: the round goes on at its own level,
+    // and so does what it records.
+    g_Settings.Field[kAppleLevel] = 9;
     loseRound(platform::VK_ESCAPE);  // end
     EXPECT_TRUE(game.IsHalted());
     EXPECT_TRUE(game.BtnStart->Enabled());
-    EXPECT_EQ(g_Settings.Field[kAppleLevel], 4);
+    EXPECT_EQ(game.LastResult().level, "4");
+    EXPECT_EQ(game.SpeedRange(), 2);
+    EXPECT_EQ(g_Settings.Field[kAppleLevel], 9);
     EXPECT_FALSE(std::filesystem::exists(SettingsPath())) << "a lost round saves nothing";
 }
 
