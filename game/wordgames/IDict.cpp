@@ -15,6 +15,8 @@ namespace {
 
 // Course files are a few hundred kilobytes; anything beyond this is not a course file.
 constexpr size_t kMaxFileBytes = 64u << 20;
+// Names looked at for a course file whose name differs in case; the pack's folder holds eight.
+constexpr size_t kMaxListedFiles = 1000;
 // Records of the right form whose characters the code page does not assign: a file with this
 // many is damaged, and reading stops.
 constexpr size_t kMaxRefusedConversions = 4096;
@@ -90,10 +92,12 @@ IDict::Course IDict::CourseAt(int32_t course) {
 }
 
 bool IDict::Load(const std::string& key, int32_t count) {
-    const std::string path = baseFolder_ + key + ".ID";
+    // Named as the desktop's file system would find it: "4w.id" is the course "4W".
+    const std::string found = platform::FindFileIgnoringCase(baseFolder_, key + ".ID", kMaxListedFiles);
+    const std::string path = baseFolder_ + (found.empty() ? key + ".ID" : found);
     std::vector<std::u16string> words;
     const size_t slots = count > 0 ? static_cast<size_t>(count) : 0;
-    const bool there = platform::IsPlainFile(path);
+    const bool there = !found.empty();
     const auto file = there ? platform::FileReader::Open(path, kMaxFileBytes) : nullptr;
     if (file) words = UsableWords(*file, slots);
     const bool read = file && !file->Failed();
@@ -110,7 +114,7 @@ bool IDict::Load(const std::string& key, int32_t count) {
 }
 
 // The first `slots` words of the records that a game can show: text in the code page, not
-// empty, no "{" heading, at most longestWord_ characters. Records are judged by their bytes
+// empty, no "{" heading, no space at either end, at most longestWord_ characters. Records are judged by their bytes
 // before anything is converted (those longer than any word are not even read), and the
 // conversions that find unassigned characters are bounded, so a damaged file costs little more
 // than going through it once.
@@ -121,6 +125,8 @@ std::vector<std::u16string> IDict::UsableWords(platform::FileReader& file, size_
     std::string_view text;
     while (!reader.AtEnd() && words.size() < slots && refused < kMaxRefusedConversions) {
         if (!reader.Next(text) || text.empty() || text[0] == '{') continue;
+        // A word that starts or ends with a space shows blank, or wants a key the player cannot see.
+        if (text.front() == ' ' || text.back() == ' ') continue;
         if (!FitsAWord(text, longestWord_)) continue;
         std::u16string word = platform::FromAnsi(text);
         if (word.find(u'\uFFFD') != std::u16string::npos) {

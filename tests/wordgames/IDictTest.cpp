@@ -137,8 +137,10 @@ TEST_F(IDictTest, DamagedCoursesAreRefusedLikeMissingOnesAndUnshowableWordsSkipp
     for (int i = 0; i < 16; ++i) zhong += "\xd6\xd0";
     Course("Mixed", Record(std::string(31, 'x')) + Record("pear") + Record("b\x01") + Record("\xff\xfe") +
                         Record(std::string(30, 'y')) + Record("\xd6\xd0") + Record(zhong + std::string(15, 'z')) +
-                        Record("ab\xd6") + Record(zhong + zhong.substr(4)));
-    ASSERT_TRUE(dict.Load("Mixed", 4));
+                        Record("ab\xd6") + Record("   ") + Record(" a") + Record("b ") + Record(zhong + zhong.substr(4)));
+    std::filesystem::rename(temp_.File("Data/English/T_WORD/Dictionary/Mixed.ID"),
+                            temp_.File("Data/English/T_WORD/Dictionary/mIXED.id"));
+    ASSERT_TRUE(dict.Load("Mixed", 4)) << "found as the desktop's file system finds it";
     EXPECT_EQ(dict.WordAt(0), u"pear");
     EXPECT_EQ(dict.WordAt(1), std::u16string(30, u'y'));
     EXPECT_EQ(dict.WordAt(2), u"中");
