@@ -34,6 +34,11 @@ bool IsSet(const char* name) {
     return v != nullptr && *v != '\0';
 }
 
+const char* Variable(const char* name) {
+    const char* v = std::getenv(name);
+    return v != nullptr ? v : "";
+}
+
 // A device node of a graphics card or GPU driver. Without one, OpenGL would run on a software
 // rasteriser, which costs far more than drawing into the window's framebuffer.
 bool HasGpuDevice() {
@@ -100,8 +105,19 @@ Display::~Display() {
 
 bool Display::Available() { return IsSet("SDL_VIDEODRIVER") || IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY"); }
 
+bool Display::FellBackOnNoScreen() {
+    if (IsSet("SDL_VIDEODRIVER") || !Headless()) return false;
+    SDL_SetError("no display answers at DISPLAY=%s WAYLAND_DISPLAY=%s", Variable("DISPLAY"), Variable("WAYLAND_DISPLAY"));
+    return true;
+}
+
 std::unique_ptr<Display> Display::CreateWindow(const std::string& titleUtf8) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
+    // The game would run unseen, holding its one copy.
+    if (FellBackOnNoScreen()) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return nullptr;
+    }
     std::unique_ptr<Display> display(new Display());
     Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS;
     int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED, w = kWidth, h = kHeight;

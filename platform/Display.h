@@ -22,6 +22,10 @@ public:
     // True when there is a screen to open the window on: DISPLAY or WAYLAND_DISPLAY is set, or
     // SDL_VIDEODRIVER names a driver on purpose (offscreen and dummy run headless).
     static bool Available();
+    // With the video system started: true when SDL fell back on a driver without a screen that
+    // nobody asked for, because no display answers at DISPLAY or WAYLAND_DISPLAY. The reason is
+    // then SDL's error.
+    static bool FellBackOnNoScreen();
     // Creates the window, hidden. Null when the video system cannot start.
     static std::unique_ptr<Display> CreateWindow(const std::string& titleUtf8);
     ~Display();

@@ -80,6 +80,7 @@ bool MessageBoxWindow::Open() {
 bool MessageBoxWindow::OpenStandalone() {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
     videoStarted_ = true;
+    if (Display::FellBackOnNoScreen()) return false;  // a box nobody can see would wait forever
     const Size size = picture_.BoxSize();
     shown_ = Surface::Create(size.cx, size.cy);
     if (shown_ == nullptr) return false;

@@ -43,6 +43,13 @@ TEST(StartMessagesTest, WithoutADisplayTheProgramSaysSoInOneLineAndEndsWithStatu
     EXPECT_EQ(run.result.exitCode, 1);
     EXPECT_EQ(Lines(run.errors), 1u) << run.errors;
     EXPECT_NE(run.errors.find("no display"), std::string::npos) << run.errors;
+
+    // A display named but not answering: SDL would fall back on a driver without a screen, and the
+    // game, and its message box, would run unseen and hold the one copy for good.
+    const Outcome dead = Start(dir, {"DISPLAY=:4242", "WAYLAND_DISPLAY=", "SDL_VIDEODRIVER="});
+    ASSERT_TRUE(dead.result.finished) << "it ran on with no display answering";
+    EXPECT_EQ(dead.result.exitCode, 1);
+    EXPECT_NE(dead.errors.find("no display answers at DISPLAY=:4242"), std::string::npos) << dead.errors;
 }
 
 TEST(StartMessagesTest, AScriptThatIsNotAReadablePlainFileIsAnErrorWithStatus2) {
