@@ -162,6 +162,8 @@ void PoliceGame::SwitchScreen(PoliceScreen n) {
     case kScreenWon:
     case kScreenLost:
         race_.Finish(n == kScreenWon, screen_ == kScreenRace);
+        // Both sides of a network race finished at once, and both end lost, in the history too.
+        if (screen_ == kScreenWon && n == kScreenLost) race_.CorrectToLost();
         backgroundName_ = std::string(n == kScreenWon ? "POLICE_WIN_" : "POLICE_LOST_") + (police ? "0" : "1");
         break;
     default:

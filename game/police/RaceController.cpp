@@ -58,6 +58,8 @@ void RaceController::Finish(bool won, bool record) {
     sound_.Play(won == race_.LocalIsPolice() ? PoliceSound::kPoliceCatch : PoliceSound::kThiefAway);
 }
 
+void RaceController::CorrectToLost() { result_ = results::ResultBook::CorrectLastOutcome("lost"); }
+
 bool RaceController::ShowsWrongKey() const {
     return wrongKeyShown_ && static_cast<int32_t>(platform::Clock::Now() - wrongKeyAt_) < kWrongKeyMs;
 }

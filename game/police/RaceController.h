@@ -31,6 +31,8 @@ public:
     // A result screen shown: the catch or the get-away sounds, and with `record` (the screen
     // follows a race) the race's figures go to the history under the chosen text's name.
     void Finish(bool won, bool record);
+    // The race recorded as won ended lost after all: the other side finished in the same moment.
+    void CorrectToLost();
 
     // True while the next character of the typing window shows a wrong key (150 ms after it).
     bool ShowsWrongKey() const;

@@ -107,7 +107,7 @@ bool HistoryStore::Migrate(std::string& why) {
 
 bool HistoryStore::Damaged() const { return lastFault_ == DbFault::Damaged; }
 
-bool HistoryStore::Append(const GameResult& r, std::string& why) {
+bool HistoryStore::Append(const GameResult& r, std::string& why, int64_t* appended) {
     auto fail = [&] {
         why = db_->Error();
         lastFault_ = db_->Fault();
@@ -140,7 +140,22 @@ bool HistoryStore::Append(const GameResult& r, std::string& why) {
         if (key->Step() != SqlStatement::StepResult::Done) return fail();
         key->Reset();
     }
-    return db_->Exec("COMMIT") || fail();
+    if (!db_->Exec("COMMIT")) return fail();
+    if (appended) *appended = id;
+    return true;
+}
+
+bool HistoryStore::SetOutcome(int64_t id, const std::string& outcome, std::string& why) {
+    lastFault_ = DbFault::None;
+    auto row = db_->Prepare("UPDATE results SET outcome = ? WHERE id = ?");
+    if (row) {
+        row->Bind(1, outcome);
+        row->Bind(2, id);
+        if (row->Step() == SqlStatement::StepResult::Done) return true;
+    }
+    why = db_->Error();
+    lastFault_ = db_->Fault();
+    return false;
 }
 
 bool HistoryStore::ForEach(const std::function<void(const GameResult&)>& visit, std::string& why) {

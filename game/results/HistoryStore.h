@@ -30,7 +30,10 @@ public:
     static bool MoveDamagedAside(const std::string& path, const std::string& why);
 
     // Writes one result and its keys in one transaction. False with the reason in `why`.
-    bool Append(const GameResult& result, std::string& why);
+    // `id`, when given, receives the new row's id.
+    bool Append(const GameResult& result, std::string& why, int64_t* id = nullptr);
+    // Sets the outcome of the row `id`. False with the reason in `why`.
+    bool SetOutcome(int64_t id, const std::string& outcome, std::string& why);
     // Whether the last failure found the file damaged.
     bool Damaged() const;
     // Every result, oldest first, without its keys. False with the reason in `why`.

@@ -20,10 +20,14 @@ HistoryWriter::~HistoryWriter() {
     thread_.join();
 }
 
-void HistoryWriter::Add(GameResult result) {
+void HistoryWriter::Add(GameResult result) { Queue(Entry{std::move(result), false}); }
+
+void HistoryWriter::CorrectLast(GameResult result) { Queue(Entry{std::move(result), true}); }
+
+void HistoryWriter::Queue(Entry entry) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        queue_.push_back(std::move(result));
+        queue_.push_back(std::move(entry));
     }
     wake_.notify_one();
 }
@@ -38,11 +42,11 @@ void HistoryWriter::Run() {
     for (;;) {
         wake_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
         if (queue_.empty()) break;  // stopping with nothing left
-        GameResult result = std::move(queue_.front());
+        Entry entry = std::move(queue_.front());
         queue_.pop_front();
         busy_ = true;
         lock.unlock();
-        Write(result);
+        Write(entry);
         lock.lock();
         busy_ = false;
         if (queue_.empty()) idle_.notify_all();
@@ -50,10 +54,16 @@ void HistoryWriter::Run() {
     store_.reset();
 }
 
-void HistoryWriter::Write(const GameResult& result) {
+void HistoryWriter::Write(const Entry& entry) {
+    const GameResult& result = entry.result;
     std::string why;
-    if (!store_) store_ = HistoryStore::Open(path_, true, why);
-    if (store_ && store_->Append(result, why)) return;
+    if (entry.correctsLast && store_ && lastId_ >= 0) {
+        if (store_->SetOutcome(lastId_, result.outcome, why)) return;
+    } else {
+        if (!store_) store_ = HistoryStore::Open(path_, true, why);
+        if (store_ && store_->Append(result, why, &lastId_)) return;
+    }
+    lastId_ = -1;
     std::fprintf(stderr, "history: the result was not kept in %s (%s)\n", path_.c_str(), why.c_str());
     if (store_ && store_->Damaged()) {
         // Kept for whoever wants to look at it; the next result starts a new file.

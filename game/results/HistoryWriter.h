@@ -25,19 +25,29 @@ public:
     HistoryWriter& operator=(const HistoryWriter&) = delete;
 
     void Add(GameResult result);
+    // The last result added turned out otherwise: its row takes `result`'s outcome (a row that
+    // could not be written is written now, with it).
+    void CorrectLast(GameResult result);
     // Waits until every result handed over so far is written or dropped (tests, shutdown).
     void Drain();
 
 private:
+    struct Entry {
+        GameResult result;
+        bool correctsLast = false;
+    };
+
+    void Queue(Entry entry);
     void Run();
-    void Write(const GameResult& result);
+    void Write(const Entry& entry);
 
     std::string path_;
     std::unique_ptr<HistoryStore> store_;
     std::mutex mutex_;
     std::condition_variable wake_;
     std::condition_variable idle_;
-    std::deque<GameResult> queue_;
+    std::deque<Entry> queue_;
+    int64_t lastId_ = -1;  // the row of the last result written, while the file stays open
     bool busy_ = false;
     bool stopping_ = false;
     std::thread thread_;

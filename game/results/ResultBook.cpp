@@ -32,6 +32,12 @@ const GameResult& ResultBook::Record(GameResult result) {
     return g_last;
 }
 
+const GameResult& ResultBook::CorrectLastOutcome(const std::string& outcome) {
+    g_last.outcome = outcome;
+    if (g_writer) g_writer->CorrectLast(g_last);
+    return g_last;
+}
+
 void ResultBook::Drain() {
     if (g_writer) g_writer->Drain();
 }

@@ -14,6 +14,9 @@ public:
     static void Close();
     // Hands the result to the history (written on another thread) and returns it.
     static const GameResult& Record(GameResult result);
+    // The result recorded last ended otherwise after all (both sides of a network race finished
+    // at once): its outcome becomes `outcome`, in the history too. Returns it.
+    static const GameResult& CorrectLastOutcome(const std::string& outcome);
     // Waits until every recorded result is written or dropped.
     static void Drain();
     // The history file ("" while closed).

@@ -208,8 +208,11 @@ TEST_F(PoliceNetwork, EndsOfANetworkRaceAndEnterStartingBothSides) {
     EXPECT_EQ(std::u16string(thief.Renderer().FinishPrompt()), u"按任意键冲过终点！");
     Type("x");
     EXPECT_EQ(thief.Screen(), kScreenWon);
+    EXPECT_EQ(thief.RaceScreen().LastResult().outcome, "won");
+    // Both sides finished in the same moment: both end lost, and so does what this one recorded.
     thief.Network().Engine().Over();
     EXPECT_EQ(thief.Screen(), kScreenLost);
+    EXPECT_EQ(thief.RaceScreen().LastResult().outcome, "lost");
 
     // Enter on a result screen starts the race here (and tells the other side); the new
     // race's player check finds nobody here and ends it at once.

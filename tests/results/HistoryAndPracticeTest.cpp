@@ -35,7 +35,7 @@ size_t Lines(const std::string& text, const std::string& start) {
     return n;
 }
 
-TEST(History, ALockedFileDropsTheResultWithOneWarningLineAndTheNextResultIsKept) {
+TEST(History, ALockedFileDropsTheResultWithOneWarningLineAndTheNextResultIsKeptAndCanBeCorrected) {
     testsupport::TempDir temp("glyphor-history-lock");
     const std::string path = temp.File("history.sqlite");
     results::HistoryWriter writer(path);
@@ -72,6 +72,19 @@ TEST(History, ALockedFileDropsTheResultWithOneWarningLineAndTheNextResultIsKept)
     EXPECT_EQ(keys[1].key, u'Q');
     EXPECT_EQ(keys[1].presses, 1);
     EXPECT_EQ(keys[1].misses, 1);
+
+    // The last result turned out otherwise: its row takes the new outcome, and only it.
+    store.reset();
+    results::GameResult corrected = Sample(2, 0);
+    corrected.outcome = "failed";
+    writer.CorrectLast(corrected);
+    writer.Drain();
+    store = results::HistoryStore::Open(path, false, why);
+    ASSERT_TRUE(store) << why;
+    const auto after = store->Recent("", 10);
+    ASSERT_EQ(after.size(), 2u);
+    EXPECT_EQ(after[0].outcome, "passed");
+    EXPECT_EQ(after[1].outcome, "failed");
 }
 
 // The session ends (the display goes away) right after a race: the result it handed in is
