@@ -45,13 +45,17 @@ void NetController::WireButtons(const PoliceButtons& b) {
 
 void NetController::WireEvents() {
     NetEngine& n = *engine_;
-    // Only the host chooses the text: a text or a start from the other side of a host is not
-    // one a real joined program sends.
+    // Only the host chooses the text, and only between races: a text from the other side of a
+    // host, or one in the middle of a race, is not one a real program sends.
     n.GetString = [this](const std::u16string& aStr) {
-        if (!IsHost()) netRace_->TakeText(aStr);
+        if (!IsHost() && screens_.Screen() != kScreenRace) netRace_->TakeText(aStr);
     };
     n.Ready = [this] { OnReady(); };
-    n.Over = [this] { screens_.SwitchScreen(kScreenLost); };
+    // The other side finished first, or in the same moment as this one (then both end lost). No
+    // real program sends it outside a race.
+    n.Over = [this] {
+        if (screens_.Screen() == kScreenRace || screens_.Screen() == kScreenWon) screens_.SwitchScreen(kScreenLost);
+    };
     n.UpDatePlayer = [this] { OnPlayersChanged(); };
     n.NeedSetting = [this] { netRace_->SendSetting(textList_.TextListID); };
     n.SettingChange = [this](uint8_t id, uint8_t server, uint8_t police, uint8_t thief) {
@@ -209,6 +213,7 @@ void NetController::Escape() {
 void NetController::Again() {
     // The other side starts its race too, whatever screen it shows. The host sends the text
     // again first: the other side may have joined since the last race and hold none.
+    if (race_.Text.TextLength() == 0) return;  // a race nobody could type
     if (IsHost()) engine_->SendText(race_.Text.Text());
     engine_->SendReady();
     screens_.SwitchScreen(kScreenRace);

@@ -153,8 +153,9 @@ TEST_F(PoliceNetwork, SettingsFromTheHostSetTheJoinedSideAndRepeatChangesNothing
 
 TEST_F(PoliceNetwork, TextThenStartBeginTheJoinedRaceOnATypableText) {
     PoliceGame& game = InLobby();
-    // The text alone starts nothing.
+    // The text alone starts nothing, and an end outside a race ends nothing.
     game.Network().Engine().GetString(u"Go\u0001 on\r\u0E01.");
+    game.Network().Engine().Over();
     EXPECT_EQ(game.Screen(), kScreenLobby);
     game.Network().Engine().Ready();
     ASSERT_EQ(game.Screen(), kScreenRace);
@@ -163,7 +164,11 @@ TEST_F(PoliceNetwork, TextThenStartBeginTheJoinedRaceOnATypableText) {
     EXPECT_EQ(game.Race().Text.WindowRest(), u"Go? on??.");
     EXPECT_TRUE(game.Race().Text.WindowTyped().empty());
     EXPECT_TRUE(game.Race().OpponentFromNetwork);
-    Type("Go? on??.");
+    // A text in the middle of the race is none a real host sends: the race keeps its own.
+    Type("Go? on");
+    game.Network().Engine().GetString(u"ab");
+    EXPECT_EQ(game.Race().Text.Text(), u"Go? on??.");
+    Type("??.");
     EXPECT_EQ(game.Race().Local().InputPos, 9);
 }
 
