@@ -22,6 +22,23 @@ bool IsNameStart(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z
 
 bool IsNameChar(char c) { return IsNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.' || c == ':'; }
 
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool IsHexDigit(char c) { return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+
+// The length of the reference at the start of `text` (which starts with "&"), 0 if none.
+std::size_t ReferenceLength(std::string_view text) {
+    for (std::string_view named : {"&amp;", "&lt;", "&gt;", "&quot;", "&apos;"}) {
+        if (text.substr(0, named.size()) == named) return named.size();
+    }
+    const bool hex = text.substr(0, 3) == "&#x";
+    if (!hex && text.substr(0, 2) != "&#") return 0;
+    std::size_t at = hex ? 3 : 2;
+    const std::size_t first = at;
+    while (at < text.size() && (hex ? IsHexDigit(text[at]) : IsDigit(text[at]))) ++at;
+    return at > first && at < text.size() && text[at] == ';' ? at + 1 : 0;
+}
+
 }  // namespace
 
 int XmlDepthScan::Deepest(std::string_view text, int limit) {
@@ -38,7 +55,9 @@ int XmlDepthScan::Run() {
             // The parser ends the document at anything but markup, as the scan does here.
             if (at_ >= text_.size() || text_[at_] != '<') return deepest_;
         } else {
+            const std::size_t text = at_;
             at_ = std::min(text_.find('<', at_), text_.size());
+            if (!References(text_.substr(text, at_ - text))) return kRefused;
             if (at_ >= text_.size()) return deepest_;  // an element left open: the parse fails
         }
         if (!Markup()) return kRefused;
@@ -74,7 +93,7 @@ bool XmlDepthScan::StartTag() {
     std::string_view name;
     if (!Name(name)) return false;
     deepest_ = std::max(deepest_, static_cast<int>(open_.size()) + 1);
-    for (;;) {
+    for (int attributes = 0;; ++attributes) {
         Space();
         if (At("/>")) {
             at_ += 2;
@@ -86,7 +105,7 @@ bool XmlDepthScan::StartTag() {
             return true;
         }
         std::string_view attribute;
-        if (!Attribute(attribute)) return false;
+        if (attributes == kMaxAttributes || !Attribute(attribute)) return false;
     }
 }
 
@@ -111,8 +130,16 @@ bool XmlDepthScan::Attribute(std::string_view& name) {
     if (at_ >= text_.size() || (text_[at_] != '"' && text_[at_] != '\'')) return false;
     const std::size_t end = text_.find(text_[at_], at_ + 1);
     if (end == std::string_view::npos) return false;
-    if (text_.substr(at_, end - at_).find('<') != std::string_view::npos) return false;
+    const std::string_view value = text_.substr(at_ + 1, end - at_ - 1);
+    if (value.find('<') != std::string_view::npos || !References(value)) return false;
     at_ = end + 1;
+    return true;
+}
+
+bool XmlDepthScan::References(std::string_view part) {
+    for (std::size_t amp = part.find('&'); amp != std::string_view::npos; amp = part.find('&', amp + 1)) {
+        if (ReferenceLength(part.substr(amp)) == 0) return false;
+    }
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "admodule/AdAnswer.h"
 #include "admodule/StatAds.h"
+#include "admodule/XmlDepthScan.h"
 #include "admodule/XmlText.h"
 
 #include <gtest/gtest.h>
@@ -136,16 +137,22 @@ TEST(TaviAnswer, TextsWhoseNestingCouldHideFromTheCheckAreRefused) {
         "<?xml version=\"1.0\"?><GetAds>" + Times(deep + "<b c=\"\xE0\">" + Times("</a>", 61) + "\">", 2),
         // the same in element text, and in the legacy code page's text
         "<?xml version=\"1.0\"?><GetAds>" + deep + Times("\xE0</<a>", 10),
+        // a broken reference the parser reads past, to the first ";", over the close tags
+        "<GetAds>&#x</GetAds>x41;" + deep + deep,
+        "<GetAds>&#</GetAds>#65;" + deep + deep,
+        "<GetAds>" + deep + "<b c=\"&#x\">" + Times("</a>", 60) + "<d e=\"x41;\">" + deep,
         "<?xml version=\"1.0\" encoding=\"gb2312\"?><GetAds><ec>\xD6\xD0</ec></GetAds>",
         "<a x=/><a x=/><a x=/>",
         "<?p ><a><a>?>",
         "<!DOCTYPE a><a/>",
         "<a></b>",
+        // more attributes than any document has: the parser's cost grows with their square
+        "<a" + Times(" b=''", XmlDepthScan::kMaxAttributes + 1) + "/>",
     };
     for (std::size_t i = 0; i < texts.size(); ++i) {
         const std::string& text = texts[i];
         TiXmlDocument doc;
-        if (i < 3) {  // the first three are as deep as they are meant to be
+        if (i < 6) {  // the first six are as deep as they are meant to be
             const std::string copy = text + std::string(4, '\0');
             doc.Parse(copy.c_str(), nullptr, TIXML_DEFAULT_ENCODING);
             EXPECT_GT(ParsedDepth(doc), kMaxXmlDepth) << i;
