@@ -1,11 +1,16 @@
-// Checksums, Base64, the signing key and counter texts.
+// Checksums, Base64, the signing key and counter texts, and the diagnostics' output.
 
 #include "admodule/Base64.h"
 #include "admodule/Checksums.h"
 #include "admodule/DecimalText.h"
+#include "admodule/Diagnostics.h"
 #include "admodule/SigningKey.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cstdio>
 
 namespace tavi {
 namespace {
@@ -95,6 +100,25 @@ TEST(TaviDecimal, LooseStatusNumbers) {
     EXPECT_EQ(ParseLooseInt(""), 0);
     EXPECT_EQ(ParseLooseInt("99999999999999999999"), 2147483647);
     EXPECT_EQ(ParseLooseInt("-99999999999999999999"), -2147483647 - 1);
+}
+
+// A host whose standard output is a pipe nobody reads any more lives on after a diagnostic line.
+TEST(TaviDiagnostics, AClosedPipeOnStandardOutputDoesNotEndTheHost) {
+    int ends[2];
+    ASSERT_EQ(pipe(ends), 0);
+    close(ends[0]);
+    std::fflush(stdout);
+    const int saved = dup(STDOUT_FILENO);
+    ASSERT_GE(dup2(ends[1], STDOUT_FILENO), 0);
+    DiagPrint("%s\n", "nobody reads this");
+    std::fflush(stdout);
+    std::clearerr(stdout);
+    dup2(saved, STDOUT_FILENO);
+    close(saved);
+    close(ends[1]);
+    sigset_t pending;
+    ASSERT_EQ(sigpending(&pending), 0);
+    EXPECT_EQ(sigismember(&pending, SIGPIPE), 0);
 }
 
 }  // namespace
