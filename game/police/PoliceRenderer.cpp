@@ -189,9 +189,10 @@ bool PoliceRenderer::PanelOpaqueUnderLine() {
     return panelOpaque_;
 }
 
+// Enter and Esc keep their own meanings in a race; the space bar, like any other key, ends it.
 const char16_t* PoliceRenderer::FinishPrompt() const {
-    if (!race_.LocalIsPolice()) return u"按任意键冲过终点！";
-    return race_.OpponentFromNetwork ? u"按任意键重新开始" : u"按任意键结束比赛";
+    if (!race_.LocalIsPolice()) return u"按空格键冲过终点！";
+    return race_.OpponentFromNetwork ? u"按空格键重新开始" : u"按空格键结束比赛";
 }
 
 void PoliceRenderer::DrawFinishPrompt() {

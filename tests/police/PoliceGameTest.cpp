@@ -95,7 +95,7 @@ TEST_F(PoliceWorld, RaceEndsOnTheKeyAfterTheTextOrOnACatch) {
         EXPECT_EQ(game.Screen(), kScreenRace);
         // The panel says what the next key does; the snapshots of the real program show it blink.
         EXPECT_EQ(std::u16string(game.Renderer().FinishPrompt()),
-                  local == 0 ? u"按任意键结束比赛" : u"按任意键冲过终点！");
+                  local == 0 ? u"按空格键结束比赛" : u"按空格键冲过终点！");
         Type("?");
         const bool won = local == 1;
         EXPECT_EQ(game.Screen(), won ? kScreenWon : kScreenLost);

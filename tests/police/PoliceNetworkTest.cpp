@@ -210,7 +210,7 @@ TEST_F(PoliceNetwork, EndsOfANetworkRaceAndEnterStartingBothSides) {
     thief.Network().Engine().Ready();
     ASSERT_EQ(thief.Race().LocalIndex, 1);
     Type("ab");
-    EXPECT_EQ(std::u16string(thief.Renderer().FinishPrompt()), u"按任意键冲过终点！");
+    EXPECT_EQ(std::u16string(thief.Renderer().FinishPrompt()), u"按空格键冲过终点！");
     Type("x");
     EXPECT_EQ(thief.Screen(), kScreenWon);
     EXPECT_EQ(thief.RaceScreen().LastResult().outcome, "won");
@@ -235,7 +235,7 @@ TEST_F(PoliceNetwork, EndsOfANetworkRaceAndEnterStartingBothSides) {
     thief.Network().Engine().Ready();
     ASSERT_EQ(thief.Race().LocalIndex, 0);
     Type("ab");
-    EXPECT_EQ(std::u16string(thief.Renderer().FinishPrompt()), u"按任意键重新开始");
+    EXPECT_EQ(std::u16string(thief.Renderer().FinishPrompt()), u"按空格键重新开始");
     Type("x");
     EXPECT_EQ(thief.Screen(), kScreenRace);
     EXPECT_EQ(thief.Race().Local().InputPos, 0);
