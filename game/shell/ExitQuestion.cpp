@@ -19,7 +19,13 @@ const char16_t* ExitQuestion::GameExitText() { return g_startedAtMenu ? kBackToM
 bool ExitQuestion::Ask(const std::u16string& text) {
     const std::shared_ptr<MessageDlg> dlg = g_MsgDlg2;
     if (!dlg) return false;
-    dlg->SetPictures("MAIN_DLG_BG", "MAIN_DLG_EXIT", "MOLE_DLG_NEXT", "MAIN_DLG_REPLAY");
+    // "退出" and "返回" answer the question to quit; back to the menu they would read the wrong way
+    // round ("返回" keeps the game), so that question is answered "是" or "否".
+    if (text == kBackToMenuText) {
+        dlg->SetPictures("MAIN_DLG_BG", "YES", "YES", "NO");
+    } else {
+        dlg->SetPictures("MAIN_DLG_BG", "MAIN_DLG_EXIT", "MOLE_DLG_NEXT", "MAIN_DLG_REPLAY");
+    }
     return dlg->Show(text, 240, 212, false) == MessageDlg::kRePlay;
 }
 

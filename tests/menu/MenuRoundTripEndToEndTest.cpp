@@ -71,6 +71,11 @@ TEST_F(MenuRoundTrip, EveryGamesExitAsksAndLeadsBackToTheMenuWhereTheNextGameSta
     EXPECT_GT(program_.Covered("game2.png", "SPACE_EXIT", 3, 257, 422), 0.95);
     EXPECT_GT(program_.Covered("game4.png", "FROG_BACKGROUND", 1, 0, 0), 0.8);
     EXPECT_TRUE(ShowsQuestion("quit.png"));
+    // Back to the menu is answered "是" or "否"; quitting "退出" or "返回".
+    const int32_t yesX = kDialogX + 34, answerY = kDialogY + 130;
+    EXPECT_GT(program_.Covered("ask1.png", "YES", 3, yesX, answerY), 0.9);
+    EXPECT_GT(program_.Covered("ask1.png", "NO", 3, kDialogX + 214, answerY), 0.9);
+    EXPECT_GT(program_.Covered("quit.png", "MAIN_DLG_EXIT", 3, yesX, answerY), 0.9);
 
     // The games ask another question than the menu's quit: the dialog's text differs.
     const auto game = program_.LoadShot("ask1.png");
