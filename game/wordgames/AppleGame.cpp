@@ -189,7 +189,8 @@ bool AppleGame::UpDateScreen() {
 
 void AppleGame::DrawStatusLine() {
     using N = FieldNotice;
-    const std::u16string line = u"第" + N::Number(level_ + 1) + u"级　接住 " +
+    // Numbered as the settings number it.
+    const std::u16string line = u"等级 " + N::Number(level_) + u"　接住 " +
                                 N::Number(caught_) + u"/" + N::Number(passCount_) + u"　落地 " + N::Number(missed_) +
                                 u"/" + N::Number(failCount_);
     notice_.DrawStatusLine(kStatusX, kStatusY, line);

@@ -71,8 +71,13 @@ void FrogGame::LoadPictures() {
 
 bool FrogGame::Run() {
     LetterGameFrame::Run();
-    dict_.LoadCourse(g_Settings.Field[kFrogCourse]);
+    LoadChosenCourse();
     return true;
+}
+
+void FrogGame::LoadChosenCourse() {
+    course_ = g_Settings.Field[kFrogCourse];
+    dict_.LoadCourse(course_);
 }
 
 void FrogGame::BtnStart_OnClick() {
@@ -91,10 +96,11 @@ void FrogGame::BtnStart_OnClick() {
 void FrogGame::StartRound() {
     tally_.Reset();
     DictWordSource words(dict_);
-    river_.Start(g_Settings.Field[kFrogLevel], words);
+    level_ = g_Settings.Field[kFrogLevel];
+    river_.Start(level_, words);
 }
 
-void FrogGame::SettingsConfirmed() { dict_.LoadCourse(g_Settings.Field[kFrogCourse]); }
+void FrogGame::SettingsConfirmed() { LoadChosenCourse(); }
 
 void FrogGame::StepRound() {
     if (river_.Tick() == FrogRiver::Event::kFellBack && g_Sound) g_Sound->PlaySound(kBackSound);
@@ -105,7 +111,7 @@ LetterGameFrame::RoundOutcome FrogGame::Outcome() const {
 }
 
 std::string FrogGame::HistoryLevel() const {
-    return std::to_string(g_Settings.Field[kFrogCourse]) + "/" + std::to_string(g_Settings.Field[kFrogLevel]);
+    return std::to_string(course_) + "/" + std::to_string(level_);
 }
 
 void FrogGame::RaiseLevel() {
@@ -193,7 +199,8 @@ void FrogGame::DrawStatusLine() {
     using N = FieldNotice;
     const int32_t goal = FrogRiver::kCrossings + 1;
     const int32_t crossed = goal - 1 - river_.CrossingsLeft();
-    const std::u16string line = u"第" + N::Number(g_Settings.Field[kFrogLevel] + 1) + u"级　过河 " +
+    // Numbered as the settings number it.
+    const std::u16string line = u"等级 " + N::Number(level_) + u"　过河 " +
                                 N::Number(crossed < 0 ? 0 : crossed) + u"/" + N::Number(goal);
     notice_.DrawStatusLine(kStatusX, kStatusY, line);
 }

@@ -44,9 +44,13 @@ private:
     void DrawWord(int32_t number);
     // Level and crossings made of those needed.
     void DrawStatusLine();
+    void LoadChosenCourse();
 
     IDict dict_{FrogRiver::kLeafLetters};
     FrogRiver river_;
+    // The course loaded and the difficulty the round plays, whatever the settings say meanwhile.
+    int32_t course_ = 0;
+    int32_t level_ = 0;
     platform::SurfacePtr background_;
     platform::SurfacePtr back1_, back2_;
     platform::SurfacePtr front1_, front2_;
