@@ -1,5 +1,6 @@
 #include "platform/FolderListing.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -48,6 +49,14 @@ std::string FindFileIgnoringCase(const std::string& folder, const std::string& n
         if (SameIgnoringCase(candidate, name) && it->is_regular_file(typeError)) return candidate;
     }
     return {};
+}
+
+bool NamedInside(const std::string& path, const std::string& folder) {
+    std::error_code ec;
+    fs::path within = fs::absolute(folder, ec).lexically_normal();
+    if (!within.has_filename()) within = within.parent_path();  // "a/b/" ends in an empty name
+    const fs::path named = fs::absolute(path, ec).lexically_normal();
+    return !ec && std::mismatch(within.begin(), within.end(), named.begin(), named.end()).first == within.end();
 }
 
 bool IsPlainFile(const std::string& path) {

@@ -1,5 +1,7 @@
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <string>
 #include <vector>
@@ -9,6 +11,7 @@
 #include "platform/BinaryFile.h"
 #include "platform/CodePage.h"
 #include "platform/DataFolder.h"
+#include "platform/FolderListing.h"
 #include "platform/MessageBox.h"
 #include "platform/PlayerFiles.h"
 #include "results/HiScore.h"
@@ -23,6 +26,23 @@
 
 namespace {
 
+// The game's own file that `target` would write over, or "": the player's files, the program
+// and its module, and any file of the data folder but an earlier export (a slip of the shell's
+// completion in a build tree's program folder would otherwise replace the program or its pack).
+std::string GamesFileAt(const std::string& target, const std::string& history) {
+    for (const std::string& kept :
+         {history, platform::PlayerConfigFolder() + kSettingsFile, platform::PlayerDataFolder() + kHiScoreFile,
+          results::WeakKeys::OptionFile(), platform::PlayerConfigFolder() + SoundSwitch::kFileName,
+          std::string("/proc/self/exe"), platform::ModuleFolder() + "libtavi.so"}) {
+        if (platform::SameFile(target, kept)) return kept;
+    }
+    // Named inside the data folder (a file it reaches through a link, such as /dev/stdout sent to
+    // a log there, is the player's to name).
+    const bool csv = target.size() >= 4 && target.compare(target.size() - 4, 4, ".csv") == 0;
+    if (csv || !platform::IsPlainFile(target) || !platform::NamedInside(target, platform::ProgramFolder())) return "";
+    return target;
+}
+
 // Writes the history of results as CSV to `target` ("-": standard output); needs no display.
 int ExportHistory(const std::string& target) {
     // The history lies in the player's data folder, which depends on where the game's data was
@@ -35,20 +55,16 @@ int ExportHistory(const std::string& target) {
         std::fprintf(stderr, "cannot read the history %s: %s\n", history.c_str(), why.c_str());
         return 1;
     }
-    // The player's own files are never written over by an export (a slip of the shell's
-    // completion); any other file is, as a new export replaces an old one.
-    for (const std::string& kept :
-         {history, platform::PlayerConfigFolder() + kSettingsFile, platform::PlayerDataFolder() + kHiScoreFile,
-          results::WeakKeys::OptionFile(), platform::PlayerConfigFolder() + SoundSwitch::kFileName}) {
-        if (target != "-" && platform::SameFile(target, kept)) {
-            std::fprintf(stderr, "cannot write %s: it is one of the game's own files (%s)\n", target.c_str(),
-                         kept.c_str());
-            return 1;
-        }
+    // The game's own files are never written over by an export; any other file is, as a new
+    // export replaces an old one.
+    if (const std::string kept = target == "-" ? "" : GamesFileAt(target, history); !kept.empty()) {
+        std::fprintf(stderr, "cannot write %s: it is one of the game's own files (%s)\n", target.c_str(), kept.c_str());
+        return 1;
     }
     if (target == "-") {
-        const bool written = std::fwrite(csv.data(), 1, csv.size(), stdout) == csv.size();
-        return written && std::fflush(stdout) == 0 ? 0 : 1;
+        const bool written = std::fwrite(csv.data(), 1, csv.size(), stdout) == csv.size() && std::fflush(stdout) == 0;
+        if (!written) std::fprintf(stderr, "cannot write the standard output: %s\n", std::strerror(errno));
+        return written ? 0 : 1;
     }
     // A pipe or a device (/dev/stdout, a process substitution) is written into; a file is replaced.
     const std::vector<uint8_t> bytes(csv.begin(), csv.end());

@@ -183,7 +183,9 @@ TEST_F(ResultsEndToEnd, ARaceWithKnownWrongKeysIsExportedWithExactlyThoseCountsP
     // the file name belongs is a usage error, not a file.
     const std::string before = FileText("Game/history.sqlite");
     fs::create_symlink(History(), dir_ / "link.csv");
-    for (const std::string& target : {History().string(), (dir_ / "Game" / ".." / "link.csv").string()}) {
+    // Nor is the program, or its pack, in a program folder the player can write to.
+    for (const std::string& target : {History().string(), (dir_ / "Game" / ".." / "link.csv").string(),
+                                      (dir_ / "glyphor_police").string(), (dir_ / "Game" / "GameRes.DLL").string()}) {
         EXPECT_EQ(Export(target), 1) << target;
         EXPECT_NE(FileText("stdout.txt").find("one of the game's own files"), std::string::npos)
             << FileText("stdout.txt");
