@@ -34,6 +34,8 @@ constexpr platform::Rect kTypingWindow{kTextX, kPanelY, 777 - (kTextX - kPanelX)
 constexpr platform::Rect kLineArea{kTextX, kTextY, kTypingWindow.right, kTypingWindow.bottom};
 // The panel's face inside its rounded corners, which hides the map: a scroll leaves it as it was.
 constexpr platform::Rect kPanelFace{kPanelX + 17, kPanelY + 3, kPanelX + 737, kPanelY + 82};
+// The text list's names end short of the marks for texts above and below at x 774.
+constexpr platform::Rect kListNames{575, 41, 770, 565};
 
 void DrawOpaqueWhole(const platform::SurfacePtr& picture, int32_t x, int32_t y) {
     if (picture) g_Graphic->DrawOpaque(x, y, *picture, g_FullScreenRect);
@@ -77,7 +79,7 @@ void PoliceRenderer::DrawTextList() {
     g_Graphic->SetTextColor(kListColor);
     const auto& entries = textList_.Entries();
     for (int32_t i = first; i <= textList_.LastShown(); ++i) {
-        g_Graphic->DrawText(575, 45 + 25 * (i - first), entries[static_cast<size_t>(i)]);
+        g_Graphic->DrawTextClipped(kListNames.left, 45 + 25 * (i - first), entries[static_cast<size_t>(i)], kListNames);
     }
     // Marks at the right edge tell of texts above or below the rows (the wheel or the arrow
     // keys bring them).

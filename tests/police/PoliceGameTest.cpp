@@ -53,6 +53,7 @@ TEST_F(PoliceWorld, DefaultChoicesAndRadioButtonsSurviveScreensAndALostDisplay) 
 TEST_F(PoliceWorld, TextListClickChoosesTheRaceText) {
     WriteText("a.txt", "first");
     WriteText("b.txt", "Second text.  \nnot this");
+    WriteText("c WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW.txt", "wide");
     PoliceGame& game = StartGame();
     Click(game.Buttons().BtnSingle);
     const int32_t row = game.TextList().Entries()[0] == u"b" ? 0 : 1;
@@ -61,7 +62,11 @@ TEST_F(PoliceWorld, TextListClickChoosesTheRaceText) {
     game.MouseMove(600, 46 + 25 * (1 - row));
     EXPECT_EQ(game.TextList().TextListID, row);
     Frame();
-    EXPECT_EQ(g_Graphic->BackSurface().ReadPixel(573, 40 + 25 * row), platform::Surface::RawFromBgr(0xC1FF));
+    // The highlight, and a long name that ends short of the marks.
+    const platform::Surface& back = g_Graphic->BackSurface();
+    EXPECT_EQ(back.ReadPixel(573, 40 + 25 * row), platform::Surface::RawFromBgr(0xC1FF));
+    for (int32_t x = 770; x < 800; ++x)
+        for (int32_t y = 92; y < 115; ++y) ASSERT_NE(back.ReadPixel(x, y), platform::Surface::RawFromBgr(0xC1FF)) << x;
 
     Click(game.Buttons().BtnStart);
     ASSERT_EQ(game.Screen(), kScreenRace);
