@@ -20,6 +20,10 @@ constexpr int32_t kRowHeight = 30;
 // The selected row's bar stays inside the table's frame (x 190 to 790).
 constexpr int32_t kBarLeft = 194;
 constexpr int32_t kBarRight = 786;
+// Names are cut to what their column shows: in a session row up to the latency column at x 400,
+// in the player block up to the status texts at x 200.
+constexpr int32_t kSessionNameLeft = 200, kSessionNameRight = 390;
+constexpr int32_t kPlayerNameLeft = 50, kPlayerNameRight = 190;
 
 std::u16string Decimal(int32_t value) {
     std::u16string out;
@@ -63,7 +67,8 @@ void LobbyView::DrawRowTexts(const NetEngine& net, int32_t row) {
     const auto session = net.GetSession(row);
     if (!session) return;
     const int32_t y = 114 + kRowHeight * row;
-    g_Graphic->DrawText(200, y, session->name);
+    g_Graphic->DrawTextClipped(kSessionNameLeft, y, session->name,
+                               platform::Rect{kSessionNameLeft, y, kSessionNameRight, y + kRowHeight});
     g_Graphic->DrawText(400, y, Decimal(PingValue(row, session->user1)) + u"ms");
     g_Graphic->DrawText(600, y, session->currentPlayers == 2 ? u"游戏进行中" : u"可以加入");
 }
@@ -107,7 +112,11 @@ bool LobbyView::DrawPlayerBlock(const NetEngine& net, bool host) {
     g_Graphic->BeginText();
     g_Graphic->SetTextColor(kTextColor);
     g_Graphic->DrawText(20, 450, u"当前接入用户:");
-    for (int32_t i = 1; i <= count; ++i) g_Graphic->DrawText(50, 450 + 20 * i, net.GetPlayerName(i));
+    for (int32_t i = 1; i <= count; ++i) {
+        const int32_t y = 450 + 20 * i;
+        g_Graphic->DrawTextClipped(kPlayerNameLeft, y, net.GetPlayerName(i),
+                                   platform::Rect{kPlayerNameLeft, y, kPlayerNameRight, y + 20});
+    }
     g_Graphic->DrawText(200, 450, u"当前接入数：" + Decimal(count));
     bool hostPresent = true;
     if (net.IsJoining()) {

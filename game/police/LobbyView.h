@@ -16,7 +16,8 @@ public:
     // Rows the lobby has room for: row i stands at y = 114 + 30 i, and row 15 is the last one
     // whose bar still lies wholly on the screen.
     static constexpr int32_t kMaxRows = 15;
-    // Longest player or session name, in characters: what the row's first column can show.
+    // Longest player or session name, in characters, as both sides send and keep it; drawn, a
+    // name is cut further to its column's width.
     static constexpr size_t kMaxNameLength = 20;
 
     // Sessions listed for `sessionCount` found.

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "PoliceWorld.h"
+#include "platform/net/LanSession.h"
 #include "police/LobbyView.h"
 #include "police/NetEngine.h"
 #include "police/NetRace.h"
@@ -99,6 +100,24 @@ TEST_F(PoliceNetwork, LobbyButtonsAndEscKeepTheNetworkGameUntilTheMainMenu) {
     Click(game.Buttons().BtnReturn);
     EXPECT_EQ(game.Screen(), kScreenMainMenu);
     EXPECT_FALSE(game.IsNetworkGame());
+}
+
+TEST_F(PoliceNetwork, ALongSessionNameEndsBeforeTheLatencyColumn) {
+    platform::net::SessionDesc desc;
+    desc.name = std::u16string(LobbyView::kMaxNameLength, u'W');
+    const auto config = platform::net::LanConfig::FromEnvironment();
+    ASSERT_TRUE(config);
+    const auto host = platform::net::LanSession::Host(
+        *config, desc, {desc.name, u"Host"}, [] {}, nullptr);
+    ASSERT_TRUE(host);
+    PoliceGame& game = InLobby();
+    ASSERT_EQ(game.Network().Engine().GetSessionCount(), 1);
+    game.Network().MouseDown(1, 300, 150);
+    Frame();
+    const platform::Surface& back = g_Graphic->BackSurface();
+    for (int32_t x = 390; x < 400; ++x)
+        for (int32_t y = 144; y < 164; ++y)
+            ASSERT_NE(back.ReadPixel(x, y), platform::Surface::RawFromBgr(0xFFFFFF)) << x;
 }
 
 TEST_F(PoliceNetwork, SettingsFromTheHostSetTheJoinedSideAndRepeatChangesNothing) {
