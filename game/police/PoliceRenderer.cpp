@@ -21,6 +21,9 @@ constexpr uint32_t kTypedColor = 0xFE9900;
 constexpr uint32_t kStatusColor = 0xCCBB;
 constexpr uint32_t kStatusPanel = 0x202020;
 constexpr uint32_t kWrongKeyColor = 0x0000FF;  // red
+// The red box that stands for a space, in rows below the line's top: where the race face's small
+// letters stand, from x-height to baseline.
+constexpr int32_t kSpaceMarkTop = 6, kSpaceMarkBottom = 17;
 // The finish prompt: dark red ringed with white, shown every other 400 ms.
 constexpr uint32_t kPromptColor = 0x0000A0;
 constexpr uint32_t kPromptOutline = 0xFFFFFF;
@@ -148,17 +151,28 @@ int32_t PoliceRenderer::DrawLineText(bool wrongKey) {
     g_Graphic->DrawTextClipped(kTextX, kTextY, text.WindowTyped(), kTypingWindow);
     const int32_t w = std::min(g_Graphic->MeasureText(text.WindowTyped()).cx, kTypingWindow.Width());
     const std::u16string& rest = text.WindowRest();
+    platform::Rect wrongSpace{};
     if (wrongKey && !rest.empty()) {
         const std::u16string next = rest.substr(0, 1);
-        g_Graphic->SetTextColor(kWrongKeyColor);
-        g_Graphic->DrawTextClipped(kTextX + w, kTextY, next, kTypingWindow);
+        const platform::Size size = g_Graphic->MeasureText(next);
+        if (next == u" ") {
+            // A space has nothing to paint red: a red box of its width stands for it.
+            wrongSpace = {kTextX + w, kTextY + kSpaceMarkTop, std::min(kTextX + w + size.cx, kTypingWindow.right),
+                          kTextY + kSpaceMarkBottom};
+        } else {
+            g_Graphic->SetTextColor(kWrongKeyColor);
+            g_Graphic->DrawTextClipped(kTextX + w, kTextY, next, kTypingWindow);
+        }
         g_Graphic->SetTextColor(0);
-        g_Graphic->DrawTextClipped(kTextX + w + g_Graphic->MeasureText(next).cx, kTextY, rest.substr(1), kTypingWindow);
+        g_Graphic->DrawTextClipped(kTextX + w + size.cx, kTextY, rest.substr(1), kTypingWindow);
     } else {
         g_Graphic->SetTextColor(0);
         g_Graphic->DrawTextClipped(kTextX + w, kTextY, rest, kTypingWindow);
     }
     g_Graphic->EndText();
+    if (wrongSpace.right > wrongSpace.left)
+        g_Graphic->FillBox(wrongSpace.left, wrongSpace.top, wrongSpace.right, wrongSpace.bottom, kWrongKeyColor,
+                           platform::Surface::RawFromBgr(kWrongKeyColor));
     return w;
 }
 

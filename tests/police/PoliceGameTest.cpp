@@ -238,6 +238,9 @@ TEST_F(PoliceWorld, AWrongKeyShowsTheNextCharacterRedForAMomentAndChangesNothing
     Frame();
     EXPECT_EQ(RedPixels(), 0);
     EXPECT_EQ(game.Race().Local().InputPos, 1);
+    for (char c : std::string("alkx")) game.KeyPress(c);  // a wrong key where a space is next
+    Frame();
+    EXPECT_GT(RedPixels(), 5) << "a red box stands for the space";
     platform::Clock::UseReal();
 }
 
