@@ -81,16 +81,30 @@ void SpacePainter::DrawHiScores(const HiScore& table) {
     if (!g_Graphic) return;
     if (hiScoreBackground_) g_Graphic->DrawOpaque(0, 0, *hiScoreBackground_, g_FullScreenRect);
     const std::shared_ptr<GameFont> selected = g_Graphic->Font();
-    for (int32_t i = 0; i < table.EntryCount(); ++i) {
-        const HiScoreEntry entry = table.EntryAt(i);
-        const std::u16string line = SpaceStatusText::HiScoreLine(entry.Name, entry.Score);
-        g_Graphic->SetFont(FontFor(line, selected));
+    for (int32_t i = 0; i < table.EntryCount(); ++i) DrawHiScoreLine(165 + 35 * i, table.EntryAt(i), selected);
+    g_Graphic->SetFont(selected);
+}
+
+void SpacePainter::DrawHiScoreLine(int32_t y, const HiScoreEntry& entry, const std::shared_ptr<GameFont>& latin) {
+    // The name takes the face that has its letters; the score keeps the Latin face, so a line
+    // with a Chinese name shows its digits as every other line does.
+    const std::shared_ptr<GameFont> nameFont = FontFor(entry.Name, latin);
+    std::u16string name = entry.Name;
+    std::u16string score = SpaceStatusText::HiScoreLine(u"", entry.Score);
+    if (nameFont == latin) {
+        name += score;
+        score.clear();
+    }
+    int32_t x = 250;
+    for (const auto& [text, font] : {std::pair{&name, nameFont}, std::pair{&score, latin}}) {
+        if (text->empty()) continue;
+        g_Graphic->SetFont(font);
         g_Graphic->BeginText();
         g_Graphic->SetTextColor(kGreen);
-        g_Graphic->DrawText(250, 165 + 35 * i, line);
+        g_Graphic->DrawText(x, y, *text);
+        x += g_Graphic->MeasureText(*text).cx;
         g_Graphic->EndText();
     }
-    g_Graphic->SetFont(selected);
 }
 
 void SpacePainter::DrawScenery(const SpaceField& field) {

@@ -8,6 +8,7 @@
 
 class GameFont;
 class HiScore;
+struct HiScoreEntry;
 class SpaceField;
 struct SpriteKind;
 
@@ -23,7 +24,7 @@ public:
 
     void DrawMenu();
     // The table's entries as "name : score", green, in the font selected (a Chinese face of the
-    // same size for lines the Latin face has no letters for).
+    // same size for names the Latin face has no letters for; the score stays in the font selected).
     void DrawHiScores(const HiScore& table);
     // Scenery, ship, enemies with their letters, bonus word, missiles, blasts and status bar.
     void DrawPlay(const SpaceField& field);
@@ -37,6 +38,7 @@ public:
 private:
     // The game font for plain Latin text; Chinese text takes the Chinese face of the same size.
     std::shared_ptr<GameFont> FontFor(const std::u16string& text, const std::shared_ptr<GameFont>& latin) const;
+    void DrawHiScoreLine(int32_t y, const HiScoreEntry& entry, const std::shared_ptr<GameFont>& latin);
     void DrawScenery(const SpaceField& field);
     void DrawEnemies(const SpaceField& field);
     void DrawBonusWord(const SpaceField& field);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "results/HiScore.h"
 #include "tests/support/Contrast.h"
@@ -160,6 +161,20 @@ TEST_F(SpaceShootGameTest, GameOverEntersAQualifyingScoreKeepsTheDifficultyAndTh
     EXPECT_EQ(game.ScreenMode(), SpaceShootGame::kGameOver);
     EXPECT_EQ(g_HiScore->EntryCount(), 1);
     EXPECT_NE(Count(250, 245, 300, 40, 0x00FF00), scoreLine4500) << "得分 -400 is not 得分 4,500";
+
+    // A Chinese name leaves the score in the Latin face: both lines of 4500 end alike.
+    g_HiScore->Insert(u"中文", 4500);
+    game.KeyDown(platform::VK_ESCAPE, 0);
+    Click(game.BtnHiScore);
+    Frame();
+    auto lineEnd = [](int32_t y) {
+        int32_t right = 600;
+        while (right > 250 && Count(right - 1, y, 1, 30, 0x00FF00) == 0) --right;
+        std::vector<int> columns;
+        for (int32_t x = right - 40; x < right; ++x) columns.push_back(Count(x, y, 1, 30, 0x00FF00));
+        return columns;
+    };
+    EXPECT_EQ(lineEnd(165), lineEnd(200));
 }
 
 TEST_F(SpaceShootGameTest, LeavingBeforeAnyGameKeepsTheSettingsAndOptionsOpenTheSpacePage) {
