@@ -107,7 +107,8 @@ bool Display::Available() { return IsSet("SDL_VIDEODRIVER") || IsSet("DISPLAY") 
 
 bool Display::FellBackOnNoScreen() {
     if (IsSet("SDL_VIDEODRIVER") || !Headless()) return false;
-    SDL_SetError("no display answers at DISPLAY=%s WAYLAND_DISPLAY=%s", Variable("DISPLAY"), Variable("WAYLAND_DISPLAY"));
+    SDL_SetError("no display answers at DISPLAY=%s WAYLAND_DISPLAY=%s", Variable("DISPLAY"),
+                 Variable("WAYLAND_DISPLAY"));
     return true;
 }
 

@@ -190,8 +190,7 @@ bool AppleGame::UpDateScreen() {
 void AppleGame::DrawStatusLine() {
     using N = FieldNotice;
     // Numbered as the settings number it.
-    const std::u16string line = u"等级 " + N::Number(level_) + u"　接住 " +
-                                N::Number(caught_) + u"/" + N::Number(passCount_) + u"　落地 " + N::Number(missed_) +
-                                u"/" + N::Number(failCount_);
+    const std::u16string line = u"等级 " + N::Number(level_) + u"　接住 " + N::Number(caught_) + u"/" +
+                                N::Number(passCount_) + u"　落地 " + N::Number(missed_) + u"/" + N::Number(failCount_);
     notice_.DrawStatusLine(kStatusX, kStatusY, line);
 }

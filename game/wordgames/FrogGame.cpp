@@ -110,9 +110,7 @@ LetterGameFrame::RoundOutcome FrogGame::Outcome() const {
     return river_.Passed() ? RoundOutcome::Passed : RoundOutcome::Running;
 }
 
-std::string FrogGame::HistoryLevel() const {
-    return std::to_string(course_) + "/" + std::to_string(level_);
-}
+std::string FrogGame::HistoryLevel() const { return std::to_string(course_) + "/" + std::to_string(level_); }
 
 void FrogGame::RaiseLevel() {
     int32_t& level = g_Settings.Field[kFrogLevel];
@@ -200,7 +198,7 @@ void FrogGame::DrawStatusLine() {
     const int32_t goal = FrogRiver::kCrossings + 1;
     const int32_t crossed = goal - 1 - river_.CrossingsLeft();
     // Numbered as the settings number it.
-    const std::u16string line = u"等级 " + N::Number(level_) + u"　过河 " +
-                                N::Number(crossed < 0 ? 0 : crossed) + u"/" + N::Number(goal);
+    const std::u16string line =
+        u"等级 " + N::Number(level_) + u"　过河 " + N::Number(crossed < 0 ? 0 : crossed) + u"/" + N::Number(goal);
     notice_.DrawStatusLine(kStatusX, kStatusY, line);
 }

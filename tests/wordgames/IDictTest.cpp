@@ -137,7 +137,8 @@ TEST_F(IDictTest, DamagedCoursesAreRefusedLikeMissingOnesAndUnshowableWordsSkipp
     for (int i = 0; i < 16; ++i) zhong += "\xd6\xd0";
     Course("Mixed", Record(std::string(31, 'x')) + Record("pear") + Record("b\x01") + Record("\xff\xfe") +
                         Record(std::string(30, 'y')) + Record("\xd6\xd0") + Record(zhong + std::string(15, 'z')) +
-                        Record("ab\xd6") + Record("   ") + Record(" a") + Record("b ") + Record(zhong + zhong.substr(4)));
+                        Record("ab\xd6") + Record("   ") + Record(" a") + Record("b ") +
+                        Record(zhong + zhong.substr(4)));
     std::filesystem::rename(temp_.File("Data/English/T_WORD/Dictionary/Mixed.ID"),
                             temp_.File("Data/English/T_WORD/Dictionary/mIXED.id"));
     ASSERT_TRUE(dict.Load("Mixed", 4)) << "found as the desktop's file system finds it";
