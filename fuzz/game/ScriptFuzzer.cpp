@@ -22,6 +22,7 @@ bool Expected(const platform::Message& msg) {
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
+    case WM_MOUSEWHEEL:
         return msg.X() < 800 && msg.Y() < 600;
     case WM_KEYDOWN:
     case WM_KEYUP:
