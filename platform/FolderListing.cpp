@@ -53,9 +53,10 @@ std::string FindFileIgnoringCase(const std::string& folder, const std::string& n
 
 bool NamedInside(const std::string& path, const std::string& folder) {
     std::error_code ec;
-    fs::path within = fs::absolute(folder, ec).lexically_normal();
+    fs::path within = fs::weakly_canonical(fs::absolute(folder, ec), ec);
     if (!within.has_filename()) within = within.parent_path();  // "a/b/" ends in an empty name
-    const fs::path named = fs::absolute(path, ec).lexically_normal();
+    const fs::path absolute = fs::absolute(path, ec).lexically_normal();
+    const fs::path named = fs::weakly_canonical(absolute.parent_path(), ec) / absolute.filename();
     return !ec && std::mismatch(within.begin(), within.end(), named.begin(), named.end()).first == within.end();
 }
 

@@ -27,8 +27,9 @@
 namespace {
 
 // The game's own file that `target` would write over, or "": the player's files, the program
-// and its module, and any file of the data folder but an earlier export (a slip of the shell's
-// completion in a build tree's program folder would otherwise replace the program or its pack).
+// and its module, and any file of the data folder or the module's folder but an earlier export
+// (a slip of the shell's completion in a build tree's program folder would otherwise replace the
+// program or its pack).
 std::string GamesFileAt(const std::string& target, const std::string& history) {
     for (const std::string& kept :
          {history, platform::PlayerConfigFolder() + kSettingsFile, platform::PlayerDataFolder() + kHiScoreFile,
@@ -36,11 +37,13 @@ std::string GamesFileAt(const std::string& target, const std::string& history) {
           std::string("/proc/self/exe"), platform::ModuleFolder() + "libtavi.so"}) {
         if (platform::SameFile(target, kept)) return kept;
     }
-    // Named inside the data folder (a file it reaches through a link, such as /dev/stdout sent to
-    // a log there, is the player's to name).
+    // Named inside those folders (a file a link reaches there, such as /dev/stdout sent to a log
+    // in them, is the player's to name).
     const bool csv = target.size() >= 4 && target.compare(target.size() - 4, 4, ".csv") == 0;
-    if (csv || !platform::IsPlainFile(target) || !platform::NamedInside(target, platform::ProgramFolder())) return "";
-    return target;
+    if (csv || !platform::IsPlainFile(target)) return "";
+    const bool inside = platform::NamedInside(target, platform::ProgramFolder()) ||
+                        platform::NamedInside(target, platform::ModuleFolder());
+    return inside ? target : "";
 }
 
 // Writes the history of results as CSV to `target` ("-": standard output); needs no display.

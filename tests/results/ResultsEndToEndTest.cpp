@@ -183,14 +183,20 @@ TEST_F(ResultsEndToEnd, ARaceWithKnownWrongKeysIsExportedWithExactlyThoseCountsP
     // the file name belongs is a usage error, not a file.
     const std::string before = FileText("Game/history.sqlite");
     fs::create_symlink(History(), dir_ / "link.csv");
-    // Nor is the program, or its pack, in a program folder the player can write to.
-    for (const std::string& target : {History().string(), (dir_ / "Game" / ".." / "link.csv").string(),
-                                      (dir_ / "glyphor_police").string(), (dir_ / "Game" / "GameRes.DLL").string()}) {
+    // Nor is the program, or its pack, in a program folder the player can write to, whatever
+    // folder link it is named through.
+    const fs::path linked = fs::temp_directory_path() / ("glyphor-export-link-" + std::to_string(getpid()));
+    fs::remove(linked);
+    fs::create_directory_symlink(dir_, linked);
+    for (const std::string& target :
+         {History().string(), (dir_ / "Game" / ".." / "link.csv").string(), (dir_ / "glyphor_police").string(),
+          (dir_ / "Game" / "GameRes.DLL").string(), (linked / "Game" / "GameRes.DLL").string()}) {
         EXPECT_EQ(Export(target), 1) << target;
         EXPECT_NE(FileText("stdout.txt").find("one of the game's own files"), std::string::npos)
             << FileText("stdout.txt");
     }
     EXPECT_EQ(FileText("Game/history.sqlite"), before);
+    fs::remove(linked);
     const fs::path cwd = fs::current_path();
     fs::current_path(dir_);
     EXPECT_EQ(Export("--menu"), 2);
