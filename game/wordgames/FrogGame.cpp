@@ -76,8 +76,8 @@ bool FrogGame::Run() {
 }
 
 void FrogGame::LoadChosenCourse() {
-    course_ = g_Settings.Field[kFrogCourse];
-    dict_.LoadCourse(course_);
+    // A course that cannot be loaded leaves the words of the one before, and its name.
+    if (dict_.LoadCourse(g_Settings.Field[kFrogCourse])) course_ = g_Settings.Field[kFrogCourse];
 }
 
 void FrogGame::BtnStart_OnClick() {

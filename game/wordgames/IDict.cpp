@@ -138,9 +138,9 @@ std::vector<std::u16string> IDict::UsableWords(platform::FileReader& file, size_
     return words;
 }
 
-void IDict::LoadCourse(int32_t course) {
+bool IDict::LoadCourse(int32_t course) {
     const Course c = CourseAt(course);
-    if (c.key) Load(c.key, c.count);
+    return c.key != nullptr && Load(c.key, c.count);
 }
 
 std::u16string IDict::WordAt(int32_t index) const {

@@ -22,8 +22,9 @@ public:
     // skipped. A missing file, or one without a single word to keep, shows a message box naming
     // it and keeps the old words.
     bool Load(const std::string& key, int32_t count);
-    // Loads course 0..7 by its key and word count; any other index changes nothing.
-    void LoadCourse(int32_t course);
+    // Loads course 0..7 by its key and word count; any other index changes nothing. False when
+    // nothing was loaded.
+    bool LoadCourse(int32_t course);
 
     // The count asked for by the last successful Load (0 before any).
     int32_t Count() const { return count_; }
