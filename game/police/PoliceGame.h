@@ -42,6 +42,10 @@ public:
     bool MouseMove(int32_t X, int32_t Y) override;
     bool MouseWheel(int32_t Notches, int32_t X, int32_t Y) override;
     bool KeyDown(int32_t KeyCode, int32_t Shift) override;
+    // A race against the computer stands still while hidden; one on the network goes on.
+    void WindowHidden(bool hidden) override {
+        if (!isNetworkGame_) race_.HoldTypingTime(hidden);
+    }
     bool KeyPress(int32_t KeyAscii) override;
 
     PoliceScreen Screen() const override { return screen_; }

@@ -33,6 +33,8 @@ public:
     void Finish(bool won, bool record);
     // The race recorded as won ended lost after all: the other side finished in the same moment.
     void CorrectToLost();
+    // The race stands still (true) and goes on (false): the time between is no typing time.
+    void HoldTypingTime(bool hold);
 
     // True while the next character of the typing window shows a wrong key (150 ms after it).
     bool ShowsWrongKey() const;

@@ -8,7 +8,7 @@ void Tally::Start(uint32_t nowMs) {
     if (started_) return;
     started_ = true;
     firstKeyMs_ = nowMs;
-    if (held_) heldSinceMs_ = nowMs;
+    if (holds_ != 0) heldSinceMs_ = nowMs;
 }
 
 void Tally::CountStray(uint32_t nowMs) {
@@ -29,22 +29,23 @@ void Tally::Count(char16_t expected, bool hit, uint32_t nowMs) {
 int64_t Tally::DurationTo(uint32_t nowMs) const {
     if (!started_) return 0;
     // The clock wraps at 32 bits; each difference stays right across the wrap.
-    const int64_t holding = held_ ? static_cast<int64_t>(static_cast<uint32_t>(nowMs - heldSinceMs_)) : 0;
+    const int64_t holding = holds_ != 0 ? static_cast<int64_t>(static_cast<uint32_t>(nowMs - heldSinceMs_)) : 0;
     const int64_t total = static_cast<int64_t>(static_cast<uint32_t>(nowMs - firstKeyMs_));
     return std::max<int64_t>(0, total - heldMs_ - holding);
 }
 
-void Tally::Hold(uint32_t nowMs) {
-    if (held_) return;
-    held_ = true;
-    heldSinceMs_ = nowMs;
+void Tally::Hold(uint32_t nowMs, HoldReason why) {
+    const auto bit = static_cast<uint8_t>(why);
+    if (holds_ == 0) heldSinceMs_ = nowMs;
+    holds_ |= bit;
 }
 
-void Tally::GoOn(uint32_t nowMs) {
-    if (!held_) return;
-    held_ = false;
+void Tally::GoOn(uint32_t nowMs, HoldReason why) {
+    const auto bit = static_cast<uint8_t>(why);
+    if ((holds_ & bit) == 0) return;
+    holds_ &= static_cast<uint8_t>(~bit);
     // A hold before the first key is no part of the time from it.
-    if (started_) heldMs_ += static_cast<int64_t>(static_cast<uint32_t>(nowMs - heldSinceMs_));
+    if (holds_ == 0 && started_) heldMs_ += static_cast<int64_t>(static_cast<uint32_t>(nowMs - heldSinceMs_));
 }
 
 }  // namespace results

@@ -28,10 +28,13 @@ public:
     // Milliseconds from the first counted key to `nowMs`, without the time the game was held; 0
     // before any key.
     int64_t DurationTo(uint32_t nowMs) const;
-    // The game stops (paused, or left for its menu) and goes on: the time between does not count.
-    // Holding a held tally, or going on with one that is not held, changes nothing.
-    void Hold(uint32_t nowMs);
-    void GoOn(uint32_t nowMs);
+    // Why the typing time stops: the player paused or left the game for a question or a menu, or
+    // the window is hidden. Each is held and goes on by itself; time counts while none holds.
+    enum class HoldReason : uint8_t { kPlayer = 1, kHidden = 2 };
+    // The game stops and goes on: the time between does not count. Holding for a reason that
+    // holds already, or going on for one that does not, changes nothing.
+    void Hold(uint32_t nowMs, HoldReason why = HoldReason::kPlayer);
+    void GoOn(uint32_t nowMs, HoldReason why = HoldReason::kPlayer);
     // By key code, ascending.
     const std::vector<KeyCount>& Keys() const { return keys_; }
 
@@ -42,7 +45,7 @@ private:
     int32_t wrong_ = 0;
     bool started_ = false;
     uint32_t firstKeyMs_ = 0;
-    bool held_ = false;
+    uint8_t holds_ = 0;  // the HoldReason bits that hold
     uint32_t heldSinceMs_ = 0;
     int64_t heldMs_ = 0;  // the holds that ended
     std::vector<KeyCount> keys_;

@@ -101,12 +101,15 @@ void PumpOnce() {
 void CheckLostSurfaces() {
     if (!g_Graphic || !g_Graphic->IsLost()) return;
     // A hidden window is waited for; a shown one whose presentation was reset is restored at once.
+    const std::shared_ptr<IGameInterface> hiddenScreen = g_Graphic->IsHidden() ? g_Screen : nullptr;
+    if (hiddenScreen) hiddenScreen->WindowHidden(true);
     while (g_Graphic->IsHidden()) {
         DispatchWaiting();
         if (g_lostDisplayWork) g_lostDisplayWork();
         if (!g_Graphic->IsHidden()) break;
         platform::MessageQueue::Instance().WaitUntil(platform::Clock::Now() + kFrameInterval);
     }
+    if (hiddenScreen) hiddenScreen->WindowHidden(false);
     g_Graphic->RestoreSurfaces();
     RequestRedraw();
     if (const std::shared_ptr<IGameInterface> screen = g_Screen) screen->RestoreRes();

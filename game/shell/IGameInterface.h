@@ -28,6 +28,9 @@ public:
     virtual bool KeyDown(int32_t /*KeyCode*/, int32_t /*Shift*/) { return true; }
     virtual bool KeyPress(int32_t /*KeyAscii*/) { return true; }
     virtual bool KeyUp(int32_t /*KeyCode*/, int32_t /*Shift*/) { return true; }
+    // The window was hidden (minimised), and is shown again: no frame runs in between, and a
+    // screen that counts the player's typing time stops it.
+    virtual void WindowHidden(bool /*hidden*/) {}
 };
 
 // Makes `next` the current screen (releasing the previous one once nobody calls into it any

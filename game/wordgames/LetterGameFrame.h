@@ -49,6 +49,7 @@ public:
     // loads the game's pictures and creates the buttons (later calls reload their pictures and
     // keep their state).
     bool RestoreRes() override;
+    void WindowHidden(bool hidden) override;
     // While a round runs: the game's step, then the round-end test.
     bool UpDateGame() override;
     // Before a round, while it is paused and after it: nothing moves.

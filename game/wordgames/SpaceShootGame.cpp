@@ -131,6 +131,15 @@ bool SpaceShootGame::MouseMove(int32_t X, int32_t Y) {
     return true;
 }
 
+void SpaceShootGame::WindowHidden(bool hidden) {
+    using Why = results::Tally::HoldReason;
+    if (hidden) {
+        tally_.Hold(platform::Clock::Now(), Why::kHidden);
+    } else {
+        tally_.GoOn(platform::Clock::Now(), Why::kHidden);
+    }
+}
+
 bool SpaceShootGame::KeyDown(int32_t KeyCode, int32_t /*Shift*/) {
     if (KeyCode == platform::kKeyEsc) {
         // A game left for the menu stands still, and so does its typing time.

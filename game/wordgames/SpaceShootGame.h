@@ -35,6 +35,7 @@ public:
     bool MouseUp(int32_t Button, int32_t X, int32_t Y) override;
     bool MouseMove(int32_t X, int32_t Y) override;
     bool KeyDown(int32_t KeyCode, int32_t Shift) override;
+    void WindowHidden(bool hidden) override;
 
     // A new game at the difficulty of the settings.
     void BtnStart_OnClick();

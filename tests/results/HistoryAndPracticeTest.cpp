@@ -148,7 +148,7 @@ std::array<int, 26> Draws(int count) {
 
 // A paused round's typing time stops with it, across the 32-bit wrap of the clock too; a hold
 // takes off only its time after the first key, and one asked for twice nothing more.
-TEST(Tally, TimeThePlayerHeldTheGameIsNoTypingTime) {
+TEST(Tally, TimeThePlayerHeldTheGameOrItsWindowWasHiddenIsNoTypingTime) {
     constexpr uint32_t kStart = 0xFFFFF000u;  // 4096 ms before the clock wraps
     results::Tally tally;
     tally.Hold(kStart - 9000);
@@ -161,6 +161,15 @@ TEST(Tally, TimeThePlayerHeldTheGameIsNoTypingTime) {
     tally.GoOn(kStart + 61000);
     tally.GoOn(kStart + 62000);
     EXPECT_EQ(tally.DurationTo(kStart + 63000), 2500);
+    // Paused, then hidden, then shown while still paused: the time counts again only once both
+    // have ended.
+    using Why = results::Tally::HoldReason;
+    tally.Hold(kStart + 63000);
+    tally.Hold(kStart + 64000, Why::kHidden);
+    tally.GoOn(kStart + 70000, Why::kHidden);
+    EXPECT_EQ(tally.DurationTo(kStart + 80000), 2500);
+    tally.GoOn(kStart + 80000);
+    EXPECT_EQ(tally.DurationTo(kStart + 81000), 3500);
     tally.Reset();
     EXPECT_EQ(tally.DurationTo(kStart), 0);
 }

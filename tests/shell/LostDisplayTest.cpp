@@ -44,10 +44,10 @@ TEST_F(LostDisplayTest, TheFrameWaitsWhileLostStillTakingInputThenRestoresAndRel
 
     ASSERT_TRUE(FrameTick());
     EXPECT_FALSE(g_Graphic->IsLost());
-    // Input went to the screen during the wait; the pictures were reloaded once, before the
-    // frame's update and drawing.
-    EXPECT_EQ(screen->calls, (std::vector<std::string>{"KeyDown 88 0", "KeyPress 120", "KeyUp 88 0", "RestoreRes",
-                                                       "UpDateGame", "UpDateScreen"}));
+    // The screen heard of the wait, input went to it during the wait, and the pictures were
+    // reloaded once, before the frame's update and drawing.
+    EXPECT_EQ(screen->calls, (std::vector<std::string>{"WindowHidden 1", "KeyDown 88 0", "KeyPress 120", "KeyUp 88 0",
+                                                       "WindowHidden 0", "RestoreRes", "UpDateGame", "UpDateScreen"}));
     // Six frames' worth of virtual time went by in the wait.
     EXPECT_EQ(platform::Clock::Now(), platform::ScriptRunner::kClockStart + 6 * platform::ScriptRunner::kFrameMs);
 }

@@ -33,6 +33,7 @@ public:
     bool KeyDown(int32_t k, int32_t s) override { return Note("KeyDown", k, s); }
     bool KeyPress(int32_t k) override { return Note("KeyPress", k); }
     bool KeyUp(int32_t k, int32_t s) override { return Note("KeyUp", k, s); }
+    void WindowHidden(bool hidden) override { Note("WindowHidden", static_cast<int>(hidden)); }
 
     // Only the calls whose name starts with `prefix`.
     std::vector<std::string> Calls(const std::string& prefix) const {
