@@ -47,7 +47,12 @@ bool FrameTick() {
     // switched to by that input moves by one frame's time, not by the time slept.
     g_FrameElapsed = StandsStill() && elapsed > 2 * kFrameInterval ? kFrameInterval : elapsed;
     g_LastFrameTime = static_cast<int32_t>(now);
-    CheckLostSurfaces();
+    if (CheckLostSurfaces()) {
+        // No frame ran while the window was hidden, and that time is none of the game's: a
+        // round's clock does not run out behind the player's back.
+        g_FrameElapsed = kFrameInterval;
+        g_LastFrameTime = static_cast<int32_t>(platform::Clock::Now());
+    }
     // The screen is held for the whole frame, so a switch made during it cannot free it early.
     const std::shared_ptr<IGameInterface> screen = g_Screen;
     const bool still = screen && !screen->NextFrameDiffers();
@@ -98,10 +103,11 @@ void PumpOnce() {
     FrameTick();
 }
 
-void CheckLostSurfaces() {
-    if (!g_Graphic || !g_Graphic->IsLost()) return;
+bool CheckLostSurfaces() {
+    if (!g_Graphic || !g_Graphic->IsLost()) return false;
     // A hidden window is waited for; a shown one whose presentation was reset is restored at once.
-    const std::shared_ptr<IGameInterface> hiddenScreen = g_Graphic->IsHidden() ? g_Screen : nullptr;
+    const bool hidden = g_Graphic->IsHidden();
+    const std::shared_ptr<IGameInterface> hiddenScreen = hidden ? g_Screen : nullptr;
     if (hiddenScreen) hiddenScreen->WindowHidden(true);
     while (g_Graphic->IsHidden()) {
         DispatchWaiting();
@@ -113,6 +119,7 @@ void CheckLostSurfaces() {
     g_Graphic->RestoreSurfaces();
     RequestRedraw();
     if (const std::shared_ptr<IGameInterface> screen = g_Screen) screen->RestoreRes();
+    return hidden;
 }
 
 void RunMainPump() {

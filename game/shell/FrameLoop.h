@@ -33,8 +33,8 @@ void WaitForNextFrameOrInput();
 // (the session loop reads its network messages there); empty for none.
 void SetLostDisplayWork(std::function<void()> work);
 // When the display is lost: waits until it is back, restores the surfaces and lets the current
-// screen reload its pictures.
-void CheckLostSurfaces();
+// screen reload its pictures. True when it waited for a hidden window.
+bool CheckLostSurfaces();
 // Bit 0: Shift down; bit 1: Ctrl down.
 int32_t GetShiftState();
 // Dispatches one message to the current screen: keys (Ctrl+M taken for the sound switch first),

@@ -48,8 +48,11 @@ TEST_F(LostDisplayTest, TheFrameWaitsWhileLostStillTakingInputThenRestoresAndRel
     // reloaded once, before the frame's update and drawing.
     EXPECT_EQ(screen->calls, (std::vector<std::string>{"WindowHidden 1", "KeyDown 88 0", "KeyPress 120", "KeyUp 88 0",
                                                        "WindowHidden 0", "RestoreRes", "UpDateGame", "UpDateScreen"}));
-    // Six frames' worth of virtual time went by in the wait.
+    // Six frames' worth of virtual time went by in the wait; the game's clock counts none of it,
+    // the next frame's time starts from the window's return.
     EXPECT_EQ(platform::Clock::Now(), platform::ScriptRunner::kClockStart + 6 * platform::ScriptRunner::kFrameMs);
+    EXPECT_EQ(g_FrameElapsed, kFrameInterval);
+    EXPECT_EQ(static_cast<uint32_t>(g_LastFrameTime), platform::Clock::Now());
 }
 
 // A presentation reset while the window is shown (the render device restarted) is restored by
