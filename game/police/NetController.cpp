@@ -98,9 +98,10 @@ void NetController::MouseUp(int32_t Button, int32_t X, int32_t Y) { MouseRouting
 
 void NetController::MouseMove(int32_t X, int32_t Y) { MouseRouting::Move(X, Y, buttons_.Lobby()); }
 
-// Create and Join wait for a running search to end: the lobby's buttons work while it runs.
+// Create, Join and Refresh wait for a running search, or a join the player cancelled, to end:
+// the lobby's buttons work while they run, and the session cannot start another meanwhile.
 void NetController::Create() {
-    if (engine_->IsSearching()) return;
+    if (Waiting()) return;
     g_Graphic->SetFont(g_ArialFont);
     screens_.SwitchScreen(kScreenSetting);
     const std::u16string name = LobbyView::PlayerName(platform::HostName(), u"Host");
@@ -108,7 +109,7 @@ void NetController::Create() {
 }
 
 void NetController::Join() {
-    if (engine_->IsSearching()) return;
+    if (Waiting()) return;
     if (selectedSession_ < 1 || selectedSession_ > LobbyView::RowsShown(engine_->GetSessionCount())) {
         screens_.ShowStatus(kNoValidSession);
         return;
@@ -120,6 +121,7 @@ void NetController::Join() {
 }
 
 void NetController::Refresh() {
+    if (Waiting()) return;
     Search();
     selectedSession_ = LobbyView::ClampSelection(selectedSession_, engine_->GetSessionCount());
 }

@@ -116,7 +116,8 @@ bool NetEngine::JoinSession(int32_t Index, const std::u16string& PlayerName, con
     std::string error;
     const bool joined = Play->FinishJoin(&error);
     if (joined && (JoinCancelled || InSession)) Play->Close();
-    if (!joined) JoinFailure = NetFailureText::Join(error);
+    // A join the player cancelled failed for nobody: the lobby says nothing of it.
+    if (!joined) JoinFailure = JoinCancelled ? std::u16string() : NetFailureText::Join(error);
     if (!joined || JoinCancelled || InSession) return false;
     JoinFailure.clear();
     LocalPlayerId = Play->LocalPlayerId();
