@@ -58,14 +58,7 @@ void RaceController::Finish(bool won, bool record) {
     sound_.Play(won == race_.LocalIsPolice() ? PoliceSound::kPoliceCatch : PoliceSound::kThiefAway);
 }
 
-void RaceController::HoldTypingTime(bool hold) {
-    using Why = results::Tally::HoldReason;
-    if (hold) {
-        tally_.Hold(platform::Clock::Now(), Why::kHidden);
-    } else {
-        tally_.GoOn(platform::Clock::Now(), Why::kHidden);
-    }
-}
+void RaceController::HoldTypingTime(bool hold) { tally_.HoldWhileHidden(hold, platform::Clock::Now()); }
 
 void RaceController::CorrectToLost() { result_ = results::ResultBook::CorrectLastOutcome("lost"); }
 

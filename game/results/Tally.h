@@ -35,6 +35,10 @@ public:
     // holds already, or going on for one that does not, changes nothing.
     void Hold(uint32_t nowMs, HoldReason why = HoldReason::kPlayer);
     void GoOn(uint32_t nowMs, HoldReason why = HoldReason::kPlayer);
+    // The window is hidden (true) or shown again (false).
+    void HoldWhileHidden(bool hidden, uint32_t nowMs) {
+        hidden ? Hold(nowMs, HoldReason::kHidden) : GoOn(nowMs, HoldReason::kHidden);
+    }
     // By key code, ascending.
     const std::vector<KeyCount>& Keys() const { return keys_; }
 

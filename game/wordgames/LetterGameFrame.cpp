@@ -198,14 +198,7 @@ void LetterGameFrame::BtnSetup_OnClick() {
 
 void LetterGameFrame::HoldTypingTime() { tally_.Hold(platform::Clock::Now()); }
 
-void LetterGameFrame::WindowHidden(bool hidden) {
-    using Why = results::Tally::HoldReason;
-    if (hidden) {
-        tally_.Hold(platform::Clock::Now(), Why::kHidden);
-    } else {
-        tally_.GoOn(platform::Clock::Now(), Why::kHidden);
-    }
-}
+void LetterGameFrame::WindowHidden(bool hidden) { tally_.HoldWhileHidden(hidden, platform::Clock::Now()); }
 
 void LetterGameFrame::ResumeTypingTime() {
     if (!Halted) tally_.GoOn(platform::Clock::Now());

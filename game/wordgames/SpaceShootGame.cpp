@@ -131,14 +131,7 @@ bool SpaceShootGame::MouseMove(int32_t X, int32_t Y) {
     return true;
 }
 
-void SpaceShootGame::WindowHidden(bool hidden) {
-    using Why = results::Tally::HoldReason;
-    if (hidden) {
-        tally_.Hold(platform::Clock::Now(), Why::kHidden);
-    } else {
-        tally_.GoOn(platform::Clock::Now(), Why::kHidden);
-    }
-}
+void SpaceShootGame::WindowHidden(bool hidden) { tally_.HoldWhileHidden(hidden, platform::Clock::Now()); }
 
 bool SpaceShootGame::KeyDown(int32_t KeyCode, int32_t /*Shift*/) {
     if (KeyCode == platform::kKeyEsc) {
