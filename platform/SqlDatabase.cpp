@@ -50,13 +50,33 @@ std::unique_ptr<SqlDatabase> SqlDatabase::Open(const std::string& path, bool cre
     }
     // Another program holding the file makes a write wait this long before it gives up.
     sqlite3_busy_timeout(handle, 200);
+    // The file is the player's to edit, so nothing in its schema runs: no trigger fires on our
+    // writes and no view stands in for a table.
+    sqlite3_db_config(handle, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, nullptr);
+    sqlite3_db_config(handle, SQLITE_DBCONFIG_ENABLE_VIEW, 0, nullptr);
+    sqlite3_db_config(handle, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
     fault = DbFault::None;
-    return std::unique_ptr<SqlDatabase>(new SqlDatabase(handle));
+    std::unique_ptr<SqlDatabase> db(new SqlDatabase(handle));
+    sqlite3_progress_handler(handle, 10000, &SqlDatabase::PastDeadline, db.get());
+    return db;
 }
 
+int SqlDatabase::PastDeadline(void* self) {
+    return std::chrono::steady_clock::now() > static_cast<SqlDatabase*>(self)->deadline_ ? 1 : 0;
+}
+
+void SqlDatabase::StartStep() { deadline_ = std::chrono::steady_clock::now() + kStepLimit; }
+
 bool SqlDatabase::MoveAside(const std::string& path, const std::string& target) {
-    for (const char* suffix : {"-journal", "-wal", "-shm"}) std::remove((path + suffix).c_str());
-    return std::rename(path.c_str(), target.c_str()) == 0;
+    // The journal and the log hold part of the file's content, so they go with it; the shared
+    // memory index is rebuilt from them.
+    std::remove((path + "-shm").c_str());
+    if (std::rename(path.c_str(), target.c_str()) != 0) return false;
+    for (const char* suffix : {"-journal", "-wal"}) {
+        const std::string from = path + suffix;
+        if (Exists(from) && std::rename(from.c_str(), (target + suffix).c_str()) != 0) std::remove(from.c_str());
+    }
+    return true;
 }
 
 bool SqlDatabase::Exists(const std::string& path) {
@@ -67,11 +87,13 @@ bool SqlDatabase::Exists(const std::string& path) {
 bool SqlDatabase::Note(int code) {
     fault_ = FaultOf(code);
     if (fault_ == DbFault::None) return true;
-    error_ = sqlite3_errmsg(static_cast<sqlite3*>(handle_));
+    error_ = (code & 0xFF) == SQLITE_INTERRUPT ? "the file asked for more than 2 s of work and was left"
+                                               : sqlite3_errmsg(static_cast<sqlite3*>(handle_));
     return false;
 }
 
 bool SqlDatabase::Exec(const char* sql) {
+    StartStep();
     return Note(sqlite3_exec(static_cast<sqlite3*>(handle_), sql, nullptr, nullptr, nullptr));
 }
 

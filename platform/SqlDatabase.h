@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -22,7 +23,7 @@ public:
     // Opens the file at `path` for reading and writing, creating it when `create`. Null on
     // failure, with the fault and the reason in `fault` and `why`.
     static std::unique_ptr<SqlDatabase> Open(const std::string& path, bool create, DbFault& fault, std::string& why);
-    // Renames `path` to `target` (replacing it) and removes the journal files left beside `path`.
+    // Renames `path` to `target` (replacing it), and its journal files with it.
     static bool MoveAside(const std::string& path, const std::string& target);
     // Whether a file exists at `path`.
     static bool Exists(const std::string& path);
@@ -37,13 +38,20 @@ public:
 
     // Records the outcome of an SQLite call (its result code); false unless it succeeded.
     bool Note(int code);
+    // Starts the time one step or one Exec may take: a file's own schema may hold work that
+    // never ends, and a step still running after kStepLimit stops with an error.
+    void StartStep();
+
+    static constexpr std::chrono::milliseconds kStepLimit{2000};
 
 private:
     explicit SqlDatabase(void* handle) : handle_(handle) {}
+    static int PastDeadline(void* self);
 
     void* handle_;
     DbFault fault_ = DbFault::None;
     std::string error_;
+    std::chrono::steady_clock::time_point deadline_;
 };
 
 }  // namespace platform

@@ -21,6 +21,7 @@ void SqlStatement::Bind(int index, const std::string& text) {
 }
 
 SqlStatement::StepResult SqlStatement::Step() {
+    db_.StartStep();
     const int code = sqlite3_step(Of(handle_));
     if (code == SQLITE_ROW) return StepResult::Row;
     if (code == SQLITE_DONE) return StepResult::Done;

@@ -16,13 +16,15 @@ namespace results {
 namespace {
 
 // kMigrations[v] brings a file of version v to version v + 1.
+// A history dumped and loaded again has lost its version but kept its tables, so each step makes
+// only what is missing.
 const char* const kMigrations[] = {
-    "CREATE TABLE results(id INTEGER PRIMARY KEY, finished_at INTEGER NOT NULL, game TEXT NOT NULL,"
+    "CREATE TABLE IF NOT EXISTS results(id INTEGER PRIMARY KEY, finished_at INTEGER NOT NULL, game TEXT NOT NULL,"
     " level TEXT NOT NULL, keys INTEGER NOT NULL, correct INTEGER NOT NULL, wrong INTEGER NOT NULL,"
     " duration_ms INTEGER NOT NULL, outcome TEXT NOT NULL);"
-    "CREATE INDEX results_by_game ON results(game, id);"
-    "CREATE TABLE result_keys(result_id INTEGER NOT NULL, key INTEGER NOT NULL, presses INTEGER NOT NULL,"
-    " misses INTEGER NOT NULL, PRIMARY KEY(result_id, key)) WITHOUT ROWID;",
+    "CREATE INDEX IF NOT EXISTS results_by_game ON results(game, id);"
+    "CREATE TABLE IF NOT EXISTS result_keys(result_id INTEGER NOT NULL, key INTEGER NOT NULL,"
+    " presses INTEGER NOT NULL, misses INTEGER NOT NULL, PRIMARY KEY(result_id, key)) WITHOUT ROWID;",
 };
 static_assert(std::size(kMigrations) == HistoryStore::kSchemaVersion);
 

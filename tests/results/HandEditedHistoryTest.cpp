@@ -1,0 +1,77 @@
+// The history file is the player's: it may be edited by hand, dumped and loaded again, or hold
+// anything an SQLite file can hold. These tests build such files and read them as the game does.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+
+#include "platform/SqlDatabase.h"
+#include "results/HistoryCsv.h"
+#include "results/HistoryStore.h"
+#include "results/RecordsSummary.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+results::GameResult Race(int32_t correct) {
+    results::GameResult r;
+    r.finishedAtMs = 1796902428684;
+    r.game = "race";
+    r.level = "text";
+    r.correct = correct;
+    r.durationMs = 60000;
+    r.outcome = "won";
+    r.keys = {{u'a', correct, 0}};
+    return r;
+}
+
+// Opens `path` as a plain database and runs `sql` on it.
+void Edit(const std::string& path, const char* sql) {
+    platform::DbFault fault{};
+    std::string why;
+    auto db = platform::SqlDatabase::Open(path, true, fault, why);
+    ASSERT_TRUE(db) << why;
+    ASSERT_TRUE(db->Exec(sql)) << db->Error();
+}
+
+TEST(HandEditedHistory, AViewForTheResultsIsRefusedQuicklyAndNeverEndingWorkIsStopped) {
+    testsupport::TempDir temp("glyphor-history-view");
+    const std::string path = temp.File("history.sqlite");
+    Edit(path,
+         "CREATE TABLE result_keys(result_id, key, presses, misses);"
+         "CREATE VIEW results AS WITH RECURSIVE n(id) AS (SELECT 1 UNION ALL SELECT id + 1 FROM n)"
+         " SELECT id, 0 AS finished_at, 'race' AS game, '' AS level, 1 AS correct, 0 AS wrong, 1 AS duration_ms,"
+         " 'won' AS outcome FROM n; PRAGMA user_version = 1;");
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(results::RecordsSummary::Load(path, "race").unreadable.empty());
+    std::string csv;
+    std::string why;
+    EXPECT_FALSE(results::HistoryCsv::Export(path, csv, why));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+
+    platform::DbFault fault{};
+    auto db = platform::SqlDatabase::Open(path, false, fault, why);
+    ASSERT_TRUE(db) << why;
+    EXPECT_FALSE(db->Exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n) SELECT count(*) FROM n"));
+    EXPECT_NE(db->Error().find("more than 2 s"), std::string::npos) << db->Error();
+}
+
+TEST(HandEditedHistory, AFileDumpedAndLoadedAgainKeepsItsResultsAndADamagedOnesLogMovesWithIt) {
+    testsupport::TempDir temp("glyphor-history-dumped");
+    const std::string path = temp.File("history.sqlite");
+    std::string why;
+    ASSERT_TRUE(results::HistoryStore::Open(path, true, why)->Append(Race(10), why)) << why;
+    Edit(path, "PRAGMA user_version = 0");
+    auto store = results::HistoryStore::Open(path, true, why);
+    ASSERT_TRUE(store) << why;
+    ASSERT_TRUE(store->Append(Race(20), why)) << why;
+    EXPECT_EQ(store->Recent("", 10).size(), 2u);
+    store.reset();
+
+    for (const char* suffix : {"-wal", "-shm"}) temp.Write(std::string("history.sqlite") + suffix, "log");
+    ASSERT_TRUE(platform::SqlDatabase::MoveAside(path, path + ".damaged"));
+    EXPECT_TRUE(platform::SqlDatabase::Exists(path + ".damaged-wal"));
+    for (const char* suffix : {"", "-wal", "-shm"}) EXPECT_FALSE(platform::SqlDatabase::Exists(path + suffix));
+}
+
+}  // namespace
