@@ -28,7 +28,22 @@ const char* const kMigrations[] = {
 };
 static_assert(std::size(kMigrations) == HistoryStore::kSchemaVersion);
 
-constexpr const char* kColumns = "finished_at, game, level, correct, wrong, duration_ms, outcome";
+// The file is the player's to edit, so every value is read as a number in the range the game
+// could have written, or as text of a bounded length. A result's counts stay under a billion, so
+// their sum fits the int32 the screens add them in. `levelChars` bounds the level's text.
+std::string Columns(int levelChars) {
+    return "max(0, min(CAST(finished_at AS INTEGER), 253402300799999)), substr(game, 1, 32), substr(level, 1, " +
+           std::to_string(levelChars) +
+           "), max(0, min(CAST(correct AS INTEGER), 1000000000)), max(0, min(CAST(wrong AS INTEGER), 1000000000)),"
+           " max(0, min(CAST(duration_ms AS INTEGER), 1000000000000)), substr(outcome, 1, 32)";
+}
+
+// Up to a billion presses or misses of a key, summed likewise.
+constexpr const char* kKeyTotals =
+    "SELECT key, min(SUM(max(0, min(CAST(presses AS INTEGER), 1000000000))), 1000000000),"
+    " min(SUM(max(0, min(CAST(misses AS INTEGER), 1000000000))), 1000000000) FROM result_keys"
+    " WHERE typeof(key) = 'integer' AND key BETWEEN 1 AND 65535 AND result_id IN"
+    " (SELECT id FROM results WHERE ?1 = '' OR game = ?1 ORDER BY id DESC LIMIT ?2) GROUP BY key ORDER BY key";
 
 GameResult RowOf(const SqlStatement& s) {
     GameResult r;
@@ -161,7 +176,8 @@ bool HistoryStore::SetOutcome(int64_t id, const std::string& outcome, std::strin
 }
 
 bool HistoryStore::ForEach(const std::function<void(const GameResult&)>& visit, std::string& why) {
-    auto rows = db_->Prepare((std::string("SELECT ") + kColumns + " FROM results ORDER BY id").c_str());
+    // An exported line carries the level's name, which the game keeps well under 1000 characters.
+    auto rows = db_->Prepare(("SELECT " + Columns(1000) + " FROM results ORDER BY id").c_str());
     if (!rows) {
         why = db_->Error();
         return false;
@@ -181,9 +197,9 @@ Rows HistoryStore::Failed(std::string* why, Rows& rows) const {
 
 std::vector<GameResult> HistoryStore::Recent(const std::string& game, int32_t count, std::string* why) {
     std::vector<GameResult> out;
+    // The records screen shows no level, so none is read beyond a short name.
     auto rows = db_->Prepare(
-        (std::string("SELECT ") + kColumns + " FROM results WHERE ?1 = '' OR game = ?1 ORDER BY id DESC LIMIT ?2")
-            .c_str());
+        ("SELECT " + Columns(100) + " FROM results WHERE ?1 = '' OR game = ?1 ORDER BY id DESC LIMIT ?2").c_str());
     if (!rows) return Failed(why, out);
     rows->Bind(1, game);
     rows->Bind(2, int64_t{count});
@@ -195,9 +211,7 @@ std::vector<GameResult> HistoryStore::Recent(const std::string& game, int32_t co
 
 std::vector<KeyCount> HistoryStore::KeyTotals(const std::string& game, int32_t count, std::string* why) {
     std::vector<KeyCount> out;
-    auto rows = db_->Prepare(
-        "SELECT key, SUM(presses), SUM(misses) FROM result_keys WHERE result_id IN"
-        " (SELECT id FROM results WHERE ?1 = '' OR game = ?1 ORDER BY id DESC LIMIT ?2) GROUP BY key ORDER BY key");
+    auto rows = db_->Prepare(kKeyTotals);
     if (!rows) return Failed(why, out);
     rows->Bind(1, game);
     rows->Bind(2, int64_t{count});

@@ -1,6 +1,7 @@
 #include "results/RecordsSummary.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string_view>
 #include <utility>
 
@@ -67,13 +68,15 @@ char16_t KeyOf(char16_t c) {
 }  // namespace
 
 KeyCount RecordsSummary::KeyOnBoard(char16_t key) const {
-    KeyCount total{key, 0, 0};
+    int64_t presses = 0;
+    int64_t misses = 0;
     for (const KeyCount& k : keys) {
         if (KeyOf(k.key) != KeyOf(key)) continue;
-        total.presses += k.presses;
-        total.misses += k.misses;
+        presses += k.presses;
+        misses += k.misses;
     }
-    return total;
+    constexpr int64_t kMost = INT32_MAX;
+    return KeyCount{key, static_cast<int32_t>(std::min(presses, kMost)), static_cast<int32_t>(std::min(misses, kMost))};
 }
 
 }  // namespace results

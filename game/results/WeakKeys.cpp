@@ -1,5 +1,6 @@
 #include "results/WeakKeys.h"
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 
@@ -37,7 +38,9 @@ WeakKeys::Weights WeakKeys::WeightsFrom(const std::vector<KeyCount>& totals) {
     }
     Weights weights{};
     for (size_t i = 0; i < weights.size(); ++i) {
-        const double rate = presses[i] > 0 ? static_cast<double>(misses[i]) / static_cast<double>(presses[i]) : 0.0;
+        // A hand-edited history may claim more misses than presses.
+        const double rate =
+            presses[i] > 0 ? std::min(1.0, static_cast<double>(misses[i]) / static_cast<double>(presses[i])) : 0.0;
         weights[i] = 1.0 + kBoost * rate;
     }
     return weights;

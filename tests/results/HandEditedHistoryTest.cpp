@@ -9,6 +9,7 @@
 #include "results/HistoryCsv.h"
 #include "results/HistoryStore.h"
 #include "results/RecordsSummary.h"
+#include "results/WeakKeys.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -32,6 +33,42 @@ void Edit(const std::string& path, const char* sql) {
     auto db = platform::SqlDatabase::Open(path, true, fault, why);
     ASSERT_TRUE(db) << why;
     ASSERT_TRUE(db->Exec(sql)) << db->Error();
+}
+
+TEST(HandEditedHistory, TheFilesTriggersNeverRunAndItsValuesAreReadOnlyInTheRangesTheGameWrites) {
+    testsupport::TempDir temp("glyphor-history-edited");
+    const std::string path = temp.File("history.sqlite");
+    std::string why;
+    ASSERT_TRUE(results::HistoryStore::Open(path, true, why)->Append(Race(10), why)) << why;
+    Edit(path,
+         "CREATE TRIGGER wipe AFTER INSERT ON results BEGIN DELETE FROM results WHERE id <> new.id; END;"
+         "CREATE TRIGGER skip BEFORE INSERT ON results BEGIN SELECT RAISE(IGNORE); END;"
+         "INSERT INTO results VALUES(7, 9223372036854775807, 'race', 'x', 0, 9223372036854775807, -5, 'fast', 'won');"
+         "INSERT INTO result_keys VALUES(7, 122, 2147483647, 0), (7, 90, 2147483647, 0), (7, 70000, 10, 10),"
+         " (7, -1, 10, 10), (7, 'e', 10, 10), (7, 115, 10, 99);");
+
+    auto store = results::HistoryStore::Open(path, true, why);
+    ASSERT_TRUE(store) << why;
+    int64_t id = 0;
+    ASSERT_TRUE(store->Append(Race(20), why, &id)) << why;
+    EXPECT_EQ(id, 8) << "the new row's own id, not one a trigger left";
+    const auto rows = store->Recent("race", 10, &why);
+    ASSERT_EQ(rows.size(), 3u) << why;
+    EXPECT_EQ(rows[1].correct, 1000000000);
+    EXPECT_EQ(rows[1].wrong, 0);
+    EXPECT_EQ(rows[1].durationMs, 0);
+    EXPECT_EQ(rows[1].finishedAtMs, 253402300799999);
+    EXPECT_EQ(rows[1].AccuracyPercent(), 100.0);
+
+    const auto keys = store->KeyTotals("race", 10, &why);
+    ASSERT_EQ(keys.size(), 4u) << "only key codes a keyboard gives";
+    EXPECT_EQ(keys[0].key, u'Z');
+    EXPECT_EQ(keys[1].presses, 30);
+    const auto summary = results::RecordsSummary::Of(rows, keys);
+    EXPECT_GT(summary.KeyOnBoard(u'z').presses, 1000000000) << "capital and small letter add without overflow";
+    const auto weights = results::WeakKeys::WeightsFrom(keys);
+    EXPECT_EQ(weights[u's' - u'a'], results::WeakKeys::WeightsFrom({{u's', 1, 1}})[u's' - u'a'])
+        << "more misses than presses weigh no more than all presses missed";
 }
 
 TEST(HandEditedHistory, AViewForTheResultsIsRefusedQuicklyAndNeverEndingWorkIsStopped) {
