@@ -109,6 +109,10 @@ bool HistoryStore::Migrate(std::string& why) {
         why = "the history was written by a newer version of the game";
         return false;
     }
+    if (HasView()) {
+        why = "the history's results are a view, not a table";
+        return false;
+    }
     for (; v < kSchemaVersion; ++v) {
         const std::string step = std::string("BEGIN IMMEDIATE;") + kMigrations[v] +
                                  "PRAGMA user_version = " + std::to_string(v + 1) + ";COMMIT;";
@@ -120,6 +124,12 @@ bool HistoryStore::Migrate(std::string& why) {
         }
     }
     return true;
+}
+
+bool HistoryStore::HasView() {
+    auto views = db_->Prepare(
+        "SELECT 1 FROM sqlite_schema WHERE type = 'view' AND name IN ('results', 'result_keys') COLLATE NOCASE");
+    return views && views->Step() == SqlStatement::StepResult::Row;
 }
 
 bool HistoryStore::Damaged() const { return lastFault_ == DbFault::Damaged; }

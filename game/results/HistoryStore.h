@@ -52,6 +52,8 @@ private:
     explicit HistoryStore(std::unique_ptr<platform::SqlDatabase> db);
     // Brings the schema to kSchemaVersion; false if it cannot (or the file is newer).
     bool Migrate(std::string& why);
+    // Whether the results or their keys are a view (which is never read) rather than a table.
+    bool HasView();
 
     std::unique_ptr<platform::SqlDatabase> db_;
     platform::DbFault lastFault_ = platform::DbFault::None;
