@@ -209,6 +209,24 @@ platform::Size GraphicEngine::MeasureText(const std::u16string& text) {
     return face_->Measure(ThroughAnsi(text));
 }
 
+bool GraphicEngine::DrawTextFitted(int32_t x, int32_t y, const std::u16string& text, const platform::Rect& clip) {
+    return DrawTextClipped(x, y, FittedText(text, clip.right - x), clip);
+}
+
+std::u16string GraphicEngine::FittedText(const std::u16string& text, int32_t width) {
+    if (MeasureText(text).cx <= width) return text;
+    // The longest start of the text that fits with the mark: `fits` does, `over` does not.
+    size_t fits = 0;
+    size_t over = text.size();
+    while (over - fits > 1) {
+        const size_t middle = fits + (over - fits) / 2;
+        (MeasureText(text.substr(0, middle) + u"\u2026").cx <= width ? fits : over) = middle;
+    }
+    // A character outside the basic plane is kept whole or dropped whole.
+    if (fits > 0 && text[fits - 1] >= 0xD800 && text[fits - 1] <= 0xDBFF) --fits;
+    return text.substr(0, fits) + u"\u2026";
+}
+
 bool GraphicEngine::FillBox(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t outlineBgr, uint32_t fill) {
     const bool filled = back_->Fill(platform::Rect{x1, y1, x2, y2}, fill);
     const bool outlined = back_->DrawBox(x1, y1, x2, y2, outlineBgr);

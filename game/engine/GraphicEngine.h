@@ -73,6 +73,11 @@ public:
     // DrawText that leaves everything outside `clip` as it was.
     bool DrawTextClipped(int32_t x, int32_t y, const std::u16string& text, const platform::Rect& clip);
     platform::Size MeasureText(const std::u16string& text);
+    // DrawTextClipped of a name: one too wide for `clip` is cut short and ends in "…", so the
+    // player sees that it goes on.
+    bool DrawTextFitted(int32_t x, int32_t y, const std::u16string& text, const platform::Rect& clip);
+    // `text`, or as much of it as fits `width` pixels followed by "…".
+    std::u16string FittedText(const std::u16string& text, int32_t width);
 
     bool FillBox(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t outlineBgr, uint32_t fill);
     bool DrawKeyed(int32_t x, int32_t y, const platform::Surface& picture, const platform::Rect& src);

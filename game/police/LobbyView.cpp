@@ -67,8 +67,8 @@ void LobbyView::DrawRowTexts(const NetEngine& net, int32_t row) {
     const auto session = net.GetSession(row);
     if (!session) return;
     const int32_t y = 114 + kRowHeight * row;
-    g_Graphic->DrawTextClipped(kSessionNameLeft, y, session->name,
-                               platform::Rect{kSessionNameLeft, y, kSessionNameRight, y + kRowHeight});
+    g_Graphic->DrawTextFitted(kSessionNameLeft, y, session->name,
+                              platform::Rect{kSessionNameLeft, y, kSessionNameRight, y + kRowHeight});
     g_Graphic->DrawText(400, y, Decimal(PingValue(row, session->user1)) + u"ms");
     g_Graphic->DrawText(600, y, session->currentPlayers == 2 ? u"游戏进行中" : u"可以加入");
 }
@@ -114,8 +114,8 @@ bool LobbyView::DrawPlayerBlock(const NetEngine& net, bool host) {
     g_Graphic->DrawText(20, 450, u"当前接入用户:");
     for (int32_t i = 1; i <= count; ++i) {
         const int32_t y = 450 + 20 * i;
-        g_Graphic->DrawTextClipped(kPlayerNameLeft, y, net.GetPlayerName(i),
-                                   platform::Rect{kPlayerNameLeft, y, kPlayerNameRight, y + 20});
+        g_Graphic->DrawTextFitted(kPlayerNameLeft, y, net.GetPlayerName(i),
+                                  platform::Rect{kPlayerNameLeft, y, kPlayerNameRight, y + 20});
     }
     g_Graphic->DrawText(200, 450, u"当前接入数：" + Decimal(count));
     bool hostPresent = true;

@@ -82,7 +82,7 @@ void PoliceRenderer::DrawTextList() {
     g_Graphic->SetTextColor(kListColor);
     const auto& entries = textList_.Entries();
     for (int32_t i = first; i <= textList_.LastShown(); ++i) {
-        g_Graphic->DrawTextClipped(kListNames.left, 45 + 25 * (i - first), entries[static_cast<size_t>(i)], kListNames);
+        g_Graphic->DrawTextFitted(kListNames.left, 45 + 25 * (i - first), entries[static_cast<size_t>(i)], kListNames);
     }
     // Marks at the right edge tell of texts above or below the rows (the wheel or the arrow
     // keys bring them).

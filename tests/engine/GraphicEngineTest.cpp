@@ -165,6 +165,21 @@ TEST_F(GraphicEngineTest, TextCallsOutsideTheBracketDoNothing) {
     engine_.EndText();
 }
 
+TEST_F(GraphicEngineTest, ANameTooWideIsCutToFitAndEndsInAMark) {
+    engine_.BeginText();
+    const std::u16string name = u"\u8B66\u5BDF\u6293\u5C0F\u5077 long name of a host \U0001F600\U0001F600";
+    const int32_t width = engine_.MeasureText(name).cx;
+    EXPECT_EQ(engine_.FittedText(name, width), name);
+    for (int32_t narrow : {width - 1, width / 2, 30}) {
+        const std::u16string cut = engine_.FittedText(name, narrow);
+        EXPECT_EQ(cut.back(), u'\u2026');
+        EXPECT_LE(engine_.MeasureText(cut).cx, narrow) << narrow;
+        EXPECT_GT(engine_.MeasureText(cut + u"x").cx, narrow - engine_.MeasureText(u"\u8B66").cx);
+        EXPECT_FALSE(cut.size() > 1 && cut[cut.size() - 2] >= 0xD800 && cut[cut.size() - 2] <= 0xDBFF);
+    }
+    engine_.EndText();
+}
+
 TEST(GraphicEngineMessagesTest, MissingPackNamesThePathBelowTheProgramFolder) {
     testsupport::TempDir dir;
     const std::string original = platform::ProgramFolder();
