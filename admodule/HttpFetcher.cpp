@@ -1,14 +1,31 @@
 #include "admodule/HttpFetcher.h"
 
 #include <curl/curl.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 
 namespace tavi {
 
+namespace {
+
+// A name lookup that outlives its transfer finishes on a thread of the HTTP library, so that
+// library stays loaded for the life of the process, even when the host unloads this one.
+void KeepHttpLibraryLoaded() {
+    static const bool kept = [] {
+        Dl_info info{};
+        if (dladdr(reinterpret_cast<void*>(&curl_easy_init), &info) == 0 || info.dli_fname == nullptr) return false;
+        return dlopen(info.dli_fname, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE) != nullptr;
+    }();
+    static_cast<void>(kept);
+}
+
+}  // namespace
+
 HttpFetcher::HttpFetcher(std::chrono::milliseconds timeLimit)
     : timeLimit_(std::max(timeLimit, std::chrono::milliseconds(1))) {
     curl_global_init(CURL_GLOBAL_ALL);
+    KeepHttpLibraryLoaded();
 }
 
 HttpFetcher::~HttpFetcher() { curl_global_cleanup(); }
@@ -42,6 +59,9 @@ bool HttpFetcher::get(const std::string& url) {
     const long total = static_cast<long>(timeLimit_.count());
     curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS, total);
     curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, std::min(total, static_cast<long>(kConnectTimeLimit.count())));
+    // A name server that never answers would otherwise hold the call until the system's own
+    // lookup time runs out (10 s and more): the lookup is left to finish on its own.
+    curl_easy_setopt(handle, CURLOPT_QUICK_EXIT, 1L);
     const CURLcode result = curl_easy_perform(handle);
     if (result == CURLE_OK) curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status_);
     curl_easy_cleanup(handle);

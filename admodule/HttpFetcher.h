@@ -1,6 +1,7 @@
 #pragma once
 // Plain HTTP GET transfers with libcurl. One fetcher lives for one export call. Every transfer
-// is bounded in time, connecting included: the module runs on the host's thread.
+// is bounded in time, the name lookup and connecting included: the module runs on the host's
+// thread.
 
 #include <chrono>
 #include <cstddef>
