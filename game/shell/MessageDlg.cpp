@@ -42,8 +42,10 @@ int32_t MessageDlg::Show(const std::u16string& text, int32_t x, int32_t y, bool 
     BtnRePlay->Top = BtnNext->Top = BtnEnd->Top = y + 130;
 
     running_ = true;
-    RunModalLoop([this] { return running_; }, [this] { DrawFrame(); },
-                 [this](const Message& msg) { return HandleMessage(msg); });
+    // Ending the program ends the game: no next level, no new round.
+    if (RunModalLoop([this] { return running_; }, [this] { DrawFrame(); },
+                     [this](const Message& msg) { return HandleMessage(msg); }))
+        result_ = kEnd;
     figures_.clear();
     return result_;
 }

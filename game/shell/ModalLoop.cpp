@@ -14,27 +14,34 @@ namespace {
 // Longest sleep of a dialog that shows nothing new: a lost wake costs at most this.
 constexpr uint32_t kStillWait = 1000;
 
-// Takes one waiting message, if any: true when one was taken.
-bool TakeMessage(const std::function<bool(const platform::Message&)>& handle) {
+enum class Taken { Nothing, Message, Quit };
+
+// Takes one waiting message, if any. The program's end is left in the queue for the frame loop,
+// so that the code that opened the dialog finishes first (a high score is entered, settings are
+// saved) and any dialog it opens next ends as well.
+Taken TakeMessage(const std::function<bool(const platform::Message&)>& handle) {
     auto& queue = platform::MessageQueue::Instance();
     platform::Message msg;
-    if (!queue.Peek(msg, true)) return false;
-    if (msg.message == platform::WM_QUIT) ShutdownProgram();
-    if (SoundSwitch::TakeKey(msg)) return true;  // the sound switch works over dialogs too
-    if (handle(msg)) return true;
+    if (!queue.Peek(msg, true)) return Taken::Nothing;
+    if (msg.message == platform::WM_QUIT) {
+        queue.Post(msg);
+        return Taken::Quit;
+    }
+    if (SoundSwitch::TakeKey(msg)) return Taken::Message;  // the sound switch works over dialogs too
+    if (handle(msg)) return Taken::Message;
     // The game behind stands frozen: characters (an input method's, the number pad's) and the
     // wheel the dialog leaves alone type or scroll nothing there.
     if (msg.message == platform::WM_CHAR || msg.message == platform::WM_IME_CHAR ||
         msg.message == platform::WM_MOUSEWHEEL)
-        return true;
+        return Taken::Message;
     queue.Translate(msg);
     WindowProc(msg);
-    return true;
+    return Taken::Message;
 }
 
 }  // namespace
 
-void RunModalLoop(const std::function<bool()>& running, const std::function<void()>& frame,
+bool RunModalLoop(const std::function<bool()>& running, const std::function<void()>& frame,
                   const std::function<bool(const platform::Message&)>& handle,
                   const std::function<uint32_t()>& nextChange) {
     auto& queue = platform::MessageQueue::Instance();
@@ -51,8 +58,11 @@ void RunModalLoop(const std::function<bool()>& running, const std::function<void
     bool due = true;  // the picture may have changed since it was last drawn
     uint32_t lastFrame = 0;
     uint32_t changeAt = 0;  // when the picture changes by itself next (with nextChange)
-    while (running()) {
-        if (TakeMessage(handle)) {
+    bool quit = false;
+    while (!quit && running()) {
+        const Taken taken = TakeMessage(handle);
+        quit = taken == Taken::Quit;
+        if (taken != Taken::Nothing) {
             due = true;
             continue;
         }
@@ -78,4 +88,5 @@ void RunModalLoop(const std::function<bool()>& running, const std::function<void
     }
     // The dialog's picture is on the back surface: the screen under it draws its next frame.
     RequestRedraw();
+    return quit;
 }

@@ -82,8 +82,10 @@ std::optional<std::u16string> NameBox::Show(const std::u16string& title, const s
     result_.reset();
 
     running_ = true;
-    RunModalLoop([this] { return running_; }, [this] { DrawFrame(); },
-                 [this](const Message& msg) { return HandleMessage(msg); }, [this] { return NextBlink(); });
+    // Ending the program keeps the name the box shows, so a high score is never lost to it.
+    if (RunModalLoop([this] { return running_; }, [this] { DrawFrame(); },
+                     [this](const Message& msg) { return HandleMessage(msg); }, [this] { return NextBlink(); }))
+        result_ = text_;
     return result_;
 }
 

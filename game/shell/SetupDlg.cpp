@@ -208,8 +208,10 @@ bool SetupDlg::Show(int32_t page, int32_t x, int32_t y) {
     ForceEnglishKeyboard();
 
     running_ = true;
-    RunModalLoop([this] { return running_; }, [this] { DrawFrame(); },
-                 [this](const Message& msg) { return HandleMessage(msg); });
+    // Ending the program cancels what was not confirmed.
+    if (RunModalLoop([this] { return running_; }, [this] { DrawFrame(); },
+                     [this](const Message& msg) { return HandleMessage(msg); }))
+        changed_ = false;
     courseList_->CloseList();
     // A drag still held when a key closed the dialog must not carry into the next Show, where
     // plain pointer moves would otherwise go on dragging the knob.

@@ -135,20 +135,15 @@ TEST(MessageDlg, ShowSwitchesAwayFromAnInputMethod) {
     EXPECT_EQ(layouts->activated, std::vector<std::string>{"00000409"});
 }
 
-TEST(MessageDlgDeathTest, QuitEndsTheProgram) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(
-        {
-            SetShutdownExitHook([] {
-                std::filesystem::remove_all(WorldDir());
-                std::_Exit(0);
-            });
-            Driver driver;
-            driver.Post({Msg(WM_QUIT)});
-            ShowQuit(false);
-            std::abort();
-        },
-        [](int status) { return WIFEXITED(status); }, "");
+// The program's end answers the dialog "end" (no new round) and stays queued for the frame
+// loop, so that the code behind the dialog finishes before the program ends.
+TEST(MessageDlg, QuitAnswersEndAndStaysQueuedForTheFrameLoop) {
+    Driver driver;
+    driver.Post({Msg(WM_QUIT)});
+    EXPECT_EQ(ShowQuit(true), MessageDlg::kEnd);
+    platform::Message left;
+    ASSERT_TRUE(platform::MessageQueue::Instance().Peek(left, true));
+    EXPECT_EQ(left.message, WM_QUIT);
 }
 
 }  // namespace

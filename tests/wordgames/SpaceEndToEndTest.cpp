@@ -3,7 +3,7 @@
 // enemies wear the ship's energy down to game over, and Esc leads back to a menu that offers a
 // new game. The difficulty kept at game over is read back from the settings file. A game that
 // scores asks for a name at game over, and the name and score are in the table the next start
-// shows.
+// shows; closing the window while the box asks still enters the name it shows.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -117,6 +117,15 @@ TEST_F(SpaceEndToEnd, AScoringGameAsksForANameThatTheNextStartShowsInTheHighScor
     ASSERT_EQ(Play("frames 2\nkey 2\nframes 2\nclick " + scores + "\nframes 2\nsnapshot " + Shot("kept.png") + "\n"), 0)
         << Output();
     EXPECT_GT(Count("kept.png", {250, 165, 550, 195}, kHiScoreGreen), 20) << "the first row shows the entry";
+
+    // The window closed while the box asks for the name: the name it shows is entered.
+    script = "frames 2\nkey 2\nframes 2\nclick " + start + "\n";
+    for (int i = 0; i < 3; ++i) script += "frames 60\ntype abcdefghijklmnopqrstuvwxyz\n";
+    script += "frames " + std::to_string(kFramesToGameOver) + "\nkey Backspace\nkey Backspace\ntype Bo\nquit\n";
+    ASSERT_EQ(Play(script), 0) << Output();
+    ASSERT_TRUE(table.LoadTable(kHiScoreFile)) << Output();
+    ASSERT_EQ(table.EntryCount(), 2);
+    EXPECT_TRUE(table.EntryAt(0).Name == u"Bo" || table.EntryAt(1).Name == u"Bo");
 }
 
 }  // namespace
