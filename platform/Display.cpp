@@ -12,6 +12,7 @@
 #include "platform/MessageQueue.h"
 #include "platform/RendererPresenter.h"
 #include "platform/SurfacePresenter.h"
+#include "platform/WindowSystemWait.h"
 
 namespace platform {
 namespace {
@@ -119,6 +120,7 @@ std::unique_ptr<Display> Display::CreateWindow(const std::string& titleUtf8) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return nullptr;
     }
+    WindowSystemWait::EndOnHangUp();
     std::unique_ptr<Display> display(new Display());
     Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS;
     int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED, w = kWidth, h = kHeight;

@@ -4,6 +4,7 @@
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
@@ -42,6 +43,21 @@ void WindowSystemWait::EndForLostConnection() {
 void WindowSystemWait::Wake() {
     const uint64_t one = 1;
     if (WakeFd() >= 0) (void)!write(WakeFd(), &one, sizeof one);
+}
+
+void WindowSystemWait::EndOnHangUp() {
+    struct sigaction term {};
+    struct sigaction hangUp {};
+    if (sigaction(SIGTERM, nullptr, &term) != 0 || term.sa_handler == SIG_DFL || term.sa_handler == SIG_IGN) return;
+    if (sigaction(SIGHUP, nullptr, &hangUp) != 0 || hangUp.sa_handler != SIG_DFL) return;
+    WakeFd();  // made now: the handler only writes to it
+    hangUp.sa_handler = [](int) {
+        raise(SIGTERM);
+        Wake();
+    };
+    sigemptyset(&hangUp.sa_mask);
+    hangUp.sa_flags = SA_RESTART;
+    sigaction(SIGHUP, &hangUp, nullptr);
 }
 
 std::unique_ptr<WindowSystemWait> WindowSystemWait::ForWindow(SDL_Window* window) {

@@ -31,6 +31,9 @@ public:
     Result Wait(int32_t timeoutMs);
     // Thread-safe: ends the current or the next Wait of any window.
     static void Wake();
+    // Once the video system has turned SIGTERM into the window's close, closing the terminal the
+    // game was started from (SIGHUP) closes it the same way, unless the starter ignores SIGHUP.
+    static void EndOnHangUp();
 
     WindowSystemWait(const WindowSystemWait&) = delete;
     WindowSystemWait& operator=(const WindowSystemWait&) = delete;

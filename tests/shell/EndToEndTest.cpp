@@ -40,6 +40,20 @@ TEST(EndToEndTest, ScriptedRunDrawsFramesTakesASnapshotAndQuits) {
     EXPECT_EQ(BigEndian32(bytes, 20), 600u);
 }
 
+// Closing the terminal the game was started from ends it as closing its window does.
+TEST(EndToEndTest, AHangUpEndsTheGameInOrder) {
+    testsupport::TempDir dir;
+    const std::string script = dir.Path() + "play.txt";
+    std::ofstream(script) << "frames 5\nrealtime\nwait 100000\n";
+    const ChildResult run =
+        RunChild(std::string(GLYPHOR_DIST_DIR) + "/glyphor_police",
+                 {"GLYPHOR_SCRIPT=" + script, "GLYPHOR_INSTANCE=hup-" + std::to_string(getpid()),
+                  "SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy"},
+                 std::chrono::seconds(60), dir.Path() + "stderr.txt", "", SignalLater{SIGHUP, std::chrono::seconds(2)});
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 0) << FileText(dir.Path() + "stderr.txt");
+}
+
 TEST(EndToEndTest, WithoutAnyFontThePlayerIsToldOnceAndTheGameRunsOn) {
     testsupport::TempDir dir;
     const std::string config = dir.Path() + "fonts.conf";
