@@ -75,6 +75,13 @@ std::int32_t ShowClickReporter::SendPendingReports() {
         HttpFetcher fetcher(left);
         ++requests;
         if (!fetcher.get(batch.url)) return 1;
+        if (fetcher.refusedForGood()) {
+            // Sent again they would be refused again, each time with every report after them.
+            DiagPrint("dropped %zu show/click reports the server refused with status %ld\n", batch.reports,
+                      fetcher.status());
+            cache_.DropSent(batch.reports);
+            return 0;
+        }
         const std::optional<std::int32_t> status = ParseStatAdsAnswer(fetcher.body());
         if (!status) return 0;  // not the server's answer: keep the reports for the next send
         if (*status != 0 && *status != 1) return 0;

@@ -58,18 +58,11 @@ const char* NeverSendable(std::string_view url) {
 // Whether the server took the report: an answer of status 300 or above is no delivery.
 bool Delivered(HttpFetcher& fetcher, const std::string& url) { return fetcher.get(url) && fetcher.status() < 300; }
 
-// Whether the server turned the report down for good: a redirect or a refusal of the request
-// itself. A failure of the server or a gateway (5xx), a timeout (408) and "too many" (429) pass.
-bool RefusedForGood(const HttpFetcher& fetcher) {
-    const long status = fetcher.status();
-    return status >= 300 && status < 500 && status != 408 && status != 429;
-}
-
 // Why a report that was not delivered never will be as it is; empty when it may be later.
 std::string Refusal(const HttpFetcher& fetcher) {
     if (fetcher.urlRejected()) return "malformed";
     if (fetcher.hostUnknown()) return "unknown host";
-    if (RefusedForGood(fetcher)) return "refused with status " + std::to_string(fetcher.status());
+    if (fetcher.refusedForGood()) return "refused with status " + std::to_string(fetcher.status());
     return {};
 }
 
@@ -88,7 +81,7 @@ std::int32_t UsageReporter::ReportInfo(std::string_view action) {
     if (!Delivered(fetcher, url)) {
         // Not taken now (no answer, a failing server, a name that does not resolve yet): kept.
         // Refused as malformed or by the server's answer to the request itself: dropped.
-        if (fetcher.urlRejected() || RefusedForGood(fetcher)) {
+        if (fetcher.urlRejected() || fetcher.refusedForGood()) {
             ReportDropped(Refusal(fetcher).c_str(), url);
             return 0;
         }

@@ -1,5 +1,5 @@
-// A name server that never answers: the module's calls keep their time limits, and the lookup
-// left running does no harm after the host unloads the module.
+// The ad server out of reach or turning reports down: a name server that never answers holds
+// no call past its time limit, and reports the server refuses are not sent again.
 
 #include "ModuleHarness.h"
 
@@ -23,9 +23,9 @@ extern "C" int getaddrinfo(const char* node, const char* service, const addrinfo
 
 namespace {
 
-class TaviNameLookup : public ModuleHarness {};
+class TaviServerTrouble : public ModuleHarness {};
 
-TEST_F(TaviNameLookup, ALookupThatNeverAnswersHoldsNoCallPastItsLimitNorOutlivesTheModuleBadly) {
+TEST_F(TaviServerTrouble, ALookupThatNeverAnswersHoldsNoCallPastItsLimitNorOutlivesTheModuleBadly) {
     adserver::ModuleFilesOptions options = Options();
     const std::size_t host = options.serverUrl.find("127.0.0.1");
     ASSERT_NE(host, std::string::npos);
@@ -44,6 +44,20 @@ TEST_F(TaviNameLookup, ALookupThatNeverAnswersHoldsNoCallPastItsLimitNorOutlives
     tavi.handle = nullptr;
     std::this_thread::sleep_for(std::chrono::milliseconds(3500));
     SUCCEED();
+}
+
+TEST_F(TaviServerTrouble, ShowReportsTheServerRefusesAreDroppedNotSentAgainWithEveryLaterReport) {
+    adserver::ModuleFilesOptions options = Options();
+    options.limit = 5;
+    const TaviLibrary& tavi = Load(&options);
+    ASSERT_EQ(tavi.List(3), u"0,1,2");
+    ASSERT_TRUE(server->set("mode=gone"));
+    ::testing::internal::CaptureStdout();
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(tavi.ReportAdShow(i % 3), i == 4 ? 0 : 1) << i;
+    const std::string printed = ::testing::internal::GetCapturedStdout();
+    EXPECT_NE(printed.find("dropped 5 show/click reports the server refused with status 404"), std::string::npos)
+        << printed;
+    EXPECT_EQ(Requests("statads").size(), 1u);
 }
 
 }  // namespace
