@@ -113,7 +113,12 @@ void CacheManager::SavePendingReports() {
         if (!report.click.empty()) line += "|ch:" + OnOneLine(report.click);
         lines.push_back(std::move(line));
     }
-    if (file.replace(lines)) inFile_ = pending_.size();
+    if (file.replace(lines)) {
+        inFile_ = pending_.size();
+    } else {
+        DiagPrint("%zu show/click reports cannot be kept in %s (%s): they are lost\n", pending_.size(),
+                  PendingFilePath().c_str(), file.error().c_str());
+    }
 }
 
 }  // namespace tavi

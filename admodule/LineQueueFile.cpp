@@ -81,44 +81,56 @@ std::string LineQueueFile::Header(std::int32_t readOffset, std::int32_t writeOff
 }
 
 bool LineQueueFile::create() {
-    if (!ReplaceFile(path_, Header(kHeaderBytes, kHeaderBytes))) return false;
+    if (!ReplaceFile(path_, Header(kHeaderBytes, kHeaderBytes), &error_)) return false;
     readOffset_ = kHeaderBytes;
     writeOffset_ = kHeaderBytes;
     return true;
 }
 
 bool LineQueueFile::append(std::string_view line) {
+    full_ = false;
     File old = Open(path_, "rb");
     if (!old) return false;
+    if (FileSize(old.get()) > std::numeric_limits<std::int32_t>::max()) {
+        full_ = true;
+        return false;
+    }
     std::int32_t readOffset = 0;
     std::int32_t writeOffset = 0;
     if (!ReadHeader(old.get(), readOffset, writeOffset)) {
-        // No usable header: start the file afresh rather than keep garbage.
+        // Too short to hold a header: start the file afresh rather than keep garbage.
         old.reset();
         return create() && append(line);
     }
-    // A write offset inside a line (a damaged header, a file cut short) would join the new line
-    // to the end of that one: the new line then starts on a line of its own.
-    bool lineStart = writeOffset == kHeaderBytes;
-    if (!lineStart && std::fseek(old.get(), writeOffset - 1, SEEK_SET) == 0) lineStart = std::getc(old.get()) == '\n';
+    // Every write replaces the whole file, so the file ends at the true write offset: lines past
+    // a smaller recorded one (a damaged header) are kept. Consumed lines are left behind.
+    const std::int32_t end = static_cast<std::int32_t>(FileSize(old.get()));
+    if (end - readOffset >= kMaxQueueBytes) {
+        full_ = true;
+        return false;
+    }
+    // A file cut short inside a line would join the new line to the end of that one: the new
+    // line then starts on a line of its own.
+    bool lineStart = end == readOffset;
+    if (!lineStart && std::fseek(old.get(), end - 1, SEEK_SET) == 0) lineStart = std::getc(old.get()) == '\n';
     const std::string_view lineEnd = lineStart ? "" : "\n";
     const std::int64_t reached =
-        std::int64_t{writeOffset} + static_cast<std::int64_t>(lineEnd.size() + line.size()) + 1;
+        std::int64_t{kHeaderBytes} + (end - readOffset) + static_cast<std::int64_t>(lineEnd.size() + line.size()) + 1;
     if (reached > std::numeric_limits<std::int32_t>::max()) return false;
     const auto write = [&](std::FILE* file) {
-        const std::string header = Header(readOffset, static_cast<std::int32_t>(reached));
+        const std::string header = Header(kHeaderBytes, static_cast<std::int32_t>(reached));
         if (!WriteBytes(file, header)) return false;
-        if (std::fseek(old.get(), kHeaderBytes, SEEK_SET) != 0) return false;
+        if (std::fseek(old.get(), readOffset, SEEK_SET) != 0) return false;
         char buffer[65536];
-        for (std::size_t left = static_cast<std::size_t>(writeOffset - kHeaderBytes); left > 0;) {
+        for (std::size_t left = static_cast<std::size_t>(end - readOffset); left > 0;) {
             const std::size_t got = std::fread(buffer, 1, std::min(left, sizeof buffer), old.get());
             if (got == 0 || std::fwrite(buffer, 1, got, file) != got) return false;
             left -= got;
         }
         return WriteBytes(file, lineEnd) && WriteBytes(file, line) && std::fputc('\n', file) != EOF;
     };
-    if (!ReplaceFile(path_, write)) return false;
-    readOffset_ = readOffset;
+    if (!ReplaceFile(path_, write, &error_)) return false;
+    readOffset_ = kHeaderBytes;
     writeOffset_ = static_cast<std::int32_t>(reached);
     return true;
 }
@@ -137,7 +149,7 @@ bool LineQueueFile::replace(const std::vector<std::string>& lines) {
         }
         return true;
     };
-    if (!ReplaceFile(path_, write)) return false;
+    if (!ReplaceFile(path_, write, &error_)) return false;
     readOffset_ = kHeaderBytes;
     writeOffset_ = static_cast<std::int32_t>(end);
     return true;

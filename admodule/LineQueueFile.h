@@ -1,7 +1,7 @@
 #pragma once
 // A queue of text lines in a file: a 32-byte header holding the read offset and the write
 // offset ("%015d\n%015d\n"), then the lines, each ended by a single line feed. The lines
-// between the two offsets are the queue; consumed lines stay until the file is removed.
+// between the two offsets are the queue; consumed lines stay until the next append.
 // Every operation opens the file, works and closes it again. Whatever adds to the file writes a
 // new file and renames it over the old one, so a failed write leaves the old queue whole; only
 // consume changes the file in place, rewriting the 32 header bytes it already has.
@@ -20,6 +20,8 @@ public:
     static constexpr std::size_t kMaxLineBytes = 1u << 20;
     static constexpr std::size_t kMaxReadLines = 100000;
     static constexpr std::size_t kMaxReadBytes = 16u << 20;
+    // Once this many bytes of lines wait, append adds no more.
+    static constexpr std::int32_t kMaxQueueBytes = 4 << 20;
 
     explicit LineQueueFile(std::string path);
 
@@ -28,8 +30,12 @@ public:
     bool exists() const;
     // Empties the file and writes a header with both offsets just past it.
     bool create();
-    // Adds a line at the write offset.
+    // Adds a line after the last one in the file and leaves the consumed ones behind. False
+    // when the file cannot be replaced, or when kMaxQueueBytes already wait (then wasFull()).
     bool append(std::string_view line);
+    bool wasFull() const { return full_; }
+    // Why the file could not be written last, as the system says; may be empty.
+    const std::string& error() const { return error_; }
     // Replaces the file with a fresh one holding exactly `lines`, each of which must be free of
     // line ends.
     bool replace(const std::vector<std::string>& lines);
@@ -56,6 +62,8 @@ private:
     std::string path_;
     std::int32_t readOffset_ = 0;
     std::int32_t writeOffset_ = 0;
+    bool full_ = false;
+    std::string error_;
 };
 
 }  // namespace tavi

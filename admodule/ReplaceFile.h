@@ -14,8 +14,9 @@ namespace tavi {
 
 // `write` puts the new contents into the stream it is given and reports whether it could. A
 // symbolic link at `path` is followed: the file it names is replaced. The new file keeps the old
-// one's permission bits. True when the new contents are in place.
-bool ReplaceFile(const std::string& path, const std::function<bool(std::FILE*)>& write);
-bool ReplaceFile(const std::string& path, std::string_view contents);
+// one's permission bits. True when the new contents are in place; otherwise the system's reason
+// goes to `why` when given.
+bool ReplaceFile(const std::string& path, const std::function<bool(std::FILE*)>& write, std::string* why = nullptr);
+bool ReplaceFile(const std::string& path, std::string_view contents, std::string* why = nullptr);
 
 }  // namespace tavi

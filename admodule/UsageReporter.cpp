@@ -85,13 +85,23 @@ std::int32_t UsageReporter::ReportInfo(std::string_view action) {
             ReportDropped(Refusal(fetcher).c_str(), url);
             return 0;
         }
-        LineQueueFile queue(queuePath());
-        if (!queue.exists()) queue.create();
-        queue.append(url);
+        Keep(url);
         return 0;
     }
     DeliverQueued();
     return 1;
+}
+
+void UsageReporter::Keep(const std::string& url) const {
+    LineQueueFile queue(queuePath());
+    if ((queue.exists() || queue.create()) && queue.append(url)) return;
+    if (queue.wasFull()) {
+        DiagPrint("dropped a usage report: %d bytes of reports already wait in %s\n", LineQueueFile::kMaxQueueBytes,
+                  queuePath().c_str());
+    } else {
+        DiagPrint("dropped a usage report that cannot be kept in %s: %s\n", queuePath().c_str(),
+                  queue.error().empty() ? "the file cannot be read" : queue.error().c_str());
+    }
 }
 
 // Sends up to one block of queued reports in order and consumes only those delivered or dropped,

@@ -39,6 +39,8 @@ public:
 
 private:
     void DeliverQueued();
+    // Adds a report not delivered to the queue file; says on standard output when it cannot.
+    void Keep(const std::string& url) const;
 
     const ConfigFields& config_;
     const Clock& clock_;

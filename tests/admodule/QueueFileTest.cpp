@@ -45,11 +45,10 @@ TEST(TaviQueue, ByteLayoutOfCreateAppendAndConsume) {
     EXPECT_TRUE(queue.isEmpty());
     EXPECT_EQ(queue.read(2), (std::vector<std::string>{"", ""}));
 
-    // A second object sees the same state from the file.
+    // A second object sees the same state from the file; appending leaves consumed lines behind.
     LineQueueFile again(folder.File("q.lfq"));
     ASSERT_TRUE(again.append("g"));
-    EXPECT_EQ(again.readOffset(), 42);
-    EXPECT_EQ(again.writeOffset(), 44);
+    EXPECT_EQ(folder.Read("q.lfq"), Header(32, 34) + "g\n");
     EXPECT_EQ(again.read(1), std::vector<std::string>{"g"});
     EXPECT_TRUE(again.remove());
     EXPECT_FALSE(again.exists());
@@ -78,10 +77,17 @@ TEST(TaviQueue, DamagedHeadersAreSurvived) {
     EXPECT_FALSE(queue.consume(1));
     ASSERT_TRUE(queue.append("fresh"));
     EXPECT_EQ(folder.Read("bad.lfq"), Header(32, 38) + "fresh\n");
-    // A write offset inside a line: what is appended still starts a line of its own.
+    // A write offset short of the end, or none at all: appending keeps every line in the file.
     folder.Write("bad.lfq", Header(32, 42) + "one\ntwo\nthree\n");
     ASSERT_TRUE(queue.append("four"));
-    EXPECT_EQ(queue.read(4), (std::vector<std::string>{"one", "two", "th", "four"}));
+    EXPECT_EQ(queue.read(5), (std::vector<std::string>{"one", "two", "three", "four", ""}));
+    folder.Write("bad.lfq", "XXXXXXXXXXXXXXX\nXXXXXXXXXXXXXXX\none\ntw");
+    ASSERT_TRUE(queue.append("three"));
+    EXPECT_EQ(queue.read(4), (std::vector<std::string>{"one", "tw", "three", ""}));
+    // A queue holding its most waiting bytes takes no more.
+    folder.Write("bad.lfq", Header(32, 32) + std::string(LineQueueFile::kMaxQueueBytes, '\n'));
+    EXPECT_FALSE(queue.append("over"));
+    EXPECT_TRUE(queue.wasFull());
     // An overlong line is cut, and the next line still reads.
     folder.Write("bad.lfq", Header(32, 32) + std::string(LineQueueFile::kMaxLineBytes + 10, 'x') + "\nnext\n");
     const std::vector<std::string> lines = queue.read(2);

@@ -1,5 +1,6 @@
 // The ad server out of reach or turning reports down: a name server that never answers holds
-// no call past its time limit, and reports the server refuses are not sent again.
+// no call past its time limit, reports the server refuses are not sent again, and a report that
+// cannot be kept for later says so.
 
 #include "ModuleHarness.h"
 
@@ -58,6 +59,22 @@ TEST_F(TaviServerTrouble, ShowReportsTheServerRefusesAreDroppedNotSentAgainWithE
     EXPECT_NE(printed.find("dropped 5 show/click reports the server refused with status 404"), std::string::npos)
         << printed;
     EXPECT_EQ(Requests("statads").size(), 1u);
+}
+
+TEST_F(TaviServerTrouble, AReportThatCannotBeKeptForLaterSaysSo) {
+    const TaviLibrary& tavi = Load();
+    ASSERT_TRUE(server->set("mode=down"));
+    // The host works in a folder that is gone, so no file can be made there.
+    const std::filesystem::path gone = work.File("gone");
+    std::filesystem::create_directory(gone);
+    std::filesystem::current_path(gone);
+    std::filesystem::remove(gone);
+    ::testing::internal::CaptureStdout();
+    EXPECT_EQ(tavi.Info(u"lost"), 0);
+    const std::string printed = ::testing::internal::GetCapturedStdout();
+    std::filesystem::current_path(work.Path());
+    EXPECT_NE(printed.find("dropped a usage report that cannot be kept in reportinfo.lfq: "), std::string::npos)
+        << printed;
 }
 
 }  // namespace
