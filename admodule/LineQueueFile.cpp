@@ -169,8 +169,10 @@ std::vector<std::string> LineQueueFile::readLines(std::size_t count, std::size_t
         totalBytes += line.size() + 1;
         lines.push_back(line);
     }
+    // Counted up to the write offset only: a huge file whose header says it is empty is not read
+    // through to its end.
     if (notRead != nullptr) {
-        while (ReadLine(file.get(), line, 0)) ++*notRead;
+        while (std::ftell(file.get()) < writeOffset_ && ReadLine(file.get(), line, 0)) ++*notRead;
     }
     return lines;
 }

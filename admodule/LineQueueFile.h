@@ -46,7 +46,7 @@ public:
     std::vector<std::string> readAll();
     // At most `count` lines from the read offset, stopping at the end of the file or once
     // `maxBytes` have been read. `notRead`, when given, receives the number of lines left
-    // unread after them.
+    // unread after them before the write offset.
     std::vector<std::string> readLines(std::size_t count, std::size_t maxBytes = kMaxReadBytes,
                                        std::size_t* notRead = nullptr);
     // Moves the read offset past the next `count` lines.
