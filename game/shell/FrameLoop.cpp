@@ -85,21 +85,24 @@ void WaitForNextFrameOrInput() {
 
 namespace {
 
-// Takes every waiting message and dispatches it; WM_QUIT ends the program.
-void DispatchWaiting() {
+// Takes every waiting message and dispatches it, up to WM_QUIT: that one is left at the front
+// of the queue, for the dialog or the pump that takes it next, and true returned.
+bool DispatchUntilQuit() {
     auto& queue = platform::MessageQueue::Instance();
     platform::Message msg;
-    while (queue.Peek(msg, true)) {
-        if (msg.message == platform::WM_QUIT) ShutdownProgram();
+    while (queue.Peek(msg, false)) {
+        if (msg.message == platform::WM_QUIT) return true;
+        queue.Peek(msg, true);
         queue.Translate(msg);
         WindowProc(msg);
     }
+    return false;
 }
 
 }  // namespace
 
 void PumpOnce() {
-    DispatchWaiting();
+    if (DispatchUntilQuit()) ShutdownProgram();
     FrameTick();
 }
 
@@ -110,7 +113,7 @@ bool CheckLostSurfaces() {
     const std::shared_ptr<IGameInterface> hiddenScreen = hidden ? g_Screen : nullptr;
     if (hiddenScreen) hiddenScreen->WindowHidden(true);
     while (g_Graphic->IsHidden()) {
-        DispatchWaiting();
+        if (DispatchUntilQuit()) break;
         if (g_lostDisplayWork) g_lostDisplayWork();
         if (!g_Graphic->IsHidden()) break;
         platform::MessageQueue::Instance().WaitUntil(platform::Clock::Now() + kFrameInterval);

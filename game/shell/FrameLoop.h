@@ -33,7 +33,8 @@ void WaitForNextFrameOrInput();
 // (the session loop reads its network messages there); empty for none.
 void SetLostDisplayWork(std::function<void()> work);
 // When the display is lost: waits until it is back, restores the surfaces and lets the current
-// screen reload its pictures. True when it waited for a hidden window.
+// screen reload its pictures. True when it waited for a hidden window. The program's end, met
+// during the wait, ends it and stays queued for the dialog or the pump that takes it next.
 bool CheckLostSurfaces();
 // Bit 0: Shift down; bit 1: Ctrl down.
 int32_t GetShiftState();

@@ -22,11 +22,9 @@ enum class Taken { Nothing, Message, Quit };
 Taken TakeMessage(const std::function<bool(const platform::Message&)>& handle) {
     auto& queue = platform::MessageQueue::Instance();
     platform::Message msg;
-    if (!queue.Peek(msg, true)) return Taken::Nothing;
-    if (msg.message == platform::WM_QUIT) {
-        queue.Post(msg);
-        return Taken::Quit;
-    }
+    if (!queue.Peek(msg, false)) return Taken::Nothing;
+    if (msg.message == platform::WM_QUIT) return Taken::Quit;
+    queue.Peek(msg, true);
     if (SoundSwitch::TakeKey(msg)) return Taken::Message;  // the sound switch works over dialogs too
     if (handle(msg)) return Taken::Message;
     // The game behind stands frozen: characters (an input method's, the number pad's) and the

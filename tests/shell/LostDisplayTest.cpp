@@ -55,6 +55,18 @@ TEST_F(LostDisplayTest, TheFrameWaitsWhileLostStillTakingInputThenRestoresAndRel
     EXPECT_EQ(static_cast<uint32_t>(g_LastFrameTime), platform::Clock::Now());
 }
 
+// The program's end, met while the window is hidden (closed from the taskbar, or a signal), ends
+// the wait and stays queued for whoever takes it next: a dialog drawn then answers first.
+TEST_F(LostDisplayTest, AQuitWhileHiddenEndsTheWaitAndStaysQueued) {
+    StartFrameClock();
+    SDL_HideWindow(g_Display->SdlWindow());
+    platform::MessageQueue::Instance().PostQuit(0);
+    EXPECT_TRUE(CheckLostSurfaces());
+    platform::Message next;
+    ASSERT_TRUE(platform::MessageQueue::Instance().Peek(next, true));
+    EXPECT_EQ(next.message, platform::WM_QUIT);
+}
+
 // A presentation reset while the window is shown (the render device restarted) is restored by
 // the next frame at once, not waited on for ever.
 TEST_F(LostDisplayTest, AResetWhileShownIsRestoredByTheNextFrameWithoutWaiting) {
