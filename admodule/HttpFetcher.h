@@ -31,10 +31,12 @@ public:
     const std::string& body() const { return body_; }
     // The HTTP status of the last get's answer; 0 when it did not complete.
     long status() const { return status_; }
-    // Whether the server turned the last request down for good: a redirect or a refusal of the
-    // request itself. A failure of the server or a gateway (5xx), a timeout (408) and "too many"
-    // (429) pass.
-    bool refusedForGood() const { return status_ >= 300 && status_ < 500 && status_ != 408 && status_ != 429; }
+    // Whether the server turned the last request down for good: a refusal of the request itself
+    // (4xx). A redirect (3xx: a network's login page answers so), a proxy that wants a login
+    // (407), a timeout (408), "too many" (429) and a failure of the server (5xx) pass.
+    bool refusedForGood() const {
+        return status_ >= 400 && status_ < 500 && status_ != 407 && status_ != 408 && status_ != 429;
+    }
 
     // True when the last get failed because the URL itself can never be sent: malformed, of a
     // protocol other than the web's, or longer than kMaxUrlBytes.
