@@ -165,8 +165,8 @@ bool SpaceShootGame::UpDateGame() {
 void SpaceShootGame::GameOver() {
     screenMode_ = kGameOver;
     endScore_ = field_.Score();
-    result_ = results::ResultBook::Record(results::GameResult::Of(
-        tally_, platform::Clock::Now(), "space", std::to_string(g_Settings.Field[kSpaceSpeed]), "over"));
+    result_ = results::ResultBook::Record(
+        results::GameResult::Of(tally_, platform::Clock::Now(), "space", std::to_string(startSpeed_), "over"));
     ShowHighScoreEntry();
     StoreDifficulty();
     SetGameButtons(false);
@@ -193,6 +193,9 @@ void SpaceShootGame::StoreDifficulty() {
 
 void SpaceShootGame::BtnStart_OnClick() {
     if (g_Sound) g_Sound->PlayLoop();
+    // The history names the speed the game started at: settings changed meanwhile and answered
+    // "not now" leave the game as it was.
+    startSpeed_ = g_Settings.Field[kSpaceSpeed];
     field_.NewGame(g_Settings);
     tally_.Reset();
     SetGameButtons(true);

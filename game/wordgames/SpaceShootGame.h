@@ -81,6 +81,7 @@ private:
     // What the player typed in the current game, and the figures of the last one.
     results::Tally tally_;
     results::GameResult result_;
-    int32_t endScore_ = 0;  // what the game-over screen shows: the table entry clears the field's score
+    int32_t startSpeed_ = 0;  // the speed setting the current game started at
+    int32_t endScore_ = 0;    // what the game-over screen shows: the table entry clears the field's score
     SpacePainter painter_;
 };

@@ -148,8 +148,10 @@ TEST_F(SpaceShootGameTest, GameOverEntersAQualifyingScoreKeepsTheDifficultyAndTh
     EXPECT_FALSE(game.BtnReturn->Enabled());
     EXPECT_TRUE(ShowsButton("SPACE_START", *game.BtnStart));
 
-    // A game ending at 0 points or less asks for no name while the next row is empty.
+    // A game ending at 0 points or less asks for no name while the next row is empty. The speed
+    // set meanwhile ("not now") is not the one it played.
     Click(game.BtnStart);
+    g_Settings.Field[kSpaceSpeed] = 9;
     game.KeyDown('7', 0);
     game.EditField().SetEnergy(1);
     Ram(game);
@@ -159,6 +161,7 @@ TEST_F(SpaceShootGameTest, GameOverEntersAQualifyingScoreKeepsTheDifficultyAndTh
         EXPECT_EQ(driver.Waits(), 0);
     }
     EXPECT_EQ(game.ScreenMode(), SpaceShootGame::kGameOver);
+    EXPECT_EQ(game.LastResult().level, "3");
     EXPECT_EQ(g_HiScore->EntryCount(), 1);
     EXPECT_NE(Count(250, 245, 300, 40, 0x00FF00), scoreLine4500) << "得分 -400 is not 得分 4,500";
 
