@@ -91,7 +91,8 @@ bool LineQueueFile::append(std::string_view line) {
     full_ = false;
     File old = Open(path_, "rb");
     if (!old) return false;
-    if (FileSize(old.get()) > std::numeric_limits<std::int32_t>::max()) {
+    const long size = FileSize(old.get());
+    if (size > std::numeric_limits<std::int32_t>::max()) {
         full_ = true;
         return false;
     }
@@ -104,7 +105,7 @@ bool LineQueueFile::append(std::string_view line) {
     }
     // Every write replaces the whole file, so the file ends at the true write offset: lines past
     // a smaller recorded one (a damaged header) are kept. Consumed lines are left behind.
-    const std::int32_t end = static_cast<std::int32_t>(FileSize(old.get()));
+    const std::int32_t end = static_cast<std::int32_t>(size);
     if (end - readOffset >= kMaxQueueBytes) {
         full_ = true;
         return false;

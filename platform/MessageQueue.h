@@ -22,6 +22,16 @@ public:
 
     // PeekMessage: takes SDL events into the queue first; false when nothing waits.
     bool Peek(Message& out, bool remove);
+    // What the front of the queue held for TakeUnlessQuit.
+    enum class Front { Empty, Quit, Taken };
+    // Takes the front message into `out`, unless it is WM_QUIT: that one stays at the front, for
+    // whichever loop ends on it (a dialog's loop first, then the main pump).
+    Front TakeUnlessQuit(Message& out) {
+        if (!Peek(out, false)) return Front::Empty;
+        if (out.message == WM_QUIT) return Front::Quit;
+        Peek(out, true);
+        return Front::Taken;
+    }
     // TranslateMessage: for a key-down message with characters, queues WM_CHAR messages for
     // them at the front of the queue (so they are the next messages taken). A system key gives
     // WM_SYSCHAR instead.

@@ -74,7 +74,7 @@ bool SqlDatabase::MoveAside(const std::string& path, const std::string& target) 
     if (std::rename(path.c_str(), target.c_str()) != 0) return false;
     for (const char* suffix : {"-journal", "-wal"}) {
         const std::string from = path + suffix;
-        if (Exists(from) && std::rename(from.c_str(), (target + suffix).c_str()) != 0) std::remove(from.c_str());
+        if (std::rename(from.c_str(), (target + suffix).c_str()) != 0) std::remove(from.c_str());
     }
     return true;
 }
@@ -87,8 +87,10 @@ bool SqlDatabase::Exists(const std::string& path) {
 bool SqlDatabase::Note(int code) {
     fault_ = FaultOf(code);
     if (fault_ == DbFault::None) return true;
-    error_ = (code & 0xFF) == SQLITE_INTERRUPT ? "the file asked for more than 2 s of work and was left"
-                                               : sqlite3_errmsg(static_cast<sqlite3*>(handle_));
+    error_ =
+        (code & 0xFF) == SQLITE_INTERRUPT
+            ? "the file asked for more than " + std::to_string(kStepLimit.count() / 1000) + " s of work and was left"
+            : std::string(sqlite3_errmsg(static_cast<sqlite3*>(handle_)));
     return false;
 }
 

@@ -90,13 +90,12 @@ namespace {
 bool DispatchUntilQuit() {
     auto& queue = platform::MessageQueue::Instance();
     platform::Message msg;
-    while (queue.Peek(msg, false)) {
-        if (msg.message == platform::WM_QUIT) return true;
-        queue.Peek(msg, true);
+    platform::MessageQueue::Front front;
+    while ((front = queue.TakeUnlessQuit(msg)) == platform::MessageQueue::Front::Taken) {
         queue.Translate(msg);
         WindowProc(msg);
     }
-    return false;
+    return front == platform::MessageQueue::Front::Quit;
 }
 
 }  // namespace

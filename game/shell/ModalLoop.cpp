@@ -14,27 +14,26 @@ namespace {
 // Longest sleep of a dialog that shows nothing new: a lost wake costs at most this.
 constexpr uint32_t kStillWait = 1000;
 
-enum class Taken { Nothing, Message, Quit };
+using Front = platform::MessageQueue::Front;
 
 // Takes one waiting message, if any. The program's end is left in the queue for the frame loop,
 // so that the code that opened the dialog finishes first (a high score is entered, settings are
 // saved) and any dialog it opens next ends as well.
-Taken TakeMessage(const std::function<bool(const platform::Message&)>& handle) {
+Front TakeMessage(const std::function<bool(const platform::Message&)>& handle) {
     auto& queue = platform::MessageQueue::Instance();
     platform::Message msg;
-    if (!queue.Peek(msg, false)) return Taken::Nothing;
-    if (msg.message == platform::WM_QUIT) return Taken::Quit;
-    queue.Peek(msg, true);
-    if (SoundSwitch::TakeKey(msg)) return Taken::Message;  // the sound switch works over dialogs too
-    if (handle(msg)) return Taken::Message;
+    const Front front = queue.TakeUnlessQuit(msg);
+    if (front != Front::Taken) return front;
+    if (SoundSwitch::TakeKey(msg)) return front;  // the sound switch works over dialogs too
+    if (handle(msg)) return front;
     // The game behind stands frozen: characters (an input method's, the number pad's) and the
     // wheel the dialog leaves alone type or scroll nothing there.
     if (msg.message == platform::WM_CHAR || msg.message == platform::WM_IME_CHAR ||
         msg.message == platform::WM_MOUSEWHEEL)
-        return Taken::Message;
+        return front;
     queue.Translate(msg);
     WindowProc(msg);
-    return Taken::Message;
+    return front;
 }
 
 }  // namespace
@@ -58,9 +57,9 @@ bool RunModalLoop(const std::function<bool()>& running, const std::function<void
     uint32_t changeAt = 0;  // when the picture changes by itself next (with nextChange)
     bool quit = false;
     while (!quit && running()) {
-        const Taken taken = TakeMessage(handle);
-        quit = taken == Taken::Quit;
-        if (taken != Taken::Nothing) {
+        const Front front = TakeMessage(handle);
+        quit = front == Front::Quit;
+        if (front != Front::Empty) {
             due = true;
             continue;
         }
