@@ -46,6 +46,9 @@ public:
     void WindowHidden(bool hidden) override {
         if (!isNetworkGame_) race_.HoldTypingTime(hidden);
     }
+    void TimeLost(uint32_t fromMs, uint32_t toMs) override {
+        if (!isNetworkGame_) race_.SkipTypingTime(fromMs, toMs);
+    }
     bool KeyPress(int32_t KeyAscii) override;
 
     PoliceScreen Screen() const override { return screen_; }

@@ -35,6 +35,7 @@ public:
     void CorrectToLost();
     // The race stands still (true) and goes on (false): the time between is no typing time.
     void HoldTypingTime(bool hold);
+    void SkipTypingTime(uint32_t fromMs, uint32_t toMs) { tally_.Skip(fromMs, toMs); }
 
     // True while the next character of the typing window shows a wrong key (150 ms after it).
     bool ShowsWrongKey() const;

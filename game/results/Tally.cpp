@@ -48,4 +48,12 @@ void Tally::GoOn(uint32_t nowMs, HoldReason why) {
     if (holds_ == 0 && started_) heldMs_ += static_cast<int64_t>(static_cast<uint32_t>(nowMs - heldSinceMs_));
 }
 
+void Tally::Skip(uint32_t fromMs, uint32_t toMs) {
+    if (!started_) return;
+    const uint32_t begin = static_cast<int32_t>(firstKeyMs_ - fromMs) > 0 ? firstKeyMs_ : fromMs;
+    const uint32_t end = holds_ != 0 ? heldSinceMs_ : toMs;
+    const auto span = static_cast<int32_t>(end - begin);
+    if (span > 0) heldMs_ += span;
+}
+
 }  // namespace results

@@ -39,6 +39,9 @@ public:
     void HoldWhileHidden(bool hidden, uint32_t nowMs) {
         hidden ? Hold(nowMs, HoldReason::kHidden) : GoOn(nowMs, HoldReason::kHidden);
     }
+    // The game did not run from `fromMs` to `toMs` (the process or the machine was stopped): that
+    // time is not the player's, as far as it falls after the first key and before a hold.
+    void Skip(uint32_t fromMs, uint32_t toMs);
     // By key code, ascending.
     const std::vector<KeyCount>& Keys() const { return keys_; }
 

@@ -15,6 +15,8 @@ constexpr uint32_t kStillWait = 1000;
 // Longest a still screen spends on decoding pictures before it sleeps (the delay a key pressed
 // meanwhile may see).
 constexpr uint32_t kStillDecodeMs = 50;
+// A frame this late was not delayed by the machine's load: the program did not run meanwhile.
+constexpr int32_t kStoppedMs = 1000;
 
 bool g_redrawRequested = true;
 bool g_drawEveryFrame = false;
@@ -46,7 +48,14 @@ bool FrameTick() {
     // After a still screen slept, the first frame counts as one frame after the last: a screen
     // switched to by that input moves by one frame's time, not by the time slept.
     g_FrameElapsed = StandsStill() && elapsed > 2 * kFrameInterval ? kFrameInterval : elapsed;
+    const uint32_t due = static_cast<uint32_t>(g_LastFrameTime) + (StandsStill() ? kStillWait : kFrameInterval);
     g_LastFrameTime = static_cast<int32_t>(now);
+    if (static_cast<int32_t>(now - due) > kStoppedMs) {
+        // The program did not run (stopped from a terminal, a paused machine): the game goes on
+        // where it stood, and the time is none of the player's.
+        g_FrameElapsed = kFrameInterval;
+        if (const std::shared_ptr<IGameInterface> screen = g_Screen) screen->TimeLost(due, now);
+    }
     if (CheckLostSurfaces()) {
         // No frame ran while the window was hidden, and that time is none of the game's: a
         // round's clock does not run out behind the player's back.

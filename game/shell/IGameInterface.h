@@ -31,6 +31,10 @@ public:
     // The window was hidden (minimised), and is shown again: no frame runs in between, and a
     // screen that counts the player's typing time stops it.
     virtual void WindowHidden(bool /*hidden*/) {}
+    // The game did not run from `fromMs` to `toMs` on the clock (the process or the machine was
+    // stopped): the next frame moves by one frame's time, and a screen that counts the player's
+    // typing time leaves this out.
+    virtual void TimeLost(uint32_t /*fromMs*/, uint32_t /*toMs*/) {}
 };
 
 // Makes `next` the current screen (releasing the previous one once nobody calls into it any

@@ -50,6 +50,7 @@ public:
     // keep their state).
     bool RestoreRes() override;
     void WindowHidden(bool hidden) override;
+    void TimeLost(uint32_t fromMs, uint32_t toMs) override { tally_.Skip(fromMs, toMs); }
     // While a round runs: the game's step, then the round-end test.
     bool UpDateGame() override;
     // Before a round, while it is paused and after it: nothing moves.

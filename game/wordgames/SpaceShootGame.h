@@ -36,6 +36,7 @@ public:
     bool MouseMove(int32_t X, int32_t Y) override;
     bool KeyDown(int32_t KeyCode, int32_t Shift) override;
     void WindowHidden(bool hidden) override;
+    void TimeLost(uint32_t fromMs, uint32_t toMs) override { tally_.Skip(fromMs, toMs); }
 
     // A new game at the difficulty of the settings.
     void BtnStart_OnClick();

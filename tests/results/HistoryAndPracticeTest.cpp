@@ -148,7 +148,7 @@ std::array<int, 26> Draws(int count) {
 
 // A paused round's typing time stops with it, across the 32-bit wrap of the clock too; a hold
 // takes off only its time after the first key, and one asked for twice nothing more.
-TEST(Tally, TimeThePlayerHeldTheGameOrItsWindowWasHiddenIsNoTypingTime) {
+TEST(Tally, TimeThePlayerHeldTheGameItsWindowWasHiddenOrTheProgramWasStoppedIsNoTypingTime) {
     constexpr uint32_t kStart = 0xFFFFF000u;  // 4096 ms before the clock wraps
     results::Tally tally;
     tally.Hold(kStart - 9000);
@@ -170,8 +170,21 @@ TEST(Tally, TimeThePlayerHeldTheGameOrItsWindowWasHiddenIsNoTypingTime) {
     EXPECT_EQ(tally.DurationTo(kStart + 80000), 2500);
     tally.GoOn(kStart + 80000);
     EXPECT_EQ(tally.DurationTo(kStart + 81000), 3500);
+    // The program was stopped for 10 s: that time is left out, and a stop while held leaves
+    // nothing more out.
+    tally.Skip(kStart + 82000, kStart + 92000);
+    EXPECT_EQ(tally.DurationTo(kStart + 93000), 5500);
+    tally.Hold(kStart + 93000);
+    tally.Skip(kStart + 94000, kStart + 99000);
+    tally.GoOn(kStart + 100000);
+    EXPECT_EQ(tally.DurationTo(kStart + 100000), 5500);
     tally.Reset();
     EXPECT_EQ(tally.DurationTo(kStart), 0);
+    // A stop before the first key, or one that ends with it, leaves out nothing of the round.
+    tally.Skip(kStart, kStart + 5000);
+    tally.Count(u'A', true, kStart + 5000);
+    tally.Skip(kStart, kStart + 5000);
+    EXPECT_EQ(tally.DurationTo(kStart + 6000), 1000);
 }
 
 // The records: a round left without a key has no speed or accuracy to count, and a result with

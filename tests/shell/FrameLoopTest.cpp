@@ -28,10 +28,20 @@ TEST_F(FrameLoopTest, RunsAFrameOnlyAfterNineteenMilliseconds) {
     Clock::AdvanceTo(5019 + 45);
     EXPECT_TRUE(FrameTick());
     EXPECT_EQ(g_FrameElapsed, 45);
+    EXPECT_TRUE(screen->Calls("TimeLost").empty());
+
+    // A frame over a second late: the program was stopped. The game moves by one frame, and the
+    // screen hears which time was not the player's.
+    Clock::AdvanceTo(5064 + 62000);
+    EXPECT_TRUE(FrameTick());
+    EXPECT_EQ(g_FrameElapsed, 19);
+    EXPECT_EQ(screen->Calls("TimeLost"), std::vector<std::string>{"TimeLost 5083 67064"});
+    screen->calls.clear();
 
     // Game state first, then drawing, in every frame.
-    EXPECT_EQ(screen->Calls("UpDate"), (std::vector<std::string>{"UpDateGame", "UpDateScreen", "UpDateGame",
-                                                                 "UpDateScreen", "UpDateGame", "UpDateScreen"}));
+    Clock::AdvanceTo(67064 + 19);
+    EXPECT_TRUE(FrameTick());
+    EXPECT_EQ(screen->calls, (std::vector<std::string>{"UpDateGame", "UpDateScreen"}));
 }
 
 TEST_F(FrameLoopTest, FirstFrameRunsAtOnceWhateverTheClockReads) {

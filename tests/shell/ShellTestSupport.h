@@ -34,6 +34,7 @@ public:
     bool KeyPress(int32_t k) override { return Note("KeyPress", k); }
     bool KeyUp(int32_t k, int32_t s) override { return Note("KeyUp", k, s); }
     void WindowHidden(bool hidden) override { Note("WindowHidden", static_cast<int>(hidden)); }
+    void TimeLost(uint32_t fromMs, uint32_t toMs) override { Note("TimeLost", fromMs, toMs); }
 
     // Only the calls whose name starts with `prefix`.
     std::vector<std::string> Calls(const std::string& prefix) const {
