@@ -77,6 +77,27 @@ std::unique_ptr<Presenter> MakePresenter(SDL_Window* window) {
     return RendererPresenter::Create(window, false);
 }
 
+// Where the window opens. Full screen: the window already covers the desktop before it asks the
+// window manager for the full-screen state (Show), so the picture is scaled and letterboxed right
+// even where no window manager answers. A window is the game's size, or on a smaller screen the
+// largest of its shape that fits, which the picture is scaled down to.
+SDL_Rect WindowPlace() {
+    SDL_Rect place{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, Display::kWidth, Display::kHeight};
+    if (Headless()) return place;
+    if (!WantWindowed()) {
+        SDL_DisplayMode desktop;
+        if (SDL_GetDesktopDisplayMode(0, &desktop) == 0) place = {0, 0, desktop.w, desktop.h};
+        return place;
+    }
+    SDL_Rect usable;
+    if (SDL_GetDisplayUsableBounds(0, &usable) == 0 && usable.w > 0 && usable.h > 0 &&
+        (usable.w < place.w || usable.h < place.h)) {
+        place.w = std::min(usable.w, usable.h * Display::kWidth / Display::kHeight);
+        place.h = place.w * Display::kHeight / Display::kWidth;
+    }
+    return place;
+}
+
 }  // namespace
 
 struct Display::Impl {
@@ -122,19 +143,9 @@ std::unique_ptr<Display> Display::CreateWindow(const std::string& titleUtf8) {
     }
     WindowSystemWait::EndOnHangUp();
     std::unique_ptr<Display> display(new Display());
-    Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS;
-    int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED, w = kWidth, h = kHeight;
-    SDL_DisplayMode desktop;
-    if (!WantWindowed() && !Headless() && SDL_GetDesktopDisplayMode(0, &desktop) == 0) {
-        // Full screen: the window already covers the desktop before it asks the window manager
-        // for the full-screen state (Show), so the picture is scaled and letterboxed right even
-        // where no window manager answers.
-        x = 0;
-        y = 0;
-        w = desktop.w;
-        h = desktop.h;
-    }
-    display->impl_->window = SDL_CreateWindow(titleUtf8.c_str(), x, y, w, h, flags);
+    const SDL_Rect place = WindowPlace();
+    display->impl_->window = SDL_CreateWindow(titleUtf8.c_str(), place.x, place.y, place.w, place.h,
+                                              SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
     if (display->impl_->window == nullptr) return nullptr;  // the destructor ends the video use
     MessageQueue::Instance().UseWindow(display->impl_->window);
     g_current = display.get();

@@ -10,10 +10,10 @@ struct SDL_Window;
 namespace platform {
 
 // The game window and its presentation: a borderless window (full-screen desktop scaled to
-// 800x600 with letterboxing, or an 800x600 window with GLYPHOR_WINDOWED=1). Where the machine
-// has a GPU, a hardware renderer scales an RGB565 texture; elsewhere the changed parts of the
-// back surface are drawn straight into the window's framebuffer. GLYPHOR_RENDERER=software or
-// gpu overrides the choice.
+// 800x600 with letterboxing, or with GLYPHOR_WINDOWED=1 an 800x600 window, smaller on a smaller
+// screen). Where the machine has a GPU, a hardware renderer scales an RGB565 texture; elsewhere
+// the changed parts of the back surface are drawn straight into the window's framebuffer.
+// GLYPHOR_RENDERER=software or gpu overrides the choice.
 class Display {
 public:
     static constexpr int32_t kWidth = 800;
