@@ -29,8 +29,8 @@ std::string FolderOf(const std::string& file) {
     return slash == 0 ? "/" : file.substr(0, slash);
 }
 
-// Why no file can be made in the folder of `file`: the first folder on its path that is missing
-// (and whether the one above lets it be made) or that is a file. Empty when all of it is there.
+}  // namespace
+
 std::string MissingFolderReason(const std::string& file) {
     std::string folder = FolderOf(file);
     std::string missing;
@@ -47,6 +47,8 @@ std::string MissingFolderReason(const std::string& file) {
     }
     return "the folder " + missing + " does not exist";
 }
+
+namespace {
 
 std::string NameOf(const std::string& file) {
     const size_t slash = file.rfind('/');

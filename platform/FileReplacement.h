@@ -22,6 +22,10 @@ bool ReplaceFileContents(const std::string& path, std::string_view contents, std
 // the save's own pattern, and only those whose process no longer runs. The number removed.
 int RemoveDeadTemporaryFiles(const std::string& path);
 
+// Why no file can be made in the folder of `file`: the first folder on its path that is missing
+// (and whether the one above lets it be made) or that is a file. Empty when all of it is there.
+std::string MissingFolderReason(const std::string& file);
+
 // Writes all of `bytes` to `fd`, again after interruptions; false with errno set when it cannot
 // (ENOSPC when the file takes no more).
 bool WriteAll(int fd, std::string_view bytes);

@@ -3,14 +3,19 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
+#include "platform/FileReplacement.h"
 #include "platform/SqlStatement.h"
 
 namespace platform {
 
 namespace {
+
+// The database library's own limit on a file's full path, with its closing zero.
+constexpr size_t kLongestPath = 512;
 
 DbFault FaultOf(int code) {
     switch (code & 0xFF) {
@@ -43,8 +48,15 @@ std::unique_ptr<SqlDatabase> SqlDatabase::Open(const std::string& path, bool cre
         fault = FaultOf(code);
         why = handle ? sqlite3_errmsg(handle) : sqlite3_errstr(code);
         // The library's words ("unable to open database file") say nothing of the cause.
-        if (const int err = handle ? sqlite3_system_errno(handle) : 0; err != 0)
+        const int err = handle ? sqlite3_system_errno(handle) : 0;
+        const std::string folder = err == ENOENT || err == ENOTDIR ? MissingFolderReason(path) : std::string();
+        if (path.size() >= kLongestPath) {
+            why += " (its path is longer than the " + std::to_string(kLongestPath - 1) + " bytes the database takes)";
+        } else if (!folder.empty()) {
+            why += " (" + folder + ")";
+        } else if (err != 0) {
             why += std::string(" (") + std::strerror(err) + ")";
+        }
         sqlite3_close_v2(handle);
         return nullptr;
     }

@@ -87,6 +87,20 @@ TEST(History, ALockedFileDropsTheResultWithOneWarningLineAndTheNextResultIsKeptA
     EXPECT_EQ(after[1].outcome, "failed");
 }
 
+TEST(History, AFileThatCannotBeOpenedSaysWhy) {
+    testsupport::TempDir temp("glyphor-history-why");
+    platform::DbFault fault{};
+    std::string why;
+    EXPECT_FALSE(platform::SqlDatabase::Open(temp.File("gone/history.sqlite"), true, fault, why));
+    EXPECT_NE(why.find("the folder " + temp.File("gone") + " does not exist"), std::string::npos) << why;
+
+    const std::string deep =
+        temp.File(std::string(200, 'a') + "/" + std::string(200, 'b') + "/" + std::string(120, 'c'));
+    std::filesystem::create_directories(deep);
+    EXPECT_FALSE(platform::SqlDatabase::Open(deep + "/history.sqlite", true, fault, why));
+    EXPECT_NE(why.find("its path is longer than the 511 bytes"), std::string::npos) << why;
+}
+
 // The session ends (the display goes away) right after a race: the result it handed in is
 // written before the program ends.
 TEST(HistoryDeathTest, AResultHandedInJustBeforeTheDisplayIsLostIsStillWritten) {
