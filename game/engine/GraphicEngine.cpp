@@ -97,7 +97,7 @@ std::u16string GraphicEngine::PictureFailureMessage(const platform::ResourcePack
         text += u" 无法载入: 没有打开的资源库";
     } else {
         text += pack->Contains(name + ".png") ? std::u16string{u" 无法解码: "} : std::u16string{u" 不在资源库中: "};
-        text += platform::FromUtf8(pack->Path());
+        text += platform::FromUtf8OrAnsi(pack->Path());
     }
     text += u"\r\n请重新安装游戏。";
     return text;

@@ -38,7 +38,7 @@ SoundEngine::SoundEngine() {
     const std::string path = platform::ProgramPath("\\Game\\GameSnd.DLL");
     pack_ = platform::ResourcePack::Open(path);
     if (!pack_) {
-        platform::ShowMessageBox(u"无法打开资源库" + platform::FromUtf8(path), platform::ApplicationTitle(),
+        platform::ShowMessageBox(u"无法打开资源库" + platform::FromUtf8OrAnsi(path), platform::ApplicationTitle(),
                                  platform::MessageIcon::Error);
         EndAfterFatalError();
     }
@@ -91,7 +91,8 @@ bool SoundEngine::Init() {
     if (!enter_) {
         std::u16string text = std::u16string(kInitFailed) + u"\r\n\r\n";
         if (device_) {
-            text += kDamagedSounds + platform::FromUtf8(pack_ ? pack_->Path() : std::string()) + u"\r\n" + kReinstall;
+            text +=
+                kDamagedSounds + platform::FromUtf8OrAnsi(pack_ ? pack_->Path() : std::string()) + u"\r\n" + kReinstall;
         } else {
             text += platform::FromUtf8(reason) + u"\r\n" + kDeviceAdvice;
         }

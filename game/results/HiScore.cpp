@@ -181,8 +181,9 @@ bool HiScore::Enter(const std::string& fileName, const std::u16string& name, int
 void HiScore::TellSaveFailure(const std::string& path, const std::string& why) {
     if (toldFailure_) return;
     toldFailure_ = true;
-    platform::ShowMessageBox(u"最高分无法保存：" + platform::FromUtf8(path) + u"\r\n" + platform::FromUtf8(why),
-                             platform::ApplicationTitle(), platform::MessageIcon::Error);
+    platform::ShowMessageBox(
+        u"最高分无法保存：" + platform::FromUtf8OrAnsi(path) + u"\r\n" + platform::FromUtf8OrAnsi(why),
+        platform::ApplicationTitle(), platform::MessageIcon::Error);
 }
 
 HiScoreEntry HiScore::EntryAt(int32_t index) const {

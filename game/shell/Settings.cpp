@@ -89,8 +89,9 @@ bool g_toldSaveFailure = false;
 void TellSettingsSaveFailure(const std::string& path, const std::string& reason) {
     if (g_toldSaveFailure) return;
     g_toldSaveFailure = true;
-    platform::ShowMessageBox(u"设置无法保存：" + platform::FromUtf8(path) + u"\r\n" + platform::FromUtf8(reason),
-                             platform::ApplicationTitle(), platform::MessageIcon::Error);
+    platform::ShowMessageBox(
+        u"设置无法保存：" + platform::FromUtf8OrAnsi(path) + u"\r\n" + platform::FromUtf8OrAnsi(reason),
+        platform::ApplicationTitle(), platform::MessageIcon::Error);
 }
 
 SettingsRecord DefaultSettings() {

@@ -104,7 +104,7 @@ bool IDict::Load(const std::string& key, int32_t count) {
     // A file without one word a game can show is as good as missing, but is not called missing.
     if (!read || (words.empty() && slots > 0)) {
         const char16_t* what = there ? u"数据错误，文件已损坏或无法读取：" : u"数据错误，找不到文件";
-        platform::ShowMessageBox(what + platform::FromUtf8(path) + u" 请重新安装数据", u"出错信息");
+        platform::ShowMessageBox(what + platform::FromUtf8OrAnsi(path) + u" 请重新安装数据", u"出错信息");
         return false;
     }
     words.resize(slots);
