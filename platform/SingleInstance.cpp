@@ -214,7 +214,12 @@ void SingleInstance::Listen() {
         const int client = accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC);
         if (client < 0) {
             if (errno == EINTR || errno == ECONNABORTED) continue;
-            return;
+            // Out of descriptors or memory for now: a later copy is answered once some are free.
+            if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                continue;
+            }
+            return;  // the socket was shut down: the game ends
         }
         // Only a later copy of the same user may bring the window forward.
         if (!PeerIsUser(client, user_)) {

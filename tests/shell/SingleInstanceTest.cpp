@@ -1,16 +1,19 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <array>
 #include <chrono>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <thread>
 #include <vector>
 
 #include "ChildProcess.h"
@@ -157,6 +160,58 @@ TEST_F(SingleInstanceTest, TheSocketIsAFileOfAPrivateRuntimeFolderAndAStaleOneDo
     ASSERT_NE(open, nullptr);
     EXPECT_FALSE(std::filesystem::exists(file));
     EXPECT_EQ(SingleInstance::Acquire(name), nullptr);
+    EXPECT_TRUE(RestoreRequested());
+}
+
+// A later copy's knock on the abstract socket `name` through the socket `fd`: true when it is
+// connected and the request sent.
+bool Knock(int fd, const std::string& name) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path + 1, name.data(), name.size());
+    const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+    return connect(fd, reinterpret_cast<const sockaddr*>(&address), length) == 0 &&
+           send(fd, "restore\n", 8, MSG_NOSIGNAL) == 8;
+}
+
+int NewSocket() { return socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0); }
+
+// The answer to a knock, within 2 s.
+std::string Answer(int fd) {
+    timeval wait{2, 0};
+    setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+    char answer[4] = {};
+    const ssize_t got = recv(fd, answer, 3, 0);
+    close(fd);
+    return got > 0 ? std::string(answer, static_cast<size_t>(got)) : std::string();
+}
+
+// The running copy has no descriptor to spare when a later copy knocks: it answers once one is
+// free again, instead of never listening again.
+TEST_F(SingleInstanceTest, ALaterStartIsAnsweredAfterTheRunningCopyRanOutOfDescriptors) {
+    unsetenv("XDG_RUNTIME_DIR");  // the abstract name
+    const std::string name = UniqueInstance("out-of-descriptors");
+    auto first = SingleInstance::Acquire(name);
+    ASSERT_NE(first, nullptr);
+    const int knock = NewSocket();
+    ASSERT_TRUE(Knock(knock, name));
+    ASSERT_EQ(Answer(knock), "ok\n");  // it listens
+    ASSERT_TRUE(RestoreRequested());
+
+    // Two knocks while no descriptor can be made: a waiting accept holds one already, the next
+    // finds none.
+    const std::array<int, 2> later{NewSocket(), NewSocket()};
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &old), 0);
+    rlimit none = old;
+    none.rlim_cur = 0;
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &none), 0);
+    const bool knocked = Knock(later[0], name) && Knock(later[1], name);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    setrlimit(RLIMIT_NOFILE, &old);
+    ASSERT_TRUE(knocked);
+    EXPECT_EQ(Answer(later[0]), "ok\n");
+    EXPECT_EQ(Answer(later[1]), "ok\n");
     EXPECT_TRUE(RestoreRequested());
 }
 
