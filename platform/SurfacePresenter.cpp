@@ -1,8 +1,11 @@
 #include "platform/SurfacePresenter.h"
 
 #include <SDL.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace platform {
@@ -12,6 +15,18 @@ constexpr int32_t kWidth = 800;
 constexpr int32_t kHeight = 600;
 
 SDL_Rect ToSdl(const Rect& r) { return SDL_Rect{r.left, r.top, r.Width(), r.Height()}; }
+
+// Gives every page of `bytes` at `pixels` its memory now. One system call does it for the whole
+// range in about half the time of a fault a page (kernels since 5.14); elsewhere each page is
+// written once.
+void TouchPages(void* pixels, size_t bytes) {
+    const auto page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+    const auto start = reinterpret_cast<uintptr_t>(pixels);
+    const uintptr_t first = (start + page - 1) / page * page;
+    const uintptr_t end = (start + bytes) / page * page;
+    if (end > first && madvise(reinterpret_cast<void*>(first), end - first, MADV_POPULATE_WRITE) == 0) return;
+    std::memset(pixels, 0, bytes);
+}
 
 }  // namespace
 
@@ -26,9 +41,8 @@ std::unique_ptr<SurfacePresenter> SurfacePresenter::Create(SDL_Window* window) {
     // while the program loads its first screen; the first Present waits for it. Nothing else
     // touches the framebuffer until then, and it stays where it is until the next
     // SDL_GetWindowSurface, which only Present calls.
-    presenter->touch_ = std::thread([pixels = frame->pixels, bytes = static_cast<size_t>(frame->pitch) * frame->h] {
-        std::memset(pixels, 0, bytes);
-    });
+    presenter->touch_ = std::thread(
+        [pixels = frame->pixels, bytes = static_cast<size_t>(frame->pitch) * frame->h] { TouchPages(pixels, bytes); });
     return presenter;
 }
 
