@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/AheadPictures.h"
 #include "engine/FatalError.h"
 #include "engine/GameFont.h"
 #include "platform/Clock.h"
@@ -32,12 +33,15 @@ std::shared_ptr<platform::FontFace> DefaultFace() {
 // drawn as '?'.
 std::u16string ThroughAnsi(const std::u16string& text) { return platform::FromAnsi(platform::ToAnsi(text)); }
 
-// The picture `entry` of the pack, decoded; null when it cannot be read or decoded, or is not
-// `width` by `height`.
+// The picture `entry` of the pack, decoded (or taken from those decoded ahead); null when it
+// cannot be read or decoded, or is not `width` by `height`.
 platform::SurfacePtr DecodeFromPack(const platform::ResourcePack& pack, const std::string& entry, int32_t width,
-                                    int32_t height) {
-    std::vector<uint8_t> bytes;
-    platform::SurfacePtr picture = pack.Read(entry, bytes) ? platform::LoadPng(bytes) : nullptr;
+                                    int32_t height, AheadPictures* ahead) {
+    platform::SurfacePtr picture = ahead != nullptr ? ahead->Take(entry) : nullptr;
+    if (picture == nullptr) {
+        std::vector<uint8_t> bytes;
+        picture = pack.Read(entry, bytes) ? platform::LoadPng(bytes) : nullptr;
+    }
     if (picture == nullptr || picture->Width() != width || picture->Height() != height) return nullptr;
     return picture;
 }
@@ -126,11 +130,12 @@ bool GraphicEngine::LoadPicture(platform::SurfacePtr& out, const std::string& na
     if (pack_ != nullptr && pack_->ReadPrefix(entry, platform::kPngHeaderBytes, header) &&
         platform::PngSize(header, width, height)) {
         std::shared_ptr<const platform::ResourcePack> pack = pack_;
+        std::shared_ptr<AheadPictures> ahead = ahead_ != nullptr && ahead_->Covers(entry) ? ahead_ : nullptr;
         out = platform::Surface::CreateDeferred(
-            width, height, [pack, entry, name, width, height]() -> platform::SurfacePtr {
+            width, height, [pack, ahead, entry, name, width, height]() -> platform::SurfacePtr {
                 // A picture found in the pack but not decodable when first drawn ends the program
                 // the way a missing one does at load time.
-                platform::SurfacePtr picture = DecodeFromPack(*pack, entry, width, height);
+                platform::SurfacePtr picture = DecodeFromPack(*pack, entry, width, height, ahead.get());
                 if (picture == nullptr) PictureFailed(pack.get(), name);
                 return picture;
             });
@@ -157,7 +162,8 @@ bool GraphicEngine::DecodeWhileIdle(uint32_t deadline) {
         if (static_cast<double>(left) < expectedMs + kReserveMs) return decoded;
 
         const auto start = SteadyClock::now();
-        picture->Supply(DecodeFromPack(*pack_, pending_.front().entry, picture->Width(), picture->Height()));
+        picture->Supply(
+            DecodeFromPack(*pack_, pending_.front().entry, picture->Width(), picture->Height(), ahead_.get()));
         pending_.pop_front();
         decoded = true;
         const double tookNs = std::chrono::duration<double, std::nano>(SteadyClock::now() - start).count();
@@ -166,6 +172,13 @@ bool GraphicEngine::DecodeWhileIdle(uint32_t deadline) {
         nanosecondsPerPixel_ = observed > nanosecondsPerPixel_ ? observed : 0.9 * nanosecondsPerPixel_ + 0.1 * observed;
     }
     return decoded;
+}
+
+void GraphicEngine::DecodeAhead(const std::vector<std::string>& names) {
+    if (pack_ == nullptr || names.empty()) return;
+    std::vector<std::string> entries;
+    for (const std::string& name : names) entries.push_back(name + ".png");
+    ahead_ = std::make_shared<AheadPictures>(pack_, std::move(entries));
 }
 
 void GraphicEngine::BeginText() {

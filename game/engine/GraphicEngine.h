@@ -3,11 +3,13 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Geometry.h"
 #include "platform/ResourcePack.h"
 #include "platform/Surface.h"
 
+class AheadPictures;
 class GameFont;
 namespace platform {
 class Display;
@@ -59,6 +61,9 @@ public:
     // picture that does not decode here is left for its first draw, which reports it. True when
     // it decoded a picture.
     bool DecodeWhileIdle(uint32_t deadline);
+    // Starts decoding the named pictures on a helper thread, for the first screen while the
+    // window opens: LoadPicture and DecodeWhileIdle then take them from there.
+    void DecodeAhead(const std::vector<std::string>& names);
 
     // Text is drawn between BeginText and EndText only: SetTextColor and DrawText do nothing
     // while text is closed, and MeasureText gives 0 by 0. The colour last set while text was
@@ -116,6 +121,7 @@ private:
     // Shared with the pictures still waiting to be decoded.
     std::shared_ptr<platform::ResourcePack> pack_;
     std::deque<PendingPicture> pending_;
+    std::shared_ptr<AheadPictures> ahead_;
     // Expected decoding cost, learnt from the pictures decoded so far.
     double nanosecondsPerPixel_ = 40.0;
     platform::Display* display_ = nullptr;

@@ -52,8 +52,16 @@ constexpr int32_t kKeyRecords = '6';
 }  // namespace
 
 void SwitchBoard::RegisterScreens() {
-    ScreenFactory::Register(ScreenFactory::kMenu, &Make<SwitchBoard>);
-    for (const GameEntry& entry : kGameTable) ScreenFactory::Register(entry.screen, entry.create);
+    // The program starts on this menu or on the police game: their first frames' pictures are
+    // decoded while the window opens.
+    std::vector<std::string> first{kSplashes[0], "MAIN_QUIT", "MAIN_RECORDS"};
+    for (const GameEntry& entry : kGameTable) first.emplace_back(entry.picture);
+    ScreenFactory::Register(ScreenFactory::kMenu, &Make<SwitchBoard>, std::move(first));
+    for (const GameEntry& entry : kGameTable) {
+        ScreenFactory::Register(
+            entry.screen, entry.create,
+            entry.screen == ScreenFactory::kPolice ? PoliceGame::FirstPictures() : std::vector<std::string>{});
+    }
 }
 
 std::shared_ptr<SwitchBoard> SwitchBoard::Create() { return std::shared_ptr<SwitchBoard>(new SwitchBoard()); }

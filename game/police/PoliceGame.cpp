@@ -19,6 +19,10 @@ std::string TextFolderPath() { return platform::ProgramPath("\\Data\\English\\E_
 
 std::shared_ptr<PoliceGame> PoliceGame::Create() { return std::shared_ptr<PoliceGame>(new PoliceGame()); }
 
+std::vector<std::string> PoliceGame::FirstPictures() {
+    return {"POLICE_MAINMENU_BG", "POLICE_MAINMENU_SINGLE", "POLICE_MAINMENU_MULTI", "POLICE_MAINMENU_EXIT"};
+}
+
 PoliceGame::PoliceGame()
     : textFolder_(TextFolderPath(), platform::PlayerTextFolder()),
       race_(sound_, textList_, textFolder_),

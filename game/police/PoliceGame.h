@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "police/MenuScreens.h"
 #include "police/NetController.h"
@@ -28,6 +29,8 @@ public:
     // Builds the game: text list, fonts, pictures and buttons, default choices (the local
     // player is the police, the police drives the car, the thief rides the motorbike), sounds.
     static std::shared_ptr<PoliceGame> Create();
+    // The pictures of its first frame, the main menu.
+    static std::vector<std::string> FirstPictures();
     ~PoliceGame() override;
 
     bool Run() override;

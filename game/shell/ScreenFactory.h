@@ -1,5 +1,7 @@
 #pragma once
 #include <memory>
+#include <string>
+#include <vector>
 
 class IGameInterface;
 
@@ -10,7 +12,10 @@ public:
     enum Screen : int { kMenu, kPolice, kSpace, kMole, kFrog, kApple, kScreens };
     using Maker = std::shared_ptr<IGameInterface> (*)();
 
-    static void Register(Screen screen, Maker maker);
+    // `firstPictures`: the pictures the screen's first frame draws, decoded while the window
+    // opens when the program starts on it.
+    static void Register(Screen screen, Maker maker, std::vector<std::string> firstPictures = {});
+    static const std::vector<std::string>& FirstPictures(Screen screen);
     // A fresh screen, or null when nothing is registered for `screen`.
     static std::shared_ptr<IGameInterface> Create(Screen screen);
 };

@@ -107,13 +107,16 @@ int RunProgram(bool startAtMenu) {
 
     platform::Random::SeedFromClock();
     StartFrameClock();
+    // The first screen's pictures are decoded on a helper thread while the window opens.
+    const ScreenFactory::Screen first = startAtMenu ? ScreenFactory::kMenu : ScreenFactory::kPolice;
+    g_Graphic = std::make_shared<GraphicEngine>();
+    g_Graphic->DecodeAhead(ScreenFactory::FirstPictures(first));
     CreateWindow();
 
     g_Sound = std::make_shared<SoundEngine>();
     g_Sound->Init();  // on failure it has said so, and the game runs silent
     SoundSwitch::Restore();
 
-    g_Graphic = std::make_shared<GraphicEngine>();
     if (!g_Graphic->Init(g_Display.get())) ShutdownProgram(kFatalExitStatus);
     SetWindowIcon();
 
@@ -131,7 +134,7 @@ int RunProgram(bool startAtMenu) {
     // registered both with the screen factory); started at the menu, every game's exit leads
     // back there.
     ExitQuestion::SetStartedAtMenu(startAtMenu);
-    MakeCurrentScreen(ScreenFactory::Create(startAtMenu ? ScreenFactory::kMenu : ScreenFactory::kPolice));
+    MakeCurrentScreen(ScreenFactory::Create(first));
 
     g_Display->Show();
     RunMainPump();

@@ -275,6 +275,41 @@ TEST(GraphicEngineMessagesTest, PicturesDecodedOnFirstUseMatchPicturesDecodedAtO
     }
 }
 
+// The first screen's pictures are decoded on a helper thread while the window opens. Each
+// decoded picture is handed out once: a picture loaded again (a screen that comes back) is
+// decoded from the pack, by its first draw or in idle time, and a name the pack lacks holds up
+// none of the others.
+TEST(GraphicEngineMessagesTest, PicturesDecodedAheadMatchThePackEachTimeTheyAreLoaded) {
+    const std::string packPath = std::string{GLYPHOR_DIST_DIR} + "/Game/GameRes.DLL";
+    const auto eagerPack = platform::ResourcePack::Open(packPath);
+    ASSERT_NE(eagerPack, nullptr);
+    GraphicEngine engine(platform::ResourcePack::Open(packPath));
+    ASSERT_TRUE(engine.Init(nullptr));
+    engine.DecodeAhead({"NO_SUCH_PICTURE", "MAIN_ICON", "NAME_DLG_BG"});
+    for (const std::string name : {"MAIN_ICON", "NAME_DLG_BG"}) {
+        SCOPED_TRACE(name);
+        std::vector<uint8_t> bytes;
+        ASSERT_TRUE(eagerPack->Read(name + ".png", bytes));
+        const SurfacePtr eager = platform::LoadPng(bytes);
+        ASSERT_NE(eager, nullptr);
+        SurfacePtr first;
+        SurfacePtr again;
+        ASSERT_TRUE(engine.LoadPicture(first, name));
+        ASSERT_TRUE(engine.LoadPicture(again, name));
+        ASSERT_NE(first->Pixels(), nullptr);  // its first draw
+        EXPECT_TRUE(engine.DecodeWhileIdle(platform::Clock::Now() + 10000));
+        ASSERT_TRUE(again->Decoded());
+        int differing = 0;
+        for (int32_t y = 0; y < eager->Height(); ++y) {
+            for (int32_t x = 0; x < eager->Width(); ++x) {
+                differing += first->ReadPixel(x, y) != eager->ReadPixel(x, y);
+                differing += again->ReadPixel(x, y) != eager->ReadPixel(x, y);
+            }
+        }
+        EXPECT_EQ(differing, 0);
+    }
+}
+
 // A picture whose header reads well but whose pixels do not decode passes the load and idle-time
 // decoding and, at its first draw, shows the picture-failure message and ends the program
 // instead of drawing garbage.
