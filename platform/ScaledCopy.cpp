@@ -4,12 +4,13 @@
 #include <cstring>
 
 #if defined(__SSE2__)
-#include <emmintrin.h>
-#include <tmmintrin.h>
+#include <immintrin.h>
 #endif
 
 namespace platform {
 namespace {
+
+bool g_allowEightLanes = true;
 
 // First viewport position whose source position is at least `s`.
 int32_t FirstAtOrAfter(int32_t s, int32_t view, int32_t src) {
@@ -26,6 +27,47 @@ __attribute__((target("ssse3"))) int32_t WidenGroups(const uint32_t* converted, 
         const __m128i mask = _mm_loadu_si128(reinterpret_cast<const __m128i*>(masks + (x >> 2) * 16));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(to + x), _mm_shuffle_epi8(v, mask));
     }
+    return x;
+}
+
+// Eight RGB565 pixels as 32-bit XRGB, `alpha` (in the high half of each 16-bit lane) or-ed in.
+// Each channel widens by repeating its top bits below it, as the tables do: a channel of n bits
+// at the top of a 16-bit lane times 2^(16-n) + 1 (then shifted) is exactly that, and one
+// unsigned high multiply does both.
+inline void ConvertEight(__m128i p, __m128i alpha, __m128i& first, __m128i& second) {
+    const __m128i red = _mm_mulhi_epu16(_mm_and_si128(p, _mm_set1_epi16(static_cast<int16_t>(0xF800))),
+                                        _mm_set1_epi16(264));  // (v << 11) * 264 >> 16 = v << 3 | v >> 2
+    const __m128i green = _mm_mulhi_epu16(_mm_and_si128(p, _mm_set1_epi16(0x07E0)),
+                                          _mm_set1_epi16(8320));  // (v << 5) * 8320 >> 16 = v << 2 | v >> 4
+    const __m128i blue = _mm_mulhi_epu16(_mm_slli_epi16(p, 11), _mm_set1_epi16(264));
+    const __m128i low = _mm_or_si128(blue, _mm_slli_epi16(green, 8));
+    const __m128i high = _mm_or_si128(red, alpha);
+    first = _mm_unpacklo_epi16(low, high);
+    second = _mm_unpackhi_epi16(low, high);
+}
+
+// Eight viewport columns at a time, straight from the RGB565 row: the eight source pixels from
+// the group's first column are converted, and one lane permutation picks each column's pixel.
+// Groups start at `x` and go on in steps of 8; returns the first column not drawn. Stores that
+// lie on 32 bytes go past the cache: the display server reads the screen, this program never
+// does.
+__attribute__((target("avx2"))) int32_t WidenEightsFromRgb565(const uint16_t* from, const int32_t* column,
+                                                              const int32_t* lanes, int32_t x, int32_t x1,
+                                                              int32_t srcWidth, uint16_t alphaHigh, uint32_t* to) {
+    const __m128i alpha = _mm_set1_epi16(static_cast<int16_t>(alphaHigh));
+    for (; x + 8 <= x1 && column[x] + 8 <= srcWidth; x += 8) {
+        __m128i first;
+        __m128i second;
+        ConvertEight(_mm_loadu_si128(reinterpret_cast<const __m128i*>(from + column[x])), alpha, first, second);
+        const __m256i lane = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(lanes + x));
+        const __m256i pixels = _mm256_permutevar8x32_epi32(_mm256_set_m128i(second, first), lane);
+        if ((reinterpret_cast<uintptr_t>(to + x) & 31) == 0) {
+            _mm256_stream_si256(reinterpret_cast<__m256i*>(to + x), pixels);
+        } else {
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(to + x), pixels);
+        }
+    }
+    _mm_sfence();
     return x;
 }
 #endif
@@ -62,7 +104,15 @@ ScaledCopy::ScaledCopy(int32_t srcWidth, int32_t srcHeight, const Rect& viewport
     // neighbouring columns come from four neighbouring source pixels.
     bool widening = !column_.empty();
     for (size_t x = 1; x < column_.size(); ++x) widening = widening && column_[x] - column_[x - 1] <= 1;
-    if (widening && __builtin_cpu_supports("ssse3")) {
+    if (widening && xrgb_ && g_allowEightLanes && __builtin_cpu_supports("avx2")) {
+        // Groups start at the columns whose screen column is a multiple of 8, so a screen row
+        // that starts on 32 bytes takes whole aligned stores.
+        phase_ = (8 - viewport.left % 8) % 8;
+        const auto phase = static_cast<size_t>(phase_);
+        eightLanes_.assign(column_.size() < phase ? 0 : phase + (column_.size() - phase) / 8 * 8, 0);
+        for (size_t x = phase; x < eightLanes_.size(); ++x)
+            eightLanes_[x] = column_[x] - column_[phase + (x - phase) / 8 * 8];
+    } else if (widening && __builtin_cpu_supports("ssse3")) {
         groupMasks_.resize(column_.size() / 4 * 16);
         for (size_t g = 0; g < column_.size() / 4; ++g) {
             for (size_t lane = 0; lane < 4; ++lane) {
@@ -75,27 +125,19 @@ ScaledCopy::ScaledCopy(int32_t srcWidth, int32_t srcHeight, const Rect& viewport
 #endif
 }
 
+void ScaledCopy::AllowEightLanes(bool allow) { g_allowEightLanes = allow; }
+
 void ScaledCopy::ConvertRow(const uint16_t* from, uint32_t* to, int32_t count) const {
     int32_t x = 0;
 #if defined(__SSE2__)
     if (xrgb_) {
-        // Each channel widens by repeating its top bits below it, as the tables do: a channel
-        // of n bits at the top of a 16-bit lane times 2^(16-n) + 1 (then shifted) is exactly
-        // that, and one unsigned high multiply does both.
-        const __m128i redMask = _mm_set1_epi16(static_cast<int16_t>(0xF800));
-        const __m128i greenMask = _mm_set1_epi16(0x07E0);
-        const __m128i fiveBits = _mm_set1_epi16(264);  // (v << 11) * 264 >> 16 = v << 3 | v >> 2
-        const __m128i sixBits = _mm_set1_epi16(8320);  // (v << 5) * 8320 >> 16 = v << 2 | v >> 4
         const __m128i alpha = _mm_set1_epi16(static_cast<int16_t>(alphaHigh_));
         for (; x + 8 <= count; x += 8) {
-            const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + x));
-            const __m128i red = _mm_mulhi_epu16(_mm_and_si128(p, redMask), fiveBits);
-            const __m128i green = _mm_mulhi_epu16(_mm_and_si128(p, greenMask), sixBits);
-            const __m128i blue = _mm_mulhi_epu16(_mm_slli_epi16(p, 11), fiveBits);
-            const __m128i low = _mm_or_si128(blue, _mm_slli_epi16(green, 8));
-            const __m128i high = _mm_or_si128(red, alpha);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(to + x), _mm_unpacklo_epi16(low, high));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(to + x + 4), _mm_unpackhi_epi16(low, high));
+            __m128i first;
+            __m128i second;
+            ConvertEight(_mm_loadu_si128(reinterpret_cast<const __m128i*>(from + x)), alpha, first, second);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(to + x), first);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(to + x + 4), second);
         }
     }
 #endif
@@ -112,6 +154,18 @@ void ScaledCopy::Widen(const uint32_t* converted, int32_t x0, int32_t x1, uint32
     }
 #endif
     for (; x < x1; ++x) to[x - x0] = converted[column[x]];
+}
+
+void ScaledCopy::WidenFromRgb565(const uint16_t* from, int32_t x0, int32_t x1, uint32_t* to) const {
+    const int32_t* column = column_.data();
+    int32_t x = x0;
+#if defined(__SSE2__)
+    for (; x < x1 && (x < phase_ || ((x - phase_) & 7) != 0); ++x) to[x - x0] = Convert(from[column[x]]);
+    const auto groups = static_cast<int32_t>(eightLanes_.size());
+    x = WidenEightsFromRgb565(from, column, eightLanes_.data(), x, std::min(x1, groups), srcWidth_, alphaHigh_,
+                              to - x0);
+#endif
+    for (; x < x1; ++x) to[x - x0] = Convert(from[column[x]]);
 }
 
 Rect ScaledCopy::Letterbox(int32_t srcWidth, int32_t srcHeight, int32_t width, int32_t height) {
@@ -145,14 +199,17 @@ void ScaledCopy::Copy(const Surface& source, const Rect& src, uint32_t* dst, int
     for (int32_t y = out.top; y < out.bottom; ++y) {
         const int32_t sy = row_[static_cast<size_t>(y - viewport_.top)];
         uint32_t* to = dst + static_cast<size_t>(y) * pitchPixels + out.left;
-        if (sy == previousRow) {
-            // A doubled row: the line above already holds it.
+        if (sy == previousRow && eightLanes_.empty()) {
+            // A doubled row: the line above already holds it. (Eight-lane rows are written past
+            // the cache, so reading the line back would cost more than converting it again.)
             std::memcpy(to, previous, static_cast<size_t>(x1 - x0) * 4);
             continue;
         }
         const uint16_t* from = source.Pixels() + static_cast<size_t>(sy) * source.PitchPixels();
         if (oneToOne) {
             ConvertRow(from + x0, to, x1 - x0);
+        } else if (!eightLanes_.empty()) {
+            WidenFromRgb565(from, x0, x1, to);
         } else if (x1 > x0) {
             // Convert the source columns once, then pick the nearest of each.
             const int32_t first = column_[static_cast<size_t>(x0)];

@@ -28,6 +28,10 @@ public:
     // `width` x `height`.
     static Rect Letterbox(int32_t srcWidth, int32_t srcHeight, int32_t width, int32_t height);
 
+    // Whether copies made from now on may use eight-lane vectors where the processor has them
+    // (on by default); tests turn it off to check the four-lane path too.
+    static void AllowEightLanes(bool allow);
+
     const Rect& Viewport() const { return viewport_; }
     // The destination pixels whose source pixel lies in `src`.
     Rect DestRect(const Rect& src) const;
@@ -41,6 +45,8 @@ public:
 private:
     // Widens the converted source pixels of one row into viewport columns x0..x1-1 at `to`.
     void Widen(const uint32_t* converted, int32_t x0, int32_t x1, uint32_t* to) const;
+    // The same straight from the RGB565 source row `from`, converting on the way (eightLanes_).
+    void WidenFromRgb565(const uint16_t* from, int32_t x0, int32_t x1, uint32_t* to) const;
 
     int32_t srcWidth_;
     int32_t srcHeight_;
@@ -51,6 +57,11 @@ private:
     // four source pixels from column_[4g] on: bytes 16g..16g+15 are the byte shuffle that picks
     // them. Empty otherwise, or where the processor has no byte shuffle.
     std::vector<uint8_t> groupMasks_;
+    // With eight-lane vectors (AVX2) and an XRGB destination, instead: groups of eight viewport
+    // columns from phase_ on; column x of the group starting at g shows source pixel
+    // column_[g] + eightLanes_[x]. The row is converted and widened in one pass.
+    std::vector<int32_t> eightLanes_;
+    int32_t phase_ = 0;  // the first column of the first group
     std::array<uint32_t, 256> high_{};
     std::array<uint32_t, 256> low_{};
     // Red, green and blue in bytes 2, 1 and 0 (the usual 32-bit framebuffer): rows convert

@@ -87,28 +87,36 @@ TEST(ScaledCopyTest, EveryPixelOfTheViewportIsItsNearestSourcePixelAtCommonScree
     }
     const std::pair<int32_t, int32_t> screens[] = {{1280, 800}, {1366, 768}, {1920, 1080}, {1024, 768},
                                                    {801, 601},  {640, 480},  {1000, 760}};
-    for (const auto& [width, height] : screens) {
-        const Rect view = ScaledCopy::Letterbox(800, 600, width, height);
-        const ScaledCopy copy(800, 600, view, ScaledCopy::Format{});
-        std::vector<uint32_t> frame(static_cast<size_t>(width) * height, 0x12345678u);
-        // A rectangle with odd edges first, then everything: both agree with the formula.
-        const Rect part{13, 7, 795, 599};
-        copy.Copy(*back, part, frame.data(), width);
-        const Rect partDest = copy.DestRect(part);
-        for (int32_t pass = 0; pass < 2; ++pass) {
-            for (int32_t y = 0; y < height; ++y) {
-                for (int32_t x = 0; x < width; ++x) {
-                    const uint32_t got = frame[static_cast<size_t>(y) * width + x];
-                    const bool inside =
-                        pass == 0 ? x >= partDest.left && x < partDest.right && y >= partDest.top && y < partDest.bottom
-                                  : x >= view.left && x < view.right && y >= view.top && y < view.bottom;
-                    const uint32_t want = inside ? copy.Convert(back->ReadPixel((x - view.left) * 800 / view.Width(),
-                                                                                (y - view.top) * 600 / view.Height()))
-                                                 : 0x12345678u;
-                    ASSERT_EQ(got, want) << width << "x" << height << " pass " << pass << " at " << x << "," << y;
+    // Processors with eight-lane vectors take one path, the others another: both are checked.
+    for (const bool eightLanes : {true, false}) {
+        for (const auto& [width, height] : screens) {
+            ScaledCopy::AllowEightLanes(eightLanes);
+            const Rect view = ScaledCopy::Letterbox(800, 600, width, height);
+            const ScaledCopy copy(800, 600, view, ScaledCopy::Format{});
+            ScaledCopy::AllowEightLanes(true);
+            std::vector<uint32_t> frame(static_cast<size_t>(width) * height, 0x12345678u);
+            // A rectangle with odd edges first, then everything: both agree with the formula.
+            const Rect part{13, 7, 795, 599};
+            copy.Copy(*back, part, frame.data(), width);
+            const Rect partDest = copy.DestRect(part);
+            for (int32_t pass = 0; pass < 2; ++pass) {
+                for (int32_t y = 0; y < height; ++y) {
+                    for (int32_t x = 0; x < width; ++x) {
+                        const uint32_t got = frame[static_cast<size_t>(y) * width + x];
+                        const bool inside =
+                            pass == 0
+                                ? x >= partDest.left && x < partDest.right && y >= partDest.top && y < partDest.bottom
+                                : x >= view.left && x < view.right && y >= view.top && y < view.bottom;
+                        const uint32_t want = inside
+                                                  ? copy.Convert(back->ReadPixel((x - view.left) * 800 / view.Width(),
+                                                                                 (y - view.top) * 600 / view.Height()))
+                                                  : 0x12345678u;
+                        ASSERT_EQ(got, want) << width << "x" << height << " pass " << pass << " at " << x << "," << y
+                                             << (eightLanes ? "" : " (four lanes)");
+                    }
                 }
+                copy.Copy(*back, Rect{0, 0, 800, 600}, frame.data(), width);
             }
-            copy.Copy(*back, Rect{0, 0, 800, 600}, frame.data(), width);
         }
     }
 }
