@@ -135,6 +135,10 @@ bool Display::FellBackOnNoScreen() {
 }
 
 std::unique_ptr<Display> Display::CreateWindow(const std::string& titleUtf8) {
+    // The presenters' settings are made here, before any SDL thread runs: the sound thread reads
+    // the settings list as it starts, and a setting first made while it does races with it.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
     // The game would run unseen, holding its one copy.
     if (FellBackOnNoScreen()) {

@@ -1,6 +1,7 @@
 #include "engine/AheadPictures.h"
 
 #include <algorithm>
+#include <new>
 #include <system_error>
 
 #include "platform/PictureLoader.h"
@@ -25,9 +26,14 @@ bool AheadPictures::Covers(const std::string& entry) const {
 
 void AheadPictures::Run() {
     for (const std::string& entry : entries_) {
-        std::vector<uint8_t> bytes;
-        platform::SurfacePtr picture =
-            pack_ != nullptr && pack_->Read(entry, bytes) ? platform::LoadPng(bytes) : nullptr;
+        platform::SurfacePtr picture;
+        // Out of memory here leaves the picture to its first draw, which reports it.
+        try {
+            std::vector<uint8_t> bytes;
+            if (pack_ != nullptr && pack_->Read(entry, bytes)) picture = platform::LoadPng(bytes);
+        } catch (const std::bad_alloc&) {
+            picture = nullptr;
+        }
         const std::lock_guard<std::mutex> lock(mutex_);
         decoded_[entry] = std::move(picture);
         ready_.notify_all();
@@ -46,4 +52,12 @@ platform::SurfacePtr AheadPictures::Take(const std::string& entry) {
     platform::SurfacePtr picture = std::move(found->second);
     decoded_.erase(found);
     return picture;
+}
+
+void AheadPictures::JoinIfFinished() {
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (!finished_) return;
+    }
+    if (thread_.joinable()) thread_.join();
 }

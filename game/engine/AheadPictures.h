@@ -25,6 +25,8 @@ public:
     // The decoded picture of `entry`, waiting for the helper while it is still at work; null
     // when the entry was not asked for, was handed out already or did not decode.
     platform::SurfacePtr Take(const std::string& entry);
+    // Ends the helper thread once it has decoded everything, so it does not outlive its work.
+    void JoinIfFinished();
 
 private:
     void Run();

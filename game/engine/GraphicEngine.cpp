@@ -150,6 +150,7 @@ bool GraphicEngine::DecodeWhileIdle(uint32_t deadline) {
     // A little time is kept back for the frame itself.
     constexpr double kReserveMs = 2.0;
     bool decoded = false;
+    if (ahead_ != nullptr) ahead_->JoinIfFinished();
     while (!pending_.empty() && pack_ != nullptr) {
         const std::shared_ptr<const platform::Surface> picture = pending_.front().picture.lock();
         if (picture == nullptr || picture->Decoded()) {
