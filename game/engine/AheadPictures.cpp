@@ -26,16 +26,14 @@ bool AheadPictures::Covers(const std::string& entry) const {
 
 void AheadPictures::Run() {
     for (const std::string& entry : entries_) {
-        platform::SurfacePtr picture;
         // Out of memory here leaves the picture to its first draw, which reports it.
         try {
             std::vector<uint8_t> bytes;
-            if (pack_ != nullptr && pack_->Read(entry, bytes)) picture = platform::LoadPng(bytes);
-        } catch (const std::bad_alloc&) {
-            picture = nullptr;
-        }
-        const std::lock_guard<std::mutex> lock(mutex_);
-        decoded_[entry] = std::move(picture);
+            platform::SurfacePtr picture =
+                pack_ != nullptr && pack_->Read(entry, bytes) ? platform::LoadPng(bytes) : nullptr;
+            const std::lock_guard<std::mutex> lock(mutex_);
+            decoded_[entry] = std::move(picture);
+        } catch (const std::bad_alloc&) {}
         ready_.notify_all();
     }
     const std::lock_guard<std::mutex> lock(mutex_);
@@ -47,11 +45,9 @@ platform::SurfacePtr AheadPictures::Take(const std::string& entry) {
     if (!Covers(entry)) return nullptr;
     std::unique_lock<std::mutex> lock(mutex_);
     ready_.wait(lock, [&] { return finished_ || decoded_.count(entry) != 0; });
+    // The entry stays, empty: a picture asked for again is not waited for.
     auto found = decoded_.find(entry);
-    if (found == decoded_.end()) return nullptr;
-    platform::SurfacePtr picture = std::move(found->second);
-    decoded_.erase(found);
-    return picture;
+    return found != decoded_.end() ? std::move(found->second) : nullptr;
 }
 
 void AheadPictures::JoinIfFinished() {
