@@ -51,9 +51,11 @@ platform::SurfacePtr AheadPictures::Take(const std::string& entry) {
 }
 
 void AheadPictures::JoinIfFinished() {
+    // Called every idle moment: once the helper is joined, nothing is locked any more.
+    if (!thread_.joinable()) return;
     {
         const std::lock_guard<std::mutex> lock(mutex_);
         if (!finished_) return;
     }
-    if (thread_.joinable()) thread_.join();
+    thread_.join();
 }
