@@ -2,6 +2,7 @@
 
 #include "admodule/Diagnostics.h"
 #include "admodule/LineQueueFile.h"
+#include "platform/FolderLock.h"
 
 #include <algorithm>
 #include <utility>
@@ -64,12 +65,8 @@ void CacheManager::DropSent(std::size_t count) {
     const std::size_t fromFile = std::min(count, inFile_);
     if (fromFile == 0) return;
     inFile_ -= fromFile;
-    LineQueueFile file(PendingFilePath());
-    if (inFile_ == 0) {
-        file.remove();
-    } else {
-        file.consume(fromFile);
-    }
+    const platform::FolderLock lock(queueFolder_);
+    LineQueueFile(PendingFilePath()).consumeThenRemoveIfEmpty(fromFile);
 }
 
 std::string CacheManager::PendingFilePath() const {
@@ -81,13 +78,20 @@ std::string CacheManager::PendingFilePath() const {
 // Every line of the file is one report, so the reports restored match its lines one for one and
 // can be consumed from it as they are sent.
 void CacheManager::LoadPendingReports() {
+    holder_ = std::make_unique<LockFile>(PendingFilePath() + ".lock");
+    if (!holder_->Ours()) {
+        DiagPrint("another copy of the module holds the saved show/click reports of %s\n", PendingFilePath().c_str());
+        return;
+    }
+    const platform::FolderLock lock(queueFolder_);
     LineQueueFile file(PendingFilePath());
     if (!file.exists()) return;
     std::size_t dropped = 0;
-    for (const std::string& line : file.readLines(kMaxSavedReports, kMaxSavedBytes, &dropped)) {
-        pending_.push_back(ReportOfLine(line));
-    }
+    const std::vector<std::string> lines = file.readLines(kMaxSavedReports, kMaxSavedBytes, &dropped);
+    for (const std::string& line : lines) pending_.push_back(ReportOfLine(line));
     inFile_ = pending_.size();
+    // Reports past the bound leave the file, so they are not restored behind the others later.
+    if (dropped > 0) file.replace(lines);
     // The restored reports count toward the next batch whatever count config.xml carried (a
     // configuration written again by an update starts from 0), so they go out with it: a backlog
     // never waits for more reports than a batch needs.
@@ -99,9 +103,10 @@ void CacheManager::LoadPendingReports() {
 }
 
 void CacheManager::SavePendingReports() {
+    const platform::FolderLock lock(queueFolder_);
     LineQueueFile file(PendingFilePath());
     if (pending_.empty()) {
-        if (file.exists()) file.remove();
+        file.consumeThenRemoveIfEmpty(0);
         inFile_ = 0;
         return;
     }
@@ -113,8 +118,14 @@ void CacheManager::SavePendingReports() {
         if (!report.click.empty()) line += "|ch:" + OnOneLine(report.click);
         lines.push_back(std::move(line));
     }
-    if (file.replace(lines)) {
-        inFile_ = pending_.size();
+    // The holder's reports go first, in place of those restored; another copy's go after every
+    // report the file holds, which stay first for the holder to send.
+    const bool holder = holder_ == nullptr || holder_->Ours();
+    const bool saved = !file.exists() ? file.replace(lines)
+                       : holder       ? file.putFirst(inFile_, lines)
+                                      : file.appendAll(lines);
+    if (saved) {
+        inFile_ = holder ? pending_.size() : 0;
     } else {
         DiagPrint("%zu show/click reports cannot be kept in %s (%s): they are lost\n", pending_.size(),
                   PendingFilePath().c_str(), file.error().c_str());

@@ -3,12 +3,16 @@
 // show/click reports not yet sent, which are saved to a queue file at release and restored at
 // the next load. The file stays until its reports have gone to the server or have been saved
 // again, so a host that ends without releasing the module loses none of them.
+// Copies of the module may share the folder: the first to load the file restores its reports and
+// holds them until it releases; the others leave them alone and add their own after them.
 
+#include "admodule/LockFile.h"
 #include "admodule/ModuleConfig.h"
 #include "admodule/PendingReport.h"
 
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 
 namespace tavi {
@@ -36,9 +40,10 @@ public:
     void DropSent(std::size_t count);
     const std::deque<PendingReport>& Pending() const { return pending_; }
 
-    // Restores the reports of the queue file left by an earlier run; the file stays.
+    // Restores the reports of the queue file left by an earlier run, unless another copy holds
+    // them; the file stays.
     void LoadPendingReports();
-    // Writes the pending reports to the queue file, replacing what it held.
+    // Writes the pending reports to the queue file, in place of those it restored from it.
     void SavePendingReports();
 
     std::string PendingFilePath() const;
@@ -48,8 +53,10 @@ private:
     std::string queueFolder_;
     std::string answer_;
     std::deque<PendingReport> pending_;
-    // The first `inFile_` pending reports are the unconsumed lines of the saved-report file.
+    // The first `inFile_` pending reports are the first unconsumed lines of the saved-report file.
     std::size_t inFile_ = 0;
+    // Held from the load on: the file's reports are this copy's to restore and send.
+    std::unique_ptr<LockFile> holder_;
 };
 
 }  // namespace tavi

@@ -87,7 +87,20 @@ bool LineQueueFile::create() {
     return true;
 }
 
-bool LineQueueFile::append(std::string_view line) {
+bool LineQueueFile::append(std::string_view line) { return rebuild(0, {line}, false, kMaxQueueBytes); }
+
+bool LineQueueFile::putFirst(std::size_t replaced, const std::vector<std::string>& lines) {
+    return rebuild(replaced, std::vector<std::string_view>(lines.begin(), lines.end()), true,
+                   std::numeric_limits<std::int32_t>::max());
+}
+
+bool LineQueueFile::appendAll(const std::vector<std::string>& lines) {
+    return rebuild(0, std::vector<std::string_view>(lines.begin(), lines.end()), false,
+                   std::numeric_limits<std::int32_t>::max());
+}
+
+bool LineQueueFile::rebuild(std::size_t skipped, const std::vector<std::string_view>& lines, bool linesFirst,
+                            std::int32_t maxWaiting) {
     full_ = false;
     File old = Open(path_, "rb");
     if (!old) return false;
@@ -101,34 +114,46 @@ bool LineQueueFile::append(std::string_view line) {
     if (!ReadHeader(old.get(), readOffset, writeOffset)) {
         // Too short to hold a header: start the file afresh rather than keep garbage.
         old.reset();
-        return create() && append(line);
+        return create() && rebuild(0, lines, linesFirst, maxWaiting);
     }
     // Every write replaces the whole file, so the file ends at the true write offset: lines past
-    // a smaller recorded one (a damaged header) are kept. Consumed lines are left behind.
+    // a smaller recorded one (a damaged header) are kept. Consumed lines are left behind, and so
+    // are the `skipped` lines after them.
     const std::int32_t end = static_cast<std::int32_t>(size);
-    if (end - readOffset >= kMaxQueueBytes) {
+    if (end - readOffset >= maxWaiting) {
         full_ = true;
         return false;
     }
-    // A file cut short inside a line would join the new line to the end of that one: the new
-    // line then starts on a line of its own.
-    bool lineStart = end == readOffset;
+    if (std::fseek(old.get(), readOffset, SEEK_SET) != 0) return false;
+    std::string skippedLine;
+    for (std::size_t i = 0; i < skipped && ReadLine(old.get(), skippedLine, 0); ++i) {}
+    const long kept = std::ftell(old.get());
+    if (kept < 0) return false;
+    // A file cut short inside a line would join the next line to the end of that one: the kept
+    // lines then end with a line end of their own.
+    bool lineStart = end == kept;
     if (!lineStart && std::fseek(old.get(), end - 1, SEEK_SET) == 0) lineStart = std::getc(old.get()) == '\n';
     const std::string_view lineEnd = lineStart ? "" : "\n";
-    const std::int64_t reached =
-        std::int64_t{kHeaderBytes} + (end - readOffset) + static_cast<std::int64_t>(lineEnd.size() + line.size()) + 1;
+    std::int64_t reached = std::int64_t{kHeaderBytes} + (end - kept) + static_cast<std::int64_t>(lineEnd.size());
+    for (const std::string_view line : lines) reached += static_cast<std::int64_t>(line.size()) + 1;
     if (reached > std::numeric_limits<std::int32_t>::max()) return false;
+    const auto writeLines = [&lines](std::FILE* file) {
+        for (const std::string_view line : lines) {
+            if (!WriteBytes(file, line) || std::fputc('\n', file) == EOF) return false;
+        }
+        return true;
+    };
     const auto write = [&](std::FILE* file) {
-        const std::string header = Header(kHeaderBytes, static_cast<std::int32_t>(reached));
-        if (!WriteBytes(file, header)) return false;
-        if (std::fseek(old.get(), readOffset, SEEK_SET) != 0) return false;
+        if (!WriteBytes(file, Header(kHeaderBytes, static_cast<std::int32_t>(reached)))) return false;
+        if (linesFirst && !writeLines(file)) return false;
+        if (std::fseek(old.get(), kept, SEEK_SET) != 0) return false;
         char buffer[65536];
-        for (std::size_t left = static_cast<std::size_t>(end - readOffset); left > 0;) {
+        for (auto left = static_cast<std::size_t>(end - kept); left > 0;) {
             const std::size_t got = std::fread(buffer, 1, std::min(left, sizeof buffer), old.get());
             if (got == 0 || std::fwrite(buffer, 1, got, file) != got) return false;
             left -= got;
         }
-        return WriteBytes(file, lineEnd) && WriteBytes(file, line) && std::fputc('\n', file) != EOF;
+        return WriteBytes(file, lineEnd) && (linesFirst || writeLines(file));
     };
     if (!ReplaceFile(path_, write, &error_)) return false;
     readOffset_ = kHeaderBytes;
@@ -199,6 +224,17 @@ bool LineQueueFile::consume(std::size_t count) {
     readOffset_ = static_cast<std::int32_t>(reached);
     return WriteHeader(file.get(), readOffset_, writeOffset_) && std::fflush(file.get()) == 0 &&
            fsync(fileno(file.get())) == 0;
+}
+
+bool LineQueueFile::consumeThenRemoveIfEmpty(std::size_t count) {
+    if (count > 0) {
+        if (!consume(count)) return false;
+    } else {
+        // Nothing to consume: the offsets are read, not written again.
+        File file = Open(path_, "rb");
+        if (!file || !ReadHeader(file.get(), readOffset_, writeOffset_)) return false;
+    }
+    return !isEmpty() || remove();
 }
 
 bool LineQueueFile::remove() { return std::remove(path_.c_str()) == 0; }

@@ -2,7 +2,8 @@
 // A queue of text lines in a file: a 32-byte header holding the read offset and the write
 // offset ("%015d\n%015d\n"), then the lines, each ended by a single line feed. The lines
 // between the two offsets are the queue; consumed lines stay until the next append.
-// Every operation opens the file, works and closes it again. Whatever adds to the file writes a
+// Every operation opens the file, works and closes it again; copies that share the file take the
+// folder's lock around whatever reads and then changes it. Whatever adds to the file writes a
 // new file and renames it over the old one, so a failed write leaves the old queue whole; only
 // consume changes the file in place, rewriting the 32 header bytes it already has.
 
@@ -34,6 +35,10 @@ public:
     // when the file cannot be replaced, or when kMaxQueueBytes already wait (then wasFull()).
     bool append(std::string_view line);
     bool wasFull() const { return full_; }
+    // Writes `lines` in place of the first `replaced` lines waiting, before the lines after them.
+    bool putFirst(std::size_t replaced, const std::vector<std::string>& lines);
+    // Adds `lines` after the last one in the file, whatever waits already.
+    bool appendAll(const std::vector<std::string>& lines);
     // Why the file could not be written last, as the system says; may be empty.
     const std::string& error() const { return error_; }
     // Replaces the file with a fresh one holding exactly `lines`, each of which must be free of
@@ -51,6 +56,8 @@ public:
                                        std::size_t* notRead = nullptr);
     // Moves the read offset past the next `count` lines.
     bool consume(std::size_t count);
+    // Consumes as above, then removes the file once no line waits in it.
+    bool consumeThenRemoveIfEmpty(std::size_t count);
     // Read offset at or past the write offset, as this object last saw them.
     bool isEmpty() const { return readOffset_ >= writeOffset_; }
     bool remove();
@@ -59,6 +66,11 @@ public:
     std::int32_t writeOffset() const { return writeOffset_; }
 
 private:
+    // Rewrites the file as the waiting lines after the first `skipped`, with `lines` before
+    // them or after them; refused when `maxWaiting` bytes of lines already wait.
+    bool rebuild(std::size_t skipped, const std::vector<std::string_view>& lines, bool linesFirst,
+                 std::int32_t maxWaiting);
+
     std::string path_;
     std::int32_t readOffset_ = 0;
     std::int32_t writeOffset_ = 0;

@@ -3,6 +3,8 @@
 #include "admodule/Diagnostics.h"
 #include "admodule/HttpFetcher.h"
 #include "admodule/LineQueueFile.h"
+#include "admodule/LockFile.h"
+#include "platform/FolderLock.h"
 
 #include <algorithm>
 #include <utility>
@@ -93,6 +95,7 @@ std::int32_t UsageReporter::ReportInfo(std::string_view action) {
 }
 
 void UsageReporter::Keep(const std::string& url) const {
+    const platform::FolderLock lock(queueFolder_);
     LineQueueFile queue(queuePath());
     if ((queue.exists() || queue.create()) && queue.append(url)) return;
     if (queue.wasFull()) {
@@ -107,10 +110,13 @@ void UsageReporter::Keep(const std::string& url) const {
 // Sends up to one block of queued reports in order and consumes only those delivered or dropped,
 // so a failure in the middle of a block loses nothing and a report that can never be sent does
 // not hold up the queue. The live report just went through, so a queued one whose host does not
-// resolve names a host that does not exist.
+// resolve names a host that does not exist. One copy of the module delivers at a time: another
+// that shares the folder and is delivering now is left to it.
 void UsageReporter::DeliverQueued() {
     LineQueueFile queue(queuePath());
     if (!queue.exists()) return;
+    const LockFile delivering(queuePath() + ".lock");
+    if (!delivering.Ours()) return;
     const auto deadline = std::chrono::steady_clock::now() + kQueuedTimeLimit;
     std::size_t done = 0;
     for (const std::string& url : queue.readLines(kBlockLines)) {
@@ -130,8 +136,8 @@ void UsageReporter::DeliverQueued() {
         }
         ++done;
     }
-    if (done > 0) queue.consume(done);
-    if (queue.isEmpty()) queue.remove();
+    const platform::FolderLock lock(queueFolder_);
+    queue.consumeThenRemoveIfEmpty(done);
 }
 
 }  // namespace tavi

@@ -3,16 +3,21 @@
 #include "ModuleHarness.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <map>
 #include <regex>
+#include <sstream>
 
 namespace {
 
 class TaviHostProcess : public ModuleHarness {
 protected:
-    // Runs the host program on `library`, in the current folder; gives what it printed.
-    std::string RunHost(const std::string& library, const std::string& calls) {
-        const std::string command = std::string(TAVI_HOST_PATH) + " " + library + " " + calls;
-        std::FILE* pipe = popen(command.c_str(), "r");
+    // Starts the host program on `library`, in the current folder.
+    static std::FILE* StartHost(const std::string& library, const std::string& calls) {
+        return popen((std::string(TAVI_HOST_PATH) + " " + library + " " + calls).c_str(), "r");
+    }
+    // Waits for a host to end; gives what it printed.
+    static std::string FinishHost(std::FILE* pipe) {
         if (pipe == nullptr) return "<no host>";
         std::string output;
         char buffer[512];
@@ -21,23 +26,40 @@ protected:
         EXPECT_EQ(status, 0) << output;
         return output;
     }
+    static std::string RunHost(const std::string& library, const std::string& calls) {
+        return FinishHost(StartHost(library, calls));
+    }
+    // A program folder with the module and its files, sending shows and clicks in fives; gives
+    // the module's path.
+    std::string InstallProgram() {
+        const std::filesystem::path program = std::filesystem::path(work.Path()) / "program";
+        std::filesystem::create_directory(program);
+        adserver::ModuleFilesOptions options = Options();
+        options.limit = 5;
+        EXPECT_TRUE(adserver::WriteModuleFiles(program.string(), options));
+        std::filesystem::copy_file(TAVI_LIBRARY_PATH, program / "libtavi.so");
+        return (program / "libtavi.so").string();
+    }
+    // The lines waiting in one of the module's queue files.
+    std::vector<std::string> Waiting(const std::string& name) {
+        const std::string file = work.Exists(name) ? work.Read(name) : std::string();
+        if (file.size() < 32) return {};
+        std::istringstream lines(file.substr(static_cast<std::size_t>(std::atoi(file.substr(0, 15).c_str()))));
+        std::vector<std::string> waiting;
+        for (std::string line; std::getline(lines, line);) waiting.push_back(line);
+        return waiting;
+    }
 };
 
 TEST_F(TaviHostProcess, PendingReportsAreSentByTheNextProcess) {
-    const std::filesystem::path program = std::filesystem::path(work.Path()) / "program";
-    std::filesystem::create_directory(program);
-    adserver::ModuleFilesOptions options = Options();
-    options.limit = 5;
-    ASSERT_TRUE(adserver::WriteModuleFiles(program.string(), options));
-    std::filesystem::copy_file(TAVI_LIBRARY_PATH, program / "libtavi.so");
-    const std::string library = (program / "libtavi.so").string();
+    const std::string library = InstallProgram();
 
     const std::string first = RunHost(library, "list 3 show 0 click 1 release");
     EXPECT_NE(first.find("list 3 0,1,2\n"), std::string::npos) << first;
     EXPECT_NE(first.find("release 1\n"), std::string::npos) << first;
     EXPECT_TRUE(Requests("statads").empty());
     EXPECT_TRUE(work.Exists("shchcache.lfq"));
-    EXPECT_NE(testsupport::TempDir::ReadFile((program / "config.xml").string())
+    EXPECT_NE(testsupport::TempDir::ReadFile(work.File("program/config.xml"))
                   .find("<current_report_info_to_cache_cnt>2</current_report_info_to_cache_cnt>"),
               std::string::npos);
 
@@ -49,7 +71,7 @@ TEST_F(TaviHostProcess, PendingReportsAreSentByTheNextProcess) {
                                                            "&ch=ai1,sei1,\\d+;ai0,sei0,\\d+;&c=")))
         << sent[0].text;
     EXPECT_FALSE(work.Exists("shchcache.lfq"));
-    EXPECT_NE(testsupport::TempDir::ReadFile((program / "config.xml").string())
+    EXPECT_NE(testsupport::TempDir::ReadFile(work.File("program/config.xml"))
                   .find("<current_report_info_to_cache_cnt>0</current_report_info_to_cache_cnt>"),
               std::string::npos);
 }
@@ -57,13 +79,7 @@ TEST_F(TaviHostProcess, PendingReportsAreSentByTheNextProcess) {
 // A host that ends without releasing the module (killed, say) leaves the reports saved by an
 // earlier run in their file; the next run sends them.
 TEST_F(TaviHostProcess, SavedReportsOutliveAHostThatNeverReleases) {
-    const std::filesystem::path program = std::filesystem::path(work.Path()) / "program";
-    std::filesystem::create_directory(program);
-    adserver::ModuleFilesOptions options = Options();
-    options.limit = 5;
-    ASSERT_TRUE(adserver::WriteModuleFiles(program.string(), options));
-    std::filesystem::copy_file(TAVI_LIBRARY_PATH, program / "libtavi.so");
-    const std::string library = (program / "libtavi.so").string();
+    const std::string library = InstallProgram();
 
     RunHost(library, "list 3 show 0 click 1 release");
     const std::string saved = work.Read("shchcache.lfq");
@@ -77,6 +93,39 @@ TEST_F(TaviHostProcess, SavedReportsOutliveAHostThatNeverReleases) {
                                                            "&ch=ai1,sei1,\\d+;ai0,sei0,\\d+;&c=")))
         << sent[0].text;
     EXPECT_FALSE(work.Exists("shchcache.lfq"));
+}
+
+// Two hosts at once whose module keeps its reports in the same folder, with the server away: each
+// keeps every usage report and every show of its own, and a show saved by an earlier run stays
+// once.
+TEST_F(TaviHostProcess, TwoHostsSharingTheFolderKeepEveryReportOnce) {
+    const std::string library = InstallProgram();
+    ASSERT_TRUE(server->set("mode=down"));
+    RunHost(library, "show 7 release");
+    ASSERT_EQ(Waiting("shchcache.lfq").size(), 1u);
+
+    constexpr int kEach = 40;
+    std::string calls[2];
+    for (int i = 0; i < kEach; ++i) {
+        calls[0] += " info a" + std::to_string(i) + " show 1";
+        calls[1] += " info b" + std::to_string(i) + " click 2";
+    }
+    std::FILE* first = StartHost(library, calls[0] + " release");
+    std::FILE* second = StartHost(library, calls[1] + " release");
+    FinishHost(first);
+    FinishHost(second);
+
+    std::map<std::string, int> usage;
+    for (const std::string& line : Waiting("reportinfo.lfq")) {
+        const std::size_t at = line.find("|a=");
+        if (at != std::string::npos) ++usage[line.substr(at + 3, line.find('|', at + 3) - at - 3)];
+    }
+    EXPECT_EQ(usage.size(), 2u * kEach);
+    for (const auto& [action, times] : usage) EXPECT_EQ(times, 1) << action;
+    std::map<std::string, int> shown;
+    for (const std::string& line : Waiting("shchcache.lfq")) ++shown[line.substr(0, 4)];
+    EXPECT_EQ(shown["|sh:"], kEach + 1);
+    EXPECT_EQ(shown["|ch:"], kEach);
 }
 
 }  // namespace

@@ -154,6 +154,34 @@ TEST_F(TaviPending, SavedReportsComeBackInTheNextRunAndTheFileStaysUntilSent) {
     EXPECT_EQ(folder.Read("shchcache.lfq"), Header(32, 43) + "|sh:e,f,3;\n");
 }
 
+// A second copy sharing the folder restores none of the first copy's reports and saves its own
+// after them; the first sends from the front of the file meanwhile and saves in place of what it
+// restored. The next run has each report once.
+TEST_F(TaviPending, TwoCopiesSharingTheFolderKeepEachReportOnce) {
+    LineQueueFile file(folder.File("shchcache.lfq"));
+    ASSERT_TRUE(file.create() && file.append("|sh:r1;") && file.append("|sh:r2;"));
+    {
+        CacheManager holder(config, folder.Path());
+        holder.LoadPendingReports();
+        CacheManager other(config, folder.Path());
+        ::testing::internal::CaptureStdout();
+        other.LoadPendingReports();
+        EXPECT_NE(::testing::internal::GetCapturedStdout().find("another copy"), std::string::npos);
+        EXPECT_TRUE(other.Pending().empty());
+
+        holder.AddPendingReport("a3;", "");
+        other.AddPendingReport("b1;", "");
+        other.AddPendingReport("", "b2;");
+        other.SavePendingReports();
+        holder.DropSent(1);  // r1 went to the server
+        holder.SavePendingReports();
+    }
+    EXPECT_EQ(file.readAll(), (std::vector<std::string>{"|sh:r2;", "|sh:a3;", "|sh:b1;", "|ch:b2;"}));
+    CacheManager next(config, folder.Path());
+    next.LoadPendingReports();
+    EXPECT_EQ(next.Pending().size(), 4u);
+}
+
 TEST_F(TaviPending, AServerTextCannotCutOrChangeTheSavedReports) {
     {
         CacheManager cache(config, folder.Path());
@@ -191,12 +219,14 @@ TEST_F(TaviPending, TwoHundredThousandSavedReportsAllComeBackAndOnlyABoundIsDrop
         folder.Write("shchcache.lfq", Header(32, static_cast<int>(32 + body.size())) + body);
     };
     write(200000);
-    CacheManager cache(config, folder.Path());
-    ::testing::internal::CaptureStdout();
-    cache.LoadPendingReports();
-    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
-    ASSERT_EQ(cache.Pending().size(), 200000u);
-    EXPECT_EQ(cache.Pending().back().show, "ai199999,s,1;");
+    {
+        CacheManager cache(config, folder.Path());
+        ::testing::internal::CaptureStdout();
+        cache.LoadPendingReports();
+        EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+        ASSERT_EQ(cache.Pending().size(), 200000u);
+        EXPECT_EQ(cache.Pending().back().show, "ai199999,s,1;");
+    }
 
     write(CacheManager::kMaxSavedReports + 3);
     CacheManager bounded(config, folder.Path());

@@ -3,6 +3,10 @@
 
 #include "ModuleHarness.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <sstream>
 
@@ -61,6 +65,25 @@ TEST_F(TaviUsageQueue, AnErrorStatusIsAFailedSendAndKeepsTheQueue) {
     ASSERT_TRUE(server->set("mode=normal"));
     EXPECT_EQ(tavi.Info(u"last"), 1);
     for (const char* action : {"q3", "last"}) EXPECT_EQ(TakenTimes(action), 1u) << action;
+    EXPECT_FALSE(work.Exists("reportinfo.lfq"));
+}
+
+// While another copy sharing the folder delivers the queue, this one sends its live reports and
+// leaves the queue to it: the two never send the same queued report, nor consume each other's.
+TEST_F(TaviUsageQueue, OneCopyAtATimeDeliversTheQueue) {
+    const TaviLibrary& tavi = Load();
+    ASSERT_TRUE(server->set("mode=down"));
+    EXPECT_EQ(tavi.Info(u"q1"), 0);
+    ASSERT_TRUE(server->set("mode=normal"));
+    const int other = open(work.File("reportinfo.lfq.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    ASSERT_GE(other, 0);
+    ASSERT_EQ(flock(other, LOCK_EX | LOCK_NB), 0);
+    EXPECT_EQ(tavi.Info(u"live"), 1);
+    EXPECT_EQ(TakenTimes("q1"), 0u);
+    EXPECT_EQ(Queued().size(), 1u);
+    close(other);
+    EXPECT_EQ(tavi.Info(u"next"), 1);
+    EXPECT_EQ(TakenTimes("q1"), 1u);
     EXPECT_FALSE(work.Exists("reportinfo.lfq"));
 }
 
