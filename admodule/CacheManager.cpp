@@ -103,12 +103,24 @@ void CacheManager::LoadPendingReports() {
 }
 
 void CacheManager::SavePendingReports() {
+    std::string why;
+    if (!WritePending(&why)) {
+        DiagPrint("%zu show/click reports cannot be kept in %s (%s): they are lost\n", pending_.size(),
+                  PendingFilePath().c_str(), why.c_str());
+    }
+}
+
+void CacheManager::KeepUntilSent() {
+    if (pending_.size() > inFile_ && (holder_ == nullptr || holder_->Ours())) WritePending(nullptr);
+}
+
+bool CacheManager::WritePending(std::string* why) {
     const platform::FolderLock lock(queueFolder_);
     LineQueueFile file(PendingFilePath());
     if (pending_.empty()) {
         file.consumeThenRemoveIfEmpty(0);
         inFile_ = 0;
-        return;
+        return true;
     }
     std::vector<std::string> lines;
     lines.reserve(pending_.size());
@@ -124,12 +136,12 @@ void CacheManager::SavePendingReports() {
     const bool saved = !file.exists() ? file.replace(lines)
                        : holder       ? file.putFirst(inFile_, lines)
                                       : file.appendAll(lines);
-    if (saved) {
-        inFile_ = holder ? pending_.size() : 0;
-    } else {
-        DiagPrint("%zu show/click reports cannot be kept in %s (%s): they are lost\n", pending_.size(),
-                  PendingFilePath().c_str(), file.error().c_str());
+    if (!saved) {
+        if (why != nullptr) *why = file.error();
+        return false;
     }
+    inFile_ = holder ? pending_.size() : 0;
+    return true;
 }
 
 }  // namespace tavi

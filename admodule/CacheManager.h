@@ -1,10 +1,11 @@
 #pragma once
 // What the module remembers between calls: the last good ad answer (in memory only) and the
-// show/click reports not yet sent, which are saved to a queue file at release and restored at
-// the next load. The file stays until its reports have gone to the server or have been saved
-// again, so a host that ends without releasing the module loses none of them.
-// Copies of the module may share the folder: the first to load the file restores its reports and
-// holds them until it releases; the others leave them alone and add their own after them.
+// show/click reports not yet sent, which are saved to a queue file when a send fails and at
+// release, and restored at the next load. The file stays until its reports have gone to the
+// server or have been saved again, so a host that ends without releasing the module loses none
+// of them. Copies of the module may share the folder: the first to load the file restores its
+// reports and holds them until it releases; the others leave them alone and add their own after
+// them.
 
 #include "admodule/LockFile.h"
 #include "admodule/ModuleConfig.h"
@@ -45,10 +46,16 @@ public:
     void LoadPendingReports();
     // Writes the pending reports to the queue file, in place of those it restored from it.
     void SavePendingReports();
+    // Writes them there now if some are not there yet and this copy holds the file: called when
+    // a send fails, so a host killed while the server is away loses none.
+    void KeepUntilSent();
 
     std::string PendingFilePath() const;
 
 private:
+    // Saves as above; false with the system's reason in `why` when the file cannot be written.
+    bool WritePending(std::string* why);
+
     ModuleConfig& config_;
     std::string queueFolder_;
     std::string answer_;

@@ -24,7 +24,9 @@ std::int32_t ShowClickReporter::Report(std::int32_t id, bool show) {
     const bool waits = show ? cache_.AddPendingReport(std::move(item), std::string())
                             : cache_.AddPendingReport(std::string(), std::move(item));
     if (waits) return 1;
-    return SendPendingReports();
+    const std::int32_t result = SendPendingReports();
+    if (!cache_.Pending().empty()) cache_.KeepUntilSent();
+    return result;
 }
 
 // The length of the URL for signed items of `itemBytes` bytes: the signature item adds 11 bytes,

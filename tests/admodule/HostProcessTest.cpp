@@ -2,6 +2,7 @@
 
 #include "ModuleHarness.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -92,6 +93,18 @@ TEST_F(TaviHostProcess, SavedReportsOutliveAHostThatNeverReleases) {
     EXPECT_TRUE(std::regex_search(sent[0].text, std::regex("&sh=ai0,sei0,\\d+;ai1,sei1,\\d+;ai2,sei2,\\d+;"
                                                            "&ch=ai1,sei1,\\d+;ai0,sei0,\\d+;&c=")))
         << sent[0].text;
+    EXPECT_FALSE(work.Exists("shchcache.lfq"));
+
+    // Reports that a send while the server was away left behind outlive a host killed then.
+    ASSERT_TRUE(server->set("mode=down"));
+    RunHost(library, "show 0 show 1 show 2 show 0 show 1 show 2");  // sends at the fifth and sixth fail
+    ASSERT_TRUE(server->set("mode=normal"));
+    RunHost(library, "show 2 release");
+    const auto after = Requests("statads");
+    ASSERT_EQ(after.size(), 2u);
+    std::smatch shows;
+    ASSERT_TRUE(std::regex_search(after[1].text, shows, std::regex("&sh=([^&]*)&"))) << after[1].text;
+    EXPECT_EQ(std::count(shows[1].first, shows[1].second, ';'), 7) << after[1].text;
     EXPECT_FALSE(work.Exists("shchcache.lfq"));
 }
 
