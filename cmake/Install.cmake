@@ -2,7 +2,8 @@
 # so --prefix and DESTDIR both work. Nothing of the tests, benchmarks or tools is installed.
 #
 #   bin/glyphor_police                                   (CMAKE_INSTALL_BINDIR)
-#   lib/glyphor/libtavi.so config.xml manifest.xml       (CMAKE_INSTALL_LIBDIR)
+#   lib/glyphor/libtavi.so config.xml manifest.xml       (CMAKE_INSTALL_LIBDIR; the package's
+#                                                         is lib/<architecture triplet>)
 #   share/glyphor/Game/*.DLL, share/glyphor/Data/...     read only
 #   share/applications, share/icons, share/metainfo, share/man/man6, share/doc/glyphor
 
