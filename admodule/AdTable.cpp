@@ -2,6 +2,12 @@
 
 namespace tavi {
 
+const AdRecord& AdTable::lookup(std::int32_t id) const {
+    static const AdRecord kNone;
+    const auto found = records_.find(id);
+    return found == records_.end() ? kNone : found->second;
+}
+
 std::string AdTable::idList() const {
     std::string ids;
     for (const auto& [id, record] : records_) {

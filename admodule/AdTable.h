@@ -14,8 +14,9 @@ public:
     void clear() { records_.clear(); }
     void set(std::int32_t id, AdRecord record) { records_[id] = std::move(record); }
 
-    // The record of `id`; an id not present is entered with an empty record first.
-    AdRecord& lookup(std::int32_t id) { return records_[id]; }
+    // The record of `id`, or an empty one for an id not present: asking leaves the table as it
+    // is, so a caller that names ever new ids does not grow it.
+    const AdRecord& lookup(std::int32_t id) const;
 
     std::size_t size() const { return records_.size(); }
 
