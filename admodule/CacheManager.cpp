@@ -5,6 +5,7 @@
 #include "platform/FolderLock.h"
 
 #include <algorithm>
+#include <chrono>
 #include <utility>
 #include <vector>
 
@@ -80,7 +81,10 @@ std::string CacheManager::PendingFilePath() const {
 void CacheManager::LoadPendingReports() {
     holder_ = std::make_unique<LockFile>(PendingFilePath() + ".lock");
     if (!holder_->Ours()) {
-        DiagPrint("another copy of the module holds the saved show/click reports of %s\n", PendingFilePath().c_str());
+        DiagPrint(
+            "the saved show/click reports of %s stay in it: another copy of the module holds them, or this "
+            "one may not write its folder\n",
+            PendingFilePath().c_str());
         return;
     }
     const platform::FolderLock lock(queueFolder_);
@@ -110,8 +114,21 @@ void CacheManager::SavePendingReports() {
     }
 }
 
+// Each save writes the whole file. A small file is written again for every report; a long
+// outage's backlog only once the reports not yet saved come to an eighth of the file, or some
+// seconds on. The cost of a report stays bounded, and a host killed then loses at most those
+// seconds' reports.
 void CacheManager::KeepUntilSent() {
-    if (pending_.size() > inFile_ && (holder_ == nullptr || holder_->Ours())) WritePending(nullptr);
+    if (pending_.size() <= inFile_) return;
+    std::int64_t unsavedBytes = 0;
+    for (auto report = pending_.begin() + static_cast<std::ptrdiff_t>(inFile_); report != pending_.end(); ++report) {
+        unsavedBytes += static_cast<std::int64_t>(report->show.size() + report->click.size()) + 9;
+    }
+    const auto now = std::chrono::steady_clock::now();
+    if (savedFileBytes_ > kAlwaysKeptBytes && unsavedBytes * 8 < savedFileBytes_ && now - lastKept_ < kKeepInterval)
+        return;
+    lastKept_ = now;
+    WritePending(nullptr);
 }
 
 bool CacheManager::WritePending(std::string* why) {
@@ -140,7 +157,15 @@ bool CacheManager::WritePending(std::string* why) {
         if (why != nullptr) *why = file.error();
         return false;
     }
-    inFile_ = holder ? pending_.size() : 0;
+    savedFileBytes_ = file.writeOffset();
+    if (holder) {
+        inFile_ = pending_.size();
+    } else {
+        // Another copy's reports now wait in the file for its holder or the next run: they are
+        // no longer this copy's to send.
+        inFile_ = 0;
+        DropSent(pending_.size());
+    }
     return true;
 }
 

@@ -11,6 +11,7 @@
 #include "admodule/ModuleConfig.h"
 #include "admodule/PendingReport.h"
 
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -23,6 +24,10 @@ public:
     // Bounds on the reports restored from the file; the rest are dropped with a diagnostic line.
     static constexpr std::size_t kMaxSavedReports = 500000;
     static constexpr std::size_t kMaxSavedBytes = 64u << 20;
+    // During an outage, reports a send left behind are saved at once while the file is at most
+    // this size, and at least every kKeepInterval when it is larger.
+    static constexpr std::int64_t kAlwaysKeptBytes = 64 << 10;
+    static constexpr std::chrono::seconds kKeepInterval{5};
 
     // The counter of pending reports lives in `config`; the queue file lies in `queueFolder`
     // (empty: the current folder).
@@ -46,8 +51,9 @@ public:
     void LoadPendingReports();
     // Writes the pending reports to the queue file, in place of those it restored from it.
     void SavePendingReports();
-    // Writes them there now if some are not there yet and this copy holds the file: called when
-    // a send fails, so a host killed while the server is away loses none.
+    // Writes them there when some are not there yet: called when a send fails, so a host killed
+    // while the server is away loses none. Another copy's reports, once written, are left to
+    // the file's holder.
     void KeepUntilSent();
 
     std::string PendingFilePath() const;
@@ -64,6 +70,9 @@ private:
     std::size_t inFile_ = 0;
     // Held from the load on: the file's reports are this copy's to restore and send.
     std::unique_ptr<LockFile> holder_;
+    // The size of the file at the last save, and when KeepUntilSent last saved.
+    std::int64_t savedFileBytes_ = 0;
+    std::chrono::steady_clock::time_point lastKept_{};
 };
 
 }  // namespace tavi

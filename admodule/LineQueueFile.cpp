@@ -211,12 +211,17 @@ std::vector<std::string> LineQueueFile::read(std::size_t count) {
 
 std::vector<std::string> LineQueueFile::readAll() { return readLines(kMaxReadLines); }
 
+// Every write replaces the whole file, so its lines end where the file ends: a smaller write
+// offset in the header (a damaged one) is not taken for the end of the queue.
+bool LineQueueFile::ReadTrueOffsets(std::FILE* file) {
+    if (!ReadHeader(file, readOffset_, writeOffset_)) return false;
+    writeOffset_ = static_cast<std::int32_t>(FileSize(file));
+    return true;
+}
+
 bool LineQueueFile::consume(std::size_t count) {
     File file = Open(path_, "r+b");
-    if (!file || !ReadHeader(file.get(), readOffset_, writeOffset_) ||
-        std::fseek(file.get(), readOffset_, SEEK_SET) != 0) {
-        return false;
-    }
+    if (!file || !ReadTrueOffsets(file.get()) || std::fseek(file.get(), readOffset_, SEEK_SET) != 0) return false;
     std::string skipped;
     for (std::size_t i = 0; i < count && ReadLine(file.get(), skipped, 0); ++i) {}
     const long reached = std::ftell(file.get());
@@ -232,7 +237,7 @@ bool LineQueueFile::consumeThenRemoveIfEmpty(std::size_t count) {
     } else {
         // Nothing to consume: the offsets are read, not written again.
         File file = Open(path_, "rb");
-        if (!file || !ReadHeader(file.get(), readOffset_, writeOffset_)) return false;
+        if (!file || !ReadTrueOffsets(file.get())) return false;
     }
     return !isEmpty() || remove();
 }

@@ -8,6 +8,7 @@
 // consume changes the file in place, rewriting the 32 header bytes it already has.
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -66,6 +67,8 @@ public:
     std::int32_t writeOffset() const { return writeOffset_; }
 
 private:
+    // Reads the read offset of the header, and takes the end of the file for the write offset.
+    bool ReadTrueOffsets(std::FILE* file);
     // Rewrites the file as the waiting lines after the first `skipped`, with `lines` before
     // them or after them; refused when `maxWaiting` bytes of lines already wait.
     bool rebuild(std::size_t skipped, const std::vector<std::string_view>& lines, bool linesFirst,

@@ -1,7 +1,7 @@
 #pragma once
 // A lock that copies of the module sharing a folder take in turn, held through a small file for
-// as long as this object lives. It is taken at once or not at all. Where the file cannot be made
-// (a folder nobody may write), nobody can hold the lock, and it counts as this copy's.
+// as long as this object lives. It is taken at once or not at all. Where the file can be neither
+// made nor opened (a folder this user may not write), the lock is not this copy's.
 
 #include <string>
 
@@ -14,7 +14,7 @@ public:
     LockFile(const LockFile&) = delete;
     LockFile& operator=(const LockFile&) = delete;
 
-    // False only when another holder has the lock.
+    // Whether this copy holds the lock.
     bool Ours() const { return ours_; }
 
 private:

@@ -2,6 +2,10 @@
 
 #include "ModuleHarness.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -139,6 +143,18 @@ TEST_F(TaviHostProcess, TwoHostsSharingTheFolderKeepEveryReportOnce) {
     for (const std::string& line : Waiting("shchcache.lfq")) ++shown[line.substr(0, 4)];
     EXPECT_EQ(shown["|sh:"], kEach + 1);
     EXPECT_EQ(shown["|ch:"], kEach);
+
+    // A copy that does not hold the saved reports (the test holds them now) and is killed during
+    // the outage leaves its own reports in the file too, each as its send fails.
+    adserver::ModuleFilesOptions sendEach = Options();
+    sendEach.limit = 1;
+    ASSERT_TRUE(adserver::WriteModuleFiles(work.File("program"), sendEach));
+    const int holder = open(work.File("shchcache.lfq.lock").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(flock(holder, LOCK_EX | LOCK_NB), 0);
+    RunHost(library, "show 3 show 3 show 3 show 3 show 3 show 3");  // no release
+    close(holder);
+    EXPECT_EQ(Waiting("shchcache.lfq").size(), 2u * kEach + 1 + 6);
 }
 
 }  // namespace

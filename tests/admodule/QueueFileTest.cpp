@@ -156,10 +156,10 @@ TEST_F(TaviPending, SavedReportsComeBackInTheNextRunAndTheFileStaysUntilSent) {
 
 // A second copy sharing the folder restores none of the first copy's reports and saves its own
 // after them; the first sends from the front of the file meanwhile and saves in place of what it
-// restored. The next run has each report once.
+// restored. The next run has each report once, even from a file whose header says it is empty.
 TEST_F(TaviPending, TwoCopiesSharingTheFolderKeepEachReportOnce) {
+    folder.Write("shchcache.lfq", Header(32, 32) + "|sh:r1;\n|sh:r2;\n");
     LineQueueFile file(folder.File("shchcache.lfq"));
-    ASSERT_TRUE(file.create() && file.append("|sh:r1;") && file.append("|sh:r2;"));
     {
         CacheManager holder(config, folder.Path());
         holder.LoadPendingReports();
@@ -169,11 +169,12 @@ TEST_F(TaviPending, TwoCopiesSharingTheFolderKeepEachReportOnce) {
         EXPECT_NE(::testing::internal::GetCapturedStdout().find("another copy"), std::string::npos);
         EXPECT_TRUE(other.Pending().empty());
 
+        ASSERT_EQ(holder.Pending().size(), 2u);
         holder.AddPendingReport("a3;", "");
+        holder.DropSent(1);  // r1 went to the server
         other.AddPendingReport("b1;", "");
         other.AddPendingReport("", "b2;");
         other.SavePendingReports();
-        holder.DropSent(1);  // r1 went to the server
         holder.SavePendingReports();
     }
     EXPECT_EQ(file.readAll(), (std::vector<std::string>{"|sh:r2;", "|sh:a3;", "|sh:b1;", "|ch:b2;"}));
