@@ -7,6 +7,7 @@
 #include <sys/socket.h>
 
 #include <chrono>
+#include <thread>
 
 namespace adserver {
 
@@ -25,6 +26,15 @@ constexpr auto kSlowDelay = std::chrono::seconds(2);
 void SocketOptions(int sock) {
     int yes = 1;
     setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+}
+
+// A stop that comes before the listening thread has started running is lost, and the thread
+// then listens for good: the server is only handed on once it runs.
+void WaitUntilRunning(const httplib::Server& server) {
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!server.is_running() && std::chrono::steady_clock::now() < giveUp) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
 }
 
 }  // namespace
@@ -60,6 +70,7 @@ bool AdServer::start(int port, int adminPort) {
         adminPort == 0 ? admin_.bind_to_any_port(host_) : (admin_.bind_to_port(host_, adminPort) ? adminPort : -1);
     if (adminPort_ <= 0) return false;
     adminThread_ = std::thread([this] { admin_.listen_after_bind(); });
+    WaitUntilRunning(admin_);
     return true;
 }
 
@@ -85,7 +96,10 @@ bool AdServer::startService(Mode mode) {
         server.Get("/statads.do", [this](const httplib::Request& q, httplib::Response& r) { onStatAds(q, r); });
         server.Get(snapshot().usagePath, [this](const httplib::Request& q, httplib::Response& r) { onUsage(q, r); });
         bound = port_ == 0 ? server.bind_to_any_port(host_) : (server.bind_to_port(host_, port_) ? port_ : 0);
-        if (bound > 0) runner->thread = std::thread([&server] { server.listen_after_bind(); });
+        if (bound > 0) {
+            runner->thread = std::thread([&server] { server.listen_after_bind(); });
+            WaitUntilRunning(server);
+        }
     }
     if (bound <= 0) return false;
     port_ = bound;
