@@ -1,5 +1,6 @@
 // The line-queue files as a later run finds them, damaged or not: the usage queue is read,
-// consumed and appended to, the saved show/click reports are restored, sent and saved again.
+// consumed and appended to, the saved show/click reports are restored, sent and saved again
+// beside a second copy's.
 
 #include "admodule/CacheManager.h"
 #include "admodule/LineQueueFile.h"
@@ -25,15 +26,23 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
 
     fuzzing::WriteFuzzFile("shchcache.lfq", data, size);
     tavi::ModuleConfig config(fuzzing::FuzzFolder() + "none.xml", fuzzing::FuzzFolder() + "none.xml");
-    tavi::CacheManager cache(config, fuzzing::FuzzFolder());
-    cache.LoadPendingReports();
-    const std::size_t restored = cache.Pending().size();
-    cache.AddPendingReport("a,b,1;", "");
-    cache.DropSent(1);
-    cache.SavePendingReports();
+    std::size_t restored = 0;
+    {
+        tavi::CacheManager cache(config, fuzzing::FuzzFolder());
+        cache.LoadPendingReports();
+        restored = cache.Pending().size();
+        tavi::CacheManager other(config, fuzzing::FuzzFolder());  // a second copy: restores none
+        other.LoadPendingReports();
+        if (!other.Pending().empty()) std::abort();
+        other.AddPendingReport("", "c,d,2;");
+        other.SavePendingReports();
+        cache.AddPendingReport("a,b,1;", "");
+        cache.DropSent(1);
+        cache.SavePendingReports();
+    }
     tavi::CacheManager next(config, fuzzing::FuzzFolder());
     next.LoadPendingReports();
-    if (next.Pending().size() != restored) std::abort();  // saving again keeps every report
+    if (next.Pending().size() != restored + 1) std::abort();  // saving again keeps every report
     next.ClearPending();
     return 0;
 }
