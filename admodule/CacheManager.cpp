@@ -115,9 +115,9 @@ void CacheManager::SavePendingReports() {
 }
 
 // Each save writes the whole file. A small file is written again for every report; a long
-// outage's backlog only once the reports not yet saved come to an eighth of the file, or some
-// seconds on. The cost of a report stays bounded, and a host killed then loses at most those
-// seconds' reports.
+// outage's backlog only once the reports not yet saved come to an eighth of the file, or on the
+// first report some seconds after the last save. The cost of a report stays bounded; a host
+// killed then loses at most the reports since that save.
 void CacheManager::KeepUntilSent() {
     if (pending_.size() <= inFile_) return;
     std::int64_t unsavedBytes = 0;
@@ -161,10 +161,11 @@ bool CacheManager::WritePending(std::string* why) {
     if (holder) {
         inFile_ = pending_.size();
     } else {
-        // Another copy's reports now wait in the file for its holder or the next run: they are
-        // no longer this copy's to send.
+        // This copy's reports now wait in the file for the next run to send: they are no longer
+        // this copy's. The count stays, so the next report tries a send and, failing, follows
+        // them at once.
         inFile_ = 0;
-        DropSent(pending_.size());
+        pending_.clear();
     }
     return true;
 }

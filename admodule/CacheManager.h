@@ -25,7 +25,7 @@ public:
     static constexpr std::size_t kMaxSavedReports = 500000;
     static constexpr std::size_t kMaxSavedBytes = 64u << 20;
     // During an outage, reports a send left behind are saved at once while the file is at most
-    // this size, and at least every kKeepInterval when it is larger.
+    // this size; when it is larger, with the first report kKeepInterval after the last save.
     static constexpr std::int64_t kAlwaysKeptBytes = 64 << 10;
     static constexpr std::chrono::seconds kKeepInterval{5};
 
@@ -52,8 +52,8 @@ public:
     // Writes the pending reports to the queue file, in place of those it restored from it.
     void SavePendingReports();
     // Writes them there when some are not there yet: called when a send fails, so a host killed
-    // while the server is away loses none. Another copy's reports, once written, are left to
-    // the file's holder.
+    // while the server is away loses none. A copy that does not hold the file leaves the reports
+    // it writes there to the next run.
     void KeepUntilSent();
 
     std::string PendingFilePath() const;

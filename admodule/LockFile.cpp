@@ -9,10 +9,8 @@
 namespace tavi {
 
 LockFile::LockFile(const std::string& path) {
-    // Made as the queue files are (the umask decides who else may open it); one that another user
-    // made and this one may not write is still locked through reading.
-    fd_ = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
-    if (fd_ < 0) fd_ = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    // Only its owner may open it: no other user can take the lock and keep it.
+    fd_ = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd_ < 0) {
         ours_ = false;
         return;

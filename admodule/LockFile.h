@@ -1,7 +1,8 @@
 #pragma once
 // A lock that copies of the module sharing a folder take in turn, held through a small file for
 // as long as this object lives. It is taken at once or not at all. Where the file can be neither
-// made nor opened (a folder this user may not write), the lock is not this copy's.
+// made nor opened (a folder this user may not write, another user's lock), the lock is not this
+// copy's.
 
 #include <string>
 

@@ -145,16 +145,17 @@ TEST_F(TaviHostProcess, TwoHostsSharingTheFolderKeepEveryReportOnce) {
     EXPECT_EQ(shown["|ch:"], kEach);
 
     // A copy that does not hold the saved reports (the test holds them now) and is killed during
-    // the outage leaves its own reports in the file too, each as its send fails.
-    adserver::ModuleFilesOptions sendEach = Options();
-    sendEach.limit = 1;
-    ASSERT_TRUE(adserver::WriteModuleFiles(work.File("program"), sendEach));
+    // the outage leaves its own reports in the file too: the first batch, and then each report
+    // as its send fails.
+    adserver::ModuleFilesOptions fives = Options();
+    fives.limit = 5;
+    ASSERT_TRUE(adserver::WriteModuleFiles(work.File("program"), fives));  // the count starts at 0
     const int holder = open(work.File("shchcache.lfq.lock").c_str(), O_RDONLY | O_CLOEXEC);
     ASSERT_GE(holder, 0);
     ASSERT_EQ(flock(holder, LOCK_EX | LOCK_NB), 0);
-    RunHost(library, "show 3 show 3 show 3 show 3 show 3 show 3");  // no release
+    RunHost(library, "show 3 show 3 show 3 show 3 show 3 show 3 show 3 show 3 show 3");  // no release
     close(holder);
-    EXPECT_EQ(Waiting("shchcache.lfq").size(), 2u * kEach + 1 + 6);
+    EXPECT_EQ(Waiting("shchcache.lfq").size(), 2u * kEach + 1 + 9);
 }
 
 }  // namespace
