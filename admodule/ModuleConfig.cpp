@@ -6,6 +6,7 @@
 #include "admodule/SigningKey.h"
 #include "admodule/UserId.h"
 #include "admodule/XmlText.h"
+#include "platform/FolderLock.h"
 
 #include <tinyxml.h>
 
@@ -156,7 +157,24 @@ bool ModuleConfig::ParseConfigText(const std::string& text) {
            ReadCounter(text, cache, "current_report_info_to_cache_cnt", fields_.currentReportInfoToCacheCnt);
 }
 
+// Only the counter changes while the module runs. It is written into the file as the file is
+// now, so a configuration written anew meanwhile (an update) keeps its fields, and a file that
+// holds the counter already is not written again. Copies that share the file take turns.
 void ModuleConfig::SaveConfig() const {
+    const std::size_t slash = configPath_.rfind('/');
+    const platform::FolderLock lock(slash == std::string::npos ? std::string() : configPath_.substr(0, slash + 1));
+    ModuleConfig current(configPath_, manifestPath_);
+    std::string text;
+    if (ReadXmlFile(configPath_, text) && current.ParseConfigText(text)) {
+        if (current.fields_.currentReportInfoToCacheCnt == fields_.currentReportInfoToCacheCnt) return;
+        current.fields_.currentReportInfoToCacheCnt = fields_.currentReportInfoToCacheCnt;
+        current.WriteConfig();
+    } else {
+        WriteConfig();
+    }
+}
+
+void ModuleConfig::WriteConfig() const {
     TiXmlDocument doc;
     doc.LinkEndChild(new TiXmlDeclaration("1.0", "utf-8", ""));
     TiXmlElement* root = AddElement(doc, "taviconfig");

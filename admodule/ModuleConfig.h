@@ -1,6 +1,6 @@
 #pragma once
-// The module's configuration: read from the two files beside the library at load, written
-// back to "config.xml" at release so the pending-report counter survives between runs.
+// The module's configuration: read from the two files beside the library at load; its
+// pending-report counter is written back to "config.xml" at release so it survives between runs.
 
 #include "admodule/ConfigFields.h"
 
@@ -16,7 +16,8 @@ public:
     // file is missing or not legal.
     bool LoadConfig();
 
-    // Rewrites "config.xml" from the fields; a failed write is silent and keeps the old file.
+    // Writes the pending-report counter into "config.xml" as the file is now (the fields as
+    // loaded where it no longer reads); a failed write is silent and keeps the old file.
     void SaveConfig() const;
 
     const ConfigFields& fields() const { return fields_; }
@@ -29,6 +30,8 @@ private:
     bool ParseConfig();
     bool ParseConfigText(const std::string& text);
     bool ParseManifest();
+    // Rewrites "config.xml" from the fields.
+    void WriteConfig() const;
 
     ConfigFields fields_;
     std::string configPath_;

@@ -181,6 +181,32 @@ TEST_F(TaviConfig, FieldsReadBeforeAFailureKeepTheirValues) {
     EXPECT_EQ(early.fields().adUrlPre, "");
 }
 
+// A configuration written anew while the module runs (an update) keeps its fields at release:
+// only the counter goes into it, and a file that holds that counter already is left as it is.
+TEST_F(TaviConfig, ReleaseWritesOnlyTheCounterIntoTheFileAsItIsNow) {
+    WriteBoth(Config());
+    ModuleConfig config = MakeConfig();
+    bool loaded = false;
+    LoadPrinting(config, loaded);
+    ASSERT_TRUE(loaded);
+    config.setPendingCount(3);
+    std::string updated = Config("8");
+    updated.replace(updated.find("127.0.0.1:1</ad_url_pre>"), 11, "127.0.0.1:2");
+    folder.Write("config.xml", updated);
+    config.SaveConfig();
+    ModuleConfig reread = MakeConfig();
+    LoadPrinting(reread, loaded);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(reread.fields().adUrlPre, "http://127.0.0.1:2");
+    EXPECT_EQ(reread.fields().limitReportInfoToCacheCnt, 8);
+    EXPECT_EQ(reread.fields().currentReportInfoToCacheCnt, 3);
+
+    const std::string saved = folder.Read("config.xml");
+    folder.Write("config.xml", saved + "\n");
+    reread.SaveConfig();  // the counter it loaded is the file's
+    EXPECT_EQ(folder.Read("config.xml"), saved + "\n");
+}
+
 TEST_F(TaviConfig, SavesTheFixedShapeUnderTheFixedRootName) {
     WriteBoth(Config("", "someroot"));
     ModuleConfig config = MakeConfig();
