@@ -56,8 +56,9 @@ bool TextFolder::ReadFirstLine(const std::string& fileName, std::string& line) c
     if (path.empty()) return false;
     std::vector<uint8_t> bytes;
     if (platform::ReadBinaryFile(path, kMaxLineBytes, bytes) != platform::ReadResult::Ok) return false;
-    // Blank lines before the text are no part of it.
+    // A byte-order mark, and blank lines after it before the text, are no part of it.
     size_t at = 0;
+    if (bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) at = 3;
     while (at < bytes.size() && (bytes[at] == '\r' || bytes[at] == '\n')) ++at;
     for (; at < bytes.size(); ++at) {
         if (bytes[at] == '\r' || bytes[at] == '\n') break;

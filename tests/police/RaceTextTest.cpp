@@ -120,11 +120,13 @@ TEST_F(TextFolderTest, UnicodeTextsAreReadAsWrittenAndEveryCharacterCanBeTyped) 
           "\xEF\xBB\xBFIt\xE2\x80\x99s a \xE2\x80\x9C\x63\x61\x66\xC3\xA9\xE2\x80\x9D day\xE2\x80\xA6 "
           "\xE4\xB8\xAD \xF0\x9F\x98\x80 \xE2\x80\x94 end");
     Write("broken.txt", "ab\xFF\x63\x64");
+    Write("mark.txt", "\xEF\xBB\xBF\r\n\r\nafter a blank line\r\n");
     // Read up to its bound, which falls inside the last character.
     Write("cut.txt", "\xE4\xB8\xAD" + std::string(TextFolder::kMaxLineBytes - 4, 'a') + "\xE4\xB8\xAD");
     RaceTextList list;
     list.Load(Folder());
-    ASSERT_EQ(list.Entries(), (std::vector<std::u16string>{u"broken", u"Caf\u00E9", u"cut"}));
+    ASSERT_EQ(list.Entries(), (std::vector<std::u16string>{u"broken", u"Caf\u00E9", u"cut", u"mark"}));
+    EXPECT_EQ(Read(list, u"mark"), u"after a blank line");
     const std::u16string cafe = Read(list, u"Caf\u00E9");
     EXPECT_EQ(cafe, u"It's a \"caf\u00E9\" day... \u4E2D ?? - end");
     EXPECT_EQ(Read(list, u"broken"), u"ab?cd");
