@@ -60,6 +60,13 @@ bool NamedInside(const std::string& path, const std::string& folder) {
     return !ec && std::mismatch(within.begin(), within.end(), named.begin(), named.end()).first == within.end();
 }
 
+bool IsStreamFile(const std::string& path) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    return !ec &&
+           (fs::is_fifo(status) || fs::is_socket(status) || fs::is_character_file(status) || fs::is_block_file(status));
+}
+
 bool IsPlainFile(const std::string& path) {
     std::error_code ec;
     return fs::is_regular_file(path, ec);

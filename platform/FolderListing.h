@@ -21,6 +21,9 @@ bool SameIgnoringCase(const std::string& a, const std::string& b);
 // True for a plain file (not a folder, pipe or device, which could not be read or would block).
 bool IsPlainFile(const std::string& path);
 
+// True for a pipe, a socket or a device, a link to one included: written into, never replaced.
+bool IsStreamFile(const std::string& path);
+
 // True when `path`, as named (its folders' links followed, the last name's not), lies in
 // `folder` or a folder below it.
 bool NamedInside(const std::string& path, const std::string& folder);

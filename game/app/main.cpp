@@ -26,24 +26,28 @@
 
 namespace {
 
-// The game's own file that `target` would write over, or "": the player's files, the program
-// and its module, and any file of the data folder or the module's folder but an earlier export
-// (a slip of the shell's completion in a build tree's program folder would otherwise replace the
-// program or its pack).
-std::string GamesFileAt(const std::string& target, const std::string& history) {
+// Why an export may not be written at `target`, or "". It never replaces the player's files, the
+// program or its module; and in the game's folders (the program's, the module's and the
+// player's own) it writes only a .csv file, whether the name is there yet or not. A slip of the
+// shell's completion there would otherwise replace the program, its pack or a player's file.
+std::string WhyNotExportTo(const std::string& target, const std::string& history) {
     for (const std::string& kept :
          {history, platform::PlayerConfigFolder() + kSettingsFile, platform::PlayerDataFolder() + kHiScoreFile,
           results::WeakKeys::OptionFile(), platform::PlayerConfigFolder() + SoundSwitch::kFileName,
           std::string("/proc/self/exe"), platform::ModuleFolder() + "libtavi.so"}) {
-        if (platform::SameFile(target, kept)) return kept;
+        if (platform::SameFile(target, kept)) return "it is one of the game's own files (" + kept + ")";
     }
-    // Named inside those folders (a file a link reaches there, such as /dev/stdout sent to a log
-    // in them, is the player's to name).
+    // A pipe or a device is written into, not replaced; one a link in those folders reaches (such
+    // as /dev/stdout sent to a log in them) is the player's to name.
     const bool csv = target.size() >= 4 && target.compare(target.size() - 4, 4, ".csv") == 0;
-    if (csv || !platform::IsPlainFile(target)) return "";
-    const bool inside = platform::NamedInside(target, platform::ProgramFolder()) ||
-                        platform::NamedInside(target, platform::ModuleFolder());
-    return inside ? target : "";
+    if (csv || platform::IsStreamFile(target)) return "";
+    for (const std::string& folder : {platform::ProgramFolder(), platform::ModuleFolder(), platform::PlayerDataFolder(),
+                                      platform::PlayerConfigFolder()}) {
+        if (platform::NamedInside(target, folder)) {
+            return "it lies in the game's own folder " + folder + ", where only a .csv export is written";
+        }
+    }
+    return "";
 }
 
 // Writes the history of results as CSV to `target` ("-": standard output); needs no display.
@@ -60,8 +64,8 @@ int ExportHistory(const std::string& target) {
     }
     // The game's own files are never written over by an export; any other file is, as a new
     // export replaces an old one.
-    if (const std::string kept = target == "-" ? "" : GamesFileAt(target, history); !kept.empty()) {
-        std::fprintf(stderr, "cannot write %s: it is one of the game's own files (%s)\n", target.c_str(), kept.c_str());
+    if (const std::string why = target == "-" ? "" : WhyNotExportTo(target, history); !why.empty()) {
+        std::fprintf(stderr, "cannot write %s: %s\n", target.c_str(), why.c_str());
         return 1;
     }
     if (target == "-") {

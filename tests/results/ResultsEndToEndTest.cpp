@@ -192,10 +192,15 @@ TEST_F(ResultsEndToEnd, ARaceWithKnownWrongKeysIsExportedWithExactlyThoseCountsP
          {History().string(), (dir_ / "Game" / ".." / "link.csv").string(), (dir_ / "glyphor_police").string(),
           (dir_ / "Game" / "GameRes.DLL").string(), (linked / "Game" / "GameRes.DLL").string()}) {
         EXPECT_EQ(Export(target), 1) << target;
-        EXPECT_NE(FileText("stdout.txt").find("one of the game's own files"), std::string::npos)
-            << FileText("stdout.txt");
+        EXPECT_NE(FileText("stdout.txt").find("the game's own"), std::string::npos) << FileText("stdout.txt");
     }
     EXPECT_EQ(FileText("Game/history.sqlite"), before);
+    // Nor a name not there yet in the game's folders, but for a .csv export.
+    for (const fs::path& target : {dir_ / "Game" / "history.sqlite-journal", dir_ / "Game" / "notes.txt"}) {
+        EXPECT_EQ(Export(target.string()), 1) << target;
+        EXPECT_NE(FileText("stdout.txt").find("the game's own folder"), std::string::npos) << FileText("stdout.txt");
+        EXPECT_FALSE(fs::exists(target));
+    }
     fs::remove(linked);
     const fs::path cwd = fs::current_path();
     fs::current_path(dir_);
