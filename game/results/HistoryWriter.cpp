@@ -55,23 +55,24 @@ void HistoryWriter::Run() {
 }
 
 void HistoryWriter::Write(const Entry& entry) {
-    const GameResult& result = entry.result;
     std::string why;
-    if (entry.correctsLast && store_ && lastId_ >= 0) {
-        if (store_->SetOutcome(lastId_, result.outcome, why)) return;
-    } else {
-        if (!store_) store_ = HistoryStore::Open(path_, true, why);
-        if (store_ && store_->Append(result, why, &lastId_)) return;
+    if (TryWrite(entry, why)) return;
+    if (store_ && store_->Damaged()) {
+        // Kept for whoever wants to look at it; the result goes into a new file (a correction as
+        // a row of its own: the row it corrected is in the damaged file).
+        store_.reset();
+        lastId_ = -1;
+        if (HistoryStore::MoveDamagedAside(path_, why) && TryWrite(Entry{entry.result, false}, why)) return;
     }
     lastId_ = -1;
+    store_.reset();  // opened again for the next result: the lock or the full disk may be gone
     std::fprintf(stderr, "history: the result was not kept in %s (%s)\n", path_.c_str(), why.c_str());
-    if (store_ && store_->Damaged()) {
-        // Kept for whoever wants to look at it; the next result starts a new file.
-        store_.reset();
-        HistoryStore::MoveDamagedAside(path_, why);
-    } else {
-        store_.reset();  // opened again for the next result: the lock or the full disk may be gone
-    }
+}
+
+bool HistoryWriter::TryWrite(const Entry& entry, std::string& why) {
+    if (entry.correctsLast && store_ && lastId_ >= 0) return store_->SetOutcome(lastId_, entry.result.outcome, why);
+    if (!store_) store_ = HistoryStore::Open(path_, true, why);
+    return store_ && store_->Append(entry.result, why, &lastId_);
 }
 
 }  // namespace results

@@ -40,6 +40,8 @@ private:
     void Queue(Entry entry);
     void Run();
     void Write(const Entry& entry);
+    // Writes `entry` into the store, opening it first if need be.
+    bool TryWrite(const Entry& entry, std::string& why);
 
     std::string path_;
     std::unique_ptr<HistoryStore> store_;

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "platform/ProgramFolder.h"
@@ -85,6 +86,43 @@ TEST(History, ALockedFileDropsTheResultWithOneWarningLineAndTheNextResultIsKeptA
     ASSERT_EQ(after.size(), 2u);
     EXPECT_EQ(after[0].outcome, "passed");
     EXPECT_EQ(after[1].outcome, "failed");
+}
+
+// A history whose first page is sound but whose results are damaged is found out only as a result
+// is written: the damaged file is kept aside and the result goes into a new one.
+TEST(History, AResultThatFindsTheHistoryDamagedInsideGoesIntoANewOne) {
+    testsupport::TempDir temp("glyphor-history-inside");
+    const std::string path = temp.File("history.sqlite");
+    std::string why;
+    ASSERT_TRUE(results::HistoryStore::Open(path, true, why)) << why;
+    {
+        platform::DbFault fault{};
+        auto db = platform::SqlDatabase::Open(path, false, fault, why);
+        ASSERT_TRUE(db && db->Exec("INSERT INTO results(finished_at, game, level, keys, correct, wrong, duration_ms,"
+                                   " outcome) WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n"
+                                   " WHERE x < 2000) SELECT x, 'apple', '3', 1, 1, 0, 1000, 'passed' FROM n"))
+            << why;
+    }
+    {
+        std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(4096);
+        file << std::string(4096, '\xEE');
+    }
+    testing::internal::CaptureStderr();
+    {
+        results::HistoryWriter writer(path);
+        writer.Add(Sample(5, 0));
+        writer.Drain();
+    }
+    const std::string warnings = testing::internal::GetCapturedStderr();
+    EXPECT_NE(warnings.find("a new history is started"), std::string::npos) << warnings;
+    EXPECT_EQ(warnings.find("not kept"), std::string::npos) << warnings;
+    EXPECT_TRUE(platform::SqlDatabase::Exists(path + ".damaged"));
+    auto store = results::HistoryStore::Open(path, false, why);
+    ASSERT_TRUE(store) << why;
+    const auto rows = store->Recent("", 10);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].correct, 5);
 }
 
 TEST(History, AFileThatCannotBeOpenedSaysWhy) {
