@@ -74,7 +74,7 @@ std::unique_ptr<HistoryStore> HistoryStore::Open(const std::string& path, bool f
         std::unique_ptr<HistoryStore> store;
         if (db) {
             store.reset(new HistoryStore(std::move(db)));
-            if (store->Migrate(warning)) return store;
+            if (store->Migrate(warning, forWriting)) return store;
             fault = store->lastFault_;
             store.reset();
         }
@@ -96,7 +96,7 @@ bool HistoryStore::MoveDamagedAside(const std::string& path, const std::string& 
     return true;
 }
 
-bool HistoryStore::Migrate(std::string& why) {
+bool HistoryStore::Migrate(std::string& why, bool bringUp) {
     auto version = db_->Prepare("PRAGMA user_version");
     if (!version || version->Step() != SqlStatement::StepResult::Row) {
         why = db_->Error();
@@ -113,6 +113,9 @@ bool HistoryStore::Migrate(std::string& why) {
         why = "the history's results are a view, not a table";
         return false;
     }
+    // A reader never writes: a file of an older version (one dumped and loaded again, or a copy
+    // the player may not write) is read as it is.
+    if (!bringUp) return true;
     for (; v < kSchemaVersion; ++v) {
         const std::string step = std::string("BEGIN IMMEDIATE;") + kMigrations[v] +
                                  "PRAGMA user_version = " + std::to_string(v + 1) + ";COMMIT;";

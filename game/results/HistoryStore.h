@@ -20,7 +20,8 @@ public:
 
     ~HistoryStore();
 
-    // Opens the history at `path` (an older schema is brought up to date). For writing, a
+    // Opens the history at `path`; for writing, an older schema is brought up to date (reading
+    // never writes to the file). For writing, a
     // missing file is made, and a damaged one is moved aside to `path` + ".damaged" (".damaged-2"
     // and on when that is taken) before a new one is made. Null on failure, with one line saying
     // why in `warning`.
@@ -50,8 +51,9 @@ private:
     template <typename Rows>
     Rows Failed(std::string* why, Rows& rows) const;
     explicit HistoryStore(std::unique_ptr<platform::SqlDatabase> db);
-    // Brings the schema to kSchemaVersion; false if it cannot (or the file is newer).
-    bool Migrate(std::string& why);
+    // Refuses a newer file or a view, then brings the schema to kSchemaVersion when `bringUp`;
+    // false if it cannot.
+    bool Migrate(std::string& why, bool bringUp);
     // Whether the results or their keys are a view (which is never read) rather than a table.
     bool HasView();
 

@@ -99,6 +99,15 @@ TEST(HandEditedHistory, AFileDumpedAndLoadedAgainKeepsItsResultsAndADamagedOnesL
     std::string why;
     ASSERT_TRUE(results::HistoryStore::Open(path, true, why)->Append(Race(10), why)) << why;
     Edit(path, "PRAGMA user_version = 0");
+    // Read as it is: a reader writes nothing to the file, so a copy the player may not write
+    // reads all the same.
+    const std::string dumped = temp.Read("history.sqlite");
+    {
+        auto reader = results::HistoryStore::Open(path, false, why);
+        ASSERT_TRUE(reader) << why;
+        EXPECT_EQ(reader->Recent("", 10).size(), 1u);
+    }
+    EXPECT_EQ(temp.Read("history.sqlite"), dumped);
     auto store = results::HistoryStore::Open(path, true, why);
     ASSERT_TRUE(store) << why;
     ASSERT_TRUE(store->Append(Race(20), why)) << why;
