@@ -48,11 +48,16 @@ PoliceRace::StepResult RaceController::Step() {
 }
 
 void RaceController::Finish(bool won, bool record) {
+    recorded_ = false;
     if (record) {
         // The name of the text raced, where this side lists it.
         const std::string level = platform::ToUtf8(textList_.ChosenNameIfItHolds(textFolder_, race_.Text.Text()));
-        result_ = results::ResultBook::Record(
-            results::GameResult::Of(tally_, platform::Clock::Now(), "race", level, won ? "won" : "lost"));
+        results::GameResult result =
+            results::GameResult::Of(tally_, platform::Clock::Now(), "race", level, won ? "won" : "lost");
+        // A network race in which this side typed no key is no practice, and a peer can start and
+        // end such races without end: it is shown, not kept in the history.
+        recorded_ = !race_.OpponentFromNetwork || result.Keys() > 0;
+        result_ = recorded_ ? results::ResultBook::Record(std::move(result)) : std::move(result);
     }
     // A police that wins and a thief that loses both end in a catch.
     sound_.Play(won == race_.LocalIsPolice() ? PoliceSound::kPoliceCatch : PoliceSound::kThiefAway);
@@ -60,7 +65,13 @@ void RaceController::Finish(bool won, bool record) {
 
 void RaceController::HoldTypingTime(bool hold) { tally_.HoldWhileHidden(hold, platform::Clock::Now()); }
 
-void RaceController::CorrectToLost() { result_ = results::ResultBook::CorrectLastOutcome("lost"); }
+void RaceController::CorrectToLost() {
+    if (recorded_) {
+        result_ = results::ResultBook::CorrectLastOutcome("lost");
+    } else {
+        result_.outcome = "lost";
+    }
+}
 
 bool RaceController::ShowsWrongKey() const {
     return wrongKeyShown_ && static_cast<int32_t>(platform::Clock::Now() - wrongKeyAt_) < kWrongKeyMs;

@@ -39,7 +39,7 @@ public:
 
     // True while the next character of the typing window shows a wrong key (150 ms after it).
     bool ShowsWrongKey() const;
-    // The figures of the last race recorded.
+    // The figures of the last race ended.
     const results::GameResult& LastResult() const { return result_; }
 
 private:
@@ -53,4 +53,6 @@ private:
     // When the last wrong key was pressed (clock milliseconds), while its mark is shown.
     uint32_t wrongKeyAt_ = 0;
     bool wrongKeyShown_ = false;
+    // Whether the last race's result went into the history.
+    bool recorded_ = false;
 };

@@ -13,6 +13,9 @@
 #include "police/LobbyView.h"
 #include "police/NetEngine.h"
 #include "police/NetRace.h"
+#include "results/HistoryStore.h"
+#include "results/ResultBook.h"
+#include "tests/support/TempDir.h"
 
 namespace policetest {
 namespace {
@@ -285,6 +288,31 @@ TEST_F(PoliceNetwork, ALeavingPlayerEndsOnlyARaceInProgress) {
     EXPECT_EQ(game.StatusText(), u"另一玩者已经退出");
     EXPECT_EQ(game.Screen(), kScreenLobby);
     EXPECT_TRUE(game.IsNetworkGame());
+}
+
+// A peer that starts and ends races without end fills no history: a network race in which this
+// side typed no key is shown but not recorded, and one with a key typed is recorded as it ended.
+TEST_F(PoliceNetwork, ANetworkRaceWithoutAKeyTypedIsNotRecorded) {
+    testsupport::TempDir temp("glyphor-net-history");
+    results::ResultBook::Open(temp.File("history.sqlite"));
+    PoliceGame& game = Racing(u"ab");
+    for (int i = 0; i < 20; ++i) {
+        game.Network().Engine().Ready();
+        game.Network().Engine().Over();
+    }
+    EXPECT_EQ(game.Screen(), kScreenLost);
+    EXPECT_EQ(game.RaceScreen().LastResult().Keys(), 0);
+    game.Network().Engine().Ready();
+    Type("a");
+    game.Network().Engine().Over();
+    results::ResultBook::Close();
+    std::string why;
+    auto store = results::HistoryStore::Open(temp.File("history.sqlite"), false, why);
+    ASSERT_TRUE(store) << why;
+    const auto rows = store->Recent("race", 100);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].correct, 1);
+    EXPECT_EQ(rows[0].outcome, "lost");
 }
 
 }  // namespace
