@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 
@@ -113,6 +114,8 @@ bool SameFile(const std::string& a, const std::string& b) {
     return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
            first.st_ino == second.st_ino;
 }
+
+void ReportFileSizeLimitAsAFailedWrite() { std::signal(SIGXFSZ, SIG_IGN); }
 
 std::string DamagedFileName(const std::string& path) {
     constexpr int kLastNumber = 999;

@@ -39,4 +39,9 @@ std::string DamagedFileName(const std::string& path);
 // True when both paths name one existing file (through links and other spellings too).
 bool SameFile(const std::string& a, const std::string& b);
 
+// A write past the file-size limit (`ulimit -f`) then fails as any other does ("File too
+// large"), and the program says so, instead of being ended by the system's signal. Called once,
+// at the start of the program.
+void ReportFileSizeLimitAsAFailedWrite();
+
 }  // namespace platform

@@ -87,6 +87,7 @@ int ExportHistory(const std::string& target) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    platform::ReportFileSizeLimitAsAFailedWrite();
     StartOptions options;
     if (!options.Parse(argc, argv)) {
         std::fprintf(stderr, "%s\n", StartOptions::Usage(argc > 0 ? argv[0] : "glyphor_police").c_str());

@@ -202,6 +202,14 @@ TEST_F(ResultsEndToEnd, ARaceWithKnownWrongKeysIsExportedWithExactlyThoseCountsP
         EXPECT_FALSE(fs::exists(target));
     }
     fs::remove(linked);
+    // A file-size limit makes a write that fails with a message, not an end by the system's signal.
+    const std::string limited = "( ulimit -f 0; env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER " +
+                                (dir_ / "glyphor_police").string() + " --export-history " +
+                                (dir_ / "limited.csv").string() + "; echo \"status $?\" ) 2>&1 | cat > " +
+                                (dir_ / "stdout.txt").string();
+    ASSERT_EQ(std::system(limited.c_str()), 0);
+    EXPECT_NE(FileText("stdout.txt").find("cannot write"), std::string::npos) << FileText("stdout.txt");
+    EXPECT_NE(FileText("stdout.txt").find("status 1\n"), std::string::npos) << FileText("stdout.txt");
     const fs::path cwd = fs::current_path();
     fs::current_path(dir_);
     EXPECT_EQ(Export("--menu"), 2);
