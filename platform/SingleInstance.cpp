@@ -111,8 +111,9 @@ Outcome TryAddress(const Address& address, uid_t user, int& held) {
             const int connectErr = errno;
             close(peer);
             if (connectErr == EAGAIN) return Outcome::Foreign;
-            // A file nobody listens on is left from a copy that did not end cleanly.
-            if (!address.file.empty() && connectErr == ECONNREFUSED) unlink(address.file.c_str());
+            // A file nobody listens on is left from a copy that did not end cleanly: its place is
+            // free at once.
+            if (!address.file.empty() && connectErr == ECONNREFUSED && unlink(address.file.c_str()) == 0) continue;
         }
         // Otherwise the running copy is just ending: try to take its place.
         std::this_thread::sleep_for(std::chrono::milliseconds(50));

@@ -8,6 +8,7 @@
 #include "results/ResultBook.h"
 #include "shell/FrameLoop.h"
 #include "shell/Globals.h"
+#include "shell/Startup.h"
 
 namespace {
 
@@ -45,6 +46,8 @@ void ReleaseSharedObjects() {
     Release(g_Sound);
     Release(g_SongFont);
     Release(g_ArialFont);
+    // The copy's socket file goes, so the next start finds no stale one.
+    ReleaseSingleInstance();
 }
 
 void ShutdownProgram(int status) {

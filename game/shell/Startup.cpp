@@ -39,7 +39,7 @@ constexpr const char* kNoDisplay =
 
 constexpr const char* kAlreadyRunning = "already running: its window was brought to the front\n";
 
-// Held for the whole run; the socket goes with the process.
+// Held for the whole run; released at its end, which removes its socket file.
 std::unique_ptr<platform::SingleInstance> g_instance;
 
 void CreateWindow() {
@@ -73,6 +73,8 @@ void RegisterShellScriptVerbs() {
 }
 
 }  // namespace
+
+void ReleaseSingleInstance() { g_instance.reset(); }
 
 void CreateSharedFonts() {
     g_SongFont = std::make_shared<GameFont>();

@@ -7,6 +7,9 @@
 // first.
 int RunProgram(bool startAtMenu = false);
 
+// Gives up the claim to be the one running copy (ShutdownProgram, at the end).
+void ReleaseSingleInstance();
+
 // Creates g_SongFont ("宋体", height -14, character set 134) and g_ArialFont ("Arial", bold,
 // height -19), the two fonts every screen shares; each game sets the Arial font's height it
 // draws with.

@@ -161,6 +161,21 @@ TEST_F(SingleInstanceTest, TheSocketIsAFileOfAPrivateRuntimeFolderAndAStaleOneDo
     EXPECT_FALSE(std::filesystem::exists(file));
     EXPECT_EQ(SingleInstance::Acquire(name), nullptr);
     EXPECT_TRUE(RestoreRequested());
+    open.reset();
+
+    // The real program takes the private folder's socket file and removes it as it ends.
+    ASSERT_EQ(chmod(folder.c_str(), 0700), 0);
+    dir.Write("quit.txt", "frames 2\nquit\n");
+    const ChildResult run =
+        RunChild(std::string(GLYPHOR_DIST_DIR) + "/glyphor_police",
+                 {"GLYPHOR_INSTANCE=" + name, "XDG_RUNTIME_DIR=" + folder, "GLYPHOR_SCRIPT=" + dir.Path() + "quit.txt",
+                  "SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy"},
+                 std::chrono::seconds(30), dir.Path() + "stderr.txt", dir.Path() + "stdout.txt");
+    EXPECT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 0) << FileText(dir.Path() + "stderr.txt");
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        EXPECT_NE(entry.path().extension(), ".socket") << entry.path();
+    }
 }
 
 // A later copy's knock on the abstract socket `name` through the socket `fd`: true when it is
