@@ -111,7 +111,8 @@ void SpaceField::NewGame(const SettingsRecord& settings) {
             enemy.FallSpeed = 1;
             enemy.Sways = 0;
             enemy.Kind = 1;
-            enemy.X = Draw() * 1000;
+            // Where a big one comes back in after escaping: wholly on the screen, its letter seen.
+            enemy.X = (std::floor(Draw() * 9) + 1) * static_cast<float>(EnemyKind(1).Width);
             enemy.Y = static_cast<float>(-100 * i);
         }
     }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/ProgramFolder.h"
+#include "platform/Random.h"
 #include "shell/Settings.h"
 #include "tests/support/TempDir.h"
 #include "wordgames/LetterPool.h"
@@ -119,6 +120,17 @@ TEST_F(SpaceFieldTest, OneEnemyPlaysAtCountOneAndTheLevelUpBringsEnemyOneFromIts
     EXPECT_EQ(field.EnemyCount(), 15);
     field.StoreDifficulty(kept);
     EXPECT_EQ(kept.Field[kSpaceSpeed], 10);
+
+    // The big enemies start wholly on the screen, their letters seen, as they come back in.
+    for (uint32_t seed = 1; seed <= 20; ++seed) {
+        platform::Random::Seed(seed);
+        field.NewGame(settings_);
+        for (int32_t i = 7; i < 15; ++i) {
+            const float x = field.Enemies()[i].X;
+            EXPECT_TRUE(x >= 0 && x + static_cast<float>(field.EnemyKind(1).Width) <= 800)
+                << "seed " << seed << ": " << x;
+        }
+    }
 }
 
 TEST_F(SpaceFieldTest, TheBonusWordArrivesAfter600FramesIsTypableOnlyInsideTheScreenAndRestoresEnergyUpTo173) {
