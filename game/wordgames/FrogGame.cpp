@@ -76,11 +76,15 @@ bool FrogGame::Run() {
 }
 
 void FrogGame::LoadChosenCourse() {
-    // A course that cannot be loaded leaves the words of the one before, and its name.
-    if (dict_.LoadCourse(g_Settings.Field[kFrogCourse])) course_ = g_Settings.Field[kFrogCourse];
+    // A course that cannot be loaded leaves the words of the one before, and its name; it is not
+    // tried again until another one is chosen.
+    triedCourse_ = g_Settings.Field[kFrogCourse];
+    if (dict_.LoadCourse(triedCourse_)) course_ = triedCourse_;
 }
 
 void FrogGame::BtnStart_OnClick() {
+    // A course chosen in the settings answered "not now" is the next round's.
+    if (g_Settings.Field[kFrogCourse] != triedCourse_) LoadChosenCourse();
     if (dict_.Count() <= 0) return;
     SetRoundButtons(true);
     Halted = false;

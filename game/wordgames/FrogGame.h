@@ -51,6 +51,8 @@ private:
     // The course loaded and the difficulty the round plays, whatever the settings say meanwhile.
     int32_t course_ = 0;
     int32_t level_ = 0;
+    // The course last loaded or tried, loaded or not.
+    int32_t triedCourse_ = -1;
     platform::SurfacePtr background_;
     platform::SurfacePtr back1_, back2_;
     platform::SurfacePtr front1_, front2_;

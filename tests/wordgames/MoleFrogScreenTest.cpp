@@ -158,4 +158,16 @@ TEST_F(FrogScreenTest, TypingALeafsWordShowsItsTwoPartsAndJumpsOntoIt) {
     EXPECT_TRUE(Playing(0));
 }
 
+// A course chosen in the settings and saved "not now" is the next round's.
+TEST_F(FrogScreenTest, ACourseSavedForLaterIsTheNextRoundsCourse) {
+    g_Settings.Field[kFrogCourse] = 0;
+    WriteCourse("Grade", {"frog", "leaf", "pond", "reed", "newt", "moss", "lily", "duck", "swan", "toad", "bank"});
+    WriteCourse("4W", {"quiz", "quip", "quit", "quay", "quad", "quag", "quid", "quin", "quod", "quey", "quim"});
+    FrogGame& game = Enter();
+    g_Settings.Field[kFrogCourse] = 3;
+    Click(game.BtnStart);
+    ASSERT_FALSE(game.IsHalted());
+    for (int32_t leaf = 0; leaf < 3; ++leaf) EXPECT_EQ(game.River().At(leaf).Word[0], u'q') << leaf;
+}
+
 }  // namespace
