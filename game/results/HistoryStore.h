@@ -20,11 +20,10 @@ public:
 
     ~HistoryStore();
 
-    // Opens the history at `path`; for writing, an older schema is brought up to date (reading
-    // never writes to the file). For writing, a
-    // missing file is made, and a damaged one is moved aside to `path` + ".damaged" (".damaged-2"
-    // and on when that is taken) before a new one is made. Null on failure, with one line saying
-    // why in `warning`.
+    // Opens the history at `path`. For writing, an older schema is brought up to date, a missing
+    // file is made, and a damaged one is moved aside to `path` + ".damaged" (".damaged-2" and on
+    // when that is taken) before a new one is made; reading never writes to the file. Null on
+    // failure, with one line saying why in `warning`.
     static std::unique_ptr<HistoryStore> Open(const std::string& path, bool forWriting, std::string& warning);
     // Moves a damaged history at `path` aside to the first free damaged name and says so on
     // standard error with `why`; false when it cannot be moved.
