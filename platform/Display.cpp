@@ -139,7 +139,14 @@ std::unique_ptr<Display> Display::CreateWindow(const std::string& titleUtf8) {
     // the settings list as it starts, and a setting first made while it does races with it.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
+    // With only an X display named, only X is tried: a Wayland attempt would fail and print its
+    // own lines before the game's message when that display does not answer.
+    const bool onlyX = !IsSet("SDL_VIDEODRIVER") && !IsSet("WAYLAND_DISPLAY") && IsSet("DISPLAY");
+    if (onlyX) SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11", SDL_HINT_OVERRIDE);
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        if (onlyX) SDL_SetError("no display answers at DISPLAY=%s", Variable("DISPLAY"));
+        return nullptr;
+    }
     // The game would run unseen, holding its one copy.
     if (FellBackOnNoScreen()) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
