@@ -6,6 +6,7 @@
 #include "admodule/SigningKey.h"
 #include "admodule/UserId.h"
 #include "admodule/XmlText.h"
+#include "platform/FileReplacement.h"
 #include "platform/FolderLock.h"
 
 #include <tinyxml.h>
@@ -161,8 +162,7 @@ bool ModuleConfig::ParseConfigText(const std::string& text) {
 // now, so a configuration written anew meanwhile (an update) keeps its fields, and a file that
 // holds the counter already is not written again. Copies that share the file take turns.
 void ModuleConfig::SaveConfig() const {
-    const std::size_t slash = configPath_.rfind('/');
-    const platform::FolderLock lock(slash == std::string::npos ? std::string() : configPath_.substr(0, slash + 1));
+    const platform::FolderLock lock(platform::FolderOf(configPath_));
     ModuleConfig current(configPath_, manifestPath_);
     std::string text;
     if (ReadXmlFile(configPath_, text) && current.ParseConfigText(text)) {

@@ -23,13 +23,13 @@ bool Fail(std::string* why, int err) {
     return false;
 }
 
+}  // namespace
+
 std::string FolderOf(const std::string& file) {
     const size_t slash = file.rfind('/');
     if (slash == std::string::npos) return ".";
     return slash == 0 ? "/" : file.substr(0, slash);
 }
-
-}  // namespace
 
 std::string MissingFolderReason(const std::string& file) {
     std::string folder = FolderOf(file);

@@ -26,6 +26,9 @@ int RemoveDeadTemporaryFiles(const std::string& path);
 // (and whether the one above lets it be made) or that is a file. Empty when all of it is there.
 std::string MissingFolderReason(const std::string& file);
 
+// The folder `file` lies in: "." for a bare name, "/" for a file at the root.
+std::string FolderOf(const std::string& file);
+
 // Writes all of `bytes` to `fd`, again after interruptions; false with errno set when it cannot
 // (ENOSPC when the file takes no more).
 bool WriteAll(int fd, std::string_view bytes);

@@ -7,6 +7,7 @@
 
 #include "platform/BinaryFile.h"
 #include "platform/CodePage.h"
+#include "platform/FileReplacement.h"
 #include "platform/FolderLock.h"
 #include "platform/MessageBox.h"
 #include "platform/PlayerFiles.h"
@@ -101,11 +102,6 @@ std::string ParseTable(const std::vector<uint8_t>& bytes, int32_t& count,
     return std::string();
 }
 
-std::string FolderOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
-}
-
 }  // namespace
 
 HiScore::FileState HiScore::ReadFile(const std::string& path, std::string& why) {
@@ -153,7 +149,7 @@ bool HiScore::SaveTable(const std::string& fileName) const {
 
 bool HiScore::Enter(const std::string& fileName, const std::u16string& name, int32_t score) {
     const std::string path = platform::PlayerDataFolder() + fileName;
-    const platform::FolderLock lock(FolderOf(path));
+    const platform::FolderLock lock(platform::FolderOf(path));
     unsaved_.push_back(HiScoreEntry{score, name});
     // A file that cannot be read is not written over: the table shown keeps what it had.
     const int32_t shownCount = count_;
