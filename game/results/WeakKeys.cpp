@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
+#include <string_view>
 
 #include "platform/BinaryFile.h"
 #include "platform/PlayerFiles.h"
@@ -15,6 +16,7 @@ namespace {
 
 constexpr const char* kOn = "weak-key-practice 1\n";
 constexpr const char* kOff = "weak-key-practice 0\n";
+constexpr std::string_view kOnLine = "weak-key-practice 1";
 
 std::optional<bool> g_enabled;
 std::optional<WeakKeys::Weights> g_round;
@@ -68,9 +70,20 @@ bool WeakKeys::Enabled() {
     if (!g_enabled) {
         std::vector<uint8_t> bytes;
         const bool read = platform::ReadBinaryFile(OptionFile(), 64, bytes) == platform::ReadResult::Ok;
-        g_enabled = read && std::string(bytes.begin(), bytes.end()) == kOn;
+        g_enabled = read && ReadsAsOn(std::string(bytes.begin(), bytes.end()));
     }
     return *g_enabled;
+}
+
+void WeakKeys::Forget() { g_enabled.reset(); }
+
+bool WeakKeys::ReadsAsOn(std::string_view text) {
+    // A file edited by hand may have lost its line end, gained a carriage return or spaces, or
+    // begin with a byte-order mark.
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    return text == kOnLine;
 }
 
 bool WeakKeys::SetEnabled(bool on, std::string* why) {

@@ -2,6 +2,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "results/Tally.h"
@@ -27,6 +28,8 @@ public:
 
     // Whether the option is on (read from the file once).
     static bool Enabled();
+    // Whether the file's text says on.
+    static bool ReadsAsOn(std::string_view text);
     // Sets the option and writes its file; false when the file cannot be written, with the
     // reason in `why` when given.
     static bool SetEnabled(bool on, std::string* why = nullptr);
@@ -37,6 +40,8 @@ public:
     // Tests: the file the option lives in and the round's weights.
     static std::string OptionFile();
     static void UseRoundWeights(const Weights* weights);
+    // Tests: the file is read again at the next question, as at a new start.
+    static void Forget();
 };
 
 }  // namespace results

@@ -318,6 +318,17 @@ TEST(WeakKeys, TheChoiceIsKeptInItsOwnFileAndOffGivesNoWeights) {
     ASSERT_TRUE(results::WeakKeys::SetEnabled(false));
     results::WeakKeys::PrepareRound();
     EXPECT_EQ(results::WeakKeys::RoundWeights(), nullptr);
+
+    // Edited by hand: without its line end, with a carriage return, or saved with a mark.
+    for (const char* text : {"weak-key-practice 1", "weak-key-practice 1\r\n", "\xEF\xBB\xBFweak-key-practice 1 \n"}) {
+        std::ofstream(results::WeakKeys::OptionFile(), std::ios::binary | std::ios::trunc) << text;
+        results::WeakKeys::Forget();
+        EXPECT_TRUE(results::WeakKeys::Enabled()) << text;
+    }
+    std::ofstream(results::WeakKeys::OptionFile(), std::ios::binary | std::ios::trunc) << "weak-key-practice 10";
+    results::WeakKeys::Forget();
+    EXPECT_FALSE(results::WeakKeys::Enabled());
+    results::WeakKeys::Forget();
 }
 
 }  // namespace
