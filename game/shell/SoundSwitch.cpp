@@ -11,6 +11,7 @@
 #include "platform/ScriptRunner.h"
 #include "shell/Globals.h"
 #include "shell/ScriptVerbs.h"
+#include "shell/Settings.h"
 
 namespace {
 
@@ -56,9 +57,9 @@ void SoundSwitch::Toggle() {
     Apply();
     const std::string line = g_muted ? kMutedLine : kSoundingLine;
     std::string why;
+    // The player hears of it as of any other setting that cannot be kept, once a run.
     if (!platform::ReplaceBinaryFile(FilePath(), std::vector<uint8_t>(line.begin(), line.end()), &why))
-        std::fprintf(stderr, "glyphor_police: the sound choice cannot be kept in %s: %s\n", FilePath().c_str(),
-                     why.c_str());
+        TellSettingsSaveFailure(FilePath(), why);
 }
 
 bool SoundSwitch::TakeKey(const platform::Message& msg) {
@@ -68,9 +69,10 @@ bool SoundSwitch::TakeKey(const platform::Message& msg) {
         g_takingChars = false;
         if (msg.wParam != kKeyM || !queue.IsKeyDown(platform::VK_CONTROL) || queue.IsKeyDown(platform::VK_MENU))
             return false;
-        if ((msg.lParam & kRepeatBit) == 0) Toggle();
+        // Taken before the switch: a message box about keeping it reads the letter and release.
         g_takingChars = true;
         g_takingRelease = true;
+        if ((msg.lParam & kRepeatBit) == 0) Toggle();
         return true;
     case platform::WM_CHAR:
         return g_takingChars;

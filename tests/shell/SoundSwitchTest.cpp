@@ -140,6 +140,19 @@ TEST_F(SoundSwitchEndToEnd, CtrlMSilencesAndRestoresTheOutputAndTheNextStartReme
     EXPECT_TRUE(ShowsSpeaker(Shot("off.png"), "MAIN_SOUND_OFF"));
     EXPECT_TRUE(second[1].on) << "the speaker button switches the sound back on";
     EXPECT_EQ(KeptChoice(), "muted=0\n");
+
+    // A choice that cannot be kept still switches the sound, and the player is told once.
+    fs::permissions(choiceFile_, fs::perms::owner_read);
+    const std::string refused = Play("frames 2\n" + kCtrlM + "frames 2\nsound\n" + kCtrlM + "frames 2\nsound\n");
+    fs::permissions(choiceFile_, fs::perms::owner_read | fs::perms::owner_write);
+    const auto third = StatusLines(refused);
+    ASSERT_EQ(third.size(), 2U) << refused;
+    EXPECT_FALSE(third[0].on);
+    EXPECT_TRUE(third[1].on);
+    const std::string told = "设置无法保存：" + choiceFile_;
+    ASSERT_NE(refused.find(told), std::string::npos) << refused;
+    EXPECT_EQ(refused.find(told, refused.find(told) + 1), std::string::npos) << "told once a run:\n" << refused;
+    EXPECT_EQ(KeptChoice(), "muted=0\n");
 }
 
 }  // namespace
