@@ -187,8 +187,10 @@ void SpaceShootGame::ShowHighScoreEntry() {
 }
 
 void SpaceShootGame::StoreDifficulty() {
+    // Saved only when it changed: a file left as it was stays as it is.
+    const SettingsRecord before = g_Settings;
     field_.StoreDifficulty(g_Settings);
-    SaveSettings(kSettingsFile);
+    if (g_Settings.Field != before.Field) SaveSettings(kSettingsFile);
 }
 
 void SpaceShootGame::BtnStart_OnClick() {
