@@ -103,6 +103,8 @@ void NetController::MouseMove(int32_t X, int32_t Y) { MouseRouting::Move(X, Y, b
 void NetController::Create() {
     if (Waiting()) return;
     g_Graphic->SetFont(g_ArialFont);
+    // What the lobby said is about the lobby: the new session's screen starts without it.
+    screens_.ClearStatus();
     screens_.SwitchScreen(kScreenSetting);
     const std::u16string name = LobbyView::PlayerName(platform::HostName(), u"Host");
     engine_->HostSession(name, u"", name);
@@ -116,6 +118,7 @@ void NetController::Join() {
     }
     g_Graphic->SetFont(g_ArialFont);
     const std::u16string name = LobbyView::PlayerName(platform::HostName(), u"Client");
+    screens_.ClearStatus();
     screens_.SwitchScreen(kScreenSetting);
     engine_->JoinSession(selectedSession_, name, u"");
 }

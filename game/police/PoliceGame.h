@@ -58,6 +58,7 @@ public:
     bool IsNetworkGame() const override { return isNetworkGame_; }
     void SwitchScreen(PoliceScreen n) override;
     void ShowStatus(const std::u16string& text) override;
+    void ClearStatus() override { statusTicks_ = 0; }
     PoliceMode& Mode() override;
 
     const std::u16string& StatusText() const { return statusText_; }

@@ -14,6 +14,8 @@ public:
     virtual void SwitchScreen(PoliceScreen n) = 0;
     // A centred message over any screen for 200 frames.
     virtual void ShowStatus(const std::u16string& text) = 0;
+    // Takes the message away before its time.
+    virtual void ClearStatus() = 0;
     // The rules of the game that is on: a single player's or the network game's.
     virtual PoliceMode& Mode() = 0;
 

@@ -245,13 +245,20 @@ TEST_F(PoliceLanEndToEnd, JoinedProgramKilledMidRaceSendsTheHostBackToItsSetting
 
 TEST_F(PoliceLanEndToEnd, OnLoopbackTheLobbysSelectedRowBarLiesInsideTheTableFrame) {
     // The host waits on its setting screen; the other side finds it, selects its row and joins.
-    const std::string host = "realtime\nframes 3\nclick " + kMulti + "\nawait screen lobby\nclick " + kCreate +
-                             "\nawait screen setting\nawait players 2\n";
+    // Before it makes its session it clicks join with no row chosen: that message is the lobby's.
+    const std::string host = "realtime\nframes 3\nclick " + kMulti + "\nawait screen lobby\nclick " + kJoin +
+                             "\nframes 2\nclick " + kCreate + "\nawait screen setting\nframes 2\nsnapshot " +
+                             Shot("hosting") + "\nawait players 2\n";
     const std::string joiner = "realtime\nframes 3\nclick " + kMulti + "\nawait sessions 1\nclick " + kFirstRow +
                                "\nframes 3\nsnapshot " + Shot("lobby") + "\nclick " + kJoin + "\nawait players 2\n";
     const auto [hostPid, joinerPid] = LaunchOnLoopback(host, joiner);
     EXPECT_EQ(Finish(joinerPid), 0) << Output("joiner");
     EXPECT_EQ(Finish(hostPid), 0) << Output("host");
+
+    const auto hosting = LoadSnapshot(Shot("hosting"));
+    ASSERT_TRUE(hosting) << Output("host");
+    EXPECT_EQ(testsupport::MeasureText(*hosting, {0, 0, 800, 600}, kStatusColor).letterPixels, 0)
+        << "the lobby's message went on over the new session's setting screen";
 
     const auto lobby = LoadSnapshot(Shot("lobby"));
     const auto background = PackPicture("POLICE_SERVERLIST_BG");
