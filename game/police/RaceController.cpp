@@ -32,6 +32,10 @@ PoliceRace::KeyResult RaceController::Type(int32_t keyAscii) {
     // The key after the whole text only ends the race.
     if (result != PoliceRace::KeyResult::TextFinished && at >= 0 && static_cast<size_t>(at) < text.size())
         tally_.Count(text[static_cast<size_t>(at)], result != PoliceRace::KeyResult::Wrong, platform::Clock::Now());
+    // The typing ends with the last character: the wait for the key that ends the race is not
+    // typing time.
+    if (at >= 0 && static_cast<size_t>(at) < text.size() && static_cast<size_t>(race_.Local().InputPos) >= text.size())
+        tally_.Hold(platform::Clock::Now(), results::Tally::HoldReason::kTextDone);
     // A wrong key changes nothing in the race; the next character shows it for a moment.
     wrongKeyShown_ = result == PoliceRace::KeyResult::Wrong;
     wrongKeyAt_ = platform::Clock::Now();

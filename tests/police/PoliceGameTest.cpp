@@ -95,15 +95,21 @@ TEST_F(PoliceWorld, RaceEndsOnTheKeyAfterTheTextOrOnACatch) {
         Click(game.Buttons().BtnSingle);
         Click(local == 0 ? game.Buttons().BtnPolice : game.Buttons().BtnThief);
         Click(game.Buttons().BtnStart);
-        Type("ab");
+        platform::Clock::UseVirtual(5000);
+        Type("a");
+        platform::Clock::AdvanceTo(5300);
+        Type("b");
         Frame();
         EXPECT_EQ(game.Screen(), kScreenRace);
         // The panel says what the next key does; the snapshots of the real program show it blink.
         EXPECT_EQ(std::u16string(game.Renderer().FinishPrompt()),
                   local == 0 ? u"按空格键结束比赛" : u"按空格键冲过终点！");
+        platform::Clock::AdvanceTo(9300);
         Type("?");
+        platform::Clock::UseReal();
         const bool won = local == 1;
         EXPECT_EQ(game.Screen(), won ? kScreenWon : kScreenLost);
+        EXPECT_EQ(game.RaceScreen().LastResult().durationMs, 300) << "the wait for the finishing key is no typing";
         Frame();
         const std::string picture = (won ? "POLICE_WIN_" : "POLICE_LOST_") + std::to_string(local);
         // The result picture, but for the figures box at the top left.
