@@ -43,6 +43,8 @@ void RaceTextList::Load(const TextFolder& folder) {
     for (const std::string& name : folder.TxtFileNames()) {
         if (next == kMaxEntries) break;
         const std::string stem = name.substr(0, name.rfind('.'));
+        // ".txt" alone is a hidden file with no name to list.
+        if (stem.empty()) continue;
         const std::string file = platform::SameIgnoringCase(name, stem + ".txt") ? name : stem + ".txt";
         // A file without a line to type would be listed, chosen and then refused by Start.
         std::string line;

@@ -1,6 +1,7 @@
 #include "police/TextFolder.h"
 
 #include <algorithm>
+#include <set>
 
 #include "platform/BinaryFile.h"
 #include "platform/FolderListing.h"
@@ -32,14 +33,18 @@ std::vector<std::string> TextFolder::Folders() const {
 
 std::vector<std::string> TextFolder::TxtFileNames() const {
     std::vector<std::string> names;
+    // Names in upper case: a name the player's folder lists hides the shipped one.
+    std::set<std::string> seen;
     for (const std::string& folder : Folders()) {
-        for (std::string& name : platform::ListFiles(folder, ".txt", kMaxFiles - names.size())) {
-            const bool listed = std::any_of(names.begin(), names.end(),
-                                            [&](const std::string& n) { return platform::SameIgnoringCase(n, name); });
-            if (!listed) names.push_back(std::move(name));
+        for (std::string& name : platform::ListFiles(folder, ".txt", kMaxNamesRead)) {
+            std::string key(name.size(), '\0');
+            std::transform(name.begin(), name.end(), key.begin(), [](char c) { return static_cast<char>(Upper(c)); });
+            if (seen.insert(std::move(key)).second) names.push_back(std::move(name));
         }
     }
+    // The first names in the list's order, whatever order the file system gave them in.
     std::sort(names.begin(), names.end(), ListedBefore);
+    if (names.size() > kMaxFiles) names.resize(kMaxFiles);
     return names;
 }
 
@@ -47,7 +52,7 @@ bool TextFolder::ReadFirstLine(const std::string& fileName, std::string& line) c
     line.clear();
     std::string path;
     for (const std::string& folder : Folders()) {
-        const std::string found = platform::FindFileIgnoringCase(folder, fileName, kMaxFiles);
+        const std::string found = platform::FindFileIgnoringCase(folder, fileName, kMaxNamesRead);
         if (!found.empty()) {
             path = folder + found;
             break;

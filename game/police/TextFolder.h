@@ -8,7 +8,9 @@
 // listings and reads are bounded.
 class TextFolder {
 public:
-    // At most this many files are listed; only the first 21 can ever be chosen.
+    // At most this many names are looked at in each folder, and the first this many of them in
+    // the list's order are listed (the list shows at most 256 texts).
+    static constexpr size_t kMaxNamesRead = 10000;
     static constexpr size_t kMaxFiles = 1000;
     // Bytes of a first line that are ever looked at (1024 characters need at most 2048).
     static constexpr size_t kMaxLineBytes = 4096;
