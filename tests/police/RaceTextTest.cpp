@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/CodePage.h"
 #include "police/RaceText.h"
 #include "police/RaceTextList.h"
 #include "police/TextFolder.h"
@@ -93,6 +94,7 @@ TEST_F(TextFolderTest, ListsFilesSortedIgnoringCaseAndReadsTheirFirstLine) {
     Write("Loud.TXT", "shouted");
     Write("Banana.Txt", "b");
     Write("_under.txt", "u");
+    Write(".txt", "a hidden file, no name");
     fs::create_directories(dir_ / "folder.txt");
     list.Load(Folder());
     // Letters compare as capitals, so "_" (after "Z") comes last; no byte order, no file system
@@ -128,7 +130,7 @@ TEST_F(TextFolderTest, UnicodeTextsAreReadAsWrittenAndEveryCharacterCanBeTyped) 
     ASSERT_EQ(list.Entries(), (std::vector<std::u16string>{u"broken", u"Caf\u00E9", u"cut", u"mark"}));
     EXPECT_EQ(Read(list, u"mark"), u"after a blank line");
     const std::u16string cafe = Read(list, u"Caf\u00E9");
-    EXPECT_EQ(cafe, u"It's a \"caf\u00E9\" day... \u4E2D ?? - end");
+    EXPECT_EQ(cafe, u"It's a \"caf\u00E9\" day... \u4E2D ? - end") << "an emoji is one key";
     EXPECT_EQ(Read(list, u"broken"), u"ab?cd");
     EXPECT_EQ(Read(list, u"cut"), u"\u4E2D" + std::u16string(1023, u'a'));
     RaceText text;
@@ -201,10 +203,14 @@ TEST_F(TextFolderTest, HitTestOfTheListAndItsScrolling) {
     list.Scroll(5);
     EXPECT_EQ(list.FirstShown(), 0);
 
-    // The chosen entry travels as one byte: the list stops at 256.
-    for (int i = 0; i < 300; ++i) Write("n" + std::to_string(1000 + i) + ".txt", "x");
+    // The chosen entry travels as one byte: the list stops at 256, the first in its order, even
+    // where the folder holds more names than are ever looked at closely.
+    for (int i = 0; i < 1200; ++i) Write("n" + std::to_string(1000 + i) + ".txt", "x");
     list.Load(Folder());
-    EXPECT_EQ(list.Entries().size(), RaceTextList::kMaxEntries);
+    ASSERT_EQ(list.Entries().size(), RaceTextList::kMaxEntries);
+    EXPECT_EQ(list.Entries()[0], u"a");
+    for (size_t i = 3; i < RaceTextList::kMaxEntries; ++i)
+        ASSERT_EQ(list.Entries()[i], platform::FromUtf8("n" + std::to_string(1000 + i - 3))) << i;
 }
 
 TEST(ShippedTexts, EveryOneFitsTheListAndTheFirstIsGentle) {
