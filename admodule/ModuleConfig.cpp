@@ -12,10 +12,18 @@
 #include <tinyxml.h>
 
 #include <cstdio>
+#include <string>
 #include <utility>
 
 namespace tavi {
 namespace {
+
+// A key written over several lines reaches us with its line breaks turned into spaces by the
+// XML reader; no blank is part of a key.
+std::string WithoutBlanks(std::string text) {
+    std::erase_if(text, [](char c) { return c == ' ' || c == '\t'; });
+    return text;
+}
 
 bool CanOpen(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
@@ -142,7 +150,7 @@ bool ModuleConfig::ParseConfigText(const std::string& text) {
         !ReadChild(base, "version", fields_.baseVersion) || !ReadChild(base, "crc_key", fields_.crcKey)) {
         return false;
     }
-    fields_.signingKey = DeriveSigningKey(fields_.crcKey);
+    fields_.signingKey = DeriveSigningKey(WithoutBlanks(fields_.crcKey));
 
     const TiXmlElement* url = root->FirstChildElement("url");
     if (url == nullptr || !ReadChild(url, "query_update_url", fields_.queryUpdateUrl) ||

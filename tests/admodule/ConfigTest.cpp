@@ -72,6 +72,15 @@ TEST_F(TaviConfig, ReadsEveryFieldWhateverTheOrder) {
     EXPECT_EQ(f.limitReportInfoToCacheCnt, 5);
     EXPECT_EQ(f.currentReportInfoToCacheCnt, 2);
     EXPECT_EQ(f.userId, MakeUserId());
+
+    // A key wrapped over lines, as base64 tools write long ones, signs the same.
+    std::string wrapped = Config();
+    wrapped.replace(wrapped.find("Z2x5cGhvci10ZXN0LWtleSMx"), 24, "Z2x5cGhvci10\r\n    ZXN0LWtleSMx");
+    WriteBoth(wrapped);
+    ModuleConfig rewrapped = MakeConfig();
+    LoadPrinting(rewrapped, loaded);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(rewrapped.fields().signingKey, "glyphor-test-key");
 }
 
 TEST_F(TaviConfig, MissingFilesAreNamedConfigurationFirst) {
