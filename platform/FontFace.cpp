@@ -10,6 +10,7 @@
 #include <map>
 #include <tuple>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/CodePage.h"
 
@@ -28,7 +29,7 @@ struct FontFace::Face {
     bool wideLooked = false;
     // Widths of the texts measured lately: a race measures its typing line every frame, and
     // shaping a line costs more than drawing it from the line cache.
-    std::unordered_map<std::string, int32_t> widths;
+    mutable std::unordered_map<std::string, int32_t> widths;
 };
 
 namespace {
@@ -199,23 +200,44 @@ std::shared_ptr<FontFace::Face> MakeFace(const FontRequest& request) {
     return face;
 }
 
-// `face`, or its wide face when `text` holds a character `face` lacks and the wide one has it.
-FontFace::Face& FaceFor(FontFace::Face& face, const std::u16string& text) {
-    const auto lacks = [](const FontFace::Face& f, char16_t c) {
-        return c >= 0x80 && TTF_GlyphIsProvided(f.font.get(), c) == 0;
+// The face that draws `c`: `face`, or its wide face for a character `face` lacks and the wide
+// one has.
+const FontFace::Face& FaceOf(FontFace::Face& face, char16_t c) {
+    const auto lacks = [](const FontFace::Face& f, char16_t u) {
+        return u >= 0x80 && TTF_GlyphIsProvided(f.font.get(), u) == 0;
     };
-    for (const char16_t c : text) {
-        if (!lacks(face, c)) continue;
-        if (!face.wideLooked) {
-            face.wideLooked = true;
-            FontRequest wide = face.request;
-            wide.faceAnsi.clear();
-            wide.charSet = 134;
-            face.wide = MakeFace(wide);
-        }
-        return face.wide != nullptr && !lacks(*face.wide, c) ? *face.wide : face;
+    if (!lacks(face, c)) return face;
+    if (!face.wideLooked) {
+        face.wideLooked = true;
+        FontRequest wide = face.request;
+        wide.faceAnsi.clear();
+        wide.charSet = 134;
+        face.wide = MakeFace(wide);
     }
-    return face;
+    return face.wide != nullptr && !lacks(*face.wide, c) ? *face.wide : face;
+}
+
+// A part of a line drawn in one face.
+struct Run {
+    const FontFace::Face* face;
+    std::u16string text;
+};
+
+// `text` cut where the face that draws it changes: a Latin line with Chinese in it keeps its
+// own face for its letters and takes the wide face for the characters only that one has.
+// Whether `face` draws every character of `text` itself (a line of one face needs no cutting).
+bool DrawsAll(FontFace::Face& face, const std::u16string& text) {
+    return std::all_of(text.begin(), text.end(), [&](char16_t c) { return &FaceOf(face, c) == &face; });
+}
+
+std::vector<Run> RunsOf(FontFace::Face& face, const std::u16string& text) {
+    std::vector<Run> runs;
+    for (const char16_t c : text) {
+        const FontFace::Face* f = &FaceOf(face, c);
+        if (runs.empty() || runs.back().face != f) runs.push_back(Run{f, std::u16string()});
+        runs.back().text.push_back(c);
+    }
+    return runs;
 }
 
 // Rendered lines, most recently used first.
@@ -268,6 +290,44 @@ std::string Utf8Bounded(const std::u16string& text) {
     return utf8;
 }
 
+// `text` up to the bound on what is ever drawn of a line.
+std::u16string Bounded(const std::u16string& text) {
+    return text.size() <= kMaxTextBytes / 3 ? text : FromUtf8(Utf8Bounded(text));
+}
+
+// The width of `text` in `face` alone, from its cache when measured lately.
+int32_t WidthOf(const FontFace::Face& face, const std::u16string& text) {
+    std::string utf8 = Utf8Bounded(text);
+    auto& widths = face.widths;
+    if (auto known = widths.find(utf8); known != widths.end()) return known->second;
+    int w = 0;
+    int h = 0;
+    if (!utf8.empty() && TTF_SizeUTF8(face.font.get(), utf8.c_str(), &w, &h) != 0) w = 0;
+    if (widths.size() >= kWidthCacheSize) widths.clear();
+    widths.emplace(std::move(utf8), w);
+    return w;
+}
+
+bool DrawLine(Surface& target, const FontFace::Face& face, int32_t x, int32_t y, const std::u16string& text,
+              uint32_t colorBgr, const Rect* clip) {
+    const std::string utf8 = Utf8Bounded(text);
+    if (utf8.empty()) return true;
+    SDL_Surface* line = Lines().Get(face.id, colorBgr & 0xFFFFFF, utf8, face.font.get());
+    if (line == nullptr) return false;
+    SDL_Rect where{x, y, line->w, line->h};
+    if (clip == nullptr) return SDL_BlitSurface(line, nullptr, target.Sdl(), &where) == 0;
+    SDL_Rect saved{};
+    SDL_GetClipRect(target.Sdl(), &saved);
+    const SDL_Rect limit{clip->left, clip->top, clip->Width(), clip->Height()};
+    SDL_Rect inside{};
+    // An empty intersection leaves nothing to draw.
+    if (SDL_IntersectRect(&saved, &limit, &inside) == SDL_FALSE) return true;
+    SDL_SetClipRect(target.Sdl(), &inside);
+    const bool ok = SDL_BlitSurface(line, nullptr, target.Sdl(), &where) == 0;
+    SDL_SetClipRect(target.Sdl(), &saved);
+    return ok;
+}
+
 }  // namespace
 
 FontFace::FontFace(std::shared_ptr<Face> face) : face_(std::move(face)) {}
@@ -286,36 +346,21 @@ std::shared_ptr<FontFace> FontFace::Create(const FontRequest& request) {
 }
 
 Size FontFace::Measure(const std::u16string& text) const {
-    std::string utf8 = Utf8Bounded(text);
-    Face& face = FaceFor(*face_, text);
-    auto& widths = face.widths;
-    if (auto known = widths.find(utf8); known != widths.end()) return Size{known->second, face_->lineHeight};
-    int w = 0;
-    int h = 0;
-    if (!utf8.empty() && TTF_SizeUTF8(face.font.get(), utf8.c_str(), &w, &h) != 0) w = 0;
-    if (widths.size() >= kWidthCacheSize) widths.clear();
-    widths.emplace(std::move(utf8), w);
+    if (DrawsAll(*face_, text)) return Size{WidthOf(*face_, text), face_->lineHeight};
+    int32_t w = 0;
+    for (const Run& run : RunsOf(*face_, Bounded(text))) w += WidthOf(*run.face, run.text);
     return Size{w, face_->lineHeight};
 }
 
 bool FontFace::Draw(Surface& target, int32_t x, int32_t y, const std::u16string& text, uint32_t colorBgr,
                     const Rect* clip) const {
-    const std::string utf8 = Utf8Bounded(text);
-    if (utf8.empty()) return true;
-    const Face& face = FaceFor(*face_, text);
-    SDL_Surface* line = Lines().Get(face.id, colorBgr & 0xFFFFFF, utf8, face.font.get());
-    if (line == nullptr) return false;
-    SDL_Rect where{x, y, line->w, line->h};
-    if (clip == nullptr) return SDL_BlitSurface(line, nullptr, target.Sdl(), &where) == 0;
-    SDL_Rect saved{};
-    SDL_GetClipRect(target.Sdl(), &saved);
-    const SDL_Rect limit{clip->left, clip->top, clip->Width(), clip->Height()};
-    SDL_Rect inside{};
-    // An empty intersection leaves nothing to draw.
-    if (SDL_IntersectRect(&saved, &limit, &inside) == SDL_FALSE) return true;
-    SDL_SetClipRect(target.Sdl(), &inside);
-    const bool ok = SDL_BlitSurface(line, nullptr, target.Sdl(), &where) == 0;
-    SDL_SetClipRect(target.Sdl(), &saved);
+    if (DrawsAll(*face_, text)) return DrawLine(target, *face_, x, y, text, colorBgr, clip);
+    bool ok = true;
+    for (const Run& run : RunsOf(*face_, Bounded(text))) {
+        // The runs stand on one baseline.
+        ok = DrawLine(target, *run.face, x, y + face_->ascent - run.face->ascent, run.text, colorBgr, clip) && ok;
+        x += WidthOf(*run.face, run.text);
+    }
     return ok;
 }
 

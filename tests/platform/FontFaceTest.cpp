@@ -44,6 +44,8 @@ TEST(FontFaceTest, ChineseAndLatinNamesFindCoveringFaces) {
 
 // A Latin face draws the Chinese characters it lacks with a Chinese face of its size, not as
 // empty boxes; a line it covers stays its own.
+// A Latin line with Chinese in it keeps its own face for its letters; the characters it lacks
+// come from a Chinese face of its size, on the same baseline.
 TEST(FontFaceTest, CharactersALatinFaceLacksAreDrawnWithAChineseFaceOfItsSize) {
     FontRequest chinese;
     chinese.charSet = 134;
@@ -52,18 +54,21 @@ TEST(FontFaceTest, CharactersALatinFaceLacksAreDrawnWithAChineseFaceOfItsSize) {
     auto arial = FontFace::Create(Arial(-19, false));
     ASSERT_NE(wide, nullptr);
     ASSERT_NE(arial, nullptr);
-    auto Drawn = [](const FontFace& face, const std::u16string& text) {
-        auto s = Surface::Create(120, 40);
+    auto Drawn = [](const FontFace& face, const std::u16string& text, int32_t y) {
+        auto s = Surface::Create(160, 60);
         s->Fill(Rect{}, 0);
-        face.Draw(*s, 2, 2, text, 0x00FFFFFF);
+        face.Draw(*s, 2, y, text, 0x00FFFFFF);
         std::vector<uint16_t> pixels;
-        for (int32_t y = 0; y < 40; ++y)
-            for (int32_t x = 0; x < 120; ++x) pixels.push_back(s->ReadPixel(x, y));
+        for (int32_t row = 0; row < 60; ++row)
+            for (int32_t x = 0; x < 160; ++x) pixels.push_back(s->ReadPixel(x, row));
         return pixels;
     };
-    EXPECT_EQ(Drawn(*arial, u"打字 ab"), Drawn(*wide, u"打字 ab"));
-    EXPECT_EQ(arial->Measure(u"打字 ab").cx, wide->Measure(u"打字 ab").cx);
-    EXPECT_NE(Drawn(*arial, u"ab"), Drawn(*wide, u"ab"));
+    const int32_t baseline = 10 + arial->Ascent();
+    EXPECT_EQ(Drawn(*arial, u"打字", 10), Drawn(*wide, u"打字", baseline - wide->Ascent()));
+    EXPECT_EQ(arial->Measure(u"打字 ab").cx, wide->Measure(u"打字").cx + arial->Measure(u" ab").cx);
+    EXPECT_NE(Drawn(*arial, u"打字 ab", 10), Drawn(*wide, u"打字 ab", baseline - wide->Ascent()))
+        << "the letters keep the Latin face";
+    EXPECT_NE(Drawn(*arial, u"ab", 10), Drawn(*wide, u"ab", 10));
 }
 
 TEST(FontFaceTest, NegativeHeightIsTheEmAndPositiveTheLine) {
