@@ -66,7 +66,7 @@ const PageLayout& PageFor(int32_t page) {
         {{u"游戏等级：", 147, 90},
          {u"过关苹果数量：", 120, 140},
          {u"失败苹果数量：", 120, 190},
-         {u"弱键练习", 150, 232}},
+         {u"弱键练习", 150, 218}},
         false,
         false,
         true,
@@ -81,7 +81,7 @@ const PageLayout& PageFor(int32_t page) {
         {{u"    游戏时间：", 120, 90},
          {u"鼹鼠出现间隔：", 120, 140},
          {u"    停留时间：", 120, 190},
-         {u"弱键练习", 150, 232}},
+         {u"弱键练习", 150, 218}},
         false,
         false,
         true,
@@ -186,7 +186,7 @@ void SetupDlg::PreparePage() {
     }
     if (layout.weakKeyBox) {
         weakKeyBox_->Left = x_ + 120;
-        weakKeyBox_->Top = y_ + 227;
+        weakKeyBox_->Top = y_ + 213;
         weakKeyBox_->SetValue(results::WeakKeys::Enabled());
     }
 }

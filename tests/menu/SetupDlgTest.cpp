@@ -227,7 +227,7 @@ TEST_F(SetupDlgTest, AWeakKeyChoiceThatCannotBeSavedIsToldWithItsFile) {
     testing::internal::CaptureStderr();
     {
         Driver driver;
-        driver.Click(kX + 120 + 5, kY + 227 + 5).Frame().Key(VK_RETURN).Key(VK_RETURN);
+        driver.Click(kX + 120 + 5, kY + 213 + 5).Frame().Key(VK_RETURN).Key(VK_RETURN);
         EXPECT_TRUE(Show(1));
     }
     const std::string told = testing::internal::GetCapturedStderr();

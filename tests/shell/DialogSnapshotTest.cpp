@@ -227,6 +227,13 @@ TEST(DialogSnapshots, EverySettingsPageKeepsItsButtonsInsideAndItsValuesClearOfT
             }
         }
         EXPECT_EQ(outside, 0) << "page " << page;
+        // Every row of the page stands clear of its panel's bottom edge (y 248 in the dialog).
+        int onEdge = 0;
+        for (int32_t y = 240; y < 256; ++y) {
+            for (int32_t x = 108; x < 444; ++x)
+                onEdge += shot->ReadPixel(173 + x, 143 + y) != background->ReadPixel(x, y) ? 1 : 0;
+        }
+        EXPECT_EQ(onEdge, 0) << "page " << page;
         // At its maximum each knob stands at the track's end; its value, in black, begins right
         // of it and none of the value is under it.
         for (const int32_t top : sliderTops[static_cast<size_t>(page - 1)]) {
