@@ -155,6 +155,33 @@ void RecordsScreen::DrawChart() {
         g.FillBox(x + slot / 2 - 3, kPlotBottom - dot - 3, x + slot / 2 + 3, kPlotBottom - dot + 3, kInk,
                   Raw(kAccuracyDot));
     }
+    DrawChartText(top);
+}
+
+void RecordsScreen::DrawChartText(double top) {
+    GraphicEngine& g = *g_Graphic;
+    const auto& recent = summary_.recent;
+    // A message in the chart stands on a patch of the panel, so no grid line runs through it; the
+    // legend's marks are drawn in the colours of the chart.
+    const std::u16string lead = u"最近 " + Ascii(std::to_string(recent.size())) + u" 次";
+    const std::u16string speed = u"速度";
+    g.BeginText();  // widths are measured in text mode
+    const int32_t leadWidth = g.MeasureText(lead).cx;
+    const int32_t speedWidth = g.MeasureText(speed).cx;
+    const int32_t unreadableWidth =
+        std::max(g.MeasureText(u"成绩记录现在无法读取：").cx, g.MeasureText(Ascii(summary_.unreadable)).cx);
+    const int32_t emptyWidth = g.MeasureText(u"这个游戏还没有成绩").cx;
+    g.EndText();
+    const int32_t mark = 60 + leadWidth + 16;
+    const int32_t dot = mark + 16 + speedWidth + 16;
+    if (!summary_.unreadable.empty()) {
+        Patch(100, 186, unreadableWidth, 40);
+    } else if (recent.empty()) {
+        Patch(300, 196, emptyWidth, 20);
+    } else {
+        g.FillBox(mark, 294, mark + 10, 304, kSpeedBar, Raw(kSpeedBar));
+        g.FillBox(dot + 1, 296, dot + 7, 302, kInk, Raw(kAccuracyDot));
+    }
     g.BeginText();
     g.SetTextColor(kInk);
     g.DrawText(48, kPlotTop - 20, u"字/分");
@@ -169,7 +196,9 @@ void RecordsScreen::DrawChart() {
     } else if (recent.empty()) {
         g.DrawText(300, 196, u"这个游戏还没有成绩");
     } else {
-        g.DrawText(60, 290, u"最近 " + Ascii(std::to_string(recent.size())) + u" 次   ■ 速度（蓝）   ● 正确率（红）");
+        g.DrawText(60, 290, lead);
+        g.DrawText(mark + 16, 290, speed);
+        g.DrawText(dot + 12, 290, u"正确率");
         g.DrawText(60, 312,
                    u"最好：速度 " + Figure("%.0f", summary_.bestSpeed) + u" 字/分  正确率 " +
                        Ascii(results::PercentText(summary_.bestAccuracy)) + u"%      平均：速度 " +
@@ -177,6 +206,10 @@ void RecordsScreen::DrawChart() {
                        Ascii(results::PercentText(summary_.averageAccuracy)) + u"%");
     }
     g.EndText();
+}
+
+void RecordsScreen::Patch(int32_t x, int32_t y, int32_t width, int32_t height) {
+    g_Graphic->FillBox(x - 6, y - 2, x + width + 6, y + height + 2, kPanel, Raw(kPanel));
 }
 
 void RecordsScreen::DrawKeyboard() {

@@ -36,6 +36,10 @@ private:
     void BackToMenu();
     void DrawTabs();
     void DrawChart();
+    // The chart's scale, its message or legend and the best and average figures.
+    void DrawChartText(double top);
+    // A patch of the panel under a text of `width` x `height` at (x, y).
+    static void Patch(int32_t x, int32_t y, int32_t width, int32_t height);
     void DrawKeyboard();
 
     platform::SurfacePtr background_;

@@ -113,6 +113,19 @@ TEST(RecordsScreenEndToEnd, KeySixOpensTheRecordsOfASeededHistoryAndEscReturnsTo
     EXPECT_NE(a, one);
     EXPECT_EQ(other->ReadPixel(205, 420), one);
     EXPECT_EQ(other->ReadPixel(218, 458), one);
+
+    // The legend's marks are in the chart's colours, and no grid line runs through the message of
+    // a game without results.
+    const auto count = [](const platform::Surface& s, platform::Rect r, uint32_t bgr) {
+        int n = 0;
+        for (int32_t y = r.top; y < r.bottom; ++y)
+            for (int32_t x = r.left; x < r.right; ++x) n += s.ReadPixel(x, y) == platform::Surface::RawFromBgr(bgr);
+        return n;
+    };
+    EXPECT_GE(count(*shown, {60, 290, 400, 308}, 0xD08040), 50) << "the speed bars' blue";
+    EXPECT_GE(count(*shown, {60, 290, 400, 308}, 0x2020D0), 16) << "the accuracy marks' red";
+    EXPECT_EQ(count(*other, {300, 186, 420, 226}, 0xC8D0D0), 0);
+    EXPECT_GT(count(*other, {100, 186, 280, 226}, 0xC8D0D0), 100) << "the grid, beside the message";
 }
 
 }  // namespace
