@@ -61,11 +61,16 @@ bool TextFolder::ReadFirstLine(const std::string& fileName, std::string& line) c
     if (path.empty()) return false;
     std::vector<uint8_t> bytes;
     if (platform::ReadBinaryFile(path, kMaxLineBytes, bytes) != platform::ReadResult::Ok) return false;
-    // A byte-order mark, and blank lines after it before the text, are no part of it.
+    // A byte-order mark, and blank lines after it before the text (lines of spaces and tabs
+    // too), are no part of it.
     size_t at = 0;
     if (bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) at = 3;
-    while (at < bytes.size() && (bytes[at] == '\r' || bytes[at] == '\n')) ++at;
-    for (; at < bytes.size(); ++at) {
+    const auto blank = [](uint8_t b) { return b == '\r' || b == '\n' || b == ' ' || b == '\t'; };
+    size_t start = at;
+    for (; at < bytes.size() && blank(bytes[at]); ++at) {
+        if (bytes[at] == '\r' || bytes[at] == '\n') start = at + 1;
+    }
+    for (at = start; at < bytes.size(); ++at) {
         if (bytes[at] == '\r' || bytes[at] == '\n') break;
         line.push_back(static_cast<char>(bytes[at]));
     }

@@ -85,7 +85,7 @@ TEST_F(TextFolderTest, ListsFilesSortedIgnoringCaseAndReadsTheirFirstLine) {
     ASSERT_EQ(list.Entries(), std::vector<std::u16string>{u""});
     EXPECT_EQ(list.ReadChosen(Folder()), u"");
 
-    Write("spaces.txt", "\r\n\nThe quick fox.   \r\nsecond line\n");
+    Write("spaces.txt", "\r\n \t\r\n\nThe quick fox.   \r\nsecond line\n");
     Write("long.txt", std::string(1500, 'k') + "\nsecond");
     Write("x.y.txt", "named up to its last dot");
     Write("empty.txt", "");
