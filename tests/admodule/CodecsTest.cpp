@@ -6,11 +6,16 @@
 #include "admodule/Diagnostics.h"
 #include "admodule/SigningKey.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
+#include <future>
+#include <string>
+#include <vector>
 
 namespace tavi {
 namespace {
@@ -119,6 +124,37 @@ TEST(TaviDiagnostics, AClosedPipeOnStandardOutputDoesNotEndTheHost) {
     sigset_t pending;
     ASSERT_EQ(sigpending(&pending), 0);
     EXPECT_EQ(sigismember(&pending, SIGPIPE), 0);
+}
+
+// Nor does one whose reader stopped reading hold the call: the line is left out.
+TEST(TaviDiagnostics, AFullPipeOnStandardOutputHoldsNoCall) {
+    int ends[2];
+    ASSERT_EQ(pipe(ends), 0);
+    const int flags = fcntl(ends[1], F_GETFL);
+    fcntl(ends[1], F_SETFL, flags | O_NONBLOCK);
+    const std::string block(4096, 'x');
+    while (write(ends[1], block.data(), block.size()) > 0) {}
+    fcntl(ends[1], F_SETFL, flags);
+    std::fflush(stdout);
+    const int saved = dup(STDOUT_FILENO);
+    ASSERT_GE(dup2(ends[1], STDOUT_FILENO), 0);
+    auto printed = std::async(std::launch::async, [] { DiagPrint("%s\n", "nobody reads this yet"); });
+    const bool returned = printed.wait_for(std::chrono::seconds(2)) == std::future_status::ready;
+    // Whatever happened, the pipe is drained so a held call can end.
+    fcntl(ends[0], F_SETFL, fcntl(ends[0], F_GETFL) | O_NONBLOCK);
+    std::vector<char> sink(1 << 16);
+    for (int i = 0;
+         i < 200 && !returned && printed.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready; ++i) {
+        while (read(ends[0], sink.data(), sink.size()) > 0) {}
+    }
+    printed.wait();
+    std::fflush(stdout);
+    std::clearerr(stdout);
+    dup2(saved, STDOUT_FILENO);
+    close(saved);
+    close(ends[0]);
+    close(ends[1]);
+    EXPECT_TRUE(returned);
 }
 
 }  // namespace
