@@ -76,7 +76,14 @@ std::int32_t ShowClickReporter::SendPendingReports() {
         if (left.count() <= 0) break;
         HttpFetcher fetcher(left);
         ++requests;
-        if (!fetcher.get(batch.url)) return 1;
+        if (!fetcher.get(batch.url)) {
+            if (!fetcher.urlRejected()) return 1;
+            // The configured address can never be sent (another protocol, a malformed one): kept,
+            // they would wait for it without end.
+            DiagPrint("dropped %zu show/click reports whose address cannot be sent\n", batch.reports);
+            cache_.DropSent(batch.reports);
+            return 0;
+        }
         if (fetcher.refusedForGood()) {
             // Sent again they would be refused again, each time with every report after them.
             DiagPrint("dropped %zu show/click reports the server refused with status %ld\n", batch.reports,

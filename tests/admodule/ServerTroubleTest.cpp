@@ -61,6 +61,19 @@ TEST_F(TaviServerTrouble, ShowReportsTheServerRefusesAreDroppedNotSentAgainWithE
     EXPECT_EQ(Requests("statads").size(), 1u);
 }
 
+TEST_F(TaviServerTrouble, ShowReportsToAnAddressThatCanNeverBeSentAreDroppedNotKeptWithoutEnd) {
+    adserver::ModuleFilesOptions options = Options();
+    options.limit = 5;
+    options.serverUrl.replace(0, 4, "ftp");
+    const TaviLibrary& tavi = Load(&options);
+    ::testing::internal::CaptureStdout();
+    for (int i = 0; i < 8; ++i) tavi.ReportAdShow(i % 3);
+    tavi.ReleaseTavi();
+    const std::string printed = ::testing::internal::GetCapturedStdout();
+    EXPECT_NE(printed.find("dropped 5 show/click reports whose address cannot be sent"), std::string::npos) << printed;
+    EXPECT_LT(work.Read("shchcache.lfq").size(), 200u) << "three shows may wait for the next send, not every one";
+}
+
 TEST_F(TaviServerTrouble, AReportThatCannotBeKeptForLaterSaysSo) {
     const TaviLibrary& tavi = Load();
     ASSERT_TRUE(server->set("mode=down"));
