@@ -17,7 +17,8 @@ class KeyMap {
 public:
     // From an SDL keycode (layout-dependent, so a key gives the letter printed on it), falling back to the
     // scancode for letters and digits on layouts whose keys give other characters. 0: unknown.
-    static uint32_t FromSdl(int32_t keycode, int32_t scancode);
+    // With Num Lock off the keypad's digits are the moves printed under them (End, Down, ...).
+    static uint32_t FromSdl(int32_t keycode, int32_t scancode, bool numLock = true);
     // The key that types `c` on a US keyboard (letters either case, digits, space, punctuation
     // shifted or not). 0 when no key types it.
     static uint32_t FromCharacter(char c);

@@ -317,7 +317,7 @@ void MessageQueue::HandleSdlEvent(const SDL_Event& event) {
 
 void MessageQueue::QueueKey(const SDL_Event& event) {
     const SDL_Keysym& sym = event.key.keysym;
-    const uint32_t vk = KeyMap::FromSdl(sym.sym, sym.scancode);
+    const uint32_t vk = KeyMap::FromSdl(sym.sym, sym.scancode, (sym.mod & KMOD_NUM) != 0);
     if (vk == 0) {
         keyAwaitsText_ = false;
         return;

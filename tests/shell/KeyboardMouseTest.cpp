@@ -182,11 +182,17 @@ TEST_F(KeyboardMouseTest, KeyCodesFollowTheTable) {
     };
     std::vector<std::string> expected;
     for (const auto& [sym, code] : keys) {
-        Feed(Key(true, sym, SDL_SCANCODE_UNKNOWN));
-        Feed(Key(false, sym, SDL_SCANCODE_UNKNOWN));
+        Feed(Key(true, sym, SDL_SCANCODE_UNKNOWN, KMOD_NUM));
+        Feed(Key(false, sym, SDL_SCANCODE_UNKNOWN, KMOD_NUM));
         expected.push_back("KeyDown " + std::to_string(code) + " 0");
         expected.push_back("KeyUp " + std::to_string(code) + " 0");
     }
+    // Num Lock off: the keypad moves (8 up, 1 End, 0 Insert) and its 5 is no key.
+    for (const auto& [sym, code] : {std::pair{SDLK_KP_8, 38}, std::pair{SDLK_KP_1, 35}, std::pair{SDLK_KP_0, 45}}) {
+        Feed(Key(true, sym, SDL_SCANCODE_UNKNOWN));
+        expected.push_back("KeyDown " + std::to_string(code) + " 0");
+    }
+    Feed(Key(true, SDLK_KP_5, SDL_SCANCODE_UNKNOWN));
     DispatchAll(false);
     EXPECT_EQ(screen->calls, expected);
 }
