@@ -124,7 +124,9 @@ bool CheckLostSurfaces() {
         if (DispatchUntilQuit()) break;
         if (g_lostDisplayWork) g_lostDisplayWork();
         if (!g_Graphic->IsHidden()) break;
-        platform::MessageQueue::Instance().WaitUntil(platform::Clock::Now() + kFrameInterval);
+        // Nothing is drawn meanwhile: input, the window's return and network messages end the
+        // wait, so it need not wake 52 times a second.
+        platform::MessageQueue::Instance().WaitUntil(platform::Clock::Now() + kStillWait);
     }
     if (hiddenScreen) hiddenScreen->WindowHidden(false);
     g_Graphic->RestoreSurfaces();

@@ -1,6 +1,9 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "ShellTestSupport.h"
 #include "engine/GraphicEngine.h"
 #include "platform/Display.h"
@@ -65,6 +68,25 @@ TEST_F(LostDisplayTest, AQuitWhileHiddenEndsTheWaitAndStaysQueued) {
     platform::Message next;
     ASSERT_TRUE(platform::MessageQueue::Instance().Peek(next, true));
     EXPECT_EQ(next.message, platform::WM_QUIT);
+}
+
+// A hidden window costs nothing while it waits: the wait wakes for input and messages, not for
+// the frames it does not draw.
+TEST_F(LostDisplayTest, AHiddenWindowWaitsWithoutWakingEveryFrame) {
+    StartFrameClock();
+    SDL_HideWindow(g_Display->SdlWindow());
+    int wakes = 0;
+    SetLostDisplayWork([&wakes] { ++wakes; });
+    std::thread closer([] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(600));
+        platform::MessageQueue::Instance().PostQuit(0);
+    });
+    EXPECT_TRUE(CheckLostSurfaces());
+    closer.join();
+    SetLostDisplayWork(nullptr);
+    EXPECT_LE(wakes, 3) << "woke every frame while hidden";
+    platform::Message next;
+    ASSERT_TRUE(platform::MessageQueue::Instance().Peek(next, true));
 }
 
 // A presentation reset while the window is shown (the render device restarted) is restored by
