@@ -29,6 +29,10 @@ PoliceRace::KeyResult RaceController::Type(int32_t keyAscii) {
     const int32_t at = race_.Local().InputPos;
     const std::u16string& text = race_.Text.Text();
     const PoliceRace::KeyResult result = race_.Type(keyAscii);
+    // A key inside the text after it was done: a police in a network race started it again, and
+    // the typing time goes on from here.
+    if (at >= 0 && static_cast<size_t>(at) < text.size())
+        tally_.GoOn(platform::Clock::Now(), results::Tally::HoldReason::kTextDone);
     // The key after the whole text only ends the race.
     if (result != PoliceRace::KeyResult::TextFinished && at >= 0 && static_cast<size_t>(at) < text.size())
         tally_.Count(text[static_cast<size_t>(at)], result != PoliceRace::KeyResult::Wrong, platform::Clock::Now());

@@ -29,8 +29,8 @@ public:
     // before any key.
     int64_t DurationTo(uint32_t nowMs) const;
     // Why the typing time stops: the player paused or left the game for a question or a menu, the
-    // window is hidden, or the text is all typed and only the key that ends the game is to come
-    // (that one never goes on). Each is held and goes on by itself; time counts while none holds.
+    // window is hidden, or the text is all typed and only the key that ends the game (or starts
+    // the text again) is to come. Each is held and goes on by itself; time counts while none holds.
     enum class HoldReason : uint8_t { kPlayer = 1, kHidden = 2, kTextDone = 4 };
     // The game stops and goes on: the time between does not count. Holding for a reason that
     // holds already, or going on for one that does not, changes nothing.

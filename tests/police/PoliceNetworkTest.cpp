@@ -9,6 +9,7 @@
 #include <string>
 
 #include "PoliceWorld.h"
+#include "platform/Clock.h"
 #include "platform/net/LanSession.h"
 #include "police/LobbyView.h"
 #include "police/NetEngine.h"
@@ -252,16 +253,28 @@ TEST_F(PoliceNetwork, EndsOfANetworkRaceAndEnterStartingBothSides) {
     EXPECT_EQ(thief.Screen(), kScreenRace);
     EXPECT_EQ(thief.Race().Local().InputPos, 0);
 
-    // A police who types the whole text starts it again and the chase goes on.
+    // A police who types the whole text starts it again and the chase goes on; the typing time
+    // stands still only from the text's end to the first key of the next pass.
     thief.Network().Engine().SettingChange(0, 1, 1, 0);
     thief.Network().Engine().Ready();
     ASSERT_EQ(thief.Race().LocalIndex, 0);
-    Type("ab");
+    platform::Clock::UseVirtual(5000);
+    Type("a");
+    platform::Clock::AdvanceTo(5300);
+    Type("b");
     EXPECT_EQ(std::u16string(thief.Renderer().FinishPrompt()), u"按空格键重新开始");
+    platform::Clock::AdvanceTo(6300);
     Type("x");
     EXPECT_EQ(thief.Screen(), kScreenRace);
     EXPECT_EQ(thief.Race().Local().InputPos, 0);
     EXPECT_EQ(thief.Race().Text.WindowRest(), u"ab");
+    platform::Clock::AdvanceTo(6500);
+    Type("a");
+    platform::Clock::AdvanceTo(6700);
+    thief.Network().Engine().Over();
+    platform::Clock::UseReal();
+    EXPECT_EQ(thief.Screen(), kScreenLost);
+    EXPECT_EQ(thief.RaceScreen().LastResult().durationMs, 500);
 }
 
 TEST_F(PoliceNetwork, ALeavingPlayerEndsOnlyARaceInProgress) {
