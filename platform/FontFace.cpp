@@ -223,13 +223,13 @@ struct Run {
     std::u16string text;
 };
 
-// `text` cut where the face that draws it changes: a Latin line with Chinese in it keeps its
-// own face for its letters and takes the wide face for the characters only that one has.
 // Whether `face` draws every character of `text` itself (a line of one face needs no cutting).
 bool DrawsAll(FontFace::Face& face, const std::u16string& text) {
     return std::all_of(text.begin(), text.end(), [&](char16_t c) { return &FaceOf(face, c) == &face; });
 }
 
+// `text` cut where the face that draws it changes: a Latin line with Chinese in it keeps its
+// own face for its letters and takes the wide face for the characters only that one has.
 std::vector<Run> RunsOf(FontFace::Face& face, const std::u16string& text) {
     std::vector<Run> runs;
     for (const char16_t c : text) {

@@ -42,8 +42,6 @@ TEST(FontFaceTest, ChineseAndLatinNamesFindCoveringFaces) {
     EXPECT_NE(FontFace::Create(odd), nullptr);
 }
 
-// A Latin face draws the Chinese characters it lacks with a Chinese face of its size, not as
-// empty boxes; a line it covers stays its own.
 // A Latin line with Chinese in it keeps its own face for its letters; the characters it lacks
 // come from a Chinese face of its size, on the same baseline.
 TEST(FontFaceTest, CharactersALatinFaceLacksAreDrawnWithAChineseFaceOfItsSize) {
