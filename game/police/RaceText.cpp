@@ -22,8 +22,8 @@ std::u16string RaceText::Typable(std::u16string text) {
     for (size_t i = 0; i < text.size(); ++i) {
         const char16_t c = text[i];
         // A character written as two units (an emoji) is one key to type.
-        const bool pair = c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-                          text[i + 1] <= 0xDFFF;
+        const bool pair =
+            c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
         if (pair) ++i;
         out.push_back(c < 0x20 || c == 0x7F || AnsiCode(c) < 0 ? kTypable : c);
     }
