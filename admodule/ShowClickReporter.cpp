@@ -47,7 +47,8 @@ ShowClickReporter::Batch ShowClickReporter::NextBatch() const {
         ++batch.reports;
     }
     if (batch.reports == 0) {
-        batch.tooLong = !cache_.Pending().empty() && UrlBytes(fixedBytes) <= HttpFetcher::kMaxUrlBytes;
+        batch.addressTooLong = UrlBytes(fixedBytes) > HttpFetcher::kMaxUrlBytes;
+        batch.tooLong = !cache_.Pending().empty() && !batch.addressTooLong;
         return batch;
     }
     std::string showList;
@@ -70,7 +71,13 @@ std::int32_t ShowClickReporter::SendPendingReports() {
             cache_.DropSent(1);
             continue;
         }
-        if (batch.reports == 0) return 1;  // the configured address leaves no room: they wait
+        if (batch.addressTooLong) {
+            // No report can ever go to such an address: kept, they would wait for it without end.
+            DiagPrint("dropped %zu show/click reports whose address cannot be sent\n", cache_.Pending().size());
+            cache_.DropSent(cache_.Pending().size());
+            return 0;
+        }
+        if (batch.reports == 0) return 1;
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) break;

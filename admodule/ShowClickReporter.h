@@ -38,6 +38,7 @@ public:
         std::size_t reports = 0;
         std::string url;
         bool tooLong = false;
+        bool addressTooLong = false;  // the configured address and fields alone pass the URL limit
     };
     Batch NextBatch() const;
 
