@@ -98,6 +98,8 @@ std::int32_t ShowClickReporter::SendPendingReports() {
             cache_.DropSent(batch.reports);
             return 0;
         }
+        // A redirect or a failing server delivered nothing, whatever its body says.
+        if (fetcher.status() >= 300) return 0;
         const std::optional<std::int32_t> status = ParseStatAdsAnswer(fetcher.body());
         if (!status) return 0;  // not the server's answer: keep the reports for the next send
         if (*status != 0 && *status != 1) return 0;

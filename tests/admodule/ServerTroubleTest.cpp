@@ -75,6 +75,23 @@ TEST_F(TaviServerTrouble, ShowReportsTheServerRefusesAreDroppedNotSentAgainWithE
     EXPECT_EQ(Requests("statads").size(), 1u);
 }
 
+// A failing server's answer is not believed, whatever its body: no ads, and the reports wait.
+TEST_F(TaviServerTrouble, AnAnswerWithAFailureStatusIsNotTakenWhateverItsBody) {
+    adserver::ModuleFilesOptions options = Options();
+    options.limit = 1;
+    ASSERT_TRUE(server->set("mode=failing"));
+    const TaviLibrary& tavi = Load(&options);
+    int found = -1;
+    tavi.List(3, &found);
+    EXPECT_EQ(found, 0);
+    EXPECT_EQ(tavi.ReportAdShow(0), 0);
+    EXPECT_EQ(Requests("statads").size(), 1u);
+    ASSERT_TRUE(server->set("mode=normal"));
+    EXPECT_EQ(tavi.List(3), u"0,1,2");
+    EXPECT_EQ(tavi.ReportAdShow(1), 1);
+    EXPECT_EQ(Requests("statads").size(), 2u);
+}
+
 TEST_F(TaviServerTrouble, ShowReportsToAnAddressOfAnotherProtocolAreDropped) {
     adserver::ModuleFilesOptions options = Options();
     options.limit = 5;

@@ -170,6 +170,10 @@ void AdServer::send(Mode mode, httplib::Response& response, std::string body, co
         response.status = 502;
         response.set_content(HtmlErrorPage(), "text/html");
         return;
+    case Mode::Failing:
+        response.status = 503;
+        response.set_content(body, type);
+        return;
     case Mode::Gone:
         response.status = 404;
         response.set_content("not found\n", "text/plain");

@@ -6,12 +6,13 @@
 namespace adserver {
 namespace {
 
-constexpr std::array<std::pair<const char*, Mode>, 9> kModes = {{
+constexpr std::array<std::pair<const char*, Mode>, 10> kModes = {{
     {"normal", Mode::Normal},
     {"slow", Mode::Slow},
     {"garbage", Mode::Garbage},
     {"html", Mode::Html},
     {"gone", Mode::Gone},
+    {"failing", Mode::Failing},
     {"huge", Mode::Huge},
     {"reset", Mode::Reset},
     {"hang", Mode::Hang},

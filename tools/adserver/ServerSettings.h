@@ -12,6 +12,7 @@ enum class Mode {
     Garbage,  // 200 with bytes that are no XML
     Html,     // 502 with a web error page
     Gone,     // 404: the path is not served
+    Failing,  // 503 with a proper answer's body, as a failing server may still send
     Huge,     // a proper answer padded past 2 MiB
     Reset,    // the connection is reset in the middle of the answer
     Hang,     // the request is read and never answered; the connection stays open

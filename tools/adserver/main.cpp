@@ -4,7 +4,7 @@
 //            [--stat-ec TEXT] [--missing FIELD] [--mode MODE] [--usage-path PATH]
 //
 // Port 0 (the default for both) takes any free port. Once listening it prints
-// "adserver listening on HOST port P admin A". MODE is normal, slow, garbage, html, gone,
+// "adserver listening on HOST port P admin A". MODE is normal, slow, garbage, html, gone, failing,
 // huge, reset, hang or down.
 
 #include "AdServer.h"
