@@ -24,7 +24,7 @@ bool AdListService::ObtainAnswer(std::int32_t wanted, std::string& answer) {
 
     HttpFetcher fetcher(kQueryTimeLimit);
     // Only a server that answered well is believed: the answer is kept for the process's life.
-    if (!fetcher.get(BuildGetAdsUrl(config_, areas)) || fetcher.status() < 200 || fetcher.status() >= 300) return false;
+    if (!fetcher.get(BuildGetAdsUrl(config_, areas)) || !fetcher.succeeded()) return false;
     if (ValidateGetAdsAnswer(fetcher.body()) != 1) return false;
     answer = fetcher.body();
     cache_.StoreAnswer(answer);

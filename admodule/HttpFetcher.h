@@ -31,6 +31,9 @@ public:
     const std::string& body() const { return body_; }
     // The HTTP status of the last get's answer; 0 when it did not complete.
     long status() const { return status_; }
+    // Whether the last get completed with a success status (2xx): only then is its body the
+    // server's answer.
+    bool succeeded() const { return status_ >= 200 && status_ < 300; }
     // Whether the server turned the last request down for good: a refusal of the request itself
     // (4xx). A redirect (3xx: a network's login page answers so), a proxy that wants a login
     // (407), a timeout (408), "too many" (429) and a failure of the server (5xx) pass.

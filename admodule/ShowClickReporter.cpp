@@ -35,6 +35,14 @@ std::size_t ShowClickReporter::UrlBytes(std::size_t itemBytes) const {
     return config_.adUrlPre.size() + std::string_view("/statads.do?c=").size() + (itemBytes + 11 + 2) / 3 * 4;
 }
 
+// The configured address can never be sent (another protocol, malformed, or longer than any
+// request may be): kept, the reports would wait for it without end.
+std::int32_t ShowClickReporter::DropUnsendable(std::size_t reports) {
+    DiagPrint("dropped %zu show/click reports whose address cannot be sent\n", reports);
+    cache_.DropSent(reports);
+    return 0;
+}
+
 ShowClickReporter::Batch ShowClickReporter::NextBatch() const {
     const std::int64_t now = clock_.secondsSince1970();
     const std::size_t fixedBytes = BuildStatAdsItems(config_, "", "", now).size();
@@ -71,26 +79,14 @@ std::int32_t ShowClickReporter::SendPendingReports() {
             cache_.DropSent(1);
             continue;
         }
-        if (batch.addressTooLong) {
-            // No report can ever go to such an address: kept, they would wait for it without end.
-            DiagPrint("dropped %zu show/click reports whose address cannot be sent\n", cache_.Pending().size());
-            cache_.DropSent(cache_.Pending().size());
-            return 0;
-        }
+        if (batch.addressTooLong) return DropUnsendable(cache_.Pending().size());
         if (batch.reports == 0) return 1;
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) break;
         HttpFetcher fetcher(left);
         ++requests;
-        if (!fetcher.get(batch.url)) {
-            if (!fetcher.urlRejected()) return 1;
-            // The configured address can never be sent (another protocol, a malformed one): kept,
-            // they would wait for it without end.
-            DiagPrint("dropped %zu show/click reports whose address cannot be sent\n", batch.reports);
-            cache_.DropSent(batch.reports);
-            return 0;
-        }
+        if (!fetcher.get(batch.url)) return fetcher.urlRejected() ? DropUnsendable(batch.reports) : 1;
         if (fetcher.refusedForGood()) {
             // Sent again they would be refused again, each time with every report after them.
             DiagPrint("dropped %zu show/click reports the server refused with status %ld\n", batch.reports,
@@ -99,7 +95,7 @@ std::int32_t ShowClickReporter::SendPendingReports() {
             return 0;
         }
         // A redirect or a failing server delivered nothing, whatever its body says.
-        if (fetcher.status() >= 300) return 0;
+        if (!fetcher.succeeded()) return 0;
         const std::optional<std::int32_t> status = ParseStatAdsAnswer(fetcher.body());
         if (!status) return 0;  // not the server's answer: keep the reports for the next send
         if (*status != 0 && *status != 1) return 0;

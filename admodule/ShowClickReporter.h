@@ -45,6 +45,8 @@ public:
 private:
     std::int32_t Report(std::int32_t id, bool show);
     std::size_t UrlBytes(std::size_t itemBytes) const;
+    // Drops the first `reports` waiting, with a diagnostic line; 0, the send's result.
+    std::int32_t DropUnsendable(std::size_t reports);
 
     const ConfigFields& config_;
     CacheManager& cache_;

@@ -58,7 +58,7 @@ const char* NeverSendable(std::string_view url) {
 }
 
 // Whether the server took the report: an answer of status 300 or above is no delivery.
-bool Delivered(HttpFetcher& fetcher, const std::string& url) { return fetcher.get(url) && fetcher.status() < 300; }
+bool Delivered(HttpFetcher& fetcher, const std::string& url) { return fetcher.get(url) && fetcher.succeeded(); }
 
 // Why a report that was not delivered never will be as it is; empty when it may be later.
 std::string Refusal(const HttpFetcher& fetcher) {

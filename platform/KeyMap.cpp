@@ -66,25 +66,27 @@ uint32_t FromKeycode(int32_t key) {
     return 0;
 }
 
-// The keypad's keys while Num Lock is off: the moves printed under their digits (its 5 moves
-// nowhere and gives no key).
-uint32_t KeypadMove(int32_t key) {
+// The keypad's keys while Num Lock is off: true for its digits and its point, with `vk` the move
+// printed under them (its 5 moves nowhere and gives no key, 0).
+bool KeypadMove(int32_t key, uint32_t& vk) {
     static constexpr std::array<uint32_t, 9> kMoves{VK_END,   VK_DOWN, VK_NEXT, VK_LEFT, 0,
                                                     VK_RIGHT, VK_HOME, VK_UP,   VK_PRIOR};
-    if (key >= SDLK_KP_1 && key <= SDLK_KP_9) return kMoves[static_cast<size_t>(key - SDLK_KP_1)];
-    if (key == SDLK_KP_0) return VK_INSERT;
-    if (key == SDLK_KP_PERIOD) return VK_DELETE;
-    return 0;
-}
-
-bool IsKeypadMove(int32_t key) {
-    return (key >= SDLK_KP_1 && key <= SDLK_KP_9) || key == SDLK_KP_0 || key == SDLK_KP_PERIOD;
+    if (key >= SDLK_KP_1 && key <= SDLK_KP_9) {
+        vk = kMoves[static_cast<size_t>(key - SDLK_KP_1)];
+    } else if (key == SDLK_KP_0) {
+        vk = VK_INSERT;
+    } else if (key == SDLK_KP_PERIOD) {
+        vk = VK_DELETE;
+    } else {
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
 
 uint32_t KeyMap::FromSdl(int32_t keycode, int32_t scancode, bool numLock) {
-    if (!numLock && IsKeypadMove(keycode)) return KeypadMove(keycode);
+    if (uint32_t move = 0; !numLock && KeypadMove(keycode, move)) return move;
     if (const uint32_t vk = FromKeycode(keycode); vk != 0) return vk;
     if (scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z) {
         return static_cast<uint32_t>('A' + (scancode - SDL_SCANCODE_A));

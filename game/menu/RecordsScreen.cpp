@@ -160,28 +160,6 @@ void RecordsScreen::DrawChart() {
 
 void RecordsScreen::DrawChartText(double top) {
     GraphicEngine& g = *g_Graphic;
-    const auto& recent = summary_.recent;
-    // A message in the chart stands on a patch of the panel, so no grid line runs through it; the
-    // legend's marks are drawn in the colours of the chart.
-    const std::u16string lead = u"最近 " + Ascii(std::to_string(recent.size())) + u" 次";
-    const std::u16string speed = u"速度";
-    g.BeginText();  // widths are measured in text mode
-    const int32_t leadWidth = g.MeasureText(lead).cx;
-    const int32_t speedWidth = g.MeasureText(speed).cx;
-    const int32_t unreadableWidth =
-        std::max(g.MeasureText(u"成绩记录现在无法读取：").cx, g.MeasureText(Ascii(summary_.unreadable)).cx);
-    const int32_t emptyWidth = g.MeasureText(u"这个游戏还没有成绩").cx;
-    g.EndText();
-    const int32_t mark = 60 + leadWidth + 16;
-    const int32_t dot = mark + 16 + speedWidth + 16;
-    if (!summary_.unreadable.empty()) {
-        Patch(100, 186, unreadableWidth, 40);
-    } else if (recent.empty()) {
-        Patch(300, 196, emptyWidth, 20);
-    } else {
-        g.FillBox(mark, 294, mark + 10, 304, kSpeedBar, Raw(kSpeedBar));
-        g.FillBox(dot + 1, 296, dot + 7, 302, kInk, Raw(kAccuracyDot));
-    }
     g.BeginText();
     g.SetTextColor(kInk);
     g.DrawText(48, kPlotTop - 20, u"字/分");
@@ -190,26 +168,58 @@ void RecordsScreen::DrawChartText(double top) {
     g.DrawText(kPlotRight + 8, kPlotTop - 20, u"正确率");
     g.DrawText(kPlotRight + 8, kPlotTop - 6, u"100%");
     g.DrawText(kPlotRight + 8, kPlotBottom - 8, u"0%");
+    g.EndText();
     if (!summary_.unreadable.empty()) {
-        g.DrawText(100, 186, u"成绩记录现在无法读取：");
-        g.DrawText(100, 206, Ascii(summary_.unreadable));
-    } else if (recent.empty()) {
-        g.DrawText(300, 196, u"这个游戏还没有成绩");
+        DrawNotice(100, 186, {u"成绩记录现在无法读取：", Ascii(summary_.unreadable)});
+    } else if (summary_.recent.empty()) {
+        DrawNotice(300, 196, {u"这个游戏还没有成绩"});
     } else {
-        g.DrawText(60, 290, lead);
-        g.DrawText(mark + 16, 290, speed);
-        g.DrawText(dot + 12, 290, u"正确率");
-        g.DrawText(60, 312,
-                   u"最好：速度 " + Figure("%.0f", summary_.bestSpeed) + u" 字/分  正确率 " +
-                       Ascii(results::PercentText(summary_.bestAccuracy)) + u"%      平均：速度 " +
-                       Figure("%.0f", summary_.averageSpeed) + u" 字/分  正确率 " +
-                       Ascii(results::PercentText(summary_.averageAccuracy)) + u"%");
+        DrawLegend();
+    }
+}
+
+void RecordsScreen::DrawNotice(int32_t x, int32_t y, std::initializer_list<std::u16string> lines) {
+    // The lines stand on a patch of the panel, so no grid line runs through them.
+    GraphicEngine& g = *g_Graphic;
+    constexpr int32_t kLineHeight = 20;
+    int32_t width = 0;
+    g.BeginText();  // widths are measured in text mode
+    for (const std::u16string& line : lines) width = std::max(width, g.MeasureText(line).cx);
+    g.EndText();
+    const auto height = static_cast<int32_t>(lines.size()) * kLineHeight;
+    g.FillBox(x - 6, y - 2, x + width + 6, y + height + 2, kPanel, Raw(kPanel));
+    g.BeginText();
+    g.SetTextColor(kInk);
+    int32_t at = y;
+    for (const std::u16string& line : lines) {
+        g.DrawText(x, at, line);
+        at += kLineHeight;
     }
     g.EndText();
 }
 
-void RecordsScreen::Patch(int32_t x, int32_t y, int32_t width, int32_t height) {
-    g_Graphic->FillBox(x - 6, y - 2, x + width + 6, y + height + 2, kPanel, Raw(kPanel));
+void RecordsScreen::DrawLegend() {
+    // The legend's marks are drawn in the colours of the chart.
+    GraphicEngine& g = *g_Graphic;
+    const std::u16string lead = u"最近 " + Ascii(std::to_string(summary_.recent.size())) + u" 次";
+    const std::u16string speed = u"速度";
+    g.BeginText();  // widths are measured in text mode
+    const int32_t mark = 60 + g.MeasureText(lead).cx + 16;
+    const int32_t dot = mark + 16 + g.MeasureText(speed).cx + 16;
+    g.EndText();
+    g.FillBox(mark, 294, mark + 10, 304, kSpeedBar, Raw(kSpeedBar));
+    g.FillBox(dot + 1, 296, dot + 7, 302, kInk, Raw(kAccuracyDot));
+    g.BeginText();
+    g.SetTextColor(kInk);
+    g.DrawText(60, 290, lead);
+    g.DrawText(mark + 16, 290, speed);
+    g.DrawText(dot + 12, 290, u"正确率");
+    g.DrawText(60, 312,
+               u"最好：速度 " + Figure("%.0f", summary_.bestSpeed) + u" 字/分  正确率 " +
+                   Ascii(results::PercentText(summary_.bestAccuracy)) + u"%      平均：速度 " +
+                   Figure("%.0f", summary_.averageSpeed) + u" 字/分  正确率 " +
+                   Ascii(results::PercentText(summary_.averageAccuracy)) + u"%");
+    g.EndText();
 }
 
 void RecordsScreen::DrawKeyboard() {

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
+#include <string>
 
 #include "platform/Surface.h"
 #include "results/RecordsSummary.h"
@@ -36,10 +38,11 @@ private:
     void BackToMenu();
     void DrawTabs();
     void DrawChart();
-    // The chart's scale, its message or legend and the best and average figures.
+    // The chart's scale, then its message or its legend with the best and average figures.
     void DrawChartText(double top);
-    // A patch of the panel under a text of `width` x `height` at (x, y).
-    static void Patch(int32_t x, int32_t y, int32_t width, int32_t height);
+    // Lines of a message from (x, y) down, on a patch of the panel.
+    static void DrawNotice(int32_t x, int32_t y, std::initializer_list<std::u16string> lines);
+    void DrawLegend();
     void DrawKeyboard();
 
     platform::SurfacePtr background_;

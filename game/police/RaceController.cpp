@@ -29,20 +29,21 @@ PoliceRace::KeyResult RaceController::Type(int32_t keyAscii) {
     const int32_t at = race_.Local().InputPos;
     const std::u16string& text = race_.Text.Text();
     const PoliceRace::KeyResult result = race_.Type(keyAscii);
-    // A key inside the text after it was done: a police in a network race started it again, and
-    // the typing time goes on from here.
-    if (at >= 0 && static_cast<size_t>(at) < text.size())
-        tally_.GoOn(platform::Clock::Now(), results::Tally::HoldReason::kTextDone);
-    // The key after the whole text only ends the race.
-    if (result != PoliceRace::KeyResult::TextFinished && at >= 0 && static_cast<size_t>(at) < text.size())
-        tally_.Count(text[static_cast<size_t>(at)], result != PoliceRace::KeyResult::Wrong, platform::Clock::Now());
-    // The typing ends with the last character: the wait for the key that ends the race is not
-    // typing time.
-    if (at >= 0 && static_cast<size_t>(at) < text.size() && static_cast<size_t>(race_.Local().InputPos) >= text.size())
-        tally_.Hold(platform::Clock::Now(), results::Tally::HoldReason::kTextDone);
+    const uint32_t now = platform::Clock::Now();
+    // The key after the whole text only ends the race (or starts the text again): it counts
+    // neither way.
+    if (at >= 0 && static_cast<size_t>(at) < text.size()) {
+        // A police in a network race may have started the text again: the typing time goes on.
+        tally_.GoOn(now, results::Tally::HoldReason::kTextDone);
+        tally_.Count(text[static_cast<size_t>(at)], result != PoliceRace::KeyResult::Wrong, now);
+        // The typing ends with the last character: the wait for the key that ends the race is
+        // not typing time.
+        if (static_cast<size_t>(race_.Local().InputPos) >= text.size())
+            tally_.Hold(now, results::Tally::HoldReason::kTextDone);
+    }
     // A wrong key changes nothing in the race; the next character shows it for a moment.
     wrongKeyShown_ = result == PoliceRace::KeyResult::Wrong;
-    wrongKeyAt_ = platform::Clock::Now();
+    wrongKeyAt_ = now;
     return result;
 }
 
