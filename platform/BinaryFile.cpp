@@ -3,6 +3,7 @@
 #include "platform/FileReplacement.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -24,11 +25,26 @@ bool Fail(std::string* why, const std::string& reason) {
 
 bool FailErrno(std::string* why) { return Fail(why, std::strerror(errno)); }
 
+// How long a file that is no plain file (a pipe, a terminal) may keep its first bytes back: a
+// pipe nobody writes into must not hold the game at start-up or in a round.
+constexpr int kFirstBytesWaitMs = 1000;
+
+// True when `fd` has something to read, or its end, within the wait.
+bool FirstBytesCome(int fd) {
+    pollfd p{fd, POLLIN, 0};
+    for (;;) {
+        const int n = poll(&p, 1, kFirstBytesWaitMs);
+        if (n < 0 && errno == EINTR) continue;
+        return n > 0;
+    }
+}
+
 }  // namespace
 
 ReadResult ReadBinaryFile(const std::string& path, size_t maxBytes, std::vector<uint8_t>& out, std::string* why) {
     out.clear();
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Opening does not wait for a pipe's writer; the read waits for it a while below.
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
         // A folder on the way that is a file, or a name longer than the system takes, leaves no
         // file to read either: the save that follows says what stands in the way.
@@ -41,9 +57,16 @@ ReadResult ReadBinaryFile(const std::string& path, size_t maxBytes, std::vector<
     // costs what it holds.
     struct stat st {};
     size_t expected = 0;
-    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
+    const bool plain = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (plain && st.st_size > 0) {
         expected = static_cast<uint64_t>(st.st_size) < maxBytes ? static_cast<size_t>(st.st_size) : maxBytes;
     }
+    if (!plain && !FirstBytesCome(fd)) {
+        close(fd);
+        Fail(why, "nothing came to read within a second (a pipe with no writer?)");
+        return ReadResult::Failed;
+    }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     out.resize(expected < maxBytes ? expected + 1 : maxBytes);
     size_t got = 0;
     while (got < maxBytes) {

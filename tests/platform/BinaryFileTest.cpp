@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <string>
 #include <thread>
 #include <vector>
@@ -15,7 +16,7 @@ using platform::ReadResult;
 
 // A small file under a large bound costs what it holds (course files are read under a 64 MB
 // bound); a longer file gives the bound's worth; a file that tells no size (a pipe) is read to
-// its end all the same.
+// its end all the same, but one that nobody writes into is given up after a while.
 TEST(BinaryFileTest, ReadsWhatTheFileHoldsUpToTheBound) {
     testsupport::TempDir dir;
     dir.Write("small", "course");
@@ -46,6 +47,15 @@ TEST(BinaryFileTest, ReadsWhatTheFileHoldsUpToTheBound) {
     writer.join();
     ASSERT_EQ(result, ReadResult::Ok);
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), sent);
+
+    // A pipe nobody writes into (a settings file made a pipe) must not hold the game.
+    const std::string silent = dir.File("silent");
+    ASSERT_EQ(mkfifo(silent.c_str(), 0600), 0);
+    std::string why;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(ReadBinaryFile(silent, 64, bytes, &why), ReadResult::Failed);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_NE(why.find("writer"), std::string::npos) << why;
 
     EXPECT_EQ(ReadBinaryFile(dir.File("absent"), 10, bytes), ReadResult::Missing);
     EXPECT_EQ(ReadBinaryFile(dir.File("small") + "/inside", 10, bytes), ReadResult::Missing);
