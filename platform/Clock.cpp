@@ -41,8 +41,6 @@ void Clock::FollowReal() {
 
 bool Clock::FollowsReal() { return g_virtual.load() && g_follow.load(); }
 
-bool Clock::IsVirtual() { return g_virtual.load(); }
-
 void Clock::AdvanceTo(uint32_t virtualNow) {
     if (g_virtual.load() && !g_follow.load()) g_virtualNow.store(virtualNow);
 }

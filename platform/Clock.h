@@ -9,7 +9,6 @@ class Clock {
 public:
     static uint32_t Now();
     static void UseVirtual(uint32_t start);
-    static bool IsVirtual();
     static void AdvanceTo(uint32_t virtualNow);  // virtual clock only
     // From now on the virtual clock follows the real one at the normal pace, going on from the
     // value it holds (no jump). AdvanceTo then does nothing; UseVirtual ends it.

@@ -32,7 +32,6 @@ public:
     // (on by default); tests turn it off to check the four-lane path too.
     static void AllowEightLanes(bool allow);
 
-    const Rect& Viewport() const { return viewport_; }
     // The destination pixels whose source pixel lies in `src`.
     Rect DestRect(const Rect& src) const;
     // Draws the source pixels of `src` (and only those) into a buffer of `pitchPixels` per row.

@@ -16,7 +16,8 @@ class Display;
 class FontFace;
 }  // namespace platform
 
-// Copy flags of the stretched copy.
+// Copy flags of the stretched copy. Only kCopySrcColorKey changes what is drawn; the wait and
+// asynchronous flags are accepted as callers give them, and every copy is done when it returns.
 constexpr uint32_t kCopyWait = 0x1000000;
 constexpr uint32_t kCopyAsync = 0x200;
 constexpr uint32_t kCopySrcColorKey = 0x8000;

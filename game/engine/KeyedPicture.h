@@ -6,5 +6,6 @@
 class GraphicEngine;
 
 // The named picture loaded by `graphic` (GraphicEngine::LoadPicture), with black (0) as its
-// transparent colour when `keyed`; null without an engine or when it was not loaded.
+// transparent colour when `keyed`; null without an engine. A picture the pack cannot give ends
+// the program in LoadPicture, with its message.
 platform::SurfacePtr KeyedPicture(GraphicEngine* graphic, const std::string& name, bool keyed);

@@ -6,7 +6,8 @@ class GraphicEngine;
 
 // Text that stays readable over any picture: a one-pixel outline of a strongly contrasting
 // colour all round it, or a plain backing panel under it. Both open and close the text
-// drawing themselves, with the engine's current font.
+// drawing themselves, with the engine's current font, so they are called outside
+// BeginText/EndText.
 class LegibleText {
 public:
     // `text` at (x, y) in `color`, ringed `radius` pixels wide by `outline` (colours as 0xBBGGRR).

@@ -17,7 +17,7 @@ public:
     static constexpr int kSlots = 11;
 
     // Opens "GameSnd.DLL" in the program's Game folder; when it is missing, shows
-    // "无法打开资源库" + path and ends the program through ShutdownProgram.
+    // "无法打开资源库" + path and ends the program (EndAfterFatalError).
     SoundEngine();
     // Tests: an engine over a given pack.
     explicit SoundEngine(std::unique_ptr<platform::ResourcePack> pack);

@@ -31,7 +31,6 @@ public:
     // Shows the game at `index` (0 race, 1 space, 2 mole, 3 frog, 4 apple).
     void Choose(int32_t index);
     int32_t Chosen() const { return chosen_; }
-    const results::RecordsSummary& Summary() const { return summary_; }
 
 private:
     RecordsScreen();

@@ -40,7 +40,6 @@ public:
 
     // The picture shown: 0 none, 1 apple, 2 frog, 3 mole, 4 space, 5 police.
     int32_t Highlighted() const { return highlighted_; }
-    const std::shared_ptr<AniButton>& GameButton(Game game) const { return buttons_[game]; }
 
     std::shared_ptr<AniButton> BtnPolice;
     std::shared_ptr<AniButton> BtnSpace;

@@ -22,7 +22,8 @@ extern std::shared_ptr<SetupDlg> g_SetupDlg;
 extern std::shared_ptr<GameFont> g_SongFont;   // "宋体", height -14, character set 134
 extern std::shared_ptr<GameFont> g_ArialFont;  // "Arial", bold; each game sets its height
 
-// Clock value at the start of the last frame run, and milliseconds between the last two frames.
+// Clock value when the last frame step ran (drawn, skipped as still, or under a dialog), and
+// milliseconds between the last two frames.
 extern int32_t g_LastFrameTime;
 extern int32_t g_FrameElapsed;
 // All zero: the whole surface in copy operations.

@@ -35,7 +35,6 @@ public:
     std::shared_ptr<AniButton> BtnRePlay;
 
     bool Running() const { return running_; }
-    bool HasBackground() const { return background_ != nullptr; }
 
 private:
     MessageDlg() = default;

@@ -38,8 +38,6 @@ public:
     std::shared_ptr<SlideBar> Slider(int index) const { return sliders_.at(static_cast<size_t>(index)); }
     std::shared_ptr<DropDownList> CourseList() const { return courseList_; }
     std::shared_ptr<CheckBox> BonusBox() const { return bonusBox_; }
-    std::shared_ptr<CheckBox> WeakKeyBox() const { return weakKeyBox_; }
-    std::shared_ptr<MessageDlg> Confirmation() const { return confirm_; }
     bool Running() const { return running_; }
     int32_t Page() const { return page_; }
 

@@ -32,8 +32,6 @@ public:
     int32_t Caught() const { return caught_; }
     int32_t Missed() const { return missed_; }
     int32_t SpeedRange() const { return speedRange_; }
-    int32_t PassCount() const { return passCount_; }
-    int32_t FailCount() const { return failCount_; }
     // How many small apples the basket shows.
     int32_t BasketFill() const;
     static Place BasketPlace(int32_t index);

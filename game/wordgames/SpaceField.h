@@ -64,7 +64,6 @@ public:
     const std::u16string& LevelMessage() const { return levelMessage_; }
     float EnemySpeed() const { return enemySpeed_; }
     int32_t EnemyCount() const { return enemyCount_; }
-    int32_t BonusMode() const { return bonusMode_; }
     float ShipX() const { return shipX_; }
     float ShipY() const { return shipY_; }
     uint8_t ShipFrame() const { return shipAnimation_.Frame; }
@@ -75,7 +74,6 @@ public:
     const SpaceScenery& Scenery() const { return scenery_; }
     const IDict& Dictionary() const { return dict_; }
     const SpriteKind& EnemyKind(uint8_t kind) const { return enemyKinds_[kind & 1u]; }
-    const SpriteKind& MissileKind() const { return missileKind_; }
     const SpriteKind& BlastKind() const { return blastKind_; }
     static const SpriteKind& ShipKind();
 
@@ -84,10 +82,6 @@ public:
     BonusWord& EditBonus() { return bonus_; }
     void SetEnergy(int32_t energy) { energy_ = energy; }
     void SetScore(int32_t score) { score_ = score; }
-    void SetShip(float x, float vx) {
-        shipX_ = x;
-        shipVX_ = vx;
-    }
 
 private:
     struct ShipAnimation {
