@@ -13,18 +13,8 @@
 
 #define TAVI_EXPORT extern "C" __attribute__((visibility("default")))
 
+using tavi::CallLock;
 using tavi::g_module;
-
-namespace {
-
-// One call at a time, whichever thread of the host makes it: the module's state (the ad table,
-// the pending reports, the configuration) has no lock of its own.
-std::mutex& CallLock() {
-    static std::mutex lock;
-    return lock;
-}
-
-}  // namespace
 
 TAVI_EXPORT std::int32_t InitTavi() {
     try {

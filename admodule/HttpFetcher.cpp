@@ -9,10 +9,14 @@ namespace tavi {
 
 namespace {
 
-// A name lookup that outlives its transfer finishes on a thread of the HTTP library, so that
-// library stays loaded for the life of the process, even when the host unloads this one.
-void KeepHttpLibraryLoaded() {
+// The HTTP library is set up once for the process and never taken down: taking it down and up
+// again on every call raced a host's exit (a call on another thread then set up the encryption
+// library after its exit handlers had torn it down). A name lookup that outlives its transfer
+// also finishes on a thread of the HTTP library, so that library stays loaded for the life of
+// the process, even when the host unloads this one.
+void PrepareHttpLibrary() {
     static const bool kept = [] {
+        curl_global_init(CURL_GLOBAL_ALL);
         Dl_info info{};
         if (dladdr(reinterpret_cast<void*>(&curl_easy_init), &info) == 0 || info.dli_fname == nullptr) return false;
         return dlopen(info.dli_fname, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE) != nullptr;
@@ -24,11 +28,10 @@ void KeepHttpLibraryLoaded() {
 
 HttpFetcher::HttpFetcher(std::chrono::milliseconds timeLimit)
     : timeLimit_(std::max(timeLimit, std::chrono::milliseconds(1))) {
-    curl_global_init(CURL_GLOBAL_ALL);
-    KeepHttpLibraryLoaded();
+    PrepareHttpLibrary();
 }
 
-HttpFetcher::~HttpFetcher() { curl_global_cleanup(); }
+HttpFetcher::~HttpFetcher() = default;
 
 std::size_t HttpFetcher::OnData(char* data, std::size_t size, std::size_t count, void* self) {
     auto* fetcher = static_cast<HttpFetcher*>(self);

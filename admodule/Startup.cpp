@@ -4,15 +4,22 @@
 #include "admodule/ModuleInstance.h"
 
 #include <dlfcn.h>
+#include <openssl/crypto.h>
 #include <unistd.h>
 
 #include <climits>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 namespace tavi {
 
-std::unique_ptr<AdModule> g_module;
+AdModule* g_module = nullptr;
+
+std::mutex& CallLock() {
+    static std::mutex lock;  // trivially destroyed: usable until the process ends
+    return lock;
+}
 
 namespace {
 
@@ -45,13 +52,22 @@ std::string FolderOf(const std::string& file) {
 }
 
 __attribute__((constructor)) void OnLoad() {
+    // The checksum library would tear itself down among the host's exit handlers, before a
+    // host's own clean-up at exit releases the module and saves its reports with checksums.
+    OPENSSL_init_crypto(OPENSSL_INIT_NO_ATEXIT, nullptr);
     try {
         const std::string folder = FolderOf(LibraryFile());
-        g_module = std::make_unique<AdModule>(folder + "config.xml", folder + "manifest.xml");
+        g_module = std::make_unique<AdModule>(folder + "config.xml", folder + "manifest.xml").release();
         g_module->Start();
     } catch (...) {
         // The library stays loaded and not ready.
     }
+}
+
+__attribute__((destructor)) void OnUnload() {
+    const std::lock_guard<std::mutex> hold(CallLock());
+    delete g_module;
+    g_module = nullptr;
 }
 
 }  // namespace

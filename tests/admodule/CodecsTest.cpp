@@ -11,6 +11,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <future>
@@ -126,7 +127,8 @@ TEST(TaviDiagnostics, AClosedPipeOnStandardOutputDoesNotEndTheHost) {
     EXPECT_EQ(sigismember(&pending, SIGPIPE), 0);
 }
 
-// Nor does one whose reader stopped reading hold the call: the line is left out.
+// Nor does one whose reader stopped reading hold the call: the line is left out, and one longer
+// than the room a page of the pipe gives (a long usage action) is cut to fit.
 TEST(TaviDiagnostics, AFullPipeOnStandardOutputHoldsNoCall) {
     int ends[2];
     ASSERT_EQ(pipe(ends), 0);
@@ -140,14 +142,21 @@ TEST(TaviDiagnostics, AFullPipeOnStandardOutputHoldsNoCall) {
     ASSERT_GE(dup2(ends[1], STDOUT_FILENO), 0);
     auto printed = std::async(std::launch::async, [] { DiagPrint("%s\n", "nobody reads this yet"); });
     const bool returned = printed.wait_for(std::chrono::seconds(2)) == std::future_status::ready;
+    std::vector<char> sink(1 << 17);
+    ASSERT_EQ(read(ends[0], sink.data(), block.size()), static_cast<ssize_t>(block.size()));
+    auto longLine = std::async(std::launch::async, [] { DiagPrint("%s\n", std::string(100000, 'y').c_str()); });
+    const bool longReturned = longLine.wait_for(std::chrono::seconds(2)) == std::future_status::ready;
     // Whatever happened, the pipe is drained so a held call can end.
     fcntl(ends[0], F_SETFL, fcntl(ends[0], F_GETFL) | O_NONBLOCK);
-    std::vector<char> sink(1 << 16);
-    for (int i = 0;
-         i < 200 && !returned && printed.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready; ++i) {
-        while (read(ends[0], sink.data(), sink.size()) > 0) {}
+    std::string after;
+    for (int i = 0; i < 200; ++i) {
+        for (ssize_t n; (n = read(ends[0], sink.data(), sink.size())) > 0;) after.append(sink.data(), n);
+        if (printed.wait_for(std::chrono::milliseconds(10)) == std::future_status::ready &&
+            longLine.wait_for(std::chrono::milliseconds(0)) == std::future_status::ready)
+            break;
     }
     printed.wait();
+    longLine.wait();
     std::fflush(stdout);
     std::clearerr(stdout);
     dup2(saved, STDOUT_FILENO);
@@ -155,6 +164,10 @@ TEST(TaviDiagnostics, AFullPipeOnStandardOutputHoldsNoCall) {
     close(ends[0]);
     close(ends[1]);
     EXPECT_TRUE(returned);
+    EXPECT_TRUE(longReturned);
+    const std::size_t ys = static_cast<std::size_t>(std::count(after.begin(), after.end(), 'y'));
+    EXPECT_GT(ys, 100u);
+    EXPECT_LT(ys, block.size());
 }
 
 }  // namespace

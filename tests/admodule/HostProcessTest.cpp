@@ -112,6 +112,18 @@ TEST_F(TaviHostProcess, SavedReportsOutliveAHostThatNeverReleases) {
     EXPECT_FALSE(work.Exists("shchcache.lfq"));
 }
 
+// A host that releases the module from its own clean-up at exit, after the library's own
+// objects have ended, gets its reports kept; one that ends while another of its threads is
+// inside a call ends normally.
+TEST_F(TaviHostProcess, AHostEndingWithCallsStillToComeEndsNormally) {
+    const std::string library = InstallProgram();
+    const std::string output = RunHost(library, "list 3 show 0 click 1 release-at-exit");
+    EXPECT_NE(output.find("release at exit 1\n"), std::string::npos) << output;
+    EXPECT_EQ(Waiting("shchcache.lfq").size(), 2u);
+
+    for (int i = 0; i < 4; ++i) RunHost(library, "busy info a info b");
+}
+
 // Two hosts at once whose module keeps its reports in the same folder, with the server away: each
 // keeps every usage report and every show of its own, and a show saved by an earlier run stays
 // once.

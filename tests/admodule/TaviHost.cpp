@@ -1,9 +1,12 @@
 // tavi_host: a minimal host program for tests. Loads the advertising module from the path
 // given and makes the calls listed on the command line, one output line each:
 //
-//   tavi_host LIBRARY [list N | show ID | click ID | info TEXT | release]...
+//   tavi_host LIBRARY [list N | show ID | click ID | info TEXT | release | release-at-exit |
+//                      busy]...
 //
-// The texts of "info" are taken as ASCII.
+// The texts of "info" are taken as ASCII. "release-at-exit" releases the module from the
+// destructor of an object made before the module was loaded, as a host that cleans up at exit
+// does; "busy" starts a thread that makes usage reports until the host ends.
 
 #include "admodule/tavi.h"
 
@@ -12,8 +15,17 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 namespace {
+
+// Made before main, so it ends after everything the module made when it was loaded.
+struct ReleaseAtExit {
+    ReleaseTaviFn releaseTavi = nullptr;
+    ~ReleaseAtExit() {
+        if (releaseTavi != nullptr) std::printf("release at exit %d\n", releaseTavi());
+    }
+} g_releaseAtExit;
 
 std::string Narrow(BSTR text) {
     std::string out;
@@ -36,7 +48,9 @@ Fn Bind(void* library, const char* name) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: tavi_host LIBRARY [list N | show ID | click ID | info TEXT | release]...\n");
+        std::fprintf(stderr,
+                     "usage: tavi_host LIBRARY [list N | show ID | click ID | info TEXT | release | "
+                     "release-at-exit | busy]...\n");
         return 2;
     }
     void* library = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL);
@@ -56,6 +70,21 @@ int main(int argc, char** argv) {
         const std::string verb = argv[i];
         if (verb == "release") {
             std::printf("release %d\n", releaseTavi());
+            continue;
+        }
+        if (verb == "release-at-exit") {
+            g_releaseAtExit.releaseTavi = releaseTavi;
+            continue;
+        }
+        if (verb == "busy") {
+            std::thread([reportInfo] {
+                const std::u16string action = u"busy";
+                for (;;) {
+                    BSTR text = SysAllocString(action.c_str());
+                    reportInfo(text);
+                    SysFreeString(text);
+                }
+            }).detach();
             continue;
         }
         if (i + 1 >= argc) return 2;
