@@ -77,14 +77,16 @@ bool FrogGame::Run() {
 
 void FrogGame::LoadChosenCourse() {
     // A course that cannot be loaded leaves the words of the one before, and its name; it is not
-    // tried again until another one is chosen.
+    // tried again until another one is chosen, or Start is pressed with no words at all.
     triedCourse_ = g_Settings.Field[kFrogCourse];
     if (dict_.LoadCourse(triedCourse_)) course_ = triedCourse_;
 }
 
 void FrogGame::BtnStart_OnClick() {
     // A course chosen in the settings answered "not now" is the next round's.
-    if (g_Settings.Field[kFrogCourse] != triedCourse_) LoadChosenCourse();
+    // With no words, the course is read again: its message says why once more, and a course put
+    // right meanwhile is played.
+    if (g_Settings.Field[kFrogCourse] != triedCourse_ || dict_.Count() <= 0) LoadChosenCourse();
     if (dict_.Count() <= 0) return;
     SetRoundButtons(true);
     Halted = false;

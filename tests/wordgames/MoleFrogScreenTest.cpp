@@ -118,7 +118,7 @@ protected:
     }
 };
 
-TEST_F(FrogScreenTest, WithoutACourseTheStartButtonDoesNothingButKeysStillClick) {
+TEST_F(FrogScreenTest, WithoutACourseTheStartButtonStartsNothingUntilTheCourseIsThere) {
     g_Settings.Field[kFrogCourse] = 0;
     FrogGame& game = Enter();
     EXPECT_EQ(game.Dictionary().Count(), 0);
@@ -131,6 +131,11 @@ TEST_F(FrogScreenTest, WithoutACourseTheStartButtonDoesNothingButKeysStillClick)
     EXPECT_EQ(game.River().FrogLeaf(), FrogRiver::kNearBank);
     game.KeyDown('A', 0);
     EXPECT_TRUE(Playing(3));
+
+    WriteCourse("Grade", {"frog", "leaf", "pond", "reed", "newt", "moss", "lily", "duck", "swan", "toad", "bank"});
+    Click(game.BtnStart);
+    EXPECT_FALSE(game.IsHalted());
+    EXPECT_GT(game.Dictionary().Count(), 0);
 }
 
 TEST_F(FrogScreenTest, TypingALeafsWordShowsItsTwoPartsAndJumpsOntoIt) {
