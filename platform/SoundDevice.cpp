@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -110,16 +111,25 @@ SoundDevice::~SoundDevice() {
 bool SoundDevice::Wake() {
     if (g_mixer == nullptr) return false;
     // An output whose device went away (the sound server restarted) is opened anew, on the
-    // device that is there now; the sounds it held are dropped.
-    if (g_mixer->Lost()) g_mixer->Close();
+    // device that is there now; the effects it held are dropped, the music goes on.
+    if (g_mixer->Lost()) g_mixer->CloseLost();
     if (g_mixer->IsOpen()) return true;
     g_silenceCounted = false;
-    return g_mixer->Open(nullptr);
+    // An output that cannot be opened again is said once, until one opens again.
+    static bool told = false;
+    std::string failure;
+    const bool opened = g_mixer->Open(&failure);
+    if (!opened && !told) {
+        std::fprintf(stderr, "glyphor_police: the sound output could not be opened again (%s): playing without sound\n",
+                     failure.c_str());
+    }
+    told = !opened;
+    return opened;
 }
 
 void SoundDevice::RestWhileSilent(uint32_t nowMs) {
     // A lost output never falls silent (its sounds stand still) but its thread still wakes.
-    if (mixer_->Lost()) mixer_->Close();
+    if (mixer_->Lost()) mixer_->CloseLost();
     if (!mixer_->IsOpen()) return;
     // Paused channels keep their sounds while the output rests, and go on from where they
     // stopped when it opens again.

@@ -103,6 +103,13 @@ void SoundMixer::Close() {
     for (Channel& channel : channels_) channel = Channel{};
 }
 
+void SoundMixer::CloseLost() {
+    Rest();
+    for (Channel& channel : channels_) {
+        if (!channel.looping) channel = Channel{};
+    }
+}
+
 void SoundMixer::Rest() {
     if (device_ == 0) return;
     // Closing waits for the audio thread, which then no longer reads the channels.

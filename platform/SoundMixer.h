@@ -31,6 +31,9 @@ public:
     bool Open(std::string* failure);
     // Stops every channel and closes the output, so the audio thread stops waking.
     void Close();
+    // Closes an output whose device went away: the effects it held are dropped, and a looping
+    // sound (the music) keeps its place, to go on once the output is open again.
+    void CloseLost();
     // Closes the output while nothing plays; paused channels keep their sounds and where they
     // stand, to go on once the output is open again.
     void Rest();

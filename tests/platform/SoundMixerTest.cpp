@@ -130,8 +130,8 @@ TEST_F(SoundMixerTest, OtherFormsAreConvertedToSixteenBitMonoAtTheOutputRate) {
 }
 
 // A device that goes away while a sound plays (the sound server ended or restarted) leaves the
-// output open but dead; the next sound opens it anew on the device that is there now. The disk
-// driver loses its device when it cannot write its file.
+// output open but dead; the next sound opens it anew on the device that is there now, and the
+// music goes on there. The disk driver loses its device when it cannot write its file.
 TEST(SoundOutputLossTest, TheNextSoundOpensAnOutputWhoseDeviceWentAway) {
     testsupport::TempDir dir;
     setenv("SDL_AUDIODRIVER", "disk", 1);
@@ -141,6 +141,9 @@ TEST(SoundOutputLossTest, TheNextSoundOpensAnOutputWhoseDeviceWentAway) {
     auto sound = device->CreateBuffer(Constant(2000, 5000), 0);
     ASSERT_NE(sound, nullptr);
     sound->Play(false);
+    auto music = device->CreateBuffer(Constant(1000, 2000), 2);
+    ASSERT_NE(music, nullptr);
+    music->Play(true);
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
 
     // The lost output still calls the mixer, but nothing it mixes is heard any more.
@@ -154,6 +157,9 @@ TEST(SoundOutputLossTest, TheNextSoundOpensAnOutputWhoseDeviceWentAway) {
         const auto size = std::filesystem::file_size(written, error);
         return !error && size > 0;
     })) << "no new output was opened";
+    EXPECT_TRUE(music->Playing());
+    EXPECT_FALSE(sound->Playing());
+    music.reset();
     next.reset();
     sound.reset();
     device.reset();
