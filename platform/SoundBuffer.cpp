@@ -26,7 +26,7 @@ SoundBuffer::~SoundBuffer() {
 }
 
 bool SoundBuffer::OwnsChannel() const {
-    // An output that was closed (its device went away) has no channels: nothing plays there.
+    // An output whose device went away kept only its looping sounds on their channels.
     return sound_ && mixer_.Holds(channel_, sound_.get());
 }
 

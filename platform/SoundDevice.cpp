@@ -164,10 +164,16 @@ std::unique_ptr<SoundBuffer> SoundDevice::CreateBuffer(const std::vector<uint8_t
 }
 
 std::unique_ptr<SoundBuffer> SoundDevice::CreateDeferredBuffer(std::function<std::vector<uint8_t>()> readWav,
-                                                               int channel) {
+                                                               int channel, const std::string& name) {
     if (channel < 0 || channel >= kChannels || !readWav) return nullptr;
-    return std::make_unique<SoundBuffer>(
-        *mixer_, SoundBuffer::Decoder([readWav = std::move(readWav)]() { return Decode(readWav()); }), channel);
+    return std::make_unique<SoundBuffer>(*mixer_, SoundBuffer::Decoder([readWav = std::move(readWav), name]() {
+        MixedSound sound = Decode(readWav());
+        if (!sound) {
+            std::fprintf(stderr, "glyphor_police: %s is damaged and plays as silence\n", name.c_str());
+        }
+        return sound;
+    }),
+                                         channel);
 }
 
 void SoundDevice::SetMuted(bool muted) { mixer_->SetMuted(muted); }

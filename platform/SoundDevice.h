@@ -32,8 +32,9 @@ public:
     std::unique_ptr<SoundBuffer> CreateBuffer(const std::vector<uint8_t>& wav, int channel);
     // A buffer on `channel` whose WAV bytes are read and decoded when it is first played;
     // null when the channel is out of range. Bytes that turn out not to be a sound leave the
-    // buffer silent.
-    std::unique_ptr<SoundBuffer> CreateDeferredBuffer(std::function<std::vector<uint8_t>()> readWav, int channel);
+    // buffer silent, said once on standard error with `name`.
+    std::unique_ptr<SoundBuffer> CreateDeferredBuffer(std::function<std::vector<uint8_t>()> readWav, int channel,
+                                                      const std::string& name = "a sound");
 
     // Silences the whole output, or brings it back; the sounds go on playing unheard meanwhile,
     // so a loop resumes where it would have been.

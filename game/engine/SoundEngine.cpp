@@ -69,7 +69,7 @@ std::unique_ptr<platform::SoundBuffer> DeferBuffer(const std::shared_ptr<const p
             pack->Read(entry, bytes);
             return bytes;
         },
-        channel);
+        channel, "the sound " + entry + " in " + pack->Path());
 }
 
 }  // namespace

@@ -302,6 +302,16 @@ TEST_F(SoundEngineTest, ASilentOutputRestsUntilTheNextSoundAndAPausedLoopKeepsIt
     EXPECT_TRUE(WaitFor([&] { return device->TakeOutputPeak() > 0; }));
     loop->Play(true);
     EXPECT_TRUE(loop->Playing());
+
+    // One whose bytes turn out to be no sound stays silent and says so, naming itself.
+    auto damaged = device->CreateDeferredBuffer([] { return std::vector<uint8_t>{'R', 'I', 'F', 'F'}; }, 4, "DAMAGED");
+    ASSERT_TRUE(damaged);
+    testing::internal::CaptureStderr();
+    damaged->Play(false);
+    damaged->Play(false);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(damaged->Playing());
+    EXPECT_EQ(said, "glyphor_police: DAMAGED is damaged and plays as silence\n");
 }
 
 }  // namespace
