@@ -13,12 +13,12 @@
 
 #define TAVI_EXPORT extern "C" __attribute__((visibility("default")))
 
-using tavi::CallLock;
 using tavi::g_module;
+using tavi::TheCallLock;
 
 TAVI_EXPORT std::int32_t InitTavi() {
     try {
-        const std::lock_guard<std::mutex> hold(CallLock());
+        const std::lock_guard<tavi::CallLock> hold(TheCallLock());
         return 1;
     } catch (...) {
         return 1;
@@ -27,7 +27,7 @@ TAVI_EXPORT std::int32_t InitTavi() {
 
 TAVI_EXPORT std::int32_t GetAdIdList(std::int32_t /*ignored*/, std::int32_t wanted, BSTR* ids) {
     try {
-        const std::lock_guard<std::mutex> hold(CallLock());
+        const std::lock_guard<tavi::CallLock> hold(TheCallLock());
         if (!g_module) {
             tavi::WriteSlot(ids, "");
             return 0;
@@ -43,7 +43,7 @@ TAVI_EXPORT std::int32_t GetAdIdList(std::int32_t /*ignored*/, std::int32_t want
 
 TAVI_EXPORT std::int32_t QueryAdInfo(std::int32_t id, const OLECHAR* name, BSTR* text) {
     try {
-        const std::lock_guard<std::mutex> hold(CallLock());
+        const std::lock_guard<tavi::CallLock> hold(TheCallLock());
         std::string value;
         const std::int32_t found = g_module ? g_module->QueryAdInfo(id, tavi::OleToAnsi(name), value) : 0;
         tavi::WriteSlot(text, value);
@@ -55,7 +55,7 @@ TAVI_EXPORT std::int32_t QueryAdInfo(std::int32_t id, const OLECHAR* name, BSTR*
 
 TAVI_EXPORT std::int32_t ReportAdShow(std::int32_t id) {
     try {
-        const std::lock_guard<std::mutex> hold(CallLock());
+        const std::lock_guard<tavi::CallLock> hold(TheCallLock());
         return g_module ? g_module->ReportAdShow(id) : 1;
     } catch (...) {
         return 0;
@@ -64,7 +64,7 @@ TAVI_EXPORT std::int32_t ReportAdShow(std::int32_t id) {
 
 TAVI_EXPORT std::int32_t ReportAdClick(std::int32_t id) {
     try {
-        const std::lock_guard<std::mutex> hold(CallLock());
+        const std::lock_guard<tavi::CallLock> hold(TheCallLock());
         return g_module ? g_module->ReportAdClick(id) : 1;
     } catch (...) {
         return 0;
@@ -73,7 +73,7 @@ TAVI_EXPORT std::int32_t ReportAdClick(std::int32_t id) {
 
 TAVI_EXPORT std::int32_t ReportInfo(const OLECHAR* action) {
     try {
-        const std::lock_guard<std::mutex> hold(CallLock());
+        const std::lock_guard<tavi::CallLock> hold(TheCallLock());
         return g_module ? g_module->ReportInfo(tavi::OleToAnsi(action)) : 1;
     } catch (...) {
         return 0;
@@ -82,7 +82,7 @@ TAVI_EXPORT std::int32_t ReportInfo(const OLECHAR* action) {
 
 TAVI_EXPORT std::int32_t ReleaseTavi() {
     try {
-        const std::lock_guard<std::mutex> hold(CallLock());
+        const std::lock_guard<tavi::CallLock> hold(TheCallLock());
         return g_module ? g_module->ReleaseTavi() : 1;
     } catch (...) {
         return 1;

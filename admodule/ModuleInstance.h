@@ -2,8 +2,7 @@
 // The one AdModule of the loaded library and the lock every export holds while it runs.
 
 #include "admodule/AdModule.h"
-
-#include <mutex>
+#include "admodule/CallLock.h"
 
 namespace tavi {
 
@@ -15,6 +14,6 @@ extern AdModule* g_module;
 
 // One call at a time, whichever thread of the host makes it: the module's state (the ad table,
 // the pending reports, the configuration) has no lock of its own.
-std::mutex& CallLock();
+CallLock& TheCallLock();
 
 }  // namespace tavi

@@ -16,9 +16,9 @@ namespace tavi {
 
 AdModule* g_module = nullptr;
 
-std::mutex& CallLock() {
-    static std::mutex lock;  // trivially destroyed: usable until the process ends
-    return lock;
+CallLock& TheCallLock() {
+    static auto* lock = new CallLock();  // never destroyed: usable until the process ends
+    return *lock;
 }
 
 namespace {
@@ -65,7 +65,7 @@ __attribute__((constructor)) void OnLoad() {
 }
 
 __attribute__((destructor)) void OnUnload() {
-    const std::lock_guard<std::mutex> hold(CallLock());
+    const std::lock_guard<CallLock> hold(TheCallLock());
     delete g_module;
     g_module = nullptr;
 }

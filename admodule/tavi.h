@@ -3,7 +3,8 @@
 // strings (platform/olestr.h); a text result is a new string the caller frees.
 //
 // Any thread may call them, from several threads at once: the calls are serialised, one runs at
-// a time. A call made while another thread's call runs blocks until that one returns, and a call
+// a time, in the order they were made. A call made while other threads' calls run or wait blocks
+// until those have returned (a thread calling in a loop does not get ahead of it), and a call
 // lasts as long as its HTTP transfers: up to about one second for GetAdIdList, three for a show
 // or click report and four for ReportInfo.
 

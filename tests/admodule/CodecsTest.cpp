@@ -1,6 +1,7 @@
 // Checksums, Base64, the signing key and counter texts, and the diagnostics' output.
 
 #include "admodule/Base64.h"
+#include "admodule/CallLock.h"
 #include "admodule/Checksums.h"
 #include "admodule/DecimalText.h"
 #include "admodule/Diagnostics.h"
@@ -16,6 +17,7 @@
 #include <cstdio>
 #include <future>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace tavi {
@@ -168,6 +170,32 @@ TEST(TaviDiagnostics, AFullPipeOnStandardOutputHoldsNoCall) {
     const std::size_t ys = static_cast<std::size_t>(std::count(after.begin(), after.end(), 'y'));
     EXPECT_GT(ys, 100u);
     EXPECT_LT(ys, block.size());
+}
+
+// A call that has been waiting goes before a thread that calls again and again: it waits at most
+// for the calls that came before it.
+TEST(TaviCallLock, AWaitingCallGoesBeforeAThreadThatCallsAgainAndAgain) {
+    CallLock lock;
+    std::string order;
+    lock.lock();
+    std::thread busy([&] {
+        for (int i = 0; i < 200; ++i) {
+            lock.lock();
+            order += 'b';
+            lock.unlock();
+        }
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    std::thread waiting([&] {
+        lock.lock();
+        order += 'w';
+        lock.unlock();
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    lock.unlock();
+    busy.join();
+    waiting.join();
+    EXPECT_LE(order.find('w'), 1u) << order;
 }
 
 }  // namespace
