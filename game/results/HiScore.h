@@ -23,7 +23,8 @@ public:
     // warning line on stderr. Entries this run could not save stay in the table.
     bool LoadTable(const std::string& fileName);
     // Writes the table as it is; the file is replaced only once the new table is completely
-    // written.
+    // written. Tests and the fuzzer only: it takes no lock and keeps no damaged file, so the
+    // game saves through Enter.
     bool SaveTable(const std::string& fileName) const;
     // Enters `name` with `score` into the table the file holds now: under the folder's lock the
     // file is read again, the entry (and those of this run not saved yet) inserted where they
