@@ -76,6 +76,10 @@ __attribute__((target("avx2"))) int32_t WidenEightsFromRgb565(const uint16_t* fr
 
 ScaledCopy::ScaledCopy(int32_t srcWidth, int32_t srcHeight, const Rect& viewport, const Format& format)
     : srcWidth_(srcWidth), srcHeight_(srcHeight), viewport_(viewport) {
+    if (viewport.Width() < srcWidth || viewport.Height() < srcHeight) {
+        shrink_ = std::make_unique<BoxFilter>(srcWidth, srcHeight, viewport, format.redShift, format.greenShift,
+                                              format.blueShift, format.opaque);
+    }
     column_.resize(static_cast<size_t>(std::max(0, viewport.Width())));
     for (size_t x = 0; x < column_.size(); ++x)
         column_[x] = static_cast<int32_t>(static_cast<int64_t>(x) * srcWidth / viewport.Width());
@@ -181,6 +185,7 @@ Rect ScaledCopy::Letterbox(int32_t srcWidth, int32_t srcHeight, int32_t width, i
 }
 
 Rect ScaledCopy::DestRect(const Rect& src) const {
+    if (shrink_) return shrink_->DestRect(src);
     const int32_t vw = viewport_.Width();
     const int32_t vh = viewport_.Height();
     return Rect{viewport_.left + FirstAtOrAfter(src.left, vw, srcWidth_),
@@ -190,6 +195,10 @@ Rect ScaledCopy::DestRect(const Rect& src) const {
 }
 
 void ScaledCopy::Copy(const Surface& source, const Rect& src, uint32_t* dst, int32_t pitchPixels) const {
+    if (shrink_) {
+        shrink_->Copy(source, src, dst, pitchPixels);
+        return;
+    }
     const Rect out = DestRect(src);
     const int32_t x0 = out.left - viewport_.left;
     const int32_t x1 = out.right - viewport_.left;

@@ -1,16 +1,20 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
+#include "platform/BoxFilter.h"
 #include "platform/Geometry.h"
 #include "platform/Surface.h"
 
 namespace platform {
 
-// Copies an RGB565 screen onto a 32-bit window buffer, scaled by the nearest pixel into a
-// viewport (the letterboxed picture area) and converted on the way. Destination pixel (x, y)
-// of the viewport shows source pixel (x * srcWidth / viewWidth, y * srcHeight / viewHeight).
+// Copies an RGB565 screen onto a 32-bit window buffer, scaled into a viewport (the letterboxed
+// picture area) and converted on the way. A viewport at least as large as the source is drawn
+// by the nearest pixel: destination pixel (x, y) of the viewport shows source pixel
+// (x * srcWidth / viewWidth, y * srcHeight / viewHeight). A smaller one averages the source
+// area of each pixel (BoxFilter), so thin strokes of text stay.
 class ScaledCopy {
 public:
     // The destination keeps 8-bit channels at these bit shifts; `opaque` is or-ed into every
@@ -70,6 +74,7 @@ private:
     // One converted source row and three pixels to spare (a group reads four source pixels
     // from its first one), reused for scaled copies (no allocation per frame).
     mutable std::vector<uint32_t> rowBuffer_;
+    std::unique_ptr<BoxFilter> shrink_;  // for a viewport smaller than the source
 };
 
 }  // namespace platform

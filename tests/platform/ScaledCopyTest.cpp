@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
+#include <utility>
 #include <vector>
 
 using platform::Rect;
@@ -86,7 +88,7 @@ TEST(ScaledCopyTest, EveryPixelOfTheViewportIsItsNearestSourcePixelAtCommonScree
         for (int32_t x = 0; x < 800; ++x) back->Pixels()[y * back->PitchPixels() + x] = static_cast<uint16_t>(random());
     }
     const std::pair<int32_t, int32_t> screens[] = {{1280, 800}, {1366, 768}, {1920, 1080}, {1024, 768},
-                                                   {801, 601},  {640, 480},  {1000, 760}};
+                                                   {801, 601},  {800, 600},  {1000, 760}};
     // Processors with eight-lane vectors take one path, the others another: both are checked.
     for (const bool eightLanes : {true, false}) {
         for (const auto& [width, height] : screens) {
@@ -118,6 +120,51 @@ TEST(ScaledCopyTest, EveryPixelOfTheViewportIsItsNearestSourcePixelAtCommonScree
                 copy.Copy(*back, Rect{0, 0, 800, 600}, frame.data(), width);
             }
         }
+    }
+}
+
+// A smaller screen (640x480, or a window shrunk to fit) averages the area each pixel covers: a
+// one-pixel line of a character stays visible wherever it stands, where picking the nearest
+// pixel dropped every fifth; a plain area keeps its colour; a changed rectangle redraws exactly
+// what a whole copy draws.
+TEST(ScaledCopyTest, AShrunkPictureKeepsEveryOnePixelLineAndRedrawsAChangedRectangleAsAWholeCopy) {
+    for (const auto& size : {std::pair{640, 480}, std::pair{700, 500}, std::pair{533, 400}}) {
+        const int32_t width = size.first;
+        const int32_t height = size.second;
+        const Rect view = ScaledCopy::Letterbox(800, 600, width, height);
+        const ScaledCopy copy(800, 600, view, ScaledCopy::Format{16, 8, 0, 0xFF000000u});
+        auto back = Surface::Create(800, 600);
+        back->Fill(Rect{0, 0, 800, 600}, 0xFFFF);
+        for (int32_t x = 1; x < 800; x += 4) back->Fill(Rect{x, 0, x + 1, 300}, 0x0000);    // upright lines
+        for (int32_t y = 301; y < 600; y += 4) back->Fill(Rect{0, y, 800, y + 1}, 0x0000);  // level lines
+        std::vector<uint32_t> frame(static_cast<size_t>(width) * height, 0x12345678u);
+        copy.Copy(*back, Rect{0, 0, 800, 600}, frame.data(), width);
+        auto blue = [&](int32_t x, int32_t y) { return frame[static_cast<size_t>(y) * width + x] & 0xFF; };
+        const int32_t midY = view.top + 150 * view.Height() / 600;
+        for (int32_t line = 1; line < 800; line += 4) {
+            const int32_t x = view.left + line * view.Width() / 800;
+            EXPECT_LE(std::min(blue(x, midY), blue(std::min(x + 1, view.right - 1), midY)), 180u)
+                << width << "x" << height << ": upright line " << line << " is gone";
+        }
+        const int32_t midX = view.left + view.Width() / 2;
+        for (int32_t line = 301; line < 600; line += 4) {
+            const int32_t y = view.top + line * view.Height() / 600;
+            EXPECT_LE(std::min(blue(midX, y), blue(midX, std::min(y + 1, view.bottom - 1))), 180u)
+                << width << "x" << height << ": level line " << line << " is gone";
+        }
+        back->Fill(Rect{0, 0, 800, 600}, 0xF800);
+        const Rect changed{333, 101, 517, 287};
+        back->Fill(changed, 0x07E0);
+        std::vector<uint32_t> whole(frame.size(), 0x12345678u);
+        copy.Copy(*back, Rect{0, 0, 800, 600}, whole.data(), width);
+        EXPECT_EQ(whole[static_cast<size_t>(view.top) * width + view.left], 0xFFFF0000u);
+        std::vector<uint32_t> redrawn = whole;
+        copy.Copy(*back, Rect{0, 0, 800, 600}, redrawn.data(), width);
+        back->Fill(changed, 0x001F);
+        copy.Copy(*back, Rect{0, 0, 800, 600}, whole.data(), width);
+        copy.Copy(*back, changed, redrawn.data(), width);
+        EXPECT_EQ(redrawn, whole) << width << "x" << height;
+        EXPECT_EQ(whole[0], view.left > 0 || view.top > 0 ? 0x12345678u : 0xFFFF0000u);
     }
 }
 

@@ -1,0 +1,162 @@
+#include "platform/BoxFilter.h"
+
+#include <algorithm>
+
+namespace platform {
+
+BoxFilter::BoxFilter(int32_t srcWidth, int32_t srcHeight, const Rect& viewport, int32_t redShift, int32_t greenShift,
+                     int32_t blueShift, uint32_t opaque)
+    : srcWidth_(srcWidth),
+      srcHeight_(srcHeight),
+      viewport_(viewport),
+      redShift_(redShift),
+      greenShift_(greenShift),
+      blueShift_(blueShift),
+      opaque_(opaque) {
+    columns_ = Spans(srcWidth, viewport.Width(), weights_);
+    rows_ = Spans(srcHeight, viewport.Height(), weights_);
+    const bool narrow = std::all_of(columns_.begin(), columns_.end(), [](const Span& span) { return span.count <= 3; });
+    if (narrow && srcWidth > 0) {
+        threeShares_.assign(columns_.size() * 3, 0);
+        for (size_t x = 0; x < columns_.size(); ++x) {
+            for (int32_t i = 0; i < columns_[x].count; ++i)
+                threeShares_[x * 3 + static_cast<size_t>(i)] = weights_[columns_[x].weight + static_cast<size_t>(i)];
+        }
+        channels_.assign(static_cast<size_t>(srcWidth) * 3 + 6, 0);
+    }
+}
+
+// Destination pixel d covers source [d * src / view, (d + 1) * src / view); counted in units of
+// 1 / view source pixel, source pixel s covers [s * view, (s + 1) * view). Each share is the
+// overlap over the whole, rounded, and the largest takes what rounding lost, so shares add up
+// to 256 and a plain area keeps its colour exactly.
+std::vector<BoxFilter::Span> BoxFilter::Spans(int32_t src, int32_t view, std::vector<uint16_t>& weights) {
+    std::vector<Span> spans(static_cast<size_t>(std::max(0, view)));
+    for (int32_t d = 0; d < view; ++d) {
+        const int64_t from = static_cast<int64_t>(d) * src;
+        const int64_t to = from + src;
+        Span& span = spans[static_cast<size_t>(d)];
+        span.first = static_cast<int32_t>(from / view);
+        const auto last = static_cast<int32_t>((to - 1) / view);
+        span.count = last - span.first + 1;
+        span.weight = weights.size();
+        int32_t total = 0;
+        size_t largest = span.weight;
+        for (int32_t s = span.first; s <= last; ++s) {
+            const int64_t overlap =
+                std::min(to, static_cast<int64_t>(s + 1) * view) - std::max(from, int64_t{s} * view);
+            const auto share = static_cast<uint16_t>((overlap * 256 + src / 2) / src);
+            weights.push_back(share);
+            if (share > weights[largest]) largest = weights.size() - 1;
+            total += share;
+        }
+        weights[largest] = static_cast<uint16_t>(weights[largest] + 256 - total);
+    }
+    return spans;
+}
+
+int32_t BoxFilter::FirstMeeting(int32_t s, int32_t src, int32_t view) {
+    return static_cast<int32_t>(static_cast<int64_t>(s) * view / src);
+}
+
+int32_t BoxFilter::EndMeeting(int32_t s, int32_t src, int32_t view) {
+    return static_cast<int32_t>((static_cast<int64_t>(s) * view + src - 1) / src);
+}
+
+Rect BoxFilter::DestRect(const Rect& src) const {
+    const int32_t vw = viewport_.Width();
+    const int32_t vh = viewport_.Height();
+    return Rect{viewport_.left + FirstMeeting(src.left, srcWidth_, vw),
+                viewport_.top + FirstMeeting(src.top, srcHeight_, vh),
+                viewport_.left + std::min(vw, EndMeeting(src.right, srcWidth_, vw)),
+                viewport_.top + std::min(vh, EndMeeting(src.bottom, srcHeight_, vh))};
+}
+
+const uint16_t* BoxFilter::Across(const Surface& source, int32_t row, int32_t x0, size_t n) const {
+    const size_t slot = static_cast<size_t>(row) % kKeptRows;
+    uint16_t* planes = across_.data() + slot * 3 * n;
+    if (keptRow_[slot] == row) return planes;
+    keptRow_[slot] = row;
+    const uint16_t* pixels = source.Pixels() + static_cast<size_t>(row) * source.PitchPixels();
+    if (!threeShares_.empty()) {
+        AcrossThree(pixels, x0, n, planes);
+        return planes;
+    }
+    for (size_t x = 0; x < n; ++x) {
+        const Span& span = columns_[static_cast<size_t>(x0) + x];
+        uint32_t red = 0;
+        uint32_t green = 0;
+        uint32_t blue = 0;
+        for (int32_t i = 0; i < span.count; ++i) {
+            const uint32_t w = weights_[span.weight + static_cast<size_t>(i)];
+            const uint32_t p = pixels[span.first + i];
+            const uint32_t r5 = p >> 11;
+            const uint32_t g6 = (p >> 5) & 63;
+            const uint32_t b5 = p & 31;
+            red += w * ((r5 << 3) | (r5 >> 2));
+            green += w * ((g6 << 2) | (g6 >> 4));
+            blue += w * ((b5 << 3) | (b5 >> 2));
+        }
+        planes[x] = static_cast<uint16_t>(red);
+        planes[n + x] = static_cast<uint16_t>(green);
+        planes[2 * n + x] = static_cast<uint16_t>(blue);
+    }
+    return planes;
+}
+
+void BoxFilter::AcrossThree(const uint16_t* pixels, int32_t x0, size_t n, uint16_t* planes) const {
+    // Red, green and blue of the whole row, each 8-bit, with two zero pixels past its end for
+    // the last column's unused shares.
+    const auto width = static_cast<size_t>(srcWidth_);
+    uint16_t* red = channels_.data();
+    uint16_t* green = red + width + 2;
+    uint16_t* blue = green + width + 2;
+    for (size_t s = 0; s < width; ++s) {
+        const uint32_t p = pixels[s];
+        const uint32_t r5 = p >> 11;
+        const uint32_t g6 = (p >> 5) & 63;
+        const uint32_t b5 = p & 31;
+        red[s] = static_cast<uint16_t>((r5 << 3) | (r5 >> 2));
+        green[s] = static_cast<uint16_t>((g6 << 2) | (g6 >> 4));
+        blue[s] = static_cast<uint16_t>((b5 << 3) | (b5 >> 2));
+    }
+    for (size_t x = 0; x < n; ++x) {
+        const size_t column = static_cast<size_t>(x0) + x;
+        const auto f = static_cast<size_t>(columns_[column].first);
+        const uint16_t* w = threeShares_.data() + column * 3;
+        planes[x] = static_cast<uint16_t>(w[0] * red[f] + w[1] * red[f + 1] + w[2] * red[f + 2]);
+        planes[n + x] = static_cast<uint16_t>(w[0] * green[f] + w[1] * green[f + 1] + w[2] * green[f + 2]);
+        planes[2 * n + x] = static_cast<uint16_t>(w[0] * blue[f] + w[1] * blue[f + 1] + w[2] * blue[f + 2]);
+    }
+}
+
+// Each source row is averaged across once and kept while the destination rows below need it;
+// then each destination row sums the rows it covers, by their shares.
+void BoxFilter::Copy(const Surface& source, const Rect& src, uint32_t* dst, int32_t pitchPixels) const {
+    const Rect out = DestRect(src);
+    if (out.Width() <= 0 || out.Height() <= 0) return;
+    const int32_t x0 = out.left - viewport_.left;
+    const auto n = static_cast<size_t>(out.Width());
+    across_.resize(kKeptRows * 3 * n);
+    std::fill(std::begin(keptRow_), std::end(keptRow_), -1);
+    sum_.resize(3 * n);
+    constexpr uint32_t kHalf = 1u << 15;
+    for (int32_t y = out.top; y < out.bottom; ++y) {
+        const Span& down = rows_[static_cast<size_t>(y - viewport_.top)];
+        const uint16_t* first = Across(source, down.first, x0, n);
+        const uint32_t w0 = weights_[down.weight];
+        for (size_t k = 0; k < 3 * n; ++k) sum_[k] = w0 * first[k];
+        for (int32_t j = 1; j < down.count; ++j) {
+            const uint16_t* planes = Across(source, down.first + j, x0, n);
+            const uint32_t w = weights_[down.weight + static_cast<size_t>(j)];
+            for (size_t k = 0; k < 3 * n; ++k) sum_[k] += w * planes[k];
+        }
+        uint32_t* to = dst + static_cast<size_t>(y) * pitchPixels + out.left;
+        for (size_t x = 0; x < n; ++x) {
+            to[x] = (((sum_[x] + kHalf) >> 16) << redShift_) | (((sum_[n + x] + kHalf) >> 16) << greenShift_) |
+                    (((sum_[2 * n + x] + kHalf) >> 16) << blueShift_) | opaque_;
+        }
+    }
+}
+
+}  // namespace platform
