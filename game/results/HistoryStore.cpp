@@ -38,12 +38,18 @@ std::string Columns(int levelChars) {
            " max(0, min(CAST(duration_ms AS INTEGER), 1000000000000)), substr(outcome, 1, 32)";
 }
 
+// The results of game ?1, or of every game when it is empty. Two forms, so that one game's
+// latest results are read through the index by game, not found by scanning every result.
+std::string GameFilter(const std::string& game) { return game.empty() ? "?1 = ''" : "game = ?1"; }
+
 // Up to a billion presses or misses of a key, summed likewise.
-constexpr const char* kKeyTotals =
-    "SELECT key, min(SUM(max(0, min(CAST(presses AS INTEGER), 1000000000))), 1000000000),"
-    " min(SUM(max(0, min(CAST(misses AS INTEGER), 1000000000))), 1000000000) FROM result_keys"
-    " WHERE typeof(key) = 'integer' AND key BETWEEN 1 AND 65535 AND result_id IN"
-    " (SELECT id FROM results WHERE ?1 = '' OR game = ?1 ORDER BY id DESC LIMIT ?2) GROUP BY key ORDER BY key";
+std::string KeyTotalsQuery(const std::string& game) {
+    return "SELECT key, min(SUM(max(0, min(CAST(presses AS INTEGER), 1000000000))), 1000000000),"
+           " min(SUM(max(0, min(CAST(misses AS INTEGER), 1000000000))), 1000000000) FROM result_keys"
+           " WHERE typeof(key) = 'integer' AND key BETWEEN 1 AND 65535 AND result_id IN"
+           " (SELECT id FROM results WHERE " +
+           GameFilter(game) + " ORDER BY id DESC LIMIT ?2) GROUP BY key ORDER BY key";
+}
 
 GameResult RowOf(const SqlStatement& s) {
     GameResult r;
@@ -212,7 +218,7 @@ std::vector<GameResult> HistoryStore::Recent(const std::string& game, int32_t co
     std::vector<GameResult> out;
     // The records screen shows no level, so none is read beyond a short name.
     auto rows = db_->Prepare(
-        ("SELECT " + Columns(100) + " FROM results WHERE ?1 = '' OR game = ?1 ORDER BY id DESC LIMIT ?2").c_str());
+        ("SELECT " + Columns(100) + " FROM results WHERE " + GameFilter(game) + " ORDER BY id DESC LIMIT ?2").c_str());
     if (!rows) return Failed(why, out);
     rows->Bind(1, game);
     rows->Bind(2, int64_t{count});
@@ -224,7 +230,7 @@ std::vector<GameResult> HistoryStore::Recent(const std::string& game, int32_t co
 
 std::vector<KeyCount> HistoryStore::KeyTotals(const std::string& game, int32_t count, std::string* why) {
     std::vector<KeyCount> out;
-    auto rows = db_->Prepare(kKeyTotals);
+    auto rows = db_->Prepare(KeyTotalsQuery(game).c_str());
     if (!rows) return Failed(why, out);
     rows->Bind(1, game);
     rows->Bind(2, int64_t{count});

@@ -219,8 +219,8 @@ TEST_F(ResultsEndToEnd, ARaceWithKnownWrongKeysIsExportedWithExactlyThoseCountsP
 
 TEST_F(ResultsEndToEnd, EveryLetterGameRoundAndASpaceGameLeaveOneRowEach) {
     // Apples: three letters typed, the exit question left open for 30 s and answered "stay", then
-    // the first apple on the ground loses the round.
-    g_Settings.Field[kAppleFail] = 1;
+    // the fifth apple on the ground (the fewest the settings take) loses the round.
+    g_Settings.Field[kAppleFail] = 5;
     g_Settings.Field[kMoleTime] = 30;
     g_Settings.Field[kMoleInterval] = 0;
     g_Settings.Field[kMoleStay] = 1;
