@@ -27,9 +27,10 @@ BoxFilter::BoxFilter(int32_t srcWidth, int32_t srcHeight, const Rect& viewport, 
 }
 
 // Destination pixel d covers source [d * src / view, (d + 1) * src / view); counted in units of
-// 1 / view source pixel, source pixel s covers [s * view, (s + 1) * view). Each share is the
-// overlap over the whole, rounded, and the largest takes what rounding lost, so shares add up
-// to 256 and a plain area keeps its colour exactly.
+// 1 / view source pixel, source pixel s covers [s * view, (s + 1) * view). The shares are the
+// steps between the rounded running sums of the overlaps (out of 256 for the whole), so none is
+// negative however many pixels a span holds, they add up to exactly 256, and a plain area keeps
+// its colour exactly.
 std::vector<BoxFilter::Span> BoxFilter::Spans(int32_t src, int32_t view, std::vector<uint16_t>& weights) {
     std::vector<Span> spans(static_cast<size_t>(std::max(0, view)));
     for (int32_t d = 0; d < view; ++d) {
@@ -40,17 +41,14 @@ std::vector<BoxFilter::Span> BoxFilter::Spans(int32_t src, int32_t view, std::ve
         const auto last = static_cast<int32_t>((to - 1) / view);
         span.count = last - span.first + 1;
         span.weight = weights.size();
-        int32_t total = 0;
-        size_t largest = span.weight;
+        int64_t covered = 0;
+        int64_t given = 0;
         for (int32_t s = span.first; s <= last; ++s) {
-            const int64_t overlap =
-                std::min(to, static_cast<int64_t>(s + 1) * view) - std::max(from, int64_t{s} * view);
-            const auto share = static_cast<uint16_t>((overlap * 256 + src / 2) / src);
-            weights.push_back(share);
-            if (share > weights[largest]) largest = weights.size() - 1;
-            total += share;
+            covered += std::min(to, static_cast<int64_t>(s + 1) * view) - std::max(from, int64_t{s} * view);
+            const int64_t due = (covered * 256 + src / 2) / src;
+            weights.push_back(static_cast<uint16_t>(due - given));
+            given = due;
         }
-        weights[largest] = static_cast<uint16_t>(weights[largest] + 256 - total);
     }
     return spans;
 }

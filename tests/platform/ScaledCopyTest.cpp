@@ -166,6 +166,23 @@ TEST(ScaledCopyTest, AShrunkPictureKeepsEveryOnePixelLineAndRedrawsAChangedRecta
         EXPECT_EQ(redrawn, whole) << width << "x" << height;
         EXPECT_EQ(whole[0], view.left > 0 || view.top > 0 ? 0x12345678u : 0xFFFF0000u);
     }
+    // However small (a window squeezed to a few pixels), each pixel is the mean of its area:
+    // black and white stripes one pixel wide give grey everywhere.
+    auto stripes = Surface::Create(800, 600);
+    for (int32_t x = 0; x < 800; ++x) stripes->Fill(Rect{x, 0, x + 1, 600}, x % 2 ? 0xFFFF : 0x0000);
+    for (const int32_t width : {2, 13, 24, 27, 40, 97}) {
+        const int32_t height = width * 3 / 4 + 1;
+        const Rect view = ScaledCopy::Letterbox(800, 600, width, height);
+        const ScaledCopy copy(800, 600, view, ScaledCopy::Format{});
+        std::vector<uint32_t> frame(static_cast<size_t>(width) * height);
+        copy.Copy(*stripes, Rect{0, 0, 800, 600}, frame.data(), width);
+        for (int32_t y = view.top; y < view.bottom; ++y) {
+            for (int32_t x = view.left; x < view.right; ++x) {
+                const uint32_t blue = frame[static_cast<size_t>(y) * width + x] & 0xFF;
+                ASSERT_TRUE(blue >= 110 && blue <= 145) << width << " wide, at " << x << "," << y << ": " << blue;
+            }
+        }
+    }
 }
 
 }  // namespace
