@@ -4,6 +4,7 @@
 #include <pthread.h>
 #include <signal.h>
 #include <stdio_ext.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdarg>
@@ -22,6 +23,12 @@ namespace {
 // out too.
 constexpr std::size_t kPageRoom = 4096;
 constexpr std::size_t kMaxLine = 512;
+
+// A pipe or a socket can be full; a file or a terminal takes whatever is written.
+bool OutputIsAPipe() {
+    struct stat out {};
+    return fstat(STDOUT_FILENO, &out) == 0 && (S_ISFIFO(out.st_mode) || S_ISSOCK(out.st_mode));
+}
 
 bool OutputTakesALine() {
     pollfd out{STDOUT_FILENO, POLLOUT, 0};
@@ -46,7 +53,7 @@ void DiagPrint(const char* format, ...) {
     va_start(args, format);
     const std::string line = LineOf(format, args);
     va_end(args);
-    if (line.empty() || __fpending(stdout) + line.size() > kPageRoom) return;
+    if (line.empty() || (OutputIsAPipe() && __fpending(stdout) + line.size() > kPageRoom)) return;
     // A host whose standard output is a pipe nobody reads any more must not die of the write:
     // SIGPIPE is held back for this thread meanwhile, and one the write raised is taken.
     sigset_t pipeSignal;

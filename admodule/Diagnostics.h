@@ -1,7 +1,8 @@
 #pragma once
 // Diagnostic lines of the module go to the standard output and are flushed at once, so a host
 // that captures or redirects its output sees them in order with its own. A line the output
-// cannot take at once (a full pipe nobody reads) is left out rather than waited for.
+// cannot take at once (a full pipe nobody reads) is left out rather than waited for; a line is
+// cut to 512 bytes.
 
 #if defined(__GNUC__)
 #define TAVI_PRINTF_LIKE(fmt, args) __attribute__((format(printf, fmt, args)))

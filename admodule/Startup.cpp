@@ -54,6 +54,7 @@ std::string FolderOf(const std::string& file) {
 __attribute__((constructor)) void OnLoad() {
     // The checksum library would tear itself down among the host's exit handlers, before a
     // host's own clean-up at exit releases the module and saves its reports with checksums.
+    // (A host that set the library up itself before loading us keeps its own tear-down.)
     OPENSSL_init_crypto(OPENSSL_INIT_NO_ATEXIT, nullptr);
     try {
         const std::string folder = FolderOf(LibraryFile());
@@ -64,10 +65,16 @@ __attribute__((constructor)) void OnLoad() {
     }
 }
 
+// A call still running when the library is unloaded (a host that ends the process from a signal
+// handler inside a call, or unloads the library while another thread calls) keeps the module:
+// the process or the library is ending, and waiting could be for ever.
+constexpr std::chrono::milliseconds kUnloadWait{5000};
+
 __attribute__((destructor)) void OnUnload() {
-    const std::lock_guard<CallLock> hold(TheCallLock());
+    if (!TheCallLock().LockWithin(kUnloadWait)) return;
     delete g_module;
     g_module = nullptr;
+    TheCallLock().unlock();
 }
 
 }  // namespace

@@ -18,8 +18,9 @@ namespace {
 class TaviHostProcess : public ModuleHarness {
 protected:
     // Starts the host program on `library`, in the current folder.
-    static std::FILE* StartHost(const std::string& library, const std::string& calls) {
-        return popen((std::string(TAVI_HOST_PATH) + " " + library + " " + calls).c_str(), "r");
+    static std::FILE* StartHost(const std::string& library, const std::string& calls,
+                                const std::string& before = std::string()) {
+        return popen((before + TAVI_HOST_PATH + " " + library + " " + calls).c_str(), "r");
     }
     // Waits for a host to end; gives what it printed.
     static std::string FinishHost(std::FILE* pipe) {
@@ -113,8 +114,8 @@ TEST_F(TaviHostProcess, SavedReportsOutliveAHostThatNeverReleases) {
 }
 
 // A host that releases the module from its own clean-up at exit, after the library's own
-// objects have ended, gets its reports kept; one that ends while another of its threads is
-// inside a call ends normally.
+// objects have ended, gets its reports kept; one that ends while another of its threads, or
+// its own signal handler, is inside a call ends normally.
 TEST_F(TaviHostProcess, AHostEndingWithCallsStillToComeEndsNormally) {
     const std::string library = InstallProgram();
     const std::string output = RunHost(library, "list 3 show 0 click 1 release-at-exit");
@@ -122,6 +123,9 @@ TEST_F(TaviHostProcess, AHostEndingWithCallsStillToComeEndsNormally) {
     EXPECT_EQ(Waiting("shchcache.lfq").size(), 2u);
 
     for (int i = 0; i < 4; ++i) RunHost(library, "busy info a info b");
+
+    ASSERT_TRUE(server->set("mode=hang"));
+    EXPECT_EQ(FinishHost(StartHost(library, "exit-in-call list 3", "timeout 20 ")), "init 1\n");
 }
 
 // Two hosts at once whose module keeps its reports in the same folder, with the server away: each

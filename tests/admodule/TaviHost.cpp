@@ -2,16 +2,19 @@
 // given and makes the calls listed on the command line, one output line each:
 //
 //   tavi_host LIBRARY [list N | show ID | click ID | info TEXT | release | release-at-exit |
-//                      busy]...
+//                      busy | exit-in-call]...
 //
 // The texts of "info" are taken as ASCII. "release-at-exit" releases the module from the
 // destructor of an object made before the module was loaded, as a host that cleans up at exit
-// does; "busy" starts a thread that makes usage reports until the host ends.
+// does; "busy" starts a thread that makes usage reports until the host ends; "exit-in-call" ends
+// the host from a signal handler 300 ms later, inside whatever call runs then.
 
 #include "admodule/tavi.h"
 
 #include <dlfcn.h>
+#include <sys/time.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -50,7 +53,7 @@ int main(int argc, char** argv) {
     if (argc < 2) {
         std::fprintf(stderr,
                      "usage: tavi_host LIBRARY [list N | show ID | click ID | info TEXT | release | "
-                     "release-at-exit | busy]...\n");
+                     "release-at-exit | busy | exit-in-call]...\n");
         return 2;
     }
     void* library = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL);
@@ -74,6 +77,13 @@ int main(int argc, char** argv) {
         }
         if (verb == "release-at-exit") {
             g_releaseAtExit.releaseTavi = releaseTavi;
+            continue;
+        }
+        if (verb == "exit-in-call") {
+            std::signal(SIGALRM, [](int) { std::exit(0); });
+            itimerval once{};
+            once.it_value.tv_usec = 300000;
+            setitimer(ITIMER_REAL, &once, nullptr);
             continue;
         }
         if (verb == "busy") {
