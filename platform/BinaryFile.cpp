@@ -7,7 +7,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -29,11 +31,13 @@ bool FailErrno(std::string* why) { return Fail(why, std::strerror(errno)); }
 // pipe nobody writes into must not hold the game at start-up or in a round.
 constexpr int kFirstBytesWaitMs = 1000;
 
-// True when `fd` has something to read, or its end, within the wait.
+// True when `fd` has something to read, or its end, within the wait (signals do not lengthen it).
 bool FirstBytesCome(int fd) {
     pollfd p{fd, POLLIN, 0};
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(kFirstBytesWaitMs);
     for (;;) {
-        const int n = poll(&p, 1, kFirstBytesWaitMs);
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+        const int n = poll(&p, 1, static_cast<int>(std::max<int64_t>(0, left.count())));
         if (n < 0 && errno == EINTR) continue;
         return n > 0;
     }
