@@ -15,15 +15,7 @@ BoxFilter::BoxFilter(int32_t srcWidth, int32_t srcHeight, const Rect& viewport, 
       opaque_(opaque) {
     columns_ = Spans(srcWidth, viewport.Width(), weights_);
     rows_ = Spans(srcHeight, viewport.Height(), weights_);
-    const bool narrow = std::all_of(columns_.begin(), columns_.end(), [](const Span& span) { return span.count <= 3; });
-    if (narrow && srcWidth > 0) {
-        threeShares_.assign(columns_.size() * 3, 0);
-        for (size_t x = 0; x < columns_.size(); ++x) {
-            for (int32_t i = 0; i < columns_[x].count; ++i)
-                threeShares_[x * 3 + static_cast<size_t>(i)] = weights_[columns_[x].weight + static_cast<size_t>(i)];
-        }
-        channels_.assign(static_cast<size_t>(srcWidth) * 3 + 6, 0);
-    }
+    channels_.assign(static_cast<size_t>(std::max(0, srcWidth)) * 3, 0);
 }
 
 // Destination pixel d covers source [d * src / view, (d + 1) * src / view); counted in units of
@@ -75,57 +67,37 @@ const uint16_t* BoxFilter::Across(const Surface& source, int32_t row, int32_t x0
     uint16_t* planes = across_.data() + slot * 3 * n;
     if (keptRow_[slot] == row) return planes;
     keptRow_[slot] = row;
-    const uint16_t* pixels = source.Pixels() + static_cast<size_t>(row) * source.PitchPixels();
-    if (!threeShares_.empty()) {
-        AcrossThree(pixels, x0, n, planes);
-        return planes;
-    }
-    for (size_t x = 0; x < n; ++x) {
-        const Span& span = columns_[static_cast<size_t>(x0) + x];
-        uint32_t red = 0;
-        uint32_t green = 0;
-        uint32_t blue = 0;
-        for (int32_t i = 0; i < span.count; ++i) {
-            const uint32_t w = weights_[span.weight + static_cast<size_t>(i)];
-            const uint32_t p = pixels[span.first + i];
-            const uint32_t r5 = p >> 11;
-            const uint32_t g6 = (p >> 5) & 63;
-            const uint32_t b5 = p & 31;
-            red += w * ((r5 << 3) | (r5 >> 2));
-            green += w * ((g6 << 2) | (g6 >> 4));
-            blue += w * ((b5 << 3) | (b5 >> 2));
-        }
-        planes[x] = static_cast<uint16_t>(red);
-        planes[n + x] = static_cast<uint16_t>(green);
-        planes[2 * n + x] = static_cast<uint16_t>(blue);
-    }
-    return planes;
-}
-
-void BoxFilter::AcrossThree(const uint16_t* pixels, int32_t x0, size_t n, uint16_t* planes) const {
-    // Red, green and blue of the whole row, each 8-bit, with two zero pixels past its end for
-    // the last column's unused shares.
+    // Red, green and blue of the whole row, each widened to 8 bits once.
     const auto width = static_cast<size_t>(srcWidth_);
     uint16_t* red = channels_.data();
-    uint16_t* green = red + width + 2;
-    uint16_t* blue = green + width + 2;
+    uint16_t* green = red + width;
+    uint16_t* blue = green + width;
+    const uint16_t* pixels = source.Pixels() + static_cast<size_t>(row) * source.PitchPixels();
     for (size_t s = 0; s < width; ++s) {
-        const uint32_t p = pixels[s];
-        const uint32_t r5 = p >> 11;
-        const uint32_t g6 = (p >> 5) & 63;
-        const uint32_t b5 = p & 31;
+        const uint32_t r5 = pixels[s] >> 11;
+        const uint32_t g6 = (pixels[s] >> 5) & 63;
+        const uint32_t b5 = pixels[s] & 31;
         red[s] = static_cast<uint16_t>((r5 << 3) | (r5 >> 2));
         green[s] = static_cast<uint16_t>((g6 << 2) | (g6 >> 4));
         blue[s] = static_cast<uint16_t>((b5 << 3) | (b5 >> 2));
     }
     for (size_t x = 0; x < n; ++x) {
-        const size_t column = static_cast<size_t>(x0) + x;
-        const auto f = static_cast<size_t>(columns_[column].first);
-        const uint16_t* w = threeShares_.data() + column * 3;
-        planes[x] = static_cast<uint16_t>(w[0] * red[f] + w[1] * red[f + 1] + w[2] * red[f + 2]);
-        planes[n + x] = static_cast<uint16_t>(w[0] * green[f] + w[1] * green[f + 1] + w[2] * green[f + 2]);
-        planes[2 * n + x] = static_cast<uint16_t>(w[0] * blue[f] + w[1] * blue[f + 1] + w[2] * blue[f + 2]);
+        const Span& span = columns_[static_cast<size_t>(x0) + x];
+        uint32_t r = 0;
+        uint32_t g = 0;
+        uint32_t b = 0;
+        for (int32_t i = 0; i < span.count; ++i) {
+            const uint32_t w = weights_[span.weight + static_cast<size_t>(i)];
+            const auto at = static_cast<size_t>(span.first + i);
+            r += w * red[at];
+            g += w * green[at];
+            b += w * blue[at];
+        }
+        planes[x] = static_cast<uint16_t>(r);
+        planes[n + x] = static_cast<uint16_t>(g);
+        planes[2 * n + x] = static_cast<uint16_t>(b);
     }
+    return planes;
 }
 
 // Each source row is averaged across once and kept while the destination rows below need it;

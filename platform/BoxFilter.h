@@ -36,8 +36,6 @@ private:
     // Source row `row` averaged across, for destination columns x0..x0+n-1: three planes (red,
     // green, blue) of n values out of 256 times the channel. Kept for the rows below it.
     const uint16_t* Across(const Surface& source, int32_t row, int32_t x0, size_t n) const;
-    // The same where every column has at most three shares.
-    void AcrossThree(const uint16_t* pixels, int32_t x0, size_t n, uint16_t* planes) const;
 
     int32_t srcWidth_;
     int32_t srcHeight_;
@@ -55,11 +53,7 @@ private:
     mutable std::vector<uint16_t> across_;
     mutable int32_t keptRow_[kKeptRows] = {-1, -1, -1, -1};
     mutable std::vector<uint32_t> sum_;
-    // Where no destination column covers more than three source columns (a picture at least
-    // half as wide as the source): each column's three shares (the last ones may be 0), and one
-    // source row's channels, converted once.
-    std::vector<uint16_t> threeShares_;
-    mutable std::vector<uint16_t> channels_;
+    mutable std::vector<uint16_t> channels_;  // one source row's red, green and blue
 };
 
 }  // namespace platform

@@ -76,16 +76,6 @@ __attribute__((target("avx2"))) int32_t WidenEightsFromRgb565(const uint16_t* fr
 
 ScaledCopy::ScaledCopy(int32_t srcWidth, int32_t srcHeight, const Rect& viewport, const Format& format)
     : srcWidth_(srcWidth), srcHeight_(srcHeight), viewport_(viewport) {
-    if (viewport.Width() < srcWidth || viewport.Height() < srcHeight) {
-        shrink_ = std::make_unique<BoxFilter>(srcWidth, srcHeight, viewport, format.redShift, format.greenShift,
-                                              format.blueShift, format.opaque);
-    }
-    column_.resize(static_cast<size_t>(std::max(0, viewport.Width())));
-    for (size_t x = 0; x < column_.size(); ++x)
-        column_[x] = static_cast<int32_t>(static_cast<int64_t>(x) * srcWidth / viewport.Width());
-    row_.resize(static_cast<size_t>(std::max(0, viewport.Height())));
-    for (size_t y = 0; y < row_.size(); ++y)
-        row_[y] = static_cast<int32_t>(static_cast<int64_t>(y) * srcHeight / viewport.Height());
     // RGB565 splits green over both bytes; each byte's share of the widened channels adds up
     // without carries, so two small tables convert a pixel.
     for (uint32_t v = 0; v < 256; ++v) {
@@ -102,6 +92,18 @@ ScaledCopy::ScaledCopy(int32_t srcWidth, int32_t srcHeight, const Rect& viewport
     xrgb_ =
         format.redShift == 16 && format.greenShift == 8 && format.blueShift == 0 && (format.opaque & 0x00FFFFFFu) == 0;
     alphaHigh_ = static_cast<uint16_t>((format.opaque >> 24) << 8);
+    // A smaller picture is averaged instead: the nearest-pixel tables below are not needed.
+    if (viewport.Width() < srcWidth || viewport.Height() < srcHeight) {
+        shrink_ = std::make_unique<BoxFilter>(srcWidth, srcHeight, viewport, format.redShift, format.greenShift,
+                                              format.blueShift, format.opaque);
+        return;
+    }
+    column_.resize(static_cast<size_t>(std::max(0, viewport.Width())));
+    for (size_t x = 0; x < column_.size(); ++x)
+        column_[x] = static_cast<int32_t>(static_cast<int64_t>(x) * srcWidth / viewport.Width());
+    row_.resize(static_cast<size_t>(std::max(0, viewport.Height())));
+    for (size_t y = 0; y < row_.size(); ++y)
+        row_[y] = static_cast<int32_t>(static_cast<int64_t>(y) * srcHeight / viewport.Height());
     rowBuffer_.resize(static_cast<size_t>(std::max(0, srcWidth)) + 3);
 #if defined(__SSE2__)
     // A picture at least as wide as the source shows each source pixel once or twice, so four
