@@ -28,6 +28,19 @@ void TouchPages(void* pixels, size_t bytes) {
     std::memset(pixels, 0, bytes);
 }
 
+// Blackens what lies outside `view` in `frame`: the letterbox bars, and nothing the picture covers.
+void FillBars(SDL_Surface* frame, const SDL_Rect& view) {
+    const Uint32 black = SDL_MapRGB(frame->format, 0, 0, 0);
+    const int32_t below = view.y + view.h;
+    const int32_t right = view.x + view.w;
+    const SDL_Rect bars[] = {{0, 0, frame->w, view.y},
+                             {0, below, frame->w, frame->h - below},
+                             {0, view.y, view.x, view.h},
+                             {right, view.y, frame->w - right, view.h}};
+    for (const SDL_Rect& bar : bars)
+        if (bar.w > 0 && bar.h > 0) SDL_FillRect(frame, &bar, black);
+}
+
 }  // namespace
 
 std::unique_ptr<SurfacePresenter> SurfacePresenter::Create(SDL_Window* window) {
@@ -88,7 +101,7 @@ bool SurfacePresenter::Present(const Surface& back, const std::vector<Rect>& cha
     const int32_t pitch = frame->pitch / 4;
     if (whole) {
         // Letterbox bars, then the picture.
-        SDL_FillRect(frame, nullptr, SDL_MapRGB(frame->format, 0, 0, 0));
+        FillBars(frame, ToSdl(copy_->DestRect(Rect{0, 0, kWidth, kHeight})));
         copy_->Copy(back, Rect{0, 0, kWidth, kHeight}, pixels, pitch);
         shown_.push_back(SDL_Rect{0, 0, frame->w, frame->h});
     } else {

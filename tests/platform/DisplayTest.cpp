@@ -207,6 +207,19 @@ TEST(DisplayTest, TheFramebufferPathLetterboxesAndRedrawsOnlyWhatChanged) {
         EXPECT_EQ(x, 145);
         EXPECT_EQ(y, 30);
 
+        // A whole picture blackens the bars again, above and below as well as at the sides,
+        // whatever was in them.
+        SDL_SetWindowSize(window, 800, 800);
+        ASSERT_TRUE(presenter->Present(*back, {}, true));
+        frame = SDL_GetWindowSurface(window);
+        SDL_FillRect(frame, nullptr, 0xFFFFFFu);
+        ASSERT_TRUE(presenter->Present(*back, {}, true));
+        EXPECT_EQ(FramePixel(frame, 0, 0), 0u);
+        EXPECT_EQ(FramePixel(frame, 799, 99), 0u);
+        EXPECT_EQ(FramePixel(frame, 400, 100), 0xFF0000u);
+        EXPECT_EQ(FramePixel(frame, 400, 699), 0xFF0000u);
+        EXPECT_EQ(FramePixel(frame, 0, 700), 0u);
+
         // A window too narrow for any picture draws nothing, and the copy made for the last size
         // never writes into its framebuffer.
         SDL_SetWindowSize(window, 1, 600);
