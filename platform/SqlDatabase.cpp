@@ -60,8 +60,8 @@ std::unique_ptr<SqlDatabase> SqlDatabase::Open(const std::string& path, bool cre
         sqlite3_close_v2(handle);
         return nullptr;
     }
-    // Another program holding the file makes a write wait this long before it gives up.
-    sqlite3_busy_timeout(handle, 200);
+    // Another program holding the file makes a call wait this long before it gives up.
+    sqlite3_busy_timeout(handle, static_cast<int>(kFirstLockWait.count()));
     // The file is the player's to edit, so nothing in its schema runs: no trigger fires on our
     // writes and no view stands in for a table.
     sqlite3_db_config(handle, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, nullptr);
@@ -77,7 +77,12 @@ int SqlDatabase::PastDeadline(void* self) {
     return std::chrono::steady_clock::now() > static_cast<SqlDatabase*>(self)->deadline_ ? 1 : 0;
 }
 
-void SqlDatabase::StartStep() { deadline_ = std::chrono::steady_clock::now() + kStepLimit; }
+void SqlDatabase::StartStep() { deadline_ = std::chrono::steady_clock::now() + kStepLimit + lockWait_; }
+
+void SqlDatabase::WaitForLocks(std::chrono::milliseconds wait) {
+    lockWait_ = wait;
+    sqlite3_busy_timeout(static_cast<sqlite3*>(handle_), static_cast<int>(wait.count()));
+}
 
 bool SqlDatabase::MoveAside(const std::string& path, const std::string& target) {
     // The journal and the log hold part of the file's content, so they go with it; the shared

@@ -33,6 +33,9 @@ public:
     // Null on failure.
     std::unique_ptr<SqlStatement> Prepare(const char* sql);
     int64_t LastInsertId() const;
+    // How long a call waits for another program's lock on the file before it fails as Busy
+    // (200 ms unless set); a step may take this much longer than kStepLimit.
+    void WaitForLocks(std::chrono::milliseconds wait);
     DbFault Fault() const { return fault_; }
     const std::string& Error() const { return error_; }
 
@@ -43,6 +46,7 @@ public:
     void StartStep();
 
     static constexpr std::chrono::milliseconds kStepLimit{2000};
+    static constexpr std::chrono::milliseconds kFirstLockWait{200};
 
 private:
     explicit SqlDatabase(void* handle) : handle_(handle) {}
@@ -52,6 +56,7 @@ private:
     DbFault fault_ = DbFault::None;
     std::string error_;
     std::chrono::steady_clock::time_point deadline_;
+    std::chrono::milliseconds lockWait_{kFirstLockWait};
 };
 
 }  // namespace platform

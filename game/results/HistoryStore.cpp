@@ -143,6 +143,10 @@ bool HistoryStore::HasView() {
 
 bool HistoryStore::Damaged() const { return lastFault_ == DbFault::Damaged; }
 
+bool HistoryStore::Busy() const { return lastFault_ == DbFault::Busy; }
+
+void HistoryStore::WaitForLocks(std::chrono::milliseconds wait) { db_->WaitForLocks(wait); }
+
 bool HistoryStore::Append(const GameResult& r, std::string& why, int64_t* appended) {
     auto fail = [&] {
         why = db_->Error();

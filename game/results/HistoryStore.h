@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -34,8 +35,11 @@ public:
     bool Append(const GameResult& result, std::string& why, int64_t* id = nullptr);
     // Sets the outcome of the row `id`. False with the reason in `why`.
     bool SetOutcome(int64_t id, const std::string& outcome, std::string& why);
-    // Whether the last failure found the file damaged.
+    // Whether the last failure found the file damaged, or held by another program.
     bool Damaged() const;
+    bool Busy() const;
+    // How long a write waits for another program's lock on the file (200 ms unless set).
+    void WaitForLocks(std::chrono::milliseconds wait);
     // Every result, oldest first, without its keys. False with the reason in `why`.
     bool ForEach(const std::function<void(const GameResult&)>& visit, std::string& why);
     // The last `count` results of `game` (all games when empty), oldest first, without keys;

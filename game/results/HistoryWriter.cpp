@@ -9,7 +9,8 @@
 
 namespace results {
 
-HistoryWriter::HistoryWriter(std::string path) : path_(std::move(path)), thread_([this] { Run(); }) {}
+HistoryWriter::HistoryWriter(std::string path, std::chrono::milliseconds patience)
+    : path_(std::move(path)), patience_(patience), thread_([this] { Run(); }) {}
 
 HistoryWriter::~HistoryWriter() {
     {
@@ -57,21 +58,43 @@ void HistoryWriter::Run() {
 void HistoryWriter::Write(const Entry& entry) {
     std::string why;
     if (TryWrite(entry, why)) return;
-    if (store_ && store_->Damaged()) {
+    const bool damaged = store_ && store_->Damaged();
+    const bool busy = store_ && store_->Busy();
+    store_.reset();
+    if (damaged) {
         // Kept for whoever wants to look at it; the result goes into a new file (a correction as
         // a row of its own: the row it corrected is in the damaged file).
-        store_.reset();
         lastId_ = -1;
         if (HistoryStore::MoveDamagedAside(path_, why) && TryWrite(Entry{entry.result, false}, why)) return;
+    } else if (!busy && !entry.correctsLast && TryWrite(entry, why)) {
+        // A file replaced or a disk emptied under the open file: a fresh open writes it. (A
+        // correction is not tried again: its row is known by an id in the file as it was.)
+        return;
     }
     lastId_ = -1;
     store_.reset();  // opened again for the next result: the lock or the full disk may be gone
+    Lose(why);
+}
+
+void HistoryWriter::Lose(const std::string& why) {
     std::fprintf(stderr, "history: the result was not kept in %s (%s)\n", path_.c_str(), why.c_str());
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (loss_.empty()) loss_ = why.empty() ? "unknown reason" : why;
+}
+
+std::string HistoryWriter::TakeLoss() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (toldLoss_ || loss_.empty()) return "";
+    toldLoss_ = true;
+    return loss_;
 }
 
 bool HistoryWriter::TryWrite(const Entry& entry, std::string& why) {
     if (entry.correctsLast && store_ && lastId_ >= 0) return store_->SetOutcome(lastId_, entry.result.outcome, why);
-    if (!store_) store_ = HistoryStore::Open(path_, true, why);
+    if (!store_) {
+        store_ = HistoryStore::Open(path_, true, why);
+        if (store_) store_->WaitForLocks(patience_);
+    }
     return store_ && store_->Append(entry.result, why, &lastId_);
 }
 

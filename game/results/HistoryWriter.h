@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <memory>
@@ -13,12 +14,16 @@ namespace results {
 class HistoryStore;
 
 // Writes results into the history file on a thread of its own, so a frame never waits for the
-// disk. A result that cannot be written (damaged, locked or full database) is dropped with one
-// warning line on standard error; a damaged file is moved aside and the next result starts a
-// new one.
+// disk. A write waits up to `patience` for another program reading or writing the file (an
+// export, a database browser). A damaged file is moved aside and the result starts a new one;
+// after any other failure the file is opened afresh and the result tried once more (the file
+// may have been replaced meanwhile). A result that still cannot be written is dropped with one
+// warning line on standard error, and TakeLoss tells of the first one dropped.
 class HistoryWriter {
 public:
-    explicit HistoryWriter(std::string path);
+    static constexpr std::chrono::milliseconds kPatience{5000};
+
+    explicit HistoryWriter(std::string path, std::chrono::milliseconds patience = kPatience);
     // Writes what is still queued, then ends the thread.
     ~HistoryWriter();
     HistoryWriter(const HistoryWriter&) = delete;
@@ -30,6 +35,8 @@ public:
     void CorrectLast(GameResult result);
     // Waits until every result handed over so far is written or dropped (tests, shutdown).
     void Drain();
+    // Why the first result of this run was dropped, the first time it is asked; "" otherwise.
+    std::string TakeLoss();
 
 private:
     struct Entry {
@@ -42,8 +49,10 @@ private:
     void Write(const Entry& entry);
     // Writes `entry` into the store, opening it first if need be.
     bool TryWrite(const Entry& entry, std::string& why);
+    void Lose(const std::string& why);
 
     std::string path_;
+    std::chrono::milliseconds patience_;
     std::unique_ptr<HistoryStore> store_;
     std::mutex mutex_;
     std::condition_variable wake_;
@@ -52,6 +61,8 @@ private:
     int64_t lastId_ = -1;  // the row of the last result written, while the file stays open
     bool busy_ = false;
     bool stopping_ = false;
+    std::string loss_;
+    bool toldLoss_ = false;
     std::thread thread_;
 };
 

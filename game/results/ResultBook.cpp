@@ -3,6 +3,8 @@
 #include <memory>
 #include <utility>
 
+#include "platform/CodePage.h"
+#include "platform/MessageBox.h"
 #include "results/HistoryWriter.h"
 
 namespace results {
@@ -40,6 +42,15 @@ const GameResult& ResultBook::CorrectLastOutcome(const std::string& outcome) {
 
 void ResultBook::Drain() {
     if (g_writer) g_writer->Drain();
+}
+
+void ResultBook::TellLostResults() {
+    if (!g_writer) return;
+    const std::string why = g_writer->TakeLoss();
+    if (why.empty()) return;
+    platform::ShowMessageBox(
+        u"成绩无法保存：" + platform::FromUtf8OrAnsi(g_path) + u"\r\n" + platform::FromUtf8OrAnsi(why),
+        platform::ApplicationTitle(), platform::MessageIcon::Error);
 }
 
 const std::string& ResultBook::HistoryPath() { return g_path; }

@@ -19,6 +19,9 @@ public:
     static const GameResult& CorrectLastOutcome(const std::string& outcome);
     // Waits until every recorded result is written or dropped.
     static void Drain();
+    // Tells the player, once a run, that a result could not be kept in the history and why.
+    // The frame loop asks every frame; nothing is shown until a result was dropped.
+    static void TellLostResults();
     // The history file ("" while closed).
     static const std::string& HistoryPath();
 };

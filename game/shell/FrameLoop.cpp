@@ -5,6 +5,7 @@
 #include "platform/Clock.h"
 #include "platform/MessageQueue.h"
 #include "platform/ScriptRunner.h"
+#include "results/ResultBook.h"
 #include "shell/Globals.h"
 #include "shell/IGameInterface.h"
 
@@ -42,6 +43,8 @@ void StartFrameClock() {
 }
 
 bool FrameTick() {
+    // Before the frame's time is taken: the box holds the game, and that time is none of it.
+    results::ResultBook::TellLostResults();
     const uint32_t now = platform::Clock::Now();
     const auto elapsed = static_cast<int32_t>(now - static_cast<uint32_t>(g_LastFrameTime));
     if (elapsed < kFrameInterval) return false;
