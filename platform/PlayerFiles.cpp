@@ -5,9 +5,13 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <vector>
 
+#include "platform/FileReplacement.h"
 #include "platform/ProgramFolder.h"
 
 namespace platform {
@@ -50,6 +54,24 @@ std::string UserFolder(const char* variable, const char* fallback) {
 
 bool BesideProgram() { return WherePlayerFilesAre() == PlayerFilesPlace::BesideProgram; }
 
+bool IsRegularFile(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool Exists(const std::string& path) {
+    struct stat st {};
+    return lstat(path.c_str(), &st) == 0 || errno != ENOENT;
+}
+
+// The whole of the regular file at `path` (a player's file: the largest is the history).
+bool ReadWhole(const std::string& path, std::string& out) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
 }  // namespace
 
 std::string PlayerConfigFolder() {
@@ -58,6 +80,29 @@ std::string PlayerConfigFolder() {
 
 std::string PlayerDataFolder() {
     return BesideProgram() ? ProgramPath("\\Game\\") : UserFolder("XDG_DATA_HOME", ".local/share");
+}
+
+void AdoptFromProgramFolder(const std::string& name, const std::string& folder) {
+    if (BesideProgram()) return;
+    const std::string from = ProgramPath("\\Game\\") + name;
+    const std::string to = folder + name;
+    if (!IsRegularFile(from) || Exists(to)) return;
+    for (const char* unfinished : {"-journal", "-wal"}) {
+        if (Exists(from + unfinished)) {
+            std::fprintf(stderr, "%s is not taken over from %s: a change to it is unfinished (%s%s)\n", to.c_str(),
+                         from.c_str(), from.c_str(), unfinished);
+            return;
+        }
+    }
+    std::string contents;
+    std::string why = "it cannot be read";
+    if (ReadWhole(from, contents) && ReplaceFileContents(to, contents, &why)) {
+        std::fprintf(stderr,
+                     "%s is taken over from %s (a program folder this user cannot write) and kept from now on\n",
+                     to.c_str(), from.c_str());
+    } else {
+        std::fprintf(stderr, "%s cannot be taken over from %s: %s\n", to.c_str(), from.c_str(), why.c_str());
+    }
 }
 
 std::string PlayerTextFolder() {

@@ -16,6 +16,7 @@
 #include "platform/PlayerFiles.h"
 #include "results/HiScore.h"
 #include "results/HistoryCsv.h"
+#include "results/ResultBook.h"
 #include "results/WeakKeys.h"
 #include "shell/DialogScriptVerbs.h"
 #include "shell/FrameLoop.h"
@@ -57,7 +58,8 @@ int ExportHistory(const std::string& target) {
     if (!platform::UseDataFolder()) return 1;
     std::string csv;
     std::string why;
-    const std::string history = platform::PlayerDataFolder() + "history.sqlite";
+    AdoptPlayerFilesLeftBesideProgram();
+    const std::string history = platform::PlayerDataFolder() + results::kHistoryFileName;
     if (!results::HistoryCsv::Export(history, csv, why)) {
         std::fprintf(stderr, "cannot read the history %s: %s\n", history.c_str(), why.c_str());
         return 1;

@@ -5,6 +5,9 @@
 
 namespace results {
 
+// The history's file name in the player's data folder.
+inline constexpr const char* kHistoryFileName = "history.sqlite";
+
 // Where the games hand in their finished races and rounds: the program opens it on the history
 // file at start-up and closes it at the end; a result recorded while it is closed is only shown.
 class ResultBook {

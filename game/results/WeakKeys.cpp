@@ -64,7 +64,7 @@ int32_t WeakKeys::Pick(const char16_t* letters, int32_t count, const Weights& we
     return count - 1;
 }
 
-std::string WeakKeys::OptionFile() { return platform::PlayerConfigFolder() + "practice.cfg"; }
+std::string WeakKeys::OptionFile() { return platform::PlayerConfigFolder() + kOptionFileName; }
 
 bool WeakKeys::Enabled() {
     if (!g_enabled) {

@@ -39,6 +39,7 @@ public:
     static const Weights* RoundWeights();
     // Tests: the file the option lives in and the round's weights.
     static std::string OptionFile();
+    static constexpr const char* kOptionFileName = "practice.cfg";
     static void UseRoundWeights(const Weights* weights);
     // Tests: the file is read again at the next question, as at a new start.
     static void Forget();

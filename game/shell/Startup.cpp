@@ -17,6 +17,7 @@
 #include "platform/WindowSystemWait.h"
 #include "results/HiScore.h"
 #include "results/ResultBook.h"
+#include "results/WeakKeys.h"
 #include "shell/DialogScriptVerbs.h"
 #include "shell/ExitQuestion.h"
 #include "shell/FrameLoop.h"
@@ -57,7 +58,7 @@ void SetWindowIcon() {
 }
 
 void OpenHistory() {
-    results::ResultBook::Open(platform::PlayerDataFolder() + "history.sqlite");
+    results::ResultBook::Open(platform::PlayerDataFolder() + results::kHistoryFileName);
     // A result just handed in is still written when the display goes away (the session ends).
     platform::WindowSystemWait::SetLastWork(&results::ResultBook::Close);
 }
@@ -87,6 +88,13 @@ void CreateSharedFonts() {
     g_ArialFont->SetHeight(-19);
 }
 
+void AdoptPlayerFilesLeftBesideProgram() {
+    for (const char* name : {kSettingsFile, SoundSwitch::kFileName, results::WeakKeys::kOptionFileName})
+        platform::AdoptFromProgramFolder(name, platform::PlayerConfigFolder());
+    for (const char* name : {kHiScoreFile, results::kHistoryFileName})
+        platform::AdoptFromProgramFolder(name, platform::PlayerDataFolder());
+}
+
 int RunProgram(bool startAtMenu) {
     platform::ScriptRunner::StartFromEnvironment();
 
@@ -107,6 +115,7 @@ int RunProgram(bool startAtMenu) {
         return 0;
     }
 
+    AdoptPlayerFilesLeftBesideProgram();
     platform::Random::SeedFromClock();
     StartFrameClock();
     // The first screen's pictures are decoded on a helper thread while the window opens.

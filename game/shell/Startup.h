@@ -7,6 +7,10 @@
 // first.
 int RunProgram(bool startAtMenu = false);
 
+// The player's files a read-only copy of the program folder still holds, taken into the player's
+// own folders where those lack them (see platform::AdoptFromProgramFolder).
+void AdoptPlayerFilesLeftBesideProgram();
+
 // Gives up the claim to be the one running copy (ShutdownProgram, at the end).
 void ReleaseSingleInstance();
 

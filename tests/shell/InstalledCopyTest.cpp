@@ -112,5 +112,29 @@ TEST_F(InstalledCopyTest, WithoutItsDataItNamesTheFoldersItLookedInAndEndsWithSt
     EXPECT_NE(Errors().find("none of: " + nowhere + "/ (set GLYPHOR_DATA_DIR"), std::string::npos) << Errors();
 }
 
+TEST_F(InstalledCopyTest, PlayerFilesLeftInTheDataFolderAreTakenOverOnlyWhereThePlayerHasNone) {
+    // What a copy of the program folder kept while it could be written, now read-only.
+    const std::string game = prefix_ + "share/glyphor/Game/";
+    std::ofstream(game + "Setting.DAT") << "old settings";
+    std::ofstream(game + "space.hi") << "old scores";
+    std::ofstream(game + "history.sqlite") << "old history";
+    std::ofstream(game + "history.sqlite-journal") << "half a change";
+    const std::string config = home_ + "/.config/glyphor/";
+    fs::create_directories(config);
+    std::ofstream(config + "Setting.DAT") << "own settings";
+    const std::set<std::string> before = Listing(prefix_);
+
+    const ChildResult run = Run(prefix_ + "bin/glyphor_police", "frames 2\n");
+    ASSERT_TRUE(run.finished) << Errors();
+    EXPECT_EQ(Listing(prefix_), before);
+    const std::string data = home_ + "/.local/share/glyphor/";
+    EXPECT_EQ(testsupport::TempDir::ReadFile(config + "Setting.DAT"), "own settings");
+    EXPECT_EQ(testsupport::TempDir::ReadFile(data + "space.hi"), "old scores");
+    EXPECT_NE(Errors().find(data + "space.hi is taken over from " + game + "space.hi"), std::string::npos) << Errors();
+    // A database with half a change beside it would be read without the change's undoing.
+    EXPECT_NE(testsupport::TempDir::ReadFile(data + "history.sqlite"), "old history");
+    EXPECT_NE(Errors().find("a change to it is unfinished"), std::string::npos) << Errors();
+}
+
 }  // namespace
 }  // namespace shelltest
