@@ -144,6 +144,8 @@ bool SameFile(const std::string& a, const std::string& b) {
 
 void ReportFileSizeLimitAsAFailedWrite() { std::signal(SIGXFSZ, SIG_IGN); }
 
+void ReportClosedPipeAsAFailedWrite() { std::signal(SIGPIPE, SIG_IGN); }
+
 std::string DamagedFileName(const std::string& path) {
     constexpr int kLastNumber = 999;
     std::string name = path + ".damaged";

@@ -43,5 +43,8 @@ bool SameFile(const std::string& a, const std::string& b);
 // large"), and the program says so, instead of being ended by the system's signal. Called once,
 // at the start of the program.
 void ReportFileSizeLimitAsAFailedWrite();
+// The same for a write into a pipe or socket nobody reads any more (standard error sent into a
+// pipe that was closed): it fails, instead of ending the program without a word.
+void ReportClosedPipeAsAFailedWrite();
 
 }  // namespace platform

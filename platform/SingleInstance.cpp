@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <optional>
+#include <system_error>
 
 #include "platform/Message.h"
 #include "platform/MessageQueue.h"
@@ -200,7 +201,13 @@ std::unique_ptr<SingleInstance> SingleInstance::Acquire(const std::string& name,
 
 SingleInstance::SingleInstance(int listenFd, std::string socketFile, uid_t user)
     : fd_(listenFd), socketFile_(std::move(socketFile)), user_(user) {
-    if (fd_ >= 0) listener_ = std::thread([this] { Listen(); });
+    if (fd_ < 0) return;
+    try {
+        listener_ = std::thread([this] { Listen(); });
+    } catch (const std::system_error&) {
+        // No thread to spare: the socket still keeps a second copy from starting, but cannot
+        // bring this one forward.
+    }
 }
 
 SingleInstance::~SingleInstance() {

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <system_error>
 
 namespace platform {
 namespace {
@@ -54,8 +55,13 @@ std::unique_ptr<SurfacePresenter> SurfacePresenter::Create(SDL_Window* window) {
     // while the program loads its first screen; the first Present waits for it. Nothing else
     // touches the framebuffer until then, and it stays where it is until the next
     // SDL_GetWindowSurface, which only Present calls.
-    presenter->touch_ = std::thread(
-        [pixels = frame->pixels, bytes = static_cast<size_t>(frame->pitch) * frame->h] { TouchPages(pixels, bytes); });
+    try {
+        presenter->touch_ = std::thread([pixels = frame->pixels, bytes = static_cast<size_t>(frame->pitch) * frame->h] {
+            TouchPages(pixels, bytes);
+        });
+    } catch (const std::system_error&) {
+        // No thread to spare: the first picture takes the page faults itself.
+    }
     return presenter;
 }
 

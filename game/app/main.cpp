@@ -95,7 +95,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", StartOptions::Usage(argc > 0 ? argv[0] : "glyphor_police").c_str());
         return 2;
     }
+    // An export into a pipe that closes early (`| head`) ends quietly, as any filter does.
     if (options.ExportsHistory()) return ExportHistory(options.ExportTarget());
+    platform::ReportClosedPipeAsAFailedWrite();
     // The shell opens the screens and panels of the layers above it through these.
     SwitchBoard::RegisterScreens();
     AddScriptOpenTarget("adcolumn", &AdColumnHost::ShowOverCurrentScreen);

@@ -1,6 +1,7 @@
 #include "results/HistoryWriter.h"
 
 #include <cstdio>
+#include <system_error>
 #include <utility>
 
 #include "platform/BinaryFile.h"
@@ -10,7 +11,13 @@
 namespace results {
 
 HistoryWriter::HistoryWriter(std::string path, std::chrono::milliseconds patience)
-    : path_(std::move(path)), patience_(patience), thread_([this] { Run(); }) {}
+    : path_(std::move(path)), patience_(patience) {
+    try {
+        thread_ = std::thread([this] { Run(); });
+    } catch (const std::system_error&) {
+        // No thread to spare: each result is written as it is handed in.
+    }
+}
 
 HistoryWriter::~HistoryWriter() {
     {
@@ -18,7 +25,7 @@ HistoryWriter::~HistoryWriter() {
         stopping_ = true;
     }
     wake_.notify_one();
-    thread_.join();
+    if (thread_.joinable()) thread_.join();
 }
 
 void HistoryWriter::Add(GameResult result) { Queue(Entry{std::move(result), false}); }
@@ -26,6 +33,10 @@ void HistoryWriter::Add(GameResult result) { Queue(Entry{std::move(result), fals
 void HistoryWriter::CorrectLast(GameResult result) { Queue(Entry{std::move(result), true}); }
 
 void HistoryWriter::Queue(Entry entry) {
+    if (!thread_.joinable()) {
+        Write(entry);
+        return;
+    }
     {
         std::lock_guard<std::mutex> lock(mutex_);
         queue_.push_back(std::move(entry));

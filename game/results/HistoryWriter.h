@@ -14,11 +14,12 @@ namespace results {
 class HistoryStore;
 
 // Writes results into the history file on a thread of its own, so a frame never waits for the
-// disk. A write waits up to `patience` for another program reading or writing the file (an
-// export, a database browser). A damaged file is moved aside and the result starts a new one;
-// after any other failure the file is opened afresh and the result tried once more (the file
-// may have been replaced meanwhile). A result that still cannot be written is dropped with one
-// warning line on standard error, and TakeLoss tells of the first one dropped.
+// disk (with no thread to spare, each is written as it is handed in). A write waits up to
+// `patience` for another program reading or writing the file (an export, a database browser).
+// A damaged file is moved aside and the result starts a new one; after any other failure the
+// file is opened afresh and the result tried once more (the file may have been replaced
+// meanwhile). A result that still cannot be written is dropped with one warning line on
+// standard error, and TakeLoss tells of the first one dropped.
 class HistoryWriter {
 public:
     static constexpr std::chrono::milliseconds kPatience{5000};

@@ -6,6 +6,10 @@
 #include <unistd.h>
 
 #include <arpa/inet.h>
+
+#include <string>
+#include <system_error>
+
 #include "platform/net/GameMessage.h"
 #include "platform/net/SessionPacket.h"
 
@@ -83,7 +87,7 @@ std::unique_ptr<LanSession> LanSession::Host(const LanConfig& config, const Sess
     if (!s->OpenHost(config, error)) return nullptr;
     s->localId_ = s->players_.NewId();
     s->players_.Add(PlayerInfo{s->localId_, player.shortName, player.longName});
-    s->Start();
+    if (!s->Start(error)) return nullptr;
     return s;
 }
 
@@ -123,7 +127,7 @@ std::unique_ptr<LanSession> LanSession::Join(const SessionInfo& session, const s
     std::unique_ptr<LanSession> s(new LanSession(false, std::move(wake)));
     if (!s->Handshake(session, password, player, timeout, error)) return nullptr;
     s->inbox_.PushSystem(kSystemPlayerCreated, s->localId_);
-    s->Start();
+    if (!s->Start(error)) return nullptr;
     return s;
 }
 
@@ -178,7 +182,15 @@ bool LanSession::Handshake(const SessionInfo& session, const std::u16string& pas
     return fail("The session does not answer.");
 }
 
-void LanSession::Start() { thread_ = std::thread(&LanSession::Loop, this); }
+bool LanSession::Start(std::string* error) {
+    try {
+        thread_ = std::thread(&LanSession::Loop, this);
+        return true;
+    } catch (const std::system_error& e) {
+        if (error) *error = std::string("No thread could be started for the session (") + e.what() + ").";
+        return false;
+    }
+}
 
 void LanSession::Stop() {
     if (!thread_.joinable()) return;

@@ -78,7 +78,8 @@ private:
     bool OpenHost(const LanConfig& config, std::string* error);
     bool Handshake(const SessionInfo& session, const std::u16string& password, const LocalPlayer& player,
                    std::chrono::milliseconds timeout, std::string* error);
-    void Start();
+    // Starts the session's thread; false, with the reason in `error`, when none can be started.
+    bool Start(std::string* error);
     void Stop();
     void Wake();
     void Loop();

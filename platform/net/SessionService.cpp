@@ -1,9 +1,25 @@
 #include "platform/net/SessionService.h"
 
+#include <system_error>
+
 #include "platform/net/SessionSearch.h"
 #include "platform/net/UdpSocket.h"
 
 namespace platform::net {
+namespace {
+
+// Runs `work` on a thread of its own; with no thread to spare, on the caller's when its result is
+// asked for (the frame waits then, but the lobby still works).
+template <typename Work>
+auto StartWork(Work work) {
+    try {
+        return std::async(std::launch::async, work);
+    } catch (const std::system_error&) {
+        return std::async(std::launch::deferred, std::move(work));
+    }
+}
+
+}  // namespace
 
 std::unique_ptr<SessionService> SessionService::Create(std::function<void()> wake, std::string* error) {
     auto config = LanConfig::FromEnvironment(error);
@@ -24,7 +40,7 @@ void SessionService::AwaitClose() {
 
 bool SessionService::StartSearch(const std::string& applicationId) {
     if (work_.valid()) return false;
-    work_ = std::async(std::launch::async, [config = config_, applicationId, wake = wake_] {
+    work_ = StartWork([config = config_, applicationId, wake = wake_] {
         WorkResult result;
         result.sessions = SessionSearch::Run(config, applicationId, SessionSearch::kWindow, &result.error);
         if (wake) wake();
@@ -37,7 +53,7 @@ bool SessionService::StartJoin(const SessionInfo& session, const std::u16string&
                                const LanSession::LocalPlayer& player) {
     if (work_.valid() || session_) return false;
     AwaitClose();
-    work_ = std::async(std::launch::async, [session, password, player, wake = wake_] {
+    work_ = StartWork([session, password, player, wake = wake_] {
         WorkResult result;
         result.session = LanSession::Join(session, password, player, wake, LanSession::kJoinTimeout, &result.error);
         if (wake) wake();
@@ -47,11 +63,12 @@ bool SessionService::StartJoin(const SessionInfo& session, const std::u16string&
 }
 
 bool SessionService::Closing() const {
-    return closing_.valid() && closing_.wait_for(std::chrono::seconds(0)) != std::future_status::ready;
+    return closing_.valid() && closing_.wait_for(std::chrono::seconds(0)) == std::future_status::timeout;
 }
 
 bool SessionService::WorkDone() const {
-    return !work_.valid() || work_.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    // Work left for the caller's thread is done as its result is taken.
+    return !work_.valid() || work_.wait_for(std::chrono::seconds(0)) != std::future_status::timeout;
 }
 
 std::optional<std::vector<SessionInfo>> SessionService::FinishSearch(std::string* error) {
@@ -105,8 +122,9 @@ bool SessionService::Join(const SessionInfo& session, const std::u16string& pass
 void SessionService::Close() {
     if (!session_) return;
     AwaitClose();
-    closing_ = std::async(std::launch::async,
-                          [session = std::shared_ptr<LanSession>(std::move(session_))] { session->Close(); });
+    closing_ = StartWork([session = std::shared_ptr<LanSession>(std::move(session_))] { session->Close(); });
+    // With no thread to spare the session is closed now, not when the next one opens.
+    if (closing_.wait_for(std::chrono::seconds(0)) == std::future_status::deferred) closing_.get();
 }
 
 std::vector<PlayerInfo> SessionService::Players() const {
