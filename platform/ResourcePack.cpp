@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <new>
 #include <optional>
 #include <string>
@@ -40,14 +41,24 @@ bool EnsurePhysfs() {
     return ok;
 }
 
+// The pack's file, open once for all of its streams, and closed with the last of them.
+struct PackFile {
+    explicit PackFile(int descriptor) : fd(descriptor) {}
+    ~PackFile() { ::close(fd); }
+    PackFile(const PackFile&) = delete;
+    PackFile& operator=(const PackFile&) = delete;
+    const int fd;
+};
+
 // A pack as the archive library reads it: a file opened once. The library copies the stream for
-// every entry it reads; a copy reads that same file through a descriptor of its own, where the
-// library's own stream would open the file again by name. So a pack replaced on disk while the
-// program runs (a package upgrade renames the new one over it) is still read, whole, from the
-// file whose directory was read at the mount; the next mount reads the new one.
+// every entry it reads; a copy reads that same open file at its own position (every read names
+// its offset), where the library's own stream would open the file again by name. So a pack
+// replaced on disk while the program runs (a package upgrade renames the new one over it) is
+// still read, whole, from the file whose directory was read at the mount; the next mount reads
+// the new one. No copy takes a descriptor: a program short of them still reads its pictures.
 struct PackStream {
     PHYSFS_Io io;  // its opaque points back here
-    int fd = -1;
+    std::shared_ptr<const PackFile> file;
     PHYSFS_uint64 size = 0;
     PHYSFS_uint64 position = 0;
     // The library reads a pack's directory and each entry's header a field (two or four bytes)
@@ -66,7 +77,7 @@ PackStream& StreamOf(PHYSFS_Io* io) { return *static_cast<PackStream*>(io->opaqu
 PHYSFS_sint64 ReadAt(const PackStream& s, char* buffer, PHYSFS_uint64 length, PHYSFS_uint64 offset) {
     PHYSFS_uint64 done = 0;
     while (done < length && offset + done < s.size) {
-        const ssize_t got = ::pread(s.fd, buffer + done, length - done, static_cast<off_t>(offset + done));
+        const ssize_t got = ::pread(s.file->fd, buffer + done, length - done, static_cast<off_t>(offset + done));
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) return done > 0 ? static_cast<PHYSFS_sint64>(done) : -1;
         if (got == 0) break;
@@ -117,18 +128,15 @@ PHYSFS_sint64 StreamTell(PHYSFS_Io* io) { return static_cast<PHYSFS_sint64>(Stre
 PHYSFS_sint64 StreamLength(PHYSFS_Io* io) { return static_cast<PHYSFS_sint64>(StreamOf(io).size); }
 int StreamFlush(PHYSFS_Io*) { return 1; }
 
-void StreamDestroy(PHYSFS_Io* io) {
-    ::close(StreamOf(io).fd);
-    delete &StreamOf(io);
-}
+void StreamDestroy(PHYSFS_Io* io) { delete &StreamOf(io); }
 
 PHYSFS_Io* StreamDuplicate(PHYSFS_Io* io);
 
-// A stream over `fd` (which it then owns); null when there is no memory for it.
-PHYSFS_Io* MakeStream(int fd, PHYSFS_uint64 size) {
+// A stream over `file`; null when there is no memory for it.
+PHYSFS_Io* MakeStream(std::shared_ptr<const PackFile> file, PHYSFS_uint64 size) {
     auto* stream = new (std::nothrow) PackStream{PHYSFS_Io{0, nullptr, StreamRead, StreamWrite, StreamSeek, StreamTell,
                                                            StreamLength, StreamDuplicate, StreamFlush, StreamDestroy},
-                                                 fd,
+                                                 std::move(file),
                                                  size,
                                                  0,
                                                  {},
@@ -138,25 +146,23 @@ PHYSFS_Io* MakeStream(int fd, PHYSFS_uint64 size) {
     return &stream->io;
 }
 
-PHYSFS_Io* StreamDuplicate(PHYSFS_Io* io) {
-    const int fd = ::fcntl(StreamOf(io).fd, F_DUPFD_CLOEXEC, 0);
-    if (fd < 0) return nullptr;
-    PHYSFS_Io* copy = MakeStream(fd, StreamOf(io).size);
-    if (copy == nullptr) ::close(fd);
-    return copy;
-}
+PHYSFS_Io* StreamDuplicate(PHYSFS_Io* io) { return MakeStream(StreamOf(io).file, StreamOf(io).size); }
 
 // Mounts the regular file at `path` at `point`; false when it cannot be opened or is no archive.
 bool MountPack(const std::string& path, const std::string& point) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
-    struct stat st {};
-    PHYSFS_Io* io =
-        ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? MakeStream(fd, static_cast<PHYSFS_uint64>(st.st_size)) : nullptr;
-    if (io == nullptr) {
+    std::shared_ptr<const PackFile> file;
+    try {
+        file = std::make_shared<const PackFile>(fd);
+    } catch (const std::bad_alloc&) {
         ::close(fd);
         return false;
     }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    PHYSFS_Io* io = MakeStream(std::move(file), static_cast<PHYSFS_uint64>(st.st_size));
+    if (io == nullptr) return false;
     if (PHYSFS_mountIo(io, path.c_str(), point.c_str(), 1) != 0) return true;
     io->destroy(io);
     return false;
