@@ -120,8 +120,13 @@ bool HistoryStore::Migrate(std::string& why, bool bringUp) {
         return false;
     }
     // A reader never writes: a file of an older version (one dumped and loaded again, or a copy
-    // the player may not write) is read as it is.
-    if (!bringUp) return true;
+    // the player may not write) is read as it is. One made before its tables (an empty file a
+    // failed first write left) holds no results.
+    if (!bringUp) {
+        auto table = db_->Prepare("SELECT 1 FROM sqlite_schema WHERE type = 'table' AND name = 'results'");
+        empty_ = v == 0 && table && table->Step() != SqlStatement::StepResult::Row;
+        return true;
+    }
     for (; v < kSchemaVersion; ++v) {
         const std::string step = std::string("BEGIN IMMEDIATE;") + kMigrations[v] +
                                  "PRAGMA user_version = " + std::to_string(v + 1) + ";COMMIT;";
@@ -200,6 +205,7 @@ bool HistoryStore::SetOutcome(int64_t id, const std::string& outcome, std::strin
 
 bool HistoryStore::ForEach(const std::function<void(const GameResult&)>& visit, std::string& why) {
     // An exported line carries the level's name, which the game keeps well under 1000 characters.
+    if (empty_) return true;
     auto rows = db_->Prepare(("SELECT " + Columns(1000) + " FROM results ORDER BY id").c_str());
     if (!rows) {
         why = db_->Error();
@@ -220,6 +226,7 @@ Rows HistoryStore::Failed(std::string* why, Rows& rows) const {
 
 std::vector<GameResult> HistoryStore::Recent(const std::string& game, int32_t count, std::string* why) {
     std::vector<GameResult> out;
+    if (empty_) return out;
     // The records screen shows no level, so none is read beyond a short name.
     auto rows = db_->Prepare(
         ("SELECT " + Columns(100) + " FROM results WHERE " + GameFilter(game) + " ORDER BY id DESC LIMIT ?2").c_str());
@@ -234,6 +241,7 @@ std::vector<GameResult> HistoryStore::Recent(const std::string& game, int32_t co
 
 std::vector<KeyCount> HistoryStore::KeyTotals(const std::string& game, int32_t count, std::string* why) {
     std::vector<KeyCount> out;
+    if (empty_) return out;
     auto rows = db_->Prepare(KeyTotalsQuery(game).c_str());
     if (!rows) return Failed(why, out);
     rows->Bind(1, game);

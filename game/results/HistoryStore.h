@@ -62,6 +62,7 @@ private:
 
     std::unique_ptr<platform::SqlDatabase> db_;
     platform::DbFault lastFault_ = platform::DbFault::None;
+    bool empty_ = false;  // read from a file without its tables
 };
 
 }  // namespace results

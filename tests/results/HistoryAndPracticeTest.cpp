@@ -189,6 +189,13 @@ TEST(History, AFileOfTheFirstVersionWithoutTablesIsBroughtUpAndANewerOneIsLeftAl
         auto db = platform::SqlDatabase::Open(path, true, fault, why);
         ASSERT_TRUE(db && db->Exec("CREATE TABLE unrelated(x)"));
     }
+    // Read before its tables are made (an empty file a failed first write left), it holds nothing.
+    std::string csv;
+    EXPECT_TRUE(results::HistoryCsv::Export(path, csv, why)) << why;
+    EXPECT_EQ(csv, results::HistoryCsv::Header());
+    why.clear();
+    EXPECT_TRUE(results::HistoryStore::Open(path, false, why)->Recent("", 5, &why).empty());
+    EXPECT_EQ(why, "");
     auto store = results::HistoryStore::Open(path, true, why);
     ASSERT_TRUE(store) << why;
     EXPECT_TRUE(store->Append(Sample(1, 0), why)) << why;
