@@ -79,7 +79,9 @@ TEST_F(LostDisplayTest, AHiddenWindowWaitsWithoutWakingEveryFrame) {
     SetLostDisplayWork([&wakes] { ++wakes; });
     std::thread closer([] {
         std::this_thread::sleep_for(std::chrono::milliseconds(600));
-        platform::MessageQueue::Instance().PostQuit(0);
+        platform::Message quit;
+        quit.message = platform::WM_QUIT;
+        platform::MessageQueue::Instance().PostFromAnyThread(quit);
     });
     EXPECT_TRUE(CheckLostSurfaces());
     closer.join();
