@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -210,6 +211,55 @@ bool ReplaceFileContents(const std::string& path, std::string_view contents, std
         const std::string folder = err == ENOENT || err == ENOTDIR ? MissingFolderReason(target) : std::string();
         if (folder.empty()) return Fail(why, err);
         if (why) *why = folder;
+        return false;
+    }
+    FlushFolder(FolderOf(target));
+    return true;
+}
+
+namespace {
+
+// Copies what is left to read of `in` to `out`; errno tells why on false.
+bool CopyAll(int in, int out) {
+    std::vector<char> buffer(1 << 16);
+    for (;;) {
+        const ssize_t n = read(in, buffer.data(), buffer.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) return true;
+        if (!WriteAll(out, std::string_view(buffer.data(), static_cast<size_t>(n)))) return false;
+    }
+}
+
+}  // namespace
+
+bool CopyToNewFile(const std::string& from, const std::string& target, std::string* why) {
+    const int in = open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (in < 0) return Fail(why, errno);
+    struct stat st {};
+    if (fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(in);
+        if (why) *why = "it is not a regular file";
+        return false;
+    }
+    RemoveDeadTemporaryFiles(target);
+    const std::string named = TemporaryName(target);
+    const int out = open(named.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    bool ok = out >= 0 && CopyAll(in, out) && fchmod(out, 0666 & ~CurrentUmask()) == 0 && fsync(out) == 0;
+    int err = errno;
+    close(in);
+    if (out >= 0 && close(out) != 0 && ok) {
+        ok = false;
+        err = errno;
+    }
+    // link() takes no name that is there already, where a rename would replace it.
+    if (ok && link(named.c_str(), target.c_str()) != 0) {
+        ok = false;
+        err = errno;
+    }
+    if (out >= 0) unlink(named.c_str());
+    if (!ok) {
+        if (why) *why = err == EEXIST ? "it is there already" : std::strerror(err);
         return false;
     }
     FlushFolder(FolderOf(target));

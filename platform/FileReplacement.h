@@ -18,6 +18,13 @@ namespace platform {
 // the system's reason in `why` when given.
 bool ReplaceFileContents(const std::string& path, std::string_view contents, std::string* why = nullptr);
 
+// Makes the file `target` a copy of the regular file `from`, only if no file of that name is there:
+// the copy is written whole under a temporary name and then linked in place, so an existing
+// file (one made meanwhile too) is never replaced, and a copy is never seen half written. The
+// new file gets 0666 less the umask. False with the reason in `why` when given ("it is there
+// already" when a file took the name first).
+bool CopyToNewFile(const std::string& from, const std::string& target, std::string* why = nullptr);
+
 // Removes the temporary files that saves of `path` left when their process died: only names of
 // the save's own pattern, and only those whose process no longer runs. The number removed.
 int RemoveDeadTemporaryFiles(const std::string& path);

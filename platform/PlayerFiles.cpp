@@ -7,8 +7,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "platform/FileReplacement.h"
@@ -64,14 +62,6 @@ bool Exists(const std::string& path) {
     return lstat(path.c_str(), &st) == 0 || errno != ENOENT;
 }
 
-// The whole of the regular file at `path` (a player's file: the largest is the history).
-bool ReadWhole(const std::string& path, std::string& out) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
-}
-
 }  // namespace
 
 std::string PlayerConfigFolder() {
@@ -94,13 +84,12 @@ void AdoptFromProgramFolder(const std::string& name, const std::string& folder) 
             return;
         }
     }
-    std::string contents;
-    std::string why = "it cannot be read";
-    if (ReadWhole(from, contents) && ReplaceFileContents(to, contents, &why)) {
+    std::string why;
+    if (CopyToNewFile(from, to, &why)) {
         std::fprintf(stderr,
                      "%s is taken over from %s (a program folder this user cannot write) and kept from now on\n",
                      to.c_str(), from.c_str());
-    } else {
+    } else if (!Exists(to)) {  // one made meanwhile is the player's, and stays
         std::fprintf(stderr, "%s cannot be taken over from %s: %s\n", to.c_str(), from.c_str(), why.c_str());
     }
 }

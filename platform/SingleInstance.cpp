@@ -205,8 +205,8 @@ SingleInstance::SingleInstance(int listenFd, std::string socketFile, uid_t user)
     try {
         listener_ = std::thread([this] { Listen(); });
     } catch (const std::system_error&) {
-        // No thread to spare: the socket still keeps a second copy from starting, but cannot
-        // bring this one forward.
+        // No thread to spare: a second copy still finds the socket taken and ends after its
+        // wait for an answer, but this one is not brought forward.
     }
 }
 

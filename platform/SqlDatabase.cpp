@@ -3,9 +3,11 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 
 #include "platform/FileReplacement.h"
 #include "platform/SqlStatement.h"
@@ -40,7 +42,8 @@ DbFault FaultOf(int code) {
 
 SqlDatabase::~SqlDatabase() { sqlite3_close_v2(static_cast<sqlite3*>(handle_)); }
 
-std::unique_ptr<SqlDatabase> SqlDatabase::Open(const std::string& path, bool create, DbFault& fault, std::string& why) {
+std::unique_ptr<SqlDatabase> SqlDatabase::Open(const std::string& path, bool create, DbFault& fault, std::string& why,
+                                               const LockWait& wait) {
     sqlite3* handle = nullptr;
     const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_NOMUTEX;
     const int code = sqlite3_open_v2(path.c_str(), &handle, flags, nullptr);
@@ -60,8 +63,6 @@ std::unique_ptr<SqlDatabase> SqlDatabase::Open(const std::string& path, bool cre
         sqlite3_close_v2(handle);
         return nullptr;
     }
-    // Another program holding the file makes a call wait this long before it gives up.
-    sqlite3_busy_timeout(handle, static_cast<int>(kFirstLockWait.count()));
     // The file is the player's to edit, so nothing in its schema runs: no trigger fires on our
     // writes and no view stands in for a table.
     sqlite3_db_config(handle, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, nullptr);
@@ -70,6 +71,9 @@ std::unique_ptr<SqlDatabase> SqlDatabase::Open(const std::string& path, bool cre
     fault = DbFault::None;
     std::unique_ptr<SqlDatabase> db(new SqlDatabase(handle));
     sqlite3_progress_handler(handle, 10000, &SqlDatabase::PastDeadline, db.get());
+    // Another program holding the file makes a call wait before it gives up.
+    db->wait_ = wait;
+    sqlite3_busy_handler(handle, &SqlDatabase::WaitForLock, db.get());
     return db;
 }
 
@@ -77,12 +81,20 @@ int SqlDatabase::PastDeadline(void* self) {
     return std::chrono::steady_clock::now() > static_cast<SqlDatabase*>(self)->deadline_ ? 1 : 0;
 }
 
-void SqlDatabase::StartStep() { deadline_ = std::chrono::steady_clock::now() + kStepLimit + lockWait_; }
-
-void SqlDatabase::WaitForLocks(std::chrono::milliseconds wait) {
-    lockWait_ = wait;
-    sqlite3_busy_timeout(static_cast<sqlite3*>(handle_), static_cast<int>(wait.count()));
+int SqlDatabase::WaitForLock(void* self, int tries) {
+    auto* db = static_cast<SqlDatabase*>(self);
+    const auto now = std::chrono::steady_clock::now();
+    if (tries == 0) db->lockedSince_ = now;
+    std::chrono::milliseconds most = db->wait_.most;
+    if (db->wait_.shorten != nullptr && db->wait_.shorten->load()) most = std::min(most, LockWait::kShort);
+    const auto waited = now - db->lockedSince_;
+    if (waited >= most) return 0;
+    std::this_thread::sleep_for(
+        std::min<std::chrono::steady_clock::duration>(std::chrono::milliseconds(10), most - waited));
+    return 1;
 }
+
+void SqlDatabase::StartStep() { deadline_ = std::chrono::steady_clock::now() + kStepLimit + wait_.most; }
 
 bool SqlDatabase::MoveAside(const std::string& path, const std::string& target) {
     // The journal and the log hold part of the file's content, so they go with it; the shared

@@ -95,8 +95,9 @@ bool RecordsScreen::RestoreRes() {
 
 void RecordsScreen::Choose(int32_t index) {
     chosen_ = (index % kGames + kGames) % kGames;
-    // A result just handed in reaches the file first.
-    results::ResultBook::Drain();
+    // A result just handed in reaches the file first, unless another program holds the file:
+    // then the records show what it holds.
+    results::ResultBook::Drain(std::chrono::milliseconds(500));
     summary_ = results::RecordsSummary::Load(results::ResultBook::HistoryPath(), kTabs[chosen_].game);
 }
 

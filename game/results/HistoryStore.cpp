@@ -69,14 +69,16 @@ HistoryStore::HistoryStore(std::unique_ptr<SqlDatabase> db) : db_(std::move(db))
 
 HistoryStore::~HistoryStore() = default;
 
-std::unique_ptr<HistoryStore> HistoryStore::Open(const std::string& path, bool forWriting, std::string& warning) {
+std::unique_ptr<HistoryStore> HistoryStore::Open(const std::string& path, bool forWriting, std::string& warning,
+                                                 const platform::LockWait& wait, platform::DbFault* faultOut) {
+    if (faultOut != nullptr) *faultOut = DbFault::None;
     for (int attempt = 0; attempt < 2; ++attempt) {
         if (!forWriting && !SqlDatabase::Exists(path)) {
             warning = "no history at " + path;
             return nullptr;
         }
         DbFault fault = DbFault::None;
-        std::unique_ptr<SqlDatabase> db = SqlDatabase::Open(path, forWriting, fault, warning);
+        std::unique_ptr<SqlDatabase> db = SqlDatabase::Open(path, forWriting, fault, warning, wait);
         std::unique_ptr<HistoryStore> store;
         if (db) {
             store.reset(new HistoryStore(std::move(db)));
@@ -84,6 +86,7 @@ std::unique_ptr<HistoryStore> HistoryStore::Open(const std::string& path, bool f
             fault = store->lastFault_;
             store.reset();
         }
+        if (faultOut != nullptr) *faultOut = fault;
         if (!forWriting || fault != DbFault::Damaged || attempt > 0) return nullptr;
         if (!MoveDamagedAside(path, warning)) {
             warning = "cannot move the damaged " + path + " aside";
@@ -149,8 +152,6 @@ bool HistoryStore::HasView() {
 bool HistoryStore::Damaged() const { return lastFault_ == DbFault::Damaged; }
 
 bool HistoryStore::Busy() const { return lastFault_ == DbFault::Busy; }
-
-void HistoryStore::WaitForLocks(std::chrono::milliseconds wait) { db_->WaitForLocks(wait); }
 
 bool HistoryStore::Append(const GameResult& r, std::string& why, int64_t* appended) {
     auto fail = [&] {

@@ -25,7 +25,10 @@ public:
     // file is made, and a damaged one is moved aside to `path` + ".damaged" (".damaged-2" and on
     // when that is taken) before a new one is made; reading never writes to the file. Null on
     // failure, with one line saying why in `warning`.
-    static std::unique_ptr<HistoryStore> Open(const std::string& path, bool forWriting, std::string& warning);
+    // `wait` is how long it waits for another program's lock on the file, and `fault` (when
+    // given) receives what went wrong.
+    static std::unique_ptr<HistoryStore> Open(const std::string& path, bool forWriting, std::string& warning,
+                                              const platform::LockWait& wait = {}, platform::DbFault* fault = nullptr);
     // Moves a damaged history at `path` aside to the first free damaged name and says so on
     // standard error with `why`; false when it cannot be moved.
     static bool MoveDamagedAside(const std::string& path, const std::string& why);
@@ -38,8 +41,6 @@ public:
     // Whether the last failure found the file damaged, or held by another program.
     bool Damaged() const;
     bool Busy() const;
-    // How long a write waits for another program's lock on the file (200 ms unless set).
-    void WaitForLocks(std::chrono::milliseconds wait);
     // Every result, oldest first, without its keys. False with the reason in `why`.
     bool ForEach(const std::function<void(const GameResult&)>& visit, std::string& why);
     // The last `count` results of `game` (all games when empty), oldest first, without keys;

@@ -24,6 +24,9 @@ HistoryWriter::~HistoryWriter() {
         std::lock_guard<std::mutex> lock(mutex_);
         stopping_ = true;
     }
+    // What is still queued waits no more than a moment for another program's lock: the
+    // program is ending.
+    ending_ = true;
     wake_.notify_one();
     if (thread_.joinable()) thread_.join();
 }
@@ -49,6 +52,11 @@ void HistoryWriter::Drain() {
     idle_.wait(lock, [this] { return queue_.empty() && !busy_; });
 }
 
+bool HistoryWriter::Drain(std::chrono::milliseconds most) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    return idle_.wait_for(lock, most, [this] { return queue_.empty() && !busy_; });
+}
+
 void HistoryWriter::Run() {
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
@@ -70,7 +78,7 @@ void HistoryWriter::Write(const Entry& entry) {
     std::string why;
     if (TryWrite(entry, why)) return;
     const bool damaged = store_ && store_->Damaged();
-    const bool busy = store_ && store_->Busy();
+    const bool busy = store_ ? store_->Busy() : openFault_ == platform::DbFault::Busy;
     store_.reset();
     if (damaged) {
         // Kept for whoever wants to look at it; the result goes into a new file (a correction as
@@ -102,10 +110,7 @@ std::string HistoryWriter::TakeLoss() {
 
 bool HistoryWriter::TryWrite(const Entry& entry, std::string& why) {
     if (entry.correctsLast && store_ && lastId_ >= 0) return store_->SetOutcome(lastId_, entry.result.outcome, why);
-    if (!store_) {
-        store_ = HistoryStore::Open(path_, true, why);
-        if (store_) store_->WaitForLocks(patience_);
-    }
+    if (!store_) store_ = HistoryStore::Open(path_, true, why, platform::LockWait{patience_, &ending_}, &openFault_);
     return store_ && store_->Append(entry.result, why, &lastId_);
 }
 

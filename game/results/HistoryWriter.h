@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -7,6 +8,7 @@
 #include <string>
 #include <thread>
 
+#include "platform/SqlDatabase.h"
 #include "results/GameResult.h"
 
 namespace results {
@@ -15,7 +17,8 @@ class HistoryStore;
 
 // Writes results into the history file on a thread of its own, so a frame never waits for the
 // disk (with no thread to spare, each is written as it is handed in). A write waits up to
-// `patience` for another program reading or writing the file (an export, a database browser).
+// `patience` for another program reading or writing the file (an export, a database browser),
+// and no more than 200 ms once the writer is being destroyed.
 // A damaged file is moved aside and the result starts a new one; after any other failure the
 // file is opened afresh and the result tried once more (the file may have been replaced
 // meanwhile). A result that still cannot be written is dropped with one warning line on
@@ -34,8 +37,10 @@ public:
     // The last result added turned out otherwise: its row takes `result`'s outcome (a row that
     // could not be written is written now, with it).
     void CorrectLast(GameResult result);
-    // Waits until every result handed over so far is written or dropped (tests, shutdown).
+    // Waits until every result handed over so far is written or dropped (tests, shutdown); the
+    // second at most `most`, false when that was not enough.
     void Drain();
+    bool Drain(std::chrono::milliseconds most);
     // Why the first result of this run was dropped, the first time it is asked; "" otherwise.
     std::string TakeLoss();
 
@@ -55,6 +60,8 @@ private:
     std::string path_;
     std::chrono::milliseconds patience_;
     std::unique_ptr<HistoryStore> store_;
+    platform::DbFault openFault_ = platform::DbFault::None;  // of the last open that failed
+    std::atomic<bool> ending_{false};
     std::mutex mutex_;
     std::condition_variable wake_;
     std::condition_variable idle_;

@@ -44,6 +44,10 @@ void ResultBook::Drain() {
     if (g_writer) g_writer->Drain();
 }
 
+void ResultBook::Drain(std::chrono::milliseconds most) {
+    if (g_writer) g_writer->Drain(most);
+}
+
 void ResultBook::TellLostResults() {
     if (!g_writer) return;
     const std::string why = g_writer->TakeLoss();

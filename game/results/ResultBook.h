@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <string>
 
 #include "results/GameResult.h"
@@ -20,10 +21,12 @@ public:
     // The result recorded last ended otherwise after all (both sides of a network race finished
     // at once): its outcome becomes `outcome`, in the history too. Returns it.
     static const GameResult& CorrectLastOutcome(const std::string& outcome);
-    // Waits until every recorded result is written or dropped.
+    // Waits until every recorded result is written or dropped; the second at most `most`.
     static void Drain();
+    static void Drain(std::chrono::milliseconds most);
     // Tells the player, once a run, that a result could not be kept in the history and why.
-    // The frame loop asks every frame; nothing is shown until a result was dropped.
+    // The frame loop asks at every frame of a still screen; nothing is shown until a result was
+    // dropped.
     static void TellLostResults();
     // The history file ("" while closed).
     static const std::string& HistoryPath();

@@ -43,8 +43,6 @@ void StartFrameClock() {
 }
 
 bool FrameTick() {
-    // Before the frame's time is taken: the box holds the game, and that time is none of it.
-    results::ResultBook::TellLostResults();
     const uint32_t now = platform::Clock::Now();
     const auto elapsed = static_cast<int32_t>(now - static_cast<uint32_t>(g_LastFrameTime));
     if (elapsed < kFrameInterval) return false;
@@ -69,6 +67,8 @@ bool FrameTick() {
     const std::shared_ptr<IGameInterface> screen = g_Screen;
     const bool still = screen && !screen->NextFrameDiffers();
     if (still && StandsStill() && g_lastDrawn.lock() == screen) {
+        // Nothing moves and nobody types: a box telling of a result not kept takes no play.
+        results::ResultBook::TellLostResults();
         if (g_Graphic) g_Graphic->PresentIfForced();
         return true;
     }

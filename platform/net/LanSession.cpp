@@ -188,6 +188,7 @@ bool LanSession::Start(std::string* error) {
         return true;
     } catch (const std::system_error& e) {
         if (error) *error = std::string("No thread could be started for the session (") + e.what() + ").";
+        Close();  // a joined host hears that this side is gone
         return false;
     }
 }

@@ -30,7 +30,8 @@ std::unique_ptr<SessionService> SessionService::Create(std::function<void()> wak
 }
 
 SessionService::~SessionService() {
-    if (work_.valid()) work_.wait();
+    // Work left for this thread is not done now that nobody wants it.
+    if (work_.valid() && work_.wait_for(std::chrono::seconds(0)) != std::future_status::deferred) work_.wait();
     AwaitClose();
 }
 

@@ -112,4 +112,32 @@ TEST(FileReplacementTest, SavesKilledPartWayLeaveNoTemporaryFileBehind) {
     EXPECT_EQ(testsupport::TempDir::ReadFile(path), "final");
 }
 
+TEST(FileReplacementTest, ACopyToANewFileTakesNoNameThatIsThereAndNoPipe) {
+    testsupport::TempDir dir("glyphor-copy-new");
+    const std::string from = dir.File("from");
+    std::string big(3 << 20, '\0');
+    std::mt19937 random(7);
+    for (char& c : big) c = static_cast<char>(random());
+    ASSERT_TRUE(ReplaceFileContents(from, big));
+    std::string why;
+    ASSERT_TRUE(platform::CopyToNewFile(from, dir.File("to"), &why)) << why;
+    EXPECT_EQ(testsupport::TempDir::ReadFile(dir.File("to")), big);
+
+    // A file there already, or a link, keeps its name: nothing is replaced.
+    ASSERT_TRUE(ReplaceFileContents(dir.File("kept"), "the player's own"));
+    fs::create_symlink(dir.File("nowhere"), dir.File("link"));
+    for (const char* name : {"kept", "link"}) {
+        EXPECT_FALSE(platform::CopyToNewFile(from, dir.File(name), &why)) << name;
+        EXPECT_EQ(why, "it is there already");
+    }
+    EXPECT_EQ(testsupport::TempDir::ReadFile(dir.File("kept")), "the player's own");
+    EXPECT_FALSE(fs::exists(dir.File("nowhere")));
+
+    // A pipe is no file to copy, and is not waited on.
+    ASSERT_EQ(mkfifo(dir.File("pipe").c_str(), 0600), 0);
+    EXPECT_FALSE(platform::CopyToNewFile(dir.File("pipe"), dir.File("piped"), &why));
+    EXPECT_EQ(why, "it is not a regular file");
+    EXPECT_EQ(Names(dir.Path()), (std::set<std::string>{"from", "to", "kept", "link", "pipe"}));
+}
+
 }  // namespace

@@ -42,7 +42,7 @@ size_t Lines(const std::string& text, const std::string& start) {
 TEST(History, AWriteWaitsOutAnotherProgramsReadAndALockHeldTooLongDropsTheResultWithOneWarningAndOneNotice) {
     testsupport::TempDir temp("glyphor-history-lock");
     const std::string path = temp.File("history.sqlite");
-    results::HistoryWriter writer(path, std::chrono::milliseconds(1500));
+    results::HistoryWriter writer(path, std::chrono::milliseconds(3000));
     writer.Add(Sample(4, 1));
     writer.Drain();
 
@@ -73,6 +73,21 @@ TEST(History, AWriteWaitsOutAnotherProgramsReadAndALockHeldTooLongDropsTheResult
     other.reset();
     EXPECT_NE(writer.TakeLoss().find("locked"), std::string::npos);
     EXPECT_EQ(writer.TakeLoss(), "");  // the player hears of it once
+
+    // A writer that ends meanwhile (the program quits) waits no more than a moment a result.
+    other = platform::SqlDatabase::Open(path, false, fault, why);
+    ASSERT_TRUE(other && other->Exec("BEGIN EXCLUSIVE"));
+    const auto quitting = std::chrono::steady_clock::now();
+    testing::internal::CaptureStderr();
+    {
+        results::HistoryWriter ending(path, std::chrono::milliseconds(3000));
+        ending.Add(Sample(1, 0));
+        ending.CorrectLast(Sample(1, 0));
+    }
+    testing::internal::GetCapturedStderr();
+    EXPECT_LT(std::chrono::steady_clock::now() - quitting, std::chrono::milliseconds(2000));
+    ASSERT_TRUE(other->Exec("COMMIT"));
+    other.reset();
 
     writer.Add(Sample(2, 0));
     writer.Drain();
