@@ -31,8 +31,9 @@ PoliceRace::KeyResult RaceController::Type(int32_t keyAscii) {
     const PoliceRace::KeyResult result = race_.Type(keyAscii);
     const uint32_t now = platform::Clock::Now();
     // The key after the whole text only ends the race (or starts the text again): it counts
-    // neither way.
-    if (at >= 0 && static_cast<size_t>(at) < text.size()) {
+    // neither way. Nor does a control key (Backspace, Tab): it types no character of any text,
+    // and a miss of the next character would be charged to a key the player never missed.
+    if (keyAscii >= 0x20 && at >= 0 && static_cast<size_t>(at) < text.size()) {
         // A police in a network race may have started the text again: the typing time goes on.
         tally_.GoOn(now, results::Tally::HoldReason::kTextDone);
         tally_.Count(text[static_cast<size_t>(at)], result != PoliceRace::KeyResult::Wrong, now);

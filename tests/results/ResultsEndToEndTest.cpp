@@ -105,13 +105,15 @@ TEST_F(ResultsEndToEnd, ARaceWithKnownWrongKeysIsExportedWithExactlyThoseCountsP
     std::ofstream(History(), std::ios::binary) << garbage;
 
     // The thief types the text with one wrong key before its second character and two before
-    // its third; the key after the whole text ends the race and counts neither way.
+    // its third; a Backspace and a Tab on the way, and the key after the whole text that ends
+    // the race, count neither way.
     std::string script = "frames 3\nclick " + Centre("POLICE_MAINMENU_SINGLE", 3, 437, 336) + "\nframes 2\n";
     script += "click " + Centre("POLICE_THIEF", 4, 295, 20) + "\nclick " + Centre("POLICE_BIKE", 4, 430, 220) +
               "\nclick " + scripted::TextRow(choice.row) + "\nclick " + Centre("POLICE_START", 3, 210, 545) +
               "\nframes 2\n";
-    script += std::string("type ") + text[0] + "\nframes 1\ntype " + WrongFor(text[1]) + "\nframes 1\ntype " + text[1] +
-              "\nframes 1\ntype " + WrongFor(text[2]) + WrongFor(text[2]) + "\nframes 1\n";
+    script += std::string("type ") + text[0] + "\nframes 1\nkey backspace\nkey tab\nframes 1\ntype " +
+              WrongFor(text[1]) + "\nframes 1\ntype " + text[1] + "\nframes 1\ntype " + WrongFor(text[2]) +
+              WrongFor(text[2]) + "\nframes 1\n";
     script += "type " + text.substr(2) + "\nframes 2\nkey z\nframes 3\nsnapshot " + Shot("won.png") + "\n";
     ASSERT_EQ(Play(script, ""), 0) << output_;
 
