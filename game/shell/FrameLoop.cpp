@@ -1,5 +1,7 @@
 #include "shell/FrameLoop.h"
 
+#include <utility>
+
 #include "engine/GraphicEngine.h"
 #include "engine/SoundEngine.h"
 #include "platform/Clock.h"
@@ -26,8 +28,25 @@ bool g_drawEveryFrame = false;
 std::weak_ptr<IGameInterface> g_lastDrawn;
 bool g_lastDrawnStill = false;
 std::function<void()> g_lostDisplayWork;
+// A key or a button was taken since the last frame.
+bool g_inputSinceFrame = false;
 
 bool StandsStill() { return g_lastDrawnStill && !g_redrawRequested && !g_drawEveryFrame; }
+
+void Dispatch(platform::MessageQueue& queue, const platform::Message& msg) {
+    switch (msg.message) {
+    case platform::WM_KEYDOWN:
+    case platform::WM_SYSKEYDOWN:
+    case platform::WM_LBUTTONDOWN:
+    case platform::WM_RBUTTONDOWN:
+        g_inputSinceFrame = true;
+        break;
+    default:
+        break;
+    }
+    queue.Translate(msg);
+    WindowProc(msg);
+}
 
 }  // namespace
 
@@ -51,11 +70,14 @@ bool FrameTick() {
     g_FrameElapsed = StandsStill() && elapsed > 2 * kFrameInterval ? kFrameInterval : elapsed;
     const uint32_t due = static_cast<uint32_t>(g_LastFrameTime) + (StandsStill() ? kStillWait : kFrameInterval);
     g_LastFrameTime = static_cast<int32_t>(now);
+    const bool input = std::exchange(g_inputSinceFrame, false);
     if (static_cast<int32_t>(now - due) > kStoppedMs) {
         // The program did not run (stopped from a terminal, a paused machine): the game goes on
-        // where it stood, and the time is none of the player's.
+        // where it stood, and the time is none of the player's, unless keys typed meanwhile
+        // came in with it (a machine that stalled while the player typed on).
         g_FrameElapsed = kFrameInterval;
-        if (const std::shared_ptr<IGameInterface> screen = g_Screen) screen->TimeLost(due, now);
+        const std::shared_ptr<IGameInterface> screen = g_Screen;
+        if (screen && !input) screen->TimeLost(due, now);
     }
     if (CheckLostSurfaces()) {
         // No frame ran while the window was hidden, and that time is none of the game's: a
@@ -103,10 +125,7 @@ bool DispatchUntilQuit() {
     auto& queue = platform::MessageQueue::Instance();
     platform::Message msg;
     platform::MessageQueue::Front front;
-    while ((front = queue.TakeUnlessQuit(msg)) == platform::MessageQueue::Front::Taken) {
-        queue.Translate(msg);
-        WindowProc(msg);
-    }
+    while ((front = queue.TakeUnlessQuit(msg)) == platform::MessageQueue::Front::Taken) Dispatch(queue, msg);
     return front == platform::MessageQueue::Front::Quit;
 }
 
@@ -144,8 +163,7 @@ void RunMainPump() {
     for (;;) {
         if (queue.Peek(msg, true)) {
             if (msg.message == platform::WM_QUIT) return;
-            queue.Translate(msg);
-            WindowProc(msg);
+            Dispatch(queue, msg);
         } else if (!FrameTick()) {
             WaitForNextFrameOrInput();
         }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ShellTestSupport.h"
+#include "platform/MessageQueue.h"
 #include "platform/ScriptRunner.h"
 
 namespace shelltest {
@@ -38,8 +39,21 @@ TEST_F(FrameLoopTest, RunsAFrameOnlyAfterNineteenMilliseconds) {
     EXPECT_EQ(screen->Calls("TimeLost"), std::vector<std::string>{"TimeLost 5083 67064"});
     screen->calls.clear();
 
+    // Keys typed while it stood still came in with it: that time was the player's.
+    Clock::AdvanceTo(67064 + 5000);
+    platform::Message key;
+    key.message = platform::WM_KEYDOWN;
+    key.wParam = 'A';
+    platform::MessageQueue::Instance().Post(key);
+    PumpOnce();
+    EXPECT_EQ(g_FrameElapsed, 19);
+    EXPECT_TRUE(screen->Calls("TimeLost").empty());
+    Clock::AdvanceTo(72064 + 19);
+    ASSERT_TRUE(FrameTick());
+    screen->calls.clear();
+
     // Game state first, then drawing, in every frame.
-    Clock::AdvanceTo(67064 + 19);
+    Clock::AdvanceTo(72083 + 19);
     EXPECT_TRUE(FrameTick());
     EXPECT_EQ(screen->calls, (std::vector<std::string>{"UpDateGame", "UpDateScreen"}));
 }
