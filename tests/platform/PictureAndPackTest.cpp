@@ -1,12 +1,16 @@
 #include <SDL.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <png.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <vector>
 
 #include "platform/PictureLoader.h"
 #include "platform/ResourcePack.h"
@@ -190,6 +194,18 @@ TEST(ResourcePackTest, ReadsNamedEntriesOfAZipPack) {
     ASSERT_NE(second, nullptr);
     second.reset();
     EXPECT_TRUE(pack->Read("BTN_CLICK.wav", data));
+
+    // With every descriptor taken (a program at its limit), an open pack still reads.
+    rlimit limit{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &limit), 0);
+    const rlimit lowered{std::min<rlim_t>(limit.rlim_cur, 256), limit.rlim_max};
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &lowered), 0);
+    std::vector<int> taken;
+    for (int fd; (fd = open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;) taken.push_back(fd);
+    const bool readAtLimit = pack->Read("POLICE_START.png", data);
+    for (int fd : taken) close(fd);
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &limit), 0);
+    EXPECT_TRUE(readAtLimit);
 
     // A new pack renamed over the file, as a package upgrade does while the game runs: the open
     // pack reads on from the file it was opened on; the next opening reads the new one.
