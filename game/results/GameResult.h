@@ -23,13 +23,21 @@ struct GameResult {
     static GameResult Of(const Tally& tally, uint32_t nowMs, std::string game, std::string level, std::string outcome);
 
     int32_t Keys() const { return correct + wrong; }
+    // Whether the result says anything of speed: keys typed over some time (a one-character
+    // race text takes none).
+    bool HasSpeed() const { return Keys() > 0 && durationMs > 0; }
     // Correct keys per minute; 0 without time.
     double CharsPerMinute() const;
     // Correct keys of all keys, in percent; 0 without keys.
     double AccuracyPercent() const;
-    // Up to `count` keys with the most misses, most first (ties by key code).
+    // Up to `count` keys of the keyboard (KeyOnKeyboard) with the most misses, most first (ties
+    // in the order the keys were first counted).
     std::vector<char16_t> MostMissed(size_t count) const;
 };
+
+// The key that types `c`: a capital or a shifted sign is typed on the key of the small letter or
+// the plain sign.
+char16_t KeyOnKeyboard(char16_t c);
 
 // A percentage as the game shows it, to a tenth and rounded down, so that "100.0" never stands
 // for a result with a miss.

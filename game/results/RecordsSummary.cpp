@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <string_view>
 #include <utility>
 
 #include "platform/SqlDatabase.h"
@@ -35,43 +34,32 @@ RecordsSummary RecordsSummary::Of(std::vector<GameResult> recent, std::vector<Ke
     s.recent = std::move(recent);
     s.keys = std::move(keys);
     // A round without a single key (left alone until it was lost) says nothing of speed or
-    // accuracy: it is charted, but no best or average counts it.
+    // accuracy, and one typed in no time (a one-character race text) nothing of speed: it is
+    // charted, but no best or average counts it.
     double speeds = 0;
     double accuracies = 0;
+    size_t timed = 0;
     size_t typed = 0;
     for (const GameResult& r : s.recent) {
         if (r.Keys() == 0) continue;
         ++typed;
-        s.bestSpeed = std::max(s.bestSpeed, r.CharsPerMinute());
         s.bestAccuracy = std::max(s.bestAccuracy, r.AccuracyPercent());
-        speeds += r.CharsPerMinute();
         accuracies += r.AccuracyPercent();
+        if (!r.HasSpeed()) continue;
+        ++timed;
+        s.bestSpeed = std::max(s.bestSpeed, r.CharsPerMinute());
+        speeds += r.CharsPerMinute();
     }
-    if (typed == 0) return s;
-    s.averageSpeed = speeds / static_cast<double>(typed);
-    s.averageAccuracy = accuracies / static_cast<double>(typed);
+    if (timed > 0) s.averageSpeed = speeds / static_cast<double>(timed);
+    if (typed > 0) s.averageAccuracy = accuracies / static_cast<double>(typed);
     return s;
 }
-
-namespace {
-
-// The key that types `c` on the keyboard the records draw: a capital or a shifted sign is
-// typed on the key of the small letter or the plain sign.
-char16_t KeyOf(char16_t c) {
-    static constexpr std::u16string_view kShifted = u"!@#$%^&*()_+{}:\"<>?~|";
-    static constexpr std::u16string_view kPlain = u"1234567890-=[];',./`\\";
-    if (c >= u'A' && c <= u'Z') return static_cast<char16_t>(c - u'A' + u'a');
-    const size_t at = kShifted.find(c);
-    return at == std::u16string_view::npos ? c : kPlain[at];
-}
-
-}  // namespace
 
 KeyCount RecordsSummary::KeyOnBoard(char16_t key) const {
     int64_t presses = 0;
     int64_t misses = 0;
     for (const KeyCount& k : keys) {
-        if (KeyOf(k.key) != KeyOf(key)) continue;
+        if (KeyOnKeyboard(k.key) != KeyOnKeyboard(key)) continue;
         presses += k.presses;
         misses += k.misses;
     }

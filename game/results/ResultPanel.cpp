@@ -22,6 +22,8 @@ std::u16string Ascii(const char* text) {
 
 std::u16string KeyName(char16_t key) {
     if (key == u' ') return u"空格";
+    // Letters as the keyboard labels them.
+    if (key >= u'a' && key <= u'z') key = static_cast<char16_t>(key - u'a' + u'A');
     return std::u16string(1, key);
 }
 
@@ -32,7 +34,8 @@ std::vector<std::u16string> ResultPanel::Lines(const GameResult& result) {
     std::snprintf(speed, sizeof speed, "%.0f", result.CharsPerMinute());
     const std::string accuracy = PercentText(result.AccuracyPercent());
     std::vector<std::u16string> lines;
-    lines.push_back(u"速度 " + Ascii(speed) + u" 字/分");
+    // Keys typed in no time (a one-character race text) give no speed.
+    lines.push_back(result.HasSpeed() ? u"速度 " + Ascii(speed) + u" 字/分" : std::u16string(u"速度 —"));
     // Without a key there is no accuracy: 0.0% beside "no wrong key" would say two things.
     lines.push_back(result.Keys() > 0 ? u"正确率 " + Ascii(accuracy.c_str()) + u"%" : std::u16string(u"正确率 —"));
     const std::vector<char16_t> missed = result.MostMissed(3);

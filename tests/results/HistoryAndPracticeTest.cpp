@@ -298,6 +298,19 @@ TEST(Records, ARoundWithoutKeysCountsInNoBestOrAverageAndAMissNeverShowsAsAHundr
     // A round's own panel shows no accuracy for it either.
     EXPECT_EQ(results::ResultPanel::Lines(results::GameResult{})[1], u"正确率 —");
     EXPECT_EQ(results::ResultPanel::Lines(Sample(1999, 1))[1], u"正确率 99.9%");
+    EXPECT_EQ(results::PercentText(100.0 * 999999999 / 1000000000), "99.9");
+
+    // Keys typed in no time (a one-character race text) say nothing of speed.
+    results::GameResult timeless = Sample(1, 0);
+    timeless.durationMs = 0;
+    EXPECT_DOUBLE_EQ(results::RecordsSummary::Of({Sample(100, 0), timeless}, {}).averageSpeed,
+                     Sample(100, 0).CharsPerMinute());
+    EXPECT_EQ(results::ResultPanel::Lines(timeless)[0], u"速度 —");
+    // A capital and its small letter are one key, as on the records' keyboard.
+    results::GameResult race = Sample(1, 0);
+    race.keys = {{u'T', 4, 2}, {u'a', 6, 3}, {u't', 4, 2}, {u'?', 1, 1}};
+    EXPECT_EQ(race.MostMissed(2), (std::vector<char16_t>{u't', u'a'}));
+    EXPECT_EQ(results::ResultPanel::Lines(race)[2], u"错得最多的键：T  A  /");
 }
 
 // A race text named like a formula is exported as text a spreadsheet shows, not runs.
