@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <string_view>
 #include <utility>
@@ -49,7 +50,7 @@ std::vector<char16_t> GameResult::MostMissed(size_t count) const {
         if (same == missed.end()) {
             missed.push_back(KeyCount{key, k.presses, k.misses});
         } else {
-            same->misses += k.misses;
+            same->misses = static_cast<int32_t>(std::min<int64_t>(int64_t{same->misses} + k.misses, INT32_MAX));
         }
     }
     std::stable_sort(missed.begin(), missed.end(),
