@@ -22,11 +22,10 @@ HistoryWriter::HistoryWriter(std::string path, std::chrono::milliseconds patienc
 HistoryWriter::~HistoryWriter() {
     {
         std::lock_guard<std::mutex> lock(mutex_);
+        // What is still queued then waits no more than a moment for another program's lock:
+        // the program is ending.
         stopping_ = true;
     }
-    // What is still queued waits no more than a moment for another program's lock: the
-    // program is ending.
-    ending_ = true;
     wake_.notify_one();
     if (thread_.joinable()) thread_.join();
 }
@@ -110,7 +109,7 @@ std::string HistoryWriter::TakeLoss() {
 
 bool HistoryWriter::TryWrite(const Entry& entry, std::string& why) {
     if (entry.correctsLast && store_ && lastId_ >= 0) return store_->SetOutcome(lastId_, entry.result.outcome, why);
-    if (!store_) store_ = HistoryStore::Open(path_, true, why, platform::LockWait{patience_, &ending_}, &openFault_);
+    if (!store_) store_ = HistoryStore::Open(path_, true, why, platform::LockWait{patience_, &stopping_}, &openFault_);
     return store_ && store_->Append(entry.result, why, &lastId_);
 }
 

@@ -61,14 +61,13 @@ private:
     std::chrono::milliseconds patience_;
     std::unique_ptr<HistoryStore> store_;
     platform::DbFault openFault_ = platform::DbFault::None;  // of the last open that failed
-    std::atomic<bool> ending_{false};
     std::mutex mutex_;
     std::condition_variable wake_;
     std::condition_variable idle_;
     std::deque<Entry> queue_;
     int64_t lastId_ = -1;  // the row of the last result written, while the file stays open
     bool busy_ = false;
-    bool stopping_ = false;
+    std::atomic<bool> stopping_{false};  // set under `mutex_`; read by a write waiting for a lock
     std::string loss_;
     bool toldLoss_ = false;
     std::thread thread_;

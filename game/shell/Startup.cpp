@@ -89,10 +89,11 @@ void CreateSharedFonts() {
 }
 
 void AdoptPlayerFilesLeftBesideProgram() {
+    const std::string config = platform::PlayerConfigFolder();
     for (const char* name : {kSettingsFile, SoundSwitch::kFileName, results::WeakKeys::kOptionFileName})
-        platform::AdoptFromProgramFolder(name, platform::PlayerConfigFolder());
-    for (const char* name : {kHiScoreFile, results::kHistoryFileName})
-        platform::AdoptFromProgramFolder(name, platform::PlayerDataFolder());
+        platform::AdoptFromProgramFolder(name, config);
+    const std::string data = platform::PlayerDataFolder();
+    for (const char* name : {kHiScoreFile, results::kHistoryFileName}) platform::AdoptFromProgramFolder(name, data);
 }
 
 int RunProgram(bool startAtMenu) {
