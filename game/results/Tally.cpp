@@ -8,6 +8,7 @@ void Tally::Start(uint32_t nowMs) {
     if (started_) return;
     started_ = true;
     firstKeyMs_ = nowMs;
+    countedFromMs_ = nowMs;
     if (holds_ != 0) heldSinceMs_ = nowMs;
 }
 
@@ -45,12 +46,16 @@ void Tally::GoOn(uint32_t nowMs, HoldReason why) {
     if ((holds_ & bit) == 0) return;
     holds_ &= static_cast<uint8_t>(~bit);
     // A hold before the first key is no part of the time from it.
-    if (holds_ == 0 && started_) heldMs_ += static_cast<int64_t>(static_cast<uint32_t>(nowMs - heldSinceMs_));
+    if (holds_ == 0 && started_) {
+        heldMs_ += static_cast<int64_t>(static_cast<uint32_t>(nowMs - heldSinceMs_));
+        countedFromMs_ = nowMs;
+    }
 }
 
 void Tally::Skip(uint32_t fromMs, uint32_t toMs) {
     if (!started_) return;
-    const uint32_t begin = static_cast<int32_t>(firstKeyMs_ - fromMs) > 0 ? firstKeyMs_ : fromMs;
+    // Time before the first key, or held and already taken off, is not taken off again.
+    const uint32_t begin = static_cast<int32_t>(countedFromMs_ - fromMs) > 0 ? countedFromMs_ : fromMs;
     const uint32_t end = holds_ != 0 ? heldSinceMs_ : toMs;
     const auto span = static_cast<int32_t>(end - begin);
     if (span > 0) heldMs_ += span;

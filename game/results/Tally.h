@@ -53,7 +53,8 @@ private:
     int32_t wrong_ = 0;
     bool started_ = false;
     uint32_t firstKeyMs_ = 0;
-    uint8_t holds_ = 0;  // the HoldReason bits that hold
+    uint32_t countedFromMs_ = 0;  // the first key, or the end of the last hold after it
+    uint8_t holds_ = 0;           // the HoldReason bits that hold
     uint32_t heldSinceMs_ = 0;
     int64_t heldMs_ = 0;  // the holds that ended
     std::vector<KeyCount> keys_;

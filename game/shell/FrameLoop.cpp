@@ -65,10 +65,13 @@ bool FrameTick() {
     const uint32_t now = platform::Clock::Now();
     const auto elapsed = static_cast<int32_t>(now - static_cast<uint32_t>(g_LastFrameTime));
     if (elapsed < kFrameInterval) return false;
-    // After a still screen slept, the first frame counts as one frame after the last: a screen
-    // switched to by that input moves by one frame's time, not by the time slept.
-    g_FrameElapsed = StandsStill() && elapsed > 2 * kFrameInterval ? kFrameInterval : elapsed;
-    const uint32_t due = static_cast<uint32_t>(g_LastFrameTime) + (StandsStill() ? kStillWait : kFrameInterval);
+    // After a still picture the loop slept, up to kStillWait or until input came. The first
+    // frame then counts as one frame after the last, whether or not input asked for it: a paused
+    // round goes on, or a screen switched to by that input moves, by one frame's time, not by the
+    // time slept.
+    const bool slept = g_lastDrawnStill && !g_drawEveryFrame;
+    g_FrameElapsed = slept && elapsed > 2 * kFrameInterval ? kFrameInterval : elapsed;
+    const uint32_t due = static_cast<uint32_t>(g_LastFrameTime) + (slept ? kStillWait : kFrameInterval);
     g_LastFrameTime = static_cast<int32_t>(now);
     const bool input = std::exchange(g_inputSinceFrame, false);
     if (static_cast<int32_t>(now - due) > kStoppedMs) {

@@ -83,7 +83,9 @@ bool RunModalLoop(const std::function<bool()>& running, const std::function<void
         const bool changeFirst = nextChange && static_cast<int32_t>(changeAt - (now + kStillWait)) < 0;
         queue.WaitUntil(changeFirst ? changeAt : now + kStillWait);
     }
-    // The dialog's picture is on the back surface: the screen under it draws its next frame.
+    // The time in the dialog is neither frame time nor time lost: the screen under it goes on
+    // one frame after its last. Its picture is on the back surface, so that frame is drawn.
+    StartFrameClock();
     RequestRedraw();
     return quit;
 }

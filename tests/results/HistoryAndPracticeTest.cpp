@@ -269,6 +269,9 @@ TEST(Tally, TimeThePlayerHeldTheGameItsWindowWasHiddenOrTheProgramWasStoppedIsNo
     tally.Skip(kStart + 94000, kStart + 99000);
     tally.GoOn(kStart + 100000);
     EXPECT_EQ(tally.DurationTo(kStart + 100000), 5500);
+    // A stop told after the hold that covered it ended takes off only its time after the hold.
+    tally.Skip(kStart + 93000, kStart + 101000);
+    EXPECT_EQ(tally.DurationTo(kStart + 101000), 5500);
     tally.Reset();
     EXPECT_EQ(tally.DurationTo(kStart), 0);
     // A stop before the first key, or one that ends with it, leaves out nothing of the round.

@@ -58,6 +58,28 @@ TEST_F(FrameLoopTest, RunsAFrameOnlyAfterNineteenMilliseconds) {
     EXPECT_EQ(screen->calls, (std::vector<std::string>{"UpDateGame", "UpDateScreen"}));
 }
 
+// A still picture lets the loop sleep up to a second. Whatever ends that sleep, a click on a
+// paused round's go-on button included, the next frame moves the game by one frame's time.
+TEST_F(FrameLoopTest, TheFrameAfterAStillPictureMovesByOneFrameThoughInputWokeIt) {
+    struct StillScreen : RecordingScreen {
+        bool NextFrameDiffers() override { return false; }
+    };
+    auto still = std::make_shared<StillScreen>();
+    g_Screen = still;
+    Clock::UseVirtual(1000);
+    StartFrameClock();
+    ASSERT_TRUE(FrameTick());
+    Clock::AdvanceTo(1000 + 900);
+    platform::Message click;
+    click.message = platform::WM_LBUTTONDOWN;
+    click.lParam = platform::Message::MakeLParam(5, 5);
+    platform::MessageQueue::Instance().Post(click);
+    PumpOnce();
+    EXPECT_EQ(still->Calls("UpDateGame").size(), 2u);
+    EXPECT_EQ(g_FrameElapsed, 19);
+    EXPECT_TRUE(still->Calls("TimeLost").empty());
+}
+
 TEST_F(FrameLoopTest, FirstFrameRunsAtOnceWhateverTheClockReads) {
     for (uint32_t start : {0u, 10u, 0x7FFFFFF0u, 0x80000000u, 0xFFFFFFF5u}) {
         Clock::UseVirtual(start);

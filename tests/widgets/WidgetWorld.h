@@ -167,7 +167,7 @@ inline uint16_t BackPixel(int32_t x, int32_t y) { return g_Graphic->BackSurface(
 class TestScreen : public IGameInterface {
 public:
     int frames = 0;
-    int keyDowns = 0, keyUps = 0, keyPresses = 0, mouseButtons = 0;
+    int keyDowns = 0, keyUps = 0, keyPresses = 0, mouseButtons = 0, timeLost = 0;
     std::vector<uint32_t> frameTimes;
     std::function<void(int frame)> onFrame;
 
@@ -198,6 +198,7 @@ public:
         ++mouseButtons;
         return true;
     }
+    void TimeLost(uint32_t, uint32_t) override { ++timeLost; }
 };
 
 inline platform::Message Msg(uint32_t id, uint32_t wParam = 0, uint32_t lParam = 0) {
