@@ -10,6 +10,7 @@
 #include <string>
 #include <system_error>
 
+#include "platform/net/EnetClock.h"
 #include "platform/net/GameMessage.h"
 #include "platform/net/SessionPacket.h"
 
@@ -34,11 +35,6 @@ bool AnyPeer(const ENetHost& host) {
         if (host.peers[i].state != ENET_PEER_STATE_DISCONNECTED) return true;
     }
     return false;
-}
-
-bool EnsureEnet() {
-    static const bool ok = enet_initialize() == 0;
-    return ok;
 }
 
 // A vanished peer shows as unacknowledged pings (sent every 500 ms); after at most 3 s of them
@@ -92,7 +88,7 @@ std::unique_ptr<LanSession> LanSession::Host(const LanConfig& config, const Sess
 }
 
 bool LanSession::OpenHost(const LanConfig& config, std::string* error) {
-    if (!EnsureEnet()) {
+    if (!StartEnet()) {
         if (error) *error = "The network library could not be started.";
         return false;
     }
@@ -139,7 +135,7 @@ bool LanSession::Handshake(const SessionInfo& session, const std::u16string& pas
         peer_ = nullptr;
         return false;
     };
-    if (!EnsureEnet()) return fail("The network library could not be started.");
+    if (!StartEnet()) return fail("The network library could not be started.");
     enet_ = enet_host_create(nullptr, 1, 1, 0, 0);
     if (!enet_) return fail("Cannot open a network port.");
     LimitPackets(*enet_);

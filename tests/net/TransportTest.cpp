@@ -7,10 +7,13 @@
 #include <memory>
 #include <thread>
 
+#include <time.h>
+
 #include "NetTestSupport.h"
 #include "RawPeer.h"
 #include "platform/net/DiscoveryQuery.h"
 #include "platform/net/DiscoveryReply.h"
+#include "platform/net/EnetClock.h"
 #include "platform/net/GameMessage.h"
 #include "platform/net/LanSession.h"
 #include "platform/net/MessageInbox.h"
@@ -62,6 +65,23 @@ std::vector<std::pair<int32_t, int32_t>> Drain(LanSession& s) {
 }
 
 }  // namespace
+
+// The network library times its packets by the monotonic clock: a wall clock set forward
+// during a race makes no packet in flight look late, so the other player is not cut off.
+TEST(TransportTest, TheNetworkLibraryTimesPacketsByTheMonotonicClock) {
+    ASSERT_TRUE(StartEnet());
+    ENetAddress address{};
+    address.host = htonl(0x7F000001u);
+    ENetHost* host = enet_host_create(&address, 1, 1, 0, 0);
+    ASSERT_NE(host, nullptr);
+    ENetEvent event{};
+    enet_host_service(host, &event, 0);
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    const auto monotonicMs = static_cast<uint32_t>(static_cast<uint64_t>(now.tv_sec) * 1000u + now.tv_nsec / 1000000);
+    EXPECT_LE(monotonicMs - host->serviceTime, 1000u);
+    enet_host_destroy(host);
+}
 
 TEST(TransportTest, SearchFindsEachSessionOnceWithNameCountAndUserValue) {
     auto config = LoopbackConfig(0);
