@@ -1,9 +1,11 @@
 #include "platform/PlayerFiles.h"
 
+#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -62,6 +64,23 @@ bool Exists(const std::string& path) {
     return lstat(path.c_str(), &st) == 0 || errno != ENOENT;
 }
 
+// Whether the database beside `path` has a change it would undo or finish on its next open: a
+// rollback journal whose header was written, or a log of changes with anything in it. A journal
+// left empty or zeroed by a program that stopped is ignored by the database, and so here. One
+// that cannot be read counts as unfinished.
+bool ChangeUnfinished(const std::string& path, const char* suffix) {
+    const std::string side = path + suffix;
+    const int fd = open(side.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) return errno != ENOENT;
+    static constexpr std::array<unsigned char, 8> kJournalMagic = {0xd9, 0xd5, 0x05, 0xf9, 0x20, 0xa1, 0x63, 0xd7};
+    std::array<unsigned char, 8> head{};
+    const ssize_t n = read(fd, head.data(), head.size());
+    close(fd);
+    if (n < 0) return true;
+    if (std::string(suffix) == "-wal") return n > 0;
+    return n == static_cast<ssize_t>(head.size()) && head == kJournalMagic;
+}
+
 }  // namespace
 
 std::string PlayerConfigFolder() {
@@ -78,7 +97,7 @@ void AdoptFromProgramFolder(const std::string& name, const std::string& folder) 
     const std::string to = folder + name;
     if (!IsRegularFile(from) || Exists(to)) return;
     for (const char* unfinished : {"-journal", "-wal"}) {
-        if (Exists(from + unfinished)) {
+        if (ChangeUnfinished(from, unfinished)) {
             std::fprintf(stderr, "%s is not taken over from %s: a change to it is unfinished (%s%s)\n", to.c_str(),
                          from.c_str(), from.c_str(), unfinished);
             return;

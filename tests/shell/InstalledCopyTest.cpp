@@ -118,7 +118,8 @@ TEST_F(InstalledCopyTest, PlayerFilesLeftInTheDataFolderAreTakenOverOnlyWhereThe
     std::ofstream(game + "Setting.DAT") << "old settings";
     std::ofstream(game + "space.hi") << "old scores";
     std::ofstream(game + "history.sqlite") << "old history";
-    std::ofstream(game + "history.sqlite-journal") << "half a change";
+    const std::string journalHead = "\xd9\xd5\x05\xf9\x20\xa1\x63\xd7";
+    std::ofstream(game + "history.sqlite-journal") << journalHead << "half a change";
     const std::string config = home_ + "/.config/glyphor/";
     fs::create_directories(config);
     std::ofstream(config + "Setting.DAT") << "own settings";
@@ -134,6 +135,12 @@ TEST_F(InstalledCopyTest, PlayerFilesLeftInTheDataFolderAreTakenOverOnlyWhereThe
     // A database with half a change beside it would be read without the change's undoing.
     EXPECT_NE(testsupport::TempDir::ReadFile(data + "history.sqlite"), "old history");
     EXPECT_NE(Errors().find("a change to it is unfinished"), std::string::npos) << Errors();
+
+    // A journal a stopped program left zeroed holds no change: the history is taken over.
+    std::ofstream(game + "history.sqlite-journal") << std::string(512, '\0');
+    fs::remove(data + "history.sqlite");
+    ASSERT_TRUE(Run(prefix_ + "bin/glyphor_police", "frames 2\n").finished) << Errors();
+    EXPECT_EQ(testsupport::TempDir::ReadFile(data + "history.sqlite"), "old history") << Errors();
 }
 
 }  // namespace
