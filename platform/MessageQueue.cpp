@@ -185,6 +185,7 @@ void MessageQueue::Clear() {
     keysDown_.clear();
     keyAwaitsText_ = false;
     pointerKnown_ = false;
+    leftPress_ = LeftPress();
 }
 
 void MessageQueue::SetWindowEventHandler(std::function<void(const void*)> handler) {
@@ -266,6 +267,7 @@ void MessageQueue::UseWindow(SDL_Window* window) {
 
 void MessageQueue::HandleSdlEvent(const SDL_Event& event) {
     const bool scripted = static_cast<bool>(scriptHook_);
+    if (int32_t x = 0, y = 0; leftPress_.ReleaseLost(event, x, y)) QueueMouse(WM_LBUTTONUP, x, y, 0);
     switch (event.type) {
     case SDL_QUIT: {
         Message destroy;
@@ -384,6 +386,7 @@ void MessageQueue::QueueMouse(uint32_t message, int32_t x, int32_t y, uint32_t w
     msg.message = message;
     msg.wParam = wParam;
     msg.lParam = Message::MakeLParam(Clamp(x, kMaxX), Clamp(y, kMaxY));
+    leftPress_.Note(message, msg.X(), msg.Y());
     // Moves are coalesced: only the latest pointer position waits, so a slow frame never works
     // through a backlog of stale positions.
     if (message == WM_MOUSEMOVE && !queue_.empty() && queue_.back().message == WM_MOUSEMOVE) {

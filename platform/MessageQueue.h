@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 
+#include "platform/LeftPress.h"
 #include "platform/Message.h"
 
 union SDL_Event;
@@ -100,6 +101,7 @@ private:
     std::function<void(uint32_t)> scriptHook_;
     // Keys down: physical key (scancode, or 0x1000 + code for scripted keys) to its code.
     std::map<uint32_t, uint32_t> keysDown_;
+    LeftPress leftPress_;
     // The last message queued was a key-down still waiting for the text it produced.
     bool keyAwaitsText_ = false;
     bool keyIsAltGr_ = false;

@@ -151,6 +151,37 @@ TEST_F(KeyboardMouseTest, OnlyTheLeftButtonReachesTheScreen) {
     EXPECT_EQ(screen->calls, (std::vector<std::string>{"MouseDown 1 799 599", "MouseUp 1 799 0"}));
 }
 
+// A release the window never saw (hidden, or its focus taken, mid-drag) is made up where the
+// pointer was last, so no slider or button stays held after the player let go elsewhere.
+TEST_F(KeyboardMouseTest, APressWhoseReleaseWasLostEndsWhereThePointerWasLast) {
+    SDL_Event hidden;
+    SDL_zero(hidden);
+    hidden.type = SDL_WINDOWEVENT;
+    hidden.window.event = SDL_WINDOWEVENT_HIDDEN;
+    SDL_Event dragged;
+    SDL_zero(dragged);
+    dragged.type = SDL_MOUSEMOTION;
+    dragged.motion.state = SDL_BUTTON_LMASK;
+    dragged.motion.x = 300;
+    dragged.motion.y = 240;
+    Feed(Button(true, SDL_BUTTON_LEFT, 455, 240));
+    Feed(dragged);
+    Feed(hidden);
+    Feed(hidden);  // one release only
+    // Back on the window, the pointer moves with no button held after a press it saw.
+    SDL_Event moved = dragged;
+    moved.motion.state = 0;
+    moved.motion.x = 540;
+    Feed(Button(true, SDL_BUTTON_LEFT, 100, 100));
+    Feed(moved);
+    Feed(Button(false, SDL_BUTTON_LEFT, 540, 240));  // a late release of nothing held
+    DispatchAll();
+    EXPECT_EQ(screen->Calls("Mouse"),
+              (std::vector<std::string>{"MouseDown 1 455 240", "MouseMove 300 240", "MouseUp 1 300 240",
+                                        "MouseDown 1 100 100", "MouseUp 1 100 100", "MouseMove 540 240",
+                                        "MouseUp 1 540 240"}));
+}
+
 TEST_F(KeyboardMouseTest, KeyCodesFollowTheTable) {
     const std::pair<SDL_Keycode, int> keys[] = {
         {SDLK_z, 90},
