@@ -1,7 +1,10 @@
 #include "police/MenuScreens.h"
 
+#include <cstdlib>
+
 #include "engine/GameFont.h"
 #include "engine/GraphicEngine.h"
+#include "platform/Clock.h"
 #include "police/PoliceButtons.h"
 #include "police/PoliceMode.h"
 #include "police/PoliceRace.h"
@@ -62,6 +65,7 @@ void MenuScreens::MouseDown(int32_t Button, int32_t X, int32_t Y) {
     if (screens_.Screen() == kScreenMainMenu) {
         MouseRouting::Down(Button, X, Y, buttons_.MainMenu());
     } else if (screens_.Screen() == kScreenSetting) {
+        if (SecondPressOfOpeningClick(X, Y)) return;
         if (!screens_.Mode().MayChoose()) {
             MouseRouting::Down(Button, X, Y, buttons_.BtnCancel);  // this side may only leave
         } else if (!MouseRouting::Down(Button, X, Y, buttons_.Setting())) {
@@ -73,12 +77,21 @@ void MenuScreens::MouseDown(int32_t Button, int32_t X, int32_t Y) {
 void MenuScreens::MouseUp(int32_t Button, int32_t X, int32_t Y) {
     if (screens_.Screen() == kScreenMainMenu) {
         MouseRouting::Up(Button, X, Y, buttons_.MainMenu());
+        if (screens_.Screen() == kScreenSetting) opening_ = {platform::Clock::Now(), X, Y};
     } else if (screens_.Screen() == kScreenSetting) {
         if (!screens_.Mode().MayChoose())
             MouseRouting::Up(Button, X, Y, buttons_.BtnCancel);
         else
             MouseRouting::Up(Button, X, Y, buttons_.Setting());
     }
+}
+
+bool MenuScreens::SecondPressOfOpeningClick(int32_t X, int32_t Y) const {
+    // A desktop's double-click: the second press within half a second, a few pixels away at most.
+    constexpr uint32_t kDoubleClickMs = 500;
+    constexpr int32_t kDoubleClickPixels = 4;
+    return platform::Clock::Now() - opening_.atMs < kDoubleClickMs && std::abs(X - opening_.x) <= kDoubleClickPixels &&
+           std::abs(Y - opening_.y) <= kDoubleClickPixels;
 }
 
 void MenuScreens::MouseWheel(int32_t notches, int32_t X) {

@@ -33,6 +33,17 @@ private:
     void Start();
     // The entry of the text list under (X, Y), or the chosen one left of the list.
     int32_t HitTextList(int32_t X, int32_t Y);
+    // Whether a press is the second of a double-click whose first opened the setting screen: on
+    // the spot of that click and within a double-click's time. It chooses nothing there.
+    bool SecondPressOfOpeningClick(int32_t X, int32_t Y) const;
+
+    // The click that opened the setting screen from the main menu: when and where.
+    struct OpeningClick {
+        uint32_t atMs = 0;
+        int32_t x = -100;
+        int32_t y = -100;
+    };
+    OpeningClick opening_;
 
     PoliceScreenControl& screens_;
     const PoliceButtons& buttons_;

@@ -73,6 +73,25 @@ TEST_F(PoliceWorld, TextListClickChoosesTheRaceText) {
     EXPECT_EQ(game.Race().Text.Text(), u"Second text.");
 }
 
+// A double-click on the single-player button opens the setting screen, where the text list now
+// lies under the pointer: the second press chooses no text. A press there later does.
+TEST_F(PoliceWorld, TheSecondPressOfADoubleClickThatOpenedTheSettingScreenChoosesNoText) {
+    for (const char* name : {"a.txt", "b.txt", "c.txt"}) WriteText(name, "text");
+    PoliceGame& game = StartGame();
+    platform::Clock::UseVirtual(50000);
+    Click(620, 346);
+    ASSERT_EQ(game.Screen(), kScreenSetting);
+    const int32_t chosen = game.TextList().TextListID;
+    ASSERT_NE(chosen, 2);
+    platform::Clock::AdvanceTo(50200);
+    Click(620, 346);
+    EXPECT_EQ(game.TextList().TextListID, chosen);
+    platform::Clock::AdvanceTo(50600);
+    Click(620, 346);
+    EXPECT_EQ(game.TextList().TextListID, 2);
+    platform::Clock::UseReal();
+}
+
 // Without a text to type the race is not started: no texts at all, or an empty one chosen.
 TEST_F(PoliceWorld, StartIsRefusedWhileThereIsNoTextToType) {
     for (const bool withEmptyText : {false, true}) {
