@@ -2,6 +2,7 @@
 
 #include "engine/SoundEngine.h"
 #include "platform/Clock.h"
+#include "platform/Display.h"
 #include "platform/Message.h"
 #include "platform/MessageQueue.h"
 #include "platform/ScriptRunner.h"
@@ -65,7 +66,10 @@ bool RunModalLoop(const std::function<bool()>& running, const std::function<void
         }
         const bool everyFrame = platform::ScriptRunner::Active();
         const uint32_t now = platform::Clock::Now();
-        due = due || everyFrame || (nextChange && static_cast<int32_t>(now - changeAt) >= 0);
+        // A window uncovered or resized (a new screen resolution) is drawn at once, not at the
+        // player's next input.
+        const bool windowAsks = g_Display && g_Display->PresentForced();
+        due = due || everyFrame || windowAsks || (nextChange && static_cast<int32_t>(now - changeAt) >= 0);
         if (due && (!drawn || static_cast<int32_t>(now - lastFrame) >= kFrameInterval)) {
             drawn = true;
             due = false;

@@ -8,6 +8,7 @@
 #include "engine/GraphicEngine.h"
 #include "platform/Display.h"
 #include "platform/ResourcePack.h"
+#include "shell/ModalLoop.h"
 #include "shell/ScriptVerbs.h"
 
 namespace shelltest {
@@ -60,6 +61,34 @@ TEST_F(LostDisplayTest, TheFrameWaitsWhileLostStillTakingInputThenRestoresAndRel
 
 // The program's end, met while the window is hidden (closed from the taskbar, or a signal), ends
 // the wait and stays queued for whoever takes it next: a dialog drawn then answers first.
+// A dialog left alone draws nothing, but a window uncovered or resized under it (a new screen
+// resolution) is drawn at once, without waiting for the player's input.
+TEST_F(LostDisplayTest, ADialogLeftAloneIsDrawnAgainWhenItsWindowIsResized) {
+    platform::Clock::UseVirtual(1000);
+    auto& queue = platform::MessageQueue::Instance();
+    int waits = 0;
+    int frames = 0;
+    queue.SetScriptHook([&](uint32_t deadline) {
+        if (++waits == 2) {
+            SDL_Event resized;
+            SDL_zero(resized);
+            resized.type = SDL_WINDOWEVENT;
+            resized.window.event = SDL_WINDOWEVENT_SIZE_CHANGED;
+            resized.window.windowID = SDL_GetWindowID(g_Display->SdlWindow());
+            queue.HandleSdlEvent(resized);
+        }
+        platform::Clock::AdvanceTo(deadline);
+    });
+    RunModalLoop([&] { return waits < 5; },
+                 [&] {
+                     ++frames;
+                     g_Graphic->Present();
+                 },
+                 [](const platform::Message&) { return true; });
+    queue.SetScriptHook({});
+    EXPECT_EQ(frames, 2) << "the first frame, and one for the resize";
+}
+
 TEST_F(LostDisplayTest, AQuitWhileHiddenEndsTheWaitAndStaysQueued) {
     StartFrameClock();
     SDL_HideWindow(g_Display->SdlWindow());
