@@ -3,13 +3,15 @@
 // Every figure shown stays in its range, the export and the records read it, and a new result
 // still goes in.
 
+#include <fuzzer/FuzzedDataProvider.h>
 #include <unistd.h>
+
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
+#include <vector>
 
 #include "fuzz/admodule/FuzzFolder.h"
 #include "platform/SqlDatabase.h"
@@ -21,64 +23,44 @@ namespace {
 
 constexpr const char* kGames[] = {"race", "apple", "mole", "frog", "space"};
 
-// The input, taken a byte at a time; zeros once it is used up.
-class Bytes {
-public:
-    Bytes(const unsigned char* data, std::size_t size) : data_(data), size_(size) {}
-    bool Left() const { return at_ < size_; }
-    unsigned char Next() { return at_ < size_ ? data_[at_++] : 0; }
-    uint64_t Next64() {
-        uint64_t v = 0;
-        for (int i = 0; i < 8; ++i) v = (v << 8) | Next();
-        return v;
-    }
-
-private:
-    const unsigned char* data_;
-    std::size_t size_;
-    std::size_t at_ = 0;
-};
-
-std::string Hex(Bytes& in, std::size_t length) {
+std::string Hex(const std::vector<uint8_t>& bytes) {
     std::string out;
     char digits[3];
-    for (std::size_t i = 0; i < length; ++i) {
-        std::snprintf(digits, sizeof digits, "%02X", in.Next());
+    for (uint8_t b : bytes) {
+        std::snprintf(digits, sizeof digits, "%02X", b);
         out += digits;
     }
     return out;
 }
 
 // One SQL value of a kind the input chooses.
-std::string Value(Bytes& in) {
+std::string Value(FuzzedDataProvider& in) {
     char text[64];
-    switch (in.Next() % 7) {
+    switch (in.ConsumeIntegralInRange<int>(0, 6)) {
     case 0:
-        std::snprintf(text, sizeof text, "%" PRId64, static_cast<int64_t>(in.Next64()));
+        std::snprintf(text, sizeof text, "%" PRId64, in.ConsumeIntegral<int64_t>());
         return text;
     case 1:
-        return std::to_string(static_cast<int8_t>(in.Next()));
+        return std::to_string(in.ConsumeIntegral<int8_t>());
     case 2: {
-        double d = 0;
-        const uint64_t bits = in.Next64();
-        std::memcpy(&d, &bits, sizeof d);
+        const double d = in.ConsumeFloatingPoint<double>();
         if (std::isnan(d)) return "NULL";
         if (std::isinf(d)) return d > 0 ? "9e999" : "-9e999";
         std::snprintf(text, sizeof text, "%.17g", d);
         return text;
     }
     case 3:
-        return "CAST(X'" + Hex(in, in.Next() % 24) + "' AS TEXT)";
+        return "CAST(X'" + Hex(in.ConsumeBytes<uint8_t>(in.ConsumeIntegralInRange<size_t>(0, 23))) + "' AS TEXT)";
     case 4:
-        return "X'" + Hex(in, in.Next() % 24) + "'";
+        return "X'" + Hex(in.ConsumeBytes<uint8_t>(in.ConsumeIntegralInRange<size_t>(0, 23))) + "'";
     case 5:
-        return std::string("'") + kGames[in.Next() % 5] + "'";
+        return std::string("'") + kGames[in.ConsumeIntegralInRange<int>(0, 4)] + "'";
     default:
         return "NULL";
     }
 }
 
-std::string Row(Bytes& in, int columns) {
+std::string Row(FuzzedDataProvider& in, int columns) {
     std::string row = "(";
     for (int i = 0; i < columns; ++i) row += (i ? ", " : "") + Value(in);
     return row + ")";
@@ -117,10 +99,10 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
         platform::DbFault fault{};
         auto db = platform::SqlDatabase::Open(path, false, fault, why);
         Check(db != nullptr);
-        Bytes in(data, size);
-        for (int i = 0; i < 200 && in.Left(); ++i) {
+        FuzzedDataProvider in(data, size);
+        for (int i = 0; i < 200 && in.remaining_bytes() > 0; ++i) {
             // A row that breaks a rule of the table (a null, a text id) is refused: the next one goes on.
-            const bool result = in.Next() % 3 != 0;
+            const bool result = in.ConsumeIntegralInRange<int>(0, 2) != 0;
             const std::string sql = std::string("INSERT INTO ") + (result ? "results" : "result_keys") + " VALUES" +
                                     Row(in, result ? 9 : 4) + ";";
             (void)db->Exec(sql.c_str());

@@ -31,7 +31,9 @@ std::function<void()> g_lostDisplayWork;
 // A key or a button was taken since the last frame.
 bool g_inputSinceFrame = false;
 
-bool StandsStill() { return g_lastDrawnStill && !g_redrawRequested && !g_drawEveryFrame; }
+// The last picture stood still, so the loop sleeps until input or a change (kStillWait at most).
+bool LastPictureStill() { return g_lastDrawnStill && !g_drawEveryFrame; }
+bool StandsStill() { return LastPictureStill() && !g_redrawRequested; }
 
 void Dispatch(platform::MessageQueue& queue, const platform::Message& msg) {
     switch (msg.message) {
@@ -69,7 +71,7 @@ bool FrameTick() {
     // frame then counts as one frame after the last, whether or not input asked for it: a paused
     // round goes on, or a screen switched to by that input moves, by one frame's time, not by the
     // time slept.
-    const bool slept = g_lastDrawnStill && !g_drawEveryFrame;
+    const bool slept = LastPictureStill();
     g_FrameElapsed = slept && elapsed > 2 * kFrameInterval ? kFrameInterval : elapsed;
     const uint32_t due = static_cast<uint32_t>(g_LastFrameTime) + (slept ? kStillWait : kFrameInterval);
     g_LastFrameTime = static_cast<int32_t>(now);
